@@ -1,0 +1,75 @@
+#pragma once
+// Class names to factories: objects stored by class name are created back through this
+// registry. Registration is explicit (one function per subsystem), never by static objects.
+
+#include "core/model/Bauteil.h"
+
+#include <QHash>
+#include <QString>
+#include <memory>
+#include <stdexcept>
+#include <type_traits>
+#include <typeindex>
+#include <typeinfo>
+
+// A name that no registered class carries. The message is in the current language.
+class EClassNotFound : public std::runtime_error {
+public:
+    explicit EClassNotFound(const QString& className);
+    const QString& ClassName() const { return m_className; }
+
+private:
+    QString m_className;
+};
+
+class TClassRegistry {
+public:
+    using Factory = std::unique_ptr<TPersistentObject> (*)();
+
+    // Enters class T under name (case as given; lookups are case-sensitive). Entering the
+    // same class under the same name again is harmless; another class under a taken name
+    // throws std::logic_error.
+    template <class T>
+    void RegisterClass(const char* name)
+    {
+        static_assert(std::is_base_of_v<TPersistentObject, T>,
+                      "registered classes derive from TPersistentObject");
+        Add(name, &Make<T>, std::type_index(typeid(T)));
+    }
+    // Enters class T under its own class name (TV_CLASS_NAME).
+    template <class T>
+    void RegisterClass()
+    {
+        RegisterClass<T>(T::StaticClassName());
+    }
+
+    bool IsRegistered(const QString& name) const;
+    int Count() const;
+
+    // A new object of the class registered under name; throws EClassNotFound.
+    std::unique_ptr<TPersistentObject> CreateByName(const QString& name) const;
+    // As CreateByName for items that go onto a board; a name whose class is not a board item
+    // counts as not found (EClassNotFound).
+    std::unique_ptr<TBauteil> CreateBoardItem(const QString& name) const;
+
+private:
+    struct Entry {
+        Factory factory;
+        std::type_index type;
+    };
+
+    template <class T>
+    static std::unique_ptr<TPersistentObject> Make()
+    {
+        return NewObject<T>();
+    }
+    void Add(const char* name, Factory factory, std::type_index type);
+
+    QHash<QString, Entry> m_entries;
+};
+
+// The registry of the running program.
+TClassRegistry& ClassRegistry();
+
+// Enters the base classes of the board model: TBauteil and TIOBauteil.
+void RegisterCoreBaseClasses(TClassRegistry& registry);

@@ -1,0 +1,14 @@
+#pragma once
+// Help pages: HTML files in the program folder's "help/" folder, one per topic number.
+
+#include <QUrl>
+
+#include <functional>
+
+// Opens help/<context>.html; says so when the topic has no page.
+void OpenHelpTopic(int context);
+// Opens help/index.html; says so when it is missing.
+void OpenHelpContents();
+
+// Replaces the desktop's URL opener (tests); an empty function restores it.
+void SetUrlOpenerForTesting(std::function<bool(const QUrl&)> opener);
