@@ -70,17 +70,6 @@ bool ResultAllowed(TMsgDlgButtons buttons, int result)
     return false;
 }
 
-bool Headless()
-{
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return true;
-    // Widgets live in the GUI thread only; a box asked for elsewhere cannot be shown.
-    if (QThread::currentThread() != QCoreApplication::instance()->thread())
-        return true;
-    const QString platform = QGuiApplication::platformName();
-    return platform == u"offscreen" || platform == u"minimal";
-}
-
 QMessageBox::Icon IconOf(TMsgDlgType type)
 {
     switch (type) {
@@ -148,7 +137,7 @@ int Ask(const QString& text, const QString& caption, TMsgDlgType type, TMsgDlgBu
 
     if (const TMessageResponder responder = CurrentResponder())
         return responder(request);
-    if (Headless()) {
+    if (IsHeadlessSession()) {
         const QByteArray line =
             QStringLiteral("[message] %1: %2\n").arg(request.caption, request.text).toUtf8();
         std::fputs(line.constData(), stderr);
@@ -228,4 +217,15 @@ int TScopedMessageResponder::Respond(const TMessageRequest& request)
     const int result = m_answers.front();
     m_answers.pop_front();
     return result;
+}
+
+bool IsHeadlessSession()
+{
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return true;
+    // Widgets live in the GUI thread only; a window asked for elsewhere cannot be shown.
+    if (QThread::currentThread() != QCoreApplication::instance()->thread())
+        return true;
+    const QString platform = QGuiApplication::platformName();
+    return platform == u"offscreen" || platform == u"minimal";
 }

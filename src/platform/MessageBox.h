@@ -60,6 +60,10 @@ int MessageBoxText(const QString& text, const QString& caption, TMsgDlgButtons b
 // Installs a function that answers every box instead of the user; an empty one removes it.
 void SetMessageResponder(TMessageResponder responder);
 
+// True when no window can be shown to a person: no QApplication, not the GUI thread, or the
+// offscreen/minimal platform.
+bool IsHeadlessSession();
+
 // The caption a box of this type carries in the current language.
 QString MessageCaption(TMsgDlgType type);
 
