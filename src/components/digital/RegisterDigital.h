@@ -1,0 +1,6 @@
+#pragma once
+// Enters the digital component classes in the class registry.
+
+class TClassRegistry;
+
+void RegisterDigitalComponents(TClassRegistry& registry);

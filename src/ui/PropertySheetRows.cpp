@@ -1,0 +1,648 @@
+// The rows of the property sheet and the small controls they are built from.
+
+#include "ui/PropertySheet.h"
+
+#include "core/model/Translator.h"
+#include "platform/Colors.h"
+#include "platform/MessageBox.h"
+#include "platform/ModalDialogs.h"
+#include "platform/Paths.h"
+#include "platform/Types.h"
+#include "ui/Hotkey.h"
+#include "ui/OwnerDrawButton.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QValidator>
+
+namespace {
+
+void SetBackground(QWidget* w, int32_t color)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, TColorToQColor(color));
+    w->setPalette(pal);
+    w->setAutoFillBackground(true);
+}
+
+// Refuses typing that would make the text longer than the limit, but lets a longer text
+// that was set before stay and shrink.
+class TLengthLimit : public QValidator {
+public:
+    TLengthLimit(QLineEdit* edit, int maxLength)
+        : QValidator(edit)
+        , m_max(maxLength)
+        , m_last(edit->text())
+    {
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString& t) { m_last = t; });
+    }
+    State validate(QString& input, int&) const override
+    {
+        if (input.size() > m_max && input.size() > m_last.size())
+            return Invalid;
+        return Acceptable;
+    }
+
+private:
+    int m_max;
+    QString m_last;
+};
+
+// A flat toggle button of the font-style and hotkey rows.
+QToolButton* NewToggle(QWidget* parent, const char* name, const QString& text, int left, int top,
+                       int width, int height)
+{
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setText(text);
+    b->setCheckable(true);
+    b->setAutoRaise(true);
+    b->setGeometry(left, top, width, height);
+    return b;
+}
+
+QComboBox* NewCombo(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* c = new QComboBox(parent);
+    c->setObjectName(QString::fromLatin1(name));
+    c->setGeometry(left, top, width, height);
+    return c;
+}
+
+QSpinBox* NewSpin(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* s = new QSpinBox(parent);
+    s->setObjectName(QString::fromLatin1(name));
+    s->setGeometry(left, top, width, height);
+    return s;
+}
+
+QLineEdit* NewEdit(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setGeometry(left, top, width, height);
+    return e;
+}
+
+// "Text files|*.txt;*.log|All|*.*" -> "Text files (*.txt *.log)", "All (*.*)".
+QStringList NameFilters(const QString& filter)
+{
+    QStringList result;
+    const QStringList parts = filter.split(u'|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(u';', u' ');
+        result << QStringLiteral("%1 (%2)").arg(parts[i], patterns.trimmed());
+    }
+    return result;
+}
+
+} // namespace
+
+void SetEditLimit(QLineEdit* edit, int maxLength)
+{
+    if (maxLength > 0)
+        edit->setValidator(new TLengthLimit(edit, maxLength));
+}
+
+// --- TSheetPanel, TClickLabel, TFileEdit ---------------------------------------------------
+
+TSheetPanel::TSheetPanel(QWidget* parent)
+    : QFrame(parent)
+{
+    setFrameShape(QFrame::NoFrame);
+    SetColor(clBtnFace);
+}
+
+void TSheetPanel::SetColor(int32_t color)
+{
+    SetBackground(this, color);
+}
+
+void TSheetPanel::SetCaption(const QString& caption)
+{
+    m_caption = caption;
+    update();
+}
+
+void TSheetPanel::SetRightChild(QWidget* child)
+{
+    m_rightChild = child;
+    PlaceRightChild();
+}
+
+void TSheetPanel::PlaceRightChild()
+{
+    if (m_rightChild && m_rightChild->parentWidget() == this)
+        m_rightChild->setGeometry(width() - m_rightChild->width(), 0, m_rightChild->width(),
+                                  height());
+}
+
+void TSheetPanel::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    if (m_caption.isEmpty())
+        return;
+    QPainter p(this);
+    p.setFont(font());
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, m_caption);
+}
+
+void TSheetPanel::mousePressEvent(QMouseEvent* event)
+{
+    QFrame::mousePressEvent(event);
+    if (OnClick)
+        event->accept();
+}
+
+void TSheetPanel::mouseReleaseEvent(QMouseEvent* event)
+{
+    QFrame::mouseReleaseEvent(event);
+    if (OnClick) {
+        event->accept(); // the click is this panel's, not its parent's
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            OnClick();
+    }
+}
+
+void TSheetPanel::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    PlaceRightChild();
+}
+
+TClickLabel::TClickLabel(QWidget* parent)
+    : QLabel(parent)
+{
+}
+
+void TClickLabel::mousePressEvent(QMouseEvent* event)
+{
+    QLabel::mousePressEvent(event);
+    if (OnClick)
+        event->accept();
+}
+
+void TClickLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (OnClick) {
+        event->accept(); // the click is the label's, not the value area's
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            OnClick();
+    }
+}
+
+TFileEdit::TFileEdit(QWidget* parent, bool saveDialog)
+    : QWidget(parent)
+    , m_save(saveDialog)
+{
+    Edit = new QLineEdit(this);
+    Edit->setObjectName(QStringLiteral("FileEditText"));
+    BrowseBtn = new QToolButton(this);
+    BrowseBtn->setObjectName(QStringLiteral("BrowseBtn"));
+    BrowseBtn->setText(QStringLiteral("..."));
+    connect(BrowseBtn, &QToolButton::clicked, this, [this]() { Browse(); });
+    setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(Edit);
+}
+
+QString TFileEdit::Text() const
+{
+    return Edit->text();
+}
+
+void TFileEdit::SetText(const QString& text)
+{
+    Edit->setText(text);
+}
+
+void TFileEdit::SetMaxLength(int length)
+{
+    SetEditLimit(Edit, length);
+}
+
+void TFileEdit::Browse()
+{
+    QFileDialog dlg(window());
+    dlg.setAcceptMode(m_save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(m_save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QStringList filters = NameFilters(Filter);
+    if (!filters.isEmpty())
+        dlg.setNameFilters(filters);
+    QString ext = DefaultExt;
+    if (ext.startsWith(u'.'))
+        ext.remove(0, 1);
+    dlg.setDefaultSuffix(ext);
+    if (!Text().isEmpty())
+        dlg.selectFile(ResolvePath(Text()));
+    if (ShowModal(dlg) == mrOk && !dlg.selectedFiles().isEmpty())
+        SetText(dlg.selectedFiles().constFirst());
+}
+
+void TFileEdit::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const int b = qMin(height(), 20);
+    Edit->setGeometry(0, 0, qMax(0, width() - b), height());
+    BrowseBtn->setGeometry(width() - b, 0, b, height());
+}
+
+// --- TPropEditor -----------------------------------------------------------------------------
+
+TPropEditor::TPropEditor(QWidget* parent)
+    : QFrame(parent)
+{
+    setFrameShape(QFrame::NoFrame);
+    setMinimumWidth(kMinWidth);
+
+    NamePanel = new TSheetPanel(this);
+    NamePanel->setObjectName(QStringLiteral("NamePanel"));
+    NamePanel->SetColor(clInfoBk);
+
+    NameLabel = new QLabel(NamePanel);
+    NameLabel->setObjectName(QStringLiteral("NameLabel"));
+    NameLabel->move(2, 4);
+
+    PropPanel = new TSheetPanel(this);
+    PropPanel->setObjectName(QStringLiteral("PropPanel"));
+
+    ChangeBtn = new QPushButton(QStringLiteral("..."), PropPanel);
+    ChangeBtn->setObjectName(QStringLiteral("ChangeBtn"));
+    ChangeBtn->setAutoDefault(false);
+    ChangeBtn->setDefault(false);
+    ChangeBtn->resize(20, kRowHeight);
+    PropPanel->SetRightChild(ChangeBtn);
+}
+
+void TPropEditor::SetNameWidth(int width)
+{
+    m_nameWidth = width;
+    LayoutPanels();
+}
+
+void TPropEditor::SetBounds(int left, int top, int width, int height)
+{
+    setGeometry(left, top, qMax(width, minimumWidth()), height);
+    LayoutPanels();
+}
+
+void TPropEditor::SetTop(int top)
+{
+    move(x(), top);
+}
+
+void TPropEditor::SetWidth(int width)
+{
+    SetBounds(x(), y(), width, height());
+}
+
+void TPropEditor::SetHeight(int height)
+{
+    SetBounds(x(), y(), width(), height);
+}
+
+void TPropEditor::LayoutPanels()
+{
+    const int h = height();
+    if (NamePanel->isVisibleTo(this)) {
+        NamePanel->setGeometry(0, 0, m_nameWidth, h);
+        PropPanel->setGeometry(m_nameWidth, 0, qMax(0, width() - m_nameWidth), h);
+    } else {
+        PropPanel->setGeometry(0, 0, width(), h);
+    }
+    NamePanel->PlaceRightChild();
+    PropPanel->PlaceRightChild();
+}
+
+void TPropEditor::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    LayoutPanels();
+}
+
+// --- Row classes -----------------------------------------------------------------------------
+
+TColorPropEditor::TColorPropEditor(QWidget* parent)
+    : TPropEditor(parent)
+{
+    ColorBtn = new TOrvinButton(PropPanel);
+    ColorBtn->setObjectName(QStringLiteral("ColorBtn"));
+    ColorBtn->setGeometry(4, 3, 16, 16);
+    ColorBtn->SetButtonStyle(TOrvinCustomButton::stRaised);
+    ColorBtn->setFocusPolicy(Qt::StrongFocus);
+    ColorBtn->SetShowFocused(true);
+}
+
+TFontNamePropEditor::TFontNamePropEditor(QWidget* parent)
+    : TPropEditor(parent)
+{
+    FontCombo = NewCombo(PropPanel, "FontCombo", 4, 1, 145, 20);
+    SizeCombo = NewCombo(PropPanel, "SizeCombo", FontCombo->x() + FontCombo->width() + 5, 1, 40, 20);
+    SizeCombo->setEditable(true);
+    // The size list follows the chosen font.
+    QObject::connect(FontCombo, &QComboBox::currentIndexChanged, SizeCombo,
+                     [this](int) { RefreshSizes(); });
+}
+
+void TFontNamePropEditor::FillLists()
+{
+    RefreshSizes();
+    RefreshFonts();
+    if (EditedFont) {
+        SetFontName(EditedFont->family());
+        SetFontSize(PointSizeOf(*EditedFont));
+    }
+}
+
+void TFontNamePropEditor::RefreshFonts()
+{
+    const QString shown = FontName();
+    const QSignalBlocker block(FontCombo);
+    FontCombo->clear();
+    FontCombo->addItems(QFontDatabase::families());
+    SetFontName(shown);
+}
+
+void TFontNamePropEditor::RefreshSizes()
+{
+    const QString text = SizeCombo->currentText();
+    QList<int> sizes = FontName().isEmpty() ? QList<int>() : QFontDatabase::pointSizes(FontName());
+    if (sizes.isEmpty())
+        sizes = QFontDatabase::standardSizes();
+    const QSignalBlocker block(SizeCombo);
+    SizeCombo->clear();
+    for (int s : sizes)
+        SizeCombo->addItem(QString::number(s));
+    SizeCombo->setEditText(text);
+}
+
+void TFontNamePropEditor::SetFontName(const QString& name)
+{
+    FontCombo->setCurrentIndex(name.isEmpty() ? -1 : FontCombo->findText(name, Qt::MatchFixedString));
+}
+
+QString TFontNamePropEditor::FontName() const
+{
+    return FontCombo->currentIndex() >= 0 ? FontCombo->currentText() : QString();
+}
+
+void TFontNamePropEditor::SetFontSize(int size)
+{
+    if (size < 1 || size > 999)
+        size = kDefaultFontSize;
+    const QString text = QString::number(size);
+    const int index = SizeCombo->findText(text);
+    if (index >= 0)
+        SizeCombo->setCurrentIndex(index);
+    SizeCombo->setEditText(text);
+}
+
+int TFontNamePropEditor::FontSize() const
+{
+    bool ok = false;
+    const int size = SizeCombo->currentText().trimmed().toInt(&ok);
+    return ok ? size : -1;
+}
+
+int TFontNamePropEditor::PointSizeOf(const QFont& font)
+{
+    if (font.pointSize() > 0)
+        return font.pointSize();
+    if (font.pixelSize() > 0)
+        return static_cast<int>(RoundHalfEven(font.pixelSize() * 72.0L / 96.0L));
+    return -1;
+}
+
+TFontStylePropEditor::TFontStylePropEditor(QWidget* parent)
+    : TPropEditor(parent)
+{
+    BoldBtn = NewToggle(PropPanel, "BoldBtn", QStringLiteral("BOLD"), 4, 2, 47, 20);
+    ItalicBtn = NewToggle(PropPanel, "ItalicBtn", QStringLiteral("ITALIC"), 52, 2, 47, 20);
+    StrikeBtn = NewToggle(PropPanel, "StrikeBtn", QStringLiteral("STRIKE"), 100, 2, 47, 20);
+    UnderBtn = NewToggle(PropPanel, "UnderBtn", QStringLiteral("UNDER"), 148, 2, 47, 20);
+    QFont f = BoldBtn->font();
+    f.setBold(true);
+    BoldBtn->setFont(f);
+    f = ItalicBtn->font();
+    f.setItalic(true);
+    ItalicBtn->setFont(f);
+    f = StrikeBtn->font();
+    f.setStrikeOut(true);
+    StrikeBtn->setFont(f);
+    f = UnderBtn->font();
+    f.setUnderline(true);
+    UnderBtn->setFont(f);
+}
+
+THotkeyPropEditor::THotkeyPropEditor(QWidget* parent)
+    : TPropEditor(parent)
+{
+    KeyCombo = NewCombo(PropPanel, "KeyCombo", 4, 2, 60, 20);
+    CtrlBtn = NewToggle(PropPanel, "CtrlBtn", QStringLiteral("Ctrl"), 65, 2, 25, 20);
+    AltBtn = NewToggle(PropPanel, "AltBtn", QStringLiteral("Alt"), 91, 2, 25, 20);
+    ShiftBtn = NewToggle(PropPanel, "ShiftBtn", QStringLiteral("Shift"), 117, 2, 25, 20);
+    ActionCombo = NewCombo(PropPanel, "ActionCombo", 143, 2, 60, 20);
+}
+
+void THotkeyPropEditor::FillLists()
+{
+    KeyCombo->clear();
+    KeyCombo->addItems(HotkeyKeyNames());
+    if (EditedHotkey)
+        KeyCombo->setCurrentIndex(KeyToHotkeyIndex(EditedHotkey->Key));
+    ActionCombo->clear();
+    if (HasActionNames)
+        ActionCombo->addItems(ActionNames);
+    if (EditedHotkey)
+        ActionCombo->setCurrentIndex(EditedHotkey->Action);
+}
+
+TComboPropEditor::TComboPropEditor(QWidget* parent)
+    : TPropEditor(parent)
+{
+    Combo = NewCombo(PropPanel, "Combo", 4, 1, 64, 20);
+    Combo->setMaxVisibleItems(20);
+}
+
+TImageComboPropEditor::TImageComboPropEditor(QWidget* parent)
+    : TPropEditor(parent)
+{
+    Combo = NewCombo(PropPanel, "Combo", 4, 1, 64, 20);
+    Combo->setMaxVisibleItems(20);
+}
+
+TEditComboPropEditor::TEditComboPropEditor(QWidget* parent)
+    : TPropEditor(parent)
+{
+    Combo = NewCombo(PropPanel, "Combo", 4, 1, 64, 20);
+    Combo->setEditable(true);
+    Combo->setMaxVisibleItems(20);
+    Combo->setInsertPolicy(QComboBox::NoInsert);
+}
+
+TCaptionPropEditor::TCaptionPropEditor(QWidget* parent)
+    : TPropEditor(parent)
+{
+}
+
+TEditPropEditor::TEditPropEditor(QWidget* parent)
+    : TPropEditor(parent)
+{
+    Edit = NewEdit(PropPanel, "Edit", 4, 1, 64, 20);
+    Edit->setFont(QFont(QStringLiteral("Arial"), Edit->font().pointSize()));
+    // The link button sits at the right end of the caption column.
+    PropPanel->SetRightChild(nullptr);
+    ChangeBtn->setParent(NamePanel);
+    ChangeBtn->resize(20, kRowHeight);
+    ChangeBtn->hide();
+    NamePanel->SetRightChild(ChangeBtn);
+    QObject::connect(Edit, &QLineEdit::textChanged, Edit, [this]() { EditChange(); });
+    QObject::connect(ChangeBtn, &QPushButton::clicked, ChangeBtn, [this]() { OpenLink(); });
+}
+
+bool TEditPropEditor::IsMailAddress(const QString& text)
+{
+    const qsizetype at = text.indexOf(u'@'); // 0-based; the rest starts with the "@"
+    if (at < 1)
+        return false;
+    return text.mid(at).indexOf(u'.') >= 2;
+}
+
+void TEditPropEditor::EditChange()
+{
+    const QString text = Edit->text();
+    const QString upper = text.toUpper();
+    const bool link = upper.contains(QStringLiteral("WWW.")) || upper.contains(QStringLiteral("HTTP:"))
+                      || (!text.isEmpty() && QFileInfo(ResolvePath(text)).isFile())
+                      || IsMailAddress(text);
+    ChangeBtn->setVisible(link);
+}
+
+QUrl TEditPropEditor::LinkUrl(const QString& text)
+{
+    if (IsMailAddress(text))
+        return QUrl(QStringLiteral("mailto:") + text);
+    const QFileInfo file(ResolvePath(text));
+    if (file.isFile())
+        return QUrl::fromLocalFile(file.absoluteFilePath());
+    return QUrl::fromUserInput(text);
+}
+
+void TEditPropEditor::OpenLink()
+{
+    QDesktopServices::openUrl(LinkUrl(Edit->text()));
+}
+
+TMemoPropEditor::TMemoPropEditor(QWidget* parent)
+    : TPropEditor(parent)
+{
+    Memo = new QPlainTextEdit(PropPanel);
+    Memo->setObjectName(QStringLiteral("Memo"));
+    Memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo->setTabChangesFocus(true);
+}
+
+QStringList TMemoPropEditor::Lines() const
+{
+    const QString text = Memo->toPlainText();
+    if (text.isEmpty())
+        return {};
+    QStringList lines = text.split(u'\n');
+    if (lines.size() > 1 && lines.constLast().isEmpty())
+        lines.removeLast(); // a final line break ends the last line, it opens no new one
+    return lines;
+}
+
+void TMemoPropEditor::SetLines(const QStringList& lines)
+{
+    Memo->setPlainText(lines.join(u'\n'));
+}
+
+TCheckPropEditor::TCheckPropEditor(QWidget* parent)
+    : TPropEditor(parent)
+{
+    Check = new QCheckBox(QStringLiteral(" "), PropPanel);
+    Check->setObjectName(QStringLiteral("Check"));
+    Check->setGeometry(4, 2, 97, 17);
+}
+
+TFilePropEditor::TFilePropEditor(QWidget* parent, bool saveDialog)
+    : TPropEditor(parent)
+{
+    FileEdit = new TFileEdit(PropPanel, saveDialog);
+    FileEdit->setObjectName(QStringLiteral("FileEdit"));
+    FileEdit->setGeometry(4, 1, 64, 20);
+}
+
+TSaveFilePropEditor::TSaveFilePropEditor(QWidget* parent)
+    : TFilePropEditor(parent, true)
+{
+}
+
+TSpinPropEditor::TSpinPropEditor(QWidget* parent)
+    : TPropEditor(parent)
+{
+    Spin = NewSpin(PropPanel, "Spin", 4, 1, 64, 20);
+}
+
+TRangePropEditor::TRangePropEditor(QWidget* parent)
+    : TPropEditor(parent)
+{
+    MinEdit = NewEdit(PropPanel, "MinEdit", 4, 1, 64, 20);
+    MaxEdit = NewEdit(PropPanel, "MaxEdit", 80, 1, 64, 20);
+}
+
+TDayTimePropEditor::TDayTimePropEditor(QWidget* parent)
+    : TPropEditor(parent)
+{
+    HourSpin = NewSpin(PropPanel, "HourSpin", 4, 1, 40, 20);
+    MinuteSpin = NewSpin(PropPanel, "MinuteSpin", 44, 1, 40, 20);
+    SecondSpin = NewSpin(PropPanel, "SecondSpin", 84, 1, 40, 20);
+    HourSpin->setRange(0, 23);
+    MinuteSpin->setRange(0, 59);
+    SecondSpin->setRange(0, 59);
+    HourSpin->setToolTip(QStringLiteral("H"));
+    MinuteSpin->setToolTip(QStringLiteral("M"));
+    SecondSpin->setToolTip(QStringLiteral("S"));
+}
+
+TValueLabelPropEditor::TValueLabelPropEditor(QWidget* parent, const QString& initialText)
+    : TPropEditor(parent)
+{
+    ValueLabel = new TClickLabel(PropPanel);
+    ValueLabel->setObjectName(QStringLiteral("ValueLabel"));
+    ValueLabel->setGeometry(4, 4, 64, 20);
+    ValueLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ValueLabel->setText(initialText);
+}
+
+TFormatPropEditor::TFormatPropEditor(QWidget* parent)
+    : TValueLabelPropEditor(parent, QStringLiteral("Format"))
+{
+}
+
+TSyncPropEditor::TSyncPropEditor(QWidget* parent)
+    : TValueLabelPropEditor(parent, QStringLiteral("Synchron."))
+{
+}
+
+TDialogPropEditor::TDialogPropEditor(QWidget* parent)
+    : TValueLabelPropEditor(parent, Translate(QStringLiteral("Bearbeiten")) + QStringLiteral("..."))
+{
+}

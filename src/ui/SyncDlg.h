@@ -1,0 +1,40 @@
+#pragma once
+// Dialog that edits a synchronisation byte sequence with a live hexadecimal preview.
+
+#include <QDialog>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+class TSync_Dlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit TSync_Dlg(QWidget* parent = nullptr);
+
+    // Captions and help text in the current language.
+    void TranslateCaptions();
+    // Refreshes the preview from SynchronEdit (also runs on every change of the edit).
+    void SynchronEditChange();
+    // What showing the dialog does: refresh the preview.
+    void FormShow();
+
+    QFrame* Bevel1;
+    QPlainTextEdit* Memo1;         // help text
+    QLabel* Label1;
+    QLineEdit* SynchronEdit;       // the sequence text
+    QLabel* Monitor;
+    QPlainTextEdit* MonitorMemo;   // preview
+    QPushButton* Button1;          // cancel
+    QPushButton* Button2;          // OK
+
+protected:
+    void showEvent(QShowEvent* event) override;
+};
+
+// Shows the dialog as the property sheet's sync row uses it: caption, text, ShowModal. On OK
+// `text` takes the edited text and the result is true. A stored text longer than the edit's
+// limit is shown and kept whole.
+bool EditSyncSequence(const QString& caption, QString& text, QWidget* parent = nullptr);
