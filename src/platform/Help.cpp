@@ -4,6 +4,8 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 
+#include <QKeyEvent>
+#include <QWhatsThis>
 #include <QDesktopServices>
 #include <QFileInfo>
 
@@ -51,4 +53,14 @@ void OpenHelpContents()
 void SetUrlOpenerForTesting(std::function<bool(const QUrl&)> opener)
 {
     g_opener = std::move(opener);
+}
+
+bool IsHelpRequest(QEvent* event)
+{
+    if (event->type() == QEvent::EnterWhatsThisMode) {
+        QWhatsThis::leaveWhatsThisMode();
+        return true;
+    }
+    return event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1;
 }

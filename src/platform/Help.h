@@ -12,3 +12,8 @@ void OpenHelpContents();
 
 // Replaces the desktop's URL opener (tests); an empty function restores it.
 void SetUrlOpenerForTesting(std::function<bool(const QUrl&)> opener);
+
+class QEvent;
+// True when the event asks a window for its help page: the title bar's help button (the
+// what's-this mode is left again at once) or F1. Dialogs call it from event().
+bool IsHelpRequest(QEvent* event);

@@ -1,5 +1,6 @@
 #include "ui/CompileWindow.h"
 
+#include "platform/Help.h"
 #include "platform/Context.h"
 #include "platform/MessageBox.h"
 #include "platform/ModalDialogs.h"
@@ -191,8 +192,7 @@ void TCompiler::showEvent(QShowEvent* event)
 
 bool TCompiler::event(QEvent* event)
 {
-    if (event->type() == QEvent::EnterWhatsThisMode) {
-        QWhatsThis::leaveWhatsThisMode();
+    if (IsHelpRequest(event)) {
         WMSysCommand(SC_CONTEXTHELP);
         return true;
     }

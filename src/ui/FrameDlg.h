@@ -2,15 +2,9 @@
 // Dialog that edits the prefix and suffix that frame a transmitted value, with a live
 // hexadecimal preview of the whole frame.
 
-#include <QDialog>
+#include "ui/ByteSequenceDlg.h"
 
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-
-class TFrame_Dlg : public QDialog {
+class TFrame_Dlg : public TByteSequenceDlg {
     Q_OBJECT
 public:
     explicit TFrame_Dlg(QWidget* parent = nullptr);
@@ -20,21 +14,12 @@ public:
     // Refreshes the preview from both edits (runs on every change of either).
     void PrefixEditChange();
     // What showing the dialog does: refresh the preview.
-    void FormShow();
+    void FormShow() override;
 
-    QFrame* Bevel1;
-    QPlainTextEdit* Memo1;         // help text
     QLabel* Label1;
     QLineEdit* PrefixEdit;
     QLabel* Label2;
     QLineEdit* SuffixEdit;
-    QLabel* Monitor;
-    QPlainTextEdit* MonitorMemo;   // preview
-    QPushButton* Button1;          // cancel
-    QPushButton* Button2;          // OK
-
-protected:
-    void showEvent(QShowEvent* event) override;
 };
 
 // Shows the dialog as the property sheet's frame row uses it: caption, both texts, ShowModal.

@@ -1,5 +1,7 @@
 #include "ui/NumberFormatDlg.h"
 
+#include "ui/WidgetHelpers.h"
+#include "platform/Help.h"
 #include "platform/Context.h"
 #include "platform/ModalDialogs.h"
 #include "platform/MessageBox.h"
@@ -22,28 +24,6 @@ namespace {
 
 constexpr int kPrefixExampleLength = 10;
 constexpr int kUnformattedExampleLength = 18;
-
-template <class T>
-T* Named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QSpinBox* SpinEdit(const char* name, int min, int max)
-{
-    auto* spin = Named(new QSpinBox, name);
-    spin->setRange(min, max);
-    return spin;
-}
-
-// The text with its last character replaced by "1".
-QString LastToOne(QString text)
-{
-    if (!text.isEmpty())
-        text[text.size() - 1] = u'1';
-    return text;
-}
 
 bool UsesFixedDigits(TFormatOptions o)
 {
@@ -337,12 +317,7 @@ void TFormatDlg::TranslateCaptions()
 bool TFormatDlg::event(QEvent* e)
 {
     // The title bar's help button (and F1) open the dialog's help page.
-    if (e->type() == QEvent::EnterWhatsThisMode) {
-        QWhatsThis::leaveWhatsThisMode();
-        ShowHelp(HelpContextId);
-        return true;
-    }
-    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_F1) {
+    if (IsHelpRequest(e)) {
         ShowHelp(HelpContextId);
         return true;
     }

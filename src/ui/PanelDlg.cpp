@@ -1,5 +1,6 @@
 #include "ui/PanelDlg.h"
 
+#include "platform/Help.h"
 #include "platform/Colors.h"
 #include "platform/Context.h"
 #include "ui/ColorPicker.h"
@@ -444,8 +445,7 @@ void TPanelDlg::showEvent(QShowEvent* event)
 
 bool TPanelDlg::event(QEvent* event)
 {
-    if (event->type() == QEvent::EnterWhatsThisMode) {
-        QWhatsThis::leaveWhatsThisMode();
+    if (IsHelpRequest(event)) {
         WMSysCommand(SC_CONTEXTHELP);
         return true;
     }

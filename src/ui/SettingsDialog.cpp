@@ -1,5 +1,6 @@
 #include "ui/SettingsDialog.h"
 
+#include "platform/Help.h"
 #include "core/model/Translator.h"
 #include "platform/Context.h"
 #include "platform/MessageBox.h"
@@ -283,8 +284,7 @@ void TDefault_Dlg::PinBtnClick()
 bool TDefault_Dlg::event(QEvent* e)
 {
     // The title bar's help button.
-    if (e->type() == QEvent::EnterWhatsThisMode && HelpContext != 0) {
-        QWhatsThis::leaveWhatsThisMode();
+    if (HelpContext != 0 && IsHelpRequest(e)) {
         ShowHelp(HelpContext);
         return true;
     }

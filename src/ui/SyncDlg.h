@@ -1,15 +1,9 @@
 #pragma once
 // Dialog that edits a synchronisation byte sequence with a live hexadecimal preview.
 
-#include <QDialog>
+#include "ui/ByteSequenceDlg.h"
 
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-
-class TSync_Dlg : public QDialog {
+class TSync_Dlg : public TByteSequenceDlg {
     Q_OBJECT
 public:
     explicit TSync_Dlg(QWidget* parent = nullptr);
@@ -19,19 +13,10 @@ public:
     // Refreshes the preview from SynchronEdit (also runs on every change of the edit).
     void SynchronEditChange();
     // What showing the dialog does: refresh the preview.
-    void FormShow();
+    void FormShow() override;
 
-    QFrame* Bevel1;
-    QPlainTextEdit* Memo1;         // help text
     QLabel* Label1;
     QLineEdit* SynchronEdit;       // the sequence text
-    QLabel* Monitor;
-    QPlainTextEdit* MonitorMemo;   // preview
-    QPushButton* Button1;          // cancel
-    QPushButton* Button2;          // OK
-
-protected:
-    void showEvent(QShowEvent* event) override;
 };
 
 // Shows the dialog as the property sheet's sync row uses it: caption, text, ShowModal. On OK

@@ -1,5 +1,6 @@
 #include "ui/ValueFormatForm.h"
 
+#include "ui/WidgetHelpers.h"
 #include "platform/Context.h"
 
 #include <QCheckBox>
@@ -13,27 +14,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <class T>
-T* Named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QSpinBox* SpinEdit(const char* name, int min, int max)
-{
-    auto* spin = Named(new QSpinBox, name);
-    spin->setRange(min, max);
-    return spin;
-}
-
-QString LastToOne(QString text)
-{
-    if (!text.isEmpty())
-        text[text.size() - 1] = u'1';
-    return text;
-}
 
 } // namespace
 
