@@ -15,6 +15,8 @@ public:
     // The component record; a record without an input or with another output count than one
     // is refused as invalid data instead of being stepped.
     void ReadData(TReader& reader, uint8_t version) override;
+    // The input-count dialog ("2" to "16"); returns its modal result.
+    int EditProperties() override;
 
 protected:
     TBTArithmetic(const char* prefix, int32_t helpContext);

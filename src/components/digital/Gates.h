@@ -15,6 +15,8 @@ public:
     // The component record; a record whose pin counts the gate cannot work with (no output,
     // or no input at all) is refused as invalid data instead of being stepped.
     void ReadData(TReader& reader, uint8_t version) override;
+    // The input-count dialog ("2" to "16"); returns its modal result.
+    int EditProperties() override;
 
 protected:
     // defaultInputs: the count a new gate gets; prefix and help context of the class.
@@ -49,6 +51,7 @@ public:
     void Calculate() override;
     QString GetTypeName() const override;
     void ReadData(TReader& reader, uint8_t version) override; // exactly one input
+    int EditProperties() override; // no settings: 0
 };
 
 class TBTAnd : public TBTGate {

@@ -180,6 +180,7 @@ void TMakro::Paint(TCanvas& canvas)
                         QPoint(cx + 20, b - 20), QPoint(cx + 20, b), QPoint(r, b),
                         QPoint(r, t), QPoint(l, t), QPoint(l, b)});
     }
+    DrawSymbolCaption(canvas, MacroName(), mono ? clBlack : clWhite);
 
     if (!Prefix().isEmpty()) {
         const QString designator = (Prefix() + QString::number(Number)).left(20);

@@ -67,3 +67,10 @@ void RegisterCoreBaseClasses(TClassRegistry& registry)
     registry.RegisterClass<TBauteil>();
     registry.RegisterClass<TIOBauteil>();
 }
+
+QStringList TClassRegistry::Names() const
+{
+    QStringList names = m_entries.keys();
+    names.sort();
+    return names;
+}

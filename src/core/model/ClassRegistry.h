@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <stdexcept>
 #include <type_traits>
@@ -45,6 +46,8 @@ public:
 
     bool IsRegistered(const QString& name) const;
     int Count() const;
+    // Every registered name, sorted.
+    QStringList Names() const;
 
     // A new object of the class registered under name; throws EClassNotFound.
     std::unique_ptr<TPersistentObject> CreateByName(const QString& name) const;

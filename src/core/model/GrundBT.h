@@ -4,6 +4,10 @@
 
 #include "core/model/Iobt.h"
 
+// The name of a front-panel element, for component hints. Installed by the front panel; empty
+// until then.
+extern std::function<QString(const TFP_Element& element)> FrontElementName;
+
 class TGrundBT : public TIOBauteil {
 public:
     TV_CLASS_NAME(TGrundBT)
@@ -27,6 +31,10 @@ public:
 protected:
     // Whether an input without a source counts as lit (false only for macro pins).
     virtual bool UnconnectedInputLit() const { return true; }
+    // The pin stub of this side is drawn on the body's left.
+    bool PinOnLeft(bool isInput) const;
+    // An input's state for the pin line and arrow: never lit without a run.
+    bool InputLit(const TBauteilPin& pin) const;
 };
 
 class TBTFront : public TGrundBT {

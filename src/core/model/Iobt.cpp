@@ -1,6 +1,7 @@
 #include "core/model/Iobt.h"
 
 #include "platform/Canvas.h"
+#include "platform/Colors.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
 #include "ui/Formats.h"
@@ -9,6 +10,7 @@
 #include <algorithm>
 
 std::function<void(TBauteil* segment)> OnSegmentSelectionRepaint;
+std::function<void(TFP_Element* element)> OnUnlinkFrontElement;
 
 namespace {
 // Most pins a stored component may declare on one side.
@@ -49,7 +51,12 @@ TIOBauteil::TIOBauteil()
     SetLabel(GetTypeName());
 }
 
-TIOBauteil::~TIOBauteil() = default;
+TIOBauteil::~TIOBauteil()
+{
+    if (Link && OnUnlinkFrontElement)
+        OnUnlinkFrontElement(Link);
+    Link = nullptr;
+}
 
 void TIOBauteil::AfterConstruction()
 {
@@ -96,6 +103,7 @@ void TIOBauteil::SetInputCount(int32_t count)
         pin->SetName(QStringLiteral("E") + QString::number(k));
         Inputs.push_back(std::move(pin));
     }
+    RefreshQuickPins();
     NameInputs();
     LayoutPins();
     if (OnPinsChanged)
@@ -117,10 +125,19 @@ void TIOBauteil::SetOutputCount(int32_t count)
         pin->SetName(QStringLiteral("A") + QString::number(k));
         Outputs.push_back(std::move(pin));
     }
+    RefreshQuickPins();
     NameOutputs();
     LayoutPins();
     if (OnPinsChanged)
         OnPinsChanged(this);
+}
+
+void TIOBauteil::RefreshQuickPins()
+{
+    for (size_t k = 0; k < size_t(kQuickInputs); ++k)
+        m_quickInputs[k] = k < Inputs.size() ? Inputs[k].get() : nullptr;
+    for (size_t k = 0; k < size_t(kQuickOutputs); ++k)
+        m_quickOutputs[k] = k < Outputs.size() ? Outputs[k].get() : nullptr;
 }
 
 int32_t TIOBauteil::GetWidth() const
@@ -329,4 +346,40 @@ QString TIOBauteil::GetHint() const
         lines << label;
     lines << typeName;
     return lines.join(QLatin1Char('\r'));
+}
+
+// --- Captions inside the block symbol --------------------------------------------------------
+
+void TIOBauteil::DrawSymbolCaption(TCanvas& canvas, const QString& caption, int32_t colour)
+{
+    canvas.Font.setFamily(QStringLiteral("ARIAL"));
+    int height = 32;
+    canvas.SetFontHeight(height);
+    const int bodyWidth = Body.Right - Body.Left;
+    const int bodyHeight = Body.Bottom - Body.Top;
+    const int cx = Body.Left + bodyWidth / 2;
+    const int cy = Body.Top + bodyHeight / 2 - 10;
+    canvas.Brush.Style = Qt::NoBrush;
+    canvas.TransparentText = true;
+    const int th = canvas.TextHeight(caption);
+    const int room = bodyHeight - 75;
+    while (canvas.TextWidth(caption) > room && height > 5)
+        canvas.SetFontHeight(--height);
+    canvas.SetFontHeight(--height);
+    const int w = canvas.TextWidth(caption);
+    canvas.FontColor = Selected ? clRed : colour;
+    if (w <= room)
+        DrawRotatedText(canvas, cx - th / 2, caption, 90, cy + w / 2);
+}
+
+void TIOBauteil::DrawRotatedText(TCanvas& canvas, int x, const QString& text, int angle, int y)
+{
+    const QFont saved = canvas.Font;
+    const int height = canvas.FontHeight();
+    canvas.Font.setFamily(QStringLiteral("Arial"));
+    canvas.Font.setWeight(QFont::Normal);
+    canvas.Font.setItalic(false);
+    canvas.SetFontHeight(height);
+    canvas.TextOutRotated(x, y, text, angle);
+    canvas.Font = saved;
 }

@@ -13,11 +13,54 @@
 
 class TFP_Element;
 
-// One input or output pin of a component. Its value is in volts.
-class TBauteilPin {
+// The value of a pin: an 80-bit extended value in volts. Its logic level (value >= 2.5) is
+// kept beside it by every write, so that digital reads compare a byte; a digital write stores
+// only the level, and the value then reads as exactly 5.0 or 0.0. Reads and writes look like
+// those of a plain Extended.
+class TPinValue {
 public:
-    // The fields every step touches come first, so that they share one cache line.
-    Extended Value = 0.0L;
+    TPinValue() = default;
+    TPinValue(Extended value) { Set(value); }
+    TPinValue& operator=(Extended value)
+    {
+        Set(value);
+        return *this;
+    }
+    operator Extended() const { return Get(); }
+    Extended Get() const { return m_digital ? (m_high ? 5.0L : 0.0L) : m_value; }
+
+    void Set(Extended value)
+    {
+        m_value = value;
+        m_high = value >= 2.5L;  // false for NaN, as the comparison of a read gives
+        m_digital = false;
+    }
+    // 5.0 when high, else 0.0.
+    void SetDigital(bool high)
+    {
+        m_high = high;
+        m_digital = true;
+    }
+    // Value >= 2.5.
+    bool High() const { return m_high; }
+
+    TPinValue& operator+=(Extended x) { return *this = Get() + x; }
+    TPinValue& operator-=(Extended x) { return *this = Get() - x; }
+    TPinValue& operator*=(Extended x) { return *this = Get() * x; }
+    TPinValue& operator/=(Extended x) { return *this = Get() / x; }
+
+private:
+    Extended m_value = 0.0L;
+    bool m_high = false;
+    bool m_digital = false;
+};
+
+// One input or output pin of a component. Its value is in volts.
+// Pins start on a cache line of their own, and the fields every step touches (Value, Source,
+// the flags and the SameNet list's ends) share that line.
+class alignas(64) TBauteilPin {
+public:
+    TPinValue Value;                    // 0.0 when the pin is created
     TBauteilPin* Source = nullptr;      // inputs: the output driving the net; nullptr = unconnected
     bool Inverted = false;
 
@@ -25,8 +68,8 @@ private:
     bool m_stringPin = false;
 
 public:
-    Extended Contribution = 0.0L;       // outputs: own value when the net has several drivers
     std::vector<TBauteilPin*> SameNet;  // outputs: every output on the same net, this one included
+    Extended Contribution = 0.0L;       // outputs: own value when the net has several drivers
     QString Text;                       // text value of string pins
     int32_t X = 0;                      // outer end of the pin stub, board units
     int32_t Y = 0;
@@ -45,7 +88,9 @@ public:
 
     // The value this pin gives the inputs it drives: the number of its text for a string
     // pin, else Value.
-    Extended DrivenValue() const { return m_stringPin ? TextValue() : Value; }
+    Extended DrivenValue() const { return m_stringPin ? TextValue() : Value.Get(); }
+    // DrivenValue() >= 2.5.
+    bool DrivenHigh() const { return m_stringPin ? TextValue() >= 2.5L : Value.High(); }
 
 private:
     Extended TextValue() const;
@@ -57,8 +102,21 @@ private:
 // Empty by default.
 extern std::function<void(TBauteil* segment)> OnSegmentSelectionRepaint;
 
+// Front-panel link: a component destroyed before its element hands the element (Link) to
+// this hook, which clears the element's pointer back to the component. The front panel
+// installs it with its first element; empty until then.
+extern std::function<void(TFP_Element* element)> OnUnlinkFrontElement;
+
 // A component with input and output pins around a rectangular body.
+// The pointers to the first pins come first, close to the virtual table pointer: a step
+// reaches those pins with one load less than through the pin lists.
 class TIOBauteil : public TBauteil {
+private:
+    static constexpr int kQuickInputs = 4;
+    static constexpr int kQuickOutputs = 2;
+    TBauteilPin* m_quickInputs[kQuickInputs] = {};   // Inputs[0 ..], kept by SetInputCount
+    TBauteilPin* m_quickOutputs[kQuickOutputs] = {}; // Outputs[0 ..], kept by SetOutputCount
+
 public:
     TV_CLASS_NAME(TIOBauteil)
 
@@ -110,6 +168,26 @@ public:
     // Computes Body and every pin's X, Y and Length from X, Y, the counts and Mirrored.
     void LayoutPins();
 
+    // --- Captions inside the block symbol ----------------------------------------------------
+    // A caption turned by 90 degrees in the middle of the body, its font shrunk until it fits
+    // the body height less 75 (down to height 5, then one step more); not drawn at all when it
+    // still does not fit. Red while selected, else colour.
+    void DrawSymbolCaption(TCanvas& canvas, const QString& caption, int32_t colour);
+    // Text turned counter-clockwise by angle degrees at (x, y), in font "Arial" of the canvas
+    // font's height and normal weight; the canvas font is restored afterwards.
+    void DrawRotatedText(TCanvas& canvas, int x, const QString& text, int angle, int y);
+
+    // Asks the processor to fetch the first pins ahead of a step that will read them.
+    void PrefetchPins() const
+    {
+        for (const TBauteilPin* pin : m_quickInputs) {
+            if (pin)
+                __builtin_prefetch(pin);
+        }
+        if (m_quickOutputs[0])
+            __builtin_prefetch(m_quickOutputs[0]);
+    }
+
     // --- Pin access (i counts from 0 within the side; callers pass valid indexes) --------
     bool GetInputDigital(int i) const;
     Extended GetInputValue(int i) const;
@@ -131,6 +209,17 @@ public:
     QString GetHint() const override;
 
 private:
+    // Refills the quick pin pointers from the pin lists.
+    void RefreshQuickPins();
+    TBauteilPin& InputPin(int i) const
+    {
+        return i < kQuickInputs ? *m_quickInputs[i] : *Inputs[size_t(i)];
+    }
+    TBauteilPin& OutputPin(int i) const
+    {
+        return i < kQuickOutputs ? *m_quickOutputs[i] : *Outputs[size_t(i)];
+    }
+
     // Stores an output value: alone on its net directly, else as its contribution with the
     // net value merged into every driver (wired OR for digital writes, sum otherwise).
     void DriveDigital(TBauteilPin& p, bool level);
@@ -144,15 +233,16 @@ private:
 
 inline bool TIOBauteil::GetInputDigital(int i) const
 {
-    const TBauteilPin& p = *Inputs[i];
-    if (!p.Source)
+    const TBauteilPin& p = InputPin(i);
+    const TBauteilPin* source = p.Source;
+    if (!source)
         return !p.Inverted;
-    return (p.Source->DrivenValue() >= 2.5L) != p.Inverted;
+    return source->DrivenHigh() != p.Inverted;
 }
 
 inline Extended TIOBauteil::GetInputValue(int i) const
 {
-    const TBauteilPin& p = *Inputs[i];
+    const TBauteilPin& p = InputPin(i);
     const Extended v = p.Source ? p.Source->DrivenValue() : 0.0L;
     return p.Inverted ? -v : v;
 }
@@ -169,7 +259,7 @@ inline int32_t TIOBauteil::GetInputWord(int i) const
 
 inline Extended TIOBauteil::GetInputLevel(int i) const
 {
-    const TBauteilPin& p = *Inputs[i];
+    const TBauteilPin& p = InputPin(i);
     if (!p.Inverted)
         return p.Source ? p.Source->DrivenValue() : 5.0L;
     if (!p.Source)
@@ -179,12 +269,11 @@ inline Extended TIOBauteil::GetInputLevel(int i) const
 
 inline void TIOBauteil::DriveDigital(TBauteilPin& p, bool level)
 {
-    const Extended v = level ? 5.0L : 0.0L;
     if (p.SameNet.size() < 2) {
-        p.Value = v;
+        p.Value.SetDigital(level);
         return;
     }
-    p.Contribution = v;
+    p.Contribution = level ? 5.0L : 0.0L;
     bool high = false;
     for (const TBauteilPin* q : p.SameNet) {
         if (q->Contribution > 2.5L) {
@@ -192,9 +281,8 @@ inline void TIOBauteil::DriveDigital(TBauteilPin& p, bool level)
             break;
         }
     }
-    const Extended net = high ? 5.0L : 0.0L;
     for (TBauteilPin* q : p.SameNet)
-        q->Value = net;
+        q->Value.SetDigital(high);
 }
 
 inline void TIOBauteil::DriveValue(TBauteilPin& p, Extended value)
@@ -213,19 +301,19 @@ inline void TIOBauteil::DriveValue(TBauteilPin& p, Extended value)
 
 inline void TIOBauteil::SetOutputDigital(int i, bool level)
 {
-    TBauteilPin& p = *Outputs[i];
+    TBauteilPin& p = OutputPin(i);
     DriveDigital(p, level != p.Inverted);
 }
 
 inline void TIOBauteil::SetOutputValue(int i, Extended value)
 {
-    TBauteilPin& p = *Outputs[i];
+    TBauteilPin& p = OutputPin(i);
     DriveValue(p, p.Inverted ? -value : value);
 }
 
 inline void TIOBauteil::SetOutputAnalog(int i, Extended value)
 {
-    TBauteilPin& p = *Outputs[i];
+    TBauteilPin& p = OutputPin(i);
     if (p.Inverted) {
         if (value == 5.0L)
             value = 0.0L;

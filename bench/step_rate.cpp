@@ -1,0 +1,187 @@
+// Steps per second of the simulation engine, and ticks of the 1-ms high-resolution timer.
+//
+// Boards of N = 100, 1 000 and 10 000 mixed gates and arithmetic blocks (in every ten: AND, OR,
+// NAND, NOR, EXOR, inverter, and the four arithmetic blocks), wired with real wire
+// segments to the components' pin segments, in a chain (the first component's inputs open) or
+// a ring (the last output feeds the first component). Each board is prepared through
+// TPlatine::StartSimulation; the loop times TPlatine::SimStep of the top board. The counter
+// "steps/s" is the step rate.
+//
+// Run (Release build):
+//   cmake -S . -B build/rel -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRINOL_SANITIZE=OFF
+//   cmake --build build/rel --target bench_step_rate
+//   build/rel/bench_step_rate --benchmark_filter=StepRate
+//   build/rel/bench_step_rate --benchmark_filter=HiTimer    (3 s of the 1-ms timer)
+
+#include "components/analog/Arithmetic.h"
+#include "components/digital/Gates.h"
+#include "core/board/Platine.h"
+#include "core/board/Segment.h"
+#include "core/engine/HiTimer.h"
+#include "core/model/Iobt.h"
+#include "platform/Context.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPoint>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+enum class TShape { Chain, Ring };
+
+std::unique_ptr<TIOBauteil> MakeComponent(int k)
+{
+    switch (k % 10) {
+    case 0: return NewObject<TBTAnd>();
+    case 1: return NewObject<TBTAdd>();
+    case 2: return NewObject<TBTOr>();
+    case 3: return NewObject<TBTMul>();
+    case 4: return NewObject<TBTNand>();
+    case 5: return NewObject<TBTSub>();
+    case 6: return NewObject<TBTNor>();
+    case 7: return NewObject<TBTDiv>();
+    case 8: return NewObject<TBTExor>();
+    default: return NewObject<TBTInverter>();
+    }
+}
+
+// A wire of two segments from one pin's end to another's, bent at a point of its own.
+void Wire(TPlatine& board, const TBauteilPin& from, const TBauteilPin& to, int lane)
+{
+    const QPoint a(from.X, from.Y);
+    const QPoint b(to.X, to.Y);
+    const QPoint bend((a.x() + b.x()) / 2 + 1, (a.y() + b.y()) / 2 + 2 + lane);
+    board.AddSegment(a, bend);
+    board.AddSegment(bend, b);
+}
+
+// n components in rows of 100; every input of component k is wired to the output of
+// component k - 1 (for the ring, the first component's to the last one's).
+std::unique_ptr<TPlatine> BuildBoard(int n, TShape shape)
+{
+    auto board = std::make_unique<TPlatine>();
+    std::vector<TIOBauteil*> parts;
+    parts.reserve(size_t(n));
+    for (int k = 0; k < n; ++k) {
+        std::unique_ptr<TIOBauteil> component = MakeComponent(k);
+        component->X = 60 + (k % 100) * 199;
+        component->Y = 60 + (k / 100) * 197;
+        component->LayoutPins();
+        TIOBauteil* raw = component.get();
+        board->AppendItem(std::move(component));
+        board->BindItem(raw);
+        board->AttachPinSegments(raw);
+        parts.push_back(raw);
+    }
+    for (const char* cls : {"TBTAnd", "TBTAdd", "TBTOr", "TBTMul", "TBTNand", "TBTSub", "TBTNor",
+                            "TBTDiv", "TBTExor", "TBTInverter"})
+        board->RenumberClass(cls);
+    for (int k = 0; k < n; ++k) {
+        if (k == 0 && shape == TShape::Chain)
+            continue;
+        TIOBauteil* source = parts[size_t(k == 0 ? n - 1 : k - 1)];
+        TIOBauteil* sink = parts[size_t(k)];
+        for (int i = 0; i < sink->InputCount; ++i)
+            Wire(*board, *source->Outputs[0], *sink->Inputs[size_t(i)], (k == 0 ? 1000 : 0) + 2 * i);
+    }
+    board->StartSimulation();
+
+    // The circuit must be what it claims to be: every wired input driven by its predecessor.
+    for (int k = 0; k < n; ++k) {
+        const TBauteilPin* expected =
+            (k == 0 && shape == TShape::Chain) ? nullptr
+                                                : parts[size_t(k == 0 ? n - 1 : k - 1)]->Outputs[0].get();
+        for (const auto& pin : parts[size_t(k)]->Inputs) {
+            if (pin->Source != expected) {
+                std::fprintf(stderr, "bench: component %d is not wired as built\n", k);
+                std::abort();
+            }
+        }
+    }
+    return board;
+}
+
+void StepRate(benchmark::State& state, TShape shape)
+{
+    ResetContext();
+    const int n = int(state.range(0));
+    std::unique_ptr<TPlatine> board = BuildBoard(n, shape);
+    for (auto _ : state)
+        board->SimStep();
+    state.counters["steps/s"] = benchmark::Counter(double(state.iterations()),
+                                                    benchmark::Counter::kIsRate);
+    state.counters["components"] = double(n);
+    board->EndSimulation();
+    // Taking the items off one by one through the board costs time quadratic in their number;
+    // the benchmark drops them at once.
+    board->ClockedItems.clear();
+    board->SimComponents.clear();
+    board->Macros.clear();
+    board->WireRun.clear();
+    board->NetSegments.clear();
+    board->LastSegment = nullptr;
+    while (!board->Items.empty())
+        board->Items.pop_back();
+}
+
+void BM_StepRateChain(benchmark::State& state)
+{
+    StepRate(state, TShape::Chain);
+}
+
+void BM_StepRateRing(benchmark::State& state)
+{
+    StepRate(state, TShape::Ring);
+}
+
+BENCHMARK(BM_StepRateChain)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StepRateRing)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// Ticks of the program's 1-ms timer (deadline thread posting to the GUI thread) in 3 s of the
+// event loop; 3000 is the ideal.
+void BM_HiTimer1ms(benchmark::State& state)
+{
+    int64_t ticks = 0;
+    double seconds = 0;
+    for (auto _ : state) {
+        THiTimer timer;
+        timer.SetUseThread(false);
+        timer.SetInterval(1);
+        int64_t count = 0;
+        timer.SetOnTimer([&count](TWLXHiTimer*) { ++count; });
+        QElapsedTimer clock;
+        clock.start();
+        timer.SetEnabled(true);
+        QTimer::singleShot(3000, Qt::PreciseTimer, QCoreApplication::instance(),
+                           [] { QCoreApplication::quit(); });
+        QCoreApplication::exec();
+        timer.SetEnabled(false);
+        seconds += double(clock.nsecsElapsed()) / 1e9;
+        ticks += count;
+    }
+    state.counters["ticks"] = double(ticks);
+    state.counters["ticks/s"] = seconds > 0 ? double(ticks) / seconds : 0.0;
+}
+
+BENCHMARK(BM_HiTimer1ms)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,500 @@
+#include "components/analog/Controllers.h"
+
+#include "components/analog/Integrators.h"
+#include "core/model/Translator.h"
+#include "platform/Canvas.h"
+#include "platform/Clock.h"
+#include "platform/Colors.h"
+#include "platform/Context.h"
+#include "platform/Filer.h"
+#include "platform/IniFile.h"
+#include "ui/Formats.h"
+#include "ui/PropertySheet.h"
+
+using namespace BlockSupport;
+
+// --- TBTController -------------------------------------------------------------------------
+
+TBTController::TBTController(std::initializer_list<const char*> inputs, const char* output,
+                             const char* prefix, int32_t helpContext, bool editable,
+                             const char* german, const char* english, const char* french)
+    : m_inputs(inputs), m_output(output), m_names{german, english, french}
+{
+    SetInputCount(static_cast<int32_t>(m_inputs.size()));
+    SetOutputCount(1);
+    SetElementClass(QString());
+    SetPrefix(QString::fromLatin1(prefix));
+    HelpContext = helpContext;
+    Editable = editable;
+}
+
+void TBTController::NameInputs()
+{
+    for (size_t i = 0; i < Inputs.size() && i < m_inputs.size(); ++i)
+        Inputs[i]->SetName(QString::fromLatin1(m_inputs[i]));
+}
+
+void TBTController::NameOutputs()
+{
+    if (!Outputs.empty() && m_output)
+        Outputs[0]->SetName(QString::fromLatin1(m_output));
+}
+
+QString TBTController::GetTypeName() const
+{
+    return Lang3Q(m_names[0], m_names[1], m_names[2]);
+}
+
+void TBTController::ReadData(TReader& reader, uint8_t version)
+{
+    TGrundBT::ReadData(reader, version);
+    CheckStoredPins(*this, static_cast<int32_t>(m_inputs.size()), 1);
+}
+
+void TBTController::PaintLines(TCanvas& canvas,
+                               std::initializer_list<std::initializer_list<QPoint>> lines,
+                               bool frame)
+{
+    TGrundBT::Paint(canvas);
+    const QPoint c((Body.Left + Body.Right) / 2, (Body.Top + Body.Bottom) / 2);
+    canvas.Pen.Color = clRed;
+    canvas.Pen.Width = 2;
+    canvas.Pen.Style = Qt::SolidLine;
+    canvas.Brush.Style = Qt::NoBrush;
+    for (const auto& line : lines) {
+        std::vector<QPoint> points;
+        points.reserve(line.size());
+        for (const QPoint& p : line)
+            points.push_back(c + p);
+        canvas.Polyline(points);
+    }
+    if (frame) {
+        canvas.Pen.Color = clBlack;
+        canvas.Rectangle(c.x() - 40, c.y() - 54, c.x() + 40, c.y() + 26);
+    }
+    canvas.Brush.Style = Qt::SolidPattern;
+}
+
+// --- TBT_P_Regler --------------------------------------------------------------------------
+
+TBT_P_Regler::TBT_P_Regler()
+    : TBTController({"X+", "X-", "KP"}, "Y", "P-", 18844, false, "P-Regler", "P controller",
+                    "Contrôleur-P")
+{
+}
+
+void TBT_P_Regler::Paint(TCanvas& canvas)
+{
+    PaintLines(canvas, {{{-39, -34}, {39, -34}}});
+}
+
+void TBT_P_Regler::Calculate()
+{
+    SetOutputValue(0, GetInputValue(2) * (GetInputValue(0) - GetInputValue(1)));
+}
+
+// --- TBTTimedController --------------------------------------------------------------------
+
+int TBTTimedController::EditSettings(Extended* init, TFilter* filter)
+{
+    int32_t index = Sampling.BeginEdit();
+    QString minText = ValueToText(OutMin);
+    QString maxText = ValueToText(OutMax);
+    QString initText = init ? ValueToText(*init) : QString();
+    TFilter::TEdit filterEdit = filter ? filter->BeginEdit() : TFilter::TEdit{};
+    const int result = ShowSettings(*this, [&](TPropScrollbox& sheet) {
+        TSampleTime::AddRow(sheet, index);
+        sheet.AddCaptionProp(Translate(QStringLiteral("Ausgang")));
+        sheet.AddRangeProp(Translate(QStringLiteral("Grenze")) + QStringLiteral(" [min/max]"),
+                           minText, maxText);
+        if (init) {
+            sheet.AddCaptionProp(QStringLiteral("Integration"));
+            sheet.AddEditProp(QStringLiteral("Init"), initText, 0, 64);
+        }
+        if (filter)
+            TFilter::AddRows(sheet, filterEdit);
+    });
+    if (filter)
+        filter->EndEdit(filterEdit);
+    OutMin = TextToValue(minText);
+    OutMax = TextToValue(maxText);
+    if (init)
+        *init = TextToValue(initText);
+    Sampling.EndEdit(index);
+    return result;
+}
+
+// --- TBT_PI_Regler -------------------------------------------------------------------------
+
+TBT_PI_Regler::TBT_PI_Regler()
+    : TBTTimedController({"X+", "X-", "KP", "KI", "/RST"}, "Y", "PI-", 18847, true,
+                         "PI-Regler", "PI controller", "Contrôleur-PI")
+{
+}
+
+void TBT_PI_Regler::Paint(TCanvas& canvas)
+{
+    PaintLines(canvas, {{{-36, 24}, {-36, -14}, {38, -44}}});
+}
+
+void TBT_PI_Regler::WriteData(TWriter& writer)
+{
+    TBTController::WriteData(writer);
+    Sampling.Write(writer);
+    writer.WriteFloat(OutMin);
+    writer.WriteFloat(OutMax);
+    writer.WriteFloat(Init);
+}
+
+void TBT_PI_Regler::ReadData(TReader& reader, uint8_t version)
+{
+    TBTController::ReadData(reader, version);
+    Sampling.Read(reader);
+    OutMin = reader.ReadFloat();
+    OutMax = reader.ReadFloat();
+    Init = reader.ReadFloat();
+}
+
+int TBT_PI_Regler::EditProperties()
+{
+    return EditSettings(&Init, nullptr);
+}
+
+void TBT_PI_Regler::Calculate()
+{
+    const int64_t now = Clock().PerformanceCounter();
+    if (!GetInputDigital(4)) {
+        Integral = Init;
+        LastCount = now;
+    }
+    const Extended xp = GetInputValue(0);
+    const Extended xm = GetInputValue(1);
+    const Extended kp = GetInputValue(2);
+    const Extended ki = GetInputValue(3);
+    const Extended dt = SecondsBetween(LastCount, now);
+    const Extended ts = Sampling.SampleTime;
+    if (dt < ts)
+        return;
+    const Extended e = xp - xm;
+    Integral = Clamp(Integral + e * ki * dt, OutMin, OutMax);
+    SetOutputValue(0, Clamp(e * kp + Integral, OutMin, OutMax));
+    if (ts > 0.0L)
+        LastCount += TicksOf(ts);  // the grid moves by exactly one sample time
+    else
+        LastCount = now;
+}
+
+void TBT_PI_Regler::SimReset()
+{
+    LastCount = Clock().PerformanceCounter();
+    Integral = Init;
+}
+
+void TBT_PI_Regler::SaveSettings(TIniFile& ini, const QString& section)
+{
+    ini.WriteFloat(StateSection(*this, section), QStringLiteral("Value"),
+                   static_cast<double>(Integral));
+}
+
+bool TBT_PI_Regler::LoadSettings(TIniFile& ini, const QString& section, bool)
+{
+    Integral = ini.ReadFloat(StateSection(*this, section), QStringLiteral("Value"), 0.0);
+    return true;
+}
+
+// --- TBT_PD_Regler -------------------------------------------------------------------------
+
+TBT_PD_Regler::TBT_PD_Regler()
+    : TBTTimedController({"X+", "X-", "KP", "KD"}, "Y", "PD-", 18850, true, "PD-Regler",
+                         "PD controller", "Contrôleur-PD")
+{
+}
+
+void TBT_PD_Regler::Paint(TCanvas& canvas)
+{
+    PaintLines(canvas, {{{-36, -52}, {-36, 6}, {38, 6}}});
+}
+
+void TBT_PD_Regler::WriteData(TWriter& writer)
+{
+    TBTController::WriteData(writer);
+    Sampling.Write(writer);
+    writer.WriteFloat(OutMin);
+    writer.WriteFloat(OutMax);
+    Filter.WriteRecord(writer);
+}
+
+void TBT_PD_Regler::ReadData(TReader& reader, uint8_t version)
+{
+    TBTController::ReadData(reader, version);
+    Sampling.Read(reader);
+    OutMin = reader.ReadFloat();
+    OutMax = reader.ReadFloat();
+    Filter.ReadRecord(reader);
+}
+
+int TBT_PD_Regler::EditProperties()
+{
+    return EditSettings(nullptr, &Filter);
+}
+
+void TBT_PD_Regler::Calculate()
+{
+    const int64_t now = Clock().PerformanceCounter();
+    const Extended xp = GetInputValue(0);
+    const Extended xm = GetInputValue(1);
+    const Extended kp = GetInputValue(2);
+    const Extended kd = GetInputValue(3);
+    const Extended e = xp - xm;
+    const Extended ef = Filter.Step(e);
+    const Extended dt = SecondsBetween(LastCount, now);
+    // Without elapsed time there is no derivative: the output stays.
+    if (dt < Sampling.SampleTime || dt <= 0.0L)
+        return;
+    SetOutputValue(0, Clamp(kp * e + (ef - LastError) * kd / dt, OutMin, OutMax));
+    LastError = ef;
+    LastCount = now;
+}
+
+void TBT_PD_Regler::SimReset()
+{
+    LastCount = Clock().PerformanceCounter();
+}
+
+// --- TBT_PID_Regler ------------------------------------------------------------------------
+
+TBT_PID_Regler::TBT_PID_Regler()
+    : TBTTimedController({"X+", "X-", "KP", "KI", "KD", "/RST"}, "Y", "PID-", 18853, true,
+                         "PID-Regler", "PID controller", "Contrôleur-PID")
+{
+}
+
+void TBT_PID_Regler::Paint(TCanvas& canvas)
+{
+    PaintLines(canvas, {{{-36, -52}, {-36, -14}, {38, -44}}});
+}
+
+void TBT_PID_Regler::WriteData(TWriter& writer)
+{
+    TBTController::WriteData(writer);
+    Sampling.Write(writer);
+    writer.WriteFloat(OutMin);
+    writer.WriteFloat(OutMax);
+    writer.WriteFloat(Init);
+    Filter.WriteRecord(writer);
+}
+
+void TBT_PID_Regler::ReadData(TReader& reader, uint8_t version)
+{
+    TBTController::ReadData(reader, version);
+    Sampling.Read(reader);
+    OutMin = reader.ReadFloat();
+    OutMax = reader.ReadFloat();
+    Init = reader.ReadFloat();
+    Filter.ReadRecord(reader);
+}
+
+int TBT_PID_Regler::EditProperties()
+{
+    return EditSettings(&Init, &Filter);
+}
+
+void TBT_PID_Regler::Calculate()
+{
+    if (!GetInputDigital(5))
+        SimReset();
+    const int64_t now = Clock().PerformanceCounter();
+    const Extended xp = GetInputValue(0);
+    const Extended xm = GetInputValue(1);
+    const Extended kp = GetInputValue(2);
+    const Extended ki = GetInputValue(3);
+    const Extended kd = GetInputValue(4);
+    const Extended e = xp - xm;
+    const Extended ef = Filter.Step(e);
+    const Extended dt = SecondsBetween(LastCount, now);
+    // Without elapsed time there is no derivative: the output stays.
+    if (dt < Sampling.SampleTime || dt <= 0.0L)
+        return;
+    Integral = Clamp(Integral + ki * e * dt, OutMin, OutMax);
+    SetOutputValue(0, Clamp(kp * e + Integral + (ef - LastError) * kd / dt, OutMin, OutMax));
+    LastError = ef;
+    LastCount = now;
+}
+
+void TBT_PID_Regler::SimPrepare()
+{
+    // A run measures its first step from its own start, not from the last step of the
+    // previous run.
+    LastCount = Clock().PerformanceCounter();
+}
+
+void TBT_PID_Regler::SimReset()
+{
+    Integral = Init;
+}
+
+void TBT_PID_Regler::SaveSettings(TIniFile& ini, const QString& section)
+{
+    ini.WriteFloat(StateSection(*this, section), QStringLiteral("Value"),
+                   static_cast<double>(Integral));
+}
+
+bool TBT_PID_Regler::LoadSettings(TIniFile& ini, const QString& section, bool)
+{
+    // Without a saved integral the reset value stays.
+    Integral = ini.ReadFloat(StateSection(*this, section), QStringLiteral("Value"),
+                             static_cast<double>(Integral));
+    return true;
+}
+
+// --- TBT_2_Punkt_Regler --------------------------------------------------------------------
+
+TBT_2_Punkt_Regler::TBT_2_Punkt_Regler()
+    : TBTController({"X+", "X-", "HYS"}, "ON", "2HYS-", 18856, false, "2-Punkt-Regler",
+                    "Two-position\rcontroller", "Contrôleur\rdeux-positions")
+{
+}
+
+void TBT_2_Punkt_Regler::Paint(TCanvas& canvas)
+{
+    PaintLines(canvas, {{{-39, 6}, {10, 6}},
+                        {{-10, -34}, {39, -34}},
+                        {{-10, -34}, {-10, 6}},
+                        {{10, -34}, {10, 6}}});
+}
+
+void TBT_2_Punkt_Regler::Calculate()
+{
+    const Extended xp = GetInputValue(0);
+    const Extended xm = GetInputValue(1);
+    const Extended h = GetInputValue(2) / 2.0L;
+    if (Status) {
+        if (xm > xp + h) {
+            Status = false;
+            SetOutputDigital(0, false);
+        }
+    } else if (xm < xp - h) {
+        Status = true;
+        SetOutputDigital(0, true);
+    }
+}
+
+void TBT_2_Punkt_Regler::SaveSettings(TIniFile& ini, const QString& section)
+{
+    ini.WriteBool(StateSection(*this, section), QStringLiteral("Status"), Status);
+}
+
+bool TBT_2_Punkt_Regler::LoadSettings(TIniFile& ini, const QString& section, bool)
+{
+    Status = ini.ReadBool(StateSection(*this, section), QStringLiteral("Status"), false);
+    SetOutputDigital(0, Status);
+    return true;
+}
+
+// --- TBT_Spiel -----------------------------------------------------------------------------
+
+TBT_Spiel::TBT_Spiel()
+    : TBTController({"X", "HYS"}, "Y", "HYS-", 18428, false, "Spiel", "Play", "Lecture")
+{
+}
+
+void TBT_Spiel::Paint(TCanvas& canvas)
+{
+    TGrundBT::Paint(canvas);
+    const int cx = (Body.Left + Body.Right) / 2;
+    const int cy = (Body.Top + Body.Bottom) / 2;
+    canvas.Pen.Color = clBlack;
+    canvas.Pen.Width = 2;
+    canvas.Pen.Style = Qt::SolidLine;
+    canvas.MoveTo(cx - 30, cy + 16);
+    canvas.LineTo(cx - 10, cy - 24);
+    canvas.MoveTo(cx + 10, cy - 4);
+    canvas.LineTo(cx + 30, cy - 44);
+    for (int i = 0; i <= 5; ++i) {
+        canvas.MoveTo(cx - 20 + 2 * i, cy - 4 - 4 * i);
+        canvas.LineTo(cx + 10 + 2 * i, cy - 4 - 4 * i);
+    }
+}
+
+void TBT_Spiel::Calculate()
+{
+    const Extended x = GetInputValue(0);
+    const Extended h = GetInputValue(1);
+    const Extended centre = (HLimit - LLimit) / 2.0L + LLimit;
+    LLimit = centre - h / 2.0L;
+    HLimit = centre + h / 2.0L;
+    if (x > HLimit) {
+        HLimit = x;
+        LLimit = x - h;
+        Output = x - h / 2.0L;
+        SetOutputValue(0, Output);
+    }
+    if (x < LLimit) {
+        LLimit = x;
+        HLimit = x + h;
+        Output = x + h / 2.0L;
+        SetOutputValue(0, Output);
+    }
+}
+
+void TBT_Spiel::SaveSettings(TIniFile& ini, const QString& section)
+{
+    const QString s = StateSection(*this, section);
+    ini.WriteFloat(s, QStringLiteral("Output"), static_cast<double>(Output));
+    ini.WriteFloat(s, QStringLiteral("HLimit"), static_cast<double>(HLimit));
+    ini.WriteFloat(s, QStringLiteral("LLimit"), static_cast<double>(LLimit));
+}
+
+bool TBT_Spiel::LoadSettings(TIniFile& ini, const QString& section, bool)
+{
+    const QString s = StateSection(*this, section);
+    Output = ini.ReadFloat(s, QStringLiteral("Output"), 0.0);
+    HLimit = ini.ReadFloat(s, QStringLiteral("HLimit"), 0.0);
+    LLimit = ini.ReadFloat(s, QStringLiteral("LLimit"), 0.0);
+    SetOutputValue(0, Output);
+    return true;
+}
+
+// --- TBT_Totzone ---------------------------------------------------------------------------
+
+TBT_Totzone::TBT_Totzone()
+    : TBTController({"X", "XL", "XH"}, "Y", "DZN-", 18429, false, "Totzone", "Dead zone",
+                    "Zone morte")
+{
+}
+
+void TBT_Totzone::Paint(TCanvas& canvas)
+{
+    TGrundBT::Paint(canvas);
+    const int cx = (Body.Left + Body.Right) / 2;
+    const int cy = (Body.Top + Body.Bottom) / 2;
+    canvas.Pen.Width = 2;
+    canvas.Pen.Style = Qt::SolidLine;
+    canvas.Pen.Color = clBlack;
+    canvas.MoveTo(cx - 40, cy - 14);
+    canvas.LineTo(cx + 40, cy - 14);
+    canvas.MoveTo(cx, cy - 54);
+    canvas.LineTo(cx, cy + 26);
+    canvas.Pen.Color = clRed;
+    canvas.MoveTo(cx - 30, cy + 16);
+    canvas.LineTo(cx - 15, cy - 14);
+    canvas.LineTo(cx + 15, cy - 14);
+    canvas.LineTo(cx + 30, cy - 44);
+}
+
+void TBT_Totzone::Calculate()
+{
+    const Extended x = GetInputValue(0);
+    const Extended xl = GetInputValue(1);
+    const Extended xh = GetInputValue(2);
+    Extended y;
+    if (xl >= xh)
+        y = x - xl;
+    else if (x >= xh)
+        y = x - xh;
+    else if (x < xl)
+        y = x - xl;
+    else
+        y = 0.0L;
+    SetOutputValue(0, y);
+}

@@ -1,0 +1,235 @@
+#include "components/analog/Converters.h"
+
+#include "core/model/Translator.h"
+#include "platform/Canvas.h"
+#include "platform/Colors.h"
+#include "platform/Context.h"
+#include "platform/Filer.h"
+#include "ui/Formats.h"
+#include "ui/PropertySheet.h"
+#include "ui/SettingsDialog.h"
+
+#include <cmath>
+
+namespace {
+
+QString TypeNameByLanguage(const char* german, const char* english, const char* french)
+{
+    switch (Ctx().CurrentLanguage) {
+    case 0:
+        return QString::fromUtf8(german);
+    case 1:
+        return QString::fromUtf8(english);
+    case 2:
+        return QString::fromUtf8(french);
+    default:
+        return QString();
+    }
+}
+
+// 2^bits - 1, the largest code of the width (bits taken within 0 .. 16).
+uint32_t LargestCode(int bits)
+{
+    const int b = bits < 0 ? 0 : (bits > TBTConverter::MaxBits ? TBTConverter::MaxBits : bits);
+    return (uint32_t(1) << b) - 1u;
+}
+
+} // namespace
+
+// --- TBTConverter ----------------------------------------------------------------------------
+
+TBTConverter::TBTConverter(const char* prefix, int32_t helpContext)
+{
+    SetElementClass(QString());
+    Editable = true;
+    SetPrefix(QString::fromLatin1(prefix));
+    HelpContext = helpContext;
+}
+
+void TBTConverter::SimReset()
+{
+    const uint32_t codes = LargestCode(Bits());
+    Step = codes == 0 ? 0.0L : (Maximum - Minimum) / Extended(codes);
+}
+
+int TBTConverter::EditProperties()
+{
+    TDefault_Dlg& dlg = Default_Dlg();
+    dlg.setWindowTitle(GetLabel());
+    dlg.HelpContext = HelpContext;
+    int32_t bits = Bits();
+    // A range text the user left as shown keeps the exact value behind it.
+    const QString minShown = ValueToText(Minimum);
+    const QString maxShown = ValueToText(Maximum);
+    QString minText = minShown;
+    QString maxText = maxShown;
+    QString label = GetLabel();
+    bool adjustable = RunTimeAdjustable;
+    if (!Ctx().SimRunning && !Ctx().RuntimeMode)
+        dlg.PropScrollbox->AddSpinProp(Translate(QStringLiteral("Auflösung"))
+                                           + QStringLiteral(" [bit]"),
+                                       bits, MinBits, MaxBits, 64);
+    dlg.PropScrollbox->AddRangeProp(Translate(QStringLiteral("Bereich"))
+                                        + QStringLiteral(" [min/max]"),
+                                    minText, maxText);
+    dlg.AddOptionRows(label, adjustable);
+    const int result = dlg.Execute();
+    if (minText != minShown)
+        Minimum = TextToValue(minText);
+    if (maxText != maxShown)
+        Maximum = TextToValue(maxText);
+    SetBits(bits);
+    SetLabel(label);
+    RunTimeAdjustable = adjustable;
+    return result;
+}
+
+QString TBTConverter::GetHint() const
+{
+    const uint32_t largest = LargestCode(Bits());
+    return TGrundBT::GetHint() + QLatin1Char('\r') + ValueToText(Minimum)
+           + QStringLiteral(" ... ") + ValueToText(Maximum) + QLatin1Char('\r')
+           + QStringLiteral("0000h ... ")
+           + QStringLiteral("%1").arg(largest, 4, 16, QLatin1Char('0')).toUpper()
+           + QLatin1Char('h');
+}
+
+void TBTConverter::WriteData(TWriter& writer)
+{
+    TGrundBT::WriteData(writer);
+    writer.WriteRawExtended(Minimum);
+    writer.WriteRawExtended(Maximum);
+}
+
+void TBTConverter::ReadData(TReader& reader, uint8_t version)
+{
+    TGrundBT::ReadData(reader, version);
+    CheckPinCounts();
+    Minimum = reader.ReadRawExtended();
+    Maximum = reader.ReadRawExtended();
+}
+
+void TBTConverter::PaintSymbol(TCanvas& canvas, const char* text, const char* frenchText)
+{
+    TGrundBT::Paint(canvas);
+    const uint8_t language = Ctx().CurrentLanguage;
+    if (language > 2)
+        return;
+    canvas.Font.setFamily(QStringLiteral("ARIAL"));
+    canvas.Font.setItalic(false);
+    canvas.Font.setBold(false);
+    canvas.SetFontHeight(50);
+    canvas.FontColor = Selected ? clRed : SymbolColor;
+    canvas.TransparentText = true;
+    const QString shown = QString::fromLatin1(language == 2 ? frenchText : text);
+    const int cx = (Body.Left + Body.Right) / 2;
+    const int cy = (Body.Top + Body.Bottom) / 2;
+    canvas.TextOut(cx - canvas.TextWidth(QString::fromLatin1(text)) / 2, cy - 30, shown);
+}
+
+// --- TBTADC ----------------------------------------------------------------------------------
+
+TBTADC::TBTADC() : TBTConverter("ADC", 18395)
+{
+    SetInputCount(1);
+    SetOutputCount(8);
+}
+
+uint16_t TBTADC::CodeOf(Extended value) const
+{
+    Extended v = value;
+    if (v < Minimum)
+        v = Minimum;
+    if (!(v <= Maximum))
+        v = Maximum;
+    if (Step == 0.0L)
+        return 0;
+    const Extended units = (v - Minimum) / Step;
+    if (!std::isfinite(units))
+        return 0;
+    return uint16_t(RoundHalfEven(units) & 0xFFFF);
+}
+
+void TBTADC::Calculate()
+{
+    const uint16_t code = CodeOf(GetInputValue(0));
+    const int bits = OutputCount;
+    for (int k = 0; k < bits; ++k)
+        SetOutputDigital(bits - 1 - k, k < 16 && ((code >> k) & 1u) != 0);
+}
+
+void TBTADC::NameInputs()
+{
+    if (!Inputs.empty())
+        Inputs[0]->SetName(QStringLiteral("E"));
+}
+
+void TBTADC::NameOutputs()
+{
+    const size_t bits = Outputs.size();
+    for (size_t j = 0; j < bits; ++j)
+        Outputs[j]->SetName(QStringLiteral("D") + QString::number(bits - 1 - j));
+}
+
+void TBTADC::Paint(TCanvas& canvas)
+{
+    PaintSymbol(canvas, "A/D", "A/N");
+}
+
+QString TBTADC::GetTypeName() const
+{
+    return TypeNameByLanguage("A/D-Wandler", "ADC", "Convertisseur\rA/N");
+}
+
+void TBTADC::CheckPinCounts() const
+{
+    TReader::CheckCount(InputCount, 1, 1, "InputCount");
+    TReader::CheckCount(OutputCount, MinBits, MaxBits, "OutputCount");
+}
+
+// --- TBTDAC ----------------------------------------------------------------------------------
+
+TBTDAC::TBTDAC() : TBTConverter("DAC", 18400)
+{
+    SetInputCount(8);
+    SetOutputCount(1);
+}
+
+void TBTDAC::Calculate()
+{
+    uint32_t code = 0;
+    const int bits = InputCount < MaxBits ? InputCount : MaxBits;
+    for (int i = 0; i < bits; ++i) {
+        if (GetInputDigital(i))
+            code |= uint32_t(1) << i;
+    }
+    SetOutputValue(0, Extended(code & 0xFFFFu) * Step + Minimum);
+}
+
+void TBTDAC::NameInputs()
+{
+    for (size_t i = 0; i < Inputs.size(); ++i)
+        Inputs[i]->SetName(QStringLiteral("D") + QString::number(i));
+}
+
+void TBTDAC::NameOutputs()
+{
+    if (!Outputs.empty())
+        Outputs[0]->SetName(QStringLiteral("A"));
+}
+
+void TBTDAC::Paint(TCanvas& canvas)
+{
+    PaintSymbol(canvas, "D/A", "N/A");
+}
+
+QString TBTDAC::GetTypeName() const
+{
+    return TypeNameByLanguage("D/A-Wandler", "DAC", "Convertisseur\rN/A");
+}
+
+void TBTDAC::CheckPinCounts() const
+{
+    TReader::CheckCount(InputCount, MinBits, MaxBits, "InputCount");
+    TReader::CheckCount(OutputCount, 1, 1, "OutputCount");
+}

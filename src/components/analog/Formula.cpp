@@ -1,0 +1,174 @@
+#include "components/analog/Formula.h"
+
+#include "core/model/Translator.h"
+#include "platform/Canvas.h"
+#include "platform/Colors.h"
+#include "platform/Context.h"
+#include "platform/Filer.h"
+#include "ui/PropertySheet.h"
+#include "ui/SettingsDialog.h"
+
+#include <cmath>
+
+namespace {
+
+// Input values compare as their number texts do: every NaN alike, -0 as 0.
+template <class T>
+bool SameValue(T a, T b)
+{
+    return a == b || (std::isnan(a) && std::isnan(b));
+}
+
+} // namespace
+
+TBTFormel::TBTFormel()
+{
+    SetInputCount(1);
+    SetOutputCount(1);
+    SetElementClass(QString());
+    Editable = true;
+    SetPrefix(QStringLiteral("FRM"));
+    HelpContext = 18500;
+}
+
+void TBTFormel::SetFormula(const QString& formula)
+{
+    if (formula == m_formula)
+        return;
+    m_formula = formula;
+    m_compiled = false;
+}
+
+void TBTFormel::EnsureCompiled()
+{
+    if (m_compiled && m_compiledInputs == InputCount)
+        return;
+    m_program.Compile(m_formula, InputCount);
+    m_compiled = true;
+    m_compiledInputs = InputCount;
+    m_raw.assign(size_t(InputCount), 0.0L);
+    m_values.assign(size_t(InputCount), 0.0);
+    m_evaluated = false;
+}
+
+void TBTFormel::Calculate()
+{
+    if (m_formula.isEmpty())
+        return;
+    EnsureCompiled();
+    bool changed = !m_evaluated;
+    for (int i = 0; i < InputCount; ++i) {
+        if (!m_program.UsesInput(i))
+            continue;
+        const Extended raw = GetInputValue(i);
+        if (m_evaluated && SameValue(raw, m_raw[size_t(i)]))
+            continue;
+        m_raw[size_t(i)] = raw;
+        const double value = RoundTo15Digits(raw);
+        if (!SameValue(value, m_values[size_t(i)]))
+            changed = true;
+        m_values[size_t(i)] = value;
+    }
+    if (!changed)
+        return;
+    m_evaluated = true;
+    double result = 0.0;
+    if (!m_program.Evaluate(m_values.data(), result))
+        result = 0.0;
+    SetOutputValue(0, result);
+}
+
+void TBTFormel::SimReset()
+{
+    SetOutputValue(0, 0.0L);
+    m_evaluated = false;
+}
+
+void TBTFormel::NameInputs()
+{
+    for (size_t i = 0; i < Inputs.size(); ++i)
+        Inputs[i]->SetName(QStringLiteral("E") + QString::number(i));
+}
+
+void TBTFormel::NameOutputs()
+{
+    if (!Outputs.empty())
+        Outputs[0]->SetName(QStringLiteral("A"));
+}
+
+void TBTFormel::Paint(TCanvas& canvas)
+{
+    TGrundBT::Paint(canvas);
+    canvas.Font.setFamily(QStringLiteral("ARIAL"));
+    canvas.Font.setItalic(false);
+    canvas.Font.setBold(false);
+    canvas.FontColor = Selected ? clRed : SymbolColor;
+    canvas.TransparentText = true;
+    const int cx = (Body.Left + Body.Right) / 2;
+    const int cy = (Body.Top + Body.Bottom) / 2;
+    if (InputCount == 1) {
+        canvas.SetFontHeight(52);
+        canvas.TextOut(cx - 18, cy - 38, QStringLiteral("F"));
+    } else {
+        canvas.SetFontHeight(80);
+        canvas.TextOut(cx - 20, cy - 50, QStringLiteral("F"));
+    }
+}
+
+int TBTFormel::EditProperties()
+{
+    TDefault_Dlg& dlg = Default_Dlg();
+    dlg.setWindowTitle(GetLabel());
+    dlg.HelpContext = HelpContext;
+    int32_t inputs = InputCount;
+    QString formula = m_formula;
+    QString label = GetLabel();
+    bool adjustable = RunTimeAdjustable;
+    if (!Ctx().SimRunning && !Ctx().RuntimeMode)
+        dlg.PropScrollbox->AddSpinProp(Translate(QStringLiteral("Eingänge")), inputs, 1,
+                                       MaxInputs, 64);
+    dlg.PropScrollbox->AddEditProp(Translate(QStringLiteral("Formel")), formula, 0, 250);
+    dlg.AddOptionRows(label, adjustable);
+    const int result = dlg.Execute();
+    SetFormula(formula.toUpper().replace(QLatin1Char(','), QLatin1Char('.')));
+    SetInputCount(inputs);
+    SetLabel(label);
+    RunTimeAdjustable = adjustable;
+    return result;
+}
+
+QString TBTFormel::GetHint() const
+{
+    QString hint = TGrundBT::GetHint();
+    if (!m_formula.isEmpty())
+        hint += QLatin1Char('\r') + m_formula;
+    return hint;
+}
+
+QString TBTFormel::GetTypeName() const
+{
+    switch (Ctx().CurrentLanguage) {
+    case 0:
+        return QStringLiteral("Formel\runiversell");
+    case 1:
+        return QStringLiteral("Formula");
+    case 2:
+        return QStringLiteral("Formule");
+    default:
+        return QString();
+    }
+}
+
+void TBTFormel::WriteData(TWriter& writer)
+{
+    TGrundBT::WriteData(writer);
+    writer.WriteString(m_formula);
+}
+
+void TBTFormel::ReadData(TReader& reader, uint8_t version)
+{
+    TGrundBT::ReadData(reader, version);
+    TReader::CheckCount(InputCount, 1, MaxInputs, "InputCount");
+    TReader::CheckCount(OutputCount, 1, 1, "OutputCount");
+    SetFormula(reader.ReadString());
+}

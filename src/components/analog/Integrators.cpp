@@ -1,0 +1,452 @@
+#include "components/analog/Integrators.h"
+
+#include "core/model/Translator.h"
+#include "platform/Canvas.h"
+#include "platform/Clock.h"
+#include "platform/Colors.h"
+#include "platform/Context.h"
+#include "platform/Filer.h"
+#include "platform/IniFile.h"
+#include "ui/PropertySheet.h"
+#include "ui/SettingsDialog.h"
+
+#include <algorithm>
+
+// --- Shared support --------------------------------------------------------------------------
+
+namespace BlockSupport {
+
+QString StateSection(const TIOBauteil& component, const QString& boardSection)
+{
+    return boardSection + u'.' + component.Prefix() + QString::number(component.Number);
+}
+
+void NamePins(std::vector<std::unique_ptr<TBauteilPin>>& pins,
+              std::initializer_list<const char*> names)
+{
+    size_t i = 0;
+    for (const char* name : names) {
+        if (i >= pins.size())
+            break;
+        pins[i++]->SetName(QString::fromUtf8(name));
+    }
+}
+
+void CheckStoredPins(const TIOBauteil& component, int32_t inputs, int32_t outputs)
+{
+    TReader::CheckCount(component.InputCount, inputs, inputs, "InputCount");
+    TReader::CheckCount(component.OutputCount, outputs, outputs, "OutputCount");
+}
+
+int ShowSettings(TIOBauteil& component, const std::function<void(TPropScrollbox&)>& addRows)
+{
+    TDefault_Dlg& dlg = Default_Dlg();
+    dlg.setWindowTitle(component.GetLabel());
+    dlg.HelpContext = component.HelpContext;
+    addRows(*dlg.PropScrollbox);
+    QString label = component.GetLabel();
+    bool adjustable = component.RunTimeAdjustable;
+    dlg.AddOptionRows(label, adjustable);
+    const int result = dlg.Execute();
+    component.SetLabel(label);
+    component.RunTimeAdjustable = adjustable;
+    return result;
+}
+
+} // namespace BlockSupport
+
+using namespace BlockSupport;
+
+namespace {
+
+// The integrator's and the differentiator's mark in the body.
+void PaintMark(TIOBauteil& c, TCanvas& canvas, const QString& text, int height, int dx)
+{
+    canvas.Font.setFamily(QStringLiteral("ARIAL"));
+    canvas.Font.setItalic(false);
+    canvas.Font.setBold(false);
+    canvas.SetFontHeight(height);
+    canvas.FontColor = c.Selected ? clRed : c.SymbolColor;
+    canvas.TransparentText = true;
+    const int cx = (c.Body.Left + c.Body.Right) / 2;
+    const int cy = (c.Body.Top + c.Body.Bottom) / 2;
+    canvas.TextOut(cx - dx, cy - 50, text);
+}
+
+// A caption turned by 90 degrees inside the body, shrunk until it fits (left out when it
+// does not fit at the smallest height).
+void PaintSymbolCaption(TIOBauteil& c, TCanvas& canvas, const QString& caption, int32_t color)
+{
+    canvas.Font.setFamily(QStringLiteral("ARIAL"));
+    int height = 32;
+    canvas.SetFontHeight(height);
+    const int cx = c.Body.Left + c.Body.Width() / 2;
+    const int cy = c.Body.Top + c.Body.Height() / 2 - 10;
+    canvas.TransparentText = true;
+    const int th = canvas.TextHeight(caption);
+    const int room = c.Body.Height() - 75;
+    while (canvas.TextWidth(caption) > room && height > 5)
+        canvas.SetFontHeight(--height);
+    canvas.SetFontHeight(--height);
+    const int w = canvas.TextWidth(caption);
+    canvas.FontColor = c.Selected ? clRed : color;
+    if (w <= room)
+        canvas.TextOutRotated(cx - th / 2, cy + w / 2, caption, 90.0);
+}
+
+} // namespace
+
+// --- TBTIntegrierer ------------------------------------------------------------------------
+
+TBTIntegrierer::TBTIntegrierer()
+{
+    SetInputCount(2);
+    SetOutputCount(1);
+    SetElementClass(QString());
+    SetPrefix(QStringLiteral("INT"));
+    HelpContext = 18485;
+    Editable = true;
+}
+
+void TBTIntegrierer::Paint(TCanvas& canvas)
+{
+    TGrundBT::Paint(canvas);
+    PaintMark(*this, canvas, QStringLiteral("d(+)"), 50, 34);
+}
+
+void TBTIntegrierer::WriteData(TWriter& writer)
+{
+    TGrundBT::WriteData(writer);
+    Sampling.Write(writer);
+}
+
+void TBTIntegrierer::ReadData(TReader& reader, uint8_t version)
+{
+    TGrundBT::ReadData(reader, version);
+    CheckStoredPins(*this, 2, 1);
+    Sampling.Read(reader, version);
+}
+
+int TBTIntegrierer::EditProperties()
+{
+    int32_t index = Sampling.BeginEdit();
+    const int result = ShowSettings(*this, [&](TPropScrollbox& sheet) {
+        TSampleTime::AddRow(sheet, index);
+    });
+    Sampling.EndEdit(index);
+    return result;
+}
+
+void TBTIntegrierer::SaveSettings(TIniFile& ini, const QString& section)
+{
+    ini.WriteFloat(StateSection(*this, section), QStringLiteral("Value"),
+                   static_cast<double>(Value));
+}
+
+bool TBTIntegrierer::LoadSettings(TIniFile& ini, const QString& section, bool)
+{
+    Value = ini.ReadFloat(StateSection(*this, section), QStringLiteral("Value"), 0.0);
+    SetOutputValue(0, Value);
+    return true;
+}
+
+void TBTIntegrierer::Calculate()
+{
+    const int64_t now = Clock().PerformanceCounter();
+    if (!GetInputDigital(1)) {
+        Value = 0.0L;
+        SetOutputValue(0, 0.0L);
+        LastCount = now;
+        return;
+    }
+    const Extended ts = Sampling.SampleTime;
+    if (ts > 0.0L) {
+        if (SecondsBetween(LastCount, now) < ts)
+            return;
+        Value += GetInputValue(0) * ts;
+        SetOutputValue(0, Value);
+        // One sample per step at most: the grid moves by exactly one sample time.
+        LastCount += TicksOf(ts);
+    } else {
+        Value += GetInputValue(0) * SecondsBetween(LastCount, now);
+        SetOutputValue(0, Value);
+        LastCount = now;
+    }
+}
+
+void TBTIntegrierer::SimReset()
+{
+    LastCount = Clock().PerformanceCounter();
+    Value = 0.0L;
+    SetOutputValue(0, 0.0L);
+}
+
+void TBTIntegrierer::NameInputs()
+{
+    NamePins(Inputs, {"E", "/RST"});
+}
+
+void TBTIntegrierer::NameOutputs()
+{
+    NamePins(Outputs, {"A"});
+}
+
+QString TBTIntegrierer::GetTypeName() const
+{
+    return Lang3Q("Integrierer", "Integral", "Intégrale");
+}
+
+// --- TBTDifferenzierer ---------------------------------------------------------------------
+
+TBTDifferenzierer::TBTDifferenzierer()
+{
+    SetInputCount(2);
+    SetOutputCount(1);
+    SetElementClass(QString());
+    SetPrefix(QStringLiteral("DIF"));
+    HelpContext = 18490;
+    Editable = true;
+}
+
+void TBTDifferenzierer::Paint(TCanvas& canvas)
+{
+    TGrundBT::Paint(canvas);
+    PaintMark(*this, canvas, QStringLiteral("dx/dt"), 44, 40);
+}
+
+void TBTDifferenzierer::WriteData(TWriter& writer)
+{
+    TGrundBT::WriteData(writer);
+    Sampling.Write(writer);
+    Filter.WriteRecord(writer);
+}
+
+void TBTDifferenzierer::ReadData(TReader& reader, uint8_t version)
+{
+    TGrundBT::ReadData(reader, version);
+    CheckStoredPins(*this, 2, 1);
+    Sampling.Read(reader, version);
+    if (version >= 40)
+        Filter.ReadRecord(reader);
+}
+
+int TBTDifferenzierer::EditProperties()
+{
+    int32_t index = Sampling.BeginEdit();
+    TFilter::TEdit filter = Filter.BeginEdit();
+    const int result = ShowSettings(*this, [&](TPropScrollbox& sheet) {
+        TSampleTime::AddRow(sheet, index);
+        TFilter::AddRows(sheet, filter);
+    });
+    Sampling.EndEdit(index);
+    Filter.EndEdit(filter);
+    return result;
+}
+
+void TBTDifferenzierer::Calculate()
+{
+    if (!GetInputDigital(1)) {
+        SimReset();
+        return;
+    }
+    const Extended x = GetInputValue(0);
+    const int64_t now = Clock().PerformanceCounter();
+    const Extended dt = SecondsBetween(LastCount, now);
+    const Extended xf = Filter.Step(x);
+    const Extended ts = Sampling.SampleTime;
+    if (ts > 0.0L) {
+        if (dt < ts * SampleCount)
+            return;
+        SetOutputValue(0, (xf - LastInput) / ts);
+        LastInput = xf;
+        if (++SampleCount >= SamplesPerBase) {
+            // Move the base by the samples taken since it; the grid stays where it was.
+            LastCount += TicksOf((SampleCount - 1) * ts);
+            SampleCount = 1;
+        }
+    } else {
+        // Two steps within one clock tick give no difference quotient: keep the output.
+        if (dt <= 0.0L)
+            return;
+        SetOutputValue(0, (xf - LastInput) / dt);
+        LastInput = xf;
+        LastCount = now;
+    }
+}
+
+void TBTDifferenzierer::SimReset()
+{
+    LastCount = Clock().PerformanceCounter();
+    SampleCount = 1;
+    LastInput = 0.0L;
+    SetOutputValue(0, 0.0L);
+    Filter.Reset();
+}
+
+void TBTDifferenzierer::NameInputs()
+{
+    NamePins(Inputs, {"X", "/RST"});
+}
+
+void TBTDifferenzierer::NameOutputs()
+{
+    NamePins(Outputs, {"Y"});
+}
+
+QString TBTDifferenzierer::GetTypeName() const
+{
+    return Lang3Q("Differenzierer", "Differential", "Différentiel");
+}
+
+// --- TBT_Inkretment ------------------------------------------------------------------------
+
+TBT_Inkretment::TBT_Inkretment()
+{
+    SetInputCount(5);
+    SetOutputCount(1);
+    SetElementClass(QString());
+    SetPrefix(QStringLiteral("INC"));
+    HelpContext = 18426;
+}
+
+void TBT_Inkretment::Paint(TCanvas& canvas)
+{
+    TGrundBT::Paint(canvas);
+    PaintSymbolCaption(*this, canvas, QStringLiteral("INC"), SymbolColor);
+}
+
+void TBT_Inkretment::SaveSettings(TIniFile& ini, const QString& section)
+{
+    ini.WriteFloat(StateSection(*this, section), QStringLiteral("Z"), static_cast<double>(Z));
+}
+
+bool TBT_Inkretment::LoadSettings(TIniFile& ini, const QString& section, bool)
+{
+    Z = ini.ReadFloat(StateSection(*this, section), QStringLiteral("Z"), 0.0);
+    return true;
+}
+
+void TBT_Inkretment::Calculate()
+{
+    const Extended inc = GetInputValue(0);
+    const bool up = GetInputDigital(1);
+    const bool clk = GetInputDigital(2);
+    if (!GetInputDigital(3))
+        Z = GetInputValue(4);
+    else if (!clk && LastClock)
+        Z = up ? Z + inc : Z - inc;
+    SetOutputValue(0, Z);
+    LastClock = clk;
+}
+
+void TBT_Inkretment::SimReset()
+{
+    Z = 0.0L;
+}
+
+void TBT_Inkretment::NameInputs()
+{
+    NamePins(Inputs, {"INC", "U/D", "|CLK", "/RST", "RES"});
+}
+
+void TBT_Inkretment::NameOutputs()
+{
+    NamePins(Outputs, {"Z"});
+}
+
+QString TBT_Inkretment::GetTypeName() const
+{
+    return Lang3Q("Inkrementation", "Incrementation", "Incrémentation");
+}
+
+void TBT_Inkretment::ReadData(TReader& reader, uint8_t version)
+{
+    TGrundBT::ReadData(reader, version);
+    CheckStoredPins(*this, 5, 1);
+}
+
+// --- TBT_AnalogDelay -----------------------------------------------------------------------
+
+TBT_AnalogDelay::TBT_AnalogDelay()
+{
+    SetInputCount(2);
+    SetOutputCount(1);
+    SetElementClass(QString());
+    SetPrefix(QStringLiteral("ADL"));
+    HelpContext = 18427;
+    Editable = true;
+    RebuildCells();
+}
+
+void TBT_AnalogDelay::RebuildCells()
+{
+    DelayLength = std::clamp(DelayLength, MinDelay, MaxDelay);
+    Cells.assign(static_cast<size_t>(DelayLength), 0.0L);
+    NextCell = 0;
+}
+
+void TBT_AnalogDelay::Paint(TCanvas& canvas)
+{
+    TGrundBT::Paint(canvas);
+    PaintSymbolCaption(*this, canvas, QStringLiteral("ADL"), SymbolColor);
+}
+
+void TBT_AnalogDelay::WriteData(TWriter& writer)
+{
+    TGrundBT::WriteData(writer);
+    writer.WriteInteger(DelayLength);
+}
+
+void TBT_AnalogDelay::ReadData(TReader& reader, uint8_t version)
+{
+    TGrundBT::ReadData(reader, version);
+    CheckStoredPins(*this, 2, 1);
+    // A stored length outside the ring's range is brought into it.
+    DelayLength = reader.ReadInteger();
+    RebuildCells();
+}
+
+int TBT_AnalogDelay::EditProperties()
+{
+    int32_t length = DelayLength;
+    const int result = ShowSettings(*this, [&](TPropScrollbox& sheet) {
+        sheet.AddSpinProp(Translate(QStringLiteral("Verzögerung")) + QStringLiteral(" [x CLK]"),
+                          length, MinDelay, MaxDelay, 64);
+    });
+    DelayLength = length;
+    RebuildCells();
+    return result;
+}
+
+void TBT_AnalogDelay::Calculate()
+{
+    const bool clk = GetInputDigital(1);
+    if (!clk && LastClock && !Cells.empty()) {
+        const size_t cell = static_cast<size_t>(NextCell) % Cells.size();
+        SetOutputValue(0, Cells[cell]);
+        Cells[cell] = GetInputValue(0);
+        NextCell = static_cast<int32_t>((cell + 1) % Cells.size());
+    }
+    LastClock = clk;
+}
+
+void TBT_AnalogDelay::SimReset()
+{
+    std::fill(Cells.begin(), Cells.end(), 0.0L);
+    NextCell = 0;
+}
+
+void TBT_AnalogDelay::NameInputs()
+{
+    NamePins(Inputs, {"IN", "|CLK"});
+}
+
+void TBT_AnalogDelay::NameOutputs()
+{
+    NamePins(Outputs, {"OUT"});
+}
+
+QString TBT_AnalogDelay::GetTypeName() const
+{
+    return Lang3Q("Analogverzögerung", "Analogue delay", "Délai analogique");
+}

@@ -1,0 +1,189 @@
+#pragma once
+// Flip-flops: the plain RS flip-flop, the level-clocked RS flip-flop, the transparent D latch
+// and the master-slave RS, JK and D flip-flops with low-active asynchronous set and reset.
+//
+// This unit also holds TBTSequential, what the storing components (flip-flops, counters,
+// registers, shift registers) share: fixed pin counts, named pins, the section of the
+// component state file and words spread over pins.
+
+#include "core/model/GrundBT.h"
+
+#include <cstdint>
+#include <initializer_list>
+
+class TBTSequential : public TGrundBT {
+public:
+    TV_CLASS_NAME(TBTSequential)
+
+    // Names the pins once the final class is complete.
+    void AfterConstruction() override;
+    // The component record; a record with other pin counts than the class works with is
+    // refused as invalid data instead of being stepped out of range.
+    void ReadData(TReader& reader, uint8_t version) override;
+
+protected:
+    TBTSequential(int32_t inputs, int32_t outputs, const QString& prefix, int32_t helpContext);
+
+    // Section of the component state file: board name, ".", designator prefix and number.
+    QString StateSection(const QString& boardName) const;
+
+    // The number on inputs first .. first+width-1, the first input being bit 0.
+    int32_t ReadWord(int first, int width) const
+    {
+        int32_t v = 0;
+        for (int k = 0; k < width; ++k)
+            if (GetInputDigital(first + k))
+                v |= int32_t(1) << k;
+        return v;
+    }
+    // The low width bits of value on outputs first .. first+width-1, most significant first.
+    void WriteWord(int first, int width, int32_t value)
+    {
+        const uint32_t bits = static_cast<uint32_t>(value);
+        for (int k = 0; k < width; ++k)
+            SetOutputDigital(first + width - 1 - k, ((bits >> k) & 1u) != 0);
+    }
+
+    // Pin names from a list, from pin 0 on, as far as both reach.
+    void NameInputsFrom(std::initializer_list<const char*> names);
+    void NameOutputsFrom(std::initializer_list<const char*> names);
+    // "D0" .. "D<width-1>" on inputs from first on.
+    void NameDataInputs(int first, int width);
+    // "Q<width-1>" .. "Q0" on outputs from first on.
+    void NameWordOutputs(int first, int width);
+
+private:
+    int32_t m_inputs;
+    int32_t m_outputs;
+};
+
+// What every flip-flop shares: the state, the two complementary outputs ("/Q" first, then "Q")
+// and the state key "Q".
+class TBTFlipFlop : public TBTSequential {
+public:
+    TV_CLASS_NAME(TBTFlipFlop)
+    void NameOutputs() override;
+
+protected:
+    TBTFlipFlop(int32_t inputs, const QString& prefix, int32_t helpContext)
+        : TBTSequential(inputs, 2, prefix, helpContext)
+    {
+    }
+    // "Q" := q, "/Q" := not q.
+    void ShowState(bool q)
+    {
+        SetOutputDigital(1, q);
+        SetOutputDigital(0, !q);
+    }
+
+    bool State = false; // the level of "Q"
+};
+
+// Master-slave flip-flops: the clock level of the last step and the asynchronous inputs "/S"
+// (input 0) and "/R" (last input), both active low, reset winning. The clock is input 2.
+class TBTMasterSlaveFF : public TBTFlipFlop {
+public:
+    TV_CLASS_NAME(TBTMasterSlaveFF)
+    void Paint(TCanvas& canvas) override; // the clock wedge at input 2
+
+protected:
+    using TBTFlipFlop::TBTFlipFlop;
+
+    // Writes the outputs only when q differs from the state, then stores q and the clock.
+    void Finish(bool q, bool clock)
+    {
+        if (q != State)
+            ShowState(q);
+        State = q;
+        PrevClock = clock;
+    }
+
+    bool PrevClock = false; // clock level of the last step; a run start leaves it alone
+};
+
+class TBTRSFF : public TBTFlipFlop {
+public:
+    TV_CLASS_NAME(TBTRSFF)
+    TBTRSFF();
+    void NameInputs() override;
+    QString GetTypeName() const override;
+    void SimReset() override;
+    void Calculate() override;
+    void SaveSettings(TIniFile& ini, const QString& boardName) override;
+    bool LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly) override;
+};
+
+// Level-clocked RS flip-flop: "1S" and "1R" act while "C1" is high; both high hold.
+class TBTRSFFZ : public TBTFlipFlop {
+public:
+    TV_CLASS_NAME(TBTRSFFZ)
+    TBTRSFFZ();
+    void NameInputs() override;
+    QString GetTypeName() const override;
+    void SimReset() override;
+    void Calculate() override;
+    void SaveSettings(TIniFile& ini, const QString& boardName) override;
+    bool LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly) override;
+};
+
+// Transparent D latch: Q follows "1D" while "C1" is high.
+class TBTDFFZ : public TBTFlipFlop {
+public:
+    TV_CLASS_NAME(TBTDFFZ)
+    TBTDFFZ();
+    void NameInputs() override;
+    QString GetTypeName() const override;
+    void SimReset() override;
+    void Calculate() override;
+    void SaveSettings(TIniFile& ini, const QString& boardName) override;
+    bool LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly) override;
+};
+
+// Master-slave RS: the master takes "1S"/"1R" on the rising edge, Q shows it on the falling one.
+class TBTRSFFF : public TBTMasterSlaveFF {
+public:
+    TV_CLASS_NAME(TBTRSFFF)
+    TBTRSFFF();
+    void NameInputs() override;
+    QString GetTypeName() const override;
+    void SimReset() override;
+    void Calculate() override;
+    void SaveSettings(TIniFile& ini, const QString& boardName) override;
+    bool LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly) override;
+
+private:
+    bool Master = false;
+};
+
+// Master-slave JK: J and K are taken on the rising edge and act on the falling one.
+class TBTJKFF : public TBTMasterSlaveFF {
+public:
+    TV_CLASS_NAME(TBTJKFF)
+    TBTJKFF();
+    void NameInputs() override;
+    QString GetTypeName() const override;
+    void SimReset() override;
+    void Calculate() override;
+    void SaveSettings(TIniFile& ini, const QString& boardName) override;
+    bool LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly) override;
+
+private:
+    bool J = false;
+    bool K = false;
+};
+
+// Master-slave D: "1D" is taken on the rising edge and shown on the falling one.
+class TBTDFFF : public TBTMasterSlaveFF {
+public:
+    TV_CLASS_NAME(TBTDFFF)
+    TBTDFFF();
+    void NameInputs() override;
+    QString GetTypeName() const override;
+    void SimReset() override;
+    void Calculate() override;
+    void SaveSettings(TIniFile& ini, const QString& boardName) override;
+    bool LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly) override;
+
+private:
+    bool Master = false;
+};

@@ -1,0 +1,244 @@
+#include "components/digital/GroundDelay.h"
+
+#include "core/model/Translator.h"
+#include "platform/Canvas.h"
+#include "platform/Clock.h"
+#include "platform/Colors.h"
+#include "platform/Context.h"
+#include "platform/Filer.h"
+#include "ui/PropertySheet.h"
+#include "ui/SettingsDialog.h"
+
+#include <algorithm>
+
+namespace {
+
+// Body centre, rounded toward zero.
+int CenterX(const TIOBauteil& c)
+{
+    return (c.Body.Left + c.Body.Right) / 2;
+}
+int CenterY(const TIOBauteil& c)
+{
+    return (c.Body.Top + c.Body.Bottom) / 2;
+}
+
+// Red while selected, else the symbol colour.
+int32_t MarkColor(const TIOBauteil& c)
+{
+    return c.Selected ? clRed : c.SymbolColor;
+}
+
+void DrawMarkText(const TIOBauteil& c, TCanvas& canvas, int x, int y, int fontHeight,
+                  const QString& text)
+{
+    canvas.Font.setFamily(QStringLiteral("ARIAL"));
+    canvas.Font.setItalic(false);
+    canvas.Font.setBold(false);
+    canvas.SetFontHeight(fontHeight);
+    canvas.FontColor = MarkColor(c);
+    canvas.TransparentText = true;
+    canvas.TextOut(x, y, text);
+}
+
+// Refuses a record whose pin counts differ from the class's fixed ones.
+void CheckPins(const TIOBauteil& c, int32_t inputs, int32_t outputs)
+{
+    TReader::CheckCount(c.InputCount, inputs, inputs, "InputCount");
+    TReader::CheckCount(c.OutputCount, outputs, outputs, "OutputCount");
+}
+
+} // namespace
+
+// --- TBTMasse --------------------------------------------------------------------------------
+
+TBTMasse::TBTMasse()
+{
+    SetOutputCount(1);
+    SetElementClass(QString());
+    SetPrefix(QString());
+    Editable = false;
+    HelpContext = 18525;
+}
+
+void TBTMasse::NameInputs() {}
+
+void TBTMasse::NameOutputs()
+{
+    if (OutputCount > 0)
+        Outputs[0]->SetName(QString());
+}
+
+QString TBTMasse::GetTypeName() const
+{
+    return Lang3Q("Masse", "Ground", "Masse");
+}
+
+void TBTMasse::SimReset()
+{
+    SetOutputDigital(0, false);
+}
+
+void TBTMasse::Calculate() {}
+
+void TBTMasse::Paint(TCanvas& canvas)
+{
+    TGrundBT::Paint(canvas);
+    const int cx = CenterX(*this);
+    const int cy = CenterY(*this);
+    canvas.Brush.Color = MarkColor(*this);
+    canvas.Brush.Style = Qt::SolidPattern;
+    canvas.FillRect(cx - 3, cy - 24, cx + 3, cy + 6);
+    canvas.FillRect(cx - 25, cy + 6, cx + 25, cy + 22);
+}
+
+void TBTMasse::ReadData(TReader& reader, uint8_t version)
+{
+    TGrundBT::ReadData(reader, version);
+    CheckPins(*this, 0, 1);
+}
+
+// --- TBTVerzoegerung -------------------------------------------------------------------------
+
+TBTVerzoegerung::TBTVerzoegerung()
+{
+    SetInputCount(1);
+    SetOutputCount(1);
+    SetElementClass(QString());
+    SetPrefix(QStringLiteral("DLY"));
+    Editable = true;
+    HelpContext = 18535;
+}
+
+void TBTVerzoegerung::NameInputs()
+{
+    if (InputCount > 0)
+        Inputs[0]->SetName(QStringLiteral("E"));
+}
+
+void TBTVerzoegerung::NameOutputs()
+{
+    if (OutputCount > 0)
+        Outputs[0]->SetName(QStringLiteral("A"));
+}
+
+QString TBTVerzoegerung::GetTypeName() const
+{
+    return Lang3Q("Verzögerung", "Delay", "Délais");
+}
+
+void TBTVerzoegerung::SimReset()
+{
+    WritePosition = 1;
+    Ring.fill(0.0L);
+}
+
+void TBTVerzoegerung::Calculate()
+{
+    int32_t p = WritePosition - Delay;
+    if (p < 1)
+        p += Delay;
+    SetOutputAnalog(0, Ring[p - 1]);
+    Ring[WritePosition - 1] = GetInputLevel(0);
+    if (++WritePosition > Delay)
+        WritePosition = 1;
+}
+
+void TBTVerzoegerung::Paint(TCanvas& canvas)
+{
+    TGrundBT::Paint(canvas);
+    DrawMarkText(*this, canvas, CenterX(*this) - 22, CenterY(*this) - 54, 60,
+                 QStringLiteral("..."));
+}
+
+int TBTVerzoegerung::EditProperties()
+{
+    TDefault_Dlg& dlg = Default_Dlg();
+    dlg.setWindowTitle(GetLabel());
+    dlg.HelpContext = HelpContext;
+    dlg.PropScrollbox->AddSpinProp(Translate(QStringLiteral("Systemtakte")), Delay, MinDelay,
+                                   MaxDelay, 64);
+    dlg.AddOptionRows(Label, RunTimeAdjustable); // only while editing
+    return dlg.Execute();
+}
+
+void TBTVerzoegerung::WriteData(TWriter& writer)
+{
+    TGrundBT::WriteData(writer);
+    writer.WriteInteger(Delay);
+}
+
+void TBTVerzoegerung::ReadData(TReader& reader, uint8_t version)
+{
+    TGrundBT::ReadData(reader, version);
+    CheckPins(*this, 1, 1);
+    Delay = std::clamp(reader.ReadInteger(), MinDelay, MaxDelay);
+    // The write position must stay on the ring of the (possibly smaller) delay.
+    if (WritePosition < 1 || WritePosition > Delay)
+        WritePosition = 1;
+}
+
+QString TBTVerzoegerung::GetHint() const
+{
+    return TGrundBT::GetHint() + QStringLiteral("\r= ") + QString::number(Delay);
+}
+
+// --- TBTPowerOnReset -------------------------------------------------------------------------
+
+TBTPowerOnReset::TBTPowerOnReset()
+{
+    SetOutputCount(1);
+    SetElementClass(QString());
+    SetPrefix(QStringLiteral("PON"));
+    Editable = false;
+    HelpContext = 18540;
+}
+
+void TBTPowerOnReset::NameOutputs()
+{
+    if (OutputCount > 0)
+        Outputs[0]->SetName(QString());
+}
+
+QString TBTPowerOnReset::GetTypeName() const
+{
+    return Lang3Q("Power-On-Reset", "Power-On-Reset", "Reset à la mise\rsous tension");
+}
+
+void TBTPowerOnReset::SimReset()
+{
+    Active = true;
+    Started = 0;
+    SetOutputDigital(0, true);
+}
+
+void TBTPowerOnReset::Calculate()
+{
+    if (!Active)
+        return;
+    const uint32_t now = Clock().TickCount();
+    if (Started == 0) {
+        StartTick = now;
+        Started = 1;
+    }
+    const uint32_t elapsed = now - StartTick; // unsigned: survives the counter's wrap
+    if (elapsed > LowAfterMs)
+        SetOutputDigital(0, false);
+    if (elapsed > HighAfterMs) {
+        SetOutputDigital(0, true);
+        Active = false;
+    }
+}
+
+void TBTPowerOnReset::Paint(TCanvas& canvas)
+{
+    TGrundBT::Paint(canvas);
+    DrawMarkText(*this, canvas, CenterX(*this) - 14, CenterY(*this) - 32, 40,
+                 QStringLiteral("R"));
+}
+
+void TBTPowerOnReset::ReadData(TReader& reader, uint8_t version)
+{
+    TGrundBT::ReadData(reader, version);
+    CheckPins(*this, 0, 1);
+}

@@ -1,0 +1,680 @@
+// Board editing: selection, moving and placing with rubber-band wires, ordering, mirroring,
+// copying one item's settings to the other selected items, hints, cursors and the text tool.
+// The board view turns mouse messages into these operations; "screen" points are pixels of
+// the whole board control.
+#include "core/board/Platine.h"
+
+#include "core/board/BoardHooks.h"
+#include "core/board/Makro.h"
+#include "core/board/Segment.h"
+#include "core/board/Textlabel.h"
+#include "core/model/GrundBT.h"
+#include "core/model/Translator.h"
+#include "platform/Canvas.h"
+#include "platform/Filer.h"
+#include "platform/MessageBox.h"
+#include "platform/Types.h"
+
+#include <QBuffer>
+
+#include <algorithm>
+#include <cstring>
+
+bool ShowComponentHints = false;
+std::function<void(TIOBauteil& component, bool select)> OnSyncElementSelection;
+std::function<void(TIOBauteil& hardware)> OnReleaseHardwareInterface;
+
+namespace {
+
+TSegment* AsPinSegment(TBauteil* item)
+{
+    auto* segment = dynamic_cast<TSegment*>(item);
+    return segment && segment->Owner ? segment : nullptr;
+}
+
+// Whether the item moves with the selection. A pin segment goes with its component and never
+// on its own, so that it always stays on its pin.
+bool MovesWithSelection(TBauteil* item)
+{
+    if (TSegment* pinSegment = AsPinSegment(item))
+        return pinSegment->Owner->Selected;
+    return item->Selected;
+}
+
+TRect Union(const TRect& a, const TRect& b)
+{
+    return TRect{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+                 std::max(a.Bottom, b.Bottom)};
+}
+
+// Takes a component's pin-change handlers away for its lifetime and gives them back.
+class TPinHandlersPaused {
+public:
+    explicit TPinHandlersPaused(TIOBauteil& component)
+        : m_component(component),
+          m_before(std::move(component.OnBeforePinsChange)),
+          m_after(std::move(component.OnPinsChanged))
+    {
+        component.OnBeforePinsChange = nullptr;
+        component.OnPinsChanged = nullptr;
+    }
+    ~TPinHandlersPaused()
+    {
+        m_component.OnBeforePinsChange = std::move(m_before);
+        m_component.OnPinsChanged = std::move(m_after);
+    }
+    TPinHandlersPaused(const TPinHandlersPaused&) = delete;
+    TPinHandlersPaused& operator=(const TPinHandlersPaused&) = delete;
+
+private:
+    TIOBauteil& m_component;
+    std::function<void(TIOBauteil*)> m_before;
+    std::function<void(TIOBauteil*)> m_after;
+};
+
+TRect LineRect(const TGummibandPoint& p)
+{
+    return TRect{p.AnchorX, p.AnchorY, p.EndX, p.EndY}.Normalized().Inflated(4);
+}
+
+} // namespace
+
+// --- TSelector -------------------------------------------------------------------------------
+
+void TSelector::StartAt(QPoint p)
+{
+    Start = p;
+    Corner = p;
+    Opposite = p;
+    Active = true;
+    Square = false;
+    Centred = false;
+}
+
+void TSelector::DragTo(QPoint p)
+{
+    if (!Active)
+        return;
+    QPoint corner = p;
+    if (Square) {
+        if (p.y() - Start.y() < p.x() - Start.x())
+            corner.setY(Start.y() + (p.x() - Start.x()));
+        else
+            corner.setX(Start.x() + (p.y() - Start.y()));
+    }
+    Corner = corner;
+    Opposite = Centred ? 2 * Start - corner : Start;
+}
+
+TRect TSelector::Rect() const
+{
+    return TRect{Opposite.x(), Opposite.y(), Corner.x(), Corner.y()}.Normalized();
+}
+
+// --- Selection -------------------------------------------------------------------------------
+
+void TPlatine::SelectAt(int x, int y, uint8_t shift, int button)
+{
+    TCanvas canvas;
+    SetMapping(canvas);
+    const QPoint point(x, y);
+    bool hit = false;
+    for (size_t k = 0; k < Items.size(); ++k) {
+        TBauteil* item = Items[k].get();
+        // Pin segments take their selection from their component.
+        if (AsPinSegment(item) || !item->HitTest(point, canvas))
+            continue;
+        hit = true;
+        if (shift & kShiftKey) {
+            SelectObject(item, !item->Selected);
+        } else if (!item->Selected) {
+            SelectAll(false);
+            SelectObject(item, true);
+        }
+        if (button == kLeftButton) {
+            DragAnchor = point;
+            Dragging = true;
+            CollectRubberPoints();
+            RubberBandActive = !RubberPoints.empty();
+            ConfineCursor();
+        }
+    }
+    if (!hit && button == kLeftButton) {
+        if (!(shift & kShiftKey))
+            SelectAll(false);
+        Selector = TSelector{};
+        Selector->StartAt(ScreenToBoard(point));
+    }
+}
+
+void TPlatine::SelectObject(TBauteil* item, bool flag)
+{
+    if (!item || item->Selected == flag)
+        return;
+    item->SetSelected(flag);
+    if (auto* component = dynamic_cast<TIOBauteil*>(item)) {
+        auto* macro = dynamic_cast<TMakro*>(component);
+        const bool front = dynamic_cast<TBTFront*>(component) && component->Link;
+        if (front || (macro && macro->Design))
+            SyncElementSelection(component, flag);
+    }
+    InvalidateObject(item);
+}
+
+void TPlatine::SyncElementSelection(TIOBauteil* component, bool flag)
+{
+    if (component && OnSyncElementSelection)
+        OnSyncElementSelection(*component, flag);
+}
+
+void TPlatine::SelectAll(bool flag)
+{
+    for (size_t k = 0; k < Items.size(); ++k)
+        SelectObject(Items[k].get(), flag);
+}
+
+bool TPlatine::HasSelection() const
+{
+    return std::any_of(Items.begin(), Items.end(), [](const auto& item) {
+        return item->Selected && !AsPinSegment(item.get());
+    });
+}
+
+int TPlatine::SelectedCount() const
+{
+    return int(std::count_if(Items.begin(), Items.end(), [](const auto& item) {
+        return item->Selected && !dynamic_cast<const TSegment*>(item.get());
+    }));
+}
+
+TBauteil* TPlatine::SingleSelected() const
+{
+    if (SelectedCount() != 1)
+        return nullptr;
+    for (const auto& item : Items) {
+        if (item->Selected && !dynamic_cast<const TSegment*>(item.get()))
+            return item.get();
+    }
+    return nullptr;
+}
+
+bool TPlatine::IsSingleComponent() const
+{
+    return std::count_if(Items.begin(), Items.end(), [](const auto& item) {
+               return item->Selected && dynamic_cast<const TIOBauteil*>(item.get());
+           })
+        == 1;
+}
+
+bool TPlatine::IsSingleMacro() const
+{
+    if (!IsSingleComponent())
+        return false;
+    return std::any_of(Items.begin(), Items.end(), [](const auto& item) {
+        return item->Selected && dynamic_cast<const TMakro*>(item.get());
+    });
+}
+
+bool TPlatine::CanPaste() const
+{
+    return ClipboardStream && ClipboardStream->size() > 0;
+}
+
+bool TPlatine::CanEditProperties() const
+{
+    const int count = SelectedCount();
+    if (count == 1) {
+        return std::any_of(Items.begin(), Items.end(),
+                           [](const auto& item) { return item->Selected && item->Editable; });
+    }
+    const TBauteil* editable = nullptr;
+    for (const auto& item : Items) {
+        if (item->Selected && item->Editable)
+            editable = item.get();
+    }
+    if (!editable)
+        return false;
+    if (count <= 1)
+        return true;
+    return std::all_of(Items.begin(), Items.end(), [editable](const auto& item) {
+        return !item->Selected || dynamic_cast<const TSegment*>(item.get())
+            || std::strcmp(item->ClassName(), editable->ClassName()) == 0;
+    });
+}
+
+void TPlatine::FinishSelector()
+{
+    if (!Selector)
+        return;
+    const TRect area = Selector->Rect();
+    Selector.reset();
+    for (size_t k = 0; k < Items.size(); ++k) {
+        TBauteil* item = Items[k].get();
+        if (!AsPinSegment(item) && area.Intersects(item->GetBounds()))
+            SelectObject(item, true);
+    }
+}
+
+// --- Moving and placing ----------------------------------------------------------------------
+
+TRect TPlatine::GetItemsBounds(bool selectedOnly) const
+{
+    bool first = true;
+    TRect bounds;
+    for (const auto& item : Items) {
+        if (selectedOnly && !item->Selected)
+            continue;
+        bounds = first ? item->GetBounds() : Union(bounds, item->GetBounds());
+        first = false;
+    }
+    return bounds;
+}
+
+void TPlatine::CollectRubberPoints()
+{
+    RubberPoints.clear();
+    std::vector<TSegment*> selected, unselected;
+    for (const auto& item : Items) {
+        if (auto* s = dynamic_cast<TSegment*>(item.get()))
+            (s->Selected ? selected : unselected).push_back(s);
+    }
+    for (const TSegment* s : selected) {
+        for (const TSegment* u : unselected) {
+            for (const QPoint end : {QPoint(s->X1, s->Y1), QPoint(s->X2, s->Y2)}) {
+                if (end == QPoint(u->X1, u->Y1) || end == QPoint(u->X2, u->Y2))
+                    AddRubberPoint(end);
+            }
+        }
+    }
+}
+
+void TPlatine::AddRubberPoint(QPoint p)
+{
+    for (const TGummibandPoint& existing : RubberPoints) {
+        if (existing.AnchorX == p.x() && existing.AnchorY == p.y())
+            return;
+    }
+    RubberPoints.push_back(TGummibandPoint{p.x(), p.y(), p.x(), p.y()});
+}
+
+void TPlatine::DragSelection(int x, int y)
+{
+    const QPoint mouse = ScreenToBoard(QPoint(x, y));
+    const QPoint anchor = ScreenToBoard(DragAnchor);
+    const int32_t g = GridStep > 0 ? GridStep : 1;
+    auto toGrid = [g](int d) { return int(RoundHalfEven(Extended(d) / Extended(g))) * g; };
+    const QPoint delta(toGrid(mouse.x() - anchor.x()), toGrid(mouse.y() - anchor.y()));
+
+    // A move that would push the selection past an edge of the board is refused. Only the
+    // direction of the move counts, so that items whose bounds already reach past an edge
+    // (a wire drawn along it) can still be moved inwards.
+    const TRect bounds = GetItemsBounds(true);
+    if ((delta.x() < 0 && bounds.Left + delta.x() < 0)
+        || (delta.y() < 0 && bounds.Top + delta.y() < 0)
+        || (delta.x() > 0 && bounds.Right + delta.x() > BoardWidth)
+        || (delta.y() > 0 && bounds.Bottom + delta.y() > BoardHeight))
+        return;
+    if (delta.isNull())
+        return;
+
+    Moved = true;
+    if (DragStarted) {
+        DragStarted = false;
+        DetachSelectedWires();
+    }
+    for (size_t k = 0; k < Items.size(); ++k) {
+        TBauteil* item = Items[k].get();
+        if (MovesWithSelection(item))
+            item->MoveBy(delta.x(), delta.y());
+    }
+    const TRect oldArea = bounds.Inflated(50);
+    const TRect newArea{oldArea.Left + delta.x(), oldArea.Top + delta.y(),
+                        oldArea.Right + delta.x(), oldArea.Bottom + delta.y()};
+    if (!NoPaint && OnInvalidateRect) {
+        OnInvalidateRect(oldArea);
+        OnInvalidateRect(newArea);
+    }
+    if (RubberBandActive) {
+        for (TGummibandPoint& p : RubberPoints) {
+            const TRect before = LineRect(p);
+            p.EndX += delta.x();
+            p.EndY += delta.y();
+            if (!NoPaint && OnInvalidateRect)
+                OnInvalidateRect(Union(before, LineRect(p)));
+        }
+        if (!RubberPoints.empty() && !IsStraight(RubberPoints.front()))
+            RubberBandActive = false;
+    }
+    DragAnchor = BoardToScreen(anchor + delta);
+}
+
+void TPlatine::EndDrag(int button)
+{
+    if (RubberBandActive && Moved) {
+        for (const TGummibandPoint& p : RubberPoints) {
+            // A line that ends where it starts connects nothing.
+            if (!IsStraight(p) || (p.AnchorX == p.EndX && p.AnchorY == p.EndY))
+                continue;
+            TSegment* segment = AddSegment(QPoint(p.AnchorX, p.AnchorY), QPoint(p.EndX, p.EndY));
+            segment->Selected = true;
+        }
+        NormaliseSelectedWires();
+    }
+    RubberBandActive = false;
+    if (button == kLeftButton)
+        NormaliseSelectedWires();
+    else if (button == kRightButton)
+        DeleteSelection();
+    Moved = false;
+    bool editHardware = false;
+    if (Mode == kModePlacing) {
+        Mode = SavedMode;
+        Cursor = SavedCursor;
+        if (PlacingFromPalette && button == kLeftButton && !Items.empty()
+            && IsHardwareComponent(*Items.back()))
+            editHardware = true;
+    }
+    Dragging = false;
+    AutoScrollEnabled = false;
+    AutoScrollDirection = 0;
+    DragStarted = true;
+    PlacingFromPalette = false;
+    if (editHardware)
+        EditSelectedProperties();
+}
+
+void TPlatine::ConfineCursor()
+{
+    // The mouse is held by the view while a button is down; the cursor itself is not clipped.
+    AutoScrollEnabled = true;
+}
+
+void TPlatine::UpdateAutoScroll(QPoint devicePoint)
+{
+    uint8_t direction = 0;
+    if (ViewWidth > 0 && ViewHeight > 0) {
+        if (devicePoint.x() >= ViewWidth - 20)
+            direction = 4;
+        if (devicePoint.x() < 20)
+            direction = 3;
+        if (devicePoint.y() >= ViewHeight - 20)
+            direction = 2;
+        if (devicePoint.y() < 20)
+            direction = 1;
+    }
+    AutoScrollDirection = direction;
+    if (direction == 0)
+        return;
+    if (Crosshair)
+        Crosshair->Shown = false;
+    if (TempLine)
+        TempLine->Shown = false;
+}
+
+void TPlatine::AutoScrollTick()
+{
+    if (!AutoScrollEnabled || AutoScrollDirection == 0)
+        return;
+    const int step = int(RoundHalfEven(Extended(2) * Extended(Zoom)));
+    switch (AutoScrollDirection) {
+    case 1:
+        ViewOffsetY -= step;
+        break;
+    case 2:
+        ViewOffsetY += step;
+        break;
+    case 3:
+        ViewOffsetX -= step;
+        break;
+    case 4:
+        ViewOffsetX += step;
+        break;
+    default:
+        break;
+    }
+    ClampViewOffset();
+    if (TempLine)
+        TempLine->Shown = false;
+    if (OnChange)
+        OnChange(this);
+    Repaint();
+}
+
+// --- Other editing operations ----------------------------------------------------------------
+
+void TPlatine::EditSelectedProperties()
+{
+    int firstIndex = -1;
+    for (size_t k = 0; k < Items.size(); ++k) {
+        if (Items[k]->Selected && Items[k]->Editable) {
+            firstIndex = int(k);
+            break;
+        }
+    }
+    if (firstIndex < 0)
+        return;
+    TBauteil* first = Items[size_t(firstIndex)].get();
+    if (first->EditProperties() == mrOk && SelectedCount() > 1
+        && MessageBoxText(Translate(QStringLiteral("Sämtliche Eigenschaften für gewählte Objekte "
+                                                   "übernehmen?")),
+                          Translate(QStringLiteral("Eigenschaften")), mbYesNo, mtConfirmation)
+            == mrYes) {
+        QByteArray data;
+        {
+            QBuffer buffer(&data);
+            buffer.open(QIODevice::WriteOnly);
+            TWriter writer(buffer);
+            first->WriteData(writer);
+        }
+        std::vector<TBauteil*> targets;
+        for (size_t k = size_t(firstIndex) + 1; k < Items.size(); ++k) {
+            TBauteil* item = Items[k].get();
+            // Only an item of the same class can read the record.
+            if (item->Selected && !dynamic_cast<TSegment*>(item)
+                && std::strcmp(item->ClassName(), first->ClassName()) == 0)
+                targets.push_back(item);
+        }
+        for (TBauteil* item : targets) {
+            auto* component = dynamic_cast<TIOBauteil*>(item);
+            if (component && IsHardwareComponent(*component) && OnReleaseHardwareInterface)
+                OnReleaseHardwareInterface(*component);
+            const QPoint position(item->X, item->Y);
+            QBuffer buffer(&data);
+            buffer.open(QIODevice::ReadOnly);
+            TReader reader(buffer);
+            if (component) {
+                // The pins change once, at the component's own place: the record names the
+                // first item's place, where no pin segment must be attached.
+                BeforePinsChange(component);
+                {
+                    TPinHandlersPaused paused(*component);
+                    component->ReadData(reader, 255);
+                }
+                component->X = position.x();
+                component->Y = position.y();
+                component->LayoutPins();
+                PinsChanged(component);
+            } else {
+                item->ReadData(reader, 255);
+                item->X = position.x();
+                item->Y = position.y();
+                InvalidateObject(item);
+            }
+        }
+    }
+    NormaliseSelectedWires();
+}
+
+void TPlatine::MirrorSelected()
+{
+    TIOBauteil* component = nullptr;
+    for (const auto& item : Items) {
+        component = dynamic_cast<TIOBauteil*>(item.get());
+        if (component && component->Selected)
+            break;
+        component = nullptr;
+    }
+    if (!component)
+        return;
+    component->SetMirrored(!component->Mirrored);
+    RemovePinSegments(component);
+    AttachPinSegments(component);
+    for (auto& pin : component->Inputs)
+        pin->Connected = false;
+    for (auto& pin : component->Outputs)
+        pin->Connected = false;
+    NormaliseSelectedWires();
+    Repaint();
+}
+
+void TPlatine::BringSelectionToFront()
+{
+    std::stable_partition(Items.begin(), Items.end(),
+                          [](const auto& item) { return !item->Selected; });
+    for (const auto& item : Items) {
+        if (item->Selected)
+            InvalidateObject(item.get());
+    }
+}
+
+void TPlatine::SendSelectionToBack()
+{
+    std::vector<std::unique_ptr<TBauteil>> selected, rest;
+    for (auto& item : Items)
+        (item->Selected ? selected : rest).push_back(std::move(item));
+    Items.clear();
+    // Each selected item in turn goes to the start: they end there in reverse order.
+    for (auto it = selected.rbegin(); it != selected.rend(); ++it)
+        Items.push_back(std::move(*it));
+    for (auto& item : rest)
+        Items.push_back(std::move(item));
+    for (const auto& item : Items) {
+        if (item->Selected)
+            InvalidateObject(item.get());
+    }
+}
+
+void TPlatine::RemoveDegenerateSegments()
+{
+    std::vector<TBauteil*> degenerate;
+    for (const auto& item : Items) {
+        auto* s = dynamic_cast<TSegment*>(item.get());
+        if (s && !s->Owner && s->X1 == s->X2 && s->Y1 == s->Y2)
+            degenerate.push_back(s);
+    }
+    for (TBauteil* s : degenerate)
+        RemoveObject(s);
+}
+
+bool TPlatine::SelectLooseSegment()
+{
+    RemoveDegenerateSegments();
+    std::vector<TSegment*> unselected;
+    for (const auto& item : Items) {
+        auto* s = dynamic_cast<TSegment*>(item.get());
+        if (s && !s->Selected)
+            unselected.push_back(s);
+    }
+    auto meetsOther = [&unselected](const TSegment* s, QPoint p) {
+        return std::any_of(unselected.begin(), unselected.end(), [s, p](const TSegment* u) {
+            return u != s && (QPoint(u->X1, u->Y1) == p || QPoint(u->X2, u->Y2) == p);
+        });
+    };
+    for (size_t k = Items.size(); k-- > 0;) {
+        auto* s = dynamic_cast<TSegment*>(Items[k].get());
+        if (!s || s->Owner || s->Selected)
+            continue;
+        if (!meetsOther(s, QPoint(s->X1, s->Y1)) || !meetsOther(s, QPoint(s->X2, s->Y2))) {
+            s->Selected = true;
+            InvalidateObject(s);
+            return true;
+        }
+    }
+    return false;
+}
+
+QString TPlatine::HintAt(int x, int y)
+{
+    if (!ShowComponentHints)
+        return QString();
+    TCanvas canvas;
+    SetMapping(canvas);
+    for (size_t k = 0; k < Items.size(); ++k) {
+        TBauteil* item = Items[k].get();
+        if (!AsPinSegment(item) && item->HitTest(QPoint(x, y), canvas))
+            return item->GetHint();
+    }
+    return QString();
+}
+
+bool TPlatine::WireEndAt(QPoint boardPoint)
+{
+    return std::any_of(Items.begin(), Items.end(), [boardPoint](const auto& item) {
+        return AsPinSegment(item.get()) && item->HitEndPoint(boardPoint) != nullptr;
+    });
+}
+
+TSegment* TPlatine::PinSegmentAt(QPoint boardPoint)
+{
+    TSegment* found = nullptr;
+    for (const auto& item : Items) {
+        TSegment* s = AsPinSegment(item.get());
+        if (s && s->HitAttachPoint(boardPoint))
+            found = s;
+    }
+    return found;
+}
+
+void TPlatine::UpdateCursor(int x, int y)
+{
+    if (Mode == kModeSelect) {
+        const QPoint p = ScreenToBoard(QPoint(x, y));
+        int16_t cursor = kCursorDefault;
+        if (WireEndAt(p))
+            cursor = kCursorPin;
+        if (PinSegmentAt(p))
+            cursor = kCursorInvert;
+        Cursor = cursor;
+    } else if (Mode == kModeWiring) {
+        Cursor = kCursorNone;
+    }
+}
+
+void TPlatine::TogglePinInversion(TSegment* pinSegment)
+{
+    if (!pinSegment || !pinSegment->Owner)
+        return;
+    auto& pins = pinSegment->InputSide ? pinSegment->Owner->Inputs : pinSegment->Owner->Outputs;
+    if (pinSegment->PinIndex < 0 || size_t(pinSegment->PinIndex) >= pins.size())
+        return;
+    TBauteilPin& pin = *pins[size_t(pinSegment->PinIndex)];
+    pin.Inverted = !pin.Inverted;
+    Repaint();
+}
+
+TBauteil* TPlatine::PlaceText(QPoint boardPoint)
+{
+    TBauteil* text = AppendItem(NewObject<TText>());
+    BindItem(text);
+    const QPoint p = SnapToGrid(boardPoint);
+    text->X = p.x();
+    text->Y = p.y();
+    SelectAll(false);
+    SelectObject(text, true);
+    text->EditProperties();
+    Mode = kModeSelect;
+    if (OnModeChange)
+        OnModeChange(this);
+    return text;
+}
+
+void TPlatine::MoveCrosshair(int x, int y)
+{
+    if (!Crosshair)
+        Crosshair = TFadenKreuz{};
+    const QPoint p = SnapToGrid(ScreenToBoard(QPoint(x, y)));
+    if (p == Crosshair->Position && Crosshair->Shown)
+        return;
+    Crosshair->Position = p;
+    Crosshair->Shown = true;
+}

@@ -1,0 +1,151 @@
+// The page's part of the project: one element's record (Left, Top, element data), and the
+// element list of a page (its decor elements, then its own frame, colours and web fields).
+// The elements of components travel with their components; only decor elements are listed.
+
+#include "frontpanel/Design.h"
+
+#include "frontpanel/Sizer.h"
+#include "platform/Filer.h"
+
+#include <QBuffer>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+// Lines that follow a count; each takes at least two bytes of the stream.
+void ReadPageLines(TReader& reader, QStringList& lines)
+{
+    lines.clear();
+    const qint64 most = std::min<qint64>(reader.BytesLeft() / 2, INT32_MAX);
+    const int32_t n = TReader::CheckCount(reader.ReadInteger(), 0, static_cast<int32_t>(most),
+                                          "HTML");
+    for (int32_t i = 0; i < n; ++i)
+        lines << reader.ReadString();
+}
+
+void WritePageLines(TWriter& writer, const QStringList& lines)
+{
+    writer.WriteInteger(static_cast<int32_t>(lines.size()));
+    for (const QString& line : lines)
+        writer.WriteString(line);
+}
+
+} // namespace
+
+void TDesign::ReadElement(TFP_Element* element, TReader& reader, uint8_t version)
+{
+    if (IndexOfElement(element) < 0)
+        return;
+    DeselectElement(element);
+    const int32_t left = reader.ReadInteger();
+    const int32_t top = reader.ReadInteger();
+    element->move(left, top);
+    element->ReadElementData(reader, version);
+    // A paste from the clipboard lands on the page's own page number.
+    if (!reader.IsFileStream())
+        element->SetFrontplattenNR(FrontplattenNR);
+}
+
+int TDesign::WriteElement(TFP_Element* element, TWriter& writer)
+{
+    const int index = IndexOfElement(element);
+    if (index < 0)
+        return -1;
+    TSizer* sizer = SizerOf(element);
+    if (sizer) {
+        // Out of the frame for the moment, so that the stored place is the one on the page.
+        element->setParent(this);
+        element->move(sizer->x() + 6, sizer->y() + 6);
+    }
+    writer.WriteInteger(element->x());
+    writer.WriteInteger(element->y());
+    element->WriteElementData(writer);
+    if (sizer) {
+        sizer->setGeometry(element->x() - 6, element->y() - 6, element->width() + 12,
+                           element->height() + 12);
+        element->setParent(sizer);
+        element->move(6, 6);
+        element->show();
+    }
+    return index;
+}
+
+void TDesign::SaveElements(TWriter& writer)
+{
+    std::vector<TFP_Element*> decor;
+    for (TFP_Element* e : Elements)
+        if (IsDecorElement(e))
+            decor.push_back(e);
+    writer.WriteInteger(static_cast<int32_t>(decor.size()));
+    for (TFP_Element* e : decor) {
+        writer.WriteString(QString::fromLatin1(e->ClassName()));
+        WriteElement(e, writer);
+    }
+    writer.WriteInteger(BorderWidth);
+    writer.WriteInteger(BevelWidth);
+    writer.WriteInteger(BevelInner);
+    writer.WriteInteger(BevelOuter);
+    writer.WriteInteger(HintergrundFarbe);
+    writer.WriteInteger(Color);
+    writer.WriteBoolean(ColorFromPanel);
+    writer.WriteBoolean(BackgroundFromPanel);
+    writer.WriteInteger(WebSortOrder);
+    writer.WriteBoolean(IsPublished());
+    writer.WriteBoolean(WebShowTitle);
+    WritePageLines(writer, WebHeadLines);
+    WritePageLines(writer, WebFootLines);
+}
+
+void TDesign::LoadElements(TReader& reader, uint8_t version)
+{
+    // Every record holds at least a class name, two integers and the element data.
+    const qint64 most = std::min<qint64>(reader.BytesLeft() / 4, INT32_MAX);
+    const int32_t n = TReader::CheckCount(reader.ReadInteger(), 0, static_cast<int32_t>(most),
+                                          "elements");
+    for (int32_t i = 0; i < n; ++i) {
+        const QString className = reader.ReadString();
+        TFP_Element* element = AddElement(className);
+        ReadElement(element, reader, version);
+    }
+    if (version >= 40) {
+        BorderWidth = reader.ReadInteger();
+        BevelWidth = reader.ReadInteger();
+        const auto bevel = [](int32_t code) {
+            return code == bvLowered ? bvLowered : code == bvRaised ? bvRaised : bvNone;
+        };
+        BevelInner = bevel(reader.ReadInteger());
+        BevelOuter = bevel(reader.ReadInteger());
+        HintergrundFarbe = reader.ReadInteger();
+        Color = reader.ReadInteger();
+        ColorFromPanel = reader.ReadBoolean();
+        BackgroundFromPanel = reader.ReadBoolean();
+    }
+    if (version < 43) {
+        WebSortOrder = ElementIndex;
+        update();
+        return;
+    }
+    WebSortOrder = reader.ReadInteger();
+    WebPublish = reader.ReadBoolean();
+    WebShowTitle = reader.ReadBoolean();
+    ReadPageLines(reader, WebHeadLines);
+    ReadPageLines(reader, WebFootLines);
+    update();
+}
+
+void TDesign::CopyElementData(TFP_Element& from, TFP_Element& to)
+{
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        TWriter writer(buffer);
+        from.WriteElementData(writer);
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    TReader reader(buffer);
+    to.ReadElementData(reader, 255);
+}

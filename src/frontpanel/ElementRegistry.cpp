@@ -1,0 +1,49 @@
+#include "frontpanel/ElementRegistry.h"
+
+#include "core/model/ClassRegistry.h"
+#include "frontpanel/Design.h"
+#include "frontpanel/FP_Element.h"
+#include "frontpanel/Led.h"
+
+void TElementRegistry::Register(const QString& name, Factory factory)
+{
+    m_entries.insert(name.toUpper(), Entry{name, std::move(factory)});
+}
+
+bool TElementRegistry::IsRegistered(const QString& name) const
+{
+    return m_entries.contains(name.toUpper());
+}
+
+int TElementRegistry::Count() const
+{
+    return static_cast<int>(m_entries.size());
+}
+
+QString TElementRegistry::RegisteredName(const QString& name) const
+{
+    const auto it = m_entries.constFind(name.toUpper());
+    return it == m_entries.constEnd() ? QString() : it->name;
+}
+
+TFP_Element* TElementRegistry::CreateElement(const QString& name, QWidget* owner) const
+{
+    const auto it = m_entries.constFind(name.toUpper());
+    if (it == m_entries.constEnd() || !it->factory)
+        throw EClassNotFound(name);
+    return it->factory(owner);
+}
+
+TElementRegistry& ElementRegistry()
+{
+    static TElementRegistry registry;
+    return registry;
+}
+
+void RegisterFrontPanelElements(TElementRegistry& registry)
+{
+    registry.RegisterElement<TPLED>();
+    registry.RegisterElement<TDuoLED>();
+    registry.RegisterElement<TRGBLED>();
+    registry.RegisterElement<TDesign>();
+}
