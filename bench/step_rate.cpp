@@ -120,16 +120,6 @@ void StepRate(benchmark::State& state, TShape shape)
                                                     benchmark::Counter::kIsRate);
     state.counters["components"] = double(n);
     board->EndSimulation();
-    // Taking the items off one by one through the board costs time quadratic in their number;
-    // the benchmark drops them at once.
-    board->ClockedItems.clear();
-    board->SimComponents.clear();
-    board->Macros.clear();
-    board->WireRun.clear();
-    board->NetSegments.clear();
-    board->LastSegment = nullptr;
-    while (!board->Items.empty())
-        board->Items.pop_back();
 }
 
 void BM_StepRateChain(benchmark::State& state)

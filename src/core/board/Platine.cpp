@@ -57,14 +57,24 @@ TPlatine::~TPlatine()
     NoPaint = true;
     ClockedItems.clear();
     SimComponents.clear();
-    while (!Items.empty())
-        RemoveObject(Items.back().get());
     Macros.clear();
     WireRun.clear();
     WireWork.clear();
     NetSegments.clear();
-    RubberPoints.clear();
     Jumps.clear();
+    LastSegment = nullptr;
+    // Last item first; every component is announced before it goes. Nothing is renumbered
+    // and no reference list is searched, so a large board goes in linear time.
+    while (!Items.empty()) {
+        TBauteil* last = Items.back().get();
+        if (auto* component = dynamic_cast<TIOBauteil*>(last); component && OnEntferneBauteil) {
+            OnEntferneBauteil(this, component);
+            if (Items.empty() || Items.back().get() != last)
+                continue; // the handler took it out itself
+        }
+        Items.pop_back();
+    }
+    RubberPoints.clear();
 }
 
 // --- Adding items ----------------------------------------------------------------------------
