@@ -1,17 +1,25 @@
-// Program entry of Tavrinol.
+// Program entry of Tavrinol: the application, the program folder, the main window and the
+// front-panel window; the main window's first show reads the command line.
+#include "core/mainwindow/MainWindow.h"
+#include "frontpanel/FrontPanel.h"
+#include "platform/ProgramFolder.h"
+
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
+
+#include <memory>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tavrinol"));
-    auto* label = new QLabel(QStringLiteral("Tavrinol"), &window);
-    label->setAlignment(Qt::AlignCenter);
-    window.setCentralWidget(label);
-    window.resize(800, 600);
-    window.show();
-    return app.exec();
+    InitProgramFolder();
+
+    // The main window first, then the shared windows; all live until the program ends.
+    auto form = std::make_unique<TForm1>();
+    auto frontPanel = std::make_unique<TFrontplatte>();
+
+    form->show();
+    const int code = app.exec();
+    form.reset();
+    frontPanel.reset();
+    return code;
 }

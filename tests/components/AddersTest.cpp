@@ -1,5 +1,6 @@
 // Full adders and magnitude comparators: sums and comparisons over their whole input space on
 // real pins, cascading, registry, pins and texts, records.
+#include "ComponentTestSupport.h"
 #include "components/digital/Adders.h"
 #include "components/digital/RegisterCombinational.h"
 #include "core/model/ClassRegistry.h"
@@ -16,80 +17,7 @@
 
 namespace {
 
-class AddersTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ResetContext();
-        RegisterCombinationalComponents(registry);
-    }
-    void TearDown() override { ResetContext(); }
-
-    std::unique_ptr<TIOBauteil> Create(const char* className)
-    {
-        std::unique_ptr<TBauteil> item = registry.CreateBoardItem(QString::fromLatin1(className));
-        auto* comp = dynamic_cast<TIOBauteil*>(item.get());
-        if (!comp)
-            return nullptr;
-        item.release();
-        return std::unique_ptr<TIOBauteil>(comp);
-    }
-
-    static QByteArray Write(TIOBauteil& c)
-    {
-        QByteArray data;
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::WriteOnly);
-        TWriter writer(buffer);
-        c.WriteData(writer);
-        return data;
-    }
-
-    static bool Read(TIOBauteil& c, QByteArray data, uint8_t version)
-    {
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::ReadOnly);
-        TReader reader(buffer);
-        c.ReadData(reader, version);
-        return reader.AtEnd();
-    }
-
-    TClassRegistry registry;
-};
-
-struct TDrivers {
-    std::vector<std::unique_ptr<TBauteilPin>> pins;
-
-    explicit TDrivers(TIOBauteil& c)
-    {
-        for (int i = 0; i < c.InputCount; ++i) {
-            pins.push_back(std::make_unique<TBauteilPin>());
-            c.Inputs[i]->Source = pins.back().get();
-        }
-    }
-    void Set(int i, bool high) { pins[i]->Value = high ? 5.0L : 0.0L; }
-    void SetNumber(int first, int bits, uint32_t value)
-    {
-        for (int i = 0; i < bits; ++i)
-            Set(first + i, (value >> i) & 1u);
-    }
-};
-
-QStringList PinNames(const std::vector<std::unique_ptr<TBauteilPin>>& pins)
-{
-    QStringList names;
-    for (const auto& p : pins)
-        names << p->Name();
-    return names;
-}
-
-QStringList Numbered(const char* prefix, int from, int to)
-{
-    QStringList names;
-    for (int i = from; from <= to ? i <= to : i >= to; i += from <= to ? 1 : -1)
-        names << QString::fromLatin1(prefix) + QString::number(i);
-    return names;
-}
+class AddersTest : public TComponentTest<RegisterCombinationalComponents> {};
 
 // The number on the adder's outputs: output 0 is the carry, output j the sum bit n - j.
 uint32_t AdderResult(const TIOBauteil& c, int bits)

@@ -1,4 +1,5 @@
 // Arithmetic blocks: results on real pins, zero divisors, registry, pins and texts, records.
+#include "ComponentTestSupport.h"
 #include "components/analog/Arithmetic.h"
 #include "components/analog/RegisterAnalog.h"
 #include "core/model/ClassRegistry.h"
@@ -20,45 +21,8 @@ namespace {
 
 constexpr Extended Open = std::numeric_limits<Extended>::quiet_NaN(); // unconnected input
 
-class ArithmeticTest : public ::testing::Test {
+class ArithmeticTest : public TComponentTest<RegisterAnalogComponents> {
 protected:
-    void SetUp() override
-    {
-        ResetContext();
-        RegisterAnalogComponents(registry);
-    }
-    void TearDown() override { ResetContext(); }
-
-    std::unique_ptr<TIOBauteil> Create(const char* className)
-    {
-        std::unique_ptr<TBauteil> item = registry.CreateBoardItem(QString::fromLatin1(className));
-        auto* comp = dynamic_cast<TIOBauteil*>(item.get());
-        if (!comp)
-            return nullptr;
-        item.release();
-        return std::unique_ptr<TIOBauteil>(comp);
-    }
-
-    static QByteArray Write(TIOBauteil& c)
-    {
-        QByteArray data;
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::WriteOnly);
-        TWriter writer(buffer);
-        c.WriteData(writer);
-        return data;
-    }
-
-    static bool Read(TIOBauteil& c, QByteArray data, uint8_t version)
-    {
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::ReadOnly);
-        TReader reader(buffer);
-        c.ReadData(reader, version);
-        return reader.AtEnd();
-    }
-
-    TClassRegistry registry;
     std::vector<std::unique_ptr<TBauteilPin>> drivers;
 
     // Drives the inputs with the values (Open leaves an input unconnected).

@@ -1,5 +1,6 @@
 // The averaging component: the moving average on the 50 ms clock, the interval list and its
 // stored times, the record and its checks on reading, and the settings dialog.
+#include "ComponentTestSupport.h"
 #include "components/analog/Averaging.h"
 #include "components/analog/CorrectionTable.h"
 #include "components/analog/RegisterSignal.h"
@@ -27,26 +28,6 @@
 
 namespace {
 
-QByteArray Write(TBauteil& c)
-{
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    TWriter writer(buffer);
-    c.WriteData(writer);
-    return data;
-}
-
-// Reads a record; true when it was used up.
-bool Read(TBauteil& c, QByteArray data, uint8_t version = 44)
-{
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    TReader reader(buffer);
-    c.ReadData(reader, version);
-    return reader.AtEnd();
-}
-
 // The averaging's own part of a record: interval (6 raw bytes), index (2 raw bytes), N.
 QByteArray OwnPart(const QByteArray& intervalBytes, int16_t index, int32_t n)
 {
@@ -60,31 +41,6 @@ QByteArray OwnPart(const QByteArray& intervalBytes, int16_t index, int32_t n)
     return data;
 }
 
-// The component part of a record as a file of that format version holds it (one input,
-// one output, at (200, 300), label "Label" where the version stores one).
-QByteArray ComponentPart(uint8_t version)
-{
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    TWriter w(buffer);
-    w.WriteInteger(0);
-    w.WriteInteger(200);
-    w.WriteInteger(300);
-    w.WriteInteger(1);
-    w.WriteInteger(1);
-    w.WriteBoolean(false);
-    if (version >= 3) {
-        w.WriteBoolean(false);
-        w.WriteBoolean(false);
-    }
-    if (version >= 40) {
-        w.WriteBoolean(false);
-        w.WriteString(QStringLiteral("Label"));
-    }
-    return data;
-}
-
 QByteArray Real48(double seconds)
 {
     uint8_t bytes[6];
@@ -92,30 +48,16 @@ QByteArray Real48(double seconds)
     return QByteArray(reinterpret_cast<const char*>(bytes), 6);
 }
 
-template <class T>
-T* Row(QDialog& d, size_t index)
-{
-    const auto& rows = static_cast<TDefault_Dlg&>(d).PropScrollbox->Rows();
-    if (index >= rows.size())
-        return nullptr;
-    return dynamic_cast<T*>(rows[index]->Editor);
-}
-
-class AveragingTest : public ::testing::Test {
+class AveragingTest : public TComponentTest<RegisterSignalComponents, true> {
 protected:
     void SetUp() override
     {
-        ResetContext();
-        BuildTranslationTable();
-        RegisterSignalComponents(registry);
+        TComponentTest::SetUp();
         mw = NewObject<TBTMittelwert>();
         mw->Inputs[0]->Source = &source;
     }
-    void TearDown() override { ResetContext(); }
-
     double Out() const { return static_cast<double>(mw->Outputs[0]->Value); }
 
-    TClassRegistry registry;
     TBauteilPin source;
     std::unique_ptr<TBTMittelwert> mw;
 };
@@ -244,12 +186,13 @@ TEST_F(AveragingTest, RecordRoundTripsAtEveryFormatVersion)
     mw->Y = 300;
     mw->SetLabel(QStringLiteral("Label"));
     const QByteArray data = Write(*mw);
-    EXPECT_EQ(data, ComponentPart(44) + OwnPart(Real48(5.0), 5, 37));
+    EXPECT_EQ(data, ComponentPart(1, 1, 44) + OwnPart(Real48(5.0), 5, 37));
     // Older files differ only in the component part; the interval list is never renumbered.
     for (uint8_t version : {uint8_t(44), uint8_t(40), uint8_t(3), uint8_t(2)}) {
         SCOPED_TRACE(int(version));
         auto copy = NewObject<TBTMittelwert>();
-        EXPECT_TRUE(Read(*copy, ComponentPart(version) + OwnPart(Real48(5.0), 5, 37), version));
+        EXPECT_TRUE(
+            Read(*copy, ComponentPart(1, 1, version) + OwnPart(Real48(5.0), 5, 37), version));
         EXPECT_EQ(copy->IntervalIndex, 5);
         EXPECT_EQ(copy->Interval, 5.0);
         EXPECT_EQ(copy->TicksPerSample, 100);

@@ -1,5 +1,6 @@
 // Bus driver and address decoder: widths and pin names, data through and 0.0 V while
 // disabled on shared nets, address ranges, settings dialogs, hexadecimal texts, records.
+#include "ComponentTestSupport.h"
 #include "components/digital/BusDriver.h"
 #include "components/digital/RegisterCombinational.h"
 #include "core/model/ClassRegistry.h"
@@ -22,89 +23,7 @@
 
 namespace {
 
-class BusDriverTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ResetContext();
-        BuildTranslationTable();
-        RegisterCombinationalComponents(registry);
-    }
-    void TearDown() override { ResetContext(); }
-
-    template <class T>
-    std::unique_ptr<T> Create()
-    {
-        std::unique_ptr<TBauteil> item =
-            registry.CreateBoardItem(QString::fromLatin1(T::StaticClassName()));
-        auto* comp = dynamic_cast<T*>(item.get());
-        if (!comp)
-            return nullptr;
-        item.release();
-        return std::unique_ptr<T>(comp);
-    }
-
-    static QByteArray Write(TIOBauteil& c)
-    {
-        QByteArray data;
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::WriteOnly);
-        TWriter writer(buffer);
-        c.WriteData(writer);
-        return data;
-    }
-
-    static bool Read(TIOBauteil& c, QByteArray data, uint8_t version)
-    {
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::ReadOnly);
-        TReader reader(buffer);
-        c.ReadData(reader, version);
-        return reader.AtEnd();
-    }
-
-    TClassRegistry registry;
-};
-
-struct TDrivers {
-    std::vector<std::unique_ptr<TBauteilPin>> pins;
-
-    explicit TDrivers(TIOBauteil& c)
-    {
-        for (int i = 0; i < c.InputCount; ++i) {
-            pins.push_back(std::make_unique<TBauteilPin>());
-            c.Inputs[i]->Source = pins.back().get();
-        }
-    }
-    void Set(int i, bool high) { pins[i]->Value = high ? 5.0L : 0.0L; }
-    // Bit i of value on input first + i.
-    void SetNumber(int first, int bits, uint32_t value)
-    {
-        for (int i = 0; i < bits; ++i)
-            Set(first + i, (value >> i) & 1u);
-    }
-};
-
-QStringList PinNames(const std::vector<std::unique_ptr<TBauteilPin>>& pins)
-{
-    QStringList names;
-    for (const auto& p : pins)
-        names << p->Name();
-    return names;
-}
-
-QStringList Numbered(const char* prefix, int from, int to)
-{
-    QStringList names;
-    for (int i = from; from <= to ? i <= to : i >= to; i += from <= to ? 1 : -1)
-        names << QString::fromLatin1(prefix) + QString::number(i);
-    return names;
-}
-
-TDefault_Dlg& Host(QDialog& d)
-{
-    return static_cast<TDefault_Dlg&>(d);
-}
+class BusDriverTest : public TComponentTest<RegisterCombinationalComponents, true> {};
 
 // --- Bus driver ------------------------------------------------------------------------------
 

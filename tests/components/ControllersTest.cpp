@@ -1,6 +1,7 @@
 // The controllers: real-time PI, PD and PID on a fake clock (time base, sample grid, limits,
 // reset input, filter), records, state file, dialogs; the two-point controller, the play
 // element and the dead zone.
+#include "ComponentTestSupport.h"
 #include "components/analog/Controllers.h"
 #include "components/analog/RegisterControl.h"
 #include "core/model/ClassRegistry.h"
@@ -31,109 +32,9 @@
 
 namespace {
 
-// Drives a component's inputs from pins of its own, as wires from other outputs would.
-class TInputs {
-public:
-    explicit TInputs(TIOBauteil& c) : m_c(c), m_sources(c.Inputs.size()) {}
-    TInputs& Set(int i, Extended v)
-    {
-        if (!m_sources[i])
-            m_sources[i] = std::make_unique<TBauteilPin>();
-        m_sources[i]->Value = v;
-        m_c.Inputs[i]->Source = m_sources[i].get();
-        return *this;
-    }
-
-private:
-    TIOBauteil& m_c;
-    std::vector<std::unique_ptr<TBauteilPin>> m_sources;
-};
-
-QByteArray Write(TBauteil& c)
-{
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    TWriter writer(buffer);
-    c.WriteData(writer);
-    return data;
-}
-
-// Reads a record; true when it was used up.
-bool Read(TBauteil& c, QByteArray data, uint8_t version = 44)
-{
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    TReader reader(buffer);
-    c.ReadData(reader, version);
-    return reader.AtEnd();
-}
-
-// The component part of a record as a file of that format version holds it.
-QByteArray ComponentPart(int inputs, int outputs, uint8_t version)
-{
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    TWriter w(buffer);
-    w.WriteInteger(0);
-    w.WriteInteger(200);
-    w.WriteInteger(300);
-    w.WriteInteger(inputs);
-    w.WriteInteger(outputs);
-    w.WriteBoolean(false);
-    if (version >= 3) {
-        for (int i = 0; i < inputs + outputs; ++i)
-            w.WriteBoolean(false);
-    }
-    if (version >= 40) {
-        w.WriteBoolean(false);
-        w.WriteString(QStringLiteral("Label"));
-    }
-    return data;
-}
-
-QByteArray SamplingPart(int16_t index, double seconds)
-{
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    TWriter w(buffer);
-    w.WriteRawReal48(seconds);
-    w.WriteRawInt16(index);
-    return data;
-}
-
-template <class T>
-T* Row(QDialog& d, size_t index)
-{
-    const auto& rows = static_cast<TDefault_Dlg&>(d).PropScrollbox->Rows();
-    if (index >= rows.size())
-        return nullptr;
-    return dynamic_cast<T*>(rows[index]->Editor);
-}
-
-constexpr int64_t kMs = 1000000;
-
-class ControllersTest : public ::testing::Test {
+class ControllersTest : public TTimedComponentTest<RegisterControlComponents, true> {
 protected:
-    void SetUp() override
-    {
-        ResetContext();
-        BuildTranslationTable();
-        RegisterControlComponents(registry);
-    }
-    void TearDown() override { ResetContext(); }
-
-    void StepAfter(TIOBauteil& c, int64_t ns)
-    {
-        clock.clock.AdvanceNs(ns);
-        c.Calculate();
-    }
     static double Out(const TIOBauteil& c) { return static_cast<double>(c.Outputs[0]->Value); }
-
-    TScopedFakeClock clock;
-    TClassRegistry registry;
 };
 
 TEST_F(ControllersTest, ClassesHaveTheirPinsTextsAndDesignators)

@@ -1,5 +1,6 @@
 // A/D and D/A converters: codes over the range, rounding, a range without width, the step
 // taken at reset, settings dialog, record, hint, texts, pins and symbol.
+#include "ComponentTestSupport.h"
 #include "components/analog/Converters.h"
 #include "components/analog/RegisterFormula.h"
 #include "core/model/ClassRegistry.h"
@@ -27,44 +28,8 @@
 
 namespace {
 
-class ConvertersTest : public ::testing::Test {
+class ConvertersTest : public TComponentTest<RegisterFormulaComponents, true> {
 protected:
-    void SetUp() override
-    {
-        ResetContext();
-        BuildTranslationTable();
-        RegisterFormulaComponents(registry);
-    }
-    void TearDown() override { ResetContext(); }
-
-    template <class T>
-    std::unique_ptr<T> Create()
-    {
-        std::unique_ptr<TBauteil> item = registry.CreateBoardItem(QString::fromLatin1(T::StaticClassName()));
-        auto* c = dynamic_cast<T*>(item.get());
-        if (!c)
-            return nullptr;
-        item.release();
-        return std::unique_ptr<T>(c);
-    }
-
-    static QByteArray Write(TIOBauteil& c)
-    {
-        QByteArray data;
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::WriteOnly);
-        TWriter writer(buffer);
-        c.WriteData(writer);
-        return data;
-    }
-    static bool Read(TIOBauteil& c, QByteArray data, uint8_t version)
-    {
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::ReadOnly);
-        TReader reader(buffer);
-        c.ReadData(reader, version);
-        return reader.AtEnd();
-    }
     // The output levels from the first output on, "1" for high.
     static std::string Levels(const TIOBauteil& c)
     {
@@ -73,8 +38,6 @@ protected:
             s += pin->Value >= 2.5L ? '1' : '0';
         return s;
     }
-
-    TClassRegistry registry;
 };
 
 TEST_F(ConvertersTest, AdcCodes)

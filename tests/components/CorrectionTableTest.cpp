@@ -1,5 +1,6 @@
 // The correction table: interpolation inside and outside the table, the point list and its
 // refusal of unusable tables, the text import, the record and the table editor.
+#include "ComponentTestSupport.h"
 #include "components/analog/CorrectionTable.h"
 #include "components/analog/RegisterSignal.h"
 #include "core/model/ClassRegistry.h"
@@ -47,51 +48,6 @@ TKorrekturwerte Table(std::initializer_list<std::pair<double, double>> points)
     return built;
 }
 
-QByteArray Write(TBauteil& c)
-{
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    TWriter writer(buffer);
-    c.WriteData(writer);
-    return data;
-}
-
-// Reads a record; true when it was used up.
-bool Read(TBauteil& c, QByteArray data, uint8_t version = 44)
-{
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    TReader reader(buffer);
-    c.ReadData(reader, version);
-    return reader.AtEnd();
-}
-
-// The component part of a record as a file of that format version holds it (one input,
-// one output, label "Label" where the version stores one).
-QByteArray ComponentPart(uint8_t version)
-{
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    TWriter w(buffer);
-    w.WriteInteger(0);
-    w.WriteInteger(200);
-    w.WriteInteger(300);
-    w.WriteInteger(1);
-    w.WriteInteger(1);
-    w.WriteBoolean(false);
-    if (version >= 3) {
-        w.WriteBoolean(false);
-        w.WriteBoolean(false);
-    }
-    if (version >= 40) {
-        w.WriteBoolean(true);
-        w.WriteString(QStringLiteral("Label"));
-    }
-    return data;
-}
-
 // A stored table: the count, then input and output of each point.
 QByteArray TablePart(int32_t count, const TPoints& points)
 {
@@ -109,18 +65,7 @@ QByteArray TablePart(int32_t count, const TPoints& points)
 
 const TPoints kDefault = {{0, 0}, {1, 1}};
 
-class CorrectionTableTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ResetContext();
-        BuildTranslationTable();
-        RegisterSignalComponents(registry);
-    }
-    void TearDown() override { ResetContext(); }
-
-    TClassRegistry registry;
-};
+class CorrectionTableTest : public TComponentTest<RegisterSignalComponents, true> {};
 
 TEST_F(CorrectionTableTest, ClassHasItsPinsTextsAndDesignator)
 {
@@ -266,11 +211,11 @@ TEST_F(CorrectionTableTest, RecordRoundTripsAndUnusableTablesBecomeTheDefault)
     kt->RunTimeAdjustable = true;
     kt->SetLabel(QStringLiteral("Label"));
     const QByteArray data = Write(*kt);
-    EXPECT_EQ(data, ComponentPart(44) + TablePart(3, {{-1, 3}, {0.25, -2}, {10, 1e6}}));
+    EXPECT_EQ(data, ComponentPart(1, 1, 44, true) + TablePart(3, {{-1, 3}, {0.25, -2}, {10, 1e6}}));
     for (uint8_t version : {uint8_t(44), uint8_t(40), uint8_t(3), uint8_t(2)}) {
         SCOPED_TRACE(int(version));
         auto copy = NewObject<TBTKorrekturtabelle>();
-        EXPECT_TRUE(Read(*copy, ComponentPart(version)
+        EXPECT_TRUE(Read(*copy, ComponentPart(1, 1, version, true)
                                     + TablePart(3, {{10, 1e6}, {-1, 3}, {0.25, -2}}),
                          version));
         EXPECT_EQ(Points(copy->Werte), Points(kt->Werte));  // sorted on reading
@@ -297,7 +242,7 @@ TEST_F(CorrectionTableTest, RecordRoundTripsAndUnusableTablesBecomeTheDefault)
         SCOPED_TRACE(c.name);
         auto copy = NewObject<TBTKorrekturtabelle>();
         copy->Werte.AddPoint(5, 5);
-        EXPECT_TRUE(Read(*copy, ComponentPart(44) + c.table));
+        EXPECT_TRUE(Read(*copy, ComponentPart(1, 1, 44, true) + c.table));
         EXPECT_EQ(Points(copy->Werte), c.points);
         TBauteilPin source;
         source.Value = 1.5;
@@ -311,7 +256,7 @@ TEST_F(CorrectionTableTest, RecordRoundTripsAndUnusableTablesBecomeTheDefault)
         SCOPED_TRACE(count);
         auto copy = NewObject<TBTKorrekturtabelle>();
         try {
-            Read(*copy, ComponentPart(44) + TablePart(count, {{1, 1}, {2, 2}}));
+            Read(*copy, ComponentPart(1, 1, 44, true) + TablePart(count, {{1, 1}, {2, 2}}));
             ADD_FAILURE() << "no error";
         } catch (const EFilerError& e) {
             EXPECT_EQ(e.kind(), EFilerError::InvalidData);
@@ -319,7 +264,7 @@ TEST_F(CorrectionTableTest, RecordRoundTripsAndUnusableTablesBecomeTheDefault)
     }
     // A stream that ends inside the table is a read error, not a crash.
     auto copy = NewObject<TBTKorrekturtabelle>();
-    EXPECT_THROW(Read(*copy, (ComponentPart(44) + TablePart(2, {{1, 1}, {2, 2}})).chopped(3)),
+    EXPECT_THROW(Read(*copy, (ComponentPart(1, 1, 44, true) + TablePart(2, {{1, 1}, {2, 2}})).chopped(3)),
                  EFilerError);
 }
 

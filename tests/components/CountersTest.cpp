@@ -1,5 +1,6 @@
 // Counters: pins and texts, counting tables on real pins, the lagging carry, reset and load
 // priority, wrap-around, the state file and the clock level carried across runs; the caption.
+#include "ComponentTestSupport.h"
 #include "components/digital/Counters.h"
 #include "components/digital/RegisterSequential.h"
 #include "core/model/ClassRegistry.h"
@@ -22,26 +23,14 @@ enum { CK = 0, RST = 1, UD = 2, ENT = 3, ENP = 4, LD = 5, D0 = 6 };
 
 // A counter whose inputs are driven by pins of our own, all high to begin with (so it counts
 // up, enabled, not reset, not loading).
-struct TBench {
-    std::unique_ptr<TIOBauteil> c;
-    std::vector<std::unique_ptr<TBauteilPin>> src;
+struct TBench : TDrivenComponent {
     int width = 0;
 
-    explicit TBench(std::unique_ptr<TIOBauteil> comp) : c(std::move(comp))
+    explicit TBench(std::unique_ptr<TIOBauteil> comp)
+        : TDrivenComponent(std::move(comp)), width(c->OutputCount - 1)
     {
-        for (int i = 0; i < c->InputCount; ++i) {
-            src.push_back(std::make_unique<TBauteilPin>());
-            src.back()->Value = 5.0L;
-            c->Inputs[i]->Source = src.back().get();
-        }
-        width = c->OutputCount - 1;
     }
-    void Set(int i, bool high) { src[i]->Value = high ? 5.0L : 0.0L; }
-    void SetData(int v)
-    {
-        for (int k = 0; k < width; ++k)
-            Set(D0 + k, ((v >> k) & 1) != 0);
-    }
+    void SetData(int v) { in.SetNumber(D0, width, uint32_t(v)); }
     void Step() { c->Calculate(); }
     // Clock high for a step, then low for a step: one falling edge.
     void Pulse()
@@ -53,33 +42,15 @@ struct TBench {
     }
     bool Carry() const { return c->Outputs[0]->Value >= 2.5L; }
     // The number on the Q outputs ("Q0" last).
-    int Q() const
-    {
-        int v = 0;
-        for (int k = 0; k < width; ++k)
-            if (c->Outputs[c->OutputCount - 1 - k]->Value >= 2.5L)
-                v |= 1 << k;
-        return v;
-    }
+    int Q() const { return LastOutputs(width); }
 };
 
-class CounterTest : public ::testing::Test {
+class CounterTest : public TComponentTest<RegisterSequentialComponents> {
 protected:
     void SetUp() override
     {
-        ResetContext();
-        RegisterSequentialComponents(registry);
+        TComponentTest::SetUp();
         ASSERT_TRUE(dir.isValid());
-    }
-    void TearDown() override { ResetContext(); }
-
-    std::unique_ptr<TIOBauteil> Create(const char* className)
-    {
-        std::unique_ptr<TBauteil> item = registry.CreateBoardItem(QString::fromLatin1(className));
-        auto* comp = dynamic_cast<TIOBauteil*>(item.get());
-        if (comp)
-            item.release();
-        return std::unique_ptr<TIOBauteil>(comp);
     }
     // A run-started counter holding count: through the state file where the class keeps its
     // count, else through its load inputs.
@@ -104,7 +75,6 @@ protected:
         return b;
     }
 
-    TClassRegistry registry;
     QTemporaryDir dir;
 };
 

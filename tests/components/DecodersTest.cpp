@@ -1,5 +1,6 @@
 // BCD and seven-segment decoders: every code on real pins, reset levels, writing only on a
 // changed code, registry, pins and texts, records, caption.
+#include "ComponentTestSupport.h"
 #include "components/analog/Decoders.h"
 #include "components/digital/RegisterCombinational.h"
 #include "core/model/ClassRegistry.h"
@@ -20,73 +21,7 @@
 
 namespace {
 
-class DecodersTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ResetContext();
-        RegisterCombinationalComponents(registry);
-    }
-    void TearDown() override { ResetContext(); }
-
-    template <class T>
-    std::unique_ptr<T> Create()
-    {
-        std::unique_ptr<TBauteil> item =
-            registry.CreateBoardItem(QString::fromLatin1(T::StaticClassName()));
-        auto* comp = dynamic_cast<T*>(item.get());
-        if (!comp)
-            return nullptr;
-        item.release();
-        return std::unique_ptr<T>(comp);
-    }
-
-    static QByteArray Write(TIOBauteil& c)
-    {
-        QByteArray data;
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::WriteOnly);
-        TWriter writer(buffer);
-        c.WriteData(writer);
-        return data;
-    }
-
-    static bool Read(TIOBauteil& c, QByteArray data, uint8_t version)
-    {
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::ReadOnly);
-        TReader reader(buffer);
-        c.ReadData(reader, version);
-        return reader.AtEnd();
-    }
-
-    TClassRegistry registry;
-};
-
-struct TDrivers {
-    std::vector<std::unique_ptr<TBauteilPin>> pins;
-
-    explicit TDrivers(TIOBauteil& c)
-    {
-        for (int i = 0; i < c.InputCount; ++i) {
-            pins.push_back(std::make_unique<TBauteilPin>());
-            c.Inputs[i]->Source = pins.back().get();
-        }
-    }
-    void SetCode(int code)
-    {
-        for (int i = 0; i < 4; ++i)
-            pins[i]->Value = (code >> i) & 1 ? 5.0L : 0.0L;
-    }
-};
-
-QStringList PinNames(const std::vector<std::unique_ptr<TBauteilPin>>& pins)
-{
-    QStringList names;
-    for (const auto& p : pins)
-        names << p->Name();
-    return names;
-}
+class DecodersTest : public TComponentTest<RegisterCombinationalComponents> {};
 
 // The value of the output with that name; NaN when there is none.
 Extended Output(const TIOBauteil& c, const QString& name)
@@ -138,7 +73,7 @@ TEST_F(DecodersTest, BcdDecoderDrivesOneOfTen)
         EXPECT_EQ(out->Value, 5.0L);
     for (int code : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 9, 0}) {
         SCOPED_TRACE(code);
-        d.SetCode(code);
+        d.SetNumber(0, 4, code);
         c->Calculate();
         for (int k = 0; k <= 9; ++k)
             EXPECT_EQ(Output(*c, QStringLiteral("D") + QString::number(k)), k == code ? 5.0L : 0.0L)
@@ -172,7 +107,7 @@ TEST_F(DecodersTest, SevenSegmentDecoderShowsEveryDigit)
         EXPECT_EQ(out->Value, 5.0L);
     for (int code = 0; code < 16; ++code) {
         SCOPED_TRACE(code);
-        d.SetCode(code);
+        d.SetNumber(0, 4, code);
         c->Calculate();
         EXPECT_EQ(c->LastCode, code);
         for (char s = 'a'; s <= 'g'; ++s) {
@@ -198,7 +133,7 @@ TEST_F(DecodersTest, SevenSegmentDecoderWritesOnlyOnAChangedCode)
         SCOPED_TRACE(index++);
         for (auto& out : c->Outputs)
             out->Value = 1.0L;
-        d.SetCode(s.code);
+        d.SetNumber(0, 4, s.code);
         c->Calculate();
         for (char seg = 'a'; seg <= 'g'; ++seg) {
             const bool lit = std::strchr(kSegments[s.code], seg) != nullptr;

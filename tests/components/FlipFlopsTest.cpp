@@ -1,6 +1,7 @@
 // Flip-flops: sequence tables on real pins, state file, clock memory across runs; and what the
 // whole storing family (flip-flops, counters, registers, shift registers) shares: registry,
 // stream records and language-chosen prefixes.
+#include "ComponentTestSupport.h"
 #include "components/digital/FlipFlops.h"
 #include "components/digital/RegisterSequential.h"
 #include "core/model/ClassRegistry.h"
@@ -21,24 +22,14 @@
 namespace {
 
 // A component whose inputs are driven by pins of our own (all high to begin with).
-struct TBench {
-    std::unique_ptr<TIOBauteil> c;
-    std::vector<std::unique_ptr<TBauteilPin>> src;
-
-    explicit TBench(std::unique_ptr<TIOBauteil> comp) : c(std::move(comp))
-    {
-        for (int i = 0; i < c->InputCount; ++i) {
-            src.push_back(std::make_unique<TBauteilPin>());
-            src.back()->Value = 5.0L;
-            c->Inputs[i]->Source = src.back().get();
-        }
-    }
+struct TBench : TDrivenComponent {
+    using TDrivenComponent::TDrivenComponent;
     // '1' high, '0' low, '-' unconnected; one character per input.
     void Levels(const char* s)
     {
         for (int i = 0; i < c->InputCount; ++i) {
-            c->Inputs[i]->Source = s[i] == '-' ? nullptr : src[i].get();
-            src[i]->Value = s[i] == '1' ? 5.0L : 0.0L;
+            c->Inputs[i]->Source = s[i] == '-' ? nullptr : in.pins[i].get();
+            in.pins[i]->Value = s[i] == '1' ? 5.0L : 0.0L;
         }
     }
     void Step(const char* s)
@@ -49,26 +40,7 @@ struct TBench {
     bool Out(int i) const { return c->Outputs[i]->Value >= 2.5L; }
 };
 
-class FlipFlopTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ResetContext();
-        RegisterSequentialComponents(registry);
-    }
-    void TearDown() override { ResetContext(); }
-
-    std::unique_ptr<TIOBauteil> Create(const char* className)
-    {
-        std::unique_ptr<TBauteil> item = registry.CreateBoardItem(QString::fromLatin1(className));
-        auto* comp = dynamic_cast<TIOBauteil*>(item.get());
-        if (comp)
-            item.release();
-        return std::unique_ptr<TIOBauteil>(comp);
-    }
-
-    TClassRegistry registry;
-};
+class FlipFlopTest : public TComponentTest<RegisterSequentialComponents> {};
 
 TEST_F(FlipFlopTest, PinsPrefixesAndTextsPerLanguage)
 {
@@ -423,25 +395,6 @@ TEST_F(SequentialFamilyTest, RegistryHoldsEveryClassUnderItsName)
     }
 }
 
-QByteArray WriteRecord(TIOBauteil& c)
-{
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    TWriter writer(buffer);
-    c.WriteData(writer);
-    return data;
-}
-
-bool ReadRecord(TIOBauteil& c, QByteArray data, uint8_t version)
-{
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    TReader reader(buffer);
-    c.ReadData(reader, version);
-    return reader.AtEnd();
-}
-
 // Only the component record is stored: pins keep their names and counts, inversion flags,
 // mirroring, position and label come back, and the prefix is the reader's language's.
 TEST_F(SequentialFamilyTest, StreamRecordRoundTrip)
@@ -461,11 +414,11 @@ TEST_F(SequentialFamilyTest, StreamRecordRoundTrip)
         c->SetMirrored(true);
         c->MoveBy(60, 20);
         c->SetLabel(QStringLiteral("Zähler Süd"));
-        const QByteArray data = WriteRecord(*c);
+        const QByteArray data = Write(*c);
 
         Ctx().CurrentLanguage = 1;
         auto copy = Create(cls);
-        ASSERT_TRUE(ReadRecord(*copy, data, 44));
+        ASSERT_TRUE(Read(*copy, data, 44));
         EXPECT_EQ(copy->InputCount, c->InputCount);
         EXPECT_EQ(copy->OutputCount, c->OutputCount);
         EXPECT_TRUE(copy->Inputs[1]->Inverted);
@@ -476,15 +429,15 @@ TEST_F(SequentialFamilyTest, StreamRecordRoundTrip)
         EXPECT_EQ(copy->GetLabel(), QStringLiteral("Zähler Süd"));
         for (int i = 0; i < copy->InputCount; ++i)
             EXPECT_EQ(copy->Inputs[i]->Name(), inNames[i]);
-        EXPECT_EQ(WriteRecord(*copy), data);
+        EXPECT_EQ(Write(*copy), data);
     }
     // A language-dependent prefix follows the language in which the reader created the item.
     Ctx().CurrentLanguage = 0;
     auto rsz = Create("TBTRSFFZ");
-    const QByteArray data = WriteRecord(*rsz);
+    const QByteArray data = Write(*rsz);
     Ctx().CurrentLanguage = 2;
     auto loaded = Create("TBTRSFFZ");
-    ASSERT_TRUE(ReadRecord(*loaded, data, 44));
+    ASSERT_TRUE(Read(*loaded, data, 44));
     EXPECT_EQ(loaded->Prefix(), QStringLiteral("RSC"));
 }
 
@@ -525,7 +478,7 @@ TEST_F(SequentialFamilyTest, OlderRecordLayoutsReadByVersion)
             auto c = Create(cls);
             c->Inputs[0]->Inverted = true;
             c->SetLabel(QStringLiteral("vorher"));
-            ASSERT_TRUE(ReadRecord(*c, data, v.version));
+            ASSERT_TRUE(Read(*c, data, v.version));
             EXPECT_FALSE(c->Inputs[0]->Inverted);
             EXPECT_EQ(c->Inputs[2]->Inverted, v.hasInversions);
             const QString typeLabel =
@@ -552,7 +505,7 @@ TEST_F(SequentialFamilyTest, RecordWithOtherPinCountsIsRefused)
             source.SetOutputCount(out);
             auto c = Create(cls);
             try {
-                ReadRecord(*c, WriteRecord(source), 44);
+                Read(*c, Write(source), 44);
                 ADD_FAILURE() << "record accepted";
             } catch (const EFilerError& e) {
                 EXPECT_EQ(e.kind(), EFilerError::InvalidData);

@@ -1,5 +1,6 @@
 // Formula component: evaluation on real pins, when it evaluates again, settings dialog,
 // record, hint, texts and symbol.
+#include "ComponentTestSupport.h"
 #include "components/analog/Formula.h"
 #include "components/analog/RegisterFormula.h"
 #include "core/model/ClassRegistry.h"
@@ -25,17 +26,13 @@
 
 namespace {
 
-class FormulaTest : public ::testing::Test {
+class FormulaTest : public TComponentTest<RegisterFormulaComponents, true> {
 protected:
     void SetUp() override
     {
-        ResetContext();
-        BuildTranslationTable();
-        RegisterFormulaComponents(registry);
+        TComponentTest::SetUp();
         comp = Create();
     }
-    void TearDown() override { ResetContext(); }
-
     std::unique_ptr<TBTFormel> Create()
     {
         std::unique_ptr<TBauteil> item = registry.CreateBoardItem(QStringLiteral("TBTFormel"));
@@ -62,25 +59,6 @@ protected:
         return comp->Outputs[0]->Value;
     }
 
-    static QByteArray Write(TIOBauteil& c)
-    {
-        QByteArray data;
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::WriteOnly);
-        TWriter writer(buffer);
-        c.WriteData(writer);
-        return data;
-    }
-    static bool Read(TIOBauteil& c, QByteArray data, uint8_t version)
-    {
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::ReadOnly);
-        TReader reader(buffer);
-        c.ReadData(reader, version);
-        return reader.AtEnd();
-    }
-
-    TClassRegistry registry;
     std::unique_ptr<TBTFormel> comp;
     std::vector<std::unique_ptr<TBauteilPin>> drivers;
 };

@@ -1,4 +1,5 @@
 // Logic gates: truth tables on real pins, registry, pins and texts, stream records, symbols.
+#include "ComponentTestSupport.h"
 #include "components/digital/Gates.h"
 #include "components/digital/RegisterDigital.h"
 #include "core/model/ClassRegistry.h"
@@ -18,47 +19,7 @@
 
 namespace {
 
-class GatesTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ResetContext();
-        RegisterDigitalComponents(registry);
-    }
-    void TearDown() override { ResetContext(); }
-
-    std::unique_ptr<TIOBauteil> Create(const char* className)
-    {
-        std::unique_ptr<TBauteil> item = registry.CreateBoardItem(QString::fromLatin1(className));
-        auto* comp = dynamic_cast<TIOBauteil*>(item.get());
-        if (!comp)
-            return nullptr;
-        item.release();
-        return std::unique_ptr<TIOBauteil>(comp);
-    }
-
-    static QByteArray Write(TIOBauteil& c)
-    {
-        QByteArray data;
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::WriteOnly);
-        TWriter writer(buffer);
-        c.WriteData(writer);
-        return data;
-    }
-
-    // Reads a record into c; true when it was consumed exactly.
-    static bool Read(TIOBauteil& c, QByteArray data, uint8_t version)
-    {
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::ReadOnly);
-        TReader reader(buffer);
-        c.ReadData(reader, version);
-        return reader.AtEnd();
-    }
-
-    TClassRegistry registry;
-};
+class GatesTest : public TComponentTest<RegisterDigitalComponents> {};
 
 // Output pins standing for the nets that drive a component's inputs.
 struct TDrivers {

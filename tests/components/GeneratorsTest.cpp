@@ -1,5 +1,6 @@
 // The limiter and the signal, pulse and ramp generators: pins and texts, the limiter's truth
 // table, the waveforms and timing against a fake clock, records and symbols.
+#include "ComponentTestSupport.h"
 #include "components/analog/Generators.h"
 #include "components/analog/RegisterSignal.h"
 #include "core/model/ClassRegistry.h"
@@ -19,77 +20,9 @@
 
 namespace {
 
-// Drives a component's inputs from pins of its own, as wires from other outputs would.
-class TInputs {
-public:
-    explicit TInputs(TIOBauteil& c) : m_c(c), m_sources(c.Inputs.size()) {}
-    TInputs& Set(int i, Extended v)
-    {
-        if (!m_sources[i])
-            m_sources[i] = std::make_unique<TBauteilPin>();
-        m_sources[i]->Value = v;
-        m_c.Inputs[i]->Source = m_sources[i].get();
-        return *this;
-    }
-    TInputs& Unconnect(int i)
-    {
-        m_c.Inputs[i]->Source = nullptr;
-        return *this;
-    }
-
-private:
-    TIOBauteil& m_c;
-    std::vector<std::unique_ptr<TBauteilPin>> m_sources;
-};
-
-QByteArray Write(TBauteil& c)
-{
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    TWriter writer(buffer);
-    c.WriteData(writer);
-    return data;
-}
-
-// Reads a record; true when it was used up.
-bool Read(TBauteil& c, QByteArray data, uint8_t version = 44)
-{
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    TReader reader(buffer);
-    c.ReadData(reader, version);
-    return reader.AtEnd();
-}
-
-QStringList PinNames(const std::vector<std::unique_ptr<TBauteilPin>>& pins)
-{
-    QStringList names;
-    for (const auto& p : pins)
-        names << p->Name();
-    return names;
-}
-
-constexpr int64_t kMs = 1000000;
-
-class GeneratorsTest : public ::testing::Test {
+class GeneratorsTest : public TTimedComponentTest<RegisterSignalComponents> {
 protected:
-    void SetUp() override
-    {
-        ResetContext();
-        RegisterSignalComponents(registry);
-    }
-    void TearDown() override { ResetContext(); }
-
-    void StepAfter(TIOBauteil& c, int64_t ns)
-    {
-        clock.clock.AdvanceNs(ns);
-        c.Calculate();
-    }
     static double Out(const TIOBauteil& c, int i) { return static_cast<double>(c.Outputs[i]->Value); }
-
-    TScopedFakeClock clock;
-    TClassRegistry registry;
 };
 
 TEST_F(GeneratorsTest, ClassesHaveTheirPinsTextsAndDesignators)

@@ -1,5 +1,6 @@
 // Ground, step delay and power-on reset: levels and sequences on real pins, the delay's ring
 // across delay changes and stored delays out of range, dialog, records, timing on a fake clock.
+#include "ComponentTestSupport.h"
 #include "components/digital/GroundDelay.h"
 #include "components/digital/RegisterCombinational.h"
 #include "core/model/ClassRegistry.h"
@@ -30,47 +31,8 @@ namespace {
 
 constexpr Extended Open = std::numeric_limits<Extended>::quiet_NaN(); // input unconnected
 
-class GroundDelayTest : public ::testing::Test {
+class GroundDelayTest : public TComponentTest<RegisterCombinationalComponents, true> {
 protected:
-    void SetUp() override
-    {
-        ResetContext();
-        BuildTranslationTable();
-        RegisterCombinationalComponents(registry);
-    }
-    void TearDown() override { ResetContext(); }
-
-    template <class T>
-    std::unique_ptr<T> Create()
-    {
-        std::unique_ptr<TBauteil> item =
-            registry.CreateBoardItem(QString::fromLatin1(T::StaticClassName()));
-        auto* comp = dynamic_cast<T*>(item.get());
-        if (!comp)
-            return nullptr;
-        item.release();
-        return std::unique_ptr<T>(comp);
-    }
-
-    static QByteArray Write(TIOBauteil& c)
-    {
-        QByteArray data;
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::WriteOnly);
-        TWriter writer(buffer);
-        c.WriteData(writer);
-        return data;
-    }
-
-    static bool Read(TIOBauteil& c, QByteArray data, uint8_t version)
-    {
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::ReadOnly);
-        TReader reader(buffer);
-        c.ReadData(reader, version);
-        return reader.AtEnd();
-    }
-
     // A one-input component record in the layout of a file version, then `extra`.
     static QByteArray OldRecord(uint8_t version, int inputs, int outputs,
                                 const std::function<void(TWriter&)>& extra)
@@ -93,14 +55,7 @@ protected:
         extra(w);
         return data;
     }
-
-    TClassRegistry registry;
 };
-
-TDefault_Dlg& Host(QDialog& d)
-{
-    return static_cast<TDefault_Dlg&>(d);
-}
 
 // Pixels of the component's own marks (Paint less the plain block symbol) in red and in lime.
 struct TMarkPixels {

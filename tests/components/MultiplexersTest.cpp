@@ -1,5 +1,6 @@
 // Multiplexers and demultiplexers: selection on real pins, rewrite only on a changed
 // selection, registry, pins and texts, stream records, caption.
+#include "ComponentTestSupport.h"
 #include "components/digital/Multiplexers.h"
 #include "components/digital/RegisterCombinational.h"
 #include "core/model/ClassRegistry.h"
@@ -17,76 +18,7 @@
 
 namespace {
 
-class MultiplexersTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ResetContext();
-        RegisterCombinationalComponents(registry);
-    }
-    void TearDown() override { ResetContext(); }
-
-    std::unique_ptr<TIOBauteil> Create(const char* className)
-    {
-        std::unique_ptr<TBauteil> item = registry.CreateBoardItem(QString::fromLatin1(className));
-        auto* comp = dynamic_cast<TIOBauteil*>(item.get());
-        if (!comp)
-            return nullptr;
-        item.release();
-        return std::unique_ptr<TIOBauteil>(comp);
-    }
-
-    static QByteArray Write(TIOBauteil& c)
-    {
-        QByteArray data;
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::WriteOnly);
-        TWriter writer(buffer);
-        c.WriteData(writer);
-        return data;
-    }
-
-    static bool Read(TIOBauteil& c, QByteArray data, uint8_t version)
-    {
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::ReadOnly);
-        TReader reader(buffer);
-        c.ReadData(reader, version);
-        return reader.AtEnd();
-    }
-
-    TClassRegistry registry;
-};
-
-// One driving output per input of a component; every input starts connected and low.
-struct TDrivers {
-    std::vector<std::unique_ptr<TBauteilPin>> pins;
-
-    explicit TDrivers(TIOBauteil& c)
-    {
-        for (int i = 0; i < c.InputCount; ++i) {
-            pins.push_back(std::make_unique<TBauteilPin>());
-            c.Inputs[i]->Source = pins.back().get();
-        }
-    }
-    void Set(int i, bool high) { pins[i]->Value = high ? 5.0L : 0.0L; }
-};
-
-QStringList PinNames(const std::vector<std::unique_ptr<TBauteilPin>>& pins)
-{
-    QStringList names;
-    for (const auto& p : pins)
-        names << p->Name();
-    return names;
-}
-
-QStringList Numbered(const char* prefix, int from, int to)
-{
-    QStringList names;
-    for (int i = from; from <= to ? i <= to : i >= to; i += from <= to ? 1 : -1)
-        names << QString::fromLatin1(prefix) + QString::number(i);
-    return names;
-}
+class MultiplexersTest : public TComponentTest<RegisterCombinationalComponents> {};
 
 struct TMember {
     const char* cls;

@@ -1,5 +1,6 @@
 // Registers and latches: pins and texts, two-phase sampling, transparency, reset, the state
 // file and the clock level carried across runs.
+#include "ComponentTestSupport.h"
 #include "components/digital/Registers.h"
 #include "components/digital/RegisterSequential.h"
 #include "core/model/ClassRegistry.h"
@@ -18,60 +19,25 @@ namespace {
 enum { RST = 0, CK = 1, D0 = 2 };
 
 // A register whose inputs are driven by pins of our own, all high to begin with.
-struct TBench {
-    std::unique_ptr<TIOBauteil> c;
-    std::vector<std::unique_ptr<TBauteilPin>> src;
+struct TBench : TDrivenComponent {
     int width = 0;
 
-    explicit TBench(std::unique_ptr<TIOBauteil> comp) : c(std::move(comp))
+    explicit TBench(std::unique_ptr<TIOBauteil> comp)
+        : TDrivenComponent(std::move(comp)), width(c->OutputCount)
     {
-        for (int i = 0; i < c->InputCount; ++i) {
-            src.push_back(std::make_unique<TBauteilPin>());
-            src.back()->Value = 5.0L;
-            c->Inputs[i]->Source = src.back().get();
-        }
-        width = c->OutputCount;
     }
-    void Set(int i, bool high) { src[i]->Value = high ? 5.0L : 0.0L; }
     // One step with the given reset, clock and data.
     void Step(bool rst, bool ck, int data)
     {
         Set(RST, rst);
         Set(CK, ck);
-        for (int k = 0; k < width; ++k)
-            Set(D0 + k, ((data >> k) & 1) != 0);
+        in.SetNumber(D0, width, uint32_t(data));
         c->Calculate();
     }
-    int Q() const
-    {
-        int v = 0;
-        for (int k = 0; k < width; ++k)
-            if (c->Outputs[width - 1 - k]->Value >= 2.5L)
-                v |= 1 << k;
-        return v;
-    }
+    int Q() const { return LastOutputs(width); }
 };
 
-class RegisterTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ResetContext();
-        RegisterSequentialComponents(registry);
-    }
-    void TearDown() override { ResetContext(); }
-
-    std::unique_ptr<TIOBauteil> Create(const char* className)
-    {
-        std::unique_ptr<TBauteil> item = registry.CreateBoardItem(QString::fromLatin1(className));
-        auto* comp = dynamic_cast<TIOBauteil*>(item.get());
-        if (comp)
-            item.release();
-        return std::unique_ptr<TIOBauteil>(comp);
-    }
-
-    TClassRegistry registry;
-};
+class RegisterTest : public TComponentTest<RegisterSequentialComponents> {};
 
 struct TMember {
     const char* cls;

@@ -1,6 +1,7 @@
 // Shift registers: pins and texts, shifting both ways at every width, sampling in the step
 // before the edge (chains on one clock), reset and load, the state file and the clock level
 // carried across runs.
+#include "ComponentTestSupport.h"
 #include "components/digital/RegisterSequential.h"
 #include "components/digital/ShiftRegisters.h"
 #include "core/model/ClassRegistry.h"
@@ -18,26 +19,14 @@ namespace {
 enum { CK = 0, RST = 1, LR = 2, DL = 3, DR = 4, LD = 5, D0 = 6 };
 
 // A shift register whose inputs are driven by pins of our own, all high to begin with.
-struct TBench {
-    std::unique_ptr<TIOBauteil> c;
-    std::vector<std::unique_ptr<TBauteilPin>> src;
+struct TBench : TDrivenComponent {
     int width = 0;
 
-    explicit TBench(std::unique_ptr<TIOBauteil> comp) : c(std::move(comp))
+    explicit TBench(std::unique_ptr<TIOBauteil> comp)
+        : TDrivenComponent(std::move(comp)), width(c->OutputCount)
     {
-        for (int i = 0; i < c->InputCount; ++i) {
-            src.push_back(std::make_unique<TBauteilPin>());
-            src.back()->Value = 5.0L;
-            c->Inputs[i]->Source = src.back().get();
-        }
-        width = c->OutputCount;
     }
-    void Set(int i, bool high) { src[i]->Value = high ? 5.0L : 0.0L; }
-    void SetData(int v)
-    {
-        for (int k = 0; k < width; ++k)
-            Set(D0 + k, ((v >> k) & 1) != 0);
-    }
+    void SetData(int v) { in.SetNumber(D0, width, uint32_t(v)); }
     void Step() { c->Calculate(); }
     // Clock high for a step with the serial inputs given, then low for a step: one shift.
     void Shift(bool left, bool dl, bool dr)
@@ -50,33 +39,15 @@ struct TBench {
         Set(CK, false);
         Step();
     }
-    int Q() const
-    {
-        int v = 0;
-        for (int k = 0; k < width; ++k)
-            if (c->Outputs[width - 1 - k]->Value >= 2.5L)
-                v |= 1 << k;
-        return v;
-    }
+    int Q() const { return LastOutputs(width); }
 };
 
-class ShiftRegisterTest : public ::testing::Test {
+class ShiftRegisterTest : public TComponentTest<RegisterSequentialComponents> {
 protected:
     void SetUp() override
     {
-        ResetContext();
-        RegisterSequentialComponents(registry);
+        TComponentTest::SetUp();
         ASSERT_TRUE(dir.isValid());
-    }
-    void TearDown() override { ResetContext(); }
-
-    std::unique_ptr<TIOBauteil> Create(const char* className)
-    {
-        std::unique_ptr<TBauteil> item = registry.CreateBoardItem(QString::fromLatin1(className));
-        auto* comp = dynamic_cast<TIOBauteil*>(item.get());
-        if (comp)
-            item.release();
-        return std::unique_ptr<TIOBauteil>(comp);
     }
     // A run-started register holding contents (from the state file), clock low.
     TBench Started(const char* cls, int contents)
@@ -93,7 +64,6 @@ protected:
         return b;
     }
 
-    TClassRegistry registry;
     QTemporaryDir dir;
 };
 

@@ -154,7 +154,7 @@ void TBTMittelwert::WriteData(TWriter& writer)
 void TBTMittelwert::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckStoredPins(*this, 1, 1);
+    CheckStoredPins(1, 1);
     const double interval = reader.ReadRawReal48();
     const int16_t index = reader.ReadRawInt16();
     const int32_t count = reader.ReadInteger();

@@ -48,7 +48,7 @@ QString TBTController::GetTypeName() const
 void TBTController::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckStoredPins(*this, static_cast<int32_t>(m_inputs.size()), 1);
+    CheckStoredPins(static_cast<int32_t>(m_inputs.size()), 1);
 }
 
 void TBTController::PaintLines(TCanvas& canvas,
@@ -192,13 +192,13 @@ void TBT_PI_Regler::SimReset()
 
 void TBT_PI_Regler::SaveSettings(TIniFile& ini, const QString& section)
 {
-    ini.WriteFloat(StateSection(*this, section), QStringLiteral("Value"),
+    ini.WriteFloat(StateSection(section), QStringLiteral("Value"),
                    static_cast<double>(Integral));
 }
 
 bool TBT_PI_Regler::LoadSettings(TIniFile& ini, const QString& section, bool)
 {
-    Integral = ini.ReadFloat(StateSection(*this, section), QStringLiteral("Value"), 0.0);
+    Integral = ini.ReadFloat(StateSection(section), QStringLiteral("Value"), 0.0);
     return true;
 }
 
@@ -335,14 +335,14 @@ void TBT_PID_Regler::SimReset()
 
 void TBT_PID_Regler::SaveSettings(TIniFile& ini, const QString& section)
 {
-    ini.WriteFloat(StateSection(*this, section), QStringLiteral("Value"),
+    ini.WriteFloat(StateSection(section), QStringLiteral("Value"),
                    static_cast<double>(Integral));
 }
 
 bool TBT_PID_Regler::LoadSettings(TIniFile& ini, const QString& section, bool)
 {
     // Without a saved integral the reset value stays.
-    Integral = ini.ReadFloat(StateSection(*this, section), QStringLiteral("Value"),
+    Integral = ini.ReadFloat(StateSection(section), QStringLiteral("Value"),
                              static_cast<double>(Integral));
     return true;
 }
@@ -381,12 +381,12 @@ void TBT_2_Punkt_Regler::Calculate()
 
 void TBT_2_Punkt_Regler::SaveSettings(TIniFile& ini, const QString& section)
 {
-    ini.WriteBool(StateSection(*this, section), QStringLiteral("Status"), Status);
+    ini.WriteBool(StateSection(section), QStringLiteral("Status"), Status);
 }
 
 bool TBT_2_Punkt_Regler::LoadSettings(TIniFile& ini, const QString& section, bool)
 {
-    Status = ini.ReadBool(StateSection(*this, section), QStringLiteral("Status"), false);
+    Status = ini.ReadBool(StateSection(section), QStringLiteral("Status"), false);
     SetOutputDigital(0, Status);
     return true;
 }
@@ -439,7 +439,7 @@ void TBT_Spiel::Calculate()
 
 void TBT_Spiel::SaveSettings(TIniFile& ini, const QString& section)
 {
-    const QString s = StateSection(*this, section);
+    const QString s = StateSection(section);
     ini.WriteFloat(s, QStringLiteral("Output"), static_cast<double>(Output));
     ini.WriteFloat(s, QStringLiteral("HLimit"), static_cast<double>(HLimit));
     ini.WriteFloat(s, QStringLiteral("LLimit"), static_cast<double>(LLimit));
@@ -447,7 +447,7 @@ void TBT_Spiel::SaveSettings(TIniFile& ini, const QString& section)
 
 bool TBT_Spiel::LoadSettings(TIniFile& ini, const QString& section, bool)
 {
-    const QString s = StateSection(*this, section);
+    const QString s = StateSection(section);
     Output = ini.ReadFloat(s, QStringLiteral("Output"), 0.0);
     HLimit = ini.ReadFloat(s, QStringLiteral("HLimit"), 0.0);
     LLimit = ini.ReadFloat(s, QStringLiteral("LLimit"), 0.0);

@@ -262,7 +262,7 @@ void TBTKorrekturtabelle::WriteData(TWriter& writer)
 void TBTKorrekturtabelle::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckStoredPins(*this, 1, 1);
+    CheckStoredPins(1, 1);
     Werte.ReadData(reader);
 }
 

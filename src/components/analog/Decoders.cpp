@@ -15,13 +15,6 @@ inline int ReadCode(const TIOBauteil& c)
     }
     return code;
 }
-
-void CheckPins(const TIOBauteil& c, int32_t inputs, int32_t outputs)
-{
-    TReader::CheckCount(c.InputCount, inputs, inputs, "InputCount");
-    TReader::CheckCount(c.OutputCount, outputs, outputs, "OutputCount");
-}
-
 } // namespace
 
 // --- TBTBCDDekoder ---------------------------------------------------------------------------
@@ -75,7 +68,7 @@ void TBTBCDDekoder::Paint(TCanvas& canvas)
 void TBTBCDDekoder::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckPins(*this, 4, 10);
+    CheckStoredPins(4, 10);
 }
 
 // --- TBTSeg7Decoder --------------------------------------------------------------------------
@@ -150,5 +143,5 @@ void TBTSeg7Decoder::Paint(TCanvas& canvas)
 void TBTSeg7Decoder::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckPins(*this, 4, 7);
+    CheckStoredPins(4, 7);
 }

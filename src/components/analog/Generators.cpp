@@ -56,7 +56,7 @@ QString TBTSignalBlock::GetTypeName() const
 void TBTSignalBlock::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    BlockSupport::CheckStoredPins(*this, static_cast<int32_t>(m_inputs.size()),
+    CheckStoredPins(static_cast<int32_t>(m_inputs.size()),
                                   static_cast<int32_t>(m_outputs.size()));
 }
 

@@ -16,11 +16,6 @@
 
 namespace BlockSupport {
 
-QString StateSection(const TIOBauteil& component, const QString& boardSection)
-{
-    return boardSection + u'.' + component.Prefix() + QString::number(component.Number);
-}
-
 void NamePins(std::vector<std::unique_ptr<TBauteilPin>>& pins,
               std::initializer_list<const char*> names)
 {
@@ -31,13 +26,6 @@ void NamePins(std::vector<std::unique_ptr<TBauteilPin>>& pins,
         pins[i++]->SetName(QString::fromUtf8(name));
     }
 }
-
-void CheckStoredPins(const TIOBauteil& component, int32_t inputs, int32_t outputs)
-{
-    TReader::CheckCount(component.InputCount, inputs, inputs, "InputCount");
-    TReader::CheckCount(component.OutputCount, outputs, outputs, "OutputCount");
-}
-
 int ShowSettings(TIOBauteil& component, const std::function<void(TPropScrollbox&)>& addRows)
 {
     TDefault_Dlg& dlg = Default_Dlg();
@@ -123,7 +111,7 @@ void TBTIntegrierer::WriteData(TWriter& writer)
 void TBTIntegrierer::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckStoredPins(*this, 2, 1);
+    CheckStoredPins(2, 1);
     Sampling.Read(reader, version);
 }
 
@@ -139,13 +127,13 @@ int TBTIntegrierer::EditProperties()
 
 void TBTIntegrierer::SaveSettings(TIniFile& ini, const QString& section)
 {
-    ini.WriteFloat(StateSection(*this, section), QStringLiteral("Value"),
+    ini.WriteFloat(StateSection(section), QStringLiteral("Value"),
                    static_cast<double>(Value));
 }
 
 bool TBTIntegrierer::LoadSettings(TIniFile& ini, const QString& section, bool)
 {
-    Value = ini.ReadFloat(StateSection(*this, section), QStringLiteral("Value"), 0.0);
+    Value = ini.ReadFloat(StateSection(section), QStringLiteral("Value"), 0.0);
     SetOutputValue(0, Value);
     return true;
 }
@@ -224,7 +212,7 @@ void TBTDifferenzierer::WriteData(TWriter& writer)
 void TBTDifferenzierer::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckStoredPins(*this, 2, 1);
+    CheckStoredPins(2, 1);
     Sampling.Read(reader, version);
     if (version >= 40)
         Filter.ReadRecord(reader);
@@ -317,12 +305,12 @@ void TBT_Inkretment::Paint(TCanvas& canvas)
 
 void TBT_Inkretment::SaveSettings(TIniFile& ini, const QString& section)
 {
-    ini.WriteFloat(StateSection(*this, section), QStringLiteral("Z"), static_cast<double>(Z));
+    ini.WriteFloat(StateSection(section), QStringLiteral("Z"), static_cast<double>(Z));
 }
 
 bool TBT_Inkretment::LoadSettings(TIniFile& ini, const QString& section, bool)
 {
-    Z = ini.ReadFloat(StateSection(*this, section), QStringLiteral("Z"), 0.0);
+    Z = ini.ReadFloat(StateSection(section), QStringLiteral("Z"), 0.0);
     return true;
 }
 
@@ -362,7 +350,7 @@ QString TBT_Inkretment::GetTypeName() const
 void TBT_Inkretment::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckStoredPins(*this, 5, 1);
+    CheckStoredPins(5, 1);
 }
 
 // --- TBT_AnalogDelay -----------------------------------------------------------------------
@@ -400,7 +388,7 @@ void TBT_AnalogDelay::WriteData(TWriter& writer)
 void TBT_AnalogDelay::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckStoredPins(*this, 2, 1);
+    CheckStoredPins(2, 1);
     // A stored length outside the ring's range is brought into it.
     DelayLength = reader.ReadInteger();
     RebuildCells();

@@ -17,13 +17,9 @@ class TPropScrollbox;
 
 // What the real-time blocks here, the transfer elements and the controllers share.
 namespace BlockSupport {
-// Section of a component in the component state file: board section, ".", prefix, number.
-QString StateSection(const TIOBauteil& component, const QString& boardSection);
 // Names the pins of one side in order; pins beyond the list keep their names.
 void NamePins(std::vector<std::unique_ptr<TBauteilPin>>& pins,
               std::initializer_list<const char*> names);
-// Refuses a stored record whose pin counts differ from the class's fixed ones.
-void CheckStoredPins(const TIOBauteil& component, int32_t inputs, int32_t outputs);
 // Seconds from the clock reading `since` to `now`.
 inline Extended SecondsBetween(int64_t since, int64_t now)
 {

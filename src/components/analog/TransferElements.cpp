@@ -47,7 +47,7 @@ void TBTTransferElement::ReadData(TReader& reader, uint8_t version)
 {
     const int32_t inputs = InputCount;
     TGrundBT::ReadData(reader, version);
-    CheckStoredPins(*this, inputs, 1);
+    CheckStoredPins(inputs, 1);
     Sampling.Read(reader, version);
 }
 
@@ -144,13 +144,13 @@ void TBTPT1::NameInputs()
 
 void TBTPT1::SaveSettings(TIniFile& ini, const QString& section)
 {
-    ini.WriteFloat(StateSection(*this, section), QStringLiteral("Value"),
+    ini.WriteFloat(StateSection(section), QStringLiteral("Value"),
                    static_cast<double>(Value));
 }
 
 bool TBTPT1::LoadSettings(TIniFile& ini, const QString& section, bool)
 {
-    Value = ini.ReadFloat(StateSection(*this, section), QStringLiteral("Value"), 0.0);
+    Value = ini.ReadFloat(StateSection(section), QStringLiteral("Value"), 0.0);
     SetOutputValue(0, Value);
     return true;
 }
@@ -221,14 +221,14 @@ void TBTPT2::NameInputs()
 
 void TBTPT2::SaveSettings(TIniFile& ini, const QString& section)
 {
-    const QString s = StateSection(*this, section);
+    const QString s = StateSection(section);
     ini.WriteFloat(s, QStringLiteral("Value1"), static_cast<double>(Value1));
     ini.WriteFloat(s, QStringLiteral("Value2"), static_cast<double>(Value2));
 }
 
 bool TBTPT2::LoadSettings(TIniFile& ini, const QString& section, bool)
 {
-    const QString s = StateSection(*this, section);
+    const QString s = StateSection(section);
     Value1 = ini.ReadFloat(s, QStringLiteral("Value1"), 0.0);
     Value2 = ini.ReadFloat(s, QStringLiteral("Value2"), 0.0);
     SetOutputValue(0, Value2);
@@ -311,13 +311,13 @@ void TBTDT1::NameInputs()
 
 void TBTDT1::SaveSettings(TIniFile& ini, const QString& section)
 {
-    ini.WriteFloat(StateSection(*this, section), QStringLiteral("Value"),
+    ini.WriteFloat(StateSection(section), QStringLiteral("Value"),
                    static_cast<double>(Value));
 }
 
 bool TBTDT1::LoadSettings(TIniFile& ini, const QString& section, bool)
 {
-    Value = ini.ReadFloat(StateSection(*this, section), QStringLiteral("Value"), 0.0);
+    Value = ini.ReadFloat(StateSection(section), QStringLiteral("Value"), 0.0);
     SetOutputValue(0, Value);
     return true;
 }

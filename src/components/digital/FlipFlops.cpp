@@ -33,11 +33,6 @@ void TBTSequential::ReadData(TReader& reader, uint8_t version)
     TReader::CheckCount(OutputCount, m_outputs, m_outputs, "OutputCount");
 }
 
-QString TBTSequential::StateSection(const QString& boardName) const
-{
-    return boardName + QLatin1Char('.') + Prefix() + QString::number(Number);
-}
-
 void TBTSequential::NameInputsFrom(std::initializer_list<const char*> names)
 {
     size_t i = 0;
@@ -77,15 +72,83 @@ void TBTFlipFlop::NameOutputs()
     NameOutputsFrom({"/Q", "Q"});
 }
 
+void TBTFlipFlop::SimReset()
+{
+    State = InitialState;
+    ShowState(InitialState);
+}
+
+void TBTFlipFlop::SaveSettings(TIniFile& ini, const QString& boardName)
+{
+    ini.WriteBool(StateSection(boardName), QStringLiteral("Q"), State);
+}
+
+bool TBTFlipFlop::LoadSettings(TIniFile& ini, const QString& boardName, bool)
+{
+    State = ini.ReadBool(StateSection(boardName), QStringLiteral("Q"), InitialState);
+    return true;
+}
+
 void TBTMasterSlaveFF::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
     DrawClockMarker(canvas, 2);
 }
 
+void TBTMasterSlaveFF::SimReset()
+{
+    for (const TMemoryFlag& m : Memory())
+        *m.flag = m.initial;
+    TBTFlipFlop::SimReset();
+}
+
+void TBTMasterSlaveFF::Calculate()
+{
+    const bool setHigh = GetInputDigital(0);
+    const bool clock = GetInputDigital(2);
+    const bool resetHigh = GetInputDigital(InputCount - 1);
+    bool q = State;
+    if (!setHigh) {
+        q = true;
+        Preset(true);
+    }
+    if (!resetHigh) {
+        q = false;
+        Preset(false);
+    }
+    if (setHigh && resetHigh) {
+        if (!clock && PrevClock)
+            q = NextState();
+        else if (clock && !PrevClock)
+            TakeInputs();
+    }
+    if (q != State)
+        ShowState(q);
+    State = q;
+    PrevClock = clock;
+}
+
+void TBTMasterSlaveFF::SaveSettings(TIniFile& ini, const QString& boardName)
+{
+    TBTFlipFlop::SaveSettings(ini, boardName);
+    const QString section = StateSection(boardName);
+    for (const TMemoryFlag& m : Memory())
+        ini.WriteBool(section, QString::fromLatin1(m.key), *m.flag);
+}
+
+bool TBTMasterSlaveFF::LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly)
+{
+    TBTFlipFlop::LoadSettings(ini, boardName, checkOnly);
+    const QString section = StateSection(boardName);
+    for (const TMemoryFlag& m : Memory())
+        *m.flag = ini.ReadBool(section, QString::fromLatin1(m.key), m.initial);
+    ShowState(State);
+    return true;
+}
+
 // --- TBTRSFF ---------------------------------------------------------------------------------
 
-TBTRSFF::TBTRSFF() : TBTFlipFlop(2, QStringLiteral("RS"), 18300) {}
+TBTRSFF::TBTRSFF() : TBTFlipFlop(2, QStringLiteral("RS"), 18300, false) {}
 
 void TBTRSFF::NameInputs()
 {
@@ -97,12 +160,6 @@ QString TBTRSFF::GetTypeName() const
     return Lang3Q("RS-FlipFlop", "RS-FF", "RS-FF");
 }
 
-void TBTRSFF::SimReset()
-{
-    State = false;
-    ShowState(false);
-}
-
 void TBTRSFF::Calculate()
 {
     if (GetInputDigital(0))
@@ -112,21 +169,10 @@ void TBTRSFF::Calculate()
     ShowState(State);
 }
 
-void TBTRSFF::SaveSettings(TIniFile& ini, const QString& boardName)
-{
-    ini.WriteBool(StateSection(boardName), QStringLiteral("Q"), State);
-}
-
-bool TBTRSFF::LoadSettings(TIniFile& ini, const QString& boardName, bool)
-{
-    State = ini.ReadBool(StateSection(boardName), QStringLiteral("Q"), false);
-    return true;
-}
-
 // --- TBTRSFFZ --------------------------------------------------------------------------------
 
 TBTRSFFZ::TBTRSFFZ()
-    : TBTFlipFlop(3, Lang3Q("RSZ", "RSC", "RSC"), 18305)
+    : TBTFlipFlop(3, Lang3Q("RSZ", "RSC", "RSC"), 18305, true)
 {
 }
 
@@ -140,12 +186,6 @@ QString TBTRSFFZ::GetTypeName() const
     return Lang3Q("RS-FF\r(zustandsgest.)", "RS-FF\rwith clock", "RS-FF\ravec horloge");
 }
 
-void TBTRSFFZ::SimReset()
-{
-    State = true;
-    ShowState(true);
-}
-
 void TBTRSFFZ::Calculate()
 {
     if (GetInputDigital(1)) {
@@ -157,21 +197,10 @@ void TBTRSFFZ::Calculate()
     ShowState(State);
 }
 
-void TBTRSFFZ::SaveSettings(TIniFile& ini, const QString& boardName)
-{
-    ini.WriteBool(StateSection(boardName), QStringLiteral("Q"), State);
-}
-
-bool TBTRSFFZ::LoadSettings(TIniFile& ini, const QString& boardName, bool)
-{
-    State = ini.ReadBool(StateSection(boardName), QStringLiteral("Q"), true);
-    return true;
-}
-
 // --- TBTDFFZ ---------------------------------------------------------------------------------
 
 TBTDFFZ::TBTDFFZ()
-    : TBTFlipFlop(2, Lang3Q("DZ", "DL", "LT"), 18320)
+    : TBTFlipFlop(2, Lang3Q("DZ", "DL", "LT"), 18320, true)
 {
 }
 
@@ -186,12 +215,6 @@ QString TBTDFFZ::GetTypeName() const
                   "Latch D-FF\r(transparent)");
 }
 
-void TBTDFFZ::SimReset()
-{
-    State = true;
-    ShowState(true);
-}
-
 void TBTDFFZ::Calculate()
 {
     if (GetInputDigital(1))
@@ -199,21 +222,10 @@ void TBTDFFZ::Calculate()
     ShowState(State);
 }
 
-void TBTDFFZ::SaveSettings(TIniFile& ini, const QString& boardName)
-{
-    ini.WriteBool(StateSection(boardName), QStringLiteral("Q"), State);
-}
-
-bool TBTDFFZ::LoadSettings(TIniFile& ini, const QString& boardName, bool)
-{
-    State = ini.ReadBool(StateSection(boardName), QStringLiteral("Q"), true);
-    return true;
-}
-
 // --- TBTRSFFF --------------------------------------------------------------------------------
 
 TBTRSFFF::TBTRSFFF()
-    : TBTMasterSlaveFF(5, Lang3Q("RSF", "RS-MS", "RS-MS"), 18310)
+    : TBTMasterSlaveFF(5, Lang3Q("RSF", "RS-MS", "RS-MS"), 18310, true)
 {
 }
 
@@ -228,57 +240,22 @@ QString TBTRSFFF::GetTypeName() const
                   "RS-FF\r(maître-esclave)");
 }
 
-void TBTRSFFF::SimReset()
+std::vector<TBTMasterSlaveFF::TMemoryFlag> TBTRSFFF::Memory()
 {
-    State = true;
-    Master = true;
-    ShowState(true);
+    return {{"Qinternal", &Master, true}};
 }
 
-void TBTRSFFF::Calculate()
+void TBTRSFFF::TakeInputs()
 {
-    const bool setHigh = GetInputDigital(0);
-    const bool s = GetInputDigital(1);
-    const bool clock = GetInputDigital(2);
-    const bool r = GetInputDigital(3);
-    const bool resetHigh = GetInputDigital(4);
-    bool q = State;
-    if (!setHigh)
-        q = Master = true;
-    if (!resetHigh)
-        q = Master = false;
-    if (setHigh && resetHigh) {
-        if (!clock && PrevClock) {
-            q = Master;
-        } else if (clock && !PrevClock) {
-            if (s)
-                Master = true;
-            if (r)
-                Master = false;
-        }
-    }
-    Finish(q, clock);
-}
-
-void TBTRSFFF::SaveSettings(TIniFile& ini, const QString& boardName)
-{
-    const QString section = StateSection(boardName);
-    ini.WriteBool(section, QStringLiteral("Q"), State);
-    ini.WriteBool(section, QStringLiteral("Qinternal"), Master);
-}
-
-bool TBTRSFFF::LoadSettings(TIniFile& ini, const QString& boardName, bool)
-{
-    const QString section = StateSection(boardName);
-    State = ini.ReadBool(section, QStringLiteral("Q"), true);
-    Master = ini.ReadBool(section, QStringLiteral("Qinternal"), true);
-    ShowState(State); // Calculate writes only on a change
-    return true;
+    if (GetInputDigital(1))
+        Master = true;
+    if (GetInputDigital(3))
+        Master = false;
 }
 
 // --- TBTJKFF ---------------------------------------------------------------------------------
 
-TBTJKFF::TBTJKFF() : TBTMasterSlaveFF(5, QStringLiteral("JK"), 18315) {}
+TBTJKFF::TBTJKFF() : TBTMasterSlaveFF(5, QStringLiteral("JK"), 18315, true) {}
 
 void TBTJKFF::NameInputs()
 {
@@ -291,62 +268,21 @@ QString TBTJKFF::GetTypeName() const
                   "JK-FF\r(maître-esclave)");
 }
 
-void TBTJKFF::SimReset()
+std::vector<TBTMasterSlaveFF::TMemoryFlag> TBTJKFF::Memory()
 {
-    State = true;
-    J = false;
-    K = false;
-    ShowState(true);
+    return {{"J1internal", &J, false}, {"K1internal", &K, false}};
 }
 
-void TBTJKFF::Calculate()
+void TBTJKFF::TakeInputs()
 {
-    const bool setHigh = GetInputDigital(0);
-    const bool j = GetInputDigital(1);
-    const bool clock = GetInputDigital(2);
-    const bool k = GetInputDigital(3);
-    const bool resetHigh = GetInputDigital(4);
-    bool q = State;
-    if (!setHigh)
-        q = true;
-    if (!resetHigh)
-        q = false;
-    if (setHigh && resetHigh) {
-        if (!clock && PrevClock) {
-            if (J != K)
-                q = J;
-            else if (J)
-                q = !State;
-        } else if (clock && !PrevClock) {
-            J = j;
-            K = k;
-        }
-    }
-    Finish(q, clock);
-}
-
-void TBTJKFF::SaveSettings(TIniFile& ini, const QString& boardName)
-{
-    const QString section = StateSection(boardName);
-    ini.WriteBool(section, QStringLiteral("Q"), State);
-    ini.WriteBool(section, QStringLiteral("J1internal"), J);
-    ini.WriteBool(section, QStringLiteral("K1internal"), K);
-}
-
-bool TBTJKFF::LoadSettings(TIniFile& ini, const QString& boardName, bool)
-{
-    const QString section = StateSection(boardName);
-    State = ini.ReadBool(section, QStringLiteral("Q"), true);
-    J = ini.ReadBool(section, QStringLiteral("J1internal"), false);
-    K = ini.ReadBool(section, QStringLiteral("K1internal"), false);
-    ShowState(State);
-    return true;
+    J = GetInputDigital(1);
+    K = GetInputDigital(3);
 }
 
 // --- TBTDFFF ---------------------------------------------------------------------------------
 
 TBTDFFF::TBTDFFF()
-    : TBTMasterSlaveFF(4, Lang3Q("DF", "D-MS", "D-MS"), 18325)
+    : TBTMasterSlaveFF(4, Lang3Q("DF", "D-MS", "D-MS"), 18325, false)
 {
 }
 
@@ -361,45 +297,12 @@ QString TBTDFFF::GetTypeName() const
                   "D-FF\r(maître-esclave)");
 }
 
-void TBTDFFF::SimReset()
+std::vector<TBTMasterSlaveFF::TMemoryFlag> TBTDFFF::Memory()
 {
-    State = false;
-    Master = false;
-    ShowState(false);
+    return {{"Qinternal", &Master, false}};
 }
 
-void TBTDFFF::Calculate()
+void TBTDFFF::TakeInputs()
 {
-    const bool setHigh = GetInputDigital(0);
-    const bool d = GetInputDigital(1);
-    const bool clock = GetInputDigital(2);
-    const bool resetHigh = GetInputDigital(3);
-    bool q = State;
-    if (!setHigh)
-        q = true;
-    if (!resetHigh)
-        q = false;
-    if (setHigh && resetHigh) {
-        if (!clock && PrevClock)
-            q = Master;
-        else if (clock && !PrevClock)
-            Master = d;
-    }
-    Finish(q, clock);
-}
-
-void TBTDFFF::SaveSettings(TIniFile& ini, const QString& boardName)
-{
-    const QString section = StateSection(boardName);
-    ini.WriteBool(section, QStringLiteral("Q"), State);
-    ini.WriteBool(section, QStringLiteral("Qinternal"), Master);
-}
-
-bool TBTDFFF::LoadSettings(TIniFile& ini, const QString& boardName, bool)
-{
-    const QString section = StateSection(boardName);
-    State = ini.ReadBool(section, QStringLiteral("Q"), false);
-    Master = ini.ReadBool(section, QStringLiteral("Qinternal"), false);
-    ShowState(State);
-    return true;
+    Master = GetInputDigital(1);
 }

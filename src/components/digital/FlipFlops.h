@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <vector>
 
 class TBTSequential : public TGrundBT {
 public:
@@ -24,8 +25,6 @@ public:
 protected:
     TBTSequential(int32_t inputs, int32_t outputs, const QString& prefix, int32_t helpContext);
 
-    // Section of the component state file: board name, ".", designator prefix and number.
-    QString StateSection(const QString& boardName) const;
 
     // The number on inputs first .. first+width-1, the first input being bit 0.
     int32_t ReadWord(int first, int width) const
@@ -58,15 +57,19 @@ private:
 };
 
 // What every flip-flop shares: the state, the two complementary outputs ("/Q" first, then "Q")
-// and the state key "Q".
+// and the state key "Q"; a run starts, and a state file without the key loads, with the
+// class's initial state.
 class TBTFlipFlop : public TBTSequential {
 public:
     TV_CLASS_NAME(TBTFlipFlop)
     void NameOutputs() override;
+    void SimReset() override;
+    void SaveSettings(TIniFile& ini, const QString& boardName) override;
+    bool LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly) override;
 
 protected:
-    TBTFlipFlop(int32_t inputs, const QString& prefix, int32_t helpContext)
-        : TBTSequential(inputs, 2, prefix, helpContext)
+    TBTFlipFlop(int32_t inputs, const QString& prefix, int32_t helpContext, bool initialState)
+        : TBTSequential(inputs, 2, prefix, helpContext), InitialState(initialState)
     {
     }
     // "Q" := q, "/Q" := not q.
@@ -77,6 +80,7 @@ protected:
     }
 
     bool State = false; // the level of "Q"
+    const bool InitialState;
 };
 
 // Master-slave flip-flops: the clock level of the last step and the asynchronous inputs "/S"
@@ -85,18 +89,32 @@ class TBTMasterSlaveFF : public TBTFlipFlop {
 public:
     TV_CLASS_NAME(TBTMasterSlaveFF)
     void Paint(TCanvas& canvas) override; // the clock wedge at input 2
+    // The internal flags return to their initial values with the state.
+    void SimReset() override;
+    // "/S" and "/R" override; otherwise the class takes its inputs on the rising clock edge
+    // and shows its new state on the falling one. The outputs are written only on a change.
+    void Calculate() override;
+    // The internal flags are kept beside "Q"; a loaded state is shown at once, because
+    // Calculate writes the outputs only on a change.
+    void SaveSettings(TIniFile& ini, const QString& boardName) override;
+    bool LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly) override;
 
 protected:
     using TBTFlipFlop::TBTFlipFlop;
 
-    // Writes the outputs only when q differs from the state, then stores q and the clock.
-    void Finish(bool q, bool clock)
-    {
-        if (q != State)
-            ShowState(q);
-        State = q;
-        PrevClock = clock;
-    }
+    // An internal flag, its key in the state file and its initial value.
+    struct TMemoryFlag {
+        const char* key;
+        bool* flag;
+        bool initial;
+    };
+    virtual std::vector<TMemoryFlag> Memory() = 0;
+    // What "/S" (q true) or "/R" (q false) does to the internal flags besides the state.
+    virtual void Preset(bool) {}
+    // The data inputs at the rising clock edge.
+    virtual void TakeInputs() = 0;
+    // The state the falling clock edge shows.
+    virtual bool NextState() const = 0;
 
     bool PrevClock = false; // clock level of the last step; a run start leaves it alone
 };
@@ -107,10 +125,7 @@ public:
     TBTRSFF();
     void NameInputs() override;
     QString GetTypeName() const override;
-    void SimReset() override;
     void Calculate() override;
-    void SaveSettings(TIniFile& ini, const QString& boardName) override;
-    bool LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly) override;
 };
 
 // Level-clocked RS flip-flop: "1S" and "1R" act while "C1" is high; both high hold.
@@ -120,10 +135,7 @@ public:
     TBTRSFFZ();
     void NameInputs() override;
     QString GetTypeName() const override;
-    void SimReset() override;
     void Calculate() override;
-    void SaveSettings(TIniFile& ini, const QString& boardName) override;
-    bool LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly) override;
 };
 
 // Transparent D latch: Q follows "1D" while "C1" is high.
@@ -133,10 +145,7 @@ public:
     TBTDFFZ();
     void NameInputs() override;
     QString GetTypeName() const override;
-    void SimReset() override;
     void Calculate() override;
-    void SaveSettings(TIniFile& ini, const QString& boardName) override;
-    bool LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly) override;
 };
 
 // Master-slave RS: the master takes "1S"/"1R" on the rising edge, Q shows it on the falling one.
@@ -146,12 +155,12 @@ public:
     TBTRSFFF();
     void NameInputs() override;
     QString GetTypeName() const override;
-    void SimReset() override;
-    void Calculate() override;
-    void SaveSettings(TIniFile& ini, const QString& boardName) override;
-    bool LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly) override;
 
 private:
+    std::vector<TMemoryFlag> Memory() override;
+    void Preset(bool q) override { Master = q; }
+    void TakeInputs() override;
+    bool NextState() const override { return Master; }
     bool Master = false;
 };
 
@@ -162,12 +171,12 @@ public:
     TBTJKFF();
     void NameInputs() override;
     QString GetTypeName() const override;
-    void SimReset() override;
-    void Calculate() override;
-    void SaveSettings(TIniFile& ini, const QString& boardName) override;
-    bool LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly) override;
 
 private:
+    std::vector<TMemoryFlag> Memory() override;
+    void TakeInputs() override;
+    // J alone sets, K alone resets, both toggle, neither holds.
+    bool NextState() const override { return J != K ? J : (J ? !State : State); }
     bool J = false;
     bool K = false;
 };
@@ -179,11 +188,10 @@ public:
     TBTDFFF();
     void NameInputs() override;
     QString GetTypeName() const override;
-    void SimReset() override;
-    void Calculate() override;
-    void SaveSettings(TIniFile& ini, const QString& boardName) override;
-    bool LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly) override;
 
 private:
+    std::vector<TMemoryFlag> Memory() override;
+    void TakeInputs() override;
+    bool NextState() const override { return Master; }
     bool Master = false;
 };

@@ -62,23 +62,6 @@ int TBTGate::EditProperties()
     return result;
 }
 
-int32_t TBTGate::MarkColor() const
-{
-    return Selected ? clRed : SymbolColor;
-}
-
-void TBTGate::DrawMarkText(TCanvas& canvas, int x, int y, int fontHeight,
-                           const QString& text) const
-{
-    canvas.Font.setFamily(QStringLiteral("ARIAL"));
-    canvas.Font.setItalic(false);
-    canvas.Font.setBold(false);
-    canvas.SetFontHeight(fontHeight);
-    canvas.FontColor = MarkColor();
-    canvas.TransparentText = true;
-    canvas.TextOut(x, y, text);
-}
-
 void TBTGate::DrawNegationStroke(TCanvas& canvas) const
 {
     const int cy = CenterY();

@@ -30,13 +30,9 @@ protected:
             high += GetInputDigital(i) ? 1 : 0;
         return high;
     }
-    // Pen and font colour of the marks: red while selected, else the symbol colour.
-    int32_t MarkColor() const;
     // Body centre, rounded toward zero.
     int32_t CenterX() const { return (Body.Left + Body.Right) / 2; }
     int32_t CenterY() const { return (Body.Top + Body.Bottom) / 2; }
-    // Text in font "ARIAL" of the given height, transparent background, in the mark colour.
-    void DrawMarkText(TCanvas& canvas, int x, int y, int fontHeight, const QString& text) const;
     // The short slanted stroke at the output edge that marks a negated output.
     void DrawNegationStroke(TCanvas& canvas) const;
     // "1" with ">" over "=": greater-or-equal one (OR, NOR).

@@ -22,32 +22,7 @@ int CenterY(const TIOBauteil& c)
 {
     return (c.Body.Top + c.Body.Bottom) / 2;
 }
-
-// Red while selected, else the symbol colour.
-int32_t MarkColor(const TIOBauteil& c)
-{
-    return c.Selected ? clRed : c.SymbolColor;
-}
-
-void DrawMarkText(const TIOBauteil& c, TCanvas& canvas, int x, int y, int fontHeight,
-                  const QString& text)
-{
-    canvas.Font.setFamily(QStringLiteral("ARIAL"));
-    canvas.Font.setItalic(false);
-    canvas.Font.setBold(false);
-    canvas.SetFontHeight(fontHeight);
-    canvas.FontColor = MarkColor(c);
-    canvas.TransparentText = true;
-    canvas.TextOut(x, y, text);
-}
-
 // Refuses a record whose pin counts differ from the class's fixed ones.
-void CheckPins(const TIOBauteil& c, int32_t inputs, int32_t outputs)
-{
-    TReader::CheckCount(c.InputCount, inputs, inputs, "InputCount");
-    TReader::CheckCount(c.OutputCount, outputs, outputs, "OutputCount");
-}
-
 } // namespace
 
 // --- TBTMasse --------------------------------------------------------------------------------
@@ -86,7 +61,7 @@ void TBTMasse::Paint(TCanvas& canvas)
     TGrundBT::Paint(canvas);
     const int cx = CenterX(*this);
     const int cy = CenterY(*this);
-    canvas.Brush.Color = MarkColor(*this);
+    canvas.Brush.Color = MarkColor();
     canvas.Brush.Style = Qt::SolidPattern;
     canvas.FillRect(cx - 3, cy - 24, cx + 3, cy + 6);
     canvas.FillRect(cx - 25, cy + 6, cx + 25, cy + 22);
@@ -95,7 +70,7 @@ void TBTMasse::Paint(TCanvas& canvas)
 void TBTMasse::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckPins(*this, 0, 1);
+    CheckStoredPins(0, 1);
 }
 
 // --- TBTVerzoegerung -------------------------------------------------------------------------
@@ -147,7 +122,7 @@ void TBTVerzoegerung::Calculate()
 void TBTVerzoegerung::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    DrawMarkText(*this, canvas, CenterX(*this) - 22, CenterY(*this) - 54, 60,
+    DrawMarkText(canvas, CenterX(*this) - 22, CenterY(*this) - 54, 60,
                  QStringLiteral("..."));
 }
 
@@ -171,7 +146,7 @@ void TBTVerzoegerung::WriteData(TWriter& writer)
 void TBTVerzoegerung::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckPins(*this, 1, 1);
+    CheckStoredPins(1, 1);
     Delay = std::clamp(reader.ReadInteger(), MinDelay, MaxDelay);
     // The write position must stay on the ring of the (possibly smaller) delay.
     if (WritePosition < 1 || WritePosition > Delay)
@@ -233,12 +208,12 @@ void TBTPowerOnReset::Calculate()
 void TBTPowerOnReset::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    DrawMarkText(*this, canvas, CenterX(*this) - 14, CenterY(*this) - 32, 40,
+    DrawMarkText(canvas, CenterX(*this) - 14, CenterY(*this) - 32, 40,
                  QStringLiteral("R"));
 }
 
 void TBTPowerOnReset::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckPins(*this, 0, 1);
+    CheckStoredPins(0, 1);
 }

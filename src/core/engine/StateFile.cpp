@@ -24,7 +24,7 @@ QString ComponentStateFileName(const QString& projectFileName)
 
 QString ComponentStateSection(const QString& boardName, const TIOBauteil& component)
 {
-    return boardName + QLatin1Char('.') + component.Prefix() + QString::number(component.Number);
+    return component.StateSection(boardName);
 }
 
 bool SaveComponentStateFile(TPlatine& topBoard, const QString& projectFileName, QString* error)

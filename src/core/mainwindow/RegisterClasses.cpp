@@ -8,6 +8,7 @@
 #include "components/digital/RegisterDigital.h"
 #include "components/digital/RegisterSequential.h"
 #include "core/board/BoardClasses.h"
+#include "core/components/RegisterCore.h"
 #include "core/model/ClassRegistry.h"
 
 void RegisterComponentClasses(TClassRegistry& registry)
@@ -21,4 +22,5 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterFormulaComponents(registry);
     RegisterControlComponents(registry);
     RegisterSignalComponents(registry);
+    RegisterCoreComponents(registry);
 }

@@ -226,3 +226,20 @@ QString TBTFront::GetHint() const
     }
     return hint;
 }
+
+int32_t TGrundBT::MarkColor() const
+{
+    return Selected ? clRed : SymbolColor;
+}
+
+void TGrundBT::DrawMarkText(TCanvas& canvas, int x, int y, int fontHeight,
+                            const QString& text) const
+{
+    canvas.Font.setFamily(QStringLiteral("ARIAL"));
+    canvas.Font.setItalic(false);
+    canvas.Font.setBold(false);
+    canvas.SetFontHeight(fontHeight);
+    canvas.FontColor = MarkColor();
+    canvas.TransparentText = true;
+    canvas.TextOut(x, y, text);
+}

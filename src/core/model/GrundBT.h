@@ -28,6 +28,11 @@ public:
     void DrawPinLabel(TCanvas& canvas, int x, const QString& name, int y);
     void DrawClockMarker(TCanvas& canvas, int inputIndex);
 
+    // Colour of the marks a symbol draws in its body: red while selected, else SymbolColor.
+    int32_t MarkColor() const;
+    // A mark text in the body: "ARIAL" of the given height in the mark colour, clear background.
+    void DrawMarkText(TCanvas& canvas, int x, int y, int fontHeight, const QString& text) const;
+
 protected:
     // Whether an input without a source counts as lit (false only for macro pins).
     virtual bool UnconnectedInputLit() const { return true; }

@@ -383,3 +383,14 @@ void TIOBauteil::DrawRotatedText(TCanvas& canvas, int x, const QString& text, in
     canvas.TextOutRotated(x, y, text, angle);
     canvas.Font = saved;
 }
+
+void TIOBauteil::CheckStoredPins(int32_t inputs, int32_t outputs) const
+{
+    TReader::CheckCount(InputCount, inputs, inputs, "InputCount");
+    TReader::CheckCount(OutputCount, outputs, outputs, "OutputCount");
+}
+
+QString TIOBauteil::StateSection(const QString& boardName) const
+{
+    return boardName + QLatin1Char('.') + Prefix() + QString::number(Number);
+}

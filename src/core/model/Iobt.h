@@ -165,6 +165,12 @@ public:
     virtual void SetLink(TFP_Element* element);
 
     void SetMirrored(bool mirrored);
+    // Refuses a stored record whose pin counts the class cannot work with (a stream error
+    // naming the count), so that Calculate never reaches past the pins.
+    void CheckStoredPins(int32_t inputs, int32_t outputs) const;
+    // Section of this component in the component state file: the board's name, ".", the
+    // designator prefix and number (MAIN.LED1, MAIN_MCR1.RS2 ...).
+    QString StateSection(const QString& boardName) const;
     // Computes Body and every pin's X, Y and Length from X, Y, the counts and Mirrored.
     void LayoutPins();
 

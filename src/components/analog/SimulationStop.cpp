@@ -1,0 +1,356 @@
+#include "components/analog/SimulationStop.h"
+
+#include "core/board/Platine.h"
+#include "core/components/CoreComponents.h"
+#include "core/model/Translator.h"
+#include "platform/Canvas.h"
+#include "platform/Colors.h"
+#include "platform/Context.h"
+#include "platform/Filer.h"
+#include "platform/MessageBox.h"
+#include "ui/Formats.h"
+#include "ui/PropertySheet.h"
+#include "ui/SettingsDialog.h"
+
+#include <QStringList>
+
+std::function<void()> OnStopRequested;
+std::function<void()> OnRuntimeCloseRequested;
+
+namespace {
+void UseArial(TCanvas& canvas, int height)
+{
+    canvas.Font.setFamily(QStringLiteral("ARIAL"));
+    canvas.Font.setItalic(false);
+    canvas.Font.setBold(false);
+    canvas.SetFontHeight(height);
+    canvas.TransparentText = true;
+}
+
+// The narrowed bounds of the test point and the jump target.
+TRect Narrowed(TRect r)
+{
+    r.Top += 20;
+    r.Bottom -= 20;
+    return r;
+}
+
+} // namespace
+
+// --- TBTStop -------------------------------------------------------------------------------
+
+TBTStop::TBTStop()
+{
+    SetInputCount(1);
+    SetOutputCount(0);
+    SetPrefix(QStringLiteral("Stp"));
+    HelpContext = 18570;
+}
+
+void TBTStop::Calculate()
+{
+    const bool level = GetInputDigital(0);
+    if (LastInput && !level) {
+        // Record the level first: the request may run a whole end of run before it returns.
+        LastInput = level;
+        if (Ctx().RuntimeMode) {
+            if (OnRuntimeCloseRequested)
+                OnRuntimeCloseRequested();
+        } else if (OnStopRequested) {
+            OnStopRequested();
+        }
+        return;
+    }
+    LastInput = level;
+}
+
+void TBTStop::SimReset()
+{
+    TGrundBT::SimReset();
+    LastInput = false;
+}
+
+void TBTStop::NameInputs()
+{
+    if (!Inputs.empty())
+        Inputs[0]->SetName(QStringLiteral("|Stp"));
+}
+
+QString TBTStop::GetTypeName() const
+{
+    return QStringLiteral("Simulation\rStop");
+}
+
+void TBTStop::Paint(TCanvas& canvas)
+{
+    TGrundBT::Paint(canvas);
+    const int cx = (Body.Left + Body.Right) / 2;
+    const int cy = (Body.Top + Body.Bottom) / 2;
+    UseArial(canvas, 35);
+    canvas.FontColor = MarkColor();
+    canvas.TextOut(cx - 40, cy - 34, QStringLiteral("STOP"));
+}
+
+void TBTStop::ReadData(TReader& reader, uint8_t version)
+{
+    TGrundBT::ReadData(reader, version);
+    CheckStoredPins(1, 0);
+}
+
+// --- TBTTestpunkt --------------------------------------------------------------------------
+
+TBTTestpunkt::TBTTestpunkt()
+{
+    SetInputCount(1);
+    SetOutputCount(0);
+    SetPrefix(QStringLiteral("TP"));
+    HelpContext = 18531;
+}
+
+void TBTTestpunkt::Calculate()
+{
+    Value = GetInputValue(0);
+}
+
+void TBTTestpunkt::SimReset()
+{
+    // Forces the first painting of a run.
+    LastDrawn = Value - 1.0L;
+    TGrundBT::SimReset();
+}
+
+void TBTTestpunkt::NameInputs()
+{
+    for (auto& pin : Inputs)
+        pin->SetName(QString());
+}
+
+QString TBTTestpunkt::GetTypeName() const
+{
+    return QStringLiteral("Test");
+}
+
+TRect TBTTestpunkt::GetBounds() const
+{
+    return Narrowed(TGrundBT::GetBounds());
+}
+
+QString TBTTestpunkt::DisplayText() const
+{
+    if (ShowStates && Ctx().SimRunning)
+        return LocalizeDecimal(QString::number(double(Value), 'g', 3));
+    return QStringLiteral("TEST");
+}
+
+void TBTTestpunkt::Paint(TCanvas& canvas)
+{
+    for (auto& pin : Inputs)
+        DrawPin(canvas, *pin, true);
+    canvas.Pen = TCanvasPen{MarkColor(), 3, Qt::SolidLine, TPenMode::Copy};
+    canvas.Brush.Style = Qt::NoBrush;
+    const TRect r = Narrowed(TGrundBT::GetBounds());
+    canvas.Rectangle(r.Left, r.Top, r.Right, r.Bottom);
+    const bool live = ShowStates && Ctx().SimRunning;
+    UseArial(canvas, 25);
+    canvas.FontColor = live ? clRed : clGray;
+    const QString text = DisplayText();
+    const int cx = (Body.Left + Body.Right) / 2;
+    const int cy = (Body.Top + Body.Bottom) / 2;
+    canvas.TextOut(cx - canvas.TextWidth(text) / 2, cy - 12, text);
+}
+
+void TBTTestpunkt::PaintPinStates(TCanvas& canvas)
+{
+    if (!ShowStates || !Ctx().SimRunning)
+        return;
+    if (Value == LastDrawn)
+        return;
+    LastDrawn = Value;
+    Paint(canvas);
+    TGrundBT::PaintPinStates(canvas);
+}
+
+void TBTTestpunkt::ReadData(TReader& reader, uint8_t version)
+{
+    TGrundBT::ReadData(reader, version);
+    CheckStoredPins(1, 0);
+}
+
+// --- TBTRangeCheck -------------------------------------------------------------------------
+
+TBTRangeCheck::TBTRangeCheck()
+{
+    SetInputCount(3);
+    SetOutputCount(3);
+    SetPrefix(QStringLiteral("RGC"));
+    HelpContext = 18416;
+}
+
+void TBTRangeCheck::Calculate()
+{
+    const Extended xh = GetInputValue(0);
+    const Extended x = GetInputValue(1);
+    const Extended xl = GetInputValue(2);
+    SetOutputDigital(0, x < xl);
+    SetOutputDigital(1, xl <= x && x < xh);
+    SetOutputDigital(2, x >= xh);
+}
+
+void TBTRangeCheck::NameInputs()
+{
+    static const char* const names[] = {"XH", "X", "XL"};
+    for (size_t i = 0; i < Inputs.size() && i < 3; ++i)
+        Inputs[i]->SetName(QString::fromLatin1(names[i]));
+}
+
+void TBTRangeCheck::NameOutputs()
+{
+    static const char* const names[] = {"OL", "OK", "OH"};
+    for (size_t i = 0; i < Outputs.size() && i < 3; ++i)
+        Outputs[i]->SetName(QString::fromLatin1(names[i]));
+}
+
+QString TBTRangeCheck::GetTypeName() const
+{
+    return Lang3Q("Bereichsprüfung", "Range check", "Testeur de limites");
+}
+
+void TBTRangeCheck::Paint(TCanvas& canvas)
+{
+    TGrundBT::Paint(canvas);
+    const int cx = (Body.Left + Body.Right) / 2;
+    const int cy = (Body.Top + Body.Bottom) / 2;
+    canvas.Brush = TCanvasBrush{clSilver, Qt::SolidPattern};
+    canvas.FillRect(cx - 30, cy - 14, cx + 30, cy + 6);
+
+    auto line = [&canvas](int32_t colour, int width, int x1, int y1, int x2, int y2) {
+        canvas.Pen = TCanvasPen{colour, width, Qt::SolidLine, TPenMode::Copy};
+        canvas.MoveTo(x1, y1);
+        canvas.LineTo(x2, y2);
+    };
+    line(clBlue, 2, cx - 28, cy + 24, cx - 10, cy + 6);
+    line(clGreen, 2, cx - 10, cy + 6, cx + 10, cy - 14);
+    line(clRed, 2, cx + 10, cy - 14, cx + 28, cy - 32);
+    // Dimension arrows onto the band's edges.
+    line(clBlack, 1, cx, cy - 32, cx, cy - 14);
+    line(clBlack, 1, cx - 3, cy - 18, cx, cy - 14);
+    line(clBlack, 1, cx + 3, cy - 18, cx, cy - 14);
+    line(clBlack, 1, cx, cy + 24, cx, cy + 6);
+    line(clBlack, 1, cx - 3, cy + 10, cx, cy + 6);
+    line(clBlack, 1, cx + 3, cy + 10, cx, cy + 6);
+
+    canvas.Pen = TCanvasPen{clBlack, 1, Qt::SolidLine, TPenMode::Copy};
+    canvas.Brush.Style = Qt::NoBrush;
+    canvas.Rectangle(cx - 30, cy - 34, cx + 30, cy + 26);
+}
+
+void TBTRangeCheck::ReadData(TReader& reader, uint8_t version)
+{
+    TGrundBT::ReadData(reader, version);
+    CheckStoredPins(3, 3);
+}
+
+// --- TBTJumpTarget -------------------------------------------------------------------------
+
+TBTJumpTarget::TBTJumpTarget()
+{
+    SetInputCount(0);
+    SetOutputCount(1);
+    SetPrefix(QStringLiteral("JMPT"));
+    HelpContext = 18532;
+    Editable = true;
+    SetLabel(QStringLiteral("?"));
+}
+
+void TBTJumpTarget::Calculate()
+{
+    if (Source)
+        SetOutputText(0, Source->JumpText);
+}
+
+void TBTJumpTarget::SimReset()
+{
+    TGrundBT::SimReset();
+    Source = nullptr;
+    if (!Board)
+        return;
+    Board->CollectJumps();
+    const QString label = GetLabel();
+    for (TIOBauteil* jump : Board->Jumps) {
+        auto* j = dynamic_cast<TBTJump*>(jump);
+        if (j && j->GetLabel() == label)
+            Source = j;
+    }
+}
+
+void TBTJumpTarget::NameOutputs()
+{
+    if (!Outputs.empty())
+        Outputs[0]->SetName(QStringLiteral("$"));
+}
+
+QString TBTJumpTarget::GetTypeName() const
+{
+    return Translate(QStringLiteral("Sprung")) + QStringLiteral(" (") + Translate(QStringLiteral("Ziel"))
+        + QLatin1Char(')');
+}
+
+TRect TBTJumpTarget::GetBounds() const
+{
+    return Narrowed(TGrundBT::GetBounds());
+}
+
+int TBTJumpTarget::EditProperties()
+{
+    QStringList labels;
+    if (Board) {
+        Board->CollectJumps();
+        for (TIOBauteil* jump : Board->Jumps)
+            labels << jump->GetLabel();
+    }
+    TDefault_Dlg& dlg = Default_Dlg();
+    dlg.setWindowTitle(GetTypeName());
+    dlg.HelpContext = 18532;
+    int32_t index = int32_t(labels.indexOf(GetLabel()));
+    dlg.PropScrollbox->AddComboProp(Translate(QStringLiteral("Sprung")), index, labels, 100);
+    const int result = dlg.Execute();
+    if (result == mrOk)
+        SetLabel(index >= 0 && index < labels.size() ? labels[index] : QStringLiteral("?"));
+    return result;
+}
+
+void TBTJumpTarget::Paint(TCanvas& canvas)
+{
+    if (!Outputs.empty()) {
+        // The pin without its name.
+        TBauteilPin& pin = *Outputs[0];
+        const QString name = pin.Name();
+        pin.SetName(QString());
+        DrawPin(canvas, pin, false);
+        pin.SetName(name);
+    }
+    canvas.Pen = TCanvasPen{MarkColor(), 3, Qt::SolidLine, TPenMode::Copy};
+    canvas.Brush.Style = Qt::NoBrush;
+    const int L = Body.Left;
+    const int T = Body.Top;
+    const int R = Body.Right;
+    const int B = Body.Bottom;
+    const int cy = (T + B) / 2;
+    std::vector<QPoint> arrow{{L, T + 20}, {R - 15, T + 20}, {R, cy}, {R - 15, B - 20}, {L, B - 20}};
+    if (Mirrored) {
+        for (QPoint& p : arrow)
+            p.setX(L + R - p.x());
+    }
+    canvas.Polygon(arrow);
+    UseArial(canvas, 25);
+    canvas.FontColor = clBlack;
+    const QString label = GetLabel();
+    const int centre = Mirrored ? L + (R - L + 15) / 2 : L + (R - L - 15) / 2;
+    canvas.TextOut(centre - canvas.TextWidth(label) / 2, cy - 12, label);
+}
+
+void TBTJumpTarget::ReadData(TReader& reader, uint8_t version)
+{
+    TGrundBT::ReadData(reader, version);
+    CheckStoredPins(0, 1);
+}

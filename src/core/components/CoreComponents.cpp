@@ -1,0 +1,498 @@
+#include "core/components/CoreComponents.h"
+
+#include "core/model/Translator.h"
+#include "frontpanel/FrontPanel.h"
+#include "frontpanel/Led.h"
+#include "platform/Canvas.h"
+#include "platform/Colors.h"
+#include "platform/Context.h"
+#include "platform/Filer.h"
+#include "ui/PropertySheet.h"
+#include "ui/SettingsDialog.h"
+
+#include <algorithm>
+
+std::function<void(uint32_t request)> OnActivateFrontPanelPage;
+
+namespace {
+
+constexpr int32_t kGrey = 8421504;
+int CenterX(const TIOBauteil& c)
+{
+    return (c.Body.Left + c.Body.Right) / 2;
+}
+
+int CenterY(const TIOBauteil& c)
+{
+    return (c.Body.Top + c.Body.Bottom) / 2;
+}
+// Refuses a stored record whose pin counts the component cannot work with.
+// The options tail for the label and the run-time flag, written back after the dialog.
+int ExecuteWithOptions(TIOBauteil& c, TDefault_Dlg& dlg)
+{
+    QString label = c.GetLabel();
+    bool adjustable = c.RunTimeAdjustable;
+    dlg.AddOptionRows(label, adjustable);
+    const int result = dlg.Execute();
+    c.SetLabel(label);
+    c.RunTimeAdjustable = adjustable;
+    return result;
+}
+
+} // namespace
+
+// --- TBTLed --------------------------------------------------------------------------------
+
+TBTLed::TBTLed()
+{
+    SetInputCount(1);
+    SetOutputCount(0);
+    SetPrefix(QStringLiteral("LED"));
+    SetElementClass(QStringLiteral("TPLed"));
+    HelpContext = 18005;
+    Editable = true;
+}
+
+bool TBTLed::ElementLit() const
+{
+    const auto* led = dynamic_cast<const TPLED*>(Link);
+    return led && led->Eingeschaltet;
+}
+
+void TBTLed::Calculate()
+{
+    auto* led = dynamic_cast<TPLED*>(Link);
+    const bool v = GetInputDigital(0);
+    if (v != LastInput) {
+        if (led)
+            led->SetEingeschaltet(v);
+        LastInput = v;
+    }
+    if (OutputCount == 3) {
+        SetOutputDigital(0, led && led->MausUeber);
+        SetOutputDigital(1, led && led->MausRechts);
+        SetOutputDigital(2, led && led->MausLinks);
+    }
+}
+
+void TBTLed::SimReset()
+{
+    TBTFront::SimReset();
+    if (auto* led = dynamic_cast<TPLED*>(Link))
+        led->SetEingeschaltet(false);
+    LastInput = false;
+}
+
+void TBTLed::NameInputs()
+{
+    for (auto& pin : Inputs)
+        pin->SetName(QString());
+}
+
+void TBTLed::NameOutputs()
+{
+    if (Outputs.size() != 3)
+        return;
+    Outputs[0]->SetName(QStringLiteral("S"));
+    Outputs[1]->SetName(QStringLiteral("R"));
+    Outputs[2]->SetName(QStringLiteral("L"));
+}
+
+QString TBTLed::GetTypeName() const
+{
+    return Lang3Q("LED", "LED", "Led");
+}
+
+int TBTLed::EditProperties()
+{
+    TDefault_Dlg& dlg = Default_Dlg();
+    dlg.setWindowTitle(GetTypeName());
+    dlg.HelpContext = HelpContext;
+    bool sensors = OutputCount > 0;
+    dlg.PropScrollbox->AddCheckProp(Translate(QStringLiteral("Sensorausgänge")), sensors);
+    const int result = dlg.Execute();
+    SetOutputCount(sensors ? 3 : 0);
+    return result;
+}
+
+void TBTLed::Paint(TCanvas& canvas)
+{
+    TBTFront::Paint(canvas);
+    const int cx = CenterX(*this);
+    const int cy = CenterY(*this) - 12;
+    canvas.Pen = TCanvasPen{Selected ? clRed : SymbolColor, 2, Qt::SolidLine, TPenMode::Copy};
+    const auto* led = dynamic_cast<const TPLED*>(Link);
+    const int32_t fill = (ShowStates && led) ? led->GetLEDColor() : kGrey;
+    canvas.Brush = TCanvasBrush{fill, Qt::SolidPattern};
+    canvas.Ellipse(cx - 10, cy - 10, cx + 11, cy + 11);
+}
+
+void TBTLed::PaintPinStates(TCanvas& canvas)
+{
+    const bool lit = ElementLit();
+    if (lit != LastLit) {
+        LastLit = lit;
+        Paint(canvas);
+    }
+    TBTFront::PaintPinStates(canvas);
+}
+
+void TBTLed::ReadData(TReader& reader, uint8_t version)
+{
+    TBTFront::ReadData(reader, version);
+    TReader::CheckCount(InputCount, 1, 1, "InputCount");
+    if (OutputCount != 0)
+        TReader::CheckCount(OutputCount, 3, 3, "OutputCount");
+}
+
+// --- TBTTaktgeber --------------------------------------------------------------------------
+
+TBTTaktgeber::TBTTaktgeber()
+{
+    SetInputCount(0);
+    SetOutputCount(1);
+    SetPrefix(QStringLiteral("G"));
+    HelpContext = 18270;
+    Clocked = true;
+    Editable = true;
+}
+
+void TBTTaktgeber::ClockTick()
+{
+    ++Count;
+    // An interval lowered below the count during a run toggles at the next tick.
+    if (Count >= Interval) {
+        State = !State;
+        Count = 0;
+    }
+}
+
+void TBTTaktgeber::Calculate()
+{
+    SetOutputDigital(0, State);
+}
+
+void TBTTaktgeber::SimReset()
+{
+    TGrundBT::SimReset();
+    Count = 0;
+}
+
+void TBTTaktgeber::NameOutputs()
+{
+    if (!Outputs.empty())
+        Outputs[0]->SetName(QString());
+}
+
+QString TBTTaktgeber::GetTypeName() const
+{
+    return Lang3Q("Taktgenerator\r0,1s...1000s", "Pulse generator\r0,1s...1000s",
+                  "Impulsion\r0,1s...1000s");
+}
+
+QString TBTTaktgeber::GetHint() const
+{
+    return TGrundBT::GetHint() + QStringLiteral("\rT = ") + QString::number(int64_t(Interval) * 100)
+        + QStringLiteral(" ms");
+}
+
+int TBTTaktgeber::EditProperties()
+{
+    TDefault_Dlg& dlg = Default_Dlg();
+    dlg.setWindowTitle(GetLabel());
+    dlg.HelpContext = HelpContext;
+    int32_t interval = Interval;
+    dlg.PropScrollbox->AddSpinProp(Translate(QStringLiteral("Intervall")) + QStringLiteral(" [x100ms]"),
+                                   interval, 1, 9999, 64);
+    const int result = ExecuteWithOptions(*this, dlg);
+    Interval = interval;
+    return result;
+}
+
+void TBTTaktgeber::Paint(TCanvas& canvas)
+{
+    TGrundBT::Paint(canvas);
+    const int cx = CenterX(*this);
+    const int y1 = Body.Top + 20;
+    const int y2 = Body.Top + 40;
+    canvas.Pen = TCanvasPen{MarkColor(), 2, Qt::SolidLine, TPenMode::Copy};
+    canvas.Polyline({{cx - 25, y1}, {cx - 20, y1}, {cx - 20, y2}, {cx - 10, y2}, {cx - 10, y1},
+                     {cx, y1}, {cx, y2}, {cx + 10, y2}, {cx + 10, y1}, {cx + 20, y1},
+                     {cx + 20, y2}, {cx + 25, y2}});
+}
+
+void TBTTaktgeber::WriteData(TWriter& writer)
+{
+    TGrundBT::WriteData(writer);
+    writer.WriteInteger(Interval);
+}
+
+void TBTTaktgeber::ReadData(TReader& reader, uint8_t version)
+{
+    TGrundBT::ReadData(reader, version);
+    CheckStoredPins(0, 1);
+    Interval = reader.ReadInteger();
+}
+
+// --- TBTFPActivate -------------------------------------------------------------------------
+
+TBTFPActivate::TBTFPActivate()
+{
+    SetInputCount(1);
+    SetOutputCount(0);
+    SetPrefix(QStringLiteral("FPA"));
+    HelpContext = 18580;
+    Editable = true;
+}
+
+void TBTFPActivate::Calculate()
+{
+    const bool i = GetInputDigital(0);
+    if (LastInput && !i) {
+        const auto request = static_cast<uint32_t>(Page);
+        if (OnActivateFrontPanelPage)
+            OnActivateFrontPanelPage(request);
+        else if (TFrontplatte* panel = Frontplatte())
+            panel->ActivatePageRequest(request);
+    }
+    LastInput = i;
+}
+
+void TBTFPActivate::SimReset()
+{
+    TGrundBT::SimReset();
+    LastInput = false;
+}
+
+void TBTFPActivate::NameInputs()
+{
+    if (!Inputs.empty())
+        Inputs[0]->SetName(QStringLiteral("|CLK"));
+}
+
+QString TBTFPActivate::GetTypeName() const
+{
+    switch (Ctx().CurrentLanguage) {
+    case 1:
+        return QStringLiteral("Front Panel\rActivate/Print");
+    case 2:
+        return QStringLiteral("Activation/") + Translate(QStringLiteral("Drucken"))
+            + QStringLiteral("\rPanneau de contr.");
+    default:
+        return QStringLiteral("Frontplatte\raktivieren/drucken");
+    }
+}
+
+QString TBTFPActivate::GetHint() const
+{
+    return TGrundBT::GetHint() + QStringLiteral("\r# ") + QString::number(Page & 4095);
+}
+
+int TBTFPActivate::EditProperties()
+{
+    TDefault_Dlg& dlg = Default_Dlg();
+    dlg.setWindowTitle(GetTypeName());
+    dlg.HelpContext = HelpContext;
+    bool print = (Page & kPrintFlag) != 0;
+    int32_t page = Page & 4095;
+    dlg.PropScrollbox->AddSpinProp(Translate(QStringLiteral("Frontplatte")) + QStringLiteral(" #"),
+                                   page, 1, 50, 64);
+    dlg.PropScrollbox->AddCheckProp(Translate(QStringLiteral("Drucken")), print);
+    const int result = ExecuteWithOptions(*this, dlg);
+    Page = page + (print ? kPrintFlag : 0);
+    return result;
+}
+
+void TBTFPActivate::Paint(TCanvas& canvas)
+{
+    TGrundBT::Paint(canvas);
+    DrawMarkText(canvas, CenterX(*this) - 30, CenterY(*this) - 34, 35, QStringLiteral("FPA"));
+}
+
+void TBTFPActivate::WriteData(TWriter& writer)
+{
+    TGrundBT::WriteData(writer);
+    writer.WriteInteger(Page);
+}
+
+void TBTFPActivate::ReadData(TReader& reader, uint8_t version)
+{
+    TGrundBT::ReadData(reader, version);
+    CheckStoredPins(1, 0);
+    Page = reader.ReadInteger();
+}
+
+// --- TBTHotkey_Empfangen -------------------------------------------------------------------
+
+std::vector<TBTHotkey_Empfangen*>& HotkeyReceivers()
+{
+    static std::vector<TBTHotkey_Empfangen*> receivers;
+    return receivers;
+}
+
+void HotkeyReceiversKeyDown(uint16_t key, uint8_t shift)
+{
+    // A copy: a handler may create or free receivers.
+    const std::vector<TBTHotkey_Empfangen*> receivers = HotkeyReceivers();
+    for (TBTHotkey_Empfangen* r : receivers) {
+        auto& list = HotkeyReceivers();
+        if (std::find(list.begin(), list.end(), r) != list.end())
+            r->Hotkey->KeyDown(key, shift);
+    }
+}
+
+void HotkeyReceiversKeyUp(uint16_t key)
+{
+    const std::vector<TBTHotkey_Empfangen*> receivers = HotkeyReceivers();
+    for (TBTHotkey_Empfangen* r : receivers) {
+        auto& list = HotkeyReceivers();
+        if (std::find(list.begin(), list.end(), r) != list.end())
+            r->Hotkey->KeyUp(key);
+    }
+}
+
+TBTHotkey_Empfangen::TBTHotkey_Empfangen() : Hotkey(std::make_unique<THotkey>())
+{
+    SetInputCount(0);
+    SetOutputCount(1);
+    SetPrefix(QStringLiteral("HKR"));
+    HelpContext = 18865;
+    Editable = true;
+    Hotkey->OnPress = [this](THotkey*) {
+        if (OutputCount > 0)
+            SetOutputDigital(0, true);
+    };
+    Hotkey->OnRelease = [this](THotkey*) {
+        if (OutputCount > 0)
+            SetOutputDigital(0, false);
+    };
+    HotkeyReceivers().push_back(this);
+}
+
+TBTHotkey_Empfangen::~TBTHotkey_Empfangen()
+{
+    Hotkey.reset();
+    auto& list = HotkeyReceivers();
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+}
+
+void TBTHotkey_Empfangen::NameOutputs()
+{
+    if (!Outputs.empty())
+        Outputs[0]->SetName(QString());
+}
+
+QString TBTHotkey_Empfangen::GetTypeName() const
+{
+    return Lang3Q("Hotkey empfangen", "Receive Hotkey", "Réception\rtouche raccourci");
+}
+
+int TBTHotkey_Empfangen::EditProperties()
+{
+    TDefault_Dlg& dlg = Default_Dlg();
+    dlg.setWindowTitle(GetTypeName());
+    dlg.HelpContext = HelpContext;
+    dlg.PropScrollbox->AddHotkeyProp(Translate(QStringLiteral("Hotkey")), *Hotkey);
+    return ExecuteWithOptions(*this, dlg);
+}
+
+void TBTHotkey_Empfangen::Paint(TCanvas& canvas)
+{
+    TGrundBT::Paint(canvas);
+    DrawMarkText(canvas, CenterX(*this) - 30, CenterY(*this) - 34, 40, QStringLiteral("Key"));
+}
+
+void TBTHotkey_Empfangen::WriteData(TWriter& writer)
+{
+    TGrundBT::WriteData(writer);
+    Hotkey->WriteData(writer);
+}
+
+void TBTHotkey_Empfangen::ReadData(TReader& reader, uint8_t version)
+{
+    TGrundBT::ReadData(reader, version);
+    CheckStoredPins(0, 1);
+    Hotkey->ReadData(reader);
+}
+
+// --- TBTJump -------------------------------------------------------------------------------
+
+TBTJump::TBTJump()
+{
+    SetInputCount(1);
+    SetOutputCount(0);
+    SetPrefix(QStringLiteral("JMP"));
+    HelpContext = 18532;
+    Editable = true;
+}
+
+void TBTJump::Calculate()
+{
+    JumpText = GetInputText(0);
+}
+
+void TBTJump::NameInputs()
+{
+    for (auto& pin : Inputs)
+        pin->SetName(QString());
+}
+
+QString TBTJump::GetTypeName() const
+{
+    return Translate(QStringLiteral("Sprung"));
+}
+
+int TBTJump::EditProperties()
+{
+    TDefault_Dlg& dlg = Default_Dlg();
+    dlg.setWindowTitle(Translate(QStringLiteral("Sprung")));
+    dlg.HelpContext = HelpContext;
+    QString label = GetLabel();
+    dlg.PropScrollbox->AddEditProp(Translate(QStringLiteral("Name")), label, 6, 80);
+    const int result = dlg.Execute();
+    SetLabel(label);
+    return result;
+}
+
+TRect TBTJump::GetBounds() const
+{
+    TRect r = TGrundBT::GetBounds();
+    r.Top += 20;
+    r.Bottom -= 20;
+    return r;
+}
+
+void TBTJump::Paint(TCanvas& canvas)
+{
+    if (!Inputs.empty())
+        DrawPin(canvas, *Inputs[0], true);
+    // DrawPin left the brush in the pin's colour.
+    canvas.Brush.Style = Qt::SolidPattern;
+    canvas.Font.setFamily(QStringLiteral("ARIAL"));
+    canvas.Font.setItalic(false);
+    canvas.Font.setBold(false);
+    canvas.SetFontHeight(25);
+    canvas.FontColor = clBlack;
+    canvas.Pen = TCanvasPen{MarkColor(), 3, Qt::SolidLine, TPenMode::Copy};
+    const int L = Body.Left;
+    const int T = Body.Top;
+    const int R = Body.Right;
+    const int B = Body.Bottom;
+    const int cy = (T + B) / 2;
+    std::vector<QPoint> arrow{{L, T + 20}, {R - 15, T + 20}, {R, cy}, {R - 15, B - 20}, {L, B - 20}};
+    if (Mirrored) {
+        for (QPoint& p : arrow)
+            p.setX(L + R - p.x());
+    }
+    canvas.Polygon(arrow);
+    const QString label = GetLabel();
+    const int centre = Mirrored ? L + (R - L + 15) / 2 : L + (R - L - 15) / 2;
+    canvas.TransparentText = true;
+    canvas.TextOut(centre - canvas.TextWidth(label) / 2, cy - 12, label);
+}
+
+void TBTJump::ReadData(TReader& reader, uint8_t version)
+{
+    TGrundBT::ReadData(reader, version);
+    CheckStoredPins(1, 0);
+}

@@ -1,0 +1,123 @@
+#pragma once
+// Small components of the application core: the LED, the slow clock generator, the front-panel
+// page switch, the hotkey receiver and the named jump.
+
+#include "core/model/GrundBT.h"
+#include "ui/Hotkey.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// Page activation of the front panel (bits 0..11 the page from 1, bit 12 print). Empty: the
+// request goes to the front-panel window when there is one.
+extern std::function<void(uint32_t request)> OnActivateFrontPanelPage;
+
+// LED: its input switches the linked LED element; with sensor outputs it reports the mouse over
+// the element ("S"), the right ("R") and the left ("L") button held on it.
+class TBTLed : public TBTFront {
+public:
+    TV_CLASS_NAME(TBTLed)
+    TBTLed();
+
+    bool LastInput = false;  // input level last passed to the element
+    bool LastLit = false;    // element state last drawn in the symbol
+
+    void Calculate() override;
+    void SimReset() override;
+    void NameInputs() override;
+    void NameOutputs() override;
+    QString GetTypeName() const override;
+    int EditProperties() override;
+    void Paint(TCanvas& canvas) override;
+    void PaintPinStates(TCanvas& canvas) override;
+    void ReadData(TReader& reader, uint8_t version) override;
+
+private:
+    bool ElementLit() const;
+};
+
+// Slow clock generator: toggles its output every Interval ticks of 50 ms.
+class TBTTaktgeber : public TGrundBT {
+public:
+    TV_CLASS_NAME(TBTTaktgeber)
+    TBTTaktgeber();
+
+    bool State = false;     // output level
+    int32_t Interval = 1;   // half period in 50-ms ticks
+    int32_t Count = 0;      // ticks since the last toggle
+
+    void ClockTick() override;
+    void Calculate() override;
+    void SimReset() override;
+    void NameOutputs() override;
+    QString GetTypeName() const override;
+    QString GetHint() const override;
+    int EditProperties() override;
+    void Paint(TCanvas& canvas) override;
+    void WriteData(TWriter& writer) override;
+    void ReadData(TReader& reader, uint8_t version) override;
+};
+
+// Front-panel page switch: on a falling edge of its clock input it shows (and optionally
+// prints) a front-panel page.
+class TBTFPActivate : public TGrundBT {
+public:
+    TV_CLASS_NAME(TBTFPActivate)
+    TBTFPActivate();
+
+    static constexpr int32_t kPrintFlag = 4096;
+    bool LastInput = false;
+    int32_t Page = 1;  // page 1..50 in bits 0..11, plus kPrintFlag to print it
+
+    void Calculate() override;
+    void SimReset() override;
+    void NameInputs() override;
+    QString GetTypeName() const override;
+    QString GetHint() const override;
+    int EditProperties() override;
+    void Paint(TCanvas& canvas) override;
+    void WriteData(TWriter& writer) override;
+    void ReadData(TReader& reader, uint8_t version) override;
+};
+
+// Hotkey receiver: its output follows a key of the front panel in run mode.
+class TBTHotkey_Empfangen : public TGrundBT {
+public:
+    TV_CLASS_NAME(TBTHotkey_Empfangen)
+    TBTHotkey_Empfangen();
+    ~TBTHotkey_Empfangen() override;
+
+    std::unique_ptr<THotkey> Hotkey;
+
+    void NameOutputs() override;
+    QString GetTypeName() const override;
+    int EditProperties() override;
+    void Paint(TCanvas& canvas) override;
+    void WriteData(TWriter& writer) override;
+    void ReadData(TReader& reader, uint8_t version) override;
+};
+
+// Every hotkey receiver that exists, in creation order.
+std::vector<TBTHotkey_Empfangen*>& HotkeyReceivers();
+// A key press or release of the front panel in run mode, passed to every receiver's hotkey.
+void HotkeyReceiversKeyDown(uint16_t key, uint8_t shift);
+void HotkeyReceiversKeyUp(uint16_t key);
+
+// Named jump: carries its input as text to the jump targets of the same label.
+class TBTJump : public TGrundBT {
+public:
+    TV_CLASS_NAME(TBTJump)
+    TBTJump();
+
+    QString JumpText;  // the value carried, as text
+
+    void Calculate() override;
+    void NameInputs() override;
+    QString GetTypeName() const override;
+    int EditProperties() override;
+    TRect GetBounds() const override;
+    void Paint(TCanvas& canvas) override;
+    void ReadData(TReader& reader, uint8_t version) override;
+};

@@ -1,0 +1,238 @@
+#pragma once
+// The main window (form Form1): program-wide objects made at start-up (word table, language,
+// settings files, class registry, top board, palette area), the menus, the tool bar, the mode
+// and run buttons, the board area with its tabs, and the captions in three languages.
+//
+// Start-up runs in two steps as the window's own events: FormCreate from the constructor and
+// FormShow at the first show. The start-up options name the executable (which decides the
+// compiled-program mode) and the command-line parameters; tests pass their own.
+
+#include <QMainWindow>
+#include <QColor>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QBuffer;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QScrollArea;
+class QSplitter;
+class QTabBar;
+class QToolBar;
+class QToolButton;
+class QWidget;
+class TBauteilPin;
+class TBoardView;
+class TDesign;
+class THintBox;
+class TIniFile;
+class TPlatine;
+class TProjectFiles;
+class TSimulationControl;
+
+// What the program was started as: the executable's file name and the command-line parameters
+// (without the program name).
+struct TStartupOptions {
+    QString ExecutableName;
+    QStringList Arguments;
+};
+// The running program's name and parameters.
+TStartupOptions CurrentStartupOptions();
+
+// True when an executable of this file name (folder ignored) runs as a compiled project: every
+// name other than "tavrinol40", compared in lower case.
+bool IsCompiledProgramName(const QString& executableFileName);
+
+// The project named on the command line: the parameters up to the first empty one, joined by
+// single blanks; the first " /RUN" (any case) is cut out and asks for a run after loading.
+struct TCommandLine {
+    QString ProjectName;
+    bool RunRequested = false;
+};
+TCommandLine ParseCommandLine(const QStringList& parameters);
+
+// The four colours of the boards' palette for a screen of the given bits per pixel.
+QVector<QColor> MakeBoardPalette(int bitsPerPixel);
+
+// Services of the device and communication subsystems that start-up and shutdown call. Each
+// subsystem installs its part; empty functions do nothing.
+struct TStartupHooks {
+    std::function<void()> CreateMidiAdministrator;
+    std::function<void()> ClearComPortTable;      // frees the 101 serial-port slots
+    std::function<bool()> LoadSetupApi;           // true when loaded
+    std::function<bool()> LoadHid;
+    std::function<void()> RemovePortDriver;       // results are ignored
+    std::function<void()> InstallPortDriver;
+    std::function<void()> CreateNetworkPools;     // Clients, Servers, PureClients, PureServers
+    std::function<void()> RegisterDeviceClasses;  // device and communication classes
+};
+TStartupHooks& StartupHooks();
+void ResetStartupHooks();
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(const TStartupOptions& options = CurrentStartupOptions(),
+                    QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // --- Start-up (MainWindowStartup.cpp) ---------------------------------------------------
+    void FormCreate();
+    // The first show's work (runs once; showEvent calls it).
+    void FormShow();
+    void SetProjectName(const QString& name);
+    QString ProjectFileName() const;
+    // A new board owned by the window, wired to its handlers.
+    TPlatine* CreatePlatine();
+    void ReadHistory();
+    void ShowHistory();
+    void AddToHistory(const QString& fileName);
+    void ApplyGridOptions();
+    void ApplyWindowBounds();
+
+    // --- Captions (MainWindowCaptions.cpp) ----------------------------------------------------
+    // Captions, hints, dialog titles and filters for Ctx().CurrentLanguage.
+    void TranslateMenus();
+
+    // --- Commands wired here (MainWindowMenus.cpp) ---------------------------------------------
+    void StartSimulationKey();
+    void StopSimulationKey();
+    void StartSimulation();
+    // Shows the board of tab index (0: the main board).
+    void ShowBoardTab(int index);
+    void UpdateTools();
+    void SpeedBtnClick(QToolButton* button);
+    void PlatineModeChange(TPlatine* board);
+    void PlatineChange(TPlatine* board);
+
+    // --- State ------------------------------------------------------------------------------
+    // Project name, history, file version and the compiled-copy flag live in Projects; the
+    // speed mode, the armed start and the step-rate ticks in Simulation.
+    TStartupOptions Options;
+    TPlatine* MainBoard = nullptr;       // owned (with every board made by CreatePlatine)
+    TPlatine* CurrentBoard = nullptr;
+    std::vector<TPlatine*> OpenBoards;   // index = tab index
+    TDesign* CurrentDesign = nullptr;
+    TDesign* RootDesign = nullptr;
+    uint8_t HeaderByte0 = 0;
+    uint16_t HeaderWord = 0;
+    uint16_t FormatVersion = 0;
+    std::unique_ptr<TIniFile> Settings;
+    std::unique_ptr<TIniFile> HardwareLinks;
+    QString MacroFolder;
+    QString LibraryFolder;
+    THintBox* HintBox = nullptr;
+    std::unique_ptr<QBuffer> ClipboardStream;
+    QVector<QColor> BoardPalette;
+    bool KeyRepeatLock = false;
+    bool RunRequested = false;
+    bool UpdateInfo = false;
+    bool SearchMouseDown = false;
+    bool ShowHints = true;               // tool-tip hints of the main window
+    bool TextOnly = false;               // palette shows names only
+    bool Created = false;                // FormCreate done
+    bool Shown = false;                  // FormShow done
+    // The front panel's grid options read at the first show.
+    bool FPGridVisible = false;
+    int32_t FPGridColor = 0xC0C0C0;
+    int32_t FPGrid = 16;
+
+    // Texts of the file dialogs: title and filter by dialog name ("OpenDialog1", "SaveDialog1",
+    // "SaveMakroDialog").
+    struct TFileDialogTexts {
+        QString Title;
+        QString Filter;
+    };
+    QHash<QString, TFileDialogTexts> FileDialogs;
+    // Prefix of the macro palette's delete item ("Makro löschen: ").
+    QString DeleteMacroPrefix;
+
+    // Project commands and run control, owned by the window.
+    std::unique_ptr<TProjectFiles> Projects;
+    std::unique_ptr<TSimulationControl> Simulation;
+
+    // --- Controls (names as the window's published fields) -----------------------------------
+    QMenu* Datei1 = nullptr;
+    QMenu* Bearbeiten1 = nullptr;
+    QMenu* Frontplatte1 = nullptr;
+    QMenu* Konfiguration1 = nullptr;
+    QMenu* Option = nullptr;
+    QMenu* Fenster1 = nullptr;
+    QMenu* Hilfe1 = nullptr;
+    QMenu* BiboMenu = nullptr;           // palette categories
+    QMenu* BauteilMenu = nullptr;        // component pop-up
+    std::array<QAction*, 4> HistoryItems{};
+    QAction* HistoryTrenner = nullptr;
+    QAction* N3 = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QComboBox* cbSpeed = nullptr;
+    QLabel* Status = nullptr;            // step rate
+    QWidget* Panel7 = nullptr;
+    QToolButton* StandardBtn = nullptr;
+    QToolButton* LineBtn = nullptr;
+    QToolButton* ZoomBtn = nullptr;
+    QToolButton* SB_Start = nullptr;
+    QToolButton* SB_Stop = nullptr;
+    QToolButton* SB_HILO = nullptr;
+    QToolButton* SB_Status = nullptr;
+    QToolButton* SB_Front = nullptr;
+    QToolButton* HintBtn = nullptr;
+    QToolButton* CloseBibo = nullptr;
+    QToolButton* SB_Raster = nullptr;
+    QToolButton* tb_Compile = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QWidget* P_Bibo = nullptr;
+    QToolButton* BiboButton = nullptr;
+    QScrollArea* SB_Bibliothek = nullptr;
+    QWidget* SearchPanel = nullptr;
+    QListWidget* SearchResultListbox = nullptr;
+    QLineEdit* SearchEdit = nullptr;
+    QToolButton* cb_NurText = nullptr;
+    QToolButton* SearchBtn = nullptr;
+    QToolButton* sb_BiboPlus = nullptr;
+    QToolButton* sb_BiboMinus = nullptr;
+    QLineEdit* MakroPathEdit = nullptr;
+    QWidget* Panel4 = nullptr;
+    TBoardView* PlatineScrollbox = nullptr;
+    QTabBar* TabSet = nullptr;
+
+    // A menu item or tool button by its name (nullptr when there is none).
+    QAction* ActionByName(const QString& name) const;
+    QToolButton* ButtonByName(const QString& name) const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildModePanel();
+    void BuildPalettePanel();
+    void BuildBoardArea();
+    void ConnectCommands();
+    void SetStoredCaptions();
+    void ApplyCaptions(int column);
+    void SetCaption(const QString& name, int kind, const QString& text);
+
+    std::vector<std::unique_ptr<TPlatine>> m_boards;  // every board made by CreatePlatine
+    QHash<QString, QAction*> m_actions;
+    QHash<QString, QToolButton*> m_buttons;
+    QAction* m_compileTool = nullptr;  // tb_Compile's place in the tool bar
+};
+
+// The main window of the running program (nullptr before it is made and after it is gone).
+TForm1* Form1();

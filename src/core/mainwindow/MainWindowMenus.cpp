@@ -1,0 +1,560 @@
+// The main window's controls: main menu, tool bar with its painted images, mode and run
+// buttons, palette area, board area with its tabs; and the commands wired to the project files
+// and the run control.
+
+#include "core/mainwindow/MainWindow.h"
+
+#include "core/board/Platine.h"
+#include "core/boardview/BoardView.h"
+#include "core/mainwindow/ProjectFiles.h"
+#include "core/mainwindow/SimulationControl.h"
+#include "frontpanel/FrontPanel.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QSplitter>
+#include <QTabBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Image of one tool button (20 x 20), drawn here: a framed tile with a short mark. The order
+// follows the window's image list.
+QIcon ToolbarImage(int index)
+{
+    static const char* const kMarks[] = {
+        "N", "O", "S", "P", "X", "C", "V", "D", "Del", "T", "#", "L",
+        "+", "-", "[ ]", "*", "[*]", "Cmp", "Cfg", "HW", "FP"};
+    QPixmap pixmap(20, 20);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QColor(64, 64, 96));
+    painter.setBrush(QColor(230, 236, 248));
+    painter.drawRoundedRect(QRectF(1.5, 1.5, 17, 17), 3, 3);
+    QFont font = painter.font();
+    const QString mark = QString::fromLatin1(kMarks[index % 21]);
+    font.setPixelSize(mark.size() > 2 ? 7 : 11);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(QRect(0, 0, 20, 20), Qt::AlignCenter, mark);
+    return QIcon(pixmap);
+}
+
+QToolButton* NewButton(QWidget* parent, const char* name, bool checkable)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setCheckable(checkable);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setFixedSize(32, 28);
+    return button;
+}
+
+} // namespace
+
+QAction* TForm1::ActionByName(const QString& name) const
+{
+    return m_actions.value(name);
+}
+
+QToolButton* TForm1::ButtonByName(const QString& name) const
+{
+    return m_buttons.value(name);
+}
+
+void TForm1::BuildMenus()
+{
+    auto item = [this](QMenu* menu, const char* name, QKeySequence shortcut = {}) {
+        QAction* action = menu->addAction(QString());
+        action->setObjectName(QString::fromLatin1(name));
+        if (!shortcut.isEmpty())
+            action->setShortcut(shortcut);
+        m_actions.insert(action->objectName(), action);
+        return action;
+    };
+    auto menu = [this](const char* name) {
+        QMenu* m = menuBar()->addMenu(QString());
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+
+    Datei1 = menu("Datei1");
+    item(Datei1, "DateiNeuBtn", QKeySequence(Qt::CTRL | Qt::Key_N));
+    item(Datei1, "ffnen2", QKeySequence(Qt::CTRL | Qt::Key_L));
+    item(Datei1, "Speichern1", QKeySequence(Qt::CTRL | Qt::Key_S));
+    item(Datei1, "Speichernals1");
+    Datei1->addSeparator();
+    item(Datei1, "Beispiele1", QKeySequence(Qt::CTRL | Qt::Key_B));
+    Datei1->addSeparator();
+    item(Datei1, "Makroimportieren1", QKeySequence(Qt::CTRL | Qt::Key_J));
+    item(Datei1, "MakroSpeichern1", QKeySequence(Qt::CTRL | Qt::Key_M));
+    Datei1->addSeparator();
+    item(Datei1, "Drucken1", QKeySequence(Qt::CTRL | Qt::Key_P));
+    N3 = Datei1->addSeparator();
+    N3->setObjectName(QStringLiteral("N3"));
+    item(Datei1, "Compilieren");
+    HistoryTrenner = Datei1->addSeparator();
+    HistoryTrenner->setObjectName(QStringLiteral("HistoryTrenner"));
+    for (int i = 0; i < 4; ++i) {
+        const QByteArray name = "History" + QByteArray::number(i + 1);
+        HistoryItems[i] = item(Datei1, name.constData());
+        HistoryItems[i]->setVisible(false);
+    }
+    HistoryTrenner->setVisible(false);
+    Datei1->addSeparator();
+    item(Datei1, "Beenden1");
+    // The compile command shows in the editor only (from the first show on).
+    m_actions.value(QStringLiteral("Compilieren"))->setVisible(false);
+    N3->setVisible(false);
+
+    Bearbeiten1 = menu("Bearbeiten1");
+    item(Bearbeiten1, "Ausschneiden1", QKeySequence(Qt::CTRL | Qt::Key_X));
+    item(Bearbeiten1, "Kopieren1", QKeySequence(Qt::CTRL | Qt::Key_C));
+    item(Bearbeiten1, "Einfgen1", QKeySequence(Qt::CTRL | Qt::Key_V));
+    item(Bearbeiten1, "Duplizieren1", QKeySequence(Qt::CTRL | Qt::Key_D));
+    Bearbeiten1->addSeparator();
+    item(Bearbeiten1, "Allesauswhlen1", QKeySequence(Qt::CTRL | Qt::Key_A));
+    item(Bearbeiten1, "Aufrumen1", QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    item(Bearbeiten1, "Lschen1", QKeySequence(Qt::Key_Delete));
+    Bearbeiten1->addSeparator();
+    item(Bearbeiten1, "Nachvornesetzen1", QKeySequence(Qt::SHIFT | Qt::Key_PageUp));
+    item(Bearbeiten1, "Nachhintensetzen1", QKeySequence(Qt::SHIFT | Qt::Key_PageDown));
+
+    Frontplatte1 = menu("Frontplatte1");
+    item(Frontplatte1, "Eigenschaften1", QKeySequence(Qt::CTRL | Qt::Key_F));
+    item(Frontplatte1, "NeueFrontplatteerzeugen1", QKeySequence(Qt::CTRL | Qt::Key_O));
+    item(Frontplatte1, "Lschen3");
+    Frontplatte1->addSeparator();
+    item(Frontplatte1, "FPAnzeigen", QKeySequence(Qt::Key_F12));
+    Frontplatte1->addSeparator();
+    item(Frontplatte1, "Drucken2");
+    item(Frontplatte1, "Zwischenablage1");
+
+    Konfiguration1 = menu("Konfiguration1");
+    item(Konfiguration1, "Anwendung1", QKeySequence(Qt::CTRL | Qt::Key_I));
+    item(Konfiguration1, "Hardware2", QKeySequence(Qt::CTRL | Qt::Key_H));
+
+    Option = menu("Option");
+    item(Option, "Raster", QKeySequence(Qt::CTRL | Qt::Key_G))->setCheckable(true);
+    item(Option, "Hinweistexte")->setCheckable(true);
+    Option->addSeparator();
+    item(Option, "Stueckliste");
+
+    Fenster1 = menu("Fenster1");
+    item(Fenster1, "naechstes1");
+    item(Fenster1, "Makrofensterschliessen1", QKeySequence(Qt::CTRL | Qt::Key_F4));
+
+    Hilfe1 = menu("Hilfe1");
+    Hilfe1->setTitle(QStringLiteral("&?"));
+    item(Hilfe1, "Index", QKeySequence(Qt::CTRL | Qt::Key_F1));
+    item(Hilfe1, "UntersttzeHardware1");
+    Hilfe1->addSeparator();
+    item(Hilfe1, "InternetUpdate1");
+    item(Hilfe1, "InternetForum1")->setText(QStringLiteral("Internet &Forum..."));
+    Hilfe1->addSeparator();
+    item(Hilfe1, "Info")->setText(QStringLiteral("I&nfo..."));
+
+    // Palette categories (filled by the palette) and the quick find's and macro palette's
+    // pop-up items.
+    BiboMenu = new QMenu(this);
+    BiboMenu->setObjectName(QStringLiteral("BiboMenu"));
+    for (const char* name : {"Frontplattenelemente2", "Frontplattenelemente1", "Analoges1",
+                             "Diverses1", "Hardware1", "Makros1"})
+        item(BiboMenu, name);
+    auto* searchMenu = new QMenu(this);
+    searchMenu->setObjectName(QStringLiteral("SearchMenu"));
+    item(searchMenu, "SearchAdd");
+
+    BauteilMenu = new QMenu(this);
+    BauteilMenu->setObjectName(QStringLiteral("BauteilMenu"));
+    item(BauteilMenu, "Eigenschaften");
+    item(BauteilMenu, "Hilfe2");
+    item(BauteilMenu, "HerstellerDatenblattVertrieb1");
+    BauteilMenu->addSeparator();
+    for (const char* name : {"Ausschneiden2", "Kopieren", "Einfgen", "Duplizieren", "Lschen2"})
+        item(BauteilMenu, name);
+    BauteilMenu->addSeparator();
+    for (const char* name : {"NachVorn", "NachHinten", "Tauschen", "Bearbeiten2"})
+        item(BauteilMenu, name);
+}
+
+void TForm1::BuildToolBar()
+{
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setIconSize(QSize(20, 20));
+    addToolBar(Qt::TopToolBarArea, ToolBar1);
+
+    struct TToolDef {
+        const char* Name;
+        int Image;
+        bool Separator;  // a gap before the button
+        bool Checkable;
+    };
+    static const TToolDef kTools[] = {
+        {"ToolButton1", 0, false, false},    {"ToolButton2", 1, false, false},
+        {"ToolButton3", 2, false, false},    {"ToolButton4", 3, false, false},
+        {"ToolButton6", 4, true, false},     {"ToolButton7", 5, false, false},
+        {"ToolButton8", 6, false, false},    {"ToolButton12", 7, false, false},
+        {"ToolButton9", 8, false, false},    {"ToolButton15", 9, true, false},
+        {"SB_Raster", 10, false, true},      {"ToolButton17", 11, false, false},
+        {"tb_ZoomPlus", 12, true, false},    {"tb_ZoomMinus", 13, false, false},
+        {"tb_ZoomAll", 14, false, false},    {"tb_ZoomObjects", 15, false, false},
+        {"tb_ZoomMarked", 16, false, false}, {"tb_Frontplatte", 20, true, false},
+        {"tb_Config", 18, false, false},     {"tb_ConfigHW", 19, false, false},
+        {"tb_Compile", 17, true, false},
+    };
+    for (const TToolDef& def : kTools) {
+        if (def.Separator)
+            ToolBar1->addSeparator();
+        QToolButton* button = NewButton(ToolBar1, def.Name, def.Checkable);
+        button->setIcon(ToolbarImage(def.Image));
+        button->setIconSize(QSize(20, 20));
+        QAction* holder = ToolBar1->addWidget(button);
+        if (button->objectName() == QStringLiteral("tb_Compile"))
+            m_compileTool = holder;
+        m_buttons.insert(button->objectName(), button);
+    }
+    // Hints that no language changes.
+    m_buttons.value(QStringLiteral("tb_ZoomPlus"))->setToolTip(QStringLiteral("Zoom (plus)"));
+    m_buttons.value(QStringLiteral("tb_ZoomMinus"))->setToolTip(QStringLiteral("Zoom (minus)"));
+    SB_Raster = m_buttons.value(QStringLiteral("SB_Raster"));
+    tb_Compile = m_buttons.value(QStringLiteral("tb_Compile"));
+    m_compileTool->setVisible(false);
+
+    // Right end of the strip: speed box and step-rate label.
+    auto* spacer = new QWidget(ToolBar1);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    ToolBar1->addWidget(spacer);
+    cbSpeed = new QComboBox(ToolBar1);
+    cbSpeed->setObjectName(QStringLiteral("cbSpeed"));
+    cbSpeed->addItems({QStringLiteral("Fast"), QStringLiteral("Slow")});
+    cbSpeed->setToolTip(QStringLiteral("Speed"));
+    ToolBar1->addWidget(cbSpeed);
+    Status = new QLabel(QStringLiteral("---"), ToolBar1);
+    Status->setObjectName(QStringLiteral("Status"));
+    Status->setToolTip(QStringLiteral("Freq."));
+    Status->setMinimumWidth(80);
+    Status->setAlignment(Qt::AlignCenter);
+    ToolBar1->addWidget(Status);
+}
+
+void TForm1::BuildModePanel()
+{
+    Panel7 = new QWidget(this);
+    Panel7->setObjectName(QStringLiteral("Panel7"));
+    Panel7->setFixedWidth(40);
+    auto* layout = new QVBoxLayout(Panel7);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(2);
+    auto add = [this, layout](const char* name, bool checkable) {
+        QToolButton* button = NewButton(Panel7, name, checkable);
+        button->setText(QString::fromLatin1(name).left(2));
+        layout->addWidget(button);
+        m_buttons.insert(button->objectName(), button);
+        return button;
+    };
+    StandardBtn = add("StandardBtn", true);
+    StandardBtn->setProperty("Tag", 1);
+    LineBtn = add("LineBtn", true);
+    LineBtn->setProperty("Tag", 3);
+    ZoomBtn = add("ZoomBtn", true);
+    ZoomBtn->setProperty("Tag", 2);
+    auto* modes = new QButtonGroup(Panel7);
+    modes->addButton(StandardBtn);
+    modes->addButton(LineBtn);
+    modes->addButton(ZoomBtn);
+    layout->addSpacing(8);
+    SB_Start = add("SB_Start", true);
+    SB_Start->setText(QStringLiteral("\u25B6"));
+    SB_Start->setMouseTracking(true);
+    SB_Start->installEventFilter(this);
+    SB_Stop = add("SB_Stop", true);
+    SB_Stop->setText(QStringLiteral("\u25A0"));
+    auto* run = new QButtonGroup(Panel7);
+    run->addButton(SB_Start);
+    run->addButton(SB_Stop);
+    layout->addSpacing(8);
+    SB_HILO = add("SB_HILO", true);
+    SB_Status = add("SB_Status", true);
+    layout->addSpacing(8);
+    SB_Front = add("SB_Front", false);
+    HintBtn = add("HintBtn", true);
+    layout->addStretch(1);
+    CloseBibo = add("CloseBibo", true);
+}
+
+void TForm1::BuildPalettePanel()
+{
+    P_Bibo = new QWidget(this);
+    P_Bibo->setObjectName(QStringLiteral("P_Bibo"));
+    P_Bibo->setMinimumSize(100, 100);
+    auto* layout = new QVBoxLayout(P_Bibo);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    BiboButton = new QToolButton(P_Bibo);
+    BiboButton->setObjectName(QStringLiteral("BiboButton"));
+    BiboButton->setFixedHeight(30);
+    BiboButton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    BiboButton->setPopupMode(QToolButton::InstantPopup);
+    BiboButton->setMenu(BiboMenu);
+    layout->addWidget(BiboButton);
+
+    // The palette itself comes later; its scroll box stands ready.
+    SB_Bibliothek = new QScrollArea(P_Bibo);
+    SB_Bibliothek->setObjectName(QStringLiteral("SB_Bibliothek"));
+    SB_Bibliothek->setWidgetResizable(true);
+    SB_Bibliothek->setWidget(new QWidget(SB_Bibliothek));
+    layout->addWidget(SB_Bibliothek, 1);
+
+    SearchPanel = new QWidget(P_Bibo);
+    SearchPanel->setObjectName(QStringLiteral("SearchPanel"));
+    SearchPanel->setFixedHeight(218);
+    auto* searchLayout = new QVBoxLayout(SearchPanel);
+    searchLayout->setContentsMargins(0, 0, 0, 0);
+    SearchResultListbox = new QListWidget(SearchPanel);
+    SearchResultListbox->setObjectName(QStringLiteral("SearchResultListbox"));
+    SearchResultListbox->setSortingEnabled(true);
+    SearchEdit = new QLineEdit(SearchPanel);
+    SearchEdit->setObjectName(QStringLiteral("SearchEdit"));
+    searchLayout->addWidget(SearchResultListbox, 1);
+    searchLayout->addWidget(SearchEdit);
+    SearchPanel->hide();
+    layout->addWidget(SearchPanel);
+
+    auto* strip = new QWidget(P_Bibo);
+    strip->setObjectName(QStringLiteral("P_NurText"));
+    strip->setFixedHeight(25);
+    auto* stripLayout = new QHBoxLayout(strip);
+    stripLayout->setContentsMargins(0, 0, 0, 0);
+    stripLayout->setSpacing(1);
+    auto add = [this, strip, stripLayout](const char* name, bool checkable, const QString& text) {
+        QToolButton* button = NewButton(strip, name, checkable);
+        button->setFixedSize(24, 22);
+        button->setText(text);
+        stripLayout->addWidget(button);
+        m_buttons.insert(button->objectName(), button);
+        return button;
+    };
+    cb_NurText = add("cb_NurText", true, QStringLiteral("T"));
+    SearchBtn = add("SearchBtn", true, QStringLiteral("?"));
+    stripLayout->addStretch(1);
+    sb_BiboMinus = add("sb_BiboMinus", false, QStringLiteral("<"));
+    sb_BiboPlus = add("sb_BiboPlus", false, QStringLiteral(">"));
+    MakroPathEdit = new QLineEdit(strip);
+    MakroPathEdit->setObjectName(QStringLiteral("MakroPathEdit"));
+    MakroPathEdit->hide();
+    layout->addWidget(strip);
+}
+
+void TForm1::BuildBoardArea()
+{
+    Panel4 = new QWidget(this);
+    Panel4->setObjectName(QStringLiteral("Panel4"));
+    auto* layout = new QVBoxLayout(Panel4);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    PlatineScrollbox = new TBoardView(Panel4);
+    PlatineScrollbox->setObjectName(QStringLiteral("PlatineScrollbox"));
+    layout->addWidget(PlatineScrollbox, 1);
+    TabSet = new QTabBar(Panel4);
+    TabSet->setObjectName(QStringLiteral("TabSet"));
+    TabSet->setShape(QTabBar::RoundedSouth);
+    TabSet->setFixedHeight(18 + 4);
+    TabSet->addTab(QString());
+    layout->addWidget(TabSet);
+
+    auto* central = new QWidget(this);
+    auto* row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(Panel7);
+    Splitter1 = new QSplitter(Qt::Horizontal, central);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->addWidget(P_Bibo);
+    Splitter1->addWidget(Panel4);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({140, 800});
+    row->addWidget(Splitter1, 1);
+    setCentralWidget(central);
+}
+
+void TForm1::ConnectCommands()
+{
+    auto onAction = [this](const char* name, auto handler) {
+        connect(m_actions.value(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+    };
+    auto onButton = [this](const char* name, auto handler) {
+        connect(m_buttons.value(QString::fromLatin1(name)), &QToolButton::clicked, this, handler);
+    };
+
+    // Project files.
+    onAction("DateiNeuBtn", [this] { Projects->NewCommand(); });
+    onButton("ToolButton1", [this] { Projects->NewCommand(); });
+    onAction("ffnen2", [this] { Projects->OpenCommand(); });
+    onButton("ToolButton2", [this] { Projects->OpenCommand(); });
+    onAction("Speichern1", [this] { Projects->Save(); });
+    onButton("ToolButton3", [this] { Projects->Save(); });
+    onAction("Speichernals1", [this] { Projects->SaveAs(); });
+    onAction("Beispiele1", [this] { Projects->ExamplesCommand(); });
+    for (int i = 0; i < 4; ++i)
+        connect(HistoryItems[i], &QAction::triggered, this, [this, i] { Projects->OpenHistory(i + 1); });
+    onAction("Beenden1", [this] { close(); });
+
+    // Runs.
+    connect(SB_Start, &QToolButton::clicked, this, [this] { Simulation->StartButtonPressed(); });
+    connect(SB_Stop, &QToolButton::clicked, this, [this] { Simulation->StopSimulation(); });
+    connect(cbSpeed, qOverload<int>(&QComboBox::activated), this,
+            [this](int index) { Simulation->SetSpeed(index == 0); });
+
+    // Editing modes, grid, board tabs, front panel.
+    for (QToolButton* button : {StandardBtn, LineBtn, ZoomBtn})
+        connect(button, &QToolButton::clicked, this, [this, button] { SpeedBtnClick(button); });
+    auto toggleGrid = [this] {
+        MainBoard->GridVisible = !MainBoard->GridVisible;
+        SB_Raster->setChecked(MainBoard->GridVisible);
+        m_actions.value(QStringLiteral("Raster"))->setChecked(MainBoard->GridVisible);
+        CurrentBoard->Repaint();
+    };
+    onButton("SB_Raster", toggleGrid);
+    onAction("Raster", toggleGrid);
+    auto showFrontPanel = [] {
+        if (TFrontplatte* panel = Frontplatte()) {
+            panel->show();
+            panel->raise();
+        }
+    };
+    onAction("FPAnzeigen", showFrontPanel);
+    onButton("SB_Front", showFrontPanel);
+    connect(TabSet, &QTabBar::currentChanged, this, [this](int index) { ShowBoardTab(index); });
+    // F9 and Esc reach the window before any of its controls.
+    auto* startKey = new QShortcut(QKeySequence(Qt::Key_F9), this);
+    connect(startKey, &QShortcut::activated, this, [this] { StartSimulationKey(); });
+    auto* stopKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(stopKey, &QShortcut::activated, this, [this] { StopSimulationKey(); });
+    onAction("naechstes1", [this] {
+        if (TabSet->count() > 1)
+            TabSet->setCurrentIndex((TabSet->currentIndex() + 1) % TabSet->count());
+    });
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    // The start button arms the start; the next mouse move over it starts the run.
+    if (watched == SB_Start && event->type() == QEvent::MouseMove && Simulation)
+        Simulation->StartButtonMouseMove();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::StartSimulation()
+{
+    Simulation->StartSimulation();
+}
+
+void TForm1::StartSimulationKey()
+{
+    if (!Simulation->Running())
+        SB_Start->setChecked(true);
+    Simulation->StartSimulationKey();
+}
+
+void TForm1::StopSimulationKey()
+{
+    if (Simulation->Running())
+        SB_Stop->setChecked(true);
+    Simulation->StopSimulationKey();
+}
+
+void TForm1::SpeedBtnClick(QToolButton* button)
+{
+    button->setChecked(true);
+    uint8_t mode = kModeSelect;
+    int16_t cursor = kCursorDefault;
+    if (button == ZoomBtn) {
+        mode = kModeZoom;
+        cursor = kCursorZoom;
+    } else if (button == LineBtn) {
+        mode = kModeWiring;
+        cursor = kCursorNone;
+    }
+    for (TPlatine* board : OpenBoards) {
+        board->Mode = mode;
+        board->SavedMode = mode;
+        board->Cursor = cursor;
+    }
+    PlatineScrollbox->ApplyCursor();
+}
+
+void TForm1::PlatineModeChange(TPlatine* board)
+{
+    switch (board->Mode) {
+    case kModeZoom:
+        SpeedBtnClick(ZoomBtn);
+        break;
+    case kModeSelect:
+        SpeedBtnClick(StandardBtn);
+        break;
+    case kModeWiring:
+        SpeedBtnClick(LineBtn);
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm1::PlatineChange(TPlatine* board)
+{
+    if (board == PlatineScrollbox->Board())
+        PlatineScrollbox->SyncScrollBars();
+}
+
+void TForm1::UpdateTools()
+{
+    TPlatine* board = CurrentBoard;
+    if (!board)
+        return;
+    const bool selected = board->HasSelection();
+    for (const char* name : {"ToolButton6", "ToolButton7", "ToolButton9", "ToolButton12",
+                             "tb_ZoomMarked"})
+        m_buttons.value(QString::fromLatin1(name))->setEnabled(selected);
+    m_buttons.value(QStringLiteral("ToolButton8"))->setEnabled(board->CanPaste());
+    m_buttons.value(QStringLiteral("tb_ZoomObjects"))->setEnabled(!board->Items.empty());
+}
+
+void TForm1::ShowBoardTab(int index)
+{
+    if (index < 0 || index >= int(OpenBoards.size()))
+        return;
+    if (CurrentBoard) {
+        CurrentBoard->SavedScrollX = CurrentBoard->ViewOffsetX;
+        CurrentBoard->SavedScrollY = CurrentBoard->ViewOffsetY;
+    }
+    CurrentBoard = OpenBoards[size_t(index)];
+    CurrentBoard->ViewOffsetX = CurrentBoard->SavedScrollX;
+    CurrentBoard->ViewOffsetY = CurrentBoard->SavedScrollY;
+    PlatineScrollbox->SetBoard(CurrentBoard);
+    if (TabSet->currentIndex() != index)
+        TabSet->setCurrentIndex(index);
+    if (Projects)
+        Projects->CurrentBoard = CurrentBoard;
+    UpdateTools();
+    m_buttons.value(QStringLiteral("ToolButton3"))->setEnabled(index == 0);
+}

@@ -1,0 +1,492 @@
+// Start-up of the main window: the program-wide objects made once at creation, the first
+// show (folders, options, compiled-program mode, command line), the window caption, the boards
+// made for the window and the list of recent projects.
+
+#include "core/mainwindow/MainWindow.h"
+
+#include "components/analog/SimulationStop.h"
+#include "core/board/BoardHooks.h"
+#include "core/board/Makro.h"
+#include "core/board/Platine.h"
+#include "core/boardview/BoardView.h"
+#include "core/components/CoreComponents.h"
+#include "core/mainwindow/ProjectFiles.h"
+#include "core/mainwindow/RegisterClasses.h"
+#include "core/mainwindow/SimulationControl.h"
+#include "core/model/ClassRegistry.h"
+#include "core/model/Translator.h"
+#include "frontpanel/Design.h"
+#include "frontpanel/FP_Element.h"
+#include "frontpanel/FrontPanel.h"
+#include "platform/Clock.h"
+#include "platform/Colors.h"
+#include "platform/Context.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "platform/ProgramFolder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QListWidget>
+#include <QScreen>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+TForm1* g_form = nullptr;
+
+const QString kOptions = QStringLiteral("OPTIONS");
+const QString kMainWindow = QStringLiteral("HAUPTFENSTER");
+const QString kDirectories = QStringLiteral("DIRECTORIES");
+
+} // namespace
+
+// --- Free helpers -----------------------------------------------------------------------------
+
+TStartupOptions CurrentStartupOptions()
+{
+    TStartupOptions options;
+    options.ExecutableName = QCoreApplication::applicationFilePath();
+    QStringList args = QCoreApplication::arguments();
+    if (!args.isEmpty())
+        args.removeFirst();
+    options.Arguments = args;
+    return options;
+}
+
+bool IsCompiledProgramName(const QString& executableFileName)
+{
+    return QFileInfo(executableFileName).fileName().toLower() != QStringLiteral("tavrinol40");
+}
+
+TCommandLine ParseCommandLine(const QStringList& parameters)
+{
+    TCommandLine result;
+    if (parameters.isEmpty())
+        return result;
+    QString text = parameters.first();
+    for (int i = 1; i < parameters.size() && !parameters[i].isEmpty(); ++i)
+        text += u' ' + parameters[i];
+    const int at = text.toUpper().indexOf(QStringLiteral(" /RUN"));
+    if (at >= 0) {
+        result.RunRequested = true;
+        text.remove(at, 5);
+    }
+    result.ProjectName = text;
+    return result;
+}
+
+QVector<QColor> MakeBoardPalette(int bitsPerPixel)
+{
+    if (bitsPerPixel > 7)
+        return {QColor(230, 240, 248), QColor(255, 255, 246), QColor(230, 230, 230),
+                QColor(220, 220, 250)};
+    return QVector<QColor>(4, QColor(255, 255, 255));
+}
+
+TStartupHooks& StartupHooks()
+{
+    static TStartupHooks hooks;
+    return hooks;
+}
+
+void ResetStartupHooks()
+{
+    StartupHooks() = TStartupHooks();
+}
+
+TForm1* Form1()
+{
+    return g_form;
+}
+
+// --- Creation ---------------------------------------------------------------------------------
+
+TForm1::TForm1(const TStartupOptions& options, QWidget* parent)
+    : QMainWindow(parent)
+    , Options(options)
+    , Projects(std::make_unique<TProjectFiles>())
+    , Simulation(std::make_unique<TSimulationControl>())
+{
+    setObjectName(QStringLiteral("Form1"));
+    g_form = this;
+    BuildMenus();
+    BuildToolBar();
+    BuildModePanel();
+    BuildPalettePanel();
+    BuildBoardArea();
+    SetStoredCaptions();
+    resize(957, 677 + 60);
+    FormCreate();
+    ConnectCommands();
+}
+
+TForm1::~TForm1()
+{
+    OnStopRequested = nullptr;
+    OnRuntimeCloseRequested = nullptr;
+    if (Simulation && Simulation->Running())
+        Simulation->StopSimulation();
+    if (PlatineScrollbox)
+        PlatineScrollbox->SetBoard(nullptr);
+    // The window's boards go before the controller that their handlers call.
+    OpenBoards.clear();
+    CurrentBoard = nullptr;
+    MainBoard = nullptr;
+    m_boards.clear();
+    if (TFrontplatte* panel = Frontplatte()) {
+        panel->StopHook = nullptr;
+        panel->StartHook = nullptr;
+        panel->CloseHook = nullptr;
+    }
+    if (g_form == this)
+        g_form = nullptr;
+}
+
+void TForm1::FormCreate()
+{
+    TStartupHooks& hooks = StartupHooks();
+    auto call = [](const std::function<void()>& f) {
+        if (f)
+            f();
+    };
+
+    BuildTranslationTable();
+    call(hooks.CreateMidiAdministrator);
+    Ctx().ColorSymbols = true;
+    call(hooks.ClearComPortTable);
+    // Tool-bar images are painted with the buttons.
+
+    if (Ctx().ProgramFolder.isEmpty())
+        InitProgramFolder();
+    Ctx().CurrentLanguage = uint8_t(ReadLanguageSetting());
+    TranslateMenus();
+
+    Ctx().RuntimeMode = IsCompiledProgramName(Options.ExecutableName);
+    if (Ctx().RuntimeMode) {
+        const QString icon = ResolvePath(QStringLiteral("ICON.ICO"), QDir::currentPath());
+        if (QFileInfo::exists(icon))
+            QApplication::setWindowIcon(QIcon(icon));
+    }
+
+    HardwareLinks = std::make_unique<TIniFile>(ProgramPath(QStringLiteral("Settings\\HardwareLinks.ini")));
+    Settings = std::make_unique<TIniFile>(ProgramPath(QStringLiteral("Settings\\QUORIN.INI")));
+    HeaderByte0 = 2;
+    FormatVersion = TProjectFiles::kProjectVersion;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    BoardPalette = MakeBoardPalette(screen ? screen->depth() : 24);
+
+    RegisterComponentClasses(ClassRegistry());
+    call(hooks.RegisterDeviceClasses);
+
+    ClipboardStream = std::make_unique<QBuffer>();
+    ClipboardStream->open(QIODevice::ReadWrite);
+
+    MainBoard = CreatePlatine();
+    CurrentBoard = MainBoard;
+    OpenBoards = {MainBoard};
+    PlatineScrollbox->SetBoard(MainBoard);
+
+    // The palette's contents come with its own unit; its area stands ready.
+    LibraryFolder = Ctx().ProgramFolder + QStringLiteral("QJN_BIBO/");
+
+    Projects->MainBoard = MainBoard;
+    Projects->CurrentBoard = MainBoard;
+    Projects->HistoryIniFile = Settings->FileName();
+    Projects->OnProjectNameChanged = [this](const QString& name) {
+        setWindowTitle(name.isEmpty()
+                           ? QStringLiteral("Tavrinol Ombrel 4.0")
+                           : QStringLiteral("Tavrinol Ombrel 4.0 - [") + name.toLower() + u']');
+    };
+    Projects->OnHistoryChanged = [this] { ShowHistory(); };
+    Projects->OnProjectReset = [this] { ShowBoardTab(0); };
+    // A macro about to be freed takes its board's tab with it.
+    Projects->OnMacroRemoving = [this](TMakro& macro) {
+        TPlatine* inner = macro.InnerBoard();
+        for (size_t i = 1; i < OpenBoards.size(); ++i) {
+            if (OpenBoards[i] != inner)
+                continue;
+            if (CurrentBoard == inner)
+                ShowBoardTab(0);
+            OpenBoards.erase(OpenBoards.begin() + std::ptrdiff_t(i));
+            TabSet->removeTab(int(i));
+            break;
+        }
+    };
+    Projects->OnProjectLoaded = [this] {
+        ShowBoardTab(0);
+        PlatineScrollbox->SyncScrollBars();
+        MainBoard->Repaint();
+    };
+    Simulation->MainBoard = MainBoard;
+    Simulation->Project = Projects.get();
+    Simulation->OnStatusText = [this](const QString& text) { Status->setText(text); };
+    Simulation->OnRunStateChanged = [this](bool running) {
+        (running ? SB_Start : SB_Stop)->setChecked(true);
+        UpdateTools();
+    };
+    Simulation->OnLockEditing = [this](bool lock) {
+        Bearbeiten1->setEnabled(!lock);
+        for (const char* name : {"ToolButton1", "ToolButton2", "ToolButton6", "ToolButton8",
+                                 "ToolButton9", "ToolButton12", "ToolButton15"})
+            m_buttons.value(QString::fromLatin1(name))->setEnabled(!lock);
+    };
+    Simulation->OnShowFrontPanel = [] {
+        if (TFrontplatte* panel = Frontplatte())
+            panel->show();
+    };
+    Simulation->OnSpeedStored = [](bool fast) {
+        TIniFile speed(ProgramPath(QStringLiteral("Settings\\SPEED.INI")));
+        speed.WriteBool(QStringLiteral("Speed"), QStringLiteral("Fast"), fast);
+        speed.UpdateFile();
+    };
+
+    // A stop component ends the run; in a compiled program it closes the program.
+    OnStopRequested = [] { RequestSimulationStop(); };
+    OnRuntimeCloseRequested = [this] { QTimer::singleShot(0, this, [this] { close(); }); };
+
+    SetProjectName(QString());
+    Ctx().SimRunning = false;
+    Projects->LoadingProject = false;
+    Projects->CompiledCopy = false;
+    m_actions.value(QStringLiteral("naechstes1"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab));
+    KeyRepeatLock = false;
+    ReadHistory();
+    StandardBtn->setChecked(true);
+    SB_Stop->setChecked(true);
+    Ctx().ProjectFolder = Ctx().ProgramFolder;
+    Simulation->StartArmed = false;
+
+    if (hooks.LoadSetupApi && hooks.LoadSetupApi() && hooks.LoadHid)
+        hooks.LoadHid();
+    call(hooks.RemovePortDriver);
+    call(hooks.InstallPortDriver);
+    UpdateTools();
+    Ctx().PerfFrequency = Clock().PerformanceFrequency();
+    HintBox = new THintBox(this);
+    call(hooks.CreateNetworkPools);
+
+    const TIniFile speed(ProgramPath(QStringLiteral("Settings\\SPEED.INI")));
+    Simulation->SimFast = speed.ReadBool(QStringLiteral("Speed"), QStringLiteral("Fast"), true);
+    cbSpeed->setCurrentIndex(Simulation->SimFast ? 0 : 1);
+    Created = true;
+}
+
+TPlatine* TForm1::CreatePlatine()
+{
+    m_boards.push_back(std::make_unique<TPlatine>());
+    TPlatine* board = m_boards.back().get();
+    board->ClipboardStream = ClipboardStream.get();
+    board->OnChange = [this](TPlatine* sender) { PlatineChange(sender); };
+    board->OnModeChange = [this](TPlatine* sender) { PlatineModeChange(sender); };
+    board->OnAktTools = [this](TPlatine*) { UpdateTools(); };
+    board->OnPopupRequest = [this](TPlatine*) {
+        if (BauteilMenu)
+            BauteilMenu->popup(QCursor::pos());
+    };
+    Projects->BindBoard(*board);
+    board->Mode = kModeSelect;
+    board->SavedMode = kModeSelect;
+    if (!board->Items.empty())
+        board->ZoomToObjects(false);
+    board->TopBoard = MainBoard ? MainBoard : board;
+    return board;
+}
+
+void TForm1::SetProjectName(const QString& name)
+{
+    Projects->SetProjectName(name);
+    if (Projects->OnProjectNameChanged)
+        Projects->OnProjectNameChanged(name);
+}
+
+QString TForm1::ProjectFileName() const
+{
+    return Projects->ProjectFileName;
+}
+
+// --- Recent projects --------------------------------------------------------------------------
+
+void TForm1::ReadHistory()
+{
+    Projects->ReadHistory();
+    ShowHistory();
+}
+
+void TForm1::ShowHistory()
+{
+    for (int i = 0; i < 4; ++i) {
+        const QString& name = Projects->History[size_t(i)];
+        HistoryItems[size_t(i)]->setText(QStringLiteral("&%1 ").arg(i + 1) + name.toLower());
+        HistoryItems[size_t(i)]->setVisible(name.size() > 1);
+    }
+    HistoryTrenner->setVisible(HistoryItems[0]->isVisible());
+}
+
+void TForm1::AddToHistory(const QString& fileName)
+{
+    Projects->AddToHistory(fileName);
+    ShowHistory();
+}
+
+// --- First show -------------------------------------------------------------------------------
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!Shown) {
+        // After the window is on the screen, as its show event does.
+        QTimer::singleShot(0, this, [this] { FormShow(); });
+    }
+}
+
+void TForm1::FormShow()
+{
+    if (Shown)
+        return;
+    Shown = true;
+    const bool compiled = Ctx().RuntimeMode;
+    TFrontplatte* panel = Frontplatte();
+
+    if (panel) {
+        panel->WebServerPath = Ctx().ProgramFolder + QStringLiteral("TvWebServer/TvWebServer10");
+        panel->WebRefreshSeconds = 5;
+        panel->hide();
+        MainBoard->Design = panel->RootDesign;
+        panel->StopHook = [this] { StopSimulationKey(); };
+        panel->StartHook = [this] { StartSimulationKey(); };
+        panel->HotkeyReceiversDown = HotkeyReceiversKeyDown;
+        panel->HotkeyReceiversUp = HotkeyReceiversKeyUp;
+        RootDesign = CurrentDesign = panel->RootDesign;
+        Projects->FrontPanel = panel;
+        Simulation->FrontPanel = panel;
+    }
+
+    MacroFolder = Ctx().ProgramFolder;
+    const QString ttl = ProgramPath(QStringLiteral("MAKROS\\TTL"));
+    if (QFileInfo(ttl).isDir())
+        MacroFolder = ttl + u'/';
+    MacroFolder = Settings->ReadString(kDirectories, QStringLiteral("MACROS"), MacroFolder);
+    Ctx().ProjectFolder = Settings->ReadString(kDirectories, QStringLiteral("PROJECTS"), Ctx().ProjectFolder);
+    MakroPathEdit->setText(MacroFolder);
+
+    if (compiled) {
+        const QString compMod = ProgramPath(QStringLiteral("comp.mod"));
+        if (QFileInfo::exists(compMod)) {
+            Projects->CompiledCopy = true;
+            const bool opened = Projects->OpenProject(compMod);
+            Projects->CompiledCopy = false;
+            if (!opened) {
+                close();
+                return;
+            }
+        } else {
+            close();
+            return;
+        }
+        if (panel)
+            panel->CloseHook = [this] { close(); };
+        setWindowState(Qt::WindowNoState);
+        move(-4000, y());
+        StartSimulation();
+        return;
+    }
+
+    m_actions.value(QStringLiteral("Compilieren"))->setVisible(true);
+    N3->setVisible(true);
+    m_compileTool->setVisible(true);
+
+    ApplyGridOptions();
+    ApplyWindowBounds();
+
+    const TCommandLine line = ParseCommandLine(Options.Arguments);
+    RunRequested = line.RunRequested;
+    if (!Options.Arguments.isEmpty()) {
+        const QString name = QFileInfo(line.ProjectName).isRelative()
+                                 ? ResolvePath(line.ProjectName, QDir::currentPath())
+                                 : ResolvePath(line.ProjectName);
+        Projects->OpenProject(name);
+    }
+
+    if (panel)
+        panel->show();
+    // UpdateInfo: the update check belongs to the internet updater.
+    if (RunRequested)
+        StartSimulationKey();
+}
+
+void TForm1::ApplyGridOptions()
+{
+    MainBoard->GridVisible = Settings->ReadBool(kOptions, QStringLiteral("RASTER"), false);
+    if (MainBoard->GridVisible) {
+        MainBoard->Repaint();
+        SB_Raster->setChecked(true);
+        m_actions.value(QStringLiteral("Raster"))->setChecked(true);
+    }
+    FPGridVisible = Settings->ReadBool(kOptions, QStringLiteral("FPGridVisible"), false);
+    FPGridColor = Settings->ReadInteger(kOptions, QStringLiteral("FPGridColor"), 0xC0C0C0);
+    FPGrid = Settings->ReadInteger(kOptions, QStringLiteral("FPGrid"), 16);
+    if (TFrontplatte* panel = Frontplatte()) {
+        FPState().FPGridVisible = FPGridVisible;
+        panel->SB_ZeichneRaster->setChecked(FPGridVisible);
+        FPState().FPGridColor = FPGridColor;
+        QPixmap swatch(12, 12);
+        swatch.fill(TColorToQColor(FPGridColor));
+        panel->GridColorBtn->setIcon(QIcon(swatch));
+        panel->GridColorBtn->setProperty("Color", FPGridColor);
+        QToolButton* step = nullptr;
+        switch (FPGrid) {
+        case 4: step = panel->SB_R4; break;
+        case 8: step = panel->SB_R8; break;
+        case 16: step = panel->SB_R16; break;
+        case 32: step = panel->SB_R32; break;
+        default: break;
+        }
+        if (step) {
+            step->setChecked(true);
+            panel->SetRaster(FPGrid);
+        } else {
+            // Any other step: grid snapping off.
+            panel->SB_Raster->setChecked(false);
+            panel->SB_RasterClick();
+        }
+    }
+    UpdateInfo = Settings->ReadBool(kOptions, QStringLiteral("UpdateInfo"), false);
+    TextOnly = Settings->ReadBool(kOptions, QStringLiteral("TextOnly"), false);
+    cb_NurText->setChecked(TextOnly);
+    ShowComponentHints = Settings->ReadBool(kOptions, QStringLiteral("COMPONENTHINT"), true);
+    HintBtn->setChecked(ShowComponentHints);
+    ShowHints = Settings->ReadBool(kOptions, QStringLiteral("HINT"), true);
+    m_actions.value(QStringLiteral("Hinweistexte"))->setChecked(ShowHints);
+}
+
+void TForm1::ApplyWindowBounds()
+{
+    if (Settings->ReadBool(kMainWindow, QStringLiteral("MAX"), true)) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+        return;
+    }
+    const QRect r = geometry();
+    setGeometry(Settings->ReadInteger(kMainWindow, QStringLiteral("X"), r.x()),
+                Settings->ReadInteger(kMainWindow, QStringLiteral("Y"), r.y()),
+                Settings->ReadInteger(kMainWindow, QStringLiteral("W"), r.width()),
+                Settings->ReadInteger(kMainWindow, QStringLiteral("H"), r.height()));
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    // A run stops before the window goes (the full shutdown sequence is its own unit).
+    if (Simulation && Simulation->Running())
+        Simulation->StopSimulation();
+    QMainWindow::closeEvent(event);
+}
