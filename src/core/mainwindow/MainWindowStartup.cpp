@@ -225,6 +225,8 @@ void TForm1::FormCreate()
     };
     Projects->OnProjectLoaded = [this] {
         ShowBoardTab(0);
+        // An opened project is shown with all its items in view.
+        MainBoard->ZoomToObjects(false);
         PlatineScrollbox->SyncScrollBars();
         MainBoard->Repaint();
     };
