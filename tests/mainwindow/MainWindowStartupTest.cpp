@@ -4,6 +4,7 @@
 
 #include "core/board/Platine.h"
 #include "core/boardview/BoardView.h"
+#include "core/mainwindow/ProgressWindow.h"
 #include "core/mainwindow/ProjectFiles.h"
 #include "core/mainwindow/SimulationControl.h"
 #include "core/model/ClassRegistry.h"
@@ -270,4 +271,30 @@ TEST_F(MainWindowStartup, FrontPanelRequestsStartAndStopTheRun)
     panel.StopHook();
     EXPECT_FALSE(f.Simulation->Running());
     EXPECT_TRUE(f.SB_Stop->isChecked());
+}
+
+// Opening a project reports to the main window's progress window.
+TEST_F(MainWindowStartup, OpeningShowsProgressInTheSharedWindow)
+{
+    const QString project = dir.path() + QStringLiteral("/Fortschritt.prj");
+    TForm1& f = Make();
+    ASSERT_TRUE(f.Projects->SaveProject(project));
+    ASSERT_NE(f.ProgressWindow, nullptr);
+    EXPECT_EQ(ProgressSink(), f.ProgressWindow);
+    QString seen;
+    struct TRecorder : IProgressSink {
+        IProgressSink* next;
+        QString* seen;
+        void Begin(const QString& c, bool s) override { *seen = c; next->Begin(c, s); }
+        void SetCaption(const QString& c) override { next->SetCaption(c); }
+        void SetPosition(int p) override { next->SetPosition(p); }
+        void End() override { next->End(); }
+    } recorder;
+    recorder.next = f.ProgressWindow;
+    recorder.seen = &seen;
+    SetProgressSink(&recorder);
+    EXPECT_TRUE(f.Projects->OpenProject(project));
+    SetProgressSink(f.ProgressWindow);
+    EXPECT_EQ(seen, QStringLiteral("Öffnen... "));
+    EXPECT_FALSE(f.ProgressWindow->isVisible()); // closed when the reading ended
 }

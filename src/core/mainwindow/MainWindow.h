@@ -41,6 +41,7 @@ class TIniFile;
 class TPlatine;
 class TProjectFiles;
 class TSimulationControl;
+class TProgressWindow;
 
 // What the program was started as: the executable's file name and the command-line parameters
 // (without the program name).
@@ -162,6 +163,7 @@ public:
     // Project commands and run control, owned by the window.
     std::unique_ptr<TProjectFiles> Projects;
     std::unique_ptr<TSimulationControl> Simulation;
+    TProgressWindow* ProgressWindow = nullptr;  // shared progress window (child of this window)
 
     // --- Controls (names as the window's published fields) -----------------------------------
     QMenu* Datei1 = nullptr;

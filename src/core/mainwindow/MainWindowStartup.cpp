@@ -10,6 +10,7 @@
 #include "core/board/Platine.h"
 #include "core/boardview/BoardView.h"
 #include "core/components/CoreComponents.h"
+#include "core/mainwindow/ProgressWindow.h"
 #include "core/mainwindow/ProjectFiles.h"
 #include "core/mainwindow/RegisterClasses.h"
 #include "core/mainwindow/SimulationControl.h"
@@ -24,6 +25,7 @@
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Progress.h"
 
 #include <QAction>
 #include <QApplication>
@@ -135,6 +137,8 @@ TForm1::~TForm1()
 {
     OnStopRequested = nullptr;
     OnRuntimeCloseRequested = nullptr;
+    if (ProgressSink() == ProgressWindow)
+        SetProgressSink(nullptr);
     if (Simulation && Simulation->Running())
         Simulation->StopSimulation();
     if (PlatineScrollbox)
@@ -252,6 +256,10 @@ void TForm1::FormCreate()
         speed.WriteBool(QStringLiteral("Speed"), QStringLiteral("Fast"), fast);
         speed.UpdateFile();
     };
+
+    // Long operations report to the shared progress window.
+    ProgressWindow = new TProgressWindow(this);
+    SetProgressSink(ProgressWindow);
 
     // A stop component ends the run; in a compiled program it closes the program.
     OnStopRequested = [] { RequestSimulationStop(); };
