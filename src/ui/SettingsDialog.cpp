@@ -1,6 +1,7 @@
 #include "ui/SettingsDialog.h"
 
 #include "platform/Help.h"
+#include "core/model/Iobt.h"
 #include "core/model/Translator.h"
 #include "platform/Context.h"
 #include "platform/MessageBox.h"
@@ -317,4 +318,20 @@ TDefault_Dlg& Default_Dlg()
         qAddPostRoutine([]() { delete g_defaultDlg; });
     }
     return *g_defaultDlg;
+}
+
+int EditInputCount(TIOBauteil& component)
+{
+    QStringList counts;
+    for (int n = 2; n <= 16; ++n)
+        counts << QString::number(n);
+    TDefault_Dlg& dialog = Default_Dlg();
+    dialog.setWindowTitle(component.GetTypeName());
+    dialog.HelpContext = component.HelpContext;
+    int32_t index = component.InputCount - 2;
+    dialog.PropScrollbox->AddComboProp(Translate(QStringLiteral("Eingänge")), index, counts, 64);
+    const int result = dialog.Execute();
+    // The row writes back only on OK, so Cancel keeps the count and the pins.
+    component.SetInputCount(index + 2);
+    return result;
 }

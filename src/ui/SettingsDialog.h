@@ -29,6 +29,12 @@ struct TPinPortDialogHooks {
 };
 void SetPinPortDialogHooks(TPinPortDialogHooks hooks);
 
+class TIOBauteil;
+
+// The settings of components whose only setting is their number of inputs (2 to 16): one row
+// "Eingänge" in the shared dialog. The count changes only on OK. Returns the modal result.
+int EditInputCount(TIOBauteil& component);
+
 class TDefault_Dlg : public QDialog {
 public:
     static constexpr int kPanelHeight = 47;

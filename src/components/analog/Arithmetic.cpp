@@ -1,14 +1,11 @@
 #include "components/analog/Arithmetic.h"
 
-#include "core/model/Translator.h"
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
-#include "ui/PropertySheet.h"
 #include "ui/SettingsDialog.h"
 
-#include <QStringList>
 
 namespace {
 // Most pins a stored record may declare on one side (as the component record allows).
@@ -53,18 +50,7 @@ void TBTArithmetic::ReadData(TReader& reader, uint8_t version)
 
 int TBTArithmetic::EditProperties()
 {
-    QStringList counts;
-    for (int n = 2; n <= 16; ++n)
-        counts << QString::number(n);
-    TDefault_Dlg& dialog = Default_Dlg();
-    dialog.setWindowTitle(GetTypeName());
-    dialog.HelpContext = HelpContext;
-    int32_t index = InputCount - 2;
-    dialog.PropScrollbox->AddComboProp(Translate(QStringLiteral("Eingänge")), index, counts, 64);
-    const int result = dialog.Execute();
-    // The row writes back only on OK, so Cancel keeps the count and the pins.
-    SetInputCount(index + 2);
-    return result;
+    return EditInputCount(*this);
 }
 
 void TBTArithmetic::PaintSymbol(TCanvas& canvas, const QString& symbol)
