@@ -12,6 +12,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ModalDialogs.h"
 #include "platform/Paths.h"
+#include "platform/PrintRecord.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -32,6 +33,15 @@ int32_t ReadCount(TReader& reader, const char* what)
     const qint64 most = std::min<qint64>(reader.BytesLeft() / 2, INT32_MAX);
     return TReader::CheckCount(reader.ReadInteger(), 0, static_cast<int32_t>(most), what);
 }
+
+// The print settings in the window record's print record.
+constexpr TPrintRecordLayout<TPanelPrintSettings, Extended> kPrintLayout{
+    &TPanelPrintSettings::PrintPosition, &TPanelPrintSettings::PreviewOffset,
+    &TPanelPrintSettings::Zoom,          &TPanelPrintSettings::PrintScale,
+    &TPanelPrintSettings::Headline,      &TPanelPrintSettings::Hidden,
+    &TPanelPrintSettings::Centered,      &TPanelPrintSettings::Background,
+    &TPanelPrintSettings::PrinterIndex,  &TPanelPrintSettings::Orientation,
+    &TPanelPrintSettings::Comment};
 
 QString EstFilter()
 {
@@ -120,21 +130,7 @@ void TFrontplatte::WritePanelData(TWriter& writer)
     writer.WriteBoolean(Options.HWBtn);
     writer.WriteRawInt32(FPState().DesignPanelColor);
     writer.WriteBoolean(Options.InternalBtn);
-    writer.WriteInteger(Print.PrintPosition.x());
-    writer.WriteInteger(Print.PrintPosition.y());
-    writer.WriteInteger(Print.PreviewOffset.x());
-    writer.WriteInteger(Print.PreviewOffset.y());
-    writer.WriteInteger(Print.Zoom);
-    writer.WriteFloat(Print.PrintScale);
-    writer.WriteString(Print.Headline);
-    writer.WriteBoolean(Print.Hidden);
-    writer.WriteBoolean(Print.Centered);
-    writer.WriteBoolean(Print.Background);
-    writer.WriteInteger(Print.PrinterIndex);
-    writer.WriteInteger(Print.Orientation);
-    writer.WriteInteger(static_cast<int32_t>(Print.Comment.size()));
-    for (const QString& line : Print.Comment)
-        writer.WriteString(line);
+    WritePrintRecord(writer, Print, kPrintLayout);
     writer.WriteInteger(ToolbarMode);
     writer.WriteString(WebServerPath);
     writer.WriteInteger(PublishMode);
@@ -198,20 +194,7 @@ void TFrontplatte::ReadPanelData(TReader& reader, uint8_t version)
             Options.InternalBtn = false;
         } else {
             Options.InternalBtn = reader.ReadBoolean();
-            const int32_t px = reader.ReadInteger();
-            const int32_t py = reader.ReadInteger();
-            Print.PrintPosition = QPoint(px, py);
-            const int32_t ox = reader.ReadInteger();
-            const int32_t oy = reader.ReadInteger();
-            Print.PreviewOffset = QPoint(ox, oy);
-            Print.Zoom = reader.ReadInteger();
-            Print.PrintScale = reader.ReadFloat();
-            Print.Headline = reader.ReadString();
-            Print.Hidden = reader.ReadBoolean();
-            Print.Centered = reader.ReadBoolean();
-            Print.Background = reader.ReadBoolean();
-            Print.PrinterIndex = reader.ReadInteger();
-            Print.Orientation = reader.ReadInteger();
+            ReadPrintRecordHead(reader, Print, kPrintLayout);
             Print.Comment.clear();
             const int32_t lines = ReadCount(reader, "lines");
             for (int32_t i = 0; i < lines; ++i)

@@ -124,6 +124,32 @@ int TBTTimedController::EditSettings(Extended* init, TFilter* filter)
     return result;
 }
 
+void TBTTimedController::WriteSettings(TWriter& writer, const Extended* init,
+                                       const TFilter* filter)
+{
+    TBTController::WriteData(writer);
+    Sampling.Write(writer);
+    writer.WriteFloat(OutMin);
+    writer.WriteFloat(OutMax);
+    if (init)
+        writer.WriteFloat(*init);
+    if (filter)
+        filter->WriteRecord(writer);
+}
+
+void TBTTimedController::ReadSettings(TReader& reader, uint8_t version, Extended* init,
+                                      TFilter* filter)
+{
+    TBTController::ReadData(reader, version);
+    Sampling.Read(reader);
+    OutMin = reader.ReadFloat();
+    OutMax = reader.ReadFloat();
+    if (init)
+        *init = reader.ReadFloat();
+    if (filter)
+        filter->ReadRecord(reader);
+}
+
 // --- TBT_PI_Regler -------------------------------------------------------------------------
 
 TBT_PI_Regler::TBT_PI_Regler()
@@ -139,20 +165,12 @@ void TBT_PI_Regler::Paint(TCanvas& canvas)
 
 void TBT_PI_Regler::WriteData(TWriter& writer)
 {
-    TBTController::WriteData(writer);
-    Sampling.Write(writer);
-    writer.WriteFloat(OutMin);
-    writer.WriteFloat(OutMax);
-    writer.WriteFloat(Init);
+    WriteSettings(writer, &Init, nullptr);
 }
 
 void TBT_PI_Regler::ReadData(TReader& reader, uint8_t version)
 {
-    TBTController::ReadData(reader, version);
-    Sampling.Read(reader);
-    OutMin = reader.ReadFloat();
-    OutMax = reader.ReadFloat();
-    Init = reader.ReadFloat();
+    ReadSettings(reader, version, &Init, nullptr);
 }
 
 int TBT_PI_Regler::EditProperties()
@@ -192,8 +210,7 @@ void TBT_PI_Regler::SimReset()
 
 void TBT_PI_Regler::SaveSettings(TIniFile& ini, const QString& section)
 {
-    ini.WriteFloat(StateSection(section), QStringLiteral("Value"),
-                   static_cast<double>(Integral));
+    SaveStateValue(*this, ini, section, Integral);
 }
 
 bool TBT_PI_Regler::LoadSettings(TIniFile& ini, const QString& section, bool)
@@ -217,20 +234,12 @@ void TBT_PD_Regler::Paint(TCanvas& canvas)
 
 void TBT_PD_Regler::WriteData(TWriter& writer)
 {
-    TBTController::WriteData(writer);
-    Sampling.Write(writer);
-    writer.WriteFloat(OutMin);
-    writer.WriteFloat(OutMax);
-    Filter.WriteRecord(writer);
+    WriteSettings(writer, nullptr, &Filter);
 }
 
 void TBT_PD_Regler::ReadData(TReader& reader, uint8_t version)
 {
-    TBTController::ReadData(reader, version);
-    Sampling.Read(reader);
-    OutMin = reader.ReadFloat();
-    OutMax = reader.ReadFloat();
-    Filter.ReadRecord(reader);
+    ReadSettings(reader, version, nullptr, &Filter);
 }
 
 int TBT_PD_Regler::EditProperties()
@@ -276,22 +285,12 @@ void TBT_PID_Regler::Paint(TCanvas& canvas)
 
 void TBT_PID_Regler::WriteData(TWriter& writer)
 {
-    TBTController::WriteData(writer);
-    Sampling.Write(writer);
-    writer.WriteFloat(OutMin);
-    writer.WriteFloat(OutMax);
-    writer.WriteFloat(Init);
-    Filter.WriteRecord(writer);
+    WriteSettings(writer, &Init, &Filter);
 }
 
 void TBT_PID_Regler::ReadData(TReader& reader, uint8_t version)
 {
-    TBTController::ReadData(reader, version);
-    Sampling.Read(reader);
-    OutMin = reader.ReadFloat();
-    OutMax = reader.ReadFloat();
-    Init = reader.ReadFloat();
-    Filter.ReadRecord(reader);
+    ReadSettings(reader, version, &Init, &Filter);
 }
 
 int TBT_PID_Regler::EditProperties()
@@ -335,8 +334,7 @@ void TBT_PID_Regler::SimReset()
 
 void TBT_PID_Regler::SaveSettings(TIniFile& ini, const QString& section)
 {
-    ini.WriteFloat(StateSection(section), QStringLiteral("Value"),
-                   static_cast<double>(Integral));
+    SaveStateValue(*this, ini, section, Integral);
 }
 
 bool TBT_PID_Regler::LoadSettings(TIniFile& ini, const QString& section, bool)

@@ -73,6 +73,10 @@ protected:
     // init is given and the filter rows when filter is given. The values are taken back
     // after the dialog, whatever its result.
     int EditSettings(Extended* init, TFilter* filter);
+    // The record: the controller's own, sample time and output limits, then the integral's
+    // reset value when init is given and the filter settings when filter is given.
+    void WriteSettings(TWriter& writer, const Extended* init, const TFilter* filter);
+    void ReadSettings(TReader& reader, uint8_t version, Extended* init, TFilter* filter);
 };
 
 class TBT_PI_Regler : public TBTTimedController {

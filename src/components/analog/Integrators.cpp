@@ -16,16 +16,6 @@
 
 namespace BlockSupport {
 
-void NamePins(std::vector<std::unique_ptr<TBauteilPin>>& pins,
-              std::initializer_list<const char*> names)
-{
-    size_t i = 0;
-    for (const char* name : names) {
-        if (i >= pins.size())
-            break;
-        pins[i++]->SetName(QString::fromUtf8(name));
-    }
-}
 int ShowSettings(TIOBauteil& component, const std::function<void(TPropScrollbox&)>& addRows)
 {
     TDefault_Dlg& dlg = Default_Dlg();
@@ -39,6 +29,36 @@ int ShowSettings(TIOBauteil& component, const std::function<void(TPropScrollbox&
     component.SetLabel(label);
     component.RunTimeAdjustable = adjustable;
     return result;
+}
+
+int EditSampling(TIOBauteil& component, TSampleTime& sampling, TFilter* filter)
+{
+    int32_t index = sampling.BeginEdit();
+    TFilter::TEdit filterEdit = filter ? filter->BeginEdit() : TFilter::TEdit{};
+    const int result = ShowSettings(component, [&](TPropScrollbox& sheet) {
+        TSampleTime::AddRow(sheet, index);
+        if (filter)
+            TFilter::AddRows(sheet, filterEdit);
+    });
+    sampling.EndEdit(index);
+    if (filter)
+        filter->EndEdit(filterEdit);
+    return result;
+}
+
+void SaveStateValue(const TIOBauteil& component, TIniFile& ini, const QString& section,
+                    Extended value)
+{
+    ini.WriteFloat(component.StateSection(section), QStringLiteral("Value"),
+                   static_cast<double>(value));
+}
+
+Extended LoadStateValue(TIOBauteil& component, TIniFile& ini, const QString& section)
+{
+    const Extended value =
+        ini.ReadFloat(component.StateSection(section), QStringLiteral("Value"), 0.0);
+    component.SetOutputValue(0, value);
+    return value;
 }
 
 } // namespace BlockSupport
@@ -117,24 +137,17 @@ void TBTIntegrierer::ReadData(TReader& reader, uint8_t version)
 
 int TBTIntegrierer::EditProperties()
 {
-    int32_t index = Sampling.BeginEdit();
-    const int result = ShowSettings(*this, [&](TPropScrollbox& sheet) {
-        TSampleTime::AddRow(sheet, index);
-    });
-    Sampling.EndEdit(index);
-    return result;
+    return EditSampling(*this, Sampling);
 }
 
 void TBTIntegrierer::SaveSettings(TIniFile& ini, const QString& section)
 {
-    ini.WriteFloat(StateSection(section), QStringLiteral("Value"),
-                   static_cast<double>(Value));
+    SaveStateValue(*this, ini, section, Value);
 }
 
 bool TBTIntegrierer::LoadSettings(TIniFile& ini, const QString& section, bool)
 {
-    Value = ini.ReadFloat(StateSection(section), QStringLiteral("Value"), 0.0);
-    SetOutputValue(0, Value);
+    Value = LoadStateValue(*this, ini, section);
     return true;
 }
 
@@ -220,15 +233,7 @@ void TBTDifferenzierer::ReadData(TReader& reader, uint8_t version)
 
 int TBTDifferenzierer::EditProperties()
 {
-    int32_t index = Sampling.BeginEdit();
-    TFilter::TEdit filter = Filter.BeginEdit();
-    const int result = ShowSettings(*this, [&](TPropScrollbox& sheet) {
-        TSampleTime::AddRow(sheet, index);
-        TFilter::AddRows(sheet, filter);
-    });
-    Sampling.EndEdit(index);
-    Filter.EndEdit(filter);
-    return result;
+    return EditSampling(*this, Sampling, &Filter);
 }
 
 void TBTDifferenzierer::Calculate()

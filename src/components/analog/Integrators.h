@@ -17,9 +17,6 @@ class TPropScrollbox;
 
 // What the real-time blocks here, the transfer elements and the controllers share.
 namespace BlockSupport {
-// Names the pins of one side in order; pins beyond the list keep their names.
-void NamePins(std::vector<std::unique_ptr<TBauteilPin>>& pins,
-              std::initializer_list<const char*> names);
 // Seconds from the clock reading `since` to `now`.
 inline Extended SecondsBetween(int64_t since, int64_t now)
 {
@@ -34,6 +31,14 @@ inline int64_t TicksOf(Extended seconds)
 // addRows adds, then the option rows (name, adjustable at run time) while no run is active.
 // Label and option are taken back after the dialog; returns the modal result.
 int ShowSettings(TIOBauteil& component, const std::function<void(TPropScrollbox&)>& addRows);
+// ShowSettings with the sample-time row, then the filter rows when filter is given; both
+// settings are taken back whatever the result.
+int EditSampling(TIOBauteil& component, TSampleTime& sampling, TFilter* filter = nullptr);
+// The component's state value, "Value" in its section of the component state file.
+void SaveStateValue(const TIOBauteil& component, TIniFile& ini, const QString& section,
+                    Extended value);
+// That value read back (0 without one) and shown on the first output.
+Extended LoadStateValue(TIOBauteil& component, TIniFile& ini, const QString& section);
 } // namespace BlockSupport
 
 // Integral of "E" over real time; a low "/RST" holds it at 0. The integral survives a run

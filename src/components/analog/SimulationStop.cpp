@@ -27,14 +27,6 @@ void UseArial(TCanvas& canvas, int height)
     canvas.TransparentText = true;
 }
 
-// The narrowed bounds of the test point and the jump target.
-TRect Narrowed(TRect r)
-{
-    r.Top += 20;
-    r.Bottom -= 20;
-    return r;
-}
-
 } // namespace
 
 // --- TBTStop -------------------------------------------------------------------------------
@@ -49,19 +41,15 @@ TBTStop::TBTStop()
 
 void TBTStop::Calculate()
 {
-    const bool level = GetInputDigital(0);
-    if (LastInput && !level) {
-        // Record the level first: the request may run a whole end of run before it returns.
-        LastInput = level;
-        if (Ctx().RuntimeMode) {
-            if (OnRuntimeCloseRequested)
-                OnRuntimeCloseRequested();
-        } else if (OnStopRequested) {
-            OnStopRequested();
-        }
+    // The level is recorded first: the request may run a whole end of run before it returns.
+    if (!InputFell(0, LastInput))
         return;
+    if (Ctx().RuntimeMode) {
+        if (OnRuntimeCloseRequested)
+            OnRuntimeCloseRequested();
+    } else if (OnStopRequested) {
+        OnStopRequested();
     }
-    LastInput = level;
 }
 
 void TBTStop::SimReset()
@@ -72,8 +60,7 @@ void TBTStop::SimReset()
 
 void TBTStop::NameInputs()
 {
-    if (!Inputs.empty())
-        Inputs[0]->SetName(QStringLiteral("|Stp"));
+    NamePins(Inputs, {"|Stp"});
 }
 
 QString TBTStop::GetTypeName() const
@@ -132,7 +119,7 @@ QString TBTTestpunkt::GetTypeName() const
 
 TRect TBTTestpunkt::GetBounds() const
 {
-    return Narrowed(TGrundBT::GetBounds());
+    return NarrowedBounds(TGrundBT::GetBounds());
 }
 
 QString TBTTestpunkt::DisplayText() const
@@ -148,7 +135,7 @@ void TBTTestpunkt::Paint(TCanvas& canvas)
         DrawPin(canvas, *pin, true);
     canvas.Pen = TCanvasPen{MarkColor(), 3, Qt::SolidLine, TPenMode::Copy};
     canvas.Brush.Style = Qt::NoBrush;
-    const TRect r = Narrowed(TGrundBT::GetBounds());
+    const TRect r = NarrowedBounds(TGrundBT::GetBounds());
     canvas.Rectangle(r.Left, r.Top, r.Right, r.Bottom);
     const bool live = ShowStates && Ctx().SimRunning;
     UseArial(canvas, 25);
@@ -285,8 +272,7 @@ void TBTJumpTarget::SimReset()
 
 void TBTJumpTarget::NameOutputs()
 {
-    if (!Outputs.empty())
-        Outputs[0]->SetName(QStringLiteral("$"));
+    NamePins(Outputs, {"$"});
 }
 
 QString TBTJumpTarget::GetTypeName() const
@@ -297,7 +283,7 @@ QString TBTJumpTarget::GetTypeName() const
 
 TRect TBTJumpTarget::GetBounds() const
 {
-    return Narrowed(TGrundBT::GetBounds());
+    return NarrowedBounds(TGrundBT::GetBounds());
 }
 
 int TBTJumpTarget::EditProperties()
@@ -331,22 +317,9 @@ void TBTJumpTarget::Paint(TCanvas& canvas)
     }
     canvas.Pen = TCanvasPen{MarkColor(), 3, Qt::SolidLine, TPenMode::Copy};
     canvas.Brush.Style = Qt::NoBrush;
-    const int L = Body.Left;
-    const int T = Body.Top;
-    const int R = Body.Right;
-    const int B = Body.Bottom;
-    const int cy = (T + B) / 2;
-    std::vector<QPoint> arrow{{L, T + 20}, {R - 15, T + 20}, {R, cy}, {R - 15, B - 20}, {L, B - 20}};
-    if (Mirrored) {
-        for (QPoint& p : arrow)
-            p.setX(L + R - p.x());
-    }
-    canvas.Polygon(arrow);
     UseArial(canvas, 25);
     canvas.FontColor = clBlack;
-    const QString label = GetLabel();
-    const int centre = Mirrored ? L + (R - L + 15) / 2 : L + (R - L - 15) / 2;
-    canvas.TextOut(centre - canvas.TextWidth(label) / 2, cy - 12, label);
+    PaintJumpArrow(canvas, *this);
 }
 
 void TBTJumpTarget::ReadData(TReader& reader, uint8_t version)

@@ -6,7 +6,6 @@
 #include "platform/Colors.h"
 #include "platform/Filer.h"
 #include "platform/IniFile.h"
-#include "ui/PropertySheet.h"
 
 #include <vector>
 
@@ -53,12 +52,7 @@ void TBTTransferElement::ReadData(TReader& reader, uint8_t version)
 
 int TBTTransferElement::EditProperties()
 {
-    int32_t index = Sampling.BeginEdit();
-    const int result = ShowSettings(*this, [&](TPropScrollbox& sheet) {
-        TSampleTime::AddRow(sheet, index);
-    });
-    Sampling.EndEdit(index);
-    return result;
+    return EditSampling(*this, Sampling);
 }
 
 void TBTTransferElement::NameOutputs()
@@ -144,14 +138,12 @@ void TBTPT1::NameInputs()
 
 void TBTPT1::SaveSettings(TIniFile& ini, const QString& section)
 {
-    ini.WriteFloat(StateSection(section), QStringLiteral("Value"),
-                   static_cast<double>(Value));
+    SaveStateValue(*this, ini, section, Value);
 }
 
 bool TBTPT1::LoadSettings(TIniFile& ini, const QString& section, bool)
 {
-    Value = ini.ReadFloat(StateSection(section), QStringLiteral("Value"), 0.0);
-    SetOutputValue(0, Value);
+    Value = LoadStateValue(*this, ini, section);
     return true;
 }
 
@@ -266,15 +258,7 @@ void TBTDT1::ReadData(TReader& reader, uint8_t version)
 
 int TBTDT1::EditProperties()
 {
-    int32_t index = Sampling.BeginEdit();
-    TFilter::TEdit filter = Filter.BeginEdit();
-    const int result = ShowSettings(*this, [&](TPropScrollbox& sheet) {
-        TSampleTime::AddRow(sheet, index);
-        TFilter::AddRows(sheet, filter);
-    });
-    Sampling.EndEdit(index);
-    Filter.EndEdit(filter);
-    return result;
+    return EditSampling(*this, Sampling, &Filter);
 }
 
 void TBTDT1::Calculate()
@@ -311,13 +295,11 @@ void TBTDT1::NameInputs()
 
 void TBTDT1::SaveSettings(TIniFile& ini, const QString& section)
 {
-    ini.WriteFloat(StateSection(section), QStringLiteral("Value"),
-                   static_cast<double>(Value));
+    SaveStateValue(*this, ini, section, Value);
 }
 
 bool TBTDT1::LoadSettings(TIniFile& ini, const QString& section, bool)
 {
-    Value = ini.ReadFloat(StateSection(section), QStringLiteral("Value"), 0.0);
-    SetOutputValue(0, Value);
+    Value = LoadStateValue(*this, ini, section);
     return true;
 }

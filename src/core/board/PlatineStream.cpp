@@ -10,6 +10,7 @@
 #include "core/model/ClassRegistry.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
+#include "platform/PrintRecord.h"
 #include "platform/Progress.h"
 #include "platform/Types.h"
 
@@ -51,6 +52,13 @@ int32_t CheckStoredCount(TReader& reader, int32_t count, const char* what)
         throw EFilerError::streamReadError();
     return count;
 }
+
+// The print settings in the stream's print record.
+constexpr TPrintRecordLayout<TPrintSettings, double> kPrintLayout{
+    &TPrintSettings::Offset,     &TPrintSettings::PreviewPosition, &TPrintSettings::Size,
+    &TPrintSettings::Scale,      &TPrintSettings::Headline,        &TPrintSettings::BlackWhite,
+    &TPrintSettings::Centered,   &TPrintSettings::Background,      &TPrintSettings::PrinterIndex,
+    &TPrintSettings::Orientation, &TPrintSettings::Comments};
 
 QString ReadingText()
 {
@@ -161,22 +169,7 @@ void TPlatine::WriteMacroRecord(TMakro* macro, TWriter& writer)
 
 void TPlatine::WritePrintSettings(TWriter& writer) const
 {
-    const TPrintSettings& p = PrintSettings;
-    writer.WriteInteger(p.Offset.x());
-    writer.WriteInteger(p.Offset.y());
-    writer.WriteInteger(p.PreviewPosition.x());
-    writer.WriteInteger(p.PreviewPosition.y());
-    writer.WriteInteger(p.Size);
-    writer.WriteFloat(p.Scale);
-    writer.WriteString(p.Headline);
-    writer.WriteBoolean(p.BlackWhite);
-    writer.WriteBoolean(p.Centered);
-    writer.WriteBoolean(p.Background);
-    writer.WriteInteger(p.PrinterIndex);
-    writer.WriteInteger(p.Orientation);
-    writer.WriteInteger(int32_t(p.Comments.size()));
-    for (const QString& line : p.Comments)
-        writer.WriteString(line);
+    WritePrintRecord(writer, PrintSettings, kPrintLayout);
 }
 
 // --- Reading ---------------------------------------------------------------------------------
@@ -292,20 +285,7 @@ void TPlatine::LoadMacroContent(TMakro* macro, TReader& reader, uint8_t version)
 void TPlatine::ReadPrintSettings(TReader& reader)
 {
     TPrintSettings& p = PrintSettings;
-    const int32_t offsetX = reader.ReadInteger();
-    const int32_t offsetY = reader.ReadInteger();
-    p.Offset = QPoint(offsetX, offsetY);
-    const int32_t previewX = reader.ReadInteger();
-    const int32_t previewY = reader.ReadInteger();
-    p.PreviewPosition = QPoint(previewX, previewY);
-    p.Size = reader.ReadInteger();
-    p.Scale = double(reader.ReadFloat());
-    p.Headline = reader.ReadString();
-    p.BlackWhite = reader.ReadBoolean();
-    p.Centered = reader.ReadBoolean();
-    p.Background = reader.ReadBoolean();
-    p.PrinterIndex = reader.ReadInteger();
-    p.Orientation = reader.ReadInteger();
+    ReadPrintRecordHead(reader, p, kPrintLayout);
     const int32_t lines = CheckStoredCount(reader, reader.ReadInteger(), "comment lines");
     QStringList comments;
     comments.reserve(lines);

@@ -247,15 +247,13 @@ TBTFPActivate::TBTFPActivate()
 
 void TBTFPActivate::Calculate()
 {
-    const bool i = GetInputDigital(0);
-    if (LastInput && !i) {
-        const auto request = static_cast<uint32_t>(Page);
-        if (OnActivateFrontPanelPage)
-            OnActivateFrontPanelPage(request);
-        else if (TFrontplatte* panel = Frontplatte())
-            panel->ActivatePageRequest(request);
-    }
-    LastInput = i;
+    if (!InputFell(0, LastInput))
+        return;
+    const auto request = static_cast<uint32_t>(Page);
+    if (OnActivateFrontPanelPage)
+        OnActivateFrontPanelPage(request);
+    else if (TFrontplatte* panel = Frontplatte())
+        panel->ActivatePageRequest(request);
 }
 
 void TBTFPActivate::SimReset()
@@ -266,8 +264,7 @@ void TBTFPActivate::SimReset()
 
 void TBTFPActivate::NameInputs()
 {
-    if (!Inputs.empty())
-        Inputs[0]->SetName(QStringLiteral("|CLK"));
+    NamePins(Inputs, {"|CLK"});
 }
 
 QString TBTFPActivate::GetTypeName() const
@@ -454,12 +451,34 @@ int TBTJump::EditProperties()
     return result;
 }
 
+TRect NarrowedBounds(TRect bounds)
+{
+    bounds.Top += 20;
+    bounds.Bottom -= 20;
+    return bounds;
+}
+
+void PaintJumpArrow(TCanvas& canvas, const TIOBauteil& component)
+{
+    const int L = component.Body.Left;
+    const int T = component.Body.Top;
+    const int R = component.Body.Right;
+    const int B = component.Body.Bottom;
+    const int cy = (T + B) / 2;
+    std::vector<QPoint> arrow{{L, T + 20}, {R - 15, T + 20}, {R, cy}, {R - 15, B - 20}, {L, B - 20}};
+    if (component.Mirrored) {
+        for (QPoint& p : arrow)
+            p.setX(L + R - p.x());
+    }
+    canvas.Polygon(arrow);
+    const QString label = component.GetLabel();
+    const int centre = component.Mirrored ? L + (R - L + 15) / 2 : L + (R - L - 15) / 2;
+    canvas.TextOut(centre - canvas.TextWidth(label) / 2, cy - 12, label);
+}
+
 TRect TBTJump::GetBounds() const
 {
-    TRect r = TGrundBT::GetBounds();
-    r.Top += 20;
-    r.Bottom -= 20;
-    return r;
+    return NarrowedBounds(TGrundBT::GetBounds());
 }
 
 void TBTJump::Paint(TCanvas& canvas)
@@ -474,21 +493,8 @@ void TBTJump::Paint(TCanvas& canvas)
     canvas.SetFontHeight(25);
     canvas.FontColor = clBlack;
     canvas.Pen = TCanvasPen{MarkColor(), 3, Qt::SolidLine, TPenMode::Copy};
-    const int L = Body.Left;
-    const int T = Body.Top;
-    const int R = Body.Right;
-    const int B = Body.Bottom;
-    const int cy = (T + B) / 2;
-    std::vector<QPoint> arrow{{L, T + 20}, {R - 15, T + 20}, {R, cy}, {R - 15, B - 20}, {L, B - 20}};
-    if (Mirrored) {
-        for (QPoint& p : arrow)
-            p.setX(L + R - p.x());
-    }
-    canvas.Polygon(arrow);
-    const QString label = GetLabel();
-    const int centre = Mirrored ? L + (R - L + 15) / 2 : L + (R - L - 15) / 2;
     canvas.TransparentText = true;
-    canvas.TextOut(centre - canvas.TextWidth(label) / 2, cy - 12, label);
+    PaintJumpArrow(canvas, *this);
 }
 
 void TBTJump::ReadData(TReader& reader, uint8_t version)

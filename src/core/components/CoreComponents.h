@@ -105,6 +105,12 @@ std::vector<TBTHotkey_Empfangen*>& HotkeyReceivers();
 void HotkeyReceiversKeyDown(uint16_t key, uint8_t shift);
 void HotkeyReceiversKeyUp(uint16_t key);
 
+// The symbol of both jump ends: the arrow (turned round when mirrored) in the canvas's pen and
+// brush, the label centred in it in the canvas's font.
+void PaintJumpArrow(TCanvas& canvas, const TIOBauteil& component);
+// The bounds of the flat symbols (jump, jump target, test point): 20 less at top and bottom.
+TRect NarrowedBounds(TRect bounds);
+
 // Named jump: carries its input as text to the jump targets of the same label.
 class TBTJump : public TGrundBT {
 public:

@@ -394,3 +394,14 @@ QString TIOBauteil::StateSection(const QString& boardName) const
 {
     return boardName + QLatin1Char('.') + Prefix() + QString::number(Number);
 }
+
+void TIOBauteil::NamePins(std::vector<std::unique_ptr<TBauteilPin>>& pins,
+                          std::initializer_list<const char*> names)
+{
+    size_t i = 0;
+    for (const char* name : names) {
+        if (i >= pins.size())
+            break;
+        pins[i++]->SetName(QString::fromUtf8(name));
+    }
+}

@@ -8,6 +8,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -204,6 +205,20 @@ public:
     void SetOutputValue(int i, Extended value);
     void SetOutputAnalog(int i, Extended value);
     void SetOutputText(int i, const QString& text);
+
+    // --- Shared by components -------------------------------------------------------------
+    // Whether digital input i fell from high to low since the previous call; last holds the
+    // level of that call and takes the new one before the caller acts on the edge.
+    bool InputFell(int i, bool& last) const
+    {
+        const bool level = GetInputDigital(i);
+        const bool fell = last && !level;
+        last = level;
+        return fell;
+    }
+    // Names the pins of one side in order; pins beyond the list keep their names.
+    static void NamePins(std::vector<std::unique_ptr<TBauteilPin>>& pins,
+                         std::initializer_list<const char*> names);
 
     // --- Board item -----------------------------------------------------------------------
     void SetSelected(bool selected) override;
