@@ -12,28 +12,6 @@
 #include <algorithm>
 #include <climits>
 
-namespace {
-
-// Lines that follow a count; each takes at least two bytes of the stream.
-void ReadPageLines(TReader& reader, QStringList& lines)
-{
-    lines.clear();
-    const qint64 most = std::min<qint64>(reader.BytesLeft() / 2, INT32_MAX);
-    const int32_t n = TReader::CheckCount(reader.ReadInteger(), 0, static_cast<int32_t>(most),
-                                          "HTML");
-    for (int32_t i = 0; i < n; ++i)
-        lines << reader.ReadString();
-}
-
-void WritePageLines(TWriter& writer, const QStringList& lines)
-{
-    writer.WriteInteger(static_cast<int32_t>(lines.size()));
-    for (const QString& line : lines)
-        writer.WriteString(line);
-}
-
-} // namespace
-
 void TDesign::ReadElement(TFP_Element* element, TReader& reader, uint8_t version)
 {
     if (IndexOfElement(element) < 0)
@@ -83,19 +61,8 @@ void TDesign::SaveElements(TWriter& writer)
         writer.WriteString(QString::fromLatin1(e->ClassName()));
         WriteElement(e, writer);
     }
-    writer.WriteInteger(BorderWidth);
-    writer.WriteInteger(BevelWidth);
-    writer.WriteInteger(BevelInner);
-    writer.WriteInteger(BevelOuter);
-    writer.WriteInteger(HintergrundFarbe);
-    writer.WriteInteger(Color);
-    writer.WriteBoolean(ColorFromPanel);
-    writer.WriteBoolean(BackgroundFromPanel);
-    writer.WriteInteger(WebSortOrder);
-    writer.WriteBoolean(IsPublished());
-    writer.WriteBoolean(WebShowTitle);
-    WritePageLines(writer, WebHeadLines);
-    WritePageLines(writer, WebFootLines);
+    WriteFrameData(writer);
+    WriteWebData(writer);
 }
 
 void TDesign::LoadElements(TReader& reader, uint8_t version)
@@ -109,30 +76,9 @@ void TDesign::LoadElements(TReader& reader, uint8_t version)
         TFP_Element* element = AddElement(className);
         ReadElement(element, reader, version);
     }
-    if (version >= 40) {
-        BorderWidth = reader.ReadInteger();
-        BevelWidth = reader.ReadInteger();
-        const auto bevel = [](int32_t code) {
-            return code == bvLowered ? bvLowered : code == bvRaised ? bvRaised : bvNone;
-        };
-        BevelInner = bevel(reader.ReadInteger());
-        BevelOuter = bevel(reader.ReadInteger());
-        HintergrundFarbe = reader.ReadInteger();
-        Color = reader.ReadInteger();
-        ColorFromPanel = reader.ReadBoolean();
-        BackgroundFromPanel = reader.ReadBoolean();
-    }
-    if (version < 43) {
-        WebSortOrder = ElementIndex;
-        update();
-        return;
-    }
-    WebSortOrder = reader.ReadInteger();
-    WebPublish = reader.ReadBoolean();
-    WebShowTitle = reader.ReadBoolean();
-    ReadPageLines(reader, WebHeadLines);
-    ReadPageLines(reader, WebFootLines);
-    update();
+    if (version >= 40)
+        ReadFrameData(reader);
+    ReadWebData(reader, version);
 }
 
 void TDesign::CopyElementData(TFP_Element& from, TFP_Element& to)

@@ -128,46 +128,11 @@ void TFP_Element::WriteElementData(TWriter& writer)
     writer.WriteRawInt16(static_cast<int16_t>(height()));
     writer.WriteString(Hint);
     writer.WriteBoolean(LaufzeitEinstellbar);
-    writer.WriteInteger(BorderWidth);
-    writer.WriteInteger(BevelWidth);
-    writer.WriteInteger(BevelInner);
-    writer.WriteInteger(BevelOuter);
-    writer.WriteInteger(HintergrundFarbe);
-    writer.WriteInteger(Color);
-    writer.WriteBoolean(ColorFromPanel);
-    writer.WriteBoolean(BackgroundFromPanel);
+    WriteFrameData(writer);
     for (const auto& hotkey : Hotkeys)
         hotkey->WriteData(writer);
-    writer.WriteInteger(WebSortOrder);
-    writer.WriteBoolean(IsPublished());
-    writer.WriteBoolean(WebShowTitle);
-    writer.WriteInteger(static_cast<int32_t>(WebHeadLines.size()));
-    for (const QString& line : WebHeadLines)
-        writer.WriteString(line);
-    writer.WriteInteger(static_cast<int32_t>(WebFootLines.size()));
-    for (const QString& line : WebFootLines)
-        writer.WriteString(line);
+    WriteWebData(writer);
 }
-
-namespace {
-
-// A count of strings that follow; each takes at least two bytes of the stream.
-int32_t ReadLineCount(TReader& reader, const char* what)
-{
-    const int32_t n = reader.ReadInteger();
-    const qint64 most = std::min<qint64>(reader.BytesLeft() / 2, INT32_MAX);
-    return TReader::CheckCount(n, 0, static_cast<int32_t>(most), what);
-}
-
-void ReadLines(TReader& reader, QStringList& lines, const char* what)
-{
-    lines.clear();
-    const int32_t n = ReadLineCount(reader, what);
-    for (int32_t i = 0; i < n; ++i)
-        lines << reader.ReadString();
-}
-
-} // namespace
 
 void TFP_Element::ReadElementData(TReader& reader, uint8_t version)
 {
@@ -188,6 +153,26 @@ void TFP_Element::ReadElementData(TReader& reader, uint8_t version)
     LaufzeitEinstellbar = reader.ReadBoolean();
     if (version <= 39)
         return;
+    ReadFrameData(reader);
+    for (const auto& hotkey : Hotkeys)
+        hotkey->ReadData(reader);
+    ReadWebData(reader, version);
+}
+
+void TFP_Element::WriteFrameData(TWriter& writer)
+{
+    writer.WriteInteger(BorderWidth);
+    writer.WriteInteger(BevelWidth);
+    writer.WriteInteger(BevelInner);
+    writer.WriteInteger(BevelOuter);
+    writer.WriteInteger(HintergrundFarbe);
+    writer.WriteInteger(Color);
+    writer.WriteBoolean(ColorFromPanel);
+    writer.WriteBoolean(BackgroundFromPanel);
+}
+
+void TFP_Element::ReadFrameData(TReader& reader)
+{
     BorderWidth = reader.ReadInteger();
     BevelWidth = reader.ReadInteger();
     BevelInner = BevelFromCode(reader.ReadInteger());
@@ -196,8 +181,41 @@ void TFP_Element::ReadElementData(TReader& reader, uint8_t version)
     Color = reader.ReadInteger();
     ColorFromPanel = reader.ReadBoolean();
     BackgroundFromPanel = reader.ReadBoolean();
-    for (const auto& hotkey : Hotkeys)
-        hotkey->ReadData(reader);
+}
+
+namespace {
+
+void WriteLines(TWriter& writer, const QStringList& lines)
+{
+    writer.WriteInteger(static_cast<int32_t>(lines.size()));
+    for (const QString& line : lines)
+        writer.WriteString(line);
+}
+
+// Lines that follow a count; each takes at least two bytes of the stream.
+void ReadLines(TReader& reader, QStringList& lines)
+{
+    lines.clear();
+    const int32_t count = reader.ReadInteger();
+    const qint64 most = std::min<qint64>(reader.BytesLeft() / 2, INT32_MAX);
+    const int32_t n = TReader::CheckCount(count, 0, static_cast<int32_t>(most), "HTML");
+    for (int32_t i = 0; i < n; ++i)
+        lines << reader.ReadString();
+}
+
+} // namespace
+
+void TFP_Element::WriteWebData(TWriter& writer)
+{
+    writer.WriteInteger(WebSortOrder);
+    writer.WriteBoolean(IsPublished());
+    writer.WriteBoolean(WebShowTitle);
+    WriteLines(writer, WebHeadLines);
+    WriteLines(writer, WebFootLines);
+}
+
+void TFP_Element::ReadWebData(TReader& reader, uint8_t version)
+{
     if (version < 43) {
         WebSortOrder = ElementIndex;
         update();
@@ -206,8 +224,8 @@ void TFP_Element::ReadElementData(TReader& reader, uint8_t version)
     WebSortOrder = reader.ReadInteger();
     WebPublish = reader.ReadBoolean();
     WebShowTitle = reader.ReadBoolean();
-    ReadLines(reader, WebHeadLines, "HTML");
-    ReadLines(reader, WebFootLines, "HTML");
+    ReadLines(reader, WebHeadLines);
+    ReadLines(reader, WebFootLines);
     update();
 }
 

@@ -217,6 +217,14 @@ protected:
     // with Color.
     void PaintPanelFrame(TCanvas& canvas);
 
+    // Parts of the element data that the page's own record stores too: the frame (border,
+    // bevels, colours) and the web fields (before version 43 only the sort order, taken from
+    // ElementIndex).
+    void WriteFrameData(TWriter& writer);
+    void ReadFrameData(TReader& reader);
+    void WriteWebData(TWriter& writer);
+    void ReadWebData(TReader& reader, uint8_t version);
+
 private:
     bool m_transparent = false;
     bool m_elementEnabled = true;

@@ -62,6 +62,9 @@ void TPLED::SetDuoLEDStatus(uint8_t status)
 {
     if (status > 3)
         status = 0;
+    // Called on every step while running; repaint only on a change.
+    if (status == DuoLEDStatus && Eingeschaltet == (status != 0))
+        return;
     DuoLEDStatus = status;
     Eingeschaltet = status != 0;
     update();

@@ -420,14 +420,8 @@ TEST_F(ElementTest, FrameDialogAppliesOnlyOnOk)
     TTestElement e;
     e.Hint = QStringLiteral("Anzeige");
     e.ElementName = QStringLiteral("D2");
-    TScopedDialogResponder responder;
-    QString title;
-    responder.Answer([&](QDialog& d) {
-        auto& dlg = dynamic_cast<TPanelDlg&>(d);
-        title = dlg.windowTitle();
-        EXPECT_EQ(dlg.cb_Outer->currentIndex(), 0);
-        EXPECT_TRUE(dlg.rb_Anpassen->isChecked());
-        EXPECT_TRUE(dlg.rb_BK_Individuell->isChecked());
+    // Every field changed; the same answer is given once with Cancel, once with OK.
+    const auto changeAll = [](TPanelDlg& dlg) {
         dlg.cb_Transparent->setChecked(true);
         dlg.cb_Outer->setCurrentIndex(2);
         dlg.cb_Inner->setCurrentIndex(1);
@@ -437,6 +431,16 @@ TEST_F(ElementTest, FrameDialogAppliesOnlyOnOk)
         dlg.ColorShape->SetBrushColor(clRed);
         dlg.rb_BK_Anpassen->setChecked(true);
         dlg.BK_Shape->SetBrushColor(clYellow);
+    };
+    TScopedDialogResponder responder;
+    QString title;
+    responder.Answer([&](QDialog& d) {
+        auto& dlg = dynamic_cast<TPanelDlg&>(d);
+        title = dlg.windowTitle();
+        EXPECT_EQ(dlg.cb_Outer->currentIndex(), 0);
+        EXPECT_TRUE(dlg.rb_Anpassen->isChecked());
+        EXPECT_TRUE(dlg.rb_BK_Individuell->isChecked());
+        changeAll(dlg);
         return mrCancel;
     });
     e.EditFrameAndBackground();
@@ -446,16 +450,7 @@ TEST_F(ElementTest, FrameDialogAppliesOnlyOnOk)
     EXPECT_TRUE(e.ColorFromPanel);
 
     responder.Answer([&](QDialog& d) {
-        auto& dlg = dynamic_cast<TPanelDlg&>(d);
-        dlg.cb_Transparent->setChecked(true);
-        dlg.cb_Outer->setCurrentIndex(2);
-        dlg.cb_Inner->setCurrentIndex(1);
-        dlg.se_Border->setValue(4);
-        dlg.se_Bevel->setValue(3);
-        dlg.rb_Individuell->setChecked(true);
-        dlg.ColorShape->SetBrushColor(clRed);
-        dlg.rb_BK_Anpassen->setChecked(true);
-        dlg.BK_Shape->SetBrushColor(clYellow);
+        changeAll(dynamic_cast<TPanelDlg&>(d));
         return mrOk;
     });
     e.EditFrameAndBackground();
