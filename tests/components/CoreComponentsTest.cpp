@@ -1,5 +1,5 @@
 // Core small components: LED, slow clock, page switch, hotkey receiver and named jump.
-#include "components/analog/SimulationStop.h"
+#include "ComponentTestSupport.h"
 #include "core/board/Platine.h"
 #include "core/components/CoreComponents.h"
 #include "core/components/RegisterCore.h"
@@ -18,7 +18,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QCheckBox>
 #include <QImage>
 #include <QLineEdit>
@@ -29,52 +28,18 @@
 
 namespace {
 
-class CoreComponentsTest : public ::testing::Test {
+class CoreComponentsTest : public TComponentTest<RegisterCoreComponents, true> {
 protected:
     void SetUp() override
     {
-        ResetContext();
-        BuildTranslationTable();
-        RegisterCoreComponents(registry);
+        TComponentTest::SetUp();
         OnActivateFrontPanelPage = nullptr;
     }
     void TearDown() override
     {
         OnActivateFrontPanelPage = nullptr;
-        ResetContext();
+        TComponentTest::TearDown();
     }
-
-    template <class T>
-    std::unique_ptr<T> Create()
-    {
-        std::unique_ptr<TBauteil> item = registry.CreateBoardItem(QString::fromLatin1(T::StaticClassName()));
-        auto* c = dynamic_cast<T*>(item.get());
-        if (!c)
-            return nullptr;
-        item.release();
-        return std::unique_ptr<T>(c);
-    }
-
-    static QByteArray Write(TIOBauteil& c)
-    {
-        QByteArray data;
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::WriteOnly);
-        TWriter writer(buffer);
-        c.WriteData(writer);
-        return data;
-    }
-
-    static bool Read(TIOBauteil& c, QByteArray data, uint8_t version = 44)
-    {
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::ReadOnly);
-        TReader reader(buffer);
-        c.ReadData(reader, version);
-        return reader.AtEnd();
-    }
-
-    TClassRegistry registry;
 };
 
 // A driver output standing for the net at a component's input.

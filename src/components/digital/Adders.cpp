@@ -94,8 +94,7 @@ void TBTAdderBase::Paint(TCanvas& canvas)
 void TBTAdderBase::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    TReader::CheckCount(InputCount, 2 * m_bits + 1, 2 * m_bits + 1, "InputCount");
-    TReader::CheckCount(OutputCount, m_bits + 1, m_bits + 1, "OutputCount");
+    CheckStoredPins(2 * m_bits + 1, m_bits + 1);
 }
 
 // --- Comparators -----------------------------------------------------------------------------
@@ -117,9 +116,7 @@ void TBTComparatorBase::NameInputs()
 
 void TBTComparatorBase::NameOutputs()
 {
-    static const char* const names[] = {"A=B", "A>B", "A<B"};
-    for (int j = 0; j < OutputCount && j < 3; ++j)
-        Outputs[j]->SetName(QString::fromLatin1(names[j]));
+    NamePins(Outputs, {"A=B", "A>B", "A<B"});
 }
 
 void TBTComparatorBase::SimReset()
@@ -162,8 +159,7 @@ void TBTComparatorBase::Paint(TCanvas& canvas)
 void TBTComparatorBase::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    TReader::CheckCount(InputCount, 2 * m_bits + 3, 2 * m_bits + 3, "InputCount");
-    TReader::CheckCount(OutputCount, 3, 3, "OutputCount");
+    CheckStoredPins(2 * m_bits + 3, 3);
 }
 
 // --- Members ---------------------------------------------------------------------------------

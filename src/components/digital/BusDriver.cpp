@@ -28,6 +28,13 @@ int IndexOfBits(int bits)
     return -1;
 }
 
+// Width index of a line count; 2 (8 lines) when it is none of the four widths.
+int WidthIndexOf(int bits)
+{
+    const int index = IndexOfBits(bits);
+    return index < 0 ? 2 : index;
+}
+
 // Refuses a stored line count that is none of the four widths, with the stream's count error.
 void CheckWidth(int32_t bits, const char* what)
 {
@@ -87,12 +94,7 @@ void TBTBustreiber::SetWidth(int index)
 
 int TBTBustreiber::WidthIndex() const
 {
-    switch (InputCount) {
-    case 3: return 0;
-    case 5: return 1;
-    case 17: return 3;
-    default: return 2;
-    }
+    return WidthIndexOf(InputCount - 1);
 }
 
 void TBTBustreiber::NameInputs()
@@ -189,12 +191,7 @@ void TBTAdressdekoder::SetWidth(int index)
 
 int TBTAdressdekoder::WidthIndex() const
 {
-    switch (InputCount) {
-    case 2: return 0;
-    case 4: return 1;
-    case 16: return 3;
-    default: return 2;
-    }
+    return WidthIndexOf(InputCount);
 }
 
 void TBTAdressdekoder::NameInputs()

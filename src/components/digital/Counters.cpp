@@ -75,14 +75,14 @@ void TBTCounterBase::Paint(TCanvas& canvas)
 
 void TBTCounterBase::NameInputs()
 {
-    NameInputsFrom({"|CK", "/RST", "U/D", "/ENT", "/ENP", "/LD"});
+    NamePins(Inputs, {"|CK", "/RST", "U/D", "/ENT", "/ENP", "/LD"});
     if (m_kind.Loadable)
         NameDataInputs(FirstDataIn, m_kind.Width);
 }
 
 void TBTCounterBase::NameOutputs()
 {
-    NameOutputsFrom({"/RCO"});
+    NamePins(Outputs, {"/RCO"});
     NameWordOutputs(FirstQOut, m_kind.Width);
 }
 
@@ -93,8 +93,7 @@ QString TBTCounterBase::GetTypeName() const
 
 void TBTCounterBase::SimReset()
 {
-    for (int i = 0; i < OutputCount; ++i)
-        SetOutputDigital(i, false);
+    ClearOutputs();
     Count = 0;
     Carry = false;
 }

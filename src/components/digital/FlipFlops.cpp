@@ -29,28 +29,7 @@ void TBTSequential::AfterConstruction()
 void TBTSequential::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    TReader::CheckCount(InputCount, m_inputs, m_inputs, "InputCount");
-    TReader::CheckCount(OutputCount, m_outputs, m_outputs, "OutputCount");
-}
-
-void TBTSequential::NameInputsFrom(std::initializer_list<const char*> names)
-{
-    size_t i = 0;
-    for (const char* name : names) {
-        if (i >= Inputs.size())
-            break;
-        Inputs[i++]->SetName(QString::fromLatin1(name));
-    }
-}
-
-void TBTSequential::NameOutputsFrom(std::initializer_list<const char*> names)
-{
-    size_t i = 0;
-    for (const char* name : names) {
-        if (i >= Outputs.size())
-            break;
-        Outputs[i++]->SetName(QString::fromLatin1(name));
-    }
+    CheckStoredPins(m_inputs, m_outputs);
 }
 
 void TBTSequential::NameDataInputs(int first, int width)
@@ -69,7 +48,7 @@ void TBTSequential::NameWordOutputs(int first, int width)
 
 void TBTFlipFlop::NameOutputs()
 {
-    NameOutputsFrom({"/Q", "Q"});
+    NamePins(Outputs, {"/Q", "Q"});
 }
 
 void TBTFlipFlop::SimReset()
@@ -152,7 +131,7 @@ TBTRSFF::TBTRSFF() : TBTFlipFlop(2, QStringLiteral("RS"), 18300, false) {}
 
 void TBTRSFF::NameInputs()
 {
-    NameInputsFrom({"S", "R"});
+    NamePins(Inputs, {"S", "R"});
 }
 
 QString TBTRSFF::GetTypeName() const
@@ -178,7 +157,7 @@ TBTRSFFZ::TBTRSFFZ()
 
 void TBTRSFFZ::NameInputs()
 {
-    NameInputsFrom({"1S", "C1", "1R"});
+    NamePins(Inputs, {"1S", "C1", "1R"});
 }
 
 QString TBTRSFFZ::GetTypeName() const
@@ -206,7 +185,7 @@ TBTDFFZ::TBTDFFZ()
 
 void TBTDFFZ::NameInputs()
 {
-    NameInputsFrom({"1D", "C1"});
+    NamePins(Inputs, {"1D", "C1"});
 }
 
 QString TBTDFFZ::GetTypeName() const
@@ -231,7 +210,7 @@ TBTRSFFF::TBTRSFFF()
 
 void TBTRSFFF::NameInputs()
 {
-    NameInputsFrom({"/S", "1S", "|C1", "1R", "/R"});
+    NamePins(Inputs, {"/S", "1S", "|C1", "1R", "/R"});
 }
 
 QString TBTRSFFF::GetTypeName() const
@@ -259,7 +238,7 @@ TBTJKFF::TBTJKFF() : TBTMasterSlaveFF(5, QStringLiteral("JK"), 18315, true) {}
 
 void TBTJKFF::NameInputs()
 {
-    NameInputsFrom({"/S", "1J", "|C1", "1K", "/R"});
+    NamePins(Inputs, {"/S", "1J", "|C1", "1K", "/R"});
 }
 
 QString TBTJKFF::GetTypeName() const
@@ -288,7 +267,7 @@ TBTDFFF::TBTDFFF()
 
 void TBTDFFF::NameInputs()
 {
-    NameInputsFrom({"/S", "1D", "|C1", "/R"});
+    NamePins(Inputs, {"/S", "1D", "|C1", "/R"});
 }
 
 QString TBTDFFF::GetTypeName() const

@@ -9,7 +9,6 @@
 #include "core/model/GrundBT.h"
 
 #include <cstdint>
-#include <initializer_list>
 #include <vector>
 
 class TBTSequential : public TGrundBT {
@@ -24,7 +23,6 @@ public:
 
 protected:
     TBTSequential(int32_t inputs, int32_t outputs, const QString& prefix, int32_t helpContext);
-
 
     // The number on inputs first .. first+width-1, the first input being bit 0.
     int32_t ReadWord(int first, int width) const
@@ -43,9 +41,13 @@ protected:
             SetOutputDigital(first + width - 1 - k, ((bits >> k) & 1u) != 0);
     }
 
-    // Pin names from a list, from pin 0 on, as far as both reach.
-    void NameInputsFrom(std::initializer_list<const char*> names);
-    void NameOutputsFrom(std::initializer_list<const char*> names);
+    // Every output low.
+    void ClearOutputs()
+    {
+        for (int i = 0; i < OutputCount; ++i)
+            SetOutputDigital(i, false);
+    }
+
     // "D0" .. "D<width-1>" on inputs from first on.
     void NameDataInputs(int first, int width);
     // "Q<width-1>" .. "Q0" on outputs from first on.

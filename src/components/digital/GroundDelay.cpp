@@ -22,7 +22,6 @@ int CenterY(const TIOBauteil& c)
 {
     return (c.Body.Top + c.Body.Bottom) / 2;
 }
-// Refuses a record whose pin counts differ from the class's fixed ones.
 } // namespace
 
 // --- TBTMasse --------------------------------------------------------------------------------

@@ -87,9 +87,7 @@ void TBTMuxBase::Paint(TCanvas& canvas)
 void TBTMuxBase::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    const int32_t inputs = 1 + m_selectBits + (1 << m_selectBits);
-    TReader::CheckCount(InputCount, inputs, inputs, "InputCount");
-    TReader::CheckCount(OutputCount, 2, 2, "OutputCount");
+    CheckStoredPins(1 + m_selectBits + (1 << m_selectBits), 2);
 }
 
 // --- Demultiplexers --------------------------------------------------------------------------
@@ -142,8 +140,7 @@ void TBTDemuxBase::Paint(TCanvas& canvas)
 void TBTDemuxBase::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    TReader::CheckCount(InputCount, 1 + m_selectBits, 1 + m_selectBits, "InputCount");
-    TReader::CheckCount(OutputCount, 1 << m_selectBits, 1 << m_selectBits, "OutputCount");
+    CheckStoredPins(1 + m_selectBits, 1 << m_selectBits);
 }
 
 // --- Members ---------------------------------------------------------------------------------

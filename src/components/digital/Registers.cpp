@@ -53,7 +53,7 @@ void TBTRegisterBase::Paint(TCanvas& canvas)
 
 void TBTRegisterBase::NameInputs()
 {
-    NameInputsFrom({"/RST", m_edgeTriggered ? "|CK" : "CK"});
+    NamePins(Inputs, {"/RST", m_edgeTriggered ? "|CK" : "CK"});
     NameDataInputs(FirstDataIn, m_kind.Width);
 }
 
@@ -70,12 +70,6 @@ QString TBTRegisterBase::GetTypeName() const
 QString TBTRegisterBase::Caption() const
 {
     return Lang3Q(m_kind.Caption[0], m_kind.Caption[1], m_kind.Caption[2]);
-}
-
-void TBTRegisterBase::ClearOutputs()
-{
-    for (int i = 0; i < OutputCount; ++i)
-        SetOutputDigital(i, false);
 }
 
 // --- TBTEdgeRegister -------------------------------------------------------------------------

@@ -28,8 +28,6 @@ protected:
     TBTRegisterBase(const TRegisterKind& kind, bool edgeTriggered);
     // The caption of the current language.
     QString Caption() const;
-    // Every output low.
-    void ClearOutputs();
 
     const TRegisterKind& m_kind;
     int32_t Value = 0; // shown on the Q outputs

@@ -68,7 +68,7 @@ void TBTShiftRegisterBase::Paint(TCanvas& canvas)
 
 void TBTShiftRegisterBase::NameInputs()
 {
-    NameInputsFrom({"|CK", "/RST", "L/R", "DL", "DR", "/LD"});
+    NamePins(Inputs, {"|CK", "/RST", "L/R", "DL", "DR", "/LD"});
     if (m_kind.Loadable)
         NameDataInputs(FirstDataIn, m_kind.Width);
 }
@@ -85,8 +85,7 @@ QString TBTShiftRegisterBase::GetTypeName() const
 
 void TBTShiftRegisterBase::SimReset()
 {
-    for (int i = 0; i < OutputCount; ++i)
-        SetOutputDigital(i, false);
+    ClearOutputs();
     Contents = 0;
     SampleL = false;
     SampleR = false;

@@ -26,7 +26,6 @@ int CenterY(const TIOBauteil& c)
 {
     return (c.Body.Top + c.Body.Bottom) / 2;
 }
-// Refuses a stored record whose pin counts the component cannot work with.
 // The options tail for the label and the run-time flag, written back after the dialog.
 int ExecuteWithOptions(TIOBauteil& c, TDefault_Dlg& dlg)
 {
