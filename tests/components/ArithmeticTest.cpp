@@ -3,7 +3,6 @@
 #include "components/analog/Arithmetic.h"
 #include "components/analog/RegisterAnalog.h"
 #include "core/model/ClassRegistry.h"
-#include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
@@ -11,8 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
-#include <QImage>
-#include <QPainter>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -229,25 +226,9 @@ TEST_F(ArithmeticTest, SymbolInTheSymbolColourOrRedWhenSelected)
         auto comp = Create("TBTAdd");
         comp->SymbolColor = clLime;
         comp->Selected = selected;
-        QImage img(120, 120, QImage::Format_RGB32);
-        img.fill(Qt::white);
-        {
-            QPainter p(&img);
-            TCanvas canvas(&p);
-            canvas.SetMapping(4.0, QPoint(200, 200));
-            comp->Paint(canvas);
-        }
-        // The body spans board units 300..400 x 300..420, pixels 25..50 x 25..55.
-        int lime = 0, red = 0;
-        for (int y = 30; y < 50; ++y) {
-            for (int x = 30; x < 46; ++x) {
-                const QColor c = img.pixelColor(x, y);
-                lime += c.green() > 160 && c.red() < 120 && c.blue() < 120;
-                red += c.red() > 160 && c.green() < 120 && c.blue() < 120;
-            }
-        }
-        EXPECT_EQ(lime > 0, !selected);
-        EXPECT_EQ(red > 0, selected);
+        const TMarkPixels n = MarkPixelsInBody(*comp);
+        EXPECT_EQ(n.lime > 0, !selected);
+        EXPECT_EQ(n.red > 0, selected);
     }
 }
 

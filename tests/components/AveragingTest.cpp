@@ -324,15 +324,6 @@ TEST_F(AveragingTest, DialogTakesTheSettingsAndRestartsTheAverage)
 // Both value blocks show their designator letters in the symbol colour (red while selected).
 TEST_F(AveragingTest, SymbolLettersByLanguage)
 {
-    auto count = [](const QImage& img, auto match) {
-        int n = 0;
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                n += match(img.pixelColor(x, y)) ? 1 : 0;
-        return n;
-    };
-    auto lime = [](QColor c) { return c.green() > 160 && c.red() < 120 && c.blue() < 120; };
-    auto red = [](QColor c) { return c.red() > 160 && c.green() < 120 && c.blue() < 120; };
     for (const char* cls : {"TBTMittelwert", "TBTKorrekturtabelle"}) {
         for (bool selected : {false, true}) {
             SCOPED_TRACE(testing::Message() << cls << (selected ? " selected" : ""));
@@ -348,8 +339,9 @@ TEST_F(AveragingTest, SymbolLettersByLanguage)
                 canvas.SetMapping(4.0, QPoint(-100, -100));
                 comp.Paint(canvas);
             }
-            EXPECT_EQ(count(img, lime) > 0, !selected);
-            EXPECT_EQ(count(img, red) > 0, selected);
+            const TMarkPixels n = MarkPixels(img);
+            EXPECT_EQ(n.lime > 0, !selected);
+            EXPECT_EQ(n.red > 0, selected);
         }
     }
 }

@@ -1,6 +1,10 @@
 #include "ComponentTestSupport.h"
 
+#include "platform/Canvas.h"
+
 #include <QBuffer>
+#include <QImage>
+#include <QPainter>
 
 TInputs& TInputs::Set(int i, Extended v)
 {
@@ -114,4 +118,34 @@ QStringList Numbered(const char* prefix, int from, int to)
 size_t RowCount(QDialog& d)
 {
     return static_cast<TDefault_Dlg&>(d).PropScrollbox->Rows().size();
+}
+
+TMarkPixels MarkPixels(const QImage& img, const QRect& area)
+{
+    TMarkPixels n;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor q = img.pixelColor(x, y);
+            n.lime += q.green() > 160 && q.red() < 120 && q.blue() < 120;
+            n.red += q.red() > 160 && q.green() < 120 && q.blue() < 120;
+        }
+    }
+    return n;
+}
+
+TMarkPixels MarkPixelsInBody(TIOBauteil& c)
+{
+    QImage img(200, 200, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QRect body;
+    {
+        QPainter p(&img);
+        TCanvas canvas(&p);
+        canvas.SetMapping(4.0, QPoint(c.Body.Left - 100, c.Body.Top - 100));
+        c.Paint(canvas);
+        body = canvas.LPtoDP(QRect(c.Body.Left, c.Body.Top, c.Body.Right - c.Body.Left,
+                                   c.Body.Bottom - c.Body.Top));
+    }
+    return MarkPixels(img, QRect(QPoint(body.left() + 2, body.top() + 2),
+                                 QPoint(body.right() - 3, body.bottom() - 3)));
 }

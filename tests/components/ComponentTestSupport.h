@@ -16,6 +16,8 @@
 
 #include <QByteArray>
 #include <QDialog>
+#include <QImage>
+#include <QRect>
 #include <QStringList>
 #include <cstdint>
 #include <memory>
@@ -135,3 +137,15 @@ T* Row(QDialog& d, size_t index)
     return dynamic_cast<T*>(rows[index]->Editor);
 }
 size_t RowCount(QDialog& d);
+
+// Counts of clear lime and clear red pixels.
+struct TMarkPixels {
+    int lime = 0;
+    int red = 0;
+};
+// Those of the image within area.
+TMarkPixels MarkPixels(const QImage& img, const QRect& area);
+inline TMarkPixels MarkPixels(const QImage& img) { return MarkPixels(img, img.rect()); }
+// Those inside a component's body (2 pixels in from its edge), the component painted at 4
+// board units per pixel into a white image around it.
+TMarkPixels MarkPixelsInBody(TIOBauteil& c);

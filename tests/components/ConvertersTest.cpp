@@ -5,7 +5,6 @@
 #include "components/analog/RegisterFormula.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
-#include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
@@ -18,9 +17,7 @@
 
 #include <QBuffer>
 #include <QDialog>
-#include <QImage>
 #include <QLineEdit>
-#include <QPainter>
 #include <QSpinBox>
 #include <cmath>
 #include <memory>
@@ -373,28 +370,9 @@ TEST_F(ConvertersTest, SymbolByLanguageInTheSymbolColourOrRedWhenSelected)
                 auto* conv = static_cast<TIOBauteil*>(item.get());
                 conv->SymbolColor = clLime;
                 conv->Selected = selected;
-                QImage img(200, 200, QImage::Format_RGB32);
-                img.fill(Qt::white);
-                QRect body;
-                {
-                    QPainter p(&img);
-                    TCanvas canvas(&p);
-                    canvas.SetMapping(4.0, QPoint(conv->Body.Left - 100, conv->Body.Top - 100));
-                    conv->Paint(canvas);
-                    body = canvas.LPtoDP(QRect(conv->Body.Left, conv->Body.Top,
-                                               conv->Body.Right - conv->Body.Left,
-                                               conv->Body.Bottom - conv->Body.Top));
-                }
-                int lime = 0, red = 0;
-                for (int y = body.top() + 2; y < body.bottom() - 2; ++y) {
-                    for (int x = body.left() + 2; x < body.right() - 2; ++x) {
-                        const QColor c = img.pixelColor(x, y);
-                        lime += c.green() > 160 && c.red() < 120 && c.blue() < 120;
-                        red += c.red() > 160 && c.green() < 120 && c.blue() < 120;
-                    }
-                }
-                EXPECT_EQ(lime > 0, !selected && lang <= 2);
-                EXPECT_EQ(red > 0, selected && lang <= 2);
+                const TMarkPixels n = MarkPixelsInBody(*conv);
+                EXPECT_EQ(n.lime > 0, !selected && lang <= 2);
+                EXPECT_EQ(n.red > 0, selected && lang <= 2);
             }
         }
     }

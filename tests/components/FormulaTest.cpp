@@ -5,7 +5,6 @@
 #include "components/analog/RegisterFormula.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
-#include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
@@ -17,9 +16,7 @@
 
 #include <QBuffer>
 #include <QDialog>
-#include <QImage>
 #include <QLineEdit>
-#include <QPainter>
 #include <QSpinBox>
 #include <memory>
 #include <vector>
@@ -278,28 +275,9 @@ TEST_F(FormulaTest, SymbolInTheSymbolColourOrRedWhenSelected)
             comp->SetInputCount(inputs);
             comp->SymbolColor = clLime;
             comp->Selected = selected;
-            QImage img(200, 200, QImage::Format_RGB32);
-            img.fill(Qt::white);
-            QRect body;
-            {
-                QPainter p(&img);
-                TCanvas canvas(&p);
-                canvas.SetMapping(4.0, QPoint(comp->Body.Left - 100, comp->Body.Top - 100));
-                comp->Paint(canvas);
-                body = canvas.LPtoDP(QRect(comp->Body.Left, comp->Body.Top,
-                                           comp->Body.Right - comp->Body.Left,
-                                           comp->Body.Bottom - comp->Body.Top));
-            }
-            int lime = 0, red = 0;
-            for (int y = body.top() + 2; y < body.bottom() - 2; ++y) {
-                for (int x = body.left() + 2; x < body.right() - 2; ++x) {
-                    const QColor c = img.pixelColor(x, y);
-                    lime += c.green() > 160 && c.red() < 120 && c.blue() < 120;
-                    red += c.red() > 160 && c.green() < 120 && c.blue() < 120;
-                }
-            }
-            EXPECT_EQ(lime > 0, !selected);
-            EXPECT_EQ(red > 0, selected);
+            const TMarkPixels n = MarkPixelsInBody(*comp);
+            EXPECT_EQ(n.lime > 0, !selected);
+            EXPECT_EQ(n.red > 0, selected);
         }
     }
 }

@@ -377,15 +377,6 @@ TEST_F(GeneratorsTest, RecordsHoldOnlyTheComponentPart)
 
 TEST_F(GeneratorsTest, SymbolsDrawInTheirColours)
 {
-    auto count = [](const QImage& img, auto match) {
-        int n = 0;
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                n += match(img.pixelColor(x, y)) ? 1 : 0;
-        return n;
-    };
-    auto lime = [](QColor c) { return c.green() > 160 && c.red() < 120 && c.blue() < 120; };
-    auto red = [](QColor c) { return c.red() > 160 && c.green() < 120 && c.blue() < 120; };
     for (const char* cls : {"TBTLimiter", "TBTFktGenerator", "TBTPulse", "TBTRampenGenerator"}) {
         for (bool mirrored : {false, true}) {
             for (bool selected : {false, true}) {
@@ -406,8 +397,9 @@ TEST_F(GeneratorsTest, SymbolsDrawInTheirColours)
                 }
                 // The limiter draws in fixed colours, the generators in the symbol colour.
                 const bool fixed = std::string(cls) == "TBTLimiter";
-                EXPECT_EQ(count(img, red) > 0, fixed || selected);
-                EXPECT_EQ(count(img, lime) > 0, !fixed && !selected);
+                const TMarkPixels n = MarkPixels(img);
+                EXPECT_EQ(n.red > 0, fixed || selected);
+                EXPECT_EQ(n.lime > 0, !fixed && !selected);
             }
         }
     }

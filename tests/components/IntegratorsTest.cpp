@@ -63,10 +63,7 @@ TEST_F(IntegratorsTest, ClassesHaveTheirPinsTextsAndDesignators)
         EXPECT_EQ(comp->HelpContext, c.help);
         EXPECT_EQ(comp->Editable, c.editable);
         EXPECT_TRUE(comp->ElementClass().isEmpty());
-        QStringList inputs;
-        for (const auto& pin : comp->Inputs)
-            inputs << pin->Name();
-        EXPECT_EQ(inputs, c.inputs);
+        EXPECT_EQ(PinNames(comp->Inputs), c.inputs);
         ASSERT_EQ(comp->Outputs.size(), 1u);
         EXPECT_EQ(comp->Outputs[0]->Name(), QString::fromLatin1(c.output));
         for (uint8_t lang = 0; lang < 3; ++lang) {

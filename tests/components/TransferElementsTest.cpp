@@ -54,10 +54,7 @@ TEST_F(TransferElementsTest, ClassesHaveTheirPinsTextsAndDesignators)
         EXPECT_EQ(comp->Prefix(), QString::fromLatin1(c.prefix));
         EXPECT_EQ(comp->HelpContext, c.help);
         EXPECT_TRUE(comp->Editable);
-        QStringList inputs;
-        for (const auto& pin : comp->Inputs)
-            inputs << pin->Name();
-        EXPECT_EQ(inputs, c.inputs);
+        EXPECT_EQ(PinNames(comp->Inputs), c.inputs);
         ASSERT_EQ(comp->Outputs.size(), 1u);
         EXPECT_EQ(comp->Outputs[0]->Name(), QStringLiteral("Y"));
         const QString name = QString::fromLatin1(c.cls).mid(3);

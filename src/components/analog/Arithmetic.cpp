@@ -1,7 +1,6 @@
 #include "components/analog/Arithmetic.h"
 
 #include "platform/Canvas.h"
-#include "platform/Colors.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
 #include "ui/SettingsDialog.h"
@@ -56,15 +55,9 @@ int TBTArithmetic::EditProperties()
 void TBTArithmetic::PaintSymbol(TCanvas& canvas, const QString& symbol)
 {
     TGrundBT::Paint(canvas);
-    canvas.Font.setFamily(QStringLiteral("ARIAL"));
-    canvas.Font.setItalic(false);
-    canvas.Font.setBold(false);
-    canvas.SetFontHeight(80);
-    canvas.FontColor = Selected ? clRed : SymbolColor;
-    canvas.TransparentText = true;
     const int cx = (Body.Left + Body.Right) / 2;
     const int cy = (Body.Top + Body.Bottom) / 2;
-    canvas.TextOut(cx - 20, cy - 50, symbol);
+    DrawMarkText(canvas, cx - 20, cy - 50, 80, symbol);
 }
 
 QString TBTArithmetic::TypeNameByLanguage(const char* german, const char* english,

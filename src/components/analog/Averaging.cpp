@@ -4,7 +4,6 @@
 #include "components/analog/SampleTime.h"
 #include "core/model/Translator.h"
 #include "platform/Canvas.h"
-#include "platform/Colors.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
 #include "ui/PropertySheet.h"
@@ -36,18 +35,11 @@ int16_t NearestInterval(double seconds)
 
 } // namespace
 
-void PaintSymbolLetters(TIOBauteil& component, TCanvas& canvas, const QString& letters)
+void PaintSymbolLetters(TGrundBT& component, TCanvas& canvas, const QString& letters)
 {
-    canvas.Font.setFamily(QStringLiteral("ARIAL"));
-    canvas.Font.setItalic(false);
-    canvas.Font.setBold(false);
-    canvas.SetFontHeight(40);
-    canvas.FontColor = component.Selected ? clRed : component.SymbolColor;
-    canvas.TransparentText = true;
-    canvas.Brush.Style = Qt::NoBrush;
     const int cx = (component.Body.Left + component.Body.Right) / 2;
     const int cy = (component.Body.Top + component.Body.Bottom) / 2;
-    canvas.TextOut(cx - 32, cy - 34, letters);
+    component.DrawMarkText(canvas, cx - 32, cy - 34, 40, letters);
     canvas.Brush.Style = Qt::SolidPattern;
 }
 

@@ -9,7 +9,7 @@
 #include <array>
 
 // The block symbol with a short text in its upper middle (averaging, correction table).
-void PaintSymbolLetters(TIOBauteil& component, TCanvas& canvas, const QString& letters);
+void PaintSymbolLetters(TGrundBT& component, TCanvas& canvas, const QString& letters);
 
 class TBTMittelwert : public TGrundBT {
 public:

@@ -1,13 +1,13 @@
 #include "components/analog/Converters.h"
 
+#include "components/analog/Integrators.h"
+
 #include "core/model/Translator.h"
 #include "platform/Canvas.h"
-#include "platform/Colors.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
 #include "ui/Formats.h"
 #include "ui/PropertySheet.h"
-#include "ui/SettingsDialog.h"
 
 #include <cmath>
 
@@ -54,33 +54,24 @@ void TBTConverter::SimReset()
 
 int TBTConverter::EditProperties()
 {
-    TDefault_Dlg& dlg = Default_Dlg();
-    dlg.setWindowTitle(GetLabel());
-    dlg.HelpContext = HelpContext;
     int32_t bits = Bits();
     // A range text the user left as shown keeps the exact value behind it.
     const QString minShown = ValueToText(Minimum);
     const QString maxShown = ValueToText(Maximum);
     QString minText = minShown;
     QString maxText = maxShown;
-    QString label = GetLabel();
-    bool adjustable = RunTimeAdjustable;
-    if (!Ctx().SimRunning && !Ctx().RuntimeMode)
-        dlg.PropScrollbox->AddSpinProp(Translate(QStringLiteral("Auflösung"))
-                                           + QStringLiteral(" [bit]"),
-                                       bits, MinBits, MaxBits, 64);
-    dlg.PropScrollbox->AddRangeProp(Translate(QStringLiteral("Bereich"))
-                                        + QStringLiteral(" [min/max]"),
-                                    minText, maxText);
-    dlg.AddOptionRows(label, adjustable);
-    const int result = dlg.Execute();
+    const int result = BlockSupport::ShowSettings(*this, [&](TPropScrollbox& sheet) {
+        if (!Ctx().SimRunning && !Ctx().RuntimeMode)
+            sheet.AddSpinProp(Translate(QStringLiteral("Auflösung")) + QStringLiteral(" [bit]"),
+                              bits, MinBits, MaxBits, 64);
+        sheet.AddRangeProp(Translate(QStringLiteral("Bereich")) + QStringLiteral(" [min/max]"),
+                           minText, maxText);
+    });
     if (minText != minShown)
         Minimum = TextToValue(minText);
     if (maxText != maxShown)
         Maximum = TextToValue(maxText);
     SetBits(bits);
-    SetLabel(label);
-    RunTimeAdjustable = adjustable;
     return result;
 }
 
@@ -119,7 +110,7 @@ void TBTConverter::PaintSymbol(TCanvas& canvas, const char* text, const char* fr
     canvas.Font.setItalic(false);
     canvas.Font.setBold(false);
     canvas.SetFontHeight(50);
-    canvas.FontColor = Selected ? clRed : SymbolColor;
+    canvas.FontColor = MarkColor();
     canvas.TransparentText = true;
     const QString shown = QString::fromLatin1(language == 2 ? frenchText : text);
     const int cx = (Body.Left + Body.Right) / 2;

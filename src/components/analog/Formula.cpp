@@ -1,12 +1,12 @@
 #include "components/analog/Formula.h"
 
+#include "components/analog/Integrators.h"
+
 #include "core/model/Translator.h"
 #include "platform/Canvas.h"
-#include "platform/Colors.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
 #include "ui/PropertySheet.h"
-#include "ui/SettingsDialog.h"
 
 #include <cmath>
 
@@ -99,41 +99,25 @@ void TBTFormel::NameOutputs()
 void TBTFormel::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    canvas.Font.setFamily(QStringLiteral("ARIAL"));
-    canvas.Font.setItalic(false);
-    canvas.Font.setBold(false);
-    canvas.FontColor = Selected ? clRed : SymbolColor;
-    canvas.TransparentText = true;
     const int cx = (Body.Left + Body.Right) / 2;
     const int cy = (Body.Top + Body.Bottom) / 2;
-    if (InputCount == 1) {
-        canvas.SetFontHeight(52);
-        canvas.TextOut(cx - 18, cy - 38, QStringLiteral("F"));
-    } else {
-        canvas.SetFontHeight(80);
-        canvas.TextOut(cx - 20, cy - 50, QStringLiteral("F"));
-    }
+    if (InputCount == 1)
+        DrawMarkText(canvas, cx - 18, cy - 38, 52, QStringLiteral("F"));
+    else
+        DrawMarkText(canvas, cx - 20, cy - 50, 80, QStringLiteral("F"));
 }
 
 int TBTFormel::EditProperties()
 {
-    TDefault_Dlg& dlg = Default_Dlg();
-    dlg.setWindowTitle(GetLabel());
-    dlg.HelpContext = HelpContext;
     int32_t inputs = InputCount;
     QString formula = m_formula;
-    QString label = GetLabel();
-    bool adjustable = RunTimeAdjustable;
-    if (!Ctx().SimRunning && !Ctx().RuntimeMode)
-        dlg.PropScrollbox->AddSpinProp(Translate(QStringLiteral("Eingänge")), inputs, 1,
-                                       MaxInputs, 64);
-    dlg.PropScrollbox->AddEditProp(Translate(QStringLiteral("Formel")), formula, 0, 250);
-    dlg.AddOptionRows(label, adjustable);
-    const int result = dlg.Execute();
+    const int result = BlockSupport::ShowSettings(*this, [&](TPropScrollbox& sheet) {
+        if (!Ctx().SimRunning && !Ctx().RuntimeMode)
+            sheet.AddSpinProp(Translate(QStringLiteral("Eingänge")), inputs, 1, MaxInputs, 64);
+        sheet.AddEditProp(Translate(QStringLiteral("Formel")), formula, 0, 250);
+    });
     SetFormula(formula.toUpper().replace(QLatin1Char(','), QLatin1Char('.')));
     SetInputCount(inputs);
-    SetLabel(label);
-    RunTimeAdjustable = adjustable;
     return result;
 }
 

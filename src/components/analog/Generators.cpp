@@ -57,12 +57,12 @@ void TBTSignalBlock::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
     CheckStoredPins(static_cast<int32_t>(m_inputs.size()),
-                                  static_cast<int32_t>(m_outputs.size()));
+                    static_cast<int32_t>(m_outputs.size()));
 }
 
 void TBTSignalBlock::SymbolPen(TCanvas& canvas) const
 {
-    canvas.Pen.Color = Selected ? clRed : SymbolColor;
+    canvas.Pen.Color = MarkColor();
     canvas.Pen.Width = 2;
     canvas.Pen.Style = Qt::SolidLine;
     canvas.Brush.Style = Qt::NoBrush;

@@ -3,7 +3,6 @@
 #include "core/model/Translator.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
-#include "platform/Colors.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
 #include "platform/IniFile.h"
@@ -68,38 +67,11 @@ using namespace BlockSupport;
 namespace {
 
 // The integrator's and the differentiator's mark in the body.
-void PaintMark(TIOBauteil& c, TCanvas& canvas, const QString& text, int height, int dx)
+void PaintMark(TGrundBT& c, TCanvas& canvas, const QString& text, int height, int dx)
 {
-    canvas.Font.setFamily(QStringLiteral("ARIAL"));
-    canvas.Font.setItalic(false);
-    canvas.Font.setBold(false);
-    canvas.SetFontHeight(height);
-    canvas.FontColor = c.Selected ? clRed : c.SymbolColor;
-    canvas.TransparentText = true;
     const int cx = (c.Body.Left + c.Body.Right) / 2;
     const int cy = (c.Body.Top + c.Body.Bottom) / 2;
-    canvas.TextOut(cx - dx, cy - 50, text);
-}
-
-// A caption turned by 90 degrees inside the body, shrunk until it fits (left out when it
-// does not fit at the smallest height).
-void PaintSymbolCaption(TIOBauteil& c, TCanvas& canvas, const QString& caption, int32_t color)
-{
-    canvas.Font.setFamily(QStringLiteral("ARIAL"));
-    int height = 32;
-    canvas.SetFontHeight(height);
-    const int cx = c.Body.Left + c.Body.Width() / 2;
-    const int cy = c.Body.Top + c.Body.Height() / 2 - 10;
-    canvas.TransparentText = true;
-    const int th = canvas.TextHeight(caption);
-    const int room = c.Body.Height() - 75;
-    while (canvas.TextWidth(caption) > room && height > 5)
-        canvas.SetFontHeight(--height);
-    canvas.SetFontHeight(--height);
-    const int w = canvas.TextWidth(caption);
-    canvas.FontColor = c.Selected ? clRed : color;
-    if (w <= room)
-        canvas.TextOutRotated(cx - th / 2, cy + w / 2, caption, 90.0);
+    c.DrawMarkText(canvas, cx - dx, cy - 50, height, text);
 }
 
 } // namespace
@@ -305,7 +277,7 @@ TBT_Inkretment::TBT_Inkretment()
 void TBT_Inkretment::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    PaintSymbolCaption(*this, canvas, QStringLiteral("INC"), SymbolColor);
+    DrawSymbolCaption(canvas, QStringLiteral("INC"), SymbolColor);
 }
 
 void TBT_Inkretment::SaveSettings(TIniFile& ini, const QString& section)
@@ -381,7 +353,7 @@ void TBT_AnalogDelay::RebuildCells()
 void TBT_AnalogDelay::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    PaintSymbolCaption(*this, canvas, QStringLiteral("ADL"), SymbolColor);
+    DrawSymbolCaption(canvas, QStringLiteral("ADL"), SymbolColor);
 }
 
 void TBT_AnalogDelay::WriteData(TWriter& writer)

@@ -73,9 +73,7 @@ void TBTStop::Paint(TCanvas& canvas)
     TGrundBT::Paint(canvas);
     const int cx = (Body.Left + Body.Right) / 2;
     const int cy = (Body.Top + Body.Bottom) / 2;
-    UseArial(canvas, 35);
-    canvas.FontColor = MarkColor();
-    canvas.TextOut(cx - 40, cy - 34, QStringLiteral("STOP"));
+    DrawMarkText(canvas, cx - 40, cy - 34, 35, QStringLiteral("STOP"));
 }
 
 void TBTStop::ReadData(TReader& reader, uint8_t version)
@@ -185,16 +183,12 @@ void TBTRangeCheck::Calculate()
 
 void TBTRangeCheck::NameInputs()
 {
-    static const char* const names[] = {"XH", "X", "XL"};
-    for (size_t i = 0; i < Inputs.size() && i < 3; ++i)
-        Inputs[i]->SetName(QString::fromLatin1(names[i]));
+    NamePins(Inputs, {"XH", "X", "XL"});
 }
 
 void TBTRangeCheck::NameOutputs()
 {
-    static const char* const names[] = {"OL", "OK", "OH"};
-    for (size_t i = 0; i < Outputs.size() && i < 3; ++i)
-        Outputs[i]->SetName(QString::fromLatin1(names[i]));
+    NamePins(Outputs, {"OL", "OK", "OH"});
 }
 
 QString TBTRangeCheck::GetTypeName() const
