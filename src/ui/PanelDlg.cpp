@@ -6,6 +6,7 @@
 #include "ui/ColorPicker.h"
 #include "ui/Formats.h"
 #include "ui/OwnerDrawButton.h"
+#include "ui/WidgetHelpers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -190,31 +191,17 @@ TPanelDlg::TPanelDlg(QWidget* parent)
     setFont(f);
     PickColor = [](int32_t color) { return ::PickColor(color); };
 
-    auto named = [](QWidget* w, const char* name) {
-        w->setObjectName(QString::fromLatin1(name));
-        return w;
-    };
-
     // Frame settings.
-    GroupBox1 = new QGroupBox(this);
-    named(GroupBox1, "GroupBox1");
-    Label3 = new QLabel(GroupBox1);
-    named(Label3, "Label3");
-    se_Border = new QSpinBox(GroupBox1);
-    named(se_Border, "se_Border");
+    GroupBox1 = Named(new QGroupBox(this), "GroupBox1");
+    Label3 = Named(new QLabel(GroupBox1), "Label3");
+    se_Border = Named(new QSpinBox(GroupBox1), "se_Border");
     se_Border->setRange(0, 999);
-    Label1 = new QLabel(GroupBox1);
-    named(Label1, "Label1");
-    cb_Outer = new QComboBox(GroupBox1);
-    named(cb_Outer, "cb_Outer");
-    Label2 = new QLabel(GroupBox1);
-    named(Label2, "Label2");
-    cb_Inner = new QComboBox(GroupBox1);
-    named(cb_Inner, "cb_Inner");
-    Label4 = new QLabel(GroupBox1);
-    named(Label4, "Label4");
-    se_Bevel = new QSpinBox(GroupBox1);
-    named(se_Bevel, "se_Bevel");
+    Label1 = Named(new QLabel(GroupBox1), "Label1");
+    cb_Outer = Named(new QComboBox(GroupBox1), "cb_Outer");
+    Label2 = Named(new QLabel(GroupBox1), "Label2");
+    cb_Inner = Named(new QComboBox(GroupBox1), "cb_Inner");
+    Label4 = Named(new QLabel(GroupBox1), "Label4");
+    se_Bevel = Named(new QSpinBox(GroupBox1), "se_Bevel");
     se_Bevel->setRange(0, 999);
     Label3->setBuddy(se_Border);
     Label1->setBuddy(cb_Outer);
@@ -231,14 +218,10 @@ TPanelDlg::TPanelDlg(QWidget* parent)
     g1->addWidget(se_Bevel, 3, 1);
 
     // Frame colour.
-    GroupBox2 = new QGroupBox(this);
-    named(GroupBox2, "GroupBox2");
-    rb_Individuell = new QRadioButton(GroupBox2);
-    named(rb_Individuell, "rb_Individuell");
-    rb_Anpassen = new QRadioButton(GroupBox2);
-    named(rb_Anpassen, "rb_Anpassen");
-    ColorShape = new TPanelShape(GroupBox2);
-    named(ColorShape, "ColorShape");
+    GroupBox2 = Named(new QGroupBox(this), "GroupBox2");
+    rb_Individuell = Named(new QRadioButton(GroupBox2), "rb_Individuell");
+    rb_Anpassen = Named(new QRadioButton(GroupBox2), "rb_Anpassen");
+    ColorShape = Named(new TPanelShape(GroupBox2), "ColorShape");
     ColorShape->setFixedSize(25, 22);
     auto* g2 = new QGridLayout(GroupBox2);
     g2->addWidget(rb_Individuell, 0, 0);
@@ -246,43 +229,36 @@ TPanelDlg::TPanelDlg(QWidget* parent)
     g2->addWidget(rb_Anpassen, 1, 0, 1, 2);
 
     // Preview.
-    GroupBox3 = new QGroupBox(this);
-    named(GroupBox3, "GroupBox3");
-    VorschauPanel = new TPreviewPanel(GroupBox3);
-    named(VorschauPanel, "VorschauPanel");
+    GroupBox3 = Named(new QGroupBox(this), "GroupBox3");
+    VorschauPanel = Named(new TPreviewPanel(GroupBox3), "VorschauPanel");
     VorschauPanel->setMinimumSize(80, 60);
-    VorschauShape = new TPanelShape(VorschauPanel);
-    named(VorschauShape, "VorschauShape");
+    VorschauShape = Named(new TPanelShape(VorschauPanel), "VorschauShape");
     VorschauShape->SetBrushColor(clSilver);
     VorschauShape->SetPenColor(clGray);
     VorschauShape->SetPenStyle(Qt::DotLine);
     auto* g3 = new QVBoxLayout(GroupBox3);
     g3->addWidget(VorschauPanel);
 
-    cb_Transparent = new QCheckBox(this);
-    named(cb_Transparent, "cb_Transparent");
+    cb_Transparent = Named(new QCheckBox(this), "cb_Transparent");
 
     // Background colour.
-    GroupBox4 = new QGroupBox(this);
-    named(GroupBox4, "GroupBox4");
-    rb_BK_Individuell = new QRadioButton(GroupBox4);
-    named(rb_BK_Individuell, "rb_BK_Individuell");
-    rb_BK_Anpassen = new QRadioButton(GroupBox4);
-    named(rb_BK_Anpassen, "rb_BK_Anpassen");
-    BK_Shape = new TPanelShape(GroupBox4);
-    named(BK_Shape, "BK_Shape");
+    GroupBox4 = Named(new QGroupBox(this), "GroupBox4");
+    rb_BK_Individuell = Named(new QRadioButton(GroupBox4), "rb_BK_Individuell");
+    rb_BK_Anpassen = Named(new QRadioButton(GroupBox4), "rb_BK_Anpassen");
+    BK_Shape = Named(new TPanelShape(GroupBox4), "BK_Shape");
     BK_Shape->setFixedSize(25, 22);
     auto* g4 = new QGridLayout(GroupBox4);
     g4->addWidget(rb_BK_Individuell, 0, 0);
     g4->addWidget(BK_Shape, 0, 1);
     g4->addWidget(rb_BK_Anpassen, 1, 0, 1, 2);
 
-    OKBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), u"&OK"_qs, this);
-    named(OKBtn, "OKBtn");
+    OKBtn = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), u"&OK"_qs,
+                                  this),
+                  "OKBtn");
     OKBtn->setDefault(true);
-    CancelBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                u"&Abbrechen"_qs, this);
-    named(CancelBtn, "CancelBtn");
+    CancelBtn = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+                                      u"&Abbrechen"_qs, this),
+                      "CancelBtn");
 
     auto* left = new QVBoxLayout;
     left->addWidget(GroupBox1);
@@ -393,36 +369,39 @@ bool TPanelDlg::WMSysCommand(int command)
     return true;
 }
 
+void TPanelDlg::PickShapeColor(QRadioButton* individual, TPanelShape* shape)
+{
+    individual->setFocus();
+    individual->setChecked(true);
+    shape->SetBrushColor(PickColor ? PickColor(shape->BrushColor()) : shape->BrushColor());
+    UpdatePreview();
+}
+
+void TPanelDlg::FollowPanelColor(QRadioButton* individual, TPanelShape* shape)
+{
+    if (!individual->isChecked())
+        shape->SetBrushColor(DesignPanelColor);
+    UpdatePreview();
+}
+
 void TPanelDlg::ColorShapeMouseUp()
 {
-    rb_Individuell->setFocus();
-    rb_Individuell->setChecked(true);
-    ColorShape->SetBrushColor(PickColor ? PickColor(ColorShape->BrushColor())
-                                        : ColorShape->BrushColor());
-    UpdatePreview();
+    PickShapeColor(rb_Individuell, ColorShape);
 }
 
 void TPanelDlg::BK_ShapeMouseUp()
 {
-    rb_BK_Individuell->setFocus();
-    rb_BK_Individuell->setChecked(true);
-    BK_Shape->SetBrushColor(PickColor ? PickColor(BK_Shape->BrushColor())
-                                      : BK_Shape->BrushColor());
-    UpdatePreview();
+    PickShapeColor(rb_BK_Individuell, BK_Shape);
 }
 
 void TPanelDlg::rb_IndividuellClick()
 {
-    if (!rb_Individuell->isChecked())
-        ColorShape->SetBrushColor(DesignPanelColor);
-    UpdatePreview();
+    FollowPanelColor(rb_Individuell, ColorShape);
 }
 
 void TPanelDlg::rb_BK_IndividuellClick()
 {
-    if (!rb_BK_Individuell->isChecked())
-        BK_Shape->SetBrushColor(DesignPanelColor);
-    UpdatePreview();
+    FollowPanelColor(rb_BK_Individuell, BK_Shape);
 }
 
 void TPanelDlg::cb_TransparentClick()

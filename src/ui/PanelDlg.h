@@ -126,4 +126,10 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
+
+private:
+    // A shape click: its "individual colour" button is chosen and the colour picked.
+    void PickShapeColor(QRadioButton* individual, TPanelShape* shape);
+    // A radio button of a colour changed: following the front panel takes its colour.
+    void FollowPanelColor(QRadioButton* individual, TPanelShape* shape);
 };

@@ -202,16 +202,15 @@ public:
     QComboBox* Combo = nullptr;
 };
 
-class TImageComboPropEditor : public TPropEditor {
+class TImageComboPropEditor : public TComboPropEditor {
 public:
-    explicit TImageComboPropEditor(QWidget* parent);
-    QComboBox* Combo = nullptr;
+    using TComboPropEditor::TComboPropEditor;
 };
 
-class TEditComboPropEditor : public TPropEditor {
+// The combo takes free text too.
+class TEditComboPropEditor : public TComboPropEditor {
 public:
     explicit TEditComboPropEditor(QWidget* parent);
-    QComboBox* Combo = nullptr;
 };
 
 // A group band: its click folds or unfolds the rows up to the next band.
@@ -324,53 +323,47 @@ public:
     virtual void WriteBack() {}
 };
 
-class TColorProp : public TProp {
+// A binder of one row kind and one variable kind.
+template <class TRow, class TValue>
+class TPropFor : public TProp {
 public:
-    int32_t* Target = nullptr;
-    TColorPropEditor* Row() const { return static_cast<TColorPropEditor*>(Editor); }
+    TValue* Target = nullptr;
+    TRow* Row() const { return static_cast<TRow*>(Editor); }
+};
+
+class TColorProp : public TPropFor<TColorPropEditor, int32_t> {
+public:
     void ChangeBtnClick() override;
     void WriteBack() override;
 };
 
-class TFontNameProp : public TProp {
+class TFontNameProp : public TPropFor<TFontNamePropEditor, QFont> {
 public:
-    QFont* Target = nullptr;
-    TFontNamePropEditor* Row() const { return static_cast<TFontNamePropEditor*>(Editor); }
     void WriteBack() override;
 };
 
-class TFontStyleProp : public TProp {
+class TFontStyleProp : public TPropFor<TFontStylePropEditor, QFont> {
 public:
-    QFont* Target = nullptr;
-    TFontStylePropEditor* Row() const { return static_cast<TFontStylePropEditor*>(Editor); }
     void WriteBack() override;
 };
 
-class THotkeyProp : public TProp {
+class THotkeyProp : public TPropFor<THotkeyPropEditor, THotkey> {
 public:
-    THotkey* Target = nullptr;
-    THotkeyPropEditor* Row() const { return static_cast<THotkeyPropEditor*>(Editor); }
     void WriteBack() override;
 };
 
-class TComboProp : public TProp {
+class TComboProp : public TPropFor<TComboPropEditor, int32_t> {
 public:
-    int32_t* Target = nullptr;
-    TComboPropEditor* Row() const { return static_cast<TComboPropEditor*>(Editor); }
     void WriteBack() override;
 };
 
-class TImageComboProp : public TProp {
+class TImageComboProp : public TPropFor<TImageComboPropEditor, int32_t> {
 public:
-    int32_t* Target = nullptr;
-    TImageComboPropEditor* Row() const { return static_cast<TImageComboPropEditor*>(Editor); }
     void WriteBack() override;
 };
 
-class TEditComboProp : public TProp {
+class TEditComboProp : public TPropFor<TEditComboPropEditor, QString> {
 public:
-    QString* Target = nullptr;
-    TEditComboPropEditor* Row() const { return static_cast<TEditComboPropEditor*>(Editor); }
     void WriteBack() override;
 };
 
@@ -379,85 +372,66 @@ public:
     TCaptionPropEditor* Row() const { return static_cast<TCaptionPropEditor*>(Editor); }
 };
 
-class TEditProp : public TProp {
+class TEditProp : public TPropFor<TEditPropEditor, QString> {
 public:
-    QString* Target = nullptr;
-    TEditPropEditor* Row() const { return static_cast<TEditPropEditor*>(Editor); }
     void WriteBack() override;
 };
 
-class TMemoProp : public TProp {
+class TMemoProp : public TPropFor<TMemoPropEditor, QStringList> {
 public:
-    QStringList* Target = nullptr;
-    TMemoPropEditor* Row() const { return static_cast<TMemoPropEditor*>(Editor); }
     void WriteBack() override;
 };
 
-class TCheckProp : public TProp {
+class TCheckProp : public TPropFor<TCheckPropEditor, bool> {
 public:
-    bool* Target = nullptr;
-    TCheckPropEditor* Row() const { return static_cast<TCheckPropEditor*>(Editor); }
     void WriteBack() override;
 };
 
-class TFileProp : public TProp {
+class TFileProp : public TPropFor<TFilePropEditor, QString> {
 public:
-    QString* Target = nullptr;
-    TFilePropEditor* Row() const { return static_cast<TFilePropEditor*>(Editor); }
     void WriteBack() override;
 };
 
 class TSaveFileProp : public TFileProp {};
 
-class TSpinProp : public TProp {
+class TSpinProp : public TPropFor<TSpinPropEditor, int32_t> {
 public:
-    int32_t* Target = nullptr;
-    TSpinPropEditor* Row() const { return static_cast<TSpinPropEditor*>(Editor); }
     void WriteBack() override;
 };
 
-class TRangeProp : public TProp {
+// Target: the minimum text.
+class TRangeProp : public TPropFor<TRangePropEditor, QString> {
 public:
-    QString* Target = nullptr;  // minimum text
     QString* Target2 = nullptr; // maximum text
-    TRangePropEditor* Row() const { return static_cast<TRangePropEditor*>(Editor); }
     void WriteBack() override;
 };
 
-class TDayTimeProp : public TProp {
+// Target: days since 1899-12-30, time as the fraction.
+class TDayTimeProp : public TPropFor<TDayTimePropEditor, double> {
 public:
-    double* Target = nullptr; // days since 1899-12-30, time as the fraction
-    TDayTimePropEditor* Row() const { return static_cast<TDayTimePropEditor*>(Editor); }
     void WriteBack() override;
 };
 
-class TFormatProp : public TProp {
+class TFormatProp : public TPropFor<TFormatPropEditor, TFormat> {
 public:
-    TFormat* Target = nullptr;
-    TFormatPropEditor* Row() const { return static_cast<TFormatPropEditor*>(Editor); }
     void ChangeBtnClick() override;
 };
 
-class TSyncProp : public TProp {
+class TSyncProp : public TPropFor<TSyncPropEditor, QString> {
 public:
-    QString* Target = nullptr;
-    TSyncPropEditor* Row() const { return static_cast<TSyncPropEditor*>(Editor); }
     void ChangeBtnClick() override;
 };
 
-class TDialogProp : public TProp {
+class TDialogProp : public TPropFor<TDialogPropEditor, int32_t> {
 public:
-    int32_t* Target = nullptr;
     QDialog* Dialog = nullptr; // the caller's form; not owned
-    TDialogPropEditor* Row() const { return static_cast<TDialogPropEditor*>(Editor); }
     void ChangeBtnClick() override;
 };
 
-class TFrameProp : public TProp {
+// Target: the prefix.
+class TFrameProp : public TPropFor<TSyncPropEditor, QString> {
 public:
-    QString* Target = nullptr;  // prefix
     QString* Target2 = nullptr; // suffix
-    TSyncPropEditor* Row() const { return static_cast<TSyncPropEditor*>(Editor); }
     void ChangeBtnClick() override;
 };
 

@@ -478,19 +478,10 @@ TComboPropEditor::TComboPropEditor(QWidget* parent)
     Combo->setMaxVisibleItems(20);
 }
 
-TImageComboPropEditor::TImageComboPropEditor(QWidget* parent)
-    : TPropEditor(parent)
-{
-    Combo = NewCombo(PropPanel, "Combo", 4, 1, 64, 20);
-    Combo->setMaxVisibleItems(20);
-}
-
 TEditComboPropEditor::TEditComboPropEditor(QWidget* parent)
-    : TPropEditor(parent)
+    : TComboPropEditor(parent)
 {
-    Combo = NewCombo(PropPanel, "Combo", 4, 1, 64, 20);
     Combo->setEditable(true);
-    Combo->setMaxVisibleItems(20);
     Combo->setInsertPolicy(QComboBox::NoInsert);
 }
 

@@ -4,19 +4,14 @@
 #include "platform/ModalDialogs.h"
 #include "ui/ColorPicker.h"
 
+#include "UiTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QColorDialog>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <ostream>
-
-static void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -8,6 +8,8 @@
 #include "ui/PanelDlg.h"
 #include "ui/SyncDlg.h"
 
+#include "UiTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -30,13 +32,6 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QUrl>
-
-#include <ostream>
-
-static void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -5,6 +5,8 @@
 #include "platform/Locale.h"
 #include "ui/Formats.h"
 
+#include "UiTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -17,14 +19,8 @@
 #include <QUrl>
 
 #include <climits>
-#include <ostream>
 
 // Readable failure messages.
-static void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 
 class FormatsTest : public ::testing::Test {

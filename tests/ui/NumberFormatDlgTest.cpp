@@ -4,6 +4,8 @@
 #include "platform/ModalDialogs.h"
 #include "ui/NumberFormatDlg.h"
 
+#include "UiTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -19,12 +21,6 @@
 #include <QUrl>
 
 #include <functional>
-#include <ostream>
-
-static void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -15,6 +15,8 @@
 #include "ui/SyncDlg.h"
 #include "ui/FrameDlg.h"
 
+#include "UiTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -30,13 +32,6 @@
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QToolButton>
-
-#include <ostream>
-
-static void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

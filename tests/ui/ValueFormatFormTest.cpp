@@ -1,19 +1,14 @@
 #include "platform/Context.h"
 #include "ui/ValueFormatForm.h"
 
+#include "UiTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QSpinBox>
-
-#include <ostream>
-
-static void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

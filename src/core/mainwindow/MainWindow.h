@@ -128,7 +128,6 @@ public:
     TDesign* CurrentDesign = nullptr;
     TDesign* RootDesign = nullptr;
     uint8_t HeaderByte0 = 0;
-    uint16_t HeaderWord = 0;
     uint16_t FormatVersion = 0;
     std::unique_ptr<TIniFile> Settings;
     std::unique_ptr<TIniFile> HardwareLinks;
@@ -137,10 +136,8 @@ public:
     THintBox* HintBox = nullptr;
     std::unique_ptr<QBuffer> ClipboardStream;
     QVector<QColor> BoardPalette;
-    bool KeyRepeatLock = false;
     bool RunRequested = false;
     bool UpdateInfo = false;
-    bool SearchMouseDown = false;
     bool ShowHints = true;               // tool-tip hints of the main window
     bool TextOnly = false;               // palette shows names only
     bool Created = false;                // FormCreate done

@@ -9,6 +9,7 @@
 #include "core/mainwindow/ProjectFiles.h"
 #include "core/mainwindow/SimulationControl.h"
 #include "frontpanel/FrontPanel.h"
+#include "ui/WidgetHelpers.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -57,8 +58,7 @@ QIcon ToolbarImage(int index)
 
 QToolButton* NewButton(QWidget* parent, const char* name, bool checkable)
 {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
+    auto* button = Named(new QToolButton(parent), name);
     button->setCheckable(checkable);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
@@ -172,17 +172,14 @@ void TForm1::BuildMenus()
 
     // Palette categories (filled by the palette) and the quick find's and macro palette's
     // pop-up items.
-    BiboMenu = new QMenu(this);
-    BiboMenu->setObjectName(QStringLiteral("BiboMenu"));
+    BiboMenu = Named(new QMenu(this), "BiboMenu");
     for (const char* name : {"Frontplattenelemente2", "Frontplattenelemente1", "Analoges1",
                              "Diverses1", "Hardware1", "Makros1"})
         item(BiboMenu, name);
-    auto* searchMenu = new QMenu(this);
-    searchMenu->setObjectName(QStringLiteral("SearchMenu"));
+    auto* searchMenu = Named(new QMenu(this), "SearchMenu");
     item(searchMenu, "SearchAdd");
 
-    BauteilMenu = new QMenu(this);
-    BauteilMenu->setObjectName(QStringLiteral("BauteilMenu"));
+    BauteilMenu = Named(new QMenu(this), "BauteilMenu");
     item(BauteilMenu, "Eigenschaften");
     item(BauteilMenu, "Hilfe2");
     item(BauteilMenu, "HerstellerDatenblattVertrieb1");
@@ -196,8 +193,7 @@ void TForm1::BuildMenus()
 
 void TForm1::BuildToolBar()
 {
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1 = Named(new QToolBar(this), "ToolBar1");
     ToolBar1->setMovable(false);
     ToolBar1->setIconSize(QSize(20, 20));
     addToolBar(Qt::TopToolBarArea, ToolBar1);
@@ -243,13 +239,11 @@ void TForm1::BuildToolBar()
     auto* spacer = new QWidget(ToolBar1);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     ToolBar1->addWidget(spacer);
-    cbSpeed = new QComboBox(ToolBar1);
-    cbSpeed->setObjectName(QStringLiteral("cbSpeed"));
+    cbSpeed = Named(new QComboBox(ToolBar1), "cbSpeed");
     cbSpeed->addItems({QStringLiteral("Fast"), QStringLiteral("Slow")});
     cbSpeed->setToolTip(QStringLiteral("Speed"));
     ToolBar1->addWidget(cbSpeed);
-    Status = new QLabel(QStringLiteral("---"), ToolBar1);
-    Status->setObjectName(QStringLiteral("Status"));
+    Status = Named(new QLabel(QStringLiteral("---"), ToolBar1), "Status");
     Status->setToolTip(QStringLiteral("Freq."));
     Status->setMinimumWidth(80);
     Status->setAlignment(Qt::AlignCenter);
@@ -258,8 +252,7 @@ void TForm1::BuildToolBar()
 
 void TForm1::BuildModePanel()
 {
-    Panel7 = new QWidget(this);
-    Panel7->setObjectName(QStringLiteral("Panel7"));
+    Panel7 = Named(new QWidget(this), "Panel7");
     Panel7->setFixedWidth(40);
     auto* layout = new QVBoxLayout(Panel7);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -303,15 +296,13 @@ void TForm1::BuildModePanel()
 
 void TForm1::BuildPalettePanel()
 {
-    P_Bibo = new QWidget(this);
-    P_Bibo->setObjectName(QStringLiteral("P_Bibo"));
+    P_Bibo = Named(new QWidget(this), "P_Bibo");
     P_Bibo->setMinimumSize(100, 100);
     auto* layout = new QVBoxLayout(P_Bibo);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    BiboButton = new QToolButton(P_Bibo);
-    BiboButton->setObjectName(QStringLiteral("BiboButton"));
+    BiboButton = Named(new QToolButton(P_Bibo), "BiboButton");
     BiboButton->setFixedHeight(30);
     BiboButton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     BiboButton->setPopupMode(QToolButton::InstantPopup);
@@ -319,29 +310,24 @@ void TForm1::BuildPalettePanel()
     layout->addWidget(BiboButton);
 
     // The palette itself comes later; its scroll box stands ready.
-    SB_Bibliothek = new QScrollArea(P_Bibo);
-    SB_Bibliothek->setObjectName(QStringLiteral("SB_Bibliothek"));
+    SB_Bibliothek = Named(new QScrollArea(P_Bibo), "SB_Bibliothek");
     SB_Bibliothek->setWidgetResizable(true);
     SB_Bibliothek->setWidget(new QWidget(SB_Bibliothek));
     layout->addWidget(SB_Bibliothek, 1);
 
-    SearchPanel = new QWidget(P_Bibo);
-    SearchPanel->setObjectName(QStringLiteral("SearchPanel"));
+    SearchPanel = Named(new QWidget(P_Bibo), "SearchPanel");
     SearchPanel->setFixedHeight(218);
     auto* searchLayout = new QVBoxLayout(SearchPanel);
     searchLayout->setContentsMargins(0, 0, 0, 0);
-    SearchResultListbox = new QListWidget(SearchPanel);
-    SearchResultListbox->setObjectName(QStringLiteral("SearchResultListbox"));
+    SearchResultListbox = Named(new QListWidget(SearchPanel), "SearchResultListbox");
     SearchResultListbox->setSortingEnabled(true);
-    SearchEdit = new QLineEdit(SearchPanel);
-    SearchEdit->setObjectName(QStringLiteral("SearchEdit"));
+    SearchEdit = Named(new QLineEdit(SearchPanel), "SearchEdit");
     searchLayout->addWidget(SearchResultListbox, 1);
     searchLayout->addWidget(SearchEdit);
     SearchPanel->hide();
     layout->addWidget(SearchPanel);
 
-    auto* strip = new QWidget(P_Bibo);
-    strip->setObjectName(QStringLiteral("P_NurText"));
+    auto* strip = Named(new QWidget(P_Bibo), "P_NurText");
     strip->setFixedHeight(25);
     auto* stripLayout = new QHBoxLayout(strip);
     stripLayout->setContentsMargins(0, 0, 0, 0);
@@ -359,24 +345,20 @@ void TForm1::BuildPalettePanel()
     stripLayout->addStretch(1);
     sb_BiboMinus = add("sb_BiboMinus", false, QStringLiteral("<"));
     sb_BiboPlus = add("sb_BiboPlus", false, QStringLiteral(">"));
-    MakroPathEdit = new QLineEdit(strip);
-    MakroPathEdit->setObjectName(QStringLiteral("MakroPathEdit"));
+    MakroPathEdit = Named(new QLineEdit(strip), "MakroPathEdit");
     MakroPathEdit->hide();
     layout->addWidget(strip);
 }
 
 void TForm1::BuildBoardArea()
 {
-    Panel4 = new QWidget(this);
-    Panel4->setObjectName(QStringLiteral("Panel4"));
+    Panel4 = Named(new QWidget(this), "Panel4");
     auto* layout = new QVBoxLayout(Panel4);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    PlatineScrollbox = new TBoardView(Panel4);
-    PlatineScrollbox->setObjectName(QStringLiteral("PlatineScrollbox"));
+    PlatineScrollbox = Named(new TBoardView(Panel4), "PlatineScrollbox");
     layout->addWidget(PlatineScrollbox, 1);
-    TabSet = new QTabBar(Panel4);
-    TabSet->setObjectName(QStringLiteral("TabSet"));
+    TabSet = Named(new QTabBar(Panel4), "TabSet");
     TabSet->setShape(QTabBar::RoundedSouth);
     TabSet->setFixedHeight(18 + 4);
     TabSet->addTab(QString());
@@ -387,8 +369,7 @@ void TForm1::BuildBoardArea()
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     row->addWidget(Panel7);
-    Splitter1 = new QSplitter(Qt::Horizontal, central);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1 = Named(new QSplitter(Qt::Horizontal, central), "Splitter1");
     Splitter1->addWidget(P_Bibo);
     Splitter1->addWidget(Panel4);
     Splitter1->setStretchFactor(1, 1);

@@ -270,7 +270,6 @@ void TForm1::FormCreate()
     Projects->LoadingProject = false;
     Projects->CompiledCopy = false;
     m_actions.value(QStringLiteral("naechstes1"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab));
-    KeyRepeatLock = false;
     ReadHistory();
     StandardBtn->setChecked(true);
     SB_Stop->setChecked(true);
@@ -315,9 +314,7 @@ TPlatine* TForm1::CreatePlatine()
 
 void TForm1::SetProjectName(const QString& name)
 {
-    Projects->SetProjectName(name);
-    if (Projects->OnProjectNameChanged)
-        Projects->OnProjectNameChanged(name);
+    Projects->SetProjectName(name);  // the caption follows through OnProjectNameChanged
 }
 
 QString TForm1::ProjectFileName() const
@@ -329,8 +326,7 @@ QString TForm1::ProjectFileName() const
 
 void TForm1::ReadHistory()
 {
-    Projects->ReadHistory();
-    ShowHistory();
+    Projects->ReadHistory();  // the menu follows through OnHistoryChanged
 }
 
 void TForm1::ShowHistory()
@@ -345,8 +341,7 @@ void TForm1::ShowHistory()
 
 void TForm1::AddToHistory(const QString& fileName)
 {
-    Projects->AddToHistory(fileName);
-    ShowHistory();
+    Projects->AddToHistory(fileName);  // the menu follows through OnHistoryChanged
 }
 
 // --- First show -------------------------------------------------------------------------------

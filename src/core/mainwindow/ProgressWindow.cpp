@@ -1,5 +1,7 @@
 #include "core/mainwindow/ProgressWindow.h"
 
+#include "ui/WidgetHelpers.h"
+
 #include <QLabel>
 #include <QProgressBar>
 #include <QVBoxLayout>
@@ -9,10 +11,8 @@ TProgressWindow::TProgressWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("ProgressWindow"));
     setModal(false);
-    Caption = new QLabel(this);
-    Caption->setObjectName(QStringLiteral("Caption"));
-    Bar = new QProgressBar(this);
-    Bar->setObjectName(QStringLiteral("Bar"));
+    Caption = Named(new QLabel(this), "Caption");
+    Bar = Named(new QProgressBar(this), "Bar");
     Bar->setRange(0, 100);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Caption);

@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSaveFile>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTabBar>
 
@@ -33,19 +34,6 @@ QString ErrorText(const std::exception& e)
 {
     return QString::fromUtf8(e.what());
 }
-
-// Sets a flag for a scope and puts the old value back.
-class TFlagScope {
-public:
-    TFlagScope(bool& flag, bool value) : m_flag(flag), m_old(flag) { m_flag = value; }
-    ~TFlagScope() { m_flag = m_old; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-    bool& m_flag;
-    bool m_old;
-};
 
 QString FolderOf(const QString& fileName)
 {
@@ -190,6 +178,28 @@ void TProjectFiles::ReadProjectBody(TReader& reader, uint8_t version)
         panel->ReadPanelData(reader, version);
 }
 
+QByteArray TProjectFiles::ProjectBytes(bool asMacro)
+{
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        TWriter writer(buffer, true);
+        WriteProject(writer, asMacro);
+    }
+    return bytes;
+}
+
+void TProjectFiles::ReadProjectBytes(QByteArray& data)
+{
+    const QScopedValueRollback loading(LoadingProject, true);
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    TReader reader(buffer, true);
+    const uint8_t version = ReadProjectHeader(reader);
+    ReadProjectBody(reader, version);
+}
+
 // --- Save question and New -----------------------------------------------------------------------
 
 bool TProjectFiles::AskSaveChanges()
@@ -218,7 +228,7 @@ void TProjectFiles::NewProject()
 
     if (MainBoard) {
         {
-            TFlagScope noPaint(MainBoard->NoPaint, true);
+            const QScopedValueRollback noPaint(MainBoard->NoPaint, true);
             MainBoard->SelectAll(true);
             MainBoard->DeleteSelection();
         }
@@ -332,10 +342,7 @@ bool TProjectFiles::OpenProject(const QString& fileName)
     QByteArray snapshot;
     bool haveSnapshot = false;
     try {
-        QBuffer buffer(&snapshot);
-        buffer.open(QIODevice::WriteOnly);
-        TWriter writer(buffer, true);
-        WriteProject(writer, false);
+        snapshot = ProjectBytes(false);
         haveSnapshot = true;
     } catch (const std::exception&) {
         haveSnapshot = false;
@@ -345,19 +352,12 @@ bool TProjectFiles::OpenProject(const QString& fileName)
     NewProject();
     Ctx().ProjectFolder = folder;
     QString failure;
-    {
-        TFlagScope loading(LoadingProject, true);
-        try {
-            QBuffer buffer(&data);
-            buffer.open(QIODevice::ReadOnly);
-            TReader reader(buffer, true);
-            const uint8_t version = ReadProjectHeader(reader);
-            ReadProjectBody(reader, version);
-        } catch (const std::exception& e) {
-            failure = ErrorText(e);
-            if (failure.isEmpty())
-                failure = QStringLiteral("?");
-        }
+    try {
+        ReadProjectBytes(data);
+    } catch (const std::exception& e) {
+        failure = ErrorText(e);
+        if (failure.isEmpty())
+            failure = QStringLiteral("?");
     }
 
     if (!failure.isEmpty()) {
@@ -366,12 +366,7 @@ bool TProjectFiles::OpenProject(const QString& fileName)
         QString restoredName;
         if (haveSnapshot) {
             try {
-                TFlagScope loading(LoadingProject, true);
-                QBuffer buffer(&snapshot);
-                buffer.open(QIODevice::ReadOnly);
-                TReader reader(buffer, true);
-                const uint8_t version = ReadProjectHeader(reader);
-                ReadProjectBody(reader, version);
+                ReadProjectBytes(snapshot);
                 restoredName = previousName;
             } catch (const std::exception&) {
                 NewProject();
@@ -424,10 +419,7 @@ bool TProjectFiles::WriteFile(const QString& fileName, bool asMacro, QString* er
     QByteArray bytes;
     bool written = false;
     try {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        TWriter writer(buffer, true);
-        WriteProject(writer, asMacro);
+        bytes = ProjectBytes(asMacro);
         written = true;
     } catch (const std::exception& e) {
         if (error)

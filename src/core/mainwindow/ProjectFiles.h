@@ -140,6 +140,10 @@ public:
     TPlatine* ActiveBoard() const;  // CurrentBoard, else MainBoard
 
 private:
+    // The whole project (WriteProject) as bytes; throws what the writer throws.
+    QByteArray ProjectBytes(bool asMacro);
+    // Header and body from bytes into the current (fresh) project, LoadingProject set meanwhile.
+    void ReadProjectBytes(QByteArray& data);
     bool WriteFile(const QString& fileName, bool asMacro, QString* error);
     void ReportError(const QString& text);
 };

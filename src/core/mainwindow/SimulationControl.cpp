@@ -15,6 +15,7 @@
 #include "ui/Formats.h"
 
 #include <QCoreApplication>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <climits>
@@ -23,18 +24,6 @@
 namespace {
 
 TSimulationControl* g_control = nullptr;
-
-class TBoolScope {
-public:
-    TBoolScope(bool& flag, bool value) : m_flag(flag), m_old(flag) { m_flag = value; }
-    ~TBoolScope() { m_flag = m_old; }
-    TBoolScope(const TBoolScope&) = delete;
-    TBoolScope& operator=(const TBoolScope&) = delete;
-
-private:
-    bool& m_flag;
-    bool m_old;
-};
 
 }  // namespace
 
@@ -311,7 +300,7 @@ void TSimulationControl::RunFast()
 {
     if (m_inFastLoop)
         return;  // the loop below goes on by itself
-    TBoolScope inLoop(m_inFastLoop, true);
+    const QScopedValueRollback inLoop(m_inFastLoop, true);
     while (Ctx().SimRunning && SimFast && MainBoard) {
         if (!StepOnce())
             break;
@@ -338,7 +327,7 @@ void TSimulationControl::SimTimerTimer()
     if (SimTimerBusy || !MainBoard || Closing)
         return;
     {
-        TBoolScope busy(SimTimerBusy, true);
+        const QScopedValueRollback busy(SimTimerBusy, true);
         SetSimTimer(false);
         for (int i = 0; i < kSlowPasses; ++i)
             ProcessEvents();
