@@ -4,9 +4,9 @@
 #include "platform/Colors.h"
 #include "platform/MessageBox.h"
 #include "platform/ModalDialogs.h"
+#include "ui/ColorPicker.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFontComboBox>
@@ -94,13 +94,10 @@ int EditTextLabelDialog(TTextLabelDialogValues& values)
     colorButton->setObjectName(QStringLiteral("Color"));
     colorButton->setProperty("colorValue", color);
     ShowColor(*colorButton, color);
-    QObject::connect(colorButton, &QPushButton::clicked, &dialog, [&dialog, colorButton]() {
-        QColorDialog picker(TColorToQColor(colorButton->property("colorValue").toInt()), &dialog);
-        if (ShowModal(picker) == mrOk) {
-            const int32_t picked = QColorToTColor(picker.selectedColor());
-            colorButton->setProperty("colorValue", picked);
-            ShowColor(*colorButton, picked);
-        }
+    QObject::connect(colorButton, &QPushButton::clicked, &dialog, [colorButton]() {
+        const int32_t picked = PickColor(colorButton->property("colorValue").toInt());
+        colorButton->setProperty("colorValue", picked);
+        ShowColor(*colorButton, picked);
     });
     auto* colorForm = new QFormLayout;
     colorForm->addRow(Translate(QStringLiteral("Farbe")), colorButton);

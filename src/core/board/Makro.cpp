@@ -183,7 +183,7 @@ void TMakro::Paint(TCanvas& canvas)
     DrawSymbolCaption(canvas, MacroName(), mono ? clBlack : clWhite);
 
     if (!Prefix().isEmpty()) {
-        const QString designator = (Prefix() + QString::number(Number)).left(20);
+        const QString designator = Designator().left(20);
         canvas.Font.setFamily(QStringLiteral("ARIAL"));
         canvas.SetFontHeight(26);
         canvas.Font.setItalic(true);
@@ -198,39 +198,20 @@ void TMakro::Paint(TCanvas& canvas)
 
 void TMakro::RepaintPinLines(TCanvas& canvas)
 {
-    auto line = [&](const TBauteilPin& pin, bool left, bool lit) {
-        canvas.Pen = TCanvasPen{lit ? clRed : clBlack, 3, Qt::SolidLine, TPenMode::Copy};
-        canvas.MoveTo(pin.X, pin.Y);
-        canvas.LineTo(left ? pin.X + 40 : pin.X - 40, pin.Y);
-    };
     for (size_t i = 0; i < Inputs.size(); ++i)
-        line(*Inputs[i], !Mirrored, SourceHigh(SourceAt(InputSources, i)));
+        DrawPinStub(canvas, *Inputs[i], true, SourceHigh(SourceAt(InputSources, i)));
     for (size_t j = 0; j < Outputs.size(); ++j)
-        line(*Outputs[j], Mirrored, SourceHigh(SourceAt(OutputSources, j)));
+        DrawPinStub(canvas, *Outputs[j], false, SourceHigh(SourceAt(OutputSources, j)));
 }
 
 void TMakro::PaintPinStates(TCanvas& canvas)
 {
     const bool running = Ctx().SimRunning;
     for (size_t i = 0; i < Inputs.size(); ++i)
-        DrawPinArrow(canvas, *Inputs[i], true, running && SourceHigh(SourceAt(InputSources, i)));
+        DrawStateArrow(canvas, *Inputs[i], true,
+                       running && SourceHigh(SourceAt(InputSources, i)));
     for (size_t j = 0; j < Outputs.size(); ++j) {
         const TBauteilPin* source = SourceAt(OutputSources, j);
-        DrawPinArrow(canvas, *Outputs[j], false, running && source && source->Value >= 2.5L);
+        DrawStateArrow(canvas, *Outputs[j], false, running && source && source->Value >= 2.5L);
     }
-}
-
-void TMakro::DrawPinArrow(TCanvas& canvas, const TBauteilPin& pin, bool isInput, bool lit)
-{
-    if (lit && Ctx().SimRunning) {
-        canvas.Pen = TCanvasPen{clGray, 1, Qt::SolidLine, TPenMode::Copy};
-        canvas.Brush = TCanvasBrush{clLime, Qt::SolidPattern};
-    } else {
-        canvas.Pen = TCanvasPen{clBlack, 1, Qt::SolidLine, TPenMode::Copy};
-        canvas.Brush = TCanvasBrush{clSilver, Qt::SolidPattern};
-    }
-    const int32_t x = isInput == Mirrored ? Body.Right : Body.Left;
-    const int32_t d = Mirrored ? -7 : 7;
-    const int32_t y = pin.Y;
-    canvas.Polygon({QPoint(x - d, y - d), QPoint(x + d, y), QPoint(x - d, y + d)});
 }

@@ -65,7 +65,6 @@ public:
     void PaintPinStates(TCanvas& canvas);
 
 private:
-    void DrawPinArrow(TCanvas& canvas, const TBauteilPin& pin, bool isInput, bool lit);
     QString m_macroName;
     std::unique_ptr<TPlatine> m_innerBoard;
 };

@@ -193,13 +193,10 @@ void TPlatine::RemoveObject(TBauteil* item)
             OnInvalidateRect(bounds);
     };
 
-    if (auto* segment = dynamic_cast<TSegment*>(item); segment && segment->Owner) {
+    if (auto* segment = dynamic_cast<TSegment*>(item)) {
         // A pin segment going alone: its pin must not keep pointing at it.
-        TIOBauteil* owner = segment->Owner;
-        auto& pins = segment->InputSide ? owner->Inputs : owner->Outputs;
-        if (segment->PinIndex >= 0 && size_t(segment->PinIndex) < pins.size()
-            && pins[size_t(segment->PinIndex)]->Segment == segment)
-            pins[size_t(segment->PinIndex)]->Segment = nullptr;
+        if (TBauteilPin* pin = segment->Pin(); pin && pin->Segment == segment)
+            pin->Segment = nullptr;
     }
     if (component) {
         // A component takes its pin segments with it; they mean nothing without it.
@@ -228,14 +225,8 @@ void TPlatine::DeleteSelection()
     {
         TFlagGuard noPaint(NoPaint, true);
         wasNoPaint = noPaint.Old();
-        std::vector<TBauteil*> selected;
-        for (const auto& item : Items) {
-            // Pin segments go with their components, never alone.
-            auto* segment = dynamic_cast<TSegment*>(item.get());
-            if (item->Selected && !(segment && segment->Owner))
-                selected.push_back(item.get());
-        }
-        for (TBauteil* item : selected) {
+        // Pin segments go with their components, never alone.
+        for (TBauteil* item : SelectedItems()) {
             if (IndexOfItem(item) < 0)
                 continue;
             TFlagGuard pinFlag(DeletingMacroPin, dynamic_cast<TBTPin*>(item) != nullptr);
@@ -283,8 +274,7 @@ void TPlatine::RenumberClass(const char* className)
         if (auto* macro = dynamic_cast<TMakro*>(component); macro && macro->Design)
             frontPanel.SetGroupCaption(*macro->Design, macro->GroupCaption());
         if (component->Link)
-            frontPanel.SetElementName(*component->Link,
-                                      component->Prefix() + QString::number(component->Number));
+            frontPanel.SetElementName(*component->Link, component->Designator());
     }
 }
 
@@ -294,8 +284,7 @@ void TPlatine::SetBoardName(const QString& name)
     for (const auto& item : Items) {
         auto* macro = dynamic_cast<TMakro*>(item.get());
         if (macro && macro->InnerBoard())
-            macro->InnerBoard()->SetBoardName(name + QLatin1Char('_') + macro->Prefix()
-                                              + QString::number(macro->Number));
+            macro->InnerBoard()->SetBoardName(name + QLatin1Char('_') + macro->Designator());
     }
     const TBoardServiceHooks& services = BoardServiceHooks();
     if (!services.SetDdeServerTopic)

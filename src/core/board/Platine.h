@@ -429,6 +429,9 @@ public:
     void SyncElementSelection(TIOBauteil* component, bool flag);
     void SelectAll(bool flag);
     bool HasSelection() const;
+    // The selected items other than pin segments, in item order: a snapshot for walks that
+    // change the list.
+    std::vector<TBauteil*> SelectedItems() const;
     int SelectedCount() const;  // selected items other than wire segments
     TBauteil* SingleSelected() const;
     bool IsSingleComponent() const;

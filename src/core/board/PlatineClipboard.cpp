@@ -4,7 +4,6 @@
 // clipboard, as SVG and as an image.
 #include "core/board/Platine.h"
 
-#include "core/board/Segment.h"
 #include "core/model/Bauteil.h"
 #include "platform/Canvas.h"
 #include "platform/Filer.h"
@@ -92,13 +91,7 @@ void TPlatine::PasteFromStream(QIODevice& stream, uint8_t version)
         OnMoveCursor(QPoint(ViewOffsetX + ViewWidth / 2, ViewOffsetY + ViewHeight / 2));
 
     // Selecting once more takes the linked front-panel elements and macro groups along.
-    std::vector<TBauteil*> selected;
-    for (const auto& item : Items) {
-        const auto* segment = dynamic_cast<const TSegment*>(item.get());
-        if (item->Selected && !(segment && segment->Owner))
-            selected.push_back(item.get());
-    }
-    for (TBauteil* item : selected) {
+    for (TBauteil* item : SelectedItems()) {
         SelectObject(item, false);
         SelectObject(item, true);
     }

@@ -180,6 +180,16 @@ bool TPlatine::HasSelection() const
     });
 }
 
+std::vector<TBauteil*> TPlatine::SelectedItems() const
+{
+    std::vector<TBauteil*> selected;
+    for (const auto& item : Items) {
+        if (item->Selected && !AsPinSegment(item.get()))
+            selected.push_back(item.get());
+    }
+    return selected;
+}
+
 int TPlatine::SelectedCount() const
 {
     return int(std::count_if(Items.begin(), Items.end(), [](const auto& item) {

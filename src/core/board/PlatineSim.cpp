@@ -114,10 +114,7 @@ void TPlatine::StartSimulation()
 {
     TProgressGuard progress;
     SelectAll(false);
-    PrepareSimulation();
-    CollectSegments();
-    for (TSegment* segment : NetSegments)
-        segment->NetNumber = 0;
+    PrepareSimulation();  // also sets every net number back to 0
     int32_t counter = 0;
     NumberNets(nullptr, counter);
     ResolveWireNets();
@@ -315,9 +312,9 @@ void TPlatine::NumberNetsFrom(TSegment* startSegment, int32_t counter)
         // Down: a pin of a macro block on this board continues at the macro pin component of
         // the same number on the block's inner board.
         if (auto* macro = dynamic_cast<TMakro*>(segment->Owner); macro && macro->InnerBoard()) {
-            const auto& pins = segment->InputSide ? macro->Inputs : macro->Outputs;
-            const int32_t index = segment->PinIndex;
-            if (index >= 0 && size_t(index) < pins.size() && pins[size_t(index)]->Segment == segment) {
+            const TBauteilPin* macroPin = segment->Pin();
+            if (macroPin && macroPin->Segment == segment) {
+                const int32_t index = segment->PinIndex;
                 const int32_t number = segment->InputSide ? index + 1 : macro->InputCount + index + 1;
                 TPlatine* inner = macro->InnerBoard();
                 for (const auto& item : inner->Items) {
@@ -423,7 +420,6 @@ void TPlatine::ResolveWireNets()
     if (OwnerMacro)
         caption += OwnerMacro->MacroName();
     ProgressSetCaption(caption);
-    CollectSegments();
 
     auto sourceOf = [this](const TBauteilPin& pin) {
         const int32_t net = NetOf(pin);

@@ -11,11 +11,6 @@
 
 namespace {
 
-QString Designator(const TIOBauteil& c)
-{
-    return c.Prefix() + QString::number(c.Number);
-}
-
 QTreeWidgetItem* NewNode(QTreeWidget& view, QTreeWidgetItem* parent, const QString& text)
 {
     auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(&view);
@@ -34,7 +29,7 @@ void FillComponentTree(TPlatine& board, QTreeWidget& view, QTreeWidgetItem* pare
         TBauteil* item = board.Items[i].get();
         if (auto* macro = dynamic_cast<TMakro*>(item)) {
             QTreeWidgetItem* node = NewNode(view, parent,
-                macro->MacroName() + QStringLiteral(" (") + Designator(*macro) + u')');
+                macro->MacroName() + QStringLiteral(" (") + macro->Designator() + u')');
             if (TPlatine* inner = macro->InnerBoard())
                 FillComponentTree(*inner, view, node, isOfClass, elements);
             if (node->childCount() == 0)
@@ -48,9 +43,9 @@ void FillComponentTree(TPlatine& board, QTreeWidget& view, QTreeWidgetItem* pare
             QString text;
             if (auto* pin = dynamic_cast<TBTPin*>(item))
                 text = QStringLiteral("Pin ") + pin->PinName() + QStringLiteral(" (")
-                    + Designator(*pin) + u')';
+                    + pin->Designator() + u')';
             else if (component)
-                text = component->Label + QStringLiteral(" (") + Designator(*component) + u')';
+                text = component->Label + QStringLiteral(" (") + component->Designator() + u')';
             else
                 text = QString::fromLatin1(item->ClassName());
             QTreeWidgetItem* node = NewNode(view, parent, text);
@@ -66,7 +61,7 @@ void FillComponentTree(TPlatine& board, QTreeWidget& view, QTreeWidgetItem* pare
             if (settable) {
                 const QString place = elements.Place ? elements.Place(element) : QString();
                 QTreeWidgetItem* node = NewNode(view, parent,
-                    component->Label + QStringLiteral(" (") + Designator(*component)
+                    component->Label + QStringLiteral(" (") + component->Designator()
                         + QStringLiteral(") (") + place + u')');
                 node->setData(0, kComponentTreeObjectRole,
                               QVariant::fromValue(static_cast<void*>(element)));

@@ -29,6 +29,17 @@ bool Inside(const TSegment& s, QPoint p)
     return s.ContainsInnerPoint(p.x(), p.y());
 }
 
+std::vector<TSegment*> SelectedSegments(const std::vector<std::unique_ptr<TBauteil>>& items)
+{
+    std::vector<TSegment*> selected;
+    for (const auto& item : items) {
+        auto* s = dynamic_cast<TSegment*>(item.get());
+        if (s && s->Selected)
+            selected.push_back(s);
+    }
+    return selected;
+}
+
 // Empties the work list when a normalisation ends, also when it ends early.
 class TWorkListScope {
 public:
@@ -45,16 +56,6 @@ void AddUnique(std::vector<TSegment*>& list, TSegment* s)
 {
     if (std::find(list.begin(), list.end(), s) == list.end())
         list.push_back(s);
-}
-
-TBauteilPin* PinOf(const TSegment& s)
-{
-    if (!s.Owner || s.PinIndex < 0)
-        return nullptr;
-    auto& pins = s.InputSide ? s.Owner->Inputs : s.Owner->Outputs;
-    if (size_t(s.PinIndex) >= pins.size())
-        return nullptr;
-    return pins[size_t(s.PinIndex)].get();
 }
 
 } // namespace
@@ -157,13 +158,7 @@ void TPlatine::AddWire(QPoint p1, QPoint p2)
 void TPlatine::NormaliseSelectedWires()
 {
     TWorkListScope scope(WireWork);
-    std::vector<TSegment*> selected;
-    for (const auto& item : Items) {
-        auto* s = dynamic_cast<TSegment*>(item.get());
-        if (s && s->Selected)
-            selected.push_back(s);
-    }
-    for (TSegment* s : selected) {
+    for (TSegment* s : SelectedSegments(Items)) {
         AddUnique(WireWork, s);
         CollectTouching(s);
     }
@@ -189,20 +184,14 @@ void TPlatine::NormaliseAllWires()
 void TPlatine::DetachSelectedWires()
 {
     TWorkListScope scope(WireWork);
-    std::vector<TSegment*> selected;
-    for (const auto& item : Items) {
-        auto* s = dynamic_cast<TSegment*>(item.get());
-        if (s && s->Selected)
-            selected.push_back(s);
-    }
-    for (TSegment* s : selected) {
+    for (TSegment* s : SelectedSegments(Items)) {
         CollectTouching(s);
         if (s->StartDot || s->EndDot) {
             s->StartDot = false;
             s->EndDot = false;
             InvalidateObject(s);
         }
-        if (TBauteilPin* pin = PinOf(*s)) {
+        if (TBauteilPin* pin = s->Pin()) {
             pin->Connected = false;
             InvalidateObject(s->Owner);
         }
@@ -378,7 +367,7 @@ void TPlatine::UpdateJunctionDots()
 void TPlatine::MarkConnectedPins()
 {
     for (TSegment* s : WireWork) {
-        TBauteilPin* pin = PinOf(*s);
+        TBauteilPin* pin = s->Pin();
         if (!pin || CountEndsAt(StartOf(*s)) <= 1)
             continue;
         pin->Connected = true;
@@ -389,7 +378,7 @@ void TPlatine::MarkConnectedPins()
 void TPlatine::UnmarkFreePins()
 {
     for (TSegment* s : WireWork) {
-        TBauteilPin* pin = PinOf(*s);
+        TBauteilPin* pin = s->Pin();
         if (!pin || CountEndsAt(StartOf(*s)) >= 2)
             continue;
         pin->Connected = false;

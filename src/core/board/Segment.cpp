@@ -35,6 +35,14 @@ TSegment::~TSegment()
     Unlink();
 }
 
+TBauteilPin* TSegment::Pin() const
+{
+    if (!Owner || PinIndex < 0)
+        return nullptr;
+    const auto& pins = InputSide ? Owner->Inputs : Owner->Outputs;
+    return size_t(PinIndex) < pins.size() ? pins[size_t(PinIndex)].get() : nullptr;
+}
+
 void TSegment::Paint(TCanvas& canvas)
 {
     if (Owner)

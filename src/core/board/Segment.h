@@ -34,6 +34,9 @@ public:
     bool Lit = false;                // drawn as high
 
     bool IsPinSegment() const { return Owner != nullptr; }
+    // Pin segments: the owner's pin at PinIndex on its side; nullptr for a wire or an index
+    // outside the owner's pins.
+    TBauteilPin* Pin() const;
 
     void Paint(TCanvas& canvas) override;
     bool HitTest(QPoint devicePoint, TCanvas& canvas) override;

@@ -13,7 +13,6 @@ std::function<QString(const TFP_Element& element)> FrontElementName;
 namespace {
 
 constexpr int32_t kDarkRed = 128;
-constexpr int32_t kGreen = 65280;
 
 void UseSymbolFont(TCanvas& canvas)
 {
@@ -53,7 +52,7 @@ void TGrundBT::Paint(TCanvas& canvas)
     canvas.Rectangle(Body.Left, Body.Top, Body.Right, Body.Bottom);
 
     if (!Prefix().isEmpty()) {
-        const QString designator = (Prefix() + QString::number(Number)).left(20);
+        const QString designator = Designator().left(20);
         UseSymbolFont(canvas);
         canvas.FontColor = MonochromePrint ? clBlack : clGray;
         canvas.TransparentText = true;
@@ -150,9 +149,7 @@ void TGrundBT::DrawInversionMark(TCanvas& canvas, int index, bool isInput)
 
 void TGrundBT::DrawPinLine(TCanvas& canvas, TBauteilPin& pin, bool isInput, bool lit)
 {
-    canvas.Pen = TCanvasPen{lit ? clRed : clBlack, 3, Qt::SolidLine, TPenMode::Copy};
-    canvas.MoveTo(pin.X, pin.Y);
-    canvas.LineTo(PinOnLeft(isInput) ? pin.X + 40 : pin.X - 40, pin.Y);
+    DrawPinStub(canvas, pin, isInput, lit);
 }
 
 bool TGrundBT::InputLit(const TBauteilPin& pin) const
@@ -183,17 +180,7 @@ void TGrundBT::PaintPinStates(TCanvas& canvas)
 
 void TGrundBT::DrawPinArrow(TCanvas& canvas, TBauteilPin& pin, bool isInput, bool lit)
 {
-    if (lit && Ctx().SimRunning) {
-        canvas.Pen = TCanvasPen{clGray, 1, Qt::SolidLine, TPenMode::Copy};
-        canvas.Brush = TCanvasBrush{kGreen, Qt::SolidPattern};
-    } else {
-        canvas.Pen = TCanvasPen{clBlack, 1, Qt::SolidLine, TPenMode::Copy};
-        canvas.Brush = TCanvasBrush{clSilver, Qt::SolidPattern};
-    }
-    const int x = isInput == Mirrored ? Body.Right : Body.Left;
-    const int d = Mirrored ? -7 : 7;
-    const int y = pin.Y;
-    canvas.Polygon({QPoint(x - d, y - d), QPoint(x + d, y), QPoint(x - d, y + d)});
+    DrawStateArrow(canvas, pin, isInput, lit);
 }
 
 void TGrundBT::DrawClockMarker(TCanvas& canvas, int inputIndex)

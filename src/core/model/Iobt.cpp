@@ -384,6 +384,30 @@ void TIOBauteil::DrawRotatedText(TCanvas& canvas, int x, const QString& text, in
     canvas.Font = saved;
 }
 
+void TIOBauteil::DrawPinStub(TCanvas& canvas, const TBauteilPin& pin, bool isInput,
+                             bool lit) const
+{
+    canvas.Pen = TCanvasPen{lit ? clRed : clBlack, 3, Qt::SolidLine, TPenMode::Copy};
+    canvas.MoveTo(pin.X, pin.Y);
+    canvas.LineTo(isInput != Mirrored ? pin.X + 40 : pin.X - 40, pin.Y);
+}
+
+void TIOBauteil::DrawStateArrow(TCanvas& canvas, const TBauteilPin& pin, bool isInput,
+                                bool lit) const
+{
+    if (lit && Ctx().SimRunning) {
+        canvas.Pen = TCanvasPen{clGray, 1, Qt::SolidLine, TPenMode::Copy};
+        canvas.Brush = TCanvasBrush{clLime, Qt::SolidPattern};
+    } else {
+        canvas.Pen = TCanvasPen{clBlack, 1, Qt::SolidLine, TPenMode::Copy};
+        canvas.Brush = TCanvasBrush{clSilver, Qt::SolidPattern};
+    }
+    const int32_t x = isInput == Mirrored ? Body.Right : Body.Left;
+    const int32_t d = Mirrored ? -7 : 7;
+    const int32_t y = pin.Y;
+    canvas.Polygon({QPoint(x - d, y - d), QPoint(x + d, y), QPoint(x - d, y + d)});
+}
+
 void TIOBauteil::CheckStoredPins(int32_t inputs, int32_t outputs) const
 {
     TReader::CheckCount(InputCount, inputs, inputs, "InputCount");
@@ -392,7 +416,7 @@ void TIOBauteil::CheckStoredPins(int32_t inputs, int32_t outputs) const
 
 QString TIOBauteil::StateSection(const QString& boardName) const
 {
-    return boardName + QLatin1Char('.') + Prefix() + QString::number(Number);
+    return boardName + QLatin1Char('.') + Designator();
 }
 
 void TIOBauteil::NamePins(std::vector<std::unique_ptr<TBauteilPin>>& pins,

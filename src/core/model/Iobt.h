@@ -146,6 +146,8 @@ public:
     // Designator prefix, at most 10 characters; empty means no designator.
     const QString& Prefix() const { return m_prefix; }
     void SetPrefix(const QString& prefix);
+    // Prefix and number, as the board shows it: "LED2", "MCR1".
+    QString Designator() const { return m_prefix + QString::number(Number); }
 
     // --- Simulation and structure -------------------------------------------------------
     virtual void Calculate();   // one simulation step
@@ -183,6 +185,13 @@ public:
     // Text turned counter-clockwise by angle degrees at (x, y), in font "Arial" of the canvas
     // font's height and normal weight; the canvas font is restored afterwards.
     void DrawRotatedText(TCanvas& canvas, int x, const QString& text, int angle, int y);
+
+    // --- Pin states drawn during a run -------------------------------------------------------
+    // The stub of a pin from its outer end to the body: red when lit, else black.
+    void DrawPinStub(TCanvas& canvas, const TBauteilPin& pin, bool isInput, bool lit) const;
+    // The state arrow on the body edge at a pin: lime when lit while a run is active, else
+    // silver.
+    void DrawStateArrow(TCanvas& canvas, const TBauteilPin& pin, bool isInput, bool lit) const;
 
     // Asks the processor to fetch the first pins ahead of a step that will read them.
     void PrefetchPins() const
