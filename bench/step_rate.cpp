@@ -12,6 +12,9 @@
 //   cmake --build build/rel --target bench_step_rate
 //   build/rel/bench_step_rate --benchmark_filter=StepRate
 //   build/rel/bench_step_rate --benchmark_filter=HiTimer    (3 s of the 1-ms timer)
+//   build/rel/bench_step_rate --benchmark_filter=Bare       (the bare-loop reference)
+// The machines this runs on are shared: take several repetitions
+// (--benchmark_repetitions=9) and read the best and the median.
 
 #include "components/analog/Arithmetic.h"
 #include "components/digital/Gates.h"
@@ -134,6 +137,82 @@ void BM_StepRateRing(benchmark::State& state)
 
 BENCHMARK(BM_StepRateChain)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StepRateRing)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// Reference for the figures above: a bare loop of virtual calls over N heap objects of a
+// gate's size in the same mix and order, each computing its 80-bit value from its
+// predecessor's (the logic ones through the 2.5 threshold), with no pins, nets or engine.
+// The step rates of the boards are best read against it on the machine at hand.
+class TBareItem {
+public:
+    virtual ~TBareItem() = default;
+    virtual void Step() = 0;
+    Extended Value = 0.0L;
+    const TBareItem* Prev = nullptr;
+};
+
+template <int Kind>
+class TBareKind final : public TBareItem {
+public:
+    void Step() override
+    {
+        const Extended in = Prev->Value;
+        const bool high = in >= 2.5L;
+        switch (Kind) {
+        case 0: Value = high ? 5.0L : 0.0L; break;         // AND of one net
+        case 1: Value = in + in; break;                    // ADD
+        case 2: Value = high ? 5.0L : 0.0L; break;         // OR
+        case 3: Value = in * in; break;                    // MUL
+        case 4: Value = high ? 0.0L : 5.0L; break;         // NAND
+        case 5: Value = in - in; break;                    // SUB
+        case 6: Value = high ? 0.0L : 5.0L; break;         // NOR
+        case 7: Value = in == 0.0L ? 0.0L : in / in; break; // DIV
+        case 8: Value = 0.0L; break;                       // EXOR of one net
+        default: Value = high ? 0.0L : 5.0L; break;        // inverter
+        }
+    }
+
+private:
+    char m_rest[sizeof(TBTAnd) - sizeof(TBareItem)] = {};
+};
+
+std::unique_ptr<TBareItem> MakeBare(int k)
+{
+    switch (k % 10) {
+    case 0: return std::make_unique<TBareKind<0>>();
+    case 1: return std::make_unique<TBareKind<1>>();
+    case 2: return std::make_unique<TBareKind<2>>();
+    case 3: return std::make_unique<TBareKind<3>>();
+    case 4: return std::make_unique<TBareKind<4>>();
+    case 5: return std::make_unique<TBareKind<5>>();
+    case 6: return std::make_unique<TBareKind<6>>();
+    case 7: return std::make_unique<TBareKind<7>>();
+    case 8: return std::make_unique<TBareKind<8>>();
+    default: return std::make_unique<TBareKind<9>>();
+    }
+}
+
+void BM_BareVirtualLoop(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    std::vector<std::unique_ptr<TBareItem>> items;
+    for (int k = 0; k < n; ++k)
+        items.push_back(MakeBare(k));
+    for (int k = 0; k < n; ++k)
+        items[size_t(k)]->Prev = items[size_t(k == 0 ? n - 1 : k - 1)].get();
+    std::vector<TBareItem*> list;
+    for (const auto& item : items)
+        list.push_back(item.get());
+    for (auto _ : state) {
+        for (TBareItem* item : list)
+            item->Step();
+        benchmark::ClobberMemory();
+    }
+    state.counters["steps/s"] = benchmark::Counter(double(state.iterations()),
+                                                    benchmark::Counter::kIsRate);
+    state.counters["components"] = double(n);
+}
+
+BENCHMARK(BM_BareVirtualLoop)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 // Ticks of the program's 1-ms timer (deadline thread posting to the GUI thread) in 3 s of the
 // event loop; 3000 is the ideal.

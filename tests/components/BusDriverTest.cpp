@@ -101,8 +101,8 @@ TEST_F(BusDriverTest, TwoBusDriversOnSharedNets)
     a->SetWidth(0);
     b->SetWidth(0);
     for (int j = 0; j < 2; ++j) {
-        a->Outputs[j]->SameNet = {a->Outputs[j].get(), b->Outputs[j].get()};
-        b->Outputs[j]->SameNet = a->Outputs[j]->SameNet;
+        a->Outputs[j]->SetSameNet({a->Outputs[j].get(), b->Outputs[j].get()});
+        b->Outputs[j]->SetSameNet(a->Outputs[j]->SameNet());
     }
     TDrivers da(*a);
     TDrivers db(*b);

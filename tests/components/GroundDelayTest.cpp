@@ -126,8 +126,8 @@ TEST_F(GroundDelayTest, GroundHoldsItsOutputLow)
     g->Outputs[0]->Inverted = false;
     auto other = Create<TBTMasse>();
     other->Outputs[0]->Inverted = true;
-    g->Outputs[0]->SameNet = {g->Outputs[0].get(), other->Outputs[0].get()};
-    other->Outputs[0]->SameNet = g->Outputs[0]->SameNet;
+    g->Outputs[0]->SetSameNet({g->Outputs[0].get(), other->Outputs[0].get()});
+    other->Outputs[0]->SetSameNet(g->Outputs[0]->SameNet());
     other->SimReset();
     g->SimReset();
     EXPECT_EQ(g->Outputs[0]->Value, 5.0L);

@@ -11,7 +11,7 @@ class EngineTest : public EngineFixture {};
 
 bool Lists(const TBauteilPin& pin, std::initializer_list<const TBauteilPin*> expected)
 {
-    return std::vector<const TBauteilPin*>(pin.SameNet.begin(), pin.SameNet.end())
+    return std::vector<const TBauteilPin*>(pin.SameNet().begin(), pin.SameNet().end())
            == std::vector<const TBauteilPin*>(expected);
 }
 
@@ -406,8 +406,8 @@ TEST(EnginePinValueTest, DigitalReadsFollowEveryWritePath)
     out.SetName(QStringLiteral("A0"));
 
     // Two drivers on one net: the merged value reaches both pins.
-    out.SameNet = {&out, &other};
-    other.SameNet = out.SameNet;
+    out.SetSameNet({&out, &other});
+    other.SetSameNet(out.SameNet());
     writer->SetOutputDigital(1, true);
     writer->SetOutputDigital(0, false);
     check("wired OR");

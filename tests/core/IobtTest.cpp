@@ -225,7 +225,7 @@ TEST_F(IobtTest, PinCountChangesFireEventsAndRebuild)
     ASSERT_EQ(2u, gate->Outputs.size());
     EXPECT_EQ(QStringLiteral("A1"), gate->Outputs[1]->Name());
     EXPECT_FALSE(gate->Outputs[0]->Inverted);
-    EXPECT_TRUE(gate->Outputs[0]->SameNet.empty());
+    EXPECT_TRUE(gate->Outputs[0]->SameNet().empty());
     EXPECT_EQ(0.0L, gate->Outputs[0]->Contribution);
 
     events.clear();

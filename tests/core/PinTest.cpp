@@ -116,6 +116,9 @@ TEST_F(PinTest, InputsReadTheirNetAndOutputsDriveIt)
         {"shared inverted value",          2, "A0", true,  {Op::Value, 2.0L},     {Op::Value, 3.0L},     false, 1.0L,  1.0L,  false, 1.0L,    1,     1.0L,   "1"},
         {"shared analog, inverted 5",      2, "A0", true,  {Op::Analog, 5.0L},    {Op::Value, 1.5L},     false, 1.5L,  1.5L,  false, 1.5L,    2,     1.5L,   "1.5"},
         {"text changes only its pin",      2, "A0", false, {Op::Value, 1.0L},     {Op::Text, 0, "3"},    false, 1.0L,  3.0L,  false, 1.0L,    1,     1.0L,   "1"},
+        {"a string pin ignores values",    1, "$S", false, {Op::Value, 7.0L},     none,                  false, 0.0L,  0,     false, 0.0L,    0,     0.0L,   ""},
+        {"a string pin ignores levels",    1, "$S", false, {Op::Digital, 0, T},   none,                  false, 0.0L,  0,     false, 0.0L,    0,     0.0L,   ""},
+        {"shared string pin keeps text",   2, "$S", false, {Op::Text, 0, "3"},    {Op::Value, 2.0L},     false, 3.0L,  2.0L,  true,  3.0L,    3,     3.0L,   "3"},
     };
 
     for (const Row& row : rows) {
@@ -129,8 +132,10 @@ TEST_F(PinTest, InputsReadTheirNetAndOutputsDriveIt)
         in.Inverted = row.inputInverted;
         if (row.drivers >= 1)
             in.Source = &out1;
-        if (row.drivers == 2)
-            out1.SameNet = out2.SameNet = {&out1, &out2};
+        if (row.drivers == 2) {
+            out1.SetSameNet({&out1, &out2});
+            out2.SetSameNet({&out1, &out2});
+        }
 
         Apply(d1, row.first);
         if (row.drivers == 2)

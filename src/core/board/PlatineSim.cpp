@@ -511,7 +511,7 @@ void TPlatine::ClearOutputNets()
         if (auto* macro = dynamic_cast<TMakro*>(component); macro && macro->InnerBoard())
             macro->InnerBoard()->ClearOutputNets();
         for (auto& pin : component->Outputs)
-            pin->SameNet.clear();
+            pin->SetSameNet({});
     }
 }
 
@@ -534,11 +534,12 @@ void TPlatine::LinkSharedOutputs()
             const int32_t net = NetOf(*pin);
             if (net < 0)
                 continue;
-            std::vector<TBauteilPin*>& list = pin->SameNet;
+            std::vector<TBauteilPin*> list = pin->SameNet();
             for (TBauteilPin* other : byNet[net]) {
                 if (std::find(list.begin(), list.end(), other) == list.end())
                     list.push_back(other);
             }
+            pin->SetSameNet(std::move(list));
         }
     }
 }
@@ -557,6 +558,11 @@ void TPlatine::SimResetAll()
 
 // --- The run ---------------------------------------------------------------------------------
 
+namespace {
+// Components from which a step's data no longer stays in the processor's nearer caches.
+constexpr size_t kPrefetchFrom = 256;
+} // namespace
+
 void TPlatine::SimStep()
 {
     if (m_stepDepth >= kMaxStepNesting)
@@ -565,17 +571,23 @@ void TPlatine::SimStep()
     TPlatine* top = TopBoard ? TopBoard : this;
     if (top == this)
         ++StepCount;
-    // Components in list order; the ones a few places ahead are fetched meanwhile.
+    // Components in list order. On a board too large for the processor's caches the ones a few
+    // places ahead are fetched meanwhile; on a small one that would only cost time.
     TIOBauteil* const* list = SimComponents.data();
     const size_t count = SimComponents.size();
-    for (size_t k = 0; k < count; ++k) {
-        if (k + 8 < count) {
-            __builtin_prefetch(list[k + 8]);
-            __builtin_prefetch(reinterpret_cast<const char*>(list[k + 8]) + 64);
+    if (count < kPrefetchFrom) {
+        for (size_t k = 0; k < count; ++k)
+            list[k]->Calculate();
+    } else {
+        for (size_t k = 0; k < count; ++k) {
+            if (k + 8 < count) {
+                __builtin_prefetch(list[k + 8]);
+                __builtin_prefetch(reinterpret_cast<const char*>(list[k + 8]) + 64);
+            }
+            if (k + 4 < count)
+                list[k + 4]->PrefetchPins();
+            list[k]->Calculate();
         }
-        if (k + 4 < count)
-            list[k + 4]->PrefetchPins();
-        list[k]->Calculate();
     }
     for (TMakro* macro : Macros) {
         if (TPlatine* inner = macro->InnerBoard())

@@ -23,20 +23,52 @@ void TBauteilPin::SetName(const QString& name)
 {
     m_name = name.left(10);
     m_stringPin = m_name.startsWith(QLatin1Char('$'));
+    if (m_stringPin)
+        Value = m_text == QLatin1String("True") ? 5.0L : TextToValue(m_text);
+    UpdateWriteMode();
 }
 
 void TBauteilPin::SetPinText(const QString& text)
 {
-    Text = text;
+    m_text = text;
     Value = text == QLatin1String("True") ? 5.0L : TextToValue(text);
 }
 
-Extended TBauteilPin::TextValue() const
+void TBauteilPin::SetSameNet(std::vector<TBauteilPin*> pins)
 {
-    return TextToValue(Text);
+    m_sameNet = std::move(pins);
+    UpdateWriteMode();
 }
 
 // --- TIOBauteil ----------------------------------------------------------------------------
+
+void TIOBauteil::DriveDigitalShared(TBauteilPin& p, bool level)
+{
+    p.Contribution = level ? 5.0L : 0.0L;
+    bool high = false;
+    for (const TBauteilPin* q : p.SameNet()) {
+        if (q->Contribution > 2.5L) {
+            high = true;
+            break;
+        }
+    }
+    for (TBauteilPin* q : p.SameNet()) {
+        if (!q->IsStringPin())
+            q->Value.SetDigital(high);
+    }
+}
+
+void TIOBauteil::DriveValueShared(TBauteilPin& p, Extended value)
+{
+    p.Contribution = value;
+    Extended sum = 0.0L;
+    for (const TBauteilPin* q : p.SameNet())
+        sum += q->Contribution;
+    for (TBauteilPin* q : p.SameNet()) {
+        if (!q->IsStringPin())
+            q->Value = sum;
+    }
+}
 
 TIOBauteil::TIOBauteil()
 {
@@ -226,7 +258,7 @@ QString TIOBauteil::GetInputText(int i) const
     if (!p.Source)
         return QString();
     if (p.Source->IsStringPin())
-        return p.Source->Text;
+        return p.Source->GetPinText();
     return ValueToText(p.Source->Value);
 }
 

@@ -58,20 +58,21 @@ private:
 
 // One input or output pin of a component. Its value is in volts.
 // Pins start on a cache line of their own, and the fields every step touches (Value, Source,
-// the flags and the SameNet list's ends) share that line.
+// the flags) share that line.
 class alignas(64) TBauteilPin {
 public:
+    // What the inputs driven by this pin read. A string pin keeps here the number of its text,
+    // so that a read never has to look at the text; value writes do not reach it.
     TPinValue Value;                    // 0.0 when the pin is created
     TBauteilPin* Source = nullptr;      // inputs: the output driving the net; nullptr = unconnected
     bool Inverted = false;
 
 private:
     bool m_stringPin = false;
+    bool m_plainWrite = true;  // see PlainWrite()
 
 public:
-    std::vector<TBauteilPin*> SameNet;  // outputs: every output on the same net, this one included
     Extended Contribution = 0.0L;       // outputs: own value when the net has several drivers
-    QString Text;                       // text value of string pins
     int32_t X = 0;                      // outer end of the pin stub, board units
     int32_t Y = 0;
     int32_t Length = 40;                // length of the pin stub
@@ -85,16 +86,26 @@ public:
 
     // Text := text, Value := its number ("True" exactly gives 5.0).
     void SetPinText(const QString& text);
-    const QString& GetPinText() const { return Text; }
+    // Text value of a string pin.
+    const QString& GetPinText() const { return m_text; }
 
-    // The value this pin gives the inputs it drives: the number of its text for a string
-    // pin, else Value.
-    Extended DrivenValue() const { return m_stringPin ? TextValue() : Value.Get(); }
+    // Outputs: every output on the same net, this one included (empty when not known).
+    const std::vector<TBauteilPin*>& SameNet() const { return m_sameNet; }
+    void SetSameNet(std::vector<TBauteilPin*> pins);
+
+    // The value this pin gives the inputs it drives (for a string pin the number of its text).
+    Extended DrivenValue() const { return Value.Get(); }
     // DrivenValue() >= 2.5.
-    bool DrivenHigh() const { return m_stringPin ? TextValue() >= 2.5L : Value.High(); }
+    bool DrivenHigh() const { return Value.High(); }
+    // Whether a write stores its value directly: neither a string pin nor one of several
+    // drivers of its net.
+    bool PlainWrite() const { return m_plainWrite; }
 
 private:
-    Extended TextValue() const;
+    void UpdateWriteMode() { m_plainWrite = !m_stringPin && m_sameNet.size() < 2; }
+
+    std::vector<TBauteilPin*> m_sameNet;
+    QString m_text;
     QString m_name;
 };
 
@@ -109,9 +120,10 @@ extern std::function<void(TBauteil* segment)> OnSegmentSelectionRepaint;
 extern std::function<void(TFP_Element* element)> OnUnlinkFrontElement;
 
 // A component with input and output pins around a rectangular body.
-// The pointers to the first pins come first, close to the virtual table pointer: a step
-// reaches those pins with one load less than through the pin lists.
-class TIOBauteil : public TBauteil {
+// The pointers to the first pins and the pin counts come first, close to the virtual table
+// pointer: a step reaches those pins with one load less than through the pin lists, and finds
+// everything it needs of the component in its first two cache lines.
+class alignas(64) TIOBauteil : public TBauteil {
 private:
     static constexpr int kQuickInputs = 4;
     static constexpr int kQuickOutputs = 2;
@@ -126,10 +138,10 @@ public:
     // Gives a new component its final layout and its type name as label.
     void AfterConstruction() override;
 
+    int32_t InputCount = 0;       // beside the quick pins: a step reads both
+    int32_t OutputCount = 0;
     TFP_Element* Link = nullptr;  // linked front-panel element, not owned (SetLink)
     QString Label;                // user label (SetLabel)
-    int32_t InputCount = 0;
-    int32_t OutputCount = 0;
     TRect Body;                   // symbol body in board units (LayoutPins)
     std::vector<std::unique_ptr<TBauteilPin>> Inputs;
     std::vector<std::unique_ptr<TBauteilPin>> Outputs;
@@ -251,9 +263,12 @@ private:
     }
 
     // Stores an output value: alone on its net directly, else as its contribution with the
-    // net value merged into every driver (wired OR for digital writes, sum otherwise).
+    // net value merged into every driver (wired OR for digital writes, sum otherwise). A string
+    // pin keeps the number of its text as its value.
     void DriveDigital(TBauteilPin& p, bool level);
     void DriveValue(TBauteilPin& p, Extended value);
+    static void DriveDigitalShared(TBauteilPin& p, bool level);
+    static void DriveValueShared(TBauteilPin& p, Extended value);
 
     QString m_elementClass;
     QString m_prefix;
@@ -299,34 +314,18 @@ inline Extended TIOBauteil::GetInputLevel(int i) const
 
 inline void TIOBauteil::DriveDigital(TBauteilPin& p, bool level)
 {
-    if (p.SameNet.size() < 2) {
+    if (p.PlainWrite())
         p.Value.SetDigital(level);
-        return;
-    }
-    p.Contribution = level ? 5.0L : 0.0L;
-    bool high = false;
-    for (const TBauteilPin* q : p.SameNet) {
-        if (q->Contribution > 2.5L) {
-            high = true;
-            break;
-        }
-    }
-    for (TBauteilPin* q : p.SameNet)
-        q->Value.SetDigital(high);
+    else
+        DriveDigitalShared(p, level);
 }
 
 inline void TIOBauteil::DriveValue(TBauteilPin& p, Extended value)
 {
-    if (p.SameNet.size() < 2) {
+    if (p.PlainWrite())
         p.Value = value;
-        return;
-    }
-    p.Contribution = value;
-    Extended sum = 0.0L;
-    for (const TBauteilPin* q : p.SameNet)
-        sum += q->Contribution;
-    for (TBauteilPin* q : p.SameNet)
-        q->Value = sum;
+    else
+        DriveValueShared(p, value);
 }
 
 inline void TIOBauteil::SetOutputDigital(int i, bool level)
