@@ -49,16 +49,16 @@ struct TLoops {
             auto plant = NewObject<TBTPT2>();
             pid->Filter.Active = filtered;
             // PID: "X+", "X-", "KP", "KI", "KD"; "/RST" open (never resets).
-            pid->Inputs[0]->Source = &setpoint;
-            pid->Inputs[1]->Source = plant->Outputs[0].get();
-            pid->Inputs[2]->Source = &kp;
-            pid->Inputs[3]->Source = &ki;
-            pid->Inputs[4]->Source = &kd;
+            pid->Inputs[0]->SetSource(&setpoint);
+            pid->Inputs[1]->SetSource(plant->Outputs[0].get());
+            pid->Inputs[2]->SetSource(&kp);
+            pid->Inputs[3]->SetSource(&ki);
+            pid->Inputs[4]->SetSource(&kd);
             // PT2: "X", "P", "1/T", "D"; "/RST" open.
-            plant->Inputs[0]->Source = pid->Outputs[0].get();
-            plant->Inputs[1]->Source = &gain;
-            plant->Inputs[2]->Source = &omega;
-            plant->Inputs[3]->Source = &damping;
+            plant->Inputs[0]->SetSource(pid->Outputs[0].get());
+            plant->Inputs[1]->SetSource(&gain);
+            plant->Inputs[2]->SetSource(&omega);
+            plant->Inputs[3]->SetSource(&damping);
             components.push_back(std::move(pid));
             components.push_back(std::move(plant));
         }

@@ -103,7 +103,7 @@ std::unique_ptr<TPlatine> BuildBoard(int n, TShape shape)
             (k == 0 && shape == TShape::Chain) ? nullptr
                                                 : parts[size_t(k == 0 ? n - 1 : k - 1)]->Outputs[0].get();
         for (const auto& pin : parts[size_t(k)]->Inputs) {
-            if (pin->Source != expected) {
+            if (pin->Source() != expected) {
                 std::fprintf(stderr, "bench: component %d is not wired as built\n", k);
                 std::abort();
             }
@@ -140,8 +140,10 @@ BENCHMARK(BM_StepRateRing)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMi
 
 // Reference for the figures above: a bare loop of virtual calls over N heap objects of a
 // gate's size in the same mix and order, each computing its 80-bit value from its
-// predecessor's (the logic ones through the 2.5 threshold), with no pins, nets or engine.
-// The step rates of the boards are best read against it on the machine at hand.
+// predecessor's (the logic ones through the 2.5 threshold), with no pins, nets or engine
+// (second argument 1); or each from its own value of the step before, so that no object waits
+// for another (second argument 0). The step rates of the boards are best read against it on
+// the machine at hand.
 class TBareItem {
 public:
     virtual ~TBareItem() = default;
@@ -197,8 +199,11 @@ void BM_BareVirtualLoop(benchmark::State& state)
     std::vector<std::unique_ptr<TBareItem>> items;
     for (int k = 0; k < n; ++k)
         items.push_back(MakeBare(k));
-    for (int k = 0; k < n; ++k)
-        items[size_t(k)]->Prev = items[size_t(k == 0 ? n - 1 : k - 1)].get();
+    const bool chained = state.range(1) != 0;
+    for (int k = 0; k < n; ++k) {
+        items[size_t(k)]->Prev = chained ? items[size_t(k == 0 ? n - 1 : k - 1)].get()
+                                         : items[size_t(k)].get();
+    }
     std::vector<TBareItem*> list;
     for (const auto& item : items)
         list.push_back(item.get());
@@ -212,7 +217,9 @@ void BM_BareVirtualLoop(benchmark::State& state)
     state.counters["components"] = double(n);
 }
 
-BENCHMARK(BM_BareVirtualLoop)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BareVirtualLoop)
+    ->ArgsProduct({{100, 1000, 10000}, {1, 0}})
+    ->Unit(benchmark::kMicrosecond);
 
 // Ticks of the program's 1-ms timer (deadline thread posting to the GUI thread) in 3 s of the
 // event loop; 3000 is the ideal.

@@ -148,8 +148,8 @@ TEST_F(AddersTest, AdderEdgeCases)
     EXPECT_EQ(c->Outputs[2]->Value, 5.0L);
 
     // Inversion marks apply on both sides.
-    c->Inputs[4]->Inverted = true;  // "C0" reads the low driver as high
-    c->Outputs[0]->Inverted = true; // "C2"
+    c->Inputs[4]->SetInverted(true);  // "C0" reads the low driver as high
+    c->Outputs[0]->SetInverted(true); // "C2"
     d.Set(4, false);
     c->Calculate(); // 2 + 1 + 1 = 4: carry out high, drawn as 0.0 V
     EXPECT_EQ(c->Outputs[0]->Value, 0.0L);
@@ -179,7 +179,7 @@ TEST_F(AddersTest, ComparatorsCompareAndCascade)
             for (int i = 0; i < 3; ++i) {
                 d.Set(2 * bits + i, k.cascade[i] == '1');
                 TBauteilPin* driver = d.pins[2 * bits + i].get();
-                c->Inputs[2 * bits + i]->Source = k.cascade[i] == '-' ? nullptr : driver;
+                c->Inputs[2 * bits + i]->SetSource(k.cascade[i] == '-' ? nullptr : driver);
             }
             for (uint32_t a = 0; a < (1u << bits); a += stride) {
                 for (uint32_t b = 0; b < (1u << bits); b += stride) {
@@ -207,11 +207,11 @@ TEST_F(AddersTest, TwoCascadedComparatorsMatchTheEightBitOne)
     TDrivers dh(*high);
     TDrivers dw(*wide);
     // The lower stage's outputs on the upper stage's cascade inputs "A<B", "A>B", "A=B".
-    high->Inputs[8]->Source = low->Outputs[2].get();
-    high->Inputs[9]->Source = low->Outputs[1].get();
-    high->Inputs[10]->Source = low->Outputs[0].get();
+    high->Inputs[8]->SetSource(low->Outputs[2].get());
+    high->Inputs[9]->SetSource(low->Outputs[1].get());
+    high->Inputs[10]->SetSource(low->Outputs[0].get());
     for (int i = 0; i < 3; ++i)
-        wide->Inputs[16 + i]->Source = nullptr; // open: a single stage
+        wide->Inputs[16 + i]->SetSource(nullptr); // open: a single stage
     for (uint32_t a = 0; a < 256; a += 3) {
         for (uint32_t b : {a, a ^ 1u, a ^ 16u, a ^ 0x81u, 255u - a, 0u}) {
             dl.SetNumber(0, 4, a & 15);
@@ -235,15 +235,15 @@ TEST_F(AddersTest, StreamRoundTripAndRefusedPinCounts)
     for (const char* cls : {"TBTADD2", "TBTADD4", "TBTADD8", "TBTVGL4", "TBTVGL8"}) {
         SCOPED_TRACE(cls);
         auto c = Create(cls);
-        c->Inputs[1]->Inverted = true;
-        c->Outputs[0]->Inverted = true;
+        c->Inputs[1]->SetInverted(true);
+        c->Outputs[0]->SetInverted(true);
         c->SetLabel(QStringLiteral("Summe"));
         c->MoveBy(20, 40);
         const QByteArray data = Write(*c);
         auto copy = Create(cls);
         ASSERT_TRUE(Read(*copy, data, 44));
-        EXPECT_TRUE(copy->Inputs[1]->Inverted);
-        EXPECT_TRUE(copy->Outputs[0]->Inverted);
+        EXPECT_TRUE(copy->Inputs[1]->Inverted());
+        EXPECT_TRUE(copy->Outputs[0]->Inverted());
         EXPECT_EQ(copy->GetLabel(), QStringLiteral("Summe"));
         EXPECT_EQ(PinNames(copy->Inputs), PinNames(c->Inputs));
         EXPECT_EQ(Write(*copy), data);

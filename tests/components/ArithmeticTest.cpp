@@ -30,7 +30,7 @@ protected:
         for (size_t i = 0; i < values.size(); ++i) {
             auto pin = std::make_unique<TBauteilPin>();
             pin->Value = values[i];
-            c.Inputs[i]->Source = values[i] != values[i] ? nullptr : pin.get();
+            c.Inputs[i]->SetSource(values[i] != values[i] ? nullptr : pin.get());
             drivers.push_back(std::move(pin));
         }
     }
@@ -78,9 +78,9 @@ TEST_F(ArithmeticTest, Results)
         Attach(*comp, c.in);
         for (int i = 0; c.inverted[i] != 0; ++i) {
             if (c.inverted[i] == 'o')
-                comp->Outputs[0]->Inverted = true;
+                comp->Outputs[0]->SetInverted(true);
             else
-                comp->Inputs[i]->Inverted = c.inverted[i] == 'i';
+                comp->Inputs[i]->SetInverted(c.inverted[i] == 'i');
         }
         comp->Outputs[0]->Value = 77.0L;
         comp->Calculate();
@@ -158,7 +158,7 @@ TEST_F(ArithmeticTest, StreamRoundTripAndOldLayouts)
 {
     auto comp = Create("TBTSub");
     comp->SetInputCount(5);
-    comp->Inputs[3]->Inverted = true;
+    comp->Inputs[3]->SetInverted(true);
     comp->RunTimeAdjustable = true;
     comp->SetLabel(QStringLiteral("Differenz"));
     const QByteArray data = Write(*comp);
@@ -166,8 +166,8 @@ TEST_F(ArithmeticTest, StreamRoundTripAndOldLayouts)
     auto copy = Create("TBTSub");
     ASSERT_TRUE(Read(*copy, data, 44));
     EXPECT_EQ(copy->InputCount, 5);
-    EXPECT_TRUE(copy->Inputs[3]->Inverted);
-    EXPECT_FALSE(copy->Inputs[2]->Inverted);
+    EXPECT_TRUE(copy->Inputs[3]->Inverted());
+    EXPECT_FALSE(copy->Inputs[2]->Inverted());
     EXPECT_TRUE(copy->RunTimeAdjustable);
     EXPECT_EQ(copy->GetLabel(), QStringLiteral("Differenz"));
     EXPECT_EQ(copy->Inputs[4]->Name(), QStringLiteral("E4"));
@@ -198,7 +198,7 @@ TEST_F(ArithmeticTest, StreamRoundTripAndOldLayouts)
         auto div = Create("TBTDiv");
         ASSERT_TRUE(Read(*div, old, c.version));
         EXPECT_EQ(div->InputCount, 3);
-        EXPECT_EQ(div->Inputs[0]->Inverted, c.inversions);
+        EXPECT_EQ(div->Inputs[0]->Inverted(), c.inversions);
         EXPECT_EQ(div->GetLabel(), QStringLiteral("Dividierer"));
     }
 }

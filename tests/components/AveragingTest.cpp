@@ -54,7 +54,7 @@ protected:
     {
         TComponentTest::SetUp();
         mw = NewObject<TBTMittelwert>();
-        mw->Inputs[0]->Source = &source;
+        mw->Inputs[0]->SetSource(&source);
     }
     double Out() const { return static_cast<double>(mw->Outputs[0]->Value); }
 

@@ -58,7 +58,7 @@ TEST_F(BusDriverTest, BusDriverPassesDataWhileEnabled)
 {
     auto c = Create<TBTBustreiber>();
     c->SetWidth(1); // 4 lines
-    c->Outputs[1]->Inverted = true;  // "D2"
+    c->Outputs[1]->SetInverted(true);  // "D2"
     TDrivers d(*c);
     struct Step {
         bool en;
@@ -133,7 +133,7 @@ TEST_F(BusDriverTest, BusDriverDialogSetsTheWidth)
         SCOPED_TRACE(answer);
         auto c = Create<TBTBustreiber>();
         c->SetWidth(1);
-        c->Inputs[0]->Inverted = true;
+        c->Inputs[0]->SetInverted(true);
         TScopedDialogResponder responder;
         responder.Answer([&](QDialog& d) {
             EXPECT_EQ(Host(d).HelpContext, 18360);
@@ -153,7 +153,7 @@ TEST_F(BusDriverTest, BusDriverDialogSetsTheWidth)
         EXPECT_EQ(c->OutputCount, bits);
         EXPECT_EQ(c->InputCount, bits + 1);
         // A new width rebuilds the pins and clears the marks; cancel keeps them.
-        EXPECT_EQ(c->Inputs[0]->Inverted, answer != mrOk);
+        EXPECT_EQ(c->Inputs[0]->Inverted(), answer != mrOk);
         EXPECT_EQ(c->Inputs.back()->Name(), QStringLiteral("EN"));
     }
 }
@@ -318,7 +318,7 @@ TEST_F(BusDriverTest, AddressDecoderRecordCarriesTheRangeRaw)
     c->SetWidth(3);
     c->RangeLow = 0x1234;
     c->RangeHigh = 0xFFFF;
-    c->Inputs[5]->Inverted = true;
+    c->Inputs[5]->SetInverted(true);
     c->SetLabel(QStringLiteral("RAM"));
     const QByteArray data = Write(*c);
     ASSERT_GE(data.size(), 8);
@@ -328,7 +328,7 @@ TEST_F(BusDriverTest, AddressDecoderRecordCarriesTheRangeRaw)
     EXPECT_EQ(copy->InputCount, 16);
     EXPECT_EQ(copy->RangeLow, 0x1234);
     EXPECT_EQ(copy->RangeHigh, 0xFFFF);
-    EXPECT_TRUE(copy->Inputs[5]->Inverted);
+    EXPECT_TRUE(copy->Inputs[5]->Inverted());
     EXPECT_EQ(copy->GetLabel(), QStringLiteral("RAM"));
     EXPECT_EQ(Write(*copy), data);
 
@@ -355,7 +355,7 @@ TEST_F(BusDriverTest, AddressDecoderRecordCarriesTheRangeRaw)
         auto r = Create<TBTAdressdekoder>();
         ASSERT_TRUE(Read(*r, old, version));
         EXPECT_EQ(r->InputCount, 4);
-        EXPECT_EQ(r->Inputs[2]->Inverted, version >= 3);
+        EXPECT_EQ(r->Inputs[2]->Inverted(), version >= 3);
         EXPECT_EQ(r->RunTimeAdjustable, version >= 40);
         EXPECT_EQ(r->GetLabel(),
                   version >= 40 ? QStringLiteral("Alt") : QStringLiteral("Adressdekoder"));
@@ -368,13 +368,13 @@ TEST_F(BusDriverTest, BusDriverRecordKeepsItsWidth)
 {
     auto c = Create<TBTBustreiber>();
     c->SetWidth(3);
-    c->Outputs[0]->Inverted = true;
+    c->Outputs[0]->SetInverted(true);
     const QByteArray data = Write(*c);
     auto copy = Create<TBTBustreiber>();
     ASSERT_TRUE(Read(*copy, data, 44));
     EXPECT_EQ(copy->InputCount, 17);
     EXPECT_EQ(copy->OutputCount, 16);
-    EXPECT_TRUE(copy->Outputs[0]->Inverted);
+    EXPECT_TRUE(copy->Outputs[0]->Inverted());
     EXPECT_EQ(PinNames(copy->Outputs), Numbered("D", 15, 0));
     EXPECT_EQ(Write(*copy), data);
 }

@@ -11,13 +11,13 @@ TInputs& TInputs::Set(int i, Extended v)
     if (!m_sources[i])
         m_sources[i] = std::make_unique<TBauteilPin>();
     m_sources[i]->Value = v;
-    m_c.Inputs[i]->Source = m_sources[i].get();
+    m_c.Inputs[i]->SetSource(m_sources[i].get());
     return *this;
 }
 
 TInputs& TInputs::Unconnect(int i)
 {
-    m_c.Inputs[i]->Source = nullptr;
+    m_c.Inputs[i]->SetSource(nullptr);
     return *this;
 }
 
@@ -27,7 +27,7 @@ TDrivers::TDrivers(TIOBauteil& c, bool high)
         pins.push_back(std::make_unique<TBauteilPin>());
         if (high)
             pins.back()->Value = 5.0L;
-        c.Inputs[i]->Source = pins.back().get();
+        c.Inputs[i]->SetSource(pins.back().get());
     }
 }
 

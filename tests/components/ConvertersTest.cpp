@@ -77,7 +77,7 @@ TEST_F(ConvertersTest, AdcCodes)
         adc->SimReset();
         TBauteilPin driver;
         driver.Value = c.in;
-        adc->Inputs[0]->Source = &driver;
+        adc->Inputs[0]->SetSource(&driver);
         adc->Calculate();
         EXPECT_EQ(Levels(*adc), c.levels);
         EXPECT_TRUE(std::isfinite(adc->Step));
@@ -115,8 +115,8 @@ TEST_F(ConvertersTest, DacValues)
             const char k = c.inputs[i];
             drivers.push_back(std::make_unique<TBauteilPin>());
             drivers.back()->Value = k == '1' ? 5.0L : 0.0L;
-            dac->Inputs[size_t(i)]->Source = (k == '1' || k == '0') ? drivers.back().get() : nullptr;
-            dac->Inputs[size_t(i)]->Inverted = k == 'i';
+            dac->Inputs[size_t(i)]->SetSource((k == '1' || k == '0') ? drivers.back().get() : nullptr);
+            dac->Inputs[size_t(i)]->SetInverted(k == 'i');
         }
         dac->Calculate();
         EXPECT_NEAR(double(dac->Outputs[0]->Value), double(c.out), 1e-15 * std::fmax(1.0, std::fabs(double(c.out))));
@@ -128,7 +128,7 @@ TEST_F(ConvertersTest, StepIsTakenAtResetOnly)
     auto adc = Create<TBTADC>();
     TBauteilPin driver;
     driver.Value = 100;
-    adc->Inputs[0]->Source = &driver;
+    adc->Inputs[0]->SetSource(&driver);
     adc->Minimum = 0;
     adc->Maximum = 255;
     adc->Calculate();  // before any reset the step is 0

@@ -45,7 +45,7 @@ protected:
 // A driver output standing for the net at a component's input.
 struct TDriver {
     TBauteilPin pin;
-    void Attach(TIOBauteil& c, int input = 0) { c.Inputs[size_t(input)]->Source = &pin; }
+    void Attach(TIOBauteil& c, int input = 0) { c.Inputs[size_t(input)]->SetSource(&pin); }
     void Set(bool high) { pin.Value.SetDigital(high); }
 };
 
@@ -151,7 +151,7 @@ TEST_F(CoreComponentsTest, LedDrivesItsElementAndReportsTheMouse)
     led->SimReset();
     EXPECT_FALSE(element.Eingeschaltet);
     EXPECT_FALSE(led->LastInput);
-    led->Inputs[0]->Source = nullptr;
+    led->Inputs[0]->SetSource(nullptr);
     led->Calculate();
     EXPECT_TRUE(element.Eingeschaltet);
 
@@ -400,7 +400,7 @@ TEST_F(CoreComponentsTest, JumpCarriesItsInputAsText)
     jump->Calculate();
     EXPECT_EQ(jump->JumpText, QString());  // unconnected
     TBauteilPin source;
-    jump->Inputs[0]->Source = &source;
+    jump->Inputs[0]->SetSource(&source);
     source.Value = 1.5L;
     jump->Calculate();
     EXPECT_EQ(jump->JumpText, ValueToText(1.5L));
@@ -426,7 +426,7 @@ TEST_F(CoreComponentsTest, JumpCarriesItsInputAsText)
     });
     jump->EditProperties();
     EXPECT_EQ(jump->GetLabel(), QStringLiteral("PUMP"));
-    jump->Inputs[0]->Source = nullptr;
+    jump->Inputs[0]->SetSource(nullptr);
 }
 
 TEST_F(CoreComponentsTest, SymbolsPaint)

@@ -118,7 +118,7 @@ TEST_F(CorrectionTableTest, InterpolatesInsideAndExtrapolatesOutside)
     kt->Werte.Assign(Table({{0, 0}, {2, 4}, {4, 0}}));
     TBauteilPin source;
     source.Value = 3.0;
-    kt->Inputs[0]->Source = &source;
+    kt->Inputs[0]->SetSource(&source);
     kt->Calculate();
     EXPECT_EQ(kt->Outputs[0]->Value, 2.0L);
     kt->SimReset();
@@ -246,7 +246,7 @@ TEST_F(CorrectionTableTest, RecordRoundTripsAndUnusableTablesBecomeTheDefault)
         EXPECT_EQ(Points(copy->Werte), c.points);
         TBauteilPin source;
         source.Value = 1.5;
-        copy->Inputs[0]->Source = &source;
+        copy->Inputs[0]->SetSource(&source);
         copy->Calculate();
         EXPECT_TRUE(std::isfinite(static_cast<double>(copy->Outputs[0]->Value)));
     }

@@ -276,13 +276,13 @@ TEST_F(CounterTest, OpenInputsCountUp)
     TBench b(Create("TBTCNTLD"));
     b.c->SimReset();
     for (int i = 1; i < b.c->InputCount; ++i)
-        b.c->Inputs[i]->Source = nullptr;
+        b.c->Inputs[i]->SetSource(nullptr);
     for (int expected : {1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 1}) {
         b.Pulse();
         EXPECT_EQ(b.Q(), expected);
     }
     // An inverted reset input reads low while open: held at 0.
-    b.c->Inputs[RST]->Inverted = true;
+    b.c->Inputs[RST]->SetInverted(true);
     b.Pulse();
     EXPECT_EQ(b.Q(), 0);
 }

@@ -91,8 +91,8 @@ TEST_F(DecodersTest, BcdDecoderDrivesOneOfTen)
         EXPECT_EQ(out->Value, 5.0L);
 
     // An inverted input: "B0" inverted and open reads 0, so the open decoder sees 14.
-    open->Inputs[0]->Inverted = true;
-    open->Inputs[3]->Inverted = true; // and 6 with "B3" as well
+    open->Inputs[0]->SetInverted(true);
+    open->Inputs[3]->SetInverted(true); // and 6 with "B3" as well
     open->Calculate();
     EXPECT_EQ(Output(*open, QStringLiteral("D6")), 5.0L);
 }
@@ -152,13 +152,13 @@ TEST_F(DecodersTest, RecordsRoundTripAndOtherPinCountsAreRefused)
     items.push_back(Create<TBTSeg7Decoder>());
     for (auto& c : items) {
         SCOPED_TRACE(c->ClassName());
-        c->Outputs[2]->Inverted = true;
+        c->Outputs[2]->SetInverted(true);
         c->SetLabel(QStringLiteral("Anzeige"));
         const QByteArray data = Write(*c);
         std::unique_ptr<TIOBauteil> copy(static_cast<TIOBauteil*>(
             registry.CreateBoardItem(QString::fromLatin1(c->ClassName())).release()));
         ASSERT_TRUE(Read(*copy, data, 44));
-        EXPECT_TRUE(copy->Outputs[2]->Inverted);
+        EXPECT_TRUE(copy->Outputs[2]->Inverted());
         EXPECT_EQ(copy->GetLabel(), QStringLiteral("Anzeige"));
         EXPECT_EQ(PinNames(copy->Outputs), PinNames(c->Outputs));
         EXPECT_EQ(Write(*copy), data);

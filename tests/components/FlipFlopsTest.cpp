@@ -28,7 +28,7 @@ struct TBench : TDrivenComponent {
     void Levels(const char* s)
     {
         for (int i = 0; i < c->InputCount; ++i) {
-            c->Inputs[i]->Source = s[i] == '-' ? nullptr : in.pins[i].get();
+            c->Inputs[i]->SetSource(s[i] == '-' ? nullptr : in.pins[i].get());
             in.pins[i]->Value = s[i] == '1' ? 5.0L : 0.0L;
         }
     }
@@ -409,8 +409,8 @@ TEST_F(SequentialFamilyTest, StreamRecordRoundTrip)
                 l << p->Name();
             return l;
         }();
-        c->Inputs[1]->Inverted = true;
-        c->Outputs[0]->Inverted = true;
+        c->Inputs[1]->SetInverted(true);
+        c->Outputs[0]->SetInverted(true);
         c->SetMirrored(true);
         c->MoveBy(60, 20);
         c->SetLabel(QStringLiteral("Zähler Süd"));
@@ -421,9 +421,9 @@ TEST_F(SequentialFamilyTest, StreamRecordRoundTrip)
         ASSERT_TRUE(Read(*copy, data, 44));
         EXPECT_EQ(copy->InputCount, c->InputCount);
         EXPECT_EQ(copy->OutputCount, c->OutputCount);
-        EXPECT_TRUE(copy->Inputs[1]->Inverted);
-        EXPECT_FALSE(copy->Inputs[0]->Inverted);
-        EXPECT_TRUE(copy->Outputs[0]->Inverted);
+        EXPECT_TRUE(copy->Inputs[1]->Inverted());
+        EXPECT_FALSE(copy->Inputs[0]->Inverted());
+        EXPECT_TRUE(copy->Outputs[0]->Inverted());
         EXPECT_TRUE(copy->Mirrored);
         EXPECT_EQ(copy->X, c->X);
         EXPECT_EQ(copy->GetLabel(), QStringLiteral("Zähler Süd"));
@@ -476,11 +476,11 @@ TEST_F(SequentialFamilyTest, OlderRecordLayoutsReadByVersion)
             buffer.close();
 
             auto c = Create(cls);
-            c->Inputs[0]->Inverted = true;
+            c->Inputs[0]->SetInverted(true);
             c->SetLabel(QStringLiteral("vorher"));
             ASSERT_TRUE(Read(*c, data, v.version));
-            EXPECT_FALSE(c->Inputs[0]->Inverted);
-            EXPECT_EQ(c->Inputs[2]->Inverted, v.hasInversions);
+            EXPECT_FALSE(c->Inputs[0]->Inverted());
+            EXPECT_EQ(c->Inputs[2]->Inverted(), v.hasInversions);
             const QString typeLabel =
                 c->GetTypeName().replace(QLatin1Char('\r'), QLatin1Char(' '));
             EXPECT_EQ(c->GetLabel(), v.hasLabel ? QStringLiteral("Takt") : typeLabel);

@@ -47,7 +47,7 @@ protected:
         drivers.clear();
         for (int i = 0; i < count; ++i) {
             drivers.push_back(std::make_unique<TBauteilPin>());
-            comp->Inputs[size_t(i)]->Source = drivers.back().get();
+            comp->Inputs[size_t(i)]->SetSource(drivers.back().get());
         }
     }
     Extended Step()

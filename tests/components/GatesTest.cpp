@@ -38,7 +38,7 @@ struct TDrivers {
             case 'l': pin->Value = 2.49L; break;
             default: break;
             }
-            c.Inputs[i]->Source = levels[i] == '-' ? nullptr : pin.get();
+            c.Inputs[i]->SetSource(levels[i] == '-' ? nullptr : pin.get());
             pins.push_back(std::move(pin));
         }
     }
@@ -75,6 +75,8 @@ TEST_F(GatesTest, TruthTables)
         {"TBTAnd", 16, "", "111111111111111-", true},
         {"TBTAnd", 16, "", "1111111111111110", false},
         {"TBTAnd", 16, "", "0111111111111111", false},
+        {"TBTAnd", 6, "----ii", "111100", true},  // inversions beyond the first four inputs
+        {"TBTAnd", 6, "----ii", "111110", false},
 
         {"TBTNand", 2, "", "00", true},
         {"TBTNand", 2, "", "01", true},
@@ -121,9 +123,9 @@ TEST_F(GatesTest, TruthTables)
         ASSERT_EQ(gate->InputCount, c.inputs);
         for (int i = 0; c.inverted[i] != 0; ++i) {
             if (c.inverted[i] == 'o')
-                gate->Outputs[0]->Inverted = true;
+                gate->Outputs[0]->SetInverted(true);
             else
-                gate->Inputs[i]->Inverted = c.inverted[i] == 'i';
+                gate->Inputs[i]->SetInverted(c.inverted[i] == 'i');
         }
         TDrivers drivers;
         drivers.Attach(*gate, c.levels);
@@ -215,8 +217,8 @@ TEST_F(GatesTest, StreamRoundTripKeepsInputCountInversionsAndLabel)
         const bool multi = std::strcmp(cls, "TBTInverter") != 0;
         if (multi)
             gate->SetInputCount(7);
-        gate->Inputs[0]->Inverted = true;
-        gate->Outputs[0]->Inverted = true;
+        gate->Inputs[0]->SetInverted(true);
+        gate->Outputs[0]->SetInverted(true);
         gate->SetMirrored(true);
         gate->MoveBy(40, 80);
         gate->SetLabel(QStringLiteral("Freigabe"));
@@ -226,11 +228,11 @@ TEST_F(GatesTest, StreamRoundTripKeepsInputCountInversionsAndLabel)
         ASSERT_TRUE(Read(*copy, data, 44));
         EXPECT_EQ(copy->InputCount, multi ? 7 : 1);
         EXPECT_EQ(copy->OutputCount, 1);
-        EXPECT_TRUE(copy->Inputs[0]->Inverted);
+        EXPECT_TRUE(copy->Inputs[0]->Inverted());
         if (multi) {
-            EXPECT_FALSE(copy->Inputs[6]->Inverted);
+            EXPECT_FALSE(copy->Inputs[6]->Inverted());
         }
-        EXPECT_TRUE(copy->Outputs[0]->Inverted);
+        EXPECT_TRUE(copy->Outputs[0]->Inverted());
         EXPECT_TRUE(copy->Mirrored);
         EXPECT_EQ(copy->X, 340);
         EXPECT_EQ(copy->Y, 380);
@@ -278,12 +280,12 @@ TEST_F(GatesTest, OlderRecordLayoutsReadByVersion)
         Ctx().CurrentLanguage = 1;
         auto gate = Create("TBTExor");
         gate->SetLabel(QStringLiteral("vorher"));
-        gate->Inputs[0]->Inverted = true;
+        gate->Inputs[0]->SetInverted(true);
         ASSERT_TRUE(Read(*gate, data, c.version));
         EXPECT_EQ(gate->InputCount, 3);
-        EXPECT_FALSE(gate->Inputs[0]->Inverted);
-        EXPECT_EQ(gate->Inputs[1]->Inverted, c.hasInversions);
-        EXPECT_EQ(gate->Outputs[0]->Inverted, c.hasInversions);
+        EXPECT_FALSE(gate->Inputs[0]->Inverted());
+        EXPECT_EQ(gate->Inputs[1]->Inverted(), c.hasInversions);
+        EXPECT_EQ(gate->Outputs[0]->Inverted(), c.hasInversions);
         EXPECT_EQ(gate->RunTimeAdjustable, c.hasLabel);
         EXPECT_EQ(gate->GetLabel(), c.hasLabel ? QStringLiteral("Tor") : QStringLiteral("EXOR"));
         for (const auto& pin : gate->Inputs)

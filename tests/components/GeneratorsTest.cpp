@@ -356,7 +356,7 @@ TEST_F(GeneratorsTest, RecordsHoldOnlyTheComponentPart)
         auto& comp = dynamic_cast<TIOBauteil&>(*item);
         comp.X = 300;
         comp.Y = 500;
-        comp.Inputs[0]->Inverted = true;
+        comp.Inputs[0]->SetInverted(true);
         comp.SetLabel(QStringLiteral("Mine"));
         const QByteArray data = Write(comp);
         for (uint8_t version : {uint8_t(44), uint8_t(40)}) {
@@ -364,7 +364,7 @@ TEST_F(GeneratorsTest, RecordsHoldOnlyTheComponentPart)
             auto& c = dynamic_cast<TIOBauteil&>(*copy);
             EXPECT_TRUE(Read(c, data, version));
             EXPECT_EQ(c.X, 300);
-            EXPECT_TRUE(c.Inputs[0]->Inverted);
+            EXPECT_TRUE(c.Inputs[0]->Inverted());
             EXPECT_EQ(c.GetLabel(), QStringLiteral("Mine"));
             EXPECT_EQ(Write(c), data);
         }

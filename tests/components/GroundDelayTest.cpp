@@ -118,20 +118,20 @@ TEST_F(GroundDelayTest, GroundHoldsItsOutputLow)
     g->Calculate(); // writes nothing
     EXPECT_EQ(g->Outputs[0]->Value, 3.0L);
 
-    g->Outputs[0]->Inverted = true;
+    g->Outputs[0]->SetInverted(true);
     g->SimReset();
     EXPECT_EQ(g->Outputs[0]->Value, 5.0L);
 
     // On a shared net ground contributes low: the other driver decides.
-    g->Outputs[0]->Inverted = false;
+    g->Outputs[0]->SetInverted(false);
     auto other = Create<TBTMasse>();
-    other->Outputs[0]->Inverted = true;
+    other->Outputs[0]->SetInverted(true);
     g->Outputs[0]->SetSameNet({g->Outputs[0].get(), other->Outputs[0].get()});
     other->Outputs[0]->SetSameNet(g->Outputs[0]->SameNet());
     other->SimReset();
     g->SimReset();
     EXPECT_EQ(g->Outputs[0]->Value, 5.0L);
-    other->Outputs[0]->Inverted = false;
+    other->Outputs[0]->SetInverted(false);
     other->SimReset();
     EXPECT_EQ(g->Outputs[0]->Value, 0.0L);
 }
@@ -159,8 +159,8 @@ TEST_F(GroundDelayTest, DelayPutsOutTheInputOfDelayStepsAgo)
         SCOPED_TRACE(k.name);
         auto c = Create<TBTVerzoegerung>();
         c->Delay = k.delay;
-        c->Inputs[0]->Inverted = k.invertIn;
-        c->Outputs[0]->Inverted = k.invertOut;
+        c->Inputs[0]->SetInverted(k.invertIn);
+        c->Outputs[0]->SetInverted(k.invertOut);
         TBauteilPin source;
         c->SimReset();
         std::vector<Extended> in = k.in;
@@ -173,7 +173,7 @@ TEST_F(GroundDelayTest, DelayPutsOutTheInputOfDelayStepsAgo)
         }
         for (size_t t = 0; t < in.size(); ++t) {
             const bool open = in[t] != in[t];
-            c->Inputs[0]->Source = open ? nullptr : &source;
+            c->Inputs[0]->SetSource(open ? nullptr : &source);
             source.Value = open ? 0.0L : in[t];
             c->Calculate();
             ASSERT_EQ(c->Outputs[0]->Value, out[t]) << "step " << t + 1;
@@ -193,7 +193,7 @@ TEST_F(GroundDelayTest, DelayChangedDuringARunContinues)
         SCOPED_TRACE(testing::Message() << k.from << " -> " << k.to << " after " << k.stepsBefore);
         auto c = Create<TBTVerzoegerung>();
         TBauteilPin source;
-        c->Inputs[0]->Source = &source;
+        c->Inputs[0]->SetSource(&source);
         c->Delay = k.from;
         c->SimReset();
         int t = 0;
@@ -275,13 +275,13 @@ TEST_F(GroundDelayTest, DelayRecordRoundTripAndOlderVersions)
 {
     auto c = Create<TBTVerzoegerung>();
     c->Delay = 37;
-    c->Inputs[0]->Inverted = true;
+    c->Inputs[0]->SetInverted(true);
     c->SetLabel(QStringLiteral("Puffer"));
     const QByteArray data = Write(*c);
     auto copy = Create<TBTVerzoegerung>();
     ASSERT_TRUE(Read(*copy, data, 44));
     EXPECT_EQ(copy->Delay, 37);
-    EXPECT_TRUE(copy->Inputs[0]->Inverted);
+    EXPECT_TRUE(copy->Inputs[0]->Inverted());
     EXPECT_EQ(copy->GetLabel(), QStringLiteral("Puffer"));
     EXPECT_EQ(Write(*copy), data);
     // The Integer is the record's last value: tag 2, one byte.
@@ -293,7 +293,7 @@ TEST_F(GroundDelayTest, DelayRecordRoundTripAndOlderVersions)
         auto r = Create<TBTVerzoegerung>();
         ASSERT_TRUE(Read(*r, old, version));
         EXPECT_EQ(r->Delay, 12);
-        EXPECT_EQ(r->Inputs[0]->Inverted, version >= 3);
+        EXPECT_EQ(r->Inputs[0]->Inverted(), version >= 3);
         EXPECT_EQ(r->GetLabel(),
                   version >= 40 ? QStringLiteral("Alt") : QString::fromUtf8("Verzögerung"));
     }
@@ -320,9 +320,9 @@ TEST_F(GroundDelayTest, StoredDelayOutsideTheRingIsClamped)
         auto c = Create<TBTVerzoegerung>();
         ASSERT_TRUE(Read(*c, data, 44));
         EXPECT_EQ(c->Delay, k.expect);
-        c->Inputs[0]->Inverted = false; // the record marks it; values pass plain here
+        c->Inputs[0]->SetInverted(false); // the record marks it; values pass plain here
         TBauteilPin source;
-        c->Inputs[0]->Source = &source;
+        c->Inputs[0]->SetSource(&source);
         c->SimReset();
         for (int t = 1; t <= 2 * k.expect + 1; ++t) {
             source.Value = t;

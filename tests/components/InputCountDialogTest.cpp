@@ -118,7 +118,7 @@ TEST_F(InputCountDialogTest, CancelKeepsThePinsAsTheyWere)
         SCOPED_TRACE(m.name);
         std::unique_ptr<TIOBauteil> c = m.make();
         c->SetInputCount(5);
-        c->Inputs[1]->Inverted = true;
+        c->Inputs[1]->SetInverted(true);
         const TBauteilPin* pin = c->Inputs[1].get();
         int rebuilt = 0;
         c->OnPinsChanged = [&rebuilt](TIOBauteil*) { ++rebuilt; };
@@ -129,7 +129,7 @@ TEST_F(InputCountDialogTest, CancelKeepsThePinsAsTheyWere)
         EXPECT_EQ(seen.rowCaption, QString::fromUtf8("Eingänge"));
         EXPECT_EQ(c->InputCount, 5);
         EXPECT_EQ(c->Inputs[1].get(), pin);
-        EXPECT_TRUE(c->Inputs[1]->Inverted);
+        EXPECT_TRUE(c->Inputs[1]->Inverted());
         EXPECT_EQ(rebuilt, 0);
     }
 }

@@ -123,7 +123,7 @@ TEST_F(MultiplexersTest, UnconnectedMultiplexerPassesItsLastDataInput)
     EXPECT_EQ(c->Outputs[0]->Value, 0.0L);
 
     // Inverting "D3" makes the open input read low.
-    c->Inputs[6]->Inverted = true;
+    c->Inputs[6]->SetInverted(true);
     c->Calculate();
     EXPECT_EQ(c->Outputs[1]->Value, 0.0L);
     EXPECT_EQ(c->Outputs[0]->Value, 5.0L);
@@ -237,15 +237,15 @@ TEST_F(MultiplexersTest, StreamRoundTripAndRecordsOfOlderVersions)
     for (const TMember& m : kMembers) {
         SCOPED_TRACE(m.cls);
         auto c = Create(m.cls);
-        c->Inputs[0]->Inverted = true;
-        c->Outputs.back()->Inverted = true;
+        c->Inputs[0]->SetInverted(true);
+        c->Outputs.back()->SetInverted(true);
         c->SetMirrored(true);
         c->SetLabel(QStringLiteral("Wahl"));
         const QByteArray data = Write(*c);
         auto copy = Create(m.cls);
         ASSERT_TRUE(Read(*copy, data, 44));
-        EXPECT_TRUE(copy->Inputs[0]->Inverted);
-        EXPECT_TRUE(copy->Outputs.back()->Inverted);
+        EXPECT_TRUE(copy->Inputs[0]->Inverted());
+        EXPECT_TRUE(copy->Outputs.back()->Inverted());
         EXPECT_TRUE(copy->Mirrored);
         EXPECT_EQ(copy->GetLabel(), QStringLiteral("Wahl"));
         EXPECT_EQ(PinNames(copy->Inputs), PinNames(c->Inputs));
@@ -271,7 +271,7 @@ TEST_F(MultiplexersTest, StreamRoundTripAndRecordsOfOlderVersions)
         auto c = Create("TBTDMUX8");
         c->SetLabel(QStringLiteral("vorher"));
         ASSERT_TRUE(Read(*c, data, version));
-        EXPECT_EQ(c->Inputs[1]->Inverted, version >= 3);
+        EXPECT_EQ(c->Inputs[1]->Inverted(), version >= 3);
         EXPECT_EQ(c->GetLabel(), QStringLiteral("8-Kanal Demultiplexer"));
     }
 }

@@ -171,7 +171,7 @@ TEST_F(RegisterTest, OpenInputs)
         SCOPED_TRACE(cls);
         TBench b(Create(cls));
         for (auto& pin : b.c->Inputs)
-            pin->Source = nullptr;
+            pin->SetSource(nullptr);
         b.c->SimReset();
         for (int i = 0; i < 5; ++i) {
             b.c->Calculate();

@@ -178,10 +178,10 @@ TEST_F(ShiftRegisterTest, ChainOnOneClockMovesOnePlacePerEdge)
         TBauteilPin clock;
         for (TBench* r : {&a, &b}) {
             r->Set(LR, true);
-            r->c->Inputs[CK]->Source = &clock;
+            r->c->Inputs[CK]->SetSource(&clock);
         }
         a.Set(DL, false);
-        b.c->Inputs[DL]->Source = a.c->Outputs[0].get();
+        b.c->Inputs[DL]->SetSource(a.c->Outputs[0].get());
         const int expectB[] = {0x1, 0x2, 0x5, 0xB, 0x6};
         for (int edge = 0; edge < 5; ++edge) {
             for (bool level : {true, false}) {
@@ -266,7 +266,7 @@ TEST_F(ShiftRegisterTest, OpenRegisterNeverShifts)
 {
     TBench b(Create("TBTSREG16"));
     for (auto& pin : b.c->Inputs)
-        pin->Source = nullptr;
+        pin->SetSource(nullptr);
     b.c->SimReset();
     for (int i = 0; i < 6; ++i) {
         b.Step();

@@ -140,7 +140,7 @@ TEST_F(SimulationStopTest, StopRequestsOnAFallingEdgeOnly)
         int stopAt = -1;
         for (int i = 0; k.levels[i]; ++i) {
             const char l = k.levels[i];
-            stop->Inputs[0]->Source = l == '-' ? nullptr : &driver;
+            stop->Inputs[0]->SetSource(l == '-' ? nullptr : &driver);
             driver.Value.SetDigital(l == '1');
             stop->Calculate();
             if (stops == 1 && stopAt < 0)
@@ -157,7 +157,7 @@ TEST_F(SimulationStopTest, StopInACompiledProgramEndsTheProgram)
     Ctx().RuntimeMode = true;
     auto stop = Create<TBTStop>();
     TBauteilPin driver;
-    stop->Inputs[0]->Source = &driver;
+    stop->Inputs[0]->SetSource(&driver);
     stop->SimReset();
     driver.Value.SetDigital(true);
     stop->Calculate();
@@ -197,9 +197,9 @@ TEST_F(SimulationStopTest, RangeCheckOutputs)
 {
     auto rgc = Create<TBTRangeCheck>();
     TBauteilPin xh, x, xl;
-    rgc->Inputs[0]->Source = &xh;
-    rgc->Inputs[1]->Source = &x;
-    rgc->Inputs[2]->Source = &xl;
+    rgc->Inputs[0]->SetSource(&xh);
+    rgc->Inputs[1]->SetSource(&x);
+    rgc->Inputs[2]->SetSource(&xl);
     const struct { Extended xh, x, xl; bool ol, ok, oh; } cases[] = {
         {10, 5, 0, false, true, false},
         {10, 10, 0, false, false, true},   // X = XH
@@ -227,7 +227,7 @@ TEST_F(SimulationStopTest, TestPointShowsItsValueOnlyWhileRunning)
 {
     auto tp = Create<TBTTestpunkt>();
     TBauteilPin source;
-    tp->Inputs[0]->Source = &source;
+    tp->Inputs[0]->SetSource(&source);
     source.Value = 1.23456L;
     tp->Calculate();
     EXPECT_EQ(tp->Value, 1.23456L);
@@ -250,7 +250,7 @@ TEST_F(SimulationStopTest, TestPointShowsItsValueOnlyWhileRunning)
     const TRect full = tp->TGrundBT::GetBounds();
     EXPECT_EQ(tp->GetBounds().Top, full.Top + 20);
     EXPECT_EQ(tp->GetBounds().Bottom, full.Bottom - 20);
-    tp->Inputs[0]->Source = nullptr;
+    tp->Inputs[0]->SetSource(nullptr);
 }
 
 TEST_F(SimulationStopTest, JumpTargetsTakeTheValueOfTheLastJumpWithTheirLabel)

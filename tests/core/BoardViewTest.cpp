@@ -147,8 +147,8 @@ TEST_F(BoardViewTest, ClickOnTheInversionSpot)
     EXPECT_EQ(board.Cursor, kCursorInvert);
     Press(QPoint(gate->Body.Left, gate->Inputs[1]->Y));
     Release(QPoint(gate->Body.Left, gate->Inputs[1]->Y));
-    EXPECT_TRUE(gate->Inputs[1]->Inverted);
-    EXPECT_FALSE(gate->Inputs[0]->Inverted);
+    EXPECT_TRUE(gate->Inputs[1]->Inverted());
+    EXPECT_FALSE(gate->Inputs[0]->Inverted());
 }
 
 TEST_F(BoardViewTest, TextMode)

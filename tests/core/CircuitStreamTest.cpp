@@ -163,7 +163,7 @@ void BuildRichBoard(TPlatine& board)
     board.AppendItem(std::move(text));
     Add<TTestLed>(board);
     TTestAnd* gate = Add<TTestAnd>(board);
-    gate->Inputs[1]->Inverted = true;
+    gate->Inputs[1]->SetInverted(true);
     gate->SetLabel(QStringLiteral("Freigabe"));
 
     TMakro* macro = Add<TMakro>(board);

@@ -284,7 +284,7 @@ TEST_F(EditingTest, SettingsCopiedToTheSelectionKeepPositions)
     second->LayoutPins();
     board.RemovePinSegments(second);
     board.AttachPinSegments(second);
-    first->Inputs[1]->Inverted = true;
+    first->Inputs[1]->SetInverted(true);
     first->SetLabel(QStringLiteral("Pump"));
     board.SelectAll(true);
     ASSERT_TRUE(board.CanEditProperties());
@@ -298,7 +298,7 @@ TEST_F(EditingTest, SettingsCopiedToTheSelectionKeepPositions)
     EXPECT_EQ(messages.Requests()[0].text,
               QStringLiteral("Sämtliche Eigenschaften für gewählte Objekte übernehmen?"));
 
-    EXPECT_TRUE(second->Inputs[1]->Inverted);
+    EXPECT_TRUE(second->Inputs[1]->Inverted());
     EXPECT_EQ(second->Label, QStringLiteral("Pump"));
     EXPECT_EQ(QPoint(second->X, second->Y), QPoint(700, 500));
     for (const auto& pin : second->Inputs) {
@@ -309,10 +309,10 @@ TEST_F(EditingTest, SettingsCopiedToTheSelectionKeepPositions)
     EXPECT_EQ(PinSegments(board).size(), 6u);
 
     // Answering No leaves the others alone.
-    first->Inputs[0]->Inverted = true;
+    first->Inputs[0]->SetInverted(true);
     messages.Answer(mrNo);
     board.EditSelectedProperties();
-    EXPECT_FALSE(second->Inputs[0]->Inverted);
+    EXPECT_FALSE(second->Inputs[0]->Inverted());
 }
 
 TEST_F(EditingTest, CanEditProperties)
@@ -379,7 +379,7 @@ TEST_F(EditingTest, CursorsOverPins)
 
     EXPECT_EQ(board.PinSegmentAt(inversionSpot), gate->Inputs[0]->Segment);
     board.TogglePinInversion(board.PinSegmentAt(inversionSpot));
-    EXPECT_TRUE(gate->Inputs[0]->Inverted);
+    EXPECT_TRUE(gate->Inputs[0]->Inverted());
 }
 
 TEST_F(EditingTest, HintsOnlyWhenSwitchedOn)

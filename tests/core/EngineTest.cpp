@@ -33,9 +33,9 @@ TEST_F(EngineTest, InputsTakeTheOutputOfTheirNetAndWiresTheirDriver)
         EXPECT_FALSE(item->Selected);  // a run starts with nothing selected
 
     const TBauteilPin* out = source->Outputs[0].get();
-    EXPECT_EQ(a->Inputs[0]->Source, out);
-    EXPECT_EQ(b->Inputs[0]->Source, out);
-    EXPECT_EQ(open->Inputs[0]->Source, nullptr);
+    EXPECT_EQ(a->Inputs[0]->Source(), out);
+    EXPECT_EQ(b->Inputs[0]->Source(), out);
+    EXPECT_EQ(open->Inputs[0]->Source(), nullptr);
     EXPECT_EQ(NetOfPin(*out), NetOfPin(*a->Inputs[0]));
     EXPECT_EQ(NetOfPin(*out), NetOfPin(*b->Inputs[0]));
     EXPECT_NE(NetOfPin(*out), NetOfPin(*open->Inputs[0]));
@@ -96,8 +96,8 @@ TEST_F(EngineTest, OutputsOnOneNetMerge)
         auto* s2 = Place<TSimSource>(board, 1, 2);
         WirePins(board, *s1->Outputs[0], *probe->Inputs[0]);
         WirePins(board, *s2->Outputs[0], *probe->Inputs[0], 30);
-        s2->Outputs[0]->Inverted = c.invertSecondOutput;
-        probe->Inputs[0]->Inverted = c.invertInput;
+        s2->Outputs[0]->SetInverted(c.invertSecondOutput);
+        probe->Inputs[0]->SetInverted(c.invertInput);
         for (TSimSource* s : {s1, s2})
             s->Digital = c.digital;
         s1->Level = c.level1;
@@ -108,7 +108,7 @@ TEST_F(EngineTest, OutputsOnOneNetMerge)
         board.StartSimulation();
         const TBauteilPin* o1 = s1->Outputs[0].get();
         const TBauteilPin* o2 = s2->Outputs[0].get();
-        EXPECT_EQ(probe->Inputs[0]->Source, o1);  // the first output in board order
+        EXPECT_EQ(probe->Inputs[0]->Source(), o1);  // the first output in board order
         EXPECT_TRUE(Lists(*o1, {o1, o2}));
         EXPECT_TRUE(Lists(*o2, {o1, o2}));
 
@@ -200,13 +200,13 @@ TEST_F(EngineTest, SignalsPassIntoAndOutOfMacros)
     for (TSegment* segment : ItemsOf<TSegment>(*c.inner))
         EXPECT_GT(segment->NetNumber, 0);
 
-    EXPECT_EQ(c.copy->Inputs[0]->Source, in);
-    EXPECT_EQ(c.probe->Inputs[0]->Source, out);  // an inner output drives the outer input
+    EXPECT_EQ(c.copy->Inputs[0]->Source(), in);
+    EXPECT_EQ(c.probe->Inputs[0]->Source(), out);  // an inner output drives the outer input
     ASSERT_EQ(c.macro->InputSources.size(), 1u);
     ASSERT_EQ(c.macro->OutputSources.size(), 1u);
     EXPECT_EQ(c.macro->InputSources[0], in);
     EXPECT_EQ(c.macro->OutputSources[0], out);
-    EXPECT_EQ(c.macro->Inputs[0]->Source, nullptr);  // the block itself is no leaf
+    EXPECT_EQ(c.macro->Inputs[0]->Source(), nullptr);  // the block itself is no leaf
 
     // The inner board steps after the outer components: the probe sees the value one step on.
     c.source->Value = 4.0L;
@@ -248,8 +248,8 @@ TEST_F(EngineTest, NetSourceIsTheFirstOutputInDepthFirstLeafOrder)
         top.StartSimulation();
         const TBauteilPin* first = macroFirst ? innerSource->Outputs[0].get() : outer->Outputs[0].get();
         const TBauteilPin* second = macroFirst ? outer->Outputs[0].get() : innerSource->Outputs[0].get();
-        EXPECT_EQ(probe->Inputs[0]->Source, first);
-        EXPECT_EQ(innerProbe->Inputs[0]->Source, first);
+        EXPECT_EQ(probe->Inputs[0]->Source(), first);
+        EXPECT_EQ(innerProbe->Inputs[0]->Source(), first);
         EXPECT_EQ(macro->OutputSources[0], first);
         EXPECT_EQ(top.FindNetSource(NetOfPin(*probe->Inputs[0])), first);
         EXPECT_TRUE(Lists(*first, {first, second}));
@@ -293,7 +293,7 @@ TEST_F(EngineTest, RestartFollowsChangedWiring)
     auto* probe = Place<TSimProbe>(board, 2);
     WirePins(board, *source->Outputs[0], *probe->Inputs[0]);
     board.StartSimulation();
-    ASSERT_EQ(probe->Inputs[0]->Source, source->Outputs[0].get());
+    ASSERT_EQ(probe->Inputs[0]->Source(), source->Outputs[0].get());
     board.EndSimulation();
 
     for (TSegment* segment : ItemsOf<TSegment>(board)) {
@@ -303,7 +303,7 @@ TEST_F(EngineTest, RestartFollowsChangedWiring)
         }
     }
     board.StartSimulation();
-    EXPECT_EQ(probe->Inputs[0]->Source, nullptr);
+    EXPECT_EQ(probe->Inputs[0]->Source(), nullptr);
     EXPECT_TRUE(Lists(*source->Outputs[0], {source->Outputs[0].get()}));
 }
 
@@ -362,7 +362,7 @@ TEST(EnginePinValueTest, DigitalReadsFollowEveryWritePath)
     auto reader = NewObject<TSimProbe>();
     TBauteilPin& out = *writer->Outputs[0];
     TBauteilPin& other = *writer->Outputs[1];
-    reader->Inputs[0]->Source = &out;
+    reader->Inputs[0]->SetSource(&out);
     const Extended nan = std::numeric_limits<Extended>::quiet_NaN();
 
     auto check = [&](const char* what) {
@@ -371,10 +371,10 @@ TEST(EnginePinValueTest, DigitalReadsFollowEveryWritePath)
         EXPECT_EQ(reader->GetInputDigital(0), v >= 2.5L);
         const Extended read = reader->GetInputValue(0);
         EXPECT_TRUE(read == v || (read != read && v != v));
-        reader->Inputs[0]->Inverted = true;
+        reader->Inputs[0]->SetInverted(true);
         EXPECT_EQ(reader->GetInputDigital(0), !(v >= 2.5L));
         EXPECT_EQ(reader->GetInputLevel(0), v > 2.5L ? 0.0L : 5.0L);
-        reader->Inputs[0]->Inverted = false;
+        reader->Inputs[0]->SetInverted(false);
     };
 
     out.Value = 2.5L;

@@ -202,12 +202,12 @@ TEST_F(IobtTest, PinCountChangesFireEventsAndRebuild)
     gate->OnPinsChanged = [&](TIOBauteil* c) {
         events.push_back(QStringLiteral("after %1").arg(c->InputCount));
     };
-    gate->Inputs[1]->Inverted = true;
-    gate->Outputs[0]->Inverted = true;
+    gate->Inputs[1]->SetInverted(true);
+    gate->Outputs[0]->SetInverted(true);
 
     gate->SetInputCount(2); // unchanged: only the first event, the pins stay
     EXPECT_EQ((std::vector<QString>{"before 2"}), events);
-    EXPECT_TRUE(gate->Inputs[1]->Inverted);
+    EXPECT_TRUE(gate->Inputs[1]->Inverted());
 
     events.clear();
     gate->SetInputCount(3);
@@ -215,16 +215,16 @@ TEST_F(IobtTest, PinCountChangesFireEventsAndRebuild)
     ASSERT_EQ(3u, gate->Inputs.size());
     for (int k = 0; k < 3; ++k) {
         EXPECT_EQ(QStringLiteral("E%1").arg(k), gate->Inputs[k]->Name());
-        EXPECT_FALSE(gate->Inputs[k]->Inverted);
+        EXPECT_FALSE(gate->Inputs[k]->Inverted());
         EXPECT_FALSE(gate->Inputs[k]->Connected);
     }
     EXPECT_EQ(120, gate->Inputs[2]->Y - gate->Y); // laid out again
-    EXPECT_TRUE(gate->Outputs[0]->Inverted);      // the other side is untouched
+    EXPECT_TRUE(gate->Outputs[0]->Inverted());      // the other side is untouched
 
     gate->SetOutputCount(2);
     ASSERT_EQ(2u, gate->Outputs.size());
     EXPECT_EQ(QStringLiteral("A1"), gate->Outputs[1]->Name());
-    EXPECT_FALSE(gate->Outputs[0]->Inverted);
+    EXPECT_FALSE(gate->Outputs[0]->Inverted());
     EXPECT_TRUE(gate->Outputs[0]->SameNet().empty());
     EXPECT_EQ(0.0L, gate->Outputs[0]->Contribution);
 
@@ -265,8 +265,8 @@ TEST_F(IobtTest, RecordRoundTripAtCurrentVersion)
     original->X = -40;
     original->Y = 70000;
     original->SetInputCount(3);
-    original->Inputs[2]->Inverted = true;
-    original->Outputs[0]->Inverted = true;
+    original->Inputs[2]->SetInverted(true);
+    original->Outputs[0]->SetInverted(true);
     original->SetMirrored(true);
     original->RunTimeAdjustable = true;
     original->SetLabel(QString::fromUtf8("Förderband"));
@@ -288,17 +288,17 @@ TEST_F(IobtTest, RecordRoundTripAtCurrentVersion)
     EXPECT_EQ(expected.toHex(' '), data.toHex(' '));
 
     auto copy = NewObject<TTestGate>();
-    copy->Inputs[0]->Inverted = true; // overwritten by the record
+    copy->Inputs[0]->SetInverted(true); // overwritten by the record
     ASSERT_TRUE(Read(*copy, data, 44));
     EXPECT_EQ(-40, copy->X);
     EXPECT_EQ(70000, copy->Y);
     ASSERT_EQ(3, copy->InputCount);
     ASSERT_EQ(1, copy->OutputCount);
     EXPECT_TRUE(copy->Mirrored);
-    EXPECT_FALSE(copy->Inputs[0]->Inverted);
-    EXPECT_FALSE(copy->Inputs[1]->Inverted);
-    EXPECT_TRUE(copy->Inputs[2]->Inverted);
-    EXPECT_TRUE(copy->Outputs[0]->Inverted);
+    EXPECT_FALSE(copy->Inputs[0]->Inverted());
+    EXPECT_FALSE(copy->Inputs[1]->Inverted());
+    EXPECT_TRUE(copy->Inputs[2]->Inverted());
+    EXPECT_TRUE(copy->Outputs[0]->Inverted());
     EXPECT_TRUE(copy->RunTimeAdjustable);
     EXPECT_EQ(QString::fromUtf8("Förderband"), copy->GetLabel());
     EXPECT_EQ(original->Body, copy->Body);
@@ -343,8 +343,8 @@ TEST_F(IobtTest, OlderRecordsAndLibraryReading)
         auto gate = NewObject<TTestGate>();
         gate->SetLabel(QStringLiteral("Old"));
         gate->RunTimeAdjustable = true;
-        gate->Inputs[0]->Inverted = true;
-        gate->Outputs[0]->Inverted = true;
+        gate->Inputs[0]->SetInverted(true);
+        gate->Outputs[0]->SetInverted(true);
         if (c.fromLibrary)
             gate->SetLabel(gate->GetTypeName());
         Ctx().LoadingFromLibrary = c.fromLibrary;
@@ -352,9 +352,9 @@ TEST_F(IobtTest, OlderRecordsAndLibraryReading)
         EXPECT_TRUE(Read(*gate, data, c.version)) << "record not consumed exactly";
         EXPECT_EQ(100, gate->X);
         EXPECT_EQ(200, gate->Y);
-        EXPECT_EQ(c.expectInverted, gate->Inputs[0]->Inverted);
-        EXPECT_FALSE(gate->Inputs[1]->Inverted);
-        EXPECT_EQ(c.expectInverted, gate->Outputs[0]->Inverted);
+        EXPECT_EQ(c.expectInverted, gate->Inputs[0]->Inverted());
+        EXPECT_FALSE(gate->Inputs[1]->Inverted());
+        EXPECT_EQ(c.expectInverted, gate->Outputs[0]->Inverted());
         EXPECT_EQ(c.expectOption, gate->RunTimeAdjustable);
         EXPECT_EQ(QString::fromUtf8(c.expectLabel), gate->GetLabel());
         EXPECT_EQ((TRect{100, 200, 200, 320}), gate->Body);

@@ -127,11 +127,11 @@ TEST_F(PinTest, InputsReadTheirNetAndOutputsDriveIt)
         TBauteilPin& out1 = *d1.Outputs[0];
         TBauteilPin& out2 = *d2.Outputs[0];
         out1.SetName(QString::fromUtf8(row.driverName));
-        out1.Inverted = row.driverInverted;
+        out1.SetInverted(row.driverInverted);
         TBauteilPin& in = *reader.Inputs[0];
-        in.Inverted = row.inputInverted;
+        in.SetInverted(row.inputInverted);
         if (row.drivers >= 1)
-            in.Source = &out1;
+            in.SetSource(&out1);
         if (row.drivers == 2) {
             out1.SetSameNet({&out1, &out2});
             out2.SetSameNet({&out1, &out2});
@@ -152,6 +152,40 @@ TEST_F(PinTest, InputsReadTheirNetAndOutputsDriveIt)
         if (row.text) {
             EXPECT_EQ(QString::fromUtf8(row.text), reader.GetInputText(0));
         }
+    }
+}
+
+// A component reads its first inputs through pointers of its own; reconnecting, inverting and
+// rebuilding the pins must reach those reads at once, for the first inputs as for later ones.
+TEST_F(PinTest, ReadsFollowReconnectionInversionAndRebuild)
+{
+    TTestGate reader;
+    reader.SetInputCount(6);
+    TTestGate d1, d2;
+    d1.SetOutputValue(0, 7.0L);
+    d2.SetOutputDigital(0, false);
+    for (int i : {0, 3, 5}) {
+        SCOPED_TRACE(i);
+        TBauteilPin& in = *reader.Inputs[size_t(i)];
+        EXPECT_TRUE(reader.GetInputDigital(i));  // open
+        EXPECT_TRUE(Same(0.0L, reader.GetInputValue(i)));
+        in.SetSource(d1.Outputs[0].get());
+        EXPECT_TRUE(Same(7.0L, reader.GetInputValue(i)));
+        in.SetSource(d2.Outputs[0].get());
+        EXPECT_FALSE(reader.GetInputDigital(i));
+        in.SetInverted(true);
+        EXPECT_TRUE(reader.GetInputDigital(i));
+        EXPECT_TRUE(Same(-0.0L, reader.GetInputValue(i)));
+        in.SetSource(nullptr);
+        EXPECT_FALSE(reader.GetInputDigital(i));  // open and inverted
+        EXPECT_TRUE(Same(-0.0L, reader.GetInputValue(i)));
+        in.SetInverted(false);
+        in.SetSource(d1.Outputs[0].get());
+    }
+    reader.SetInputCount(7);  // new pins: open, not inverted
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_TRUE(reader.GetInputDigital(i));
+        EXPECT_TRUE(Same(0.0L, reader.GetInputValue(i)));
     }
 }
 

@@ -80,7 +80,7 @@ TEST_F(SymbolTest, InversionCircleOnTheBodyEdge)
     const int edge = gate->Body.Left;
     EXPECT_EQ(Paint(*gate).pixelColor(edge, y), Rgb(clGray));  // the plain body outline
 
-    gate->Inputs[0]->Inverted = true;
+    gate->Inputs[0]->SetInverted(true);
     const QImage image = Paint(*gate);
     EXPECT_EQ(image.pixelColor(edge, y), QColor(Qt::white));  // the circle's fill
     bool ring = false;
@@ -109,7 +109,7 @@ TEST_F(SymbolTest, PinStatesDuringARun)
     // With a source the source's value decides.
     TBauteilPin source;
     source.Value = 0.0L;
-    gate->Inputs[0]->Source = &source;
+    gate->Inputs[0]->SetSource(&source);
     EXPECT_EQ(Paint(*gate).pixelColor(280, 340), Rgb(clBlack));
     source.Value = 2.5L;
     EXPECT_EQ(Paint(*gate).pixelColor(280, 340), Rgb(clRed));

@@ -125,7 +125,7 @@ void TBTBustreiber::DriveLow()
 {
     // Writing each output's own inversion flag lands on 0.0 V after the pin's inversion.
     for (int j = 0; j < OutputCount; ++j)
-        SetOutputDigital(j, Outputs[j]->Inverted);
+        SetOutputDigital(j, Outputs[j]->Inverted());
 }
 
 void TBTBustreiber::SimReset()

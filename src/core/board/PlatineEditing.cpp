@@ -658,7 +658,7 @@ void TPlatine::TogglePinInversion(TSegment* pinSegment)
     if (pinSegment->PinIndex < 0 || size_t(pinSegment->PinIndex) >= pins.size())
         return;
     TBauteilPin& pin = *pins[size_t(pinSegment->PinIndex)];
-    pin.Inverted = !pin.Inverted;
+    pin.SetInverted(!pin.Inverted());
     Repaint();
 }
 

@@ -439,7 +439,7 @@ void TPlatine::ResolveWireNets()
             continue;
         }
         for (const auto& pin : component->Inputs)
-            pin->Source = sourceOf(*pin);
+            pin->SetSource(sourceOf(*pin));
     }
 
     const size_t count = WireRun.size();

@@ -138,7 +138,7 @@ void TGrundBT::DrawPinLabel(TCanvas& canvas, int x, const QString& name, int y)
 void TGrundBT::DrawInversionMark(TCanvas& canvas, int index, bool isInput)
 {
     const auto& pins = isInput ? Inputs : Outputs;
-    if (index < 0 || size_t(index) >= pins.size() || !pins[size_t(index)]->Inverted)
+    if (index < 0 || size_t(index) >= pins.size() || !pins[size_t(index)]->Inverted())
         return;
     canvas.Pen = TCanvasPen{clRed, 2, Qt::SolidLine, TPenMode::Copy};
     canvas.Brush = TCanvasBrush{clWhite, Qt::SolidPattern};
@@ -156,8 +156,8 @@ bool TGrundBT::InputLit(const TBauteilPin& pin) const
 {
     if (!Ctx().SimRunning)
         return false;
-    if (pin.Source)
-        return pin.Source->Value >= 2.5L;
+    if (pin.Source())
+        return pin.Source()->Value >= 2.5L;
     return UnconnectedInputLit();
 }
 

@@ -34,6 +34,23 @@ void TBauteilPin::SetPinText(const QString& text)
     Value = text == QLatin1String("True") ? 5.0L : TextToValue(text);
 }
 
+void TBauteilPin::SetSource(TBauteilPin* source)
+{
+    m_source = source;
+    if (m_owner)
+        m_owner->m_quickSources[m_index] = source ? source : &TIOBauteil::OpenInputPin();
+}
+
+void TBauteilPin::SetInverted(bool inverted)
+{
+    m_inverted = inverted;
+    if (!m_owner)
+        return;
+    const uint32_t bit = 1u << m_index;
+    m_owner->m_invertedInputs = inverted ? (m_owner->m_invertedInputs | bit)
+                                         : (m_owner->m_invertedInputs & ~bit);
+}
+
 void TBauteilPin::SetSameNet(std::vector<TBauteilPin*> pins)
 {
     m_sameNet = std::move(pins);
@@ -164,10 +181,29 @@ void TIOBauteil::SetOutputCount(int32_t count)
         OnPinsChanged(this);
 }
 
+const TBauteilPin& TIOBauteil::OpenInputPin()
+{
+    static const TBauteilPin* const open = [] {
+        auto* pin = new TBauteilPin;
+        pin->Value.SetOpenInput();
+        return pin;
+    }();
+    return *open;
+}
+
 void TIOBauteil::RefreshQuickPins()
 {
-    for (size_t k = 0; k < size_t(kQuickInputs); ++k)
-        m_quickInputs[k] = k < Inputs.size() ? Inputs[k].get() : nullptr;
+    m_invertedInputs = 0;
+    for (size_t k = 0; k < size_t(kQuickInputs); ++k) {
+        m_quickSources[k] = nullptr;
+        if (k >= Inputs.size())
+            continue;
+        TBauteilPin& pin = *Inputs[k];
+        pin.m_owner = this;
+        pin.m_index = uint8_t(k);
+        pin.SetSource(pin.Source());
+        pin.SetInverted(pin.Inverted());
+    }
     for (size_t k = 0; k < size_t(kQuickOutputs); ++k)
         m_quickOutputs[k] = k < Outputs.size() ? Outputs[k].get() : nullptr;
 }
@@ -255,11 +291,11 @@ void TIOBauteil::LayoutPins()
 QString TIOBauteil::GetInputText(int i) const
 {
     const TBauteilPin& p = *Inputs[i];
-    if (!p.Source)
+    if (!p.Source())
         return QString();
-    if (p.Source->IsStringPin())
-        return p.Source->GetPinText();
-    return ValueToText(p.Source->Value);
+    if (p.Source()->IsStringPin())
+        return p.Source()->GetPinText();
+    return ValueToText(p.Source()->Value);
 }
 
 void TIOBauteil::SetOutputText(int i, const QString& text)
@@ -329,9 +365,9 @@ void TIOBauteil::WriteData(TWriter& writer)
     writer.WriteInteger(OutputCount);
     writer.WriteBoolean(Mirrored);
     for (const auto& pin : Inputs)
-        writer.WriteBoolean(pin->Inverted);
+        writer.WriteBoolean(pin->Inverted());
     for (const auto& pin : Outputs)
-        writer.WriteBoolean(pin->Inverted);
+        writer.WriteBoolean(pin->Inverted());
     writer.WriteBoolean(RunTimeAdjustable);
     writer.WriteString(GetLabel());
 }
@@ -346,14 +382,14 @@ void TIOBauteil::ReadData(TReader& reader, uint8_t version)
     SetMirrored(reader.ReadBoolean());
     if (version >= 3) {
         for (auto& pin : Inputs)
-            pin->Inverted = reader.ReadBoolean();
+            pin->SetInverted(reader.ReadBoolean());
         for (auto& pin : Outputs)
-            pin->Inverted = reader.ReadBoolean();
+            pin->SetInverted(reader.ReadBoolean());
     } else {
         for (auto& pin : Inputs)
-            pin->Inverted = false;
+            pin->SetInverted(false);
         for (auto& pin : Outputs)
-            pin->Inverted = false;
+            pin->SetInverted(false);
     }
     if (version >= 40) {
         RunTimeAdjustable = reader.ReadBoolean();

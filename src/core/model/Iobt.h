@@ -13,6 +13,7 @@
 #include <vector>
 
 class TFP_Element;
+class TIOBauteil;
 
 // The value of a pin: an 80-bit extended value in volts. Its logic level (value >= 2.5) is
 // kept beside it by every write, so that digital reads compare a byte; a digital write stores
@@ -44,6 +45,13 @@ public:
     }
     // Value >= 2.5.
     bool High() const { return m_high; }
+    // What an unconnected input reads: high as a logic level, 0.0 as a value.
+    void SetOpenInput()
+    {
+        m_value = 0.0L;
+        m_high = true;
+        m_digital = false;
+    }
 
     TPinValue& operator+=(Extended x) { return *this = Get() + x; }
     TPinValue& operator-=(Extended x) { return *this = Get() - x; }
@@ -61,15 +69,28 @@ private:
 // the flags) share that line.
 class alignas(64) TBauteilPin {
 public:
+    TBauteilPin() = default;
+    TBauteilPin(const TBauteilPin&) = delete;
+    TBauteilPin& operator=(const TBauteilPin&) = delete;
+
     // What the inputs driven by this pin read. A string pin keeps here the number of its text,
     // so that a read never has to look at the text; value writes do not reach it.
     TPinValue Value;                    // 0.0 when the pin is created
-    TBauteilPin* Source = nullptr;      // inputs: the output driving the net; nullptr = unconnected
-    bool Inverted = false;
+
+    // Inputs: the output driving the net; nullptr = unconnected.
+    TBauteilPin* Source() const { return m_source; }
+    void SetSource(TBauteilPin* source);
+    bool Inverted() const { return m_inverted; }
+    void SetInverted(bool inverted);
 
 private:
+    friend class TIOBauteil;
+    TBauteilPin* m_source = nullptr;
+    TIOBauteil* m_owner = nullptr;  // component that reads this input through its quick sources
+    bool m_inverted = false;
     bool m_stringPin = false;
     bool m_plainWrite = true;  // see PlainWrite()
+    uint8_t m_index = 0;       // position among m_owner's inputs
 
 public:
     Extended Contribution = 0.0L;       // outputs: own value when the net has several drivers
@@ -125,10 +146,14 @@ extern std::function<void(TFP_Element* element)> OnUnlinkFrontElement;
 // everything it needs of the component in its first two cache lines.
 class alignas(64) TIOBauteil : public TBauteil {
 private:
+    friend class TBauteilPin;  // an input keeps the quick sources and inversion bits current
     static constexpr int kQuickInputs = 4;
     static constexpr int kQuickOutputs = 2;
-    TBauteilPin* m_quickInputs[kQuickInputs] = {};   // Inputs[0 ..], kept by SetInputCount
+    // The pins the first inputs read: their sources, or the open-input pin when unconnected;
+    // kept by SetInputCount and by the inputs' SetSource.
+    const TBauteilPin* m_quickSources[kQuickInputs] = {};
     TBauteilPin* m_quickOutputs[kQuickOutputs] = {}; // Outputs[0 ..], kept by SetOutputCount
+    uint32_t m_invertedInputs = 0;  // bit k: input k < kQuickInputs is inverted (SetInverted)
 
 public:
     TV_CLASS_NAME(TIOBauteil)
@@ -205,13 +230,10 @@ public:
     // silver.
     void DrawStateArrow(TCanvas& canvas, const TBauteilPin& pin, bool isInput, bool lit) const;
 
-    // Asks the processor to fetch the first pins ahead of a step that will read them.
+    // Asks the processor to fetch the first output pin ahead of a step that will write it.
+    // (The pins the inputs read are outputs that the step has written shortly before.)
     void PrefetchPins() const
     {
-        for (const TBauteilPin* pin : m_quickInputs) {
-            if (pin)
-                __builtin_prefetch(pin);
-        }
         if (m_quickOutputs[0])
             __builtin_prefetch(m_quickOutputs[0]);
     }
@@ -251,12 +273,12 @@ public:
     QString GetHint() const override;
 
 private:
-    // Refills the quick pin pointers from the pin lists.
+    // Refills the quick pin pointers and the inversion bits from the pin lists.
     void RefreshQuickPins();
-    TBauteilPin& InputPin(int i) const
-    {
-        return i < kQuickInputs ? *m_quickInputs[i] : *Inputs[size_t(i)];
-    }
+    // Whether quick input i (i < kQuickInputs) is inverted.
+    bool QuickInverted(int i) const { return (m_invertedInputs >> i & 1u) != 0; }
+    // Read by unconnected quick inputs.
+    static const TBauteilPin& OpenInputPin();
     TBauteilPin& OutputPin(int i) const
     {
         return i < kQuickOutputs ? *m_quickOutputs[i] : *Outputs[size_t(i)];
@@ -278,18 +300,25 @@ private:
 
 inline bool TIOBauteil::GetInputDigital(int i) const
 {
-    const TBauteilPin& p = InputPin(i);
-    const TBauteilPin* source = p.Source;
-    if (!source)
-        return !p.Inverted;
-    return source->DrivenHigh() != p.Inverted;
+    if (i < kQuickInputs)
+        return m_quickSources[i]->Value.High() != QuickInverted(i);
+    const TBauteilPin& p = *Inputs[size_t(i)];
+    return (p.Source() ? p.Source()->Value.High() : true) != p.Inverted();
 }
 
 inline Extended TIOBauteil::GetInputValue(int i) const
 {
-    const TBauteilPin& p = InputPin(i);
-    const Extended v = p.Source ? p.Source->DrivenValue() : 0.0L;
-    return p.Inverted ? -v : v;
+    Extended v;
+    bool inverted;
+    if (i < kQuickInputs) {
+        v = m_quickSources[i]->Value.Get();
+        inverted = QuickInverted(i);
+    } else {
+        const TBauteilPin& p = *Inputs[size_t(i)];
+        v = p.Source() ? p.Source()->Value.Get() : 0.0L;
+        inverted = p.Inverted();
+    }
+    return inverted ? -v : v;
 }
 
 inline int32_t TIOBauteil::GetInputWord(int i) const
@@ -304,12 +333,12 @@ inline int32_t TIOBauteil::GetInputWord(int i) const
 
 inline Extended TIOBauteil::GetInputLevel(int i) const
 {
-    const TBauteilPin& p = InputPin(i);
-    if (!p.Inverted)
-        return p.Source ? p.Source->DrivenValue() : 5.0L;
-    if (!p.Source)
+    const TBauteilPin& p = *Inputs[size_t(i)];
+    if (!p.Inverted())
+        return p.Source() ? p.Source()->DrivenValue() : 5.0L;
+    if (!p.Source())
         return 0.0L;
-    return p.Source->DrivenValue() > 2.5L ? 0.0L : 5.0L;
+    return p.Source()->DrivenValue() > 2.5L ? 0.0L : 5.0L;
 }
 
 inline void TIOBauteil::DriveDigital(TBauteilPin& p, bool level)
@@ -331,19 +360,19 @@ inline void TIOBauteil::DriveValue(TBauteilPin& p, Extended value)
 inline void TIOBauteil::SetOutputDigital(int i, bool level)
 {
     TBauteilPin& p = OutputPin(i);
-    DriveDigital(p, level != p.Inverted);
+    DriveDigital(p, level != p.Inverted());
 }
 
 inline void TIOBauteil::SetOutputValue(int i, Extended value)
 {
     TBauteilPin& p = OutputPin(i);
-    DriveValue(p, p.Inverted ? -value : value);
+    DriveValue(p, p.Inverted() ? -value : value);
 }
 
 inline void TIOBauteil::SetOutputAnalog(int i, Extended value)
 {
     TBauteilPin& p = OutputPin(i);
-    if (p.Inverted) {
+    if (p.Inverted()) {
         if (value == 5.0L)
             value = 0.0L;
         else if (value == 0.0L)
