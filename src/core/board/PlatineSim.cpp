@@ -579,15 +579,16 @@ void TPlatine::SimStep()
         for (size_t k = 0; k < count; ++k)
             list[k]->Calculate();
     } else {
-        for (size_t k = 0; k < count; ++k) {
-            if (k + 8 < count) {
-                __builtin_prefetch(list[k + 8]);
-                __builtin_prefetch(reinterpret_cast<const char*>(list[k + 8]) + 64);
-            }
-            if (k + 4 < count)
-                list[k + 4]->PrefetchPins();
+        size_t k = 0;
+        for (; k + 8 < count; ++k) {
+            const TIOBauteil* ahead = list[k + 8];
+            __builtin_prefetch(ahead);
+            __builtin_prefetch(reinterpret_cast<const char*>(ahead) + 64);
+            list[k + 4]->PrefetchPins();
             list[k]->Calculate();
         }
+        for (; k < count; ++k)
+            list[k]->Calculate();
     }
     for (TMakro* macro : Macros) {
         if (TPlatine* inner = macro->InnerBoard())

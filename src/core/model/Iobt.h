@@ -234,8 +234,7 @@ public:
     // (The pins the inputs read are outputs that the step has written shortly before.)
     void PrefetchPins() const
     {
-        if (m_quickOutputs[0])
-            __builtin_prefetch(m_quickOutputs[0]);
+        __builtin_prefetch(m_quickOutputs[0]);  // a prefetch of nullptr is harmless
     }
 
     // --- Pin access (i counts from 0 within the side; callers pass valid indexes) --------
