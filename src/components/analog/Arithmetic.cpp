@@ -55,8 +55,8 @@ int TBTArithmetic::EditProperties()
 void TBTArithmetic::PaintSymbol(TCanvas& canvas, const QString& symbol)
 {
     TGrundBT::Paint(canvas);
-    const int cx = (Body.Left + Body.Right) / 2;
-    const int cy = (Body.Top + Body.Bottom) / 2;
+    const int cx = CenterX();
+    const int cy = CenterY();
     DrawMarkText(canvas, cx - 20, cy - 50, 80, symbol);
 }
 

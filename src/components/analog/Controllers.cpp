@@ -56,7 +56,7 @@ void TBTController::PaintLines(TCanvas& canvas,
                                bool frame)
 {
     TGrundBT::Paint(canvas);
-    const QPoint c((Body.Left + Body.Right) / 2, (Body.Top + Body.Bottom) / 2);
+    const QPoint c(CenterX(), CenterY());
     canvas.Pen.Color = clRed;
     canvas.Pen.Width = 2;
     canvas.Pen.Style = Qt::SolidLine;
@@ -399,8 +399,8 @@ TBT_Spiel::TBT_Spiel()
 void TBT_Spiel::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    const int cx = (Body.Left + Body.Right) / 2;
-    const int cy = (Body.Top + Body.Bottom) / 2;
+    const int cx = CenterX();
+    const int cy = CenterY();
     canvas.Pen.Color = clBlack;
     canvas.Pen.Width = 2;
     canvas.Pen.Style = Qt::SolidLine;
@@ -464,8 +464,8 @@ TBT_Totzone::TBT_Totzone()
 void TBT_Totzone::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    const int cx = (Body.Left + Body.Right) / 2;
-    const int cy = (Body.Top + Body.Bottom) / 2;
+    const int cx = CenterX();
+    const int cy = CenterY();
     canvas.Pen.Width = 2;
     canvas.Pen.Style = Qt::SolidLine;
     canvas.Pen.Color = clBlack;

@@ -113,8 +113,8 @@ void TBTConverter::PaintSymbol(TCanvas& canvas, const char* text, const char* fr
     canvas.FontColor = MarkColor();
     canvas.TransparentText = true;
     const QString shown = QString::fromLatin1(language == 2 ? frenchText : text);
-    const int cx = (Body.Left + Body.Right) / 2;
-    const int cy = (Body.Top + Body.Bottom) / 2;
+    const int cx = CenterX();
+    const int cy = CenterY();
     canvas.TextOut(cx - canvas.TextWidth(QString::fromLatin1(text)) / 2, cy - 30, shown);
 }
 

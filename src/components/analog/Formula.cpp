@@ -99,8 +99,8 @@ void TBTFormel::NameOutputs()
 void TBTFormel::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    const int cx = (Body.Left + Body.Right) / 2;
-    const int cy = (Body.Top + Body.Bottom) / 2;
+    const int cx = CenterX();
+    const int cy = CenterY();
     if (InputCount == 1)
         DrawMarkText(canvas, cx - 18, cy - 38, 52, QStringLiteral("F"));
     else

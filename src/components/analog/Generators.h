@@ -26,8 +26,6 @@ protected:
                    const char* german, const char* english, const char* french);
     // Pen in the symbol colour (red while selected), width 2, no fill.
     void SymbolPen(TCanvas& canvas) const;
-    int32_t CenterX() const { return (Body.Left + Body.Right) / 2; }
-    int32_t CenterY() const { return (Body.Top + Body.Bottom) / 2; }
     // Seconds from the clock reading `since` to `now`.
     static double SecondsBetween(int64_t since, int64_t now);
 

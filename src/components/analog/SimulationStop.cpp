@@ -71,8 +71,8 @@ QString TBTStop::GetTypeName() const
 void TBTStop::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    const int cx = (Body.Left + Body.Right) / 2;
-    const int cy = (Body.Top + Body.Bottom) / 2;
+    const int cx = CenterX();
+    const int cy = CenterY();
     DrawMarkText(canvas, cx - 40, cy - 34, 35, QStringLiteral("STOP"));
 }
 
@@ -139,8 +139,8 @@ void TBTTestpunkt::Paint(TCanvas& canvas)
     UseArial(canvas, 25);
     canvas.FontColor = live ? clRed : clGray;
     const QString text = DisplayText();
-    const int cx = (Body.Left + Body.Right) / 2;
-    const int cy = (Body.Top + Body.Bottom) / 2;
+    const int cx = CenterX();
+    const int cy = CenterY();
     canvas.TextOut(cx - canvas.TextWidth(text) / 2, cy - 12, text);
 }
 
@@ -199,8 +199,8 @@ QString TBTRangeCheck::GetTypeName() const
 void TBTRangeCheck::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    const int cx = (Body.Left + Body.Right) / 2;
-    const int cy = (Body.Top + Body.Bottom) / 2;
+    const int cx = CenterX();
+    const int cy = CenterY();
     canvas.Brush = TCanvasBrush{clSilver, Qt::SolidPattern};
     canvas.FillRect(cx - 30, cy - 14, cx + 30, cy + 6);
 

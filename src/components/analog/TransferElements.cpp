@@ -69,8 +69,8 @@ void TBTTransferElement::PaintCurve(TCanvas& canvas,
                                     std::initializer_list<std::pair<int, int>> points)
 {
     TGrundBT::Paint(canvas);
-    const int cx = (Body.Left + Body.Right) / 2;
-    const int cy = (Body.Top + Body.Bottom) / 2;
+    const int cx = CenterX();
+    const int cy = CenterY();
     std::vector<QPoint> curve;
     curve.reserve(points.size());
     for (const auto& [dx, dy] : points)

@@ -30,9 +30,6 @@ protected:
             high += GetInputDigital(i) ? 1 : 0;
         return high;
     }
-    // Body centre, rounded toward zero.
-    int32_t CenterX() const { return (Body.Left + Body.Right) / 2; }
-    int32_t CenterY() const { return (Body.Top + Body.Bottom) / 2; }
     // The short slanted stroke at the output edge that marks a negated output.
     void DrawNegationStroke(TCanvas& canvas) const;
     // "1" with ">" over "=": greater-or-equal one (OR, NOR).

@@ -11,19 +11,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// Body centre, rounded toward zero.
-int CenterX(const TIOBauteil& c)
-{
-    return (c.Body.Left + c.Body.Right) / 2;
-}
-int CenterY(const TIOBauteil& c)
-{
-    return (c.Body.Top + c.Body.Bottom) / 2;
-}
-} // namespace
-
 // --- TBTMasse --------------------------------------------------------------------------------
 
 TBTMasse::TBTMasse()
@@ -58,8 +45,8 @@ void TBTMasse::Calculate() {}
 void TBTMasse::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    const int cx = CenterX(*this);
-    const int cy = CenterY(*this);
+    const int cx = CenterX();
+    const int cy = CenterY();
     canvas.Brush.Color = MarkColor();
     canvas.Brush.Style = Qt::SolidPattern;
     canvas.FillRect(cx - 3, cy - 24, cx + 3, cy + 6);
@@ -121,7 +108,7 @@ void TBTVerzoegerung::Calculate()
 void TBTVerzoegerung::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    DrawMarkText(canvas, CenterX(*this) - 22, CenterY(*this) - 54, 60,
+    DrawMarkText(canvas, CenterX() - 22, CenterY() - 54, 60,
                  QStringLiteral("..."));
 }
 
@@ -207,7 +194,7 @@ void TBTPowerOnReset::Calculate()
 void TBTPowerOnReset::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    DrawMarkText(canvas, CenterX(*this) - 14, CenterY(*this) - 32, 40,
+    DrawMarkText(canvas, CenterX() - 14, CenterY() - 32, 40,
                  QStringLiteral("R"));
 }
 

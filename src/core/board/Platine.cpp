@@ -123,7 +123,7 @@ TPlatine* TPlatine::CreateInnerBoard(TMakro& macro)
     auto inner = std::make_unique<TPlatine>();
     inner->ParentBoard = this;
     inner->OwnerMacro = &macro;
-    inner->TopBoard = TopBoard ? TopBoard : this;
+    inner->TopBoard = Top();
     inner->ClipboardStream = ClipboardStream;
     inner->OnChange = OnChange;
     inner->OnPopupRequest = OnPopupRequest;

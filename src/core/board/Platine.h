@@ -206,6 +206,9 @@ public:
     TPlatine* ParentBoard = nullptr;  // board holding this board's macro block
     TMakro* OwnerMacro = nullptr;     // macro block whose inner board this is
     TPlatine* TopBoard = nullptr;     // the top board (itself for the top board)
+    // TopBoard, or this board where it is not set.
+    TPlatine* Top() { return TopBoard ? TopBoard : this; }
+    const TPlatine* Top() const { return TopBoard ? TopBoard : this; }
     TDesign* Design = nullptr;        // the front-panel design of this board, not owned
     QString BoardName = QStringLiteral("MAIN");
     QBuffer* ClipboardStream = nullptr;  // shared by every board, not owned

@@ -80,7 +80,7 @@ void TPlatine::Paint(TCanvas& canvas)
     SetMapping(canvas);
     // The top board's flags count everywhere, so an inner board shown during a run looks like
     // the top board: run background and no grid.
-    const TPlatine* top = TopBoard ? TopBoard : this;
+    const TPlatine* top = Top();
     canvas.Pen.Mode = TPenMode::Copy;
     canvas.Brush = TCanvasBrush{top->Running ? kRunBackground : kBoardBackground,
                                 Qt::SolidPattern};

@@ -126,7 +126,7 @@ void TPlatine::StartSimulation()
 
 TStepCallback TPlatine::MakeStepCallback()
 {
-    TPlatine* top = TopBoard ? TopBoard : this;
+    TPlatine* top = Top();
     if (!top->m_runToken)
         top->m_runToken = std::make_shared<bool>(false);
     std::weak_ptr<bool> token = top->m_runToken;
@@ -139,7 +139,7 @@ TStepCallback TPlatine::MakeStepCallback()
 
 void TPlatine::PrepareSimulation()
 {
-    TPlatine* top = TopBoard ? TopBoard : this;
+    TPlatine* top = Top();
     if (top == this) {
         if (!m_runToken)
             m_runToken = std::make_shared<bool>(false);
@@ -369,7 +369,7 @@ void TPlatine::CollectLeafComponents(std::vector<TIOBauteil*>& list)
 
 TBauteilPin* TPlatine::FindNetSource(int32_t net)
 {
-    TPlatine* top = TopBoard ? TopBoard : this;
+    TPlatine* top = Top();
     if (const auto& cache = top->m_sourceCache) {
         return net >= 0 && size_t(net) < cache->size() ? (*cache)[size_t(net)] : nullptr;
     }
@@ -387,7 +387,7 @@ TBauteilPin* TPlatine::FindNetSource(int32_t net)
 void TPlatine::ResolveWireNets()
 {
     // The top board's first call builds the source of every net once for the whole walk.
-    TPlatine* top = TopBoard ? TopBoard : this;
+    TPlatine* top = Top();
     const bool ownsCache = !top->m_sourceCache;
     if (ownsCache) {
         auto cache = std::make_shared<std::vector<TBauteilPin*>>();
@@ -517,7 +517,7 @@ void TPlatine::ClearOutputNets()
 
 void TPlatine::LinkSharedOutputs()
 {
-    TPlatine* top = TopBoard ? TopBoard : this;
+    TPlatine* top = Top();
     std::vector<TIOBauteil*> leaves;
     top->CollectLeafComponents(leaves);
     // The outputs of every net in leaf order, then each output gets those of its own net.
@@ -568,7 +568,7 @@ void TPlatine::SimStep()
     if (m_stepDepth >= kMaxStepNesting)
         return;
     TDepthGuard depth(m_stepDepth);
-    TPlatine* top = TopBoard ? TopBoard : this;
+    TPlatine* top = Top();
     if (top == this)
         ++StepCount;
     // Components in list order. On a board too large for the processor's caches the ones a few
@@ -619,7 +619,7 @@ void TPlatine::TickClockedObjects()
     }
     if (!Visible)
         return;
-    const TPlatine* top = TopBoard ? TopBoard : this;
+    const TPlatine* top = Top();
     if (top->ShowWireStates)
         RefreshWires();
     if (top->ShowComponentStates)
@@ -681,7 +681,7 @@ void TPlatine::RefreshLiveDisplays()
 
 void TPlatine::EndSimulation()
 {
-    TPlatine* top = TopBoard ? TopBoard : this;
+    TPlatine* top = Top();
     if (top == this && m_runToken)
         *m_runToken = false;
     TSimulationHooks& hooks = SimulationHooks();

@@ -17,15 +17,6 @@ std::function<void(uint32_t request)> OnActivateFrontPanelPage;
 namespace {
 
 constexpr int32_t kGrey = 8421504;
-int CenterX(const TIOBauteil& c)
-{
-    return (c.Body.Left + c.Body.Right) / 2;
-}
-
-int CenterY(const TIOBauteil& c)
-{
-    return (c.Body.Top + c.Body.Bottom) / 2;
-}
 // The options tail for the label and the run-time flag, written back after the dialog.
 int ExecuteWithOptions(TIOBauteil& c, TDefault_Dlg& dlg)
 {
@@ -117,8 +108,8 @@ int TBTLed::EditProperties()
 void TBTLed::Paint(TCanvas& canvas)
 {
     TBTFront::Paint(canvas);
-    const int cx = CenterX(*this);
-    const int cy = CenterY(*this) - 12;
+    const int cx = CenterX();
+    const int cy = CenterY() - 12;
     canvas.Pen = TCanvasPen{Selected ? clRed : SymbolColor, 2, Qt::SolidLine, TPenMode::Copy};
     const auto* led = dynamic_cast<const TPLED*>(Link);
     const int32_t fill = (ShowStates && led) ? led->GetLEDColor() : kGrey;
@@ -211,7 +202,7 @@ int TBTTaktgeber::EditProperties()
 void TBTTaktgeber::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    const int cx = CenterX(*this);
+    const int cx = CenterX();
     const int y1 = Body.Top + 20;
     const int y2 = Body.Top + 40;
     canvas.Pen = TCanvasPen{MarkColor(), 2, Qt::SolidLine, TPenMode::Copy};
@@ -302,7 +293,7 @@ int TBTFPActivate::EditProperties()
 void TBTFPActivate::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    DrawMarkText(canvas, CenterX(*this) - 30, CenterY(*this) - 34, 35, QStringLiteral("FPA"));
+    DrawMarkText(canvas, CenterX() - 30, CenterY() - 34, 35, QStringLiteral("FPA"));
 }
 
 void TBTFPActivate::WriteData(TWriter& writer)
@@ -395,7 +386,7 @@ int TBTHotkey_Empfangen::EditProperties()
 void TBTHotkey_Empfangen::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    DrawMarkText(canvas, CenterX(*this) - 30, CenterY(*this) - 34, 40, QStringLiteral("Key"));
+    DrawMarkText(canvas, CenterX() - 30, CenterY() - 34, 40, QStringLiteral("Key"));
 }
 
 void TBTHotkey_Empfangen::WriteData(TWriter& writer)

@@ -213,6 +213,9 @@ public:
     QString StateSection(const QString& boardName) const;
     // Computes Body and every pin's X, Y and Length from X, Y, the counts and Mirrored.
     void LayoutPins();
+    // Body centre, rounded toward zero.
+    int32_t CenterX() const { return (Body.Left + Body.Right) / 2; }
+    int32_t CenterY() const { return (Body.Top + Body.Bottom) / 2; }
 
     // --- Captions inside the block symbol ----------------------------------------------------
     // A caption turned by 90 degrees in the middle of the body, its font shrunk until it fits
