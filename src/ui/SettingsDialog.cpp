@@ -190,6 +190,17 @@ void TDefault_Dlg::AddOptionRows(QString& label, bool& runTimeAdjustable)
                                 runTimeAdjustable);
 }
 
+int TDefault_Dlg::ExecuteWithOptions(TIOBauteil& component)
+{
+    QString label = component.GetLabel();
+    bool adjustable = component.RunTimeAdjustable;
+    AddOptionRows(label, adjustable);
+    const int result = Execute();
+    component.SetLabel(label);
+    component.RunTimeAdjustable = adjustable;
+    return result;
+}
+
 int TDefault_Dlg::Execute()
 {
     FormShow();

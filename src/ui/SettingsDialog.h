@@ -63,6 +63,9 @@ public:
     // "Optionen", a text row "Name" and a check row "Zur Laufzeit einstellbar". Added only
     // while no run is active and the program is not a compiled project.
     void AddOptionRows(QString& label, bool& runTimeAdjustable);
+    // AddOptionRows bound to the component's label and run-time flag, Execute, then the
+    // edited label (through SetLabel) and flag written back. Returns Execute's result.
+    int ExecuteWithOptions(TIOBauteil& component);
 
     void TranslateCaptions();
     // Sizes the dialog to its rows: the client as wide as the first row, as high as the

@@ -21,13 +21,7 @@ int ShowSettings(TIOBauteil& component, const std::function<void(TPropScrollbox&
     dlg.setWindowTitle(component.GetLabel());
     dlg.HelpContext = component.HelpContext;
     addRows(*dlg.PropScrollbox);
-    QString label = component.GetLabel();
-    bool adjustable = component.RunTimeAdjustable;
-    dlg.AddOptionRows(label, adjustable);
-    const int result = dlg.Execute();
-    component.SetLabel(label);
-    component.RunTimeAdjustable = adjustable;
-    return result;
+    return dlg.ExecuteWithOptions(component);
 }
 
 int EditSampling(TIOBauteil& component, TSampleTime& sampling, TFilter* filter)

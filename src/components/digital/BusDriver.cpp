@@ -242,8 +242,7 @@ int TBTAdressdekoder::EditProperties()
     dlg.PropScrollbox->AddRangeProp(Translate(QStringLiteral("Adressbereich"))
                                         + QStringLiteral(" [hex]"),
                                     low, high, 4);
-    dlg.AddOptionRows(Label, RunTimeAdjustable); // only while editing
-    const int result = dlg.Execute();
+    const int result = dlg.ExecuteWithOptions(*this);
     SetWidth(index);
     RangeLow = HexTextToWord(low);
     RangeHigh = HexTextToWord(high);

@@ -119,8 +119,7 @@ int TBTVerzoegerung::EditProperties()
     dlg.HelpContext = HelpContext;
     dlg.PropScrollbox->AddSpinProp(Translate(QStringLiteral("Systemtakte")), Delay, MinDelay,
                                    MaxDelay, 64);
-    dlg.AddOptionRows(Label, RunTimeAdjustable); // only while editing
-    return dlg.Execute();
+    return dlg.ExecuteWithOptions(*this);
 }
 
 void TBTVerzoegerung::WriteData(TWriter& writer)

@@ -17,17 +17,6 @@ std::function<void(uint32_t request)> OnActivateFrontPanelPage;
 namespace {
 
 constexpr int32_t kGrey = 8421504;
-// The options tail for the label and the run-time flag, written back after the dialog.
-int ExecuteWithOptions(TIOBauteil& c, TDefault_Dlg& dlg)
-{
-    QString label = c.GetLabel();
-    bool adjustable = c.RunTimeAdjustable;
-    dlg.AddOptionRows(label, adjustable);
-    const int result = dlg.Execute();
-    c.SetLabel(label);
-    c.RunTimeAdjustable = adjustable;
-    return result;
-}
 
 } // namespace
 
@@ -194,7 +183,7 @@ int TBTTaktgeber::EditProperties()
     int32_t interval = Interval;
     dlg.PropScrollbox->AddSpinProp(Translate(QStringLiteral("Intervall")) + QStringLiteral(" [x100ms]"),
                                    interval, 1, 9999, 64);
-    const int result = ExecuteWithOptions(*this, dlg);
+    const int result = dlg.ExecuteWithOptions(*this);
     Interval = interval;
     return result;
 }
@@ -285,7 +274,7 @@ int TBTFPActivate::EditProperties()
     dlg.PropScrollbox->AddSpinProp(Translate(QStringLiteral("Frontplatte")) + QStringLiteral(" #"),
                                    page, 1, 50, 64);
     dlg.PropScrollbox->AddCheckProp(Translate(QStringLiteral("Drucken")), print);
-    const int result = ExecuteWithOptions(*this, dlg);
+    const int result = dlg.ExecuteWithOptions(*this);
     Page = page + (print ? kPrintFlag : 0);
     return result;
 }
@@ -380,7 +369,7 @@ int TBTHotkey_Empfangen::EditProperties()
     dlg.setWindowTitle(GetTypeName());
     dlg.HelpContext = HelpContext;
     dlg.PropScrollbox->AddHotkeyProp(Translate(QStringLiteral("Hotkey")), *Hotkey);
-    return ExecuteWithOptions(*this, dlg);
+    return dlg.ExecuteWithOptions(*this);
 }
 
 void TBTHotkey_Empfangen::Paint(TCanvas& canvas)
