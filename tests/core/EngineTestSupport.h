@@ -93,11 +93,11 @@ public:
     QString GetTypeName() const override { return QStringLiteral("State"); }
     void SaveSettings(TIniFile& ini, const QString& board) override
     {
-        ini.WriteInteger(ComponentStateSection(board, *this), QStringLiteral("Value"), State);
+        ini.WriteInteger(StateSection(board), QStringLiteral("Value"), State);
     }
     bool LoadSettings(TIniFile& ini, const QString& board, bool) override
     {
-        State = ini.ReadInteger(ComponentStateSection(board, *this), QStringLiteral("Value"), -1);
+        State = ini.ReadInteger(StateSection(board), QStringLiteral("Value"), -1);
         return true;
     }
     int State = 0;

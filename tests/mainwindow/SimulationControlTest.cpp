@@ -45,11 +45,11 @@ public:
     }
     void SaveSettings(TIniFile& ini, const QString& board) override
     {
-        ini.WriteInteger(ComponentStateSection(board, *this), QStringLiteral("Steps"), Steps);
+        ini.WriteInteger(StateSection(board), QStringLiteral("Steps"), Steps);
     }
     bool LoadSettings(TIniFile& ini, const QString& board, bool) override
     {
-        Loaded = ini.ReadInteger(ComponentStateSection(board, *this), QStringLiteral("Steps"), -1);
+        Loaded = ini.ReadInteger(StateSection(board), QStringLiteral("Steps"), -1);
         return true;
     }
     int Steps = 0;

@@ -22,11 +22,6 @@ QString ComponentStateFileName(const QString& projectFileName)
     return folder + base.toUpper() + QStringLiteral("_Default.set");
 }
 
-QString ComponentStateSection(const QString& boardName, const TIOBauteil& component)
-{
-    return component.StateSection(boardName);
-}
-
 bool SaveComponentStateFile(TPlatine& topBoard, const QString& projectFileName, QString* error)
 {
     TIniFile ini(ComponentStateFileName(projectFileName));

@@ -6,15 +6,11 @@
 
 #include <QString>
 
-class TIOBauteil;
 class TPlatine;
 
 // The project's folder + its file name without folder and extension in capitals +
 // "_Default.set"; a project without a name stands as "UNSAVED.PRJ" in the program folder.
 QString ComponentStateFileName(const QString& projectFileName);
-
-// The section of a component on the board with that name, such as "MAIN_MCR1.LED2".
-QString ComponentStateSection(const QString& boardName, const TIOBauteil& component);
 
 // Opens the project's state file, lets every item of the top board's hierarchy save its state
 // and writes the file. False when it cannot be written (the INI file reports it; *error gets
