@@ -16,9 +16,10 @@ class TFP_Element;
 class TIOBauteil;
 
 // The value of a pin: an 80-bit extended value in volts. Its logic level (value >= 2.5) is
-// kept beside it by every write, so that digital reads compare a byte; a digital write stores
-// only the level, and the value then reads as exactly 5.0 or 0.0. Reads and writes look like
-// those of a plain Extended.
+// kept beside it by every write, so that digital reads test a bit; a digital write stores
+// only the level, and the value then reads as exactly 5.0 or 0.0. Level and the digital mark
+// share one 16-bit word, written and read at once. Reads and writes look like those of a
+// plain Extended.
 class TPinValue {
 public:
     TPinValue() = default;
@@ -29,28 +30,28 @@ public:
         return *this;
     }
     operator Extended() const { return Get(); }
-    Extended Get() const { return m_digital ? (m_high ? 5.0L : 0.0L) : m_value; }
+    Extended Get() const
+    {
+        const uint16_t state = m_state;
+        if (!(state & kDigital))
+            return m_value;
+        return (state & kHigh) ? 5.0L : 0.0L;
+    }
 
     void Set(Extended value)
     {
         m_value = value;
-        m_high = value >= 2.5L;  // false for NaN, as the comparison of a read gives
-        m_digital = false;
+        m_state = value >= 2.5L ? kHigh : 0;  // not high for NaN, as the comparison of a read gives
     }
     // 5.0 when high, else 0.0.
-    void SetDigital(bool high)
-    {
-        m_high = high;
-        m_digital = true;
-    }
+    void SetDigital(bool high) { m_state = uint16_t(kDigital | (high ? kHigh : 0)); }
     // Value >= 2.5.
-    bool High() const { return m_high; }
+    bool High() const { return (m_state & kHigh) != 0; }
     // What an unconnected input reads: high as a logic level, 0.0 as a value.
     void SetOpenInput()
     {
         m_value = 0.0L;
-        m_high = true;
-        m_digital = false;
+        m_state = kHigh;
     }
 
     TPinValue& operator+=(Extended x) { return *this = Get() + x; }
@@ -59,9 +60,10 @@ public:
     TPinValue& operator/=(Extended x) { return *this = Get() / x; }
 
 private:
+    static constexpr uint16_t kHigh = 1;
+    static constexpr uint16_t kDigital = 0x100;
     Extended m_value = 0.0L;
-    bool m_high = false;
-    bool m_digital = false;
+    uint16_t m_state = 0;  // kHigh | kDigital
 };
 
 // One input or output pin of a component. Its value is in volts.
