@@ -22,10 +22,9 @@ constexpr int32_t MaxStoredPins = 256;
 void TBauteilPin::SetName(const QString& name)
 {
     m_name = name.left(10);
-    m_stringPin = m_name.startsWith(QLatin1Char('$'));
-    if (m_stringPin)
+    SetFlag(kStringFlag, m_name.startsWith(QLatin1Char('$')));
+    if (IsStringPin())
         Value = m_text == QLatin1String("True") ? 5.0L : TextToValue(m_text);
-    UpdateWriteMode();
 }
 
 void TBauteilPin::SetPinText(const QString& text)
@@ -43,7 +42,7 @@ void TBauteilPin::SetSource(TBauteilPin* source)
 
 void TBauteilPin::SetInverted(bool inverted)
 {
-    m_inverted = inverted;
+    SetFlag(kInvertedFlag, inverted);
     if (!m_owner)
         return;
     const uint32_t bit = 1u << m_index;
@@ -54,7 +53,7 @@ void TBauteilPin::SetInverted(bool inverted)
 void TBauteilPin::SetSameNet(std::vector<TBauteilPin*> pins)
 {
     m_sameNet = std::move(pins);
-    UpdateWriteMode();
+    SetFlag(kSharedFlag, m_sameNet.size() >= 2);
 }
 
 // --- TIOBauteil ----------------------------------------------------------------------------

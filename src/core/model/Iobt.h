@@ -82,16 +82,20 @@ public:
     // Inputs: the output driving the net; nullptr = unconnected.
     TBauteilPin* Source() const { return m_source; }
     void SetSource(TBauteilPin* source);
-    bool Inverted() const { return m_inverted; }
+    bool Inverted() const { return (m_flags & kInvertedFlag) != 0; }
     void SetInverted(bool inverted);
 
 private:
     friend class TIOBauteil;
     TBauteilPin* m_source = nullptr;
     TIOBauteil* m_owner = nullptr;  // component that reads this input through its quick sources
-    bool m_inverted = false;
-    bool m_stringPin = false;
-    bool m_plainWrite = true;  // see PlainWrite()
+    // Inversion, string pin and shared net in one byte, so that a write reads them at once.
+    static constexpr uint8_t kInvertedFlag = 1;
+    static constexpr uint8_t kStringFlag = 2;
+    static constexpr uint8_t kSharedFlag = 4;  // one of several drivers of its net
+    // A write stores its value directly unless one of these is set.
+    static constexpr uint8_t kIndirectWrite = kStringFlag | kSharedFlag;
+    uint8_t m_flags = 0;
     uint8_t m_index = 0;       // position among m_owner's inputs
 
 public:
@@ -105,7 +109,7 @@ public:
     // Pin name, at most 10 characters; a name beginning with "$" marks a string pin.
     const QString& Name() const { return m_name; }
     void SetName(const QString& name);
-    bool IsStringPin() const { return m_stringPin; }
+    bool IsStringPin() const { return (m_flags & kStringFlag) != 0; }
 
     // Text := text, Value := its number ("True" exactly gives 5.0).
     void SetPinText(const QString& text);
@@ -120,12 +124,9 @@ public:
     Extended DrivenValue() const { return Value.Get(); }
     // DrivenValue() >= 2.5.
     bool DrivenHigh() const { return Value.High(); }
-    // Whether a write stores its value directly: neither a string pin nor one of several
-    // drivers of its net.
-    bool PlainWrite() const { return m_plainWrite; }
 
 private:
-    void UpdateWriteMode() { m_plainWrite = !m_stringPin && m_sameNet.size() < 2; }
+    void SetFlag(uint8_t flag, bool on) { m_flags = uint8_t(on ? (m_flags | flag) : (m_flags & ~flag)); }
 
     std::vector<TBauteilPin*> m_sameNet;
     QString m_text;
@@ -291,8 +292,8 @@ private:
     // Stores an output value: alone on its net directly, else as its contribution with the
     // net value merged into every driver (wired OR for digital writes, sum otherwise). A string
     // pin keeps the number of its text as its value.
-    void DriveDigital(TBauteilPin& p, bool level);
-    void DriveValue(TBauteilPin& p, Extended value);
+    void DriveDigital(TBauteilPin& p, uint8_t flags, bool level);
+    void DriveValue(TBauteilPin& p, uint8_t flags, Extended value);
     static void DriveDigitalShared(TBauteilPin& p, bool level);
     static void DriveValueShared(TBauteilPin& p, Extended value);
 
@@ -345,17 +346,17 @@ inline Extended TIOBauteil::GetInputLevel(int i) const
     return p.Source()->DrivenValue() > 2.5L ? 0.0L : 5.0L;
 }
 
-inline void TIOBauteil::DriveDigital(TBauteilPin& p, bool level)
+inline void TIOBauteil::DriveDigital(TBauteilPin& p, uint8_t flags, bool level)
 {
-    if (p.PlainWrite())
+    if (!(flags & TBauteilPin::kIndirectWrite))
         p.Value.SetDigital(level);
     else
         DriveDigitalShared(p, level);
 }
 
-inline void TIOBauteil::DriveValue(TBauteilPin& p, Extended value)
+inline void TIOBauteil::DriveValue(TBauteilPin& p, uint8_t flags, Extended value)
 {
-    if (p.PlainWrite())
+    if (!(flags & TBauteilPin::kIndirectWrite))
         p.Value = value;
     else
         DriveValueShared(p, value);
@@ -364,19 +365,22 @@ inline void TIOBauteil::DriveValue(TBauteilPin& p, Extended value)
 inline void TIOBauteil::SetOutputDigital(int i, bool level)
 {
     TBauteilPin& p = OutputPin(i);
-    DriveDigital(p, level != p.Inverted());
+    const uint8_t flags = p.m_flags;
+    DriveDigital(p, flags, level != ((flags & TBauteilPin::kInvertedFlag) != 0));
 }
 
 inline void TIOBauteil::SetOutputValue(int i, Extended value)
 {
     TBauteilPin& p = OutputPin(i);
-    DriveValue(p, p.Inverted() ? -value : value);
+    const uint8_t flags = p.m_flags;
+    DriveValue(p, flags, (flags & TBauteilPin::kInvertedFlag) ? -value : value);
 }
 
 inline void TIOBauteil::SetOutputAnalog(int i, Extended value)
 {
     TBauteilPin& p = OutputPin(i);
-    if (p.Inverted()) {
+    const uint8_t flags = p.m_flags;
+    if (flags & TBauteilPin::kInvertedFlag) {
         if (value == 5.0L)
             value = 0.0L;
         else if (value == 0.0L)
@@ -384,5 +388,5 @@ inline void TIOBauteil::SetOutputAnalog(int i, Extended value)
         else
             value = -value;
     }
-    DriveValue(p, value);
+    DriveValue(p, flags, value);
 }
