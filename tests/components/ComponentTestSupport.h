@@ -66,6 +66,8 @@ protected:
         clock.clock.AdvanceNs(ns);
         c.Calculate();
     }
+    // Output 0 of a component as a double.
+    static double Out(const TIOBauteil& c) { return static_cast<double>(c.Outputs[0]->Value); }
 
     TScopedFakeClock clock;
 };

@@ -32,10 +32,7 @@
 
 namespace {
 
-class ControllersTest : public TTimedComponentTest<RegisterControlComponents, true> {
-protected:
-    static double Out(const TIOBauteil& c) { return static_cast<double>(c.Outputs[0]->Value); }
-};
+class ControllersTest : public TTimedComponentTest<RegisterControlComponents, true> {};
 
 TEST_F(ControllersTest, ClassesHaveTheirPinsTextsAndDesignators)
 {

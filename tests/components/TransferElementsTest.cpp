@@ -28,10 +28,7 @@
 
 namespace {
 
-class TransferElementsTest : public TTimedComponentTest<RegisterControlComponents, true> {
-protected:
-    static double Out(const TIOBauteil& c) { return static_cast<double>(c.Outputs[0]->Value); }
-};
+class TransferElementsTest : public TTimedComponentTest<RegisterControlComponents, true> {};
 
 TEST_F(TransferElementsTest, ClassesHaveTheirPinsTextsAndDesignators)
 {
