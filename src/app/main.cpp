@@ -1,6 +1,6 @@
 // Program entry of Tavrinol: the application, the program folder, the main window and the
 // front-panel window; the main window's first show reads the command line.
-#include "core/mainwindow/MainWindow.h"
+#include "shell/mainwindow/MainWindow.h"
 #include "frontpanel/FrontPanel.h"
 #include "platform/ProgramFolder.h"
 

@@ -3,7 +3,7 @@
 
 #include "core/board/Makro.h"
 #include "core/board/Platine.h"
-#include "core/mainwindow/RegisterClasses.h"
+#include "shell/mainwindow/RegisterClasses.h"
 #include "core/model/ClassRegistry.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"

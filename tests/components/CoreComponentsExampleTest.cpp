@@ -1,9 +1,9 @@
 // The example project: it opens with its LEDs on the front panel and its circuit runs.
 #include "components/analog/SimulationStop.h"
 #include "core/board/Platine.h"
-#include "core/components/CoreComponents.h"
-#include "core/mainwindow/ProjectFiles.h"
-#include "core/mainwindow/RegisterClasses.h"
+#include "components/core/CoreComponents.h"
+#include "shell/mainwindow/ProjectFiles.h"
+#include "shell/mainwindow/RegisterClasses.h"
 #include "core/model/ClassRegistry.h"
 #include "frontpanel/Design.h"
 #include "frontpanel/ElementRegistry.h"

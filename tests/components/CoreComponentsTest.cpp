@@ -1,8 +1,8 @@
 // Core small components: LED, slow clock, page switch, hotkey receiver and named jump.
 #include "ComponentTestSupport.h"
 #include "core/board/Platine.h"
-#include "core/components/CoreComponents.h"
-#include "core/components/RegisterCore.h"
+#include "components/core/CoreComponents.h"
+#include "components/core/RegisterCore.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
 #include "frontpanel/Led.h"

@@ -1,8 +1,8 @@
 // Simulation stop, test point, range check and jump target; jumps across a running board.
 #include "components/analog/SimulationStop.h"
 #include "core/board/Platine.h"
-#include "core/components/CoreComponents.h"
-#include "core/components/RegisterCore.h"
+#include "components/core/CoreComponents.h"
+#include "components/core/RegisterCore.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
 #include "platform/Context.h"

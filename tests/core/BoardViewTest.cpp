@@ -1,7 +1,7 @@
 // The board view: mouse messages become the board's operations by mode, the wheel zooms, the
 // scroll bars follow the view offset, and the picture shows the board with its overlays.
 #include "core/BoardTestSupport.h"
-#include "core/boardview/BoardView.h"
+#include "shell/boardview/BoardView.h"
 #include "platform/Canvas.h"
 #include "platform/ModalDialogs.h"
 #include "platform/MessageBox.h"

@@ -1,4 +1,4 @@
-#include "core/mainwindow/DlgSprache.h"
+#include "shell/mainwindow/DlgSprache.h"
 #include "core/model/Translator.h"
 #include "platform/Context.h"
 

@@ -1,5 +1,5 @@
 // The command line and the compiled-program test by the executable's name.
-#include "core/mainwindow/MainWindow.h"
+#include "shell/mainwindow/MainWindow.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 #include "MainWindowTestSupport.h"
 
 #include "core/board/Platine.h"
-#include "core/boardview/BoardView.h"
-#include "core/mainwindow/ProgressWindow.h"
-#include "core/mainwindow/ProjectFiles.h"
-#include "core/mainwindow/SimulationControl.h"
+#include "shell/boardview/BoardView.h"
+#include "shell/mainwindow/ProgressWindow.h"
+#include "shell/mainwindow/ProjectFiles.h"
+#include "shell/mainwindow/SimulationControl.h"
 #include "core/model/ClassRegistry.h"
 #include "frontpanel/FrontPanel.h"
 

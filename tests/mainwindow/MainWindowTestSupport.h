@@ -4,7 +4,7 @@
 
 #include "core/board/BoardHooks.h"
 #include "core/board/Platine.h"
-#include "core/mainwindow/MainWindow.h"
+#include "shell/mainwindow/MainWindow.h"
 #include "frontpanel/FP_Element.h"
 #include "platform/Context.h"
 

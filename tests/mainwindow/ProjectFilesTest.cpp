@@ -6,7 +6,7 @@
 #include "core/board/BtPin.h"
 #include "core/board/Makro.h"
 #include "core/board/Platine.h"
-#include "core/mainwindow/ProjectFiles.h"
+#include "shell/mainwindow/ProjectFiles.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/GrundBT.h"
 #include "frontpanel/Design.h"

@@ -7,8 +7,8 @@
 #include "components/digital/FlipFlops.h"
 #include "components/digital/Gates.h"
 #include "core/engine/StateFile.h"
-#include "core/mainwindow/ProjectFiles.h"
-#include "core/mainwindow/SimulationControl.h"
+#include "shell/mainwindow/ProjectFiles.h"
+#include "shell/mainwindow/SimulationControl.h"
 
 #include "platform/IniFile.h"
 

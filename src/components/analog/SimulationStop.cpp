@@ -1,7 +1,7 @@
 #include "components/analog/SimulationStop.h"
 
 #include "core/board/Platine.h"
-#include "core/components/CoreComponents.h"
+#include "components/core/CoreComponents.h"
 #include "core/model/Translator.h"
 #include "platform/Canvas.h"
 #include "platform/Colors.h"

@@ -2,7 +2,7 @@
 // The window is built with the German texts; TranslateMenus replaces them for English and
 // French from the same table and composes five texts through the word table in every language.
 
-#include "core/mainwindow/MainWindow.h"
+#include "shell/mainwindow/MainWindow.h"
 
 #include "core/model/Translator.h"
 #include "platform/Context.h"

@@ -1,4 +1,4 @@
-#include "core/boardview/BoardView.h"
+#include "shell/boardview/BoardView.h"
 
 #include "core/board/Platine.h"
 #include "core/board/Segment.h"

@@ -2,12 +2,12 @@
 // buttons, palette area, board area with its tabs; and the commands wired to the project files
 // and the run control.
 
-#include "core/mainwindow/MainWindow.h"
+#include "shell/mainwindow/MainWindow.h"
 
 #include "core/board/Platine.h"
-#include "core/boardview/BoardView.h"
-#include "core/mainwindow/ProjectFiles.h"
-#include "core/mainwindow/SimulationControl.h"
+#include "shell/boardview/BoardView.h"
+#include "shell/mainwindow/ProjectFiles.h"
+#include "shell/mainwindow/SimulationControl.h"
 #include "frontpanel/FrontPanel.h"
 #include "ui/WidgetHelpers.h"
 

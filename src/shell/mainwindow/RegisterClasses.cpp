@@ -1,4 +1,4 @@
-#include "core/mainwindow/RegisterClasses.h"
+#include "shell/mainwindow/RegisterClasses.h"
 
 #include "components/analog/RegisterAnalog.h"
 #include "components/analog/RegisterControl.h"
@@ -8,7 +8,7 @@
 #include "components/digital/RegisterDigital.h"
 #include "components/digital/RegisterSequential.h"
 #include "core/board/BoardClasses.h"
-#include "core/components/RegisterCore.h"
+#include "components/core/RegisterCore.h"
 #include "core/model/ClassRegistry.h"
 
 void RegisterComponentClasses(TClassRegistry& registry)

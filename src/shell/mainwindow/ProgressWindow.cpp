@@ -1,4 +1,4 @@
-#include "core/mainwindow/ProgressWindow.h"
+#include "shell/mainwindow/ProgressWindow.h"
 
 #include "ui/WidgetHelpers.h"
 

@@ -1,4 +1,4 @@
-#include "core/components/CoreComponents.h"
+#include "components/core/CoreComponents.h"
 
 #include "core/model/Translator.h"
 #include "frontpanel/FrontPanel.h"

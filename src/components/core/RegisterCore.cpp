@@ -1,7 +1,7 @@
-#include "core/components/RegisterCore.h"
+#include "components/core/RegisterCore.h"
 
 #include "components/analog/SimulationStop.h"
-#include "core/components/CoreComponents.h"
+#include "components/core/CoreComponents.h"
 #include "core/model/ClassRegistry.h"
 
 void RegisterCoreComponents(TClassRegistry& registry)

@@ -2,18 +2,18 @@
 // show (folders, options, compiled-program mode, command line), the window caption, the boards
 // made for the window and the list of recent projects.
 
-#include "core/mainwindow/MainWindow.h"
+#include "shell/mainwindow/MainWindow.h"
 
 #include "components/analog/SimulationStop.h"
 #include "core/board/BoardHooks.h"
 #include "core/board/Makro.h"
 #include "core/board/Platine.h"
-#include "core/boardview/BoardView.h"
-#include "core/components/CoreComponents.h"
-#include "core/mainwindow/ProgressWindow.h"
-#include "core/mainwindow/ProjectFiles.h"
-#include "core/mainwindow/RegisterClasses.h"
-#include "core/mainwindow/SimulationControl.h"
+#include "shell/boardview/BoardView.h"
+#include "components/core/CoreComponents.h"
+#include "shell/mainwindow/ProgressWindow.h"
+#include "shell/mainwindow/ProjectFiles.h"
+#include "shell/mainwindow/RegisterClasses.h"
+#include "shell/mainwindow/SimulationControl.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
 #include "frontpanel/Design.h"

@@ -1,9 +1,9 @@
-#include "core/mainwindow/SimulationControl.h"
+#include "shell/mainwindow/SimulationControl.h"
 
 #include "core/board/Platine.h"
 #include "core/engine/HiTimer.h"
 #include "core/engine/StateFile.h"
-#include "core/mainwindow/ProjectFiles.h"
+#include "shell/mainwindow/ProjectFiles.h"
 #include "core/model/Iobt.h"
 #include "frontpanel/Design.h"
 #include "frontpanel/FrontPanel.h"

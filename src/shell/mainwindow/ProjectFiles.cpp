@@ -1,4 +1,4 @@
-#include "core/mainwindow/ProjectFiles.h"
+#include "shell/mainwindow/ProjectFiles.h"
 
 #include "core/board/BoardHooks.h"
 #include "core/board/BtPin.h"
