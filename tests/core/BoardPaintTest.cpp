@@ -1,6 +1,7 @@
 // Board painting and zoom: the mapping and its limits, background and grid by run state, the
 // clip test of items, and the zoom operations with their centring.
 #include "core/BoardTestSupport.h"
+#include "core/editing/BoardEditor.h"
 #include "platform/Canvas.h"
 
 #include <QImage>
@@ -11,15 +12,16 @@
 
 namespace {
 
-// Paints the board's screen pixels in area into an image.
-QImage Render(TPlatine& board, const QRect& area)
+// Paints the board's screen pixels in area, as the view state maps them, into an image.
+QImage Render(TPlatine& board, const TBoardViewState& view, const QRect& area)
 {
     QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::black);
     QPainter painter(&image);
     painter.translate(-area.topLeft());
     TCanvas canvas(&painter);
-    board.Paint(canvas);
+    view.SetMapping(canvas);
+    board.Paint(canvas, view.GridVisible);
     return image;
 }
 
@@ -41,6 +43,8 @@ public:
 class BoardPaintTest : public BoardFixture {
 protected:
     TPlatine board;
+    TBoardEditor editor{board};
+    TBoardViewState& view = editor.View;
 };
 
 TEST_F(BoardPaintTest, ZoomLimitsAndMapping)
@@ -59,20 +63,20 @@ TEST_F(BoardPaintTest, ZoomLimitsAndMapping)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.set);
-        board.SetZoom(c.set);
-        EXPECT_EQ(board.Zoom, c.zoom);
-        EXPECT_EQ(board.ControlWidth(), c.controlWidth);
-        EXPECT_EQ(board.ControlHeight(), c.controlWidth);
+        view.SetZoom(c.set);
+        EXPECT_EQ(view.Zoom, c.zoom);
+        EXPECT_EQ(view.ControlWidth(), c.controlWidth);
+        EXPECT_EQ(view.ControlHeight(), c.controlWidth);
     }
 
-    board.SetZoom(5.0);
-    EXPECT_EQ(board.ScreenToBoard(QPoint(80, 80)), QPoint(254, 254));
-    EXPECT_EQ(board.BoardToScreen(QPoint(254, 508)), QPoint(80, 160));
-    board.ViewOffsetX = 30;
-    board.ViewOffsetY = 10;
+    view.SetZoom(5.0);
+    EXPECT_EQ(view.ScreenToBoard(QPoint(80, 80)), QPoint(254, 254));
+    EXPECT_EQ(view.BoardToScreen(QPoint(254, 508)), QPoint(80, 160));
+    view.ViewOffsetX = 30;
+    view.ViewOffsetY = 10;
     // Screen points belong to the whole board: the view offset does not change them.
-    EXPECT_EQ(board.ScreenToBoard(QPoint(80, 80)), QPoint(254, 254));
-    EXPECT_EQ(board.BoardToDevice(QPoint(254, 254)), QPoint(50, 70));
+    EXPECT_EQ(view.ScreenToBoard(QPoint(80, 80)), QPoint(254, 254));
+    EXPECT_EQ(view.BoardToDevice(QPoint(254, 254)), QPoint(50, 70));
 }
 
 TEST_F(BoardPaintTest, GridSpacingDoublesUntilTenPixels)
@@ -83,8 +87,8 @@ TEST_F(BoardPaintTest, GridSpacingDoublesUntilTenPixels)
     };
     const Case cases[] = {{0.5, 320}, {5.0, 40}, {15.875, 20}, {20.0, 20}};
     for (const Case& c : cases) {
-        board.SetZoom(c.zoom);
-        EXPECT_EQ(board.GridSpacing(), c.spacing) << c.zoom;
+        view.SetZoom(c.zoom);
+        EXPECT_EQ(view.GridSpacing(), c.spacing) << c.zoom;
     }
 }
 
@@ -93,42 +97,44 @@ TEST_F(BoardPaintTest, BackgroundAndGridByRunState)
     const QColor background(255, 255, 246);
     const QColor grid(230, 230, 230);
     const QColor running(234, 236, 239);
-    board.SetZoom(15.875);  // grid every 20 pixels
+    view.SetZoom(15.875);  // grid every 20 pixels
     const QRect area(0, 0, 60, 60);
 
-    QImage image = Render(board, area);
+    QImage image = Render(board, view, area);
     EXPECT_EQ(image.pixelColor(20, 5), background);  // grid off
 
-    board.GridVisible = true;
-    image = Render(board, area);
+    view.GridVisible = true;
+    image = Render(board, view, area);
     EXPECT_EQ(image.pixelColor(20, 5), grid);
     EXPECT_EQ(image.pixelColor(5, 40), grid);
     EXPECT_EQ(image.pixelColor(10, 5), background);
 
     board.Running = true;
-    image = Render(board, area);
+    image = Render(board, view, area);
     EXPECT_EQ(image.pixelColor(20, 5), running);
     EXPECT_EQ(image.pixelColor(10, 5), running);
 
     // An inner board follows the top board's flags: no grid while the top board runs.
     TPlatine inner;
-    inner.SetZoom(15.875);
+    TBoardViewState innerView{inner};
+    innerView.SetZoom(15.875);
+    innerView.GridVisible = view.GridVisible;  // every tab gets the window's grid option
     inner.TopBoard = &board;
-    image = Render(inner, area);
+    image = Render(inner, innerView, area);
     EXPECT_EQ(image.pixelColor(20, 5), running);
     board.Running = false;
-    image = Render(inner, area);
+    image = Render(inner, innerView, area);
     EXPECT_EQ(image.pixelColor(20, 5), grid);
 
     // Nothing at all while painting is switched off.
     board.NoPaint = true;
-    image = Render(board, area);
+    image = Render(board, view, area);
     EXPECT_EQ(image.pixelColor(20, 5), QColor(Qt::black));
 }
 
 TEST_F(BoardPaintTest, OnlyItemsInTheClipArePainted)
 {
-    board.SetZoom(15.875);
+    view.SetZoom(15.875);
     auto* inside = static_cast<TCountingItem*>(board.AppendItem(NewObject<TCountingItem>()));
     auto* outside = static_cast<TCountingItem*>(board.AppendItem(NewObject<TCountingItem>()));
     inside->Bounds = TRect{10, 10, 50, 50};
@@ -139,7 +145,8 @@ TEST_F(BoardPaintTest, OnlyItemsInTheClipArePainted)
     QPainter painter(&image);
     painter.setClipRect(QRect(0, 0, 100, 100));
     TCanvas canvas(&painter);
-    board.Paint(canvas);
+    view.SetMapping(canvas);
+    board.Paint(canvas, view.GridVisible);
     EXPECT_EQ(inside->Paints, 1);
     EXPECT_EQ(outside->Paints, 0);
     EXPECT_TRUE(inside->SawMonochrome);
@@ -148,89 +155,89 @@ TEST_F(BoardPaintTest, OnlyItemsInTheClipArePainted)
 
 TEST_F(BoardPaintTest, ZoomOperationsCentreThePoint)
 {
-    board.ViewWidth = 400;
-    board.ViewHeight = 300;
+    view.ViewWidth = 400;
+    view.ViewHeight = 300;
     int changes = 0;
     int repaints = 0;
     board.OnChange = [&](TPlatine*) { ++changes; };
     board.OnRepaint = [&] { ++repaints; };
     auto centre = [this] {
-        return board.ScreenToBoard(
-            QPoint(board.ViewOffsetX + board.ViewWidth / 2, board.ViewOffsetY + board.ViewHeight / 2));
+        return view.ScreenToBoard(
+            QPoint(view.ViewOffsetX + view.ViewWidth / 2, view.ViewOffsetY + view.ViewHeight / 2));
     };
     auto near = [](QPoint a, QPoint b) {
         return std::abs(a.x() - b.x()) <= 6 && std::abs(a.y() - b.y()) <= 6;
     };
 
-    board.SetZoom(5.0);
-    board.ViewOffsetX = 2000;
-    board.ViewOffsetY = 2000;
+    view.SetZoom(5.0);
+    view.ViewOffsetX = 2000;
+    view.ViewOffsetY = 2000;
     const QPoint mouse(2100, 2050);
-    const QPoint target = board.ScreenToBoard(mouse);
-    board.ZoomInAt(mouse);
-    EXPECT_DOUBLE_EQ(board.Zoom, 7.0);
+    const QPoint target = view.ScreenToBoard(mouse);
+    editor.ZoomTool.ZoomInAt(mouse);
+    EXPECT_DOUBLE_EQ(view.Zoom, 7.0);
     EXPECT_TRUE(near(centre(), target));
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(repaints, 0);  // the caller repaints
 
-    board.ZoomOutAt(board.BoardToScreen(target));
-    EXPECT_DOUBLE_EQ(board.Zoom, 5.0);
+    editor.ZoomTool.ZoomOutAt(view.BoardToScreen(target));
+    EXPECT_DOUBLE_EQ(view.Zoom, 5.0);
     EXPECT_TRUE(near(centre(), target));
 
-    board.WheelZoom(true, board.BoardToScreen(target));
-    EXPECT_DOUBLE_EQ(board.Zoom, 5.5);
+    editor.ZoomTool.WheelZoom(true, view.BoardToScreen(target));
+    EXPECT_DOUBLE_EQ(view.Zoom, 5.5);
     EXPECT_TRUE(near(centre(), target));
     EXPECT_EQ(repaints, 1);
 
     // The view offset stays on the board.
-    board.ViewOffsetX = 0;
-    board.ViewOffsetY = 0;
-    board.ZoomOutAt(QPoint(10, 10));
-    EXPECT_EQ(QPoint(board.ViewOffsetX, board.ViewOffsetY), QPoint(0, 0));
+    view.ViewOffsetX = 0;
+    view.ViewOffsetY = 0;
+    editor.ZoomTool.ZoomOutAt(QPoint(10, 10));
+    EXPECT_EQ(QPoint(view.ViewOffsetX, view.ViewOffsetY), QPoint(0, 0));
 
-    board.ZoomToBoard();
-    EXPECT_DOUBLE_EQ(board.Zoom, 0.5);  // 300 x 15 / 20000 is below the limit
-    EXPECT_EQ(QPoint(board.ViewOffsetX, board.ViewOffsetY), QPoint(0, 0));
+    editor.ZoomTool.ZoomToBoard();
+    EXPECT_DOUBLE_EQ(view.Zoom, 0.5);  // 300 x 15 / 20000 is below the limit
+    EXPECT_EQ(QPoint(view.ViewOffsetX, view.ViewOffsetY), QPoint(0, 0));
 }
 
 TEST_F(BoardPaintTest, ZoomToObjectsAndZoomRectangle)
 {
-    board.ViewWidth = 230;
-    board.ViewHeight = 330;
-    board.SetZoom(5.0);
+    view.ViewWidth = 230;
+    view.ViewHeight = 330;
+    view.SetZoom(5.0);
     TTestAnd* gate = Add<TTestAnd>(board);
     board.SelectAll(false);
-    board.ZoomToObjects(true);  // nothing selected: nothing happens
-    EXPECT_DOUBLE_EQ(board.Zoom, 5.0);
+    editor.ZoomTool.ZoomToObjects(true);  // nothing selected: nothing happens
+    EXPECT_DOUBLE_EQ(view.Zoom, 5.0);
 
-    board.ZoomToObjects(false);
+    editor.ZoomTool.ZoomToObjects(false);
     // The gate's bounds (236 x 136 units) fill the view's width less 30 pixels.
-    const TRect b = board.BoardRectToScreen(gate->GetBounds());
+    const TRect b = view.BoardRectToScreen(gate->GetBounds());
     EXPECT_NEAR(b.Width(), 200, 4);
     EXPECT_LE(b.Height(), 300);
-    const QPoint centre = board.ScreenToBoard(QPoint(board.ViewOffsetX + 115, board.ViewOffsetY + 165));
+    const QPoint centre = view.ScreenToBoard(QPoint(view.ViewOffsetX + 115, view.ViewOffsetY + 165));
     EXPECT_NEAR(centre.x(), 350, 8);
     EXPECT_NEAR(centre.y(), 360, 8);
 
     // A zoom rectangle under 5 pixels zooms in by 1.4 at the mouse.
-    board.SetZoom(5.0);
-    board.Selector = TSelector{};
-    board.Selector->StartAt(QPoint(1000, 1000));
-    board.Selector->DragTo(QPoint(1009, 1200));  // 3 x 63 pixels
-    const QPoint mouse = board.BoardToScreen(QPoint(1000, 1000));
-    board.FinishZoomRect(mouse.x(), mouse.y());
-    EXPECT_DOUBLE_EQ(board.Zoom, 7.0);
-    EXPECT_FALSE(board.Selector.has_value());
+    view.SetZoom(5.0);
+    editor.ZoomTool.Selector = TSelector{};
+    editor.ZoomTool.Selector->StartAt(QPoint(1000, 1000));
+    editor.ZoomTool.Selector->DragTo(QPoint(1009, 1200));  // 3 x 63 pixels
+    const QPoint mouse = view.BoardToScreen(QPoint(1000, 1000));
+    editor.ZoomTool.FinishZoomRect(mouse.x(), mouse.y());
+    EXPECT_DOUBLE_EQ(view.Zoom, 7.0);
+    EXPECT_FALSE(editor.ZoomTool.Selector.has_value());
 
     // A larger one is fitted into the view.
-    board.SetZoom(5.0);
+    view.SetZoom(5.0);
     const TRect area{1000, 1000, 3730, 1952};
-    const TRect pixels = board.BoardRectToScreen(area);
-    board.Selector = TSelector{};
-    board.Selector->StartAt(QPoint(area.Left, area.Top));
-    board.Selector->DragTo(QPoint(area.Right, area.Bottom));
-    board.FinishZoomRect(0, 0);
-    EXPECT_DOUBLE_EQ(board.Zoom, std::min(230.0 / pixels.Width() * 5.0, 330.0 / pixels.Height() * 5.0));
+    const TRect pixels = view.BoardRectToScreen(area);
+    editor.ZoomTool.Selector = TSelector{};
+    editor.ZoomTool.Selector->StartAt(QPoint(area.Left, area.Top));
+    editor.ZoomTool.Selector->DragTo(QPoint(area.Right, area.Bottom));
+    editor.ZoomTool.FinishZoomRect(0, 0);
+    EXPECT_DOUBLE_EQ(view.Zoom, std::min(230.0 / pixels.Width() * 5.0, 330.0 / pixels.Height() * 5.0));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The board view: mouse messages become the board's operations by mode, the wheel zooms, the
 // scroll bars follow the view offset, and the picture shows the board with its overlays.
 #include "core/BoardTestSupport.h"
+#include "core/editing/BoardEditor.h"
 #include "shell/boardview/BoardView.h"
 #include "platform/Canvas.h"
 #include "platform/ModalDialogs.h"
@@ -30,16 +31,16 @@ protected:
     void SetUp() override
     {
         BoardFixture::SetUp();
-        board.SetZoom(15.875);  // one pixel per board unit
+        editor.View.SetZoom(15.875);  // one pixel per board unit
         view.resize(500, 400);
-        view.SetBoard(&board);
+        view.SetEditor(&editor);
         view.show();
         QApplication::processEvents();
-        ASSERT_GT(board.ViewWidth, 0);
+        ASSERT_GT(editor.View.ViewWidth, 0);
     }
     void TearDown() override
     {
-        view.SetBoard(nullptr);
+        view.SetEditor(nullptr);
         BoardFixture::TearDown();
     }
 
@@ -65,6 +66,7 @@ protected:
     QImage Picture() { return view.viewport()->grab().toImage(); }
 
     TPlatine board;
+    TBoardEditor editor{board};
     TBoardView view;
 };
 
@@ -80,7 +82,7 @@ TEST_F(BoardViewTest, SelectAndDrag)
     Move(QPoint(349, 331), Qt::LeftButton);
     Release(QPoint(349, 331));
     EXPECT_EQ(QPoint(gate->X, gate->Y), QPoint(320, 320));
-    EXPECT_FALSE(board.Dragging);
+    EXPECT_FALSE(editor.Dragging);
     EXPECT_EQ(aktTools, 1);
 
     // The picture shows the moved, selected gate.
@@ -91,8 +93,8 @@ TEST_F(BoardViewTest, SelectAndDrag)
     // A rectangle dragged over nothing but empty board deselects.
     Press(QPoint(30, 30));
     Move(QPoint(100, 100), Qt::LeftButton);
-    ASSERT_TRUE(board.Selector.has_value());
-    EXPECT_EQ(board.Selector->Rect(), (TRect{30, 30, 100, 100}));
+    ASSERT_TRUE(editor.SelectTool.Selector.has_value());
+    EXPECT_EQ(editor.SelectTool.Selector->Rect(), (TRect{30, 30, 100, 100}));
     Release(QPoint(100, 100));
     EXPECT_FALSE(gate->Selected);
     // ... and one over the gate selects it.
@@ -100,7 +102,7 @@ TEST_F(BoardViewTest, SelectAndDrag)
     Move(QPoint(330, 330), Qt::LeftButton);
     Release(QPoint(330, 330));
     EXPECT_TRUE(gate->Selected);
-    EXPECT_FALSE(board.Selector.has_value());
+    EXPECT_FALSE(editor.SelectTool.Selector.has_value());
 }
 
 TEST_F(BoardViewTest, WiringFromAPin)
@@ -111,19 +113,19 @@ TEST_F(BoardViewTest, WiringFromAPin)
     board.OnModeChange = [&](TPlatine*) { ++modeChanges; };
 
     Move(QPoint(262, 338));
-    EXPECT_EQ(board.Cursor, kCursorPin);
+    EXPECT_EQ(editor.View.Cursor, kCursorPin);
     Press(QPoint(262, 338));  // on the pin's wire end: wiring starts there
-    EXPECT_EQ(board.Mode, kModeWiring);
+    EXPECT_EQ(editor.Mode, kModeWiring);
     EXPECT_EQ(modeChanges, 1);
-    EXPECT_TRUE(board.Dragging);
+    EXPECT_TRUE(editor.Dragging);
     Release(QPoint(262, 338));
 
     Move(QPoint(100, 345));
-    ASSERT_TRUE(board.TempLine.has_value());
-    EXPECT_EQ(board.TempLine->End, QPoint(100, 340));
-    EXPECT_EQ(board.Cursor, kCursorNone);
-    ASSERT_TRUE(board.Crosshair.has_value());
-    EXPECT_TRUE(board.Crosshair->Shown);
+    ASSERT_TRUE(editor.WireTool.TempLine.has_value());
+    EXPECT_EQ(editor.WireTool.TempLine->End, QPoint(100, 340));
+    EXPECT_EQ(editor.View.Cursor, kCursorNone);
+    ASSERT_TRUE(editor.WireTool.Crosshair.has_value());
+    EXPECT_TRUE(editor.WireTool.Crosshair->Shown);
     // The crosshair is drawn over the board (inverted): a dark pixel on its line.
     const QImage image = Picture();
     EXPECT_LT(image.pixelColor(50, 340).lightness(), 60);
@@ -132,10 +134,10 @@ TEST_F(BoardViewTest, WiringFromAPin)
     Release(QPoint(100, 345));
     EXPECT_TRUE(gate->Inputs[0]->Connected);
     Press(QPoint(100, 345), Qt::RightButton);
-    EXPECT_FALSE(board.Dragging);
-    EXPECT_EQ(board.Mode, kModeWiring);
+    EXPECT_FALSE(editor.Dragging);
+    EXPECT_EQ(editor.Mode, kModeWiring);
     Press(QPoint(100, 345), Qt::RightButton);
-    EXPECT_EQ(board.Mode, kModeSelect);
+    EXPECT_EQ(editor.Mode, kModeSelect);
     EXPECT_EQ(modeChanges, 2);
 }
 
@@ -144,7 +146,7 @@ TEST_F(BoardViewTest, ClickOnTheInversionSpot)
     TTestAnd* gate = Add<TTestAnd>(board);
     board.SelectAll(false);
     Move(QPoint(gate->Body.Left, gate->Inputs[1]->Y));
-    EXPECT_EQ(board.Cursor, kCursorInvert);
+    EXPECT_EQ(editor.View.Cursor, kCursorInvert);
     Press(QPoint(gate->Body.Left, gate->Inputs[1]->Y));
     Release(QPoint(gate->Body.Left, gate->Inputs[1]->Y));
     EXPECT_TRUE(gate->Inputs[1]->Inverted());
@@ -157,7 +159,7 @@ TEST_F(BoardViewTest, TextMode)
     dialogs.AnswerResult(mrOk);
     int modeChanges = 0;
     board.OnModeChange = [&](TPlatine*) { ++modeChanges; };
-    board.Mode = kModeText;
+    editor.Mode = kModeText;
     Press(QPoint(103, 97));
     Release(QPoint(103, 97));
     auto texts = ItemsOf<TText>(board);
@@ -165,40 +167,40 @@ TEST_F(BoardViewTest, TextMode)
     EXPECT_EQ(QPoint(texts[0]->X, texts[0]->Y), QPoint(100, 100));
     EXPECT_TRUE(texts[0]->Selected);
     EXPECT_EQ(dialogs.Count(), 1);
-    EXPECT_EQ(board.Mode, kModeSelect);
+    EXPECT_EQ(editor.Mode, kModeSelect);
     EXPECT_EQ(modeChanges, 1);
 }
 
 TEST_F(BoardViewTest, ZoomModeAndWheel)
 {
-    board.SetZoom(5.0);
+    editor.View.SetZoom(5.0);
     board.Repaint();
-    board.Mode = kModeZoom;
+    editor.Mode = kModeZoom;
     Press(QPoint(100, 100));
     Move(QPoint(102, 200), Qt::LeftButton);
     Release(QPoint(102, 200));  // narrower than 5 pixels: zoom in at the mouse
-    EXPECT_DOUBLE_EQ(board.Zoom, 7.0);
+    EXPECT_DOUBLE_EQ(editor.View.Zoom, 7.0);
     Press(QPoint(100, 100), Qt::RightButton);
-    EXPECT_DOUBLE_EQ(board.Zoom, 5.0);
+    EXPECT_DOUBLE_EQ(editor.View.Zoom, 5.0);
 
-    board.Mode = kModeSelect;
+    editor.Mode = kModeSelect;
     QWheelEvent wheel(QPointF(200, 150), QPointF(view.viewport()->mapToGlobal(QPoint(200, 150))),
                       QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
                       false);
     QCoreApplication::sendEvent(view.viewport(), &wheel);
-    EXPECT_DOUBLE_EQ(board.Zoom, 5.5);
-    EXPECT_EQ(view.horizontalScrollBar()->value(), board.ViewOffsetX);
-    EXPECT_EQ(view.verticalScrollBar()->value(), board.ViewOffsetY);
-    EXPECT_EQ(view.horizontalScrollBar()->maximum(), board.ControlWidth() - board.ViewWidth);
+    EXPECT_DOUBLE_EQ(editor.View.Zoom, 5.5);
+    EXPECT_EQ(view.horizontalScrollBar()->value(), editor.View.ViewOffsetX);
+    EXPECT_EQ(view.verticalScrollBar()->value(), editor.View.ViewOffsetY);
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), editor.View.ControlWidth() - editor.View.ViewWidth);
 
     // The wheel does nothing while wiring.
-    board.Mode = kModeWiring;
+    editor.Mode = kModeWiring;
     QCoreApplication::sendEvent(view.viewport(), &wheel);
-    EXPECT_DOUBLE_EQ(board.Zoom, 5.5);
+    EXPECT_DOUBLE_EQ(editor.View.Zoom, 5.5);
 
     // Scrolling moves the view offset.
     view.horizontalScrollBar()->setValue(300);
-    EXPECT_EQ(board.ViewOffsetX, 300);
+    EXPECT_EQ(editor.View.ViewOffsetX, 300);
 }
 
 TEST_F(BoardViewTest, PastedItemsFollowTheMouse)
@@ -209,22 +211,22 @@ TEST_F(BoardViewTest, PastedItemsFollowTheMouse)
     board.SelectAll(true);
     board.CopySelection();
 
-    board.PasteFromStream(clip, 44);
-    ASSERT_EQ(board.Mode, kModePlacing);
-    const QPoint anchor = board.DragAnchor;
+    editor.PlacingTool.PasteFromStream(clip, 44);
+    ASSERT_EQ(editor.Mode, kModePlacing);
+    const QPoint anchor = editor.DragAnchor;
     Move(anchor + QPoint(100, 0));
     Press(anchor + QPoint(100, 0));
     Release(anchor + QPoint(100, 0));
-    EXPECT_EQ(board.Mode, kModeSelect);
+    EXPECT_EQ(editor.Mode, kModeSelect);
     auto gates = ItemsOf<TTestAnd>(board);
     ASSERT_EQ(gates.size(), 2u);
     EXPECT_EQ(gates[1]->X, original->X + 100);
 
     // A right click while placing removes the pasted group.
-    board.PasteFromStream(clip, 44);
+    editor.PlacingTool.PasteFromStream(clip, 44);
     Move(anchor + QPoint(0, -100));
     Press(anchor + QPoint(0, -100), Qt::RightButton);
-    EXPECT_EQ(board.Mode, kModeSelect);
+    EXPECT_EQ(editor.Mode, kModeSelect);
     EXPECT_EQ(ItemsOf<TTestAnd>(board).size(), 2u);
 }
 
@@ -240,14 +242,14 @@ TEST_F(BoardViewTest, DoubleClickOpensSettingsAndSwallowsThePress)
     Mouse(QEvent::MouseButtonDblClick, p, Qt::LeftButton, Qt::LeftButton);
     Release(p);
     EXPECT_EQ(text->Edits, 1);
-    EXPECT_FALSE(board.IgnoreNextPress);
-    EXPECT_FALSE(board.Dragging);
+    EXPECT_FALSE(editor.IgnoreNextPress);
+    EXPECT_FALSE(editor.Dragging);
     EXPECT_TRUE(text->Selected);
 }
 
 TEST_F(BoardViewTest, RedrawsAndLivePainting)
 {
-    board.GridVisible = true;
+    editor.View.GridVisible = true;
     board.Repaint();
     QImage image = Picture();
     EXPECT_EQ(image.pixelColor(20, 5), QColor(230, 230, 230));
@@ -265,17 +267,17 @@ TEST_F(BoardViewTest, RedrawsAndLivePainting)
     image = Picture();
     EXPECT_EQ(image.pixelColor(5, 5), QColor(255, 255, 246));
     // The live painter runs also when the picture is out of date (it updates live states).
-    board.SetZoom(5.0);
+    editor.View.SetZoom(5.0);
     bool ran = false;
     board.OnLivePaint([&ran](TCanvas& canvas) { ran = canvas.IsMapped(); });
     EXPECT_TRUE(ran);
-    board.SetZoom(15.875);
+    editor.View.SetZoom(15.875);
     board.Repaint();
 
     // The view offset shifts the picture.
     TTestLed* led = Add<TTestLed>(board);
     board.SelectAll(false);
-    board.ViewOffsetX = 100;
+    editor.View.ViewOffsetX = 100;
     view.SyncScrollBars();
     image = Picture();
     EXPECT_EQ(image.pixelColor(led->Body.Left + 50 - 100, led->Body.Top), QColor(128, 128, 128));

@@ -1,6 +1,7 @@
 // Copy, cut, paste and duplicate through the shared clipboard stream, placing pasted items,
 // and the picture of the selection.
 #include "core/BoardTestSupport.h"
+#include "core/editing/BoardEditor.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -15,11 +16,11 @@ protected:
     void SetUp() override
     {
         BoardFixture::SetUp();
-        for (TPlatine* b : {&source, &target}) {
-            b->SetZoom(15.875);  // one pixel per board unit
-            b->ViewWidth = 400;
-            b->ViewHeight = 300;
-            b->ClipboardStream = &clip;
+        for (TBoardEditor* e : {&sourceEditor, &targetEditor}) {
+            e->View.SetZoom(15.875);  // one pixel per board unit
+            e->View.ViewWidth = 400;
+            e->View.ViewHeight = 300;
+            e->Board.ClipboardStream = &clip;
         }
     }
 
@@ -34,10 +35,10 @@ protected:
     }
 
     // Drags the items being placed by (dx, dy) board units and drops them.
-    static void Place(TPlatine& b, int dx, int dy)
+    static void Place(TBoardEditor& e, int dx, int dy)
     {
-        b.DragSelection(b.DragAnchor.x() + dx, b.DragAnchor.y() + dy);
-        b.EndDrag(kLeftButton);
+        e.SelectTool.DragSelection(e.DragAnchor.x() + dx, e.DragAnchor.y() + dy);
+        e.SelectTool.EndDrag(kLeftButton);
     }
 
     static std::vector<TSegment*> Wires(const TPlatine& b)
@@ -53,6 +54,8 @@ protected:
     QBuffer clip;
     TPlatine source;
     TPlatine target;
+    TBoardEditor sourceEditor{source};
+    TBoardEditor targetEditor{target};
 };
 
 TEST_F(ClipboardTest, CopyAndPasteIntoAnotherBoard)
@@ -75,10 +78,10 @@ TEST_F(ClipboardTest, CopyAndPasteIntoAnotherBoard)
         EXPECT_EQ(reader.ReadInteger(), 2);  // the gate and the wire
     }
 
-    target.PasteFromStream(clip, 44);
-    EXPECT_EQ(target.Mode, kModePlacing);
-    EXPECT_TRUE(target.Dragging);
-    EXPECT_EQ(target.Cursor, kCursorHand);
+    targetEditor.PlacingTool.PasteFromStream(clip, 44);
+    EXPECT_EQ(targetEditor.Mode, kModePlacing);
+    EXPECT_TRUE(targetEditor.Dragging);
+    EXPECT_EQ(targetEditor.View.Cursor, kCursorHand);
     EXPECT_EQ(clip.pos(), 0);
     auto gates = ItemsOf<TTestAnd>(target);
     ASSERT_EQ(gates.size(), 1u);
@@ -87,10 +90,10 @@ TEST_F(ClipboardTest, CopyAndPasteIntoAnotherBoard)
     EXPECT_EQ(QPoint(pasted->X, pasted->Y), QPoint(300, 300));  // where it was copied
     EXPECT_EQ(PinSegments(target).size(), 3u);
 
-    Place(target, 200, 100);
-    EXPECT_EQ(target.Mode, kModeSelect);
-    EXPECT_FALSE(target.Dragging);
-    EXPECT_EQ(target.Cursor, kCursorDefault);
+    Place(targetEditor, 200, 100);
+    EXPECT_EQ(targetEditor.Mode, kModeSelect);
+    EXPECT_FALSE(targetEditor.Dragging);
+    EXPECT_EQ(targetEditor.View.Cursor, kCursorDefault);
     EXPECT_EQ(QPoint(pasted->X, pasted->Y), QPoint(500, 400));
     auto wires = Wires(target);
     ASSERT_EQ(wires.size(), 1u);
@@ -105,11 +108,11 @@ TEST_F(ClipboardTest, PastingTwiceGivesIndependentNumberedCopies)
 {
     TTestAnd* original = BuildCircuit(source);
     source.CopySelection();
-    source.PasteFromStream(clip, 44);
+    sourceEditor.PlacingTool.PasteFromStream(clip, 44);
     EXPECT_FALSE(original->Selected);  // the board's own items are deselected
-    Place(source, 400, 0);
-    source.PasteFromStream(clip, 44);
-    Place(source, 0, 400);
+    Place(sourceEditor, 400, 0);
+    sourceEditor.PlacingTool.PasteFromStream(clip, 44);
+    Place(sourceEditor, 0, 400);
 
     auto gates = ItemsOf<TTestAnd>(source);
     ASSERT_EQ(gates.size(), 3u);
@@ -125,15 +128,15 @@ TEST_F(ClipboardTest, PastingTwiceGivesIndependentNumberedCopies)
 
 TEST_F(ClipboardTest, NothingIsPastedFromAnEmptyClipboardOrWhilePlacing)
 {
-    target.PasteFromStream(clip, 44);
-    EXPECT_EQ(target.Mode, kModeSelect);
+    targetEditor.PlacingTool.PasteFromStream(clip, 44);
+    EXPECT_EQ(targetEditor.Mode, kModeSelect);
     EXPECT_TRUE(target.Items.empty());
 
     BuildCircuit(source);
     source.CopySelection();
-    target.PasteFromStream(clip, 44);
+    targetEditor.PlacingTool.PasteFromStream(clip, 44);
     const size_t afterFirst = target.Items.size();
-    target.PasteFromStream(clip, 44);
+    targetEditor.PlacingTool.PasteFromStream(clip, 44);
     EXPECT_EQ(target.Items.size(), afterFirst);
 }
 
@@ -142,11 +145,12 @@ TEST_F(ClipboardTest, RightClickWhilePlacingRemovesTheGroup)
     BuildCircuit(source);
     source.CopySelection();
     TTestLed* kept = Add<TTestLed>(target);
-    target.PasteFromStream(clip, 44);
-    target.DragSelection(target.DragAnchor.x() + 200, target.DragAnchor.y());
-    target.EndDrag(kRightButton);
-    EXPECT_EQ(target.Mode, kModeSelect);
-    EXPECT_FALSE(target.Dragging);
+    targetEditor.PlacingTool.PasteFromStream(clip, 44);
+    const QPoint anchor = targetEditor.DragAnchor;
+    targetEditor.SelectTool.DragSelection(anchor.x() + 200, anchor.y());
+    targetEditor.SelectTool.EndDrag(kRightButton);
+    EXPECT_EQ(targetEditor.Mode, kModeSelect);
+    EXPECT_FALSE(targetEditor.Dragging);
     ASSERT_EQ(target.Items.size(), 2u);  // the LED and its pin segment
     EXPECT_EQ(target.Items[0].get(), kept);
 }
@@ -156,14 +160,14 @@ TEST_F(ClipboardTest, CutAndDuplicate)
     BuildCircuit(source);
     source.CutSelection();
     EXPECT_TRUE(source.Items.empty());
-    target.PasteFromStream(clip, 44);
-    Place(target, 0, 0);
+    targetEditor.PlacingTool.PasteFromStream(clip, 44);
+    Place(targetEditor, 0, 0);
     EXPECT_EQ(ItemsOf<TTestAnd>(target).size(), 1u);
 
     target.SelectAll(true);
-    target.DuplicateSelection(44);
-    EXPECT_EQ(target.Mode, kModePlacing);
-    Place(target, 0, 200);
+    targetEditor.PlacingTool.DuplicateSelection(44);
+    EXPECT_EQ(targetEditor.Mode, kModePlacing);
+    Place(targetEditor, 0, 200);
     auto gates = ItemsOf<TTestAnd>(target);
     ASSERT_EQ(gates.size(), 2u);
     EXPECT_EQ(gates[1]->Y, gates[0]->Y + 200);
@@ -181,7 +185,7 @@ TEST_F(ClipboardTest, PictureOfTheSelection)
     EXPECT_TRUE(svg.contains(width.toUtf8())) << svg.left(400).constData();
 
     // Drawn without the selection colour although everything is selected.
-    const QImage image = source.SelectionToImage();
+    const QImage image = source.SelectionToImage(sourceEditor.View.Zoom);
     ASSERT_EQ(image.size(), QSize(bounds.Width(), bounds.Height()));
     bool red = false;
     bool black = false;

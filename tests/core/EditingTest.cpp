@@ -2,6 +2,7 @@
 // the grid with rubber-band wires, ordering, mirroring, deleting, settings copied to the
 // selection, clean-up of loose wires, cursors and hints.
 #include "core/BoardTestSupport.h"
+#include "core/editing/BoardEditor.h"
 #include "core/model/Translator.h"
 #include "platform/MessageBox.h"
 
@@ -29,7 +30,7 @@ protected:
     {
         BoardFixture::SetUp();
         BuildTranslationTable();
-        board.SetZoom(15.875);  // one pixel per board unit
+        editor.View.SetZoom(15.875);  // one pixel per board unit
     }
     void TearDown() override
     {
@@ -53,6 +54,7 @@ protected:
     }
 
     TPlatine board;
+    TBoardEditor editor{board};
 };
 
 TEST_F(EditingTest, ClickAndRectangleSelection)
@@ -62,22 +64,22 @@ TEST_F(EditingTest, ClickAndRectangleSelection)
     b->MoveBy(400, 0);
     board.SelectAll(false);
 
-    board.SelectAt(OnBody(a).x(), OnBody(a).y(), 0, kLeftButton);
+    editor.SelectTool.SelectAt(OnBody(a).x(), OnBody(a).y(), 0, kLeftButton);
     EXPECT_TRUE(a->Selected);
     EXPECT_FALSE(b->Selected);
-    EXPECT_TRUE(board.Dragging);
+    EXPECT_TRUE(editor.Dragging);
     EXPECT_TRUE(a->Inputs[0]->Segment->Selected);  // pin segments follow their component
-    board.EndDrag(kLeftButton);
+    editor.SelectTool.EndDrag(kLeftButton);
 
     // A plain click on another item selects it alone; Shift adds and toggles.
-    board.SelectAt(OnBody(b).x(), OnBody(b).y(), 0, kRightButton);
+    editor.SelectTool.SelectAt(OnBody(b).x(), OnBody(b).y(), 0, kRightButton);
     EXPECT_FALSE(a->Selected);
     EXPECT_TRUE(b->Selected);
-    EXPECT_FALSE(board.Dragging);  // only the left button starts a move
-    board.SelectAt(OnBody(a).x(), OnBody(a).y(), kShiftKey, kRightButton);
+    EXPECT_FALSE(editor.Dragging);  // only the left button starts a move
+    editor.SelectTool.SelectAt(OnBody(a).x(), OnBody(a).y(), kShiftKey, kRightButton);
     EXPECT_TRUE(a->Selected);
     EXPECT_TRUE(b->Selected);
-    board.SelectAt(OnBody(a).x(), OnBody(a).y(), kShiftKey, kRightButton);
+    editor.SelectTool.SelectAt(OnBody(a).x(), OnBody(a).y(), kShiftKey, kRightButton);
     EXPECT_FALSE(a->Selected);
     EXPECT_TRUE(b->Selected);
     EXPECT_EQ(board.SelectedCount(), 1);
@@ -85,27 +87,27 @@ TEST_F(EditingTest, ClickAndRectangleSelection)
 
     // A click on empty board deselects and starts a rectangle; its release selects every
     // item the rectangle touches (an empty rectangle touches nothing).
-    board.SelectAt(5000, 5000, 0, kLeftButton);
+    editor.SelectTool.SelectAt(5000, 5000, 0, kLeftButton);
     EXPECT_FALSE(board.HasSelection());
-    ASSERT_TRUE(board.Selector.has_value());
-    EXPECT_EQ(board.Selector->Start, QPoint(5000, 5000));
-    board.FinishSelector();
-    EXPECT_FALSE(board.Selector.has_value());
+    ASSERT_TRUE(editor.SelectTool.Selector.has_value());
+    EXPECT_EQ(editor.SelectTool.Selector->Start, QPoint(5000, 5000));
+    editor.SelectTool.FinishSelector();
+    EXPECT_FALSE(editor.SelectTool.Selector.has_value());
     EXPECT_FALSE(board.HasSelection());
 
-    board.Selector = TSelector{};
-    board.Selector->StartAt(QPoint(320, 320));
-    board.Selector->DragTo(QPoint(250, 250));
-    board.FinishSelector();
+    editor.SelectTool.Selector = TSelector{};
+    editor.SelectTool.Selector->StartAt(QPoint(320, 320));
+    editor.SelectTool.Selector->DragTo(QPoint(250, 250));
+    editor.SelectTool.FinishSelector();
     EXPECT_TRUE(a->Selected);
     EXPECT_FALSE(b->Selected);
 
     // With Shift held on the press, earlier selections stay.
-    board.SelectAt(5000, 5000, kShiftKey, kLeftButton);
+    editor.SelectTool.SelectAt(5000, 5000, kShiftKey, kLeftButton);
     EXPECT_TRUE(a->Selected);
-    board.Selector->StartAt(QPoint(700, 250));
-    board.Selector->DragTo(QPoint(750, 320));
-    board.FinishSelector();
+    editor.SelectTool.Selector->StartAt(QPoint(700, 250));
+    editor.SelectTool.Selector->DragTo(QPoint(750, 320));
+    editor.SelectTool.FinishSelector();
     EXPECT_TRUE(a->Selected);
     EXPECT_TRUE(b->Selected);
 }
@@ -130,36 +132,36 @@ TEST_F(EditingTest, DragMovesByTheGridAndStopsAtTheEdge)
     TTestAnd* gate = Add<TTestAnd>(board);
     board.SelectAll(false);
     const QPoint start = OnBody(gate);
-    board.SelectAt(start.x(), start.y(), 0, kLeftButton);
+    editor.SelectTool.SelectAt(start.x(), start.y(), 0, kLeftButton);
 
-    board.DragSelection(start.x() + 29, start.y() + 11);  // rounds to (20, 20)
+    editor.SelectTool.DragSelection(start.x() + 29, start.y() + 11);  // rounds to (20, 20)
     EXPECT_EQ(QPoint(gate->X, gate->Y), QPoint(320, 320));
     auto* pinSegment = static_cast<TSegment*>(gate->Inputs[0]->Segment);
     EXPECT_EQ(QPoint(pinSegment->X1, pinSegment->Y1), QPoint(gate->Inputs[0]->X, gate->Inputs[0]->Y));
-    EXPECT_TRUE(board.Moved);
+    EXPECT_TRUE(editor.SelectTool.Moved);
 
     // A move that would leave the board does nothing, not even to the anchor.
-    const QPoint anchor = board.DragAnchor;
-    board.DragSelection(start.x() - 1000, start.y());
+    const QPoint anchor = editor.DragAnchor;
+    editor.SelectTool.DragSelection(start.x() - 1000, start.y());
     EXPECT_EQ(QPoint(gate->X, gate->Y), QPoint(320, 320));
-    EXPECT_EQ(board.DragAnchor, anchor);
+    EXPECT_EQ(editor.DragAnchor, anchor);
 
-    board.EndDrag(kLeftButton);
-    EXPECT_FALSE(board.Dragging);
-    EXPECT_FALSE(board.Moved);
-    EXPECT_TRUE(board.DragStarted);
+    editor.SelectTool.EndDrag(kLeftButton);
+    EXPECT_FALSE(editor.Dragging);
+    EXPECT_FALSE(editor.SelectTool.Moved);
+    EXPECT_TRUE(editor.SelectTool.DragStarted);
 
     // A wire along the board's top edge reaches past it with its bounds; it can still be
     // moved inwards, but not outwards.
     board.AddWire(QPoint(1000, 0), QPoint(1200, 0));
     board.SelectAll(false);
-    board.SelectAt(1100, 0, 0, kLeftButton);
-    board.DragSelection(1100, -40);
+    editor.SelectTool.SelectAt(1100, 0, 0, kLeftButton);
+    editor.SelectTool.DragSelection(1100, -40);
     TSegment* edgeWire = WireAt(1000, 0);
     ASSERT_NE(edgeWire, nullptr);
-    board.DragSelection(1100, 40);
+    editor.SelectTool.DragSelection(1100, 40);
     EXPECT_EQ(edgeWire->Y1, 40);
-    board.EndDrag(kLeftButton);
+    editor.SelectTool.EndDrag(kLeftButton);
 }
 
 TEST_F(EditingTest, RubberBandWires)
@@ -178,7 +180,8 @@ TEST_F(EditingTest, RubberBandWires)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TPlatine b;
-        b.SetZoom(15.875);
+        TBoardEditor e{b};
+        e.View.SetZoom(15.875);
         b.AddWire(QPoint(0, 200), QPoint(100, 200));
         b.AddWire(QPoint(100, 200), QPoint(100, 300));
         TSegment* corner = nullptr;
@@ -188,13 +191,13 @@ TEST_F(EditingTest, RubberBandWires)
         }
         ASSERT_NE(corner, nullptr);
         b.SelectObject(corner, true);
-        b.SelectAt(100, 250, 0, kLeftButton);
-        ASSERT_TRUE(b.RubberBandActive);
-        ASSERT_EQ(b.RubberPoints.size(), 1u);
-        b.DragSelection(100 + c.move.x(), 250 + c.move.y());
-        EXPECT_EQ(b.RubberBandActive, c.rubberStaysActive);
-        b.EndDrag(kLeftButton);
-        EXPECT_FALSE(b.RubberBandActive);
+        e.SelectTool.SelectAt(100, 250, 0, kLeftButton);
+        ASSERT_TRUE(e.SelectTool.RubberBandActive);
+        ASSERT_EQ(e.SelectTool.RubberPoints.size(), 1u);
+        e.SelectTool.DragSelection(100 + c.move.x(), 250 + c.move.y());
+        EXPECT_EQ(e.SelectTool.RubberBandActive, c.rubberStaysActive);
+        e.SelectTool.EndDrag(kLeftButton);
+        EXPECT_FALSE(e.SelectTool.RubberBandActive);
 
         std::vector<TSegment*> wires;
         for (TSegment* s : ItemsOf<TSegment>(b))
@@ -218,16 +221,16 @@ TEST_F(EditingTest, MovingAComponentFreesAndReconnectsItsPins)
     board.AddWire(QPoint(100, 340), QPoint(260, 340));
     ASSERT_TRUE(led->Inputs[0]->Connected);
 
-    board.SelectAt(OnBody(led).x(), OnBody(led).y(), 0, kLeftButton);
-    board.DragSelection(OnBody(led).x() + 40, OnBody(led).y() + 40);
+    editor.SelectTool.SelectAt(OnBody(led).x(), OnBody(led).y(), 0, kLeftButton);
+    editor.SelectTool.DragSelection(OnBody(led).x() + 40, OnBody(led).y() + 40);
     EXPECT_FALSE(led->Inputs[0]->Connected);
-    board.EndDrag(kLeftButton);
+    editor.SelectTool.EndDrag(kLeftButton);
     EXPECT_FALSE(led->Inputs[0]->Connected);  // the rubber line ran diagonally
 
     // Moved back onto the wire's end, the pin is connected again.
-    board.SelectAt(OnBody(led).x(), OnBody(led).y(), 0, kLeftButton);
-    board.DragSelection(OnBody(led).x() - 40, OnBody(led).y() - 40);
-    board.EndDrag(kLeftButton);
+    editor.SelectTool.SelectAt(OnBody(led).x(), OnBody(led).y(), 0, kLeftButton);
+    editor.SelectTool.DragSelection(OnBody(led).x() - 40, OnBody(led).y() - 40);
+    editor.SelectTool.EndDrag(kLeftButton);
     EXPECT_TRUE(led->Inputs[0]->Connected);
 }
 
@@ -367,15 +370,15 @@ TEST_F(EditingTest, CursorsOverPins)
     const QPoint pinEnd(gate->Inputs[0]->X, gate->Inputs[0]->Y);
     const QPoint inversionSpot(gate->Body.Left, gate->Inputs[0]->Y);
 
-    board.UpdateCursor(pinEnd.x() + 5, pinEnd.y() - 5);
-    EXPECT_EQ(board.Cursor, kCursorPin);
-    board.UpdateCursor(inversionSpot.x(), inversionSpot.y());
-    EXPECT_EQ(board.Cursor, kCursorInvert);
-    board.UpdateCursor(2000, 2000);
-    EXPECT_EQ(board.Cursor, kCursorDefault);
-    board.Mode = kModeWiring;
-    board.UpdateCursor(2000, 2000);
-    EXPECT_EQ(board.Cursor, kCursorNone);
+    editor.UpdateCursor(pinEnd.x() + 5, pinEnd.y() - 5);
+    EXPECT_EQ(editor.View.Cursor, kCursorPin);
+    editor.UpdateCursor(inversionSpot.x(), inversionSpot.y());
+    EXPECT_EQ(editor.View.Cursor, kCursorInvert);
+    editor.UpdateCursor(2000, 2000);
+    EXPECT_EQ(editor.View.Cursor, kCursorDefault);
+    editor.Mode = kModeWiring;
+    editor.UpdateCursor(2000, 2000);
+    EXPECT_EQ(editor.View.Cursor, kCursorNone);
 
     EXPECT_EQ(board.PinSegmentAt(inversionSpot), gate->Inputs[0]->Segment);
     board.TogglePinInversion(board.PinSegmentAt(inversionSpot));
@@ -386,20 +389,20 @@ TEST_F(EditingTest, HintsOnlyWhenSwitchedOn)
 {
     TTestAnd* gate = Add<TTestAnd>(board);
     ShowComponentHints = false;
-    EXPECT_TRUE(board.HintAt(OnBody(gate).x(), OnBody(gate).y()).isEmpty());
+    EXPECT_TRUE(editor.SelectTool.HintAt(OnBody(gate).x(), OnBody(gate).y()).isEmpty());
     ShowComponentHints = true;
-    EXPECT_EQ(board.HintAt(OnBody(gate).x(), OnBody(gate).y()), gate->GetHint());
-    EXPECT_TRUE(board.HintAt(3000, 3000).isEmpty());
+    EXPECT_EQ(editor.SelectTool.HintAt(OnBody(gate).x(), OnBody(gate).y()), gate->GetHint());
+    EXPECT_TRUE(editor.SelectTool.HintAt(3000, 3000).isEmpty());
     ShowComponentHints = false;
 }
 
 TEST_F(EditingTest, AutoScroll)
 {
-    board.ViewWidth = 400;
-    board.ViewHeight = 300;
-    board.SetZoom(5.0);
-    board.ViewOffsetX = 1000;
-    board.ViewOffsetY = 1000;
+    editor.View.ViewWidth = 400;
+    editor.View.ViewHeight = 300;
+    editor.View.SetZoom(5.0);
+    editor.View.ViewOffsetX = 1000;
+    editor.View.ViewOffsetY = 1000;
     struct Case {
         QPoint point;
         uint8_t direction;
@@ -413,18 +416,18 @@ TEST_F(EditingTest, AutoScroll)
         {QPoint(200, 150), 0, QPoint(1000, 1000)},
     };
     for (const Case& c : cases) {
-        board.ViewOffsetX = 1000;
-        board.ViewOffsetY = 1000;
-        board.AutoScrollEnabled = true;
-        board.UpdateAutoScroll(c.point);
-        EXPECT_EQ(board.AutoScrollDirection, c.direction);
-        board.AutoScrollTick();
-        EXPECT_EQ(QPoint(board.ViewOffsetX, board.ViewOffsetY), c.offsetAfterTick);
+        editor.View.ViewOffsetX = 1000;
+        editor.View.ViewOffsetY = 1000;
+        editor.View.AutoScrollEnabled = true;
+        editor.UpdateAutoScroll(c.point);
+        EXPECT_EQ(editor.View.AutoScrollDirection, c.direction);
+        editor.AutoScrollTick();
+        EXPECT_EQ(QPoint(editor.View.ViewOffsetX, editor.View.ViewOffsetY), c.offsetAfterTick);
     }
-    board.AutoScrollEnabled = false;
-    board.UpdateAutoScroll(QPoint(5, 5));
-    board.AutoScrollTick();
-    EXPECT_EQ(QPoint(board.ViewOffsetX, board.ViewOffsetY), QPoint(1000, 1000));
+    editor.View.AutoScrollEnabled = false;
+    editor.UpdateAutoScroll(QPoint(5, 5));
+    editor.AutoScrollTick();
+    EXPECT_EQ(QPoint(editor.View.ViewOffsetX, editor.View.ViewOffsetY), QPoint(1000, 1000));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Wire drawing and normalisation: corners and grid, merging, splitting, junction dots, pin
 // marks, and the wiring-mode clicks.
 #include "core/BoardTestSupport.h"
+#include "core/editing/BoardEditor.h"
 
 #include <algorithm>
 #include <tuple>
@@ -31,18 +32,19 @@ protected:
     void SetUp() override
     {
         BoardFixture::SetUp();
-        board.SetZoom(15.875);  // one pixel per board unit
+        editor.View.SetZoom(15.875);  // one pixel per board unit
     }
     TPlatine board;
+    TBoardEditor editor{board};
 };
 
 TEST_F(WiringTest, CornerAndGrid)
 {
     const QPoint start(0, 0);
-    EXPECT_EQ(TPlatine::OrthogonalCorner(start, QPoint(100, 35)), QPoint(100, 0));
-    EXPECT_EQ(TPlatine::OrthogonalCorner(start, QPoint(35, 100)), QPoint(0, 100));
-    EXPECT_EQ(TPlatine::OrthogonalCorner(start, QPoint(50, 50)), QPoint(0, 50));  // tie: vertical
-    EXPECT_EQ(TPlatine::OrthogonalCorner(start, QPoint(-80, 20)), QPoint(-80, 0));
+    EXPECT_EQ(TWireTool::OrthogonalCorner(start, QPoint(100, 35)), QPoint(100, 0));
+    EXPECT_EQ(TWireTool::OrthogonalCorner(start, QPoint(35, 100)), QPoint(0, 100));
+    EXPECT_EQ(TWireTool::OrthogonalCorner(start, QPoint(50, 50)), QPoint(0, 50));  // tie: vertical
+    EXPECT_EQ(TWireTool::OrthogonalCorner(start, QPoint(-80, 20)), QPoint(-80, 0));
 
     EXPECT_EQ(board.SnapToGrid(QPoint(30, 10)), QPoint(40, 0));  // halves go to the even step
     EXPECT_EQ(board.SnapToGrid(QPoint(50, -30)), QPoint(40, -40));
@@ -174,47 +176,47 @@ TEST_F(WiringTest, WiringClicks)
 {
     int modeChanges = 0;
     board.OnModeChange = [&](TPlatine*) { ++modeChanges; };
-    board.Mode = kModeWiring;
+    editor.Mode = kModeWiring;
 
-    board.WireClick(3, -4, kLeftButton);  // snapped to (0, 0)
-    ASSERT_TRUE(board.Dragging);
-    ASSERT_TRUE(board.TempLine.has_value());
-    EXPECT_EQ(board.TempLine->Start, QPoint(0, 0));
+    editor.WireTool.WireClick(3, -4, kLeftButton);  // snapped to (0, 0)
+    ASSERT_TRUE(editor.Dragging);
+    ASSERT_TRUE(editor.WireTool.TempLine.has_value());
+    EXPECT_EQ(editor.WireTool.TempLine->Start, QPoint(0, 0));
 
-    board.UpdateWirePreview(100, 35);
-    EXPECT_EQ(board.TempLine->End, QPoint(100, 0));
-    EXPECT_TRUE(board.TempLine->Shown);
+    editor.WireTool.UpdateWirePreview(100, 35);
+    EXPECT_EQ(editor.WireTool.TempLine->End, QPoint(100, 0));
+    EXPECT_TRUE(editor.WireTool.TempLine->Shown);
 
-    board.WireClick(100, 35, kLeftButton);
+    editor.WireTool.WireClick(100, 35, kLeftButton);
     EXPECT_EQ(Wires(board), (std::vector<TWire>{{0, 0, 100, 0, false, false}}));
-    EXPECT_EQ(board.TempLine->Start, QPoint(100, 0));
+    EXPECT_EQ(editor.WireTool.TempLine->Start, QPoint(100, 0));
 
-    board.WireClick(104, 5, kLeftButton);  // on the leg's own start: nothing to add
+    editor.WireTool.WireClick(104, 5, kLeftButton);  // on the leg's own start: nothing to add
     EXPECT_EQ(Wires(board).size(), 1u);
 
-    board.WireClick(110, 200, kLeftButton);  // vertical leg
+    editor.WireTool.WireClick(110, 200, kLeftButton);  // vertical leg
     EXPECT_EQ(Wires(board), (std::vector<TWire>{{0, 0, 100, 0, false, false},
                                                 {100, 0, 100, 200, false, false}}));
 
     // Right click: the wire ends, its legs stay; a second right click leaves wiring mode.
-    board.WireClick(300, 300, kRightButton);
-    EXPECT_FALSE(board.Dragging);
-    EXPECT_FALSE(board.TempLine.has_value());
+    editor.WireTool.WireClick(300, 300, kRightButton);
+    EXPECT_FALSE(editor.Dragging);
+    EXPECT_FALSE(editor.WireTool.TempLine.has_value());
     EXPECT_EQ(Wires(board).size(), 2u);
-    EXPECT_EQ(board.Mode, kModeWiring);
+    EXPECT_EQ(editor.Mode, kModeWiring);
     EXPECT_EQ(modeChanges, 0);
-    board.WireClick(300, 300, kRightButton);
-    EXPECT_EQ(board.Mode, kModeSelect);
+    editor.WireTool.WireClick(300, 300, kRightButton);
+    EXPECT_EQ(editor.Mode, kModeSelect);
     EXPECT_EQ(modeChanges, 1);
 }
 
 TEST_F(WiringTest, CrosshairFollowsTheGrid)
 {
-    board.Mode = kModeWiring;
-    board.MoveCrosshair(47, 12);
-    ASSERT_TRUE(board.Crosshair.has_value());
-    EXPECT_EQ(board.Crosshair->Position, QPoint(40, 20));
-    EXPECT_TRUE(board.Crosshair->Shown);
+    editor.Mode = kModeWiring;
+    editor.WireTool.MoveCrosshair(47, 12);
+    ASSERT_TRUE(editor.WireTool.Crosshair.has_value());
+    EXPECT_EQ(editor.WireTool.Crosshair->Position, QPoint(40, 20));
+    EXPECT_TRUE(editor.WireTool.Crosshair->Shown);
 }
 
 } // namespace

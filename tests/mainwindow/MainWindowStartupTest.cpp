@@ -3,6 +3,7 @@
 #include "MainWindowTestSupport.h"
 
 #include "core/board/Platine.h"
+#include "core/editing/BoardEditor.h"
 #include "shell/boardview/BoardView.h"
 #include "shell/mainwindow/ProgressWindow.h"
 #include "shell/mainwindow/ProjectFiles.h"
@@ -53,7 +54,7 @@ TEST_F(MainWindowStartup, WithoutSettingsFilesEverythingTakesItsDefault)
     ASSERT_EQ(f.OpenBoards.size(), 1u);
     EXPECT_EQ(f.OpenBoards[0], f.MainBoard);
     EXPECT_EQ(f.MainBoard->TopBoard, f.MainBoard);
-    EXPECT_EQ(f.MainBoard->Mode, kModeSelect);
+    EXPECT_EQ(f.EditorOf(f.MainBoard).Mode, kModeSelect);
     EXPECT_EQ(f.PlatineScrollbox->Board(), f.MainBoard);
     EXPECT_EQ(f.TabSet->count(), 1);
 
@@ -63,7 +64,7 @@ TEST_F(MainWindowStartup, WithoutSettingsFilesEverythingTakesItsDefault)
     f.FormShow();
     EXPECT_TRUE(f.ActionByName(QStringLiteral("Compilieren"))->isVisible());
     EXPECT_TRUE(f.N3->isVisible());
-    EXPECT_FALSE(f.MainBoard->GridVisible);
+    EXPECT_FALSE(f.EditorOf(f.MainBoard).View.GridVisible);
     EXPECT_FALSE(f.SB_Raster->isChecked());
     EXPECT_TRUE(ShowComponentHints);
     EXPECT_TRUE(f.HintBtn->isChecked());
@@ -94,7 +95,7 @@ TEST_F(MainWindowStartup, SettingsFilesAreRead)
     EXPECT_EQ(f.cbSpeed->currentIndex(), 1);
 
     f.FormShow();
-    EXPECT_TRUE(f.MainBoard->GridVisible);
+    EXPECT_TRUE(f.EditorOf(f.MainBoard).View.GridVisible);
     EXPECT_TRUE(f.SB_Raster->isChecked());
     EXPECT_FALSE(ShowComponentHints);
     EXPECT_FALSE(f.HintBtn->isChecked());

@@ -74,7 +74,6 @@ TPlatine::~TPlatine()
         }
         Items.pop_back();
     }
-    RubberPoints.clear();
 }
 
 // --- Adding items ----------------------------------------------------------------------------

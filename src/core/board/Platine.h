@@ -4,9 +4,9 @@
 // A project has one top board named "MAIN"; every macro block holds an inner board, so boards
 // form a tree.
 //
-// The board is plain model data. Painting, mouse editing and zooming belong to the board view,
-// which reads the view fields kept here (Zoom, Mode, view offset ...); the board reports areas
-// to redraw through OnInvalidateRect and OnRepaint.
+// The board is plain model data. Zoom, view offset, mode and the editing tools belong to the
+// editor of each board tab (core/editing); the board paints its items on a canvas mapped by
+// the caller and reports areas to redraw through OnInvalidateRect and OnRepaint.
 
 #include "core/model/Geometry.h"
 
@@ -66,14 +66,6 @@ void ResetSimulationHooks();
 // Class name by which the engine recognises DDE client components.
 inline constexpr const char* kDdeClientClassName = "TBT_DDE_Client";
 
-// A rubber-band line while a selection is dragged: from a fixed anchor to a moving end.
-struct TGummibandPoint {
-    int32_t AnchorX = 0;
-    int32_t AnchorY = 0;
-    int32_t EndX = 0;
-    int32_t EndY = 0;
-};
-
 // Print settings of a board, stored with its circuit in files.
 struct TPrintSettings {
     double Scale = 0.5;
@@ -88,65 +80,6 @@ struct TPrintSettings {
     QString Headline;
     QStringList Comments;
 };
-
-// Board modes.
-enum : uint8_t { kModeZoom = 0, kModeSelect = 1, kModeWiring = 2, kModePlacing = 3, kModeText = 4 };
-
-// --- Editing helpers of the board view (PlatineEditing.cpp, PlatineWiring.cpp) ----------------
-// Mouse buttons and shift-state bits of the board's mouse operations.
-enum : int { kLeftButton = 0, kRightButton = 1 };
-enum : uint8_t { kShiftKey = 1, kCtrlKey = 4 };
-
-// Cursor numbers a board asks its view for.
-enum : int16_t {
-    kCursorNone = -1,
-    kCursorDefault = 0,
-    kCursorZoom = 1,       // "LUPE"
-    kCursorFinger = 2,     // "Finger"
-    kCursorSolder = 3,     // "LOETEN"
-    kCursorHand = 4,       // "HAND"
-    kCursorPin = 14,       // "ANSCHLUSS"
-    kCursorText = 15,      // "TEXT"
-    kCursorInvert = 16,    // "INVERT"
-};
-
-// The selection or zoom rectangle while it is dragged, in board units. Plain data: the view
-// draws it.
-struct TSelector {
-    QPoint Start;
-    QPoint Corner;        // the dragged corner
-    QPoint Opposite;      // the other corner: Start, or mirrored through Start when centred
-    bool Active = false;
-    bool Square = false;  // Shift held: a square
-    bool Centred = false; // Ctrl held: Start is the centre
-    void StartAt(QPoint p);
-    void DragTo(QPoint p);
-    void Finish() { Active = false; }
-    // The rectangle between the two corners, edges in order.
-    TRect Rect() const;
-};
-
-// The wire leg being drawn (board units).
-struct TTempline {
-    QPoint Start;
-    QPoint End;
-    int Width = 5;
-    int32_t Color = 0xC0C0C0;
-    bool Shown = false;
-};
-
-// The crosshair of wiring mode at a grid point (board units).
-struct TFadenKreuz {
-    QPoint Position;
-    int32_t Color = 0xC0C0C0;
-    bool Shown = false;
-};
-
-// True when the rubber-band line runs horizontally or vertically.
-inline bool IsStraight(const TGummibandPoint& p)
-{
-    return p.AnchorX == p.EndX || p.AnchorY == p.EndY;
-}
 
 // The main window's "Bauteilhinweise anzeigen": item hints follow the mouse on the board.
 extern bool ShowComponentHints;
@@ -169,9 +102,10 @@ public:
 
     // --- Events ---------------------------------------------------------------------------
     using TNotifyEvent = std::function<void(TPlatine* sender)>;
-    TNotifyEvent OnChange;        // the board changed Zoom or the view offset itself
+    // Fired by the board's editor (core/editing) for this board.
+    TNotifyEvent OnChange;        // the editor changed Zoom or the view offset itself
     TNotifyEvent OnPopupRequest;  // right button in select mode
-    TNotifyEvent OnModeChange;    // the board changed its own mode
+    TNotifyEvent OnModeChange;    // the editor changed its own mode
     TNotifyEvent OnAktTools;      // editing tools need updating
     // Once per component read from a stream, after it was added, given its pin segments,
     // numbered and named. The handler reads the element Boolean (and the element's data).
@@ -199,7 +133,6 @@ public:
     std::vector<TMakro*> Macros;
     std::vector<TSegment*> WireRun;
     std::vector<TIOBauteil*> Jumps;        // jump components (CollectJumps)
-    std::vector<TGummibandPoint> RubberPoints;
     TSegment* LastSegment = nullptr;       // last added wire segment
 
     // --- Hierarchy and names --------------------------------------------------------------
@@ -213,26 +146,10 @@ public:
     QString BoardName = QStringLiteral("MAIN");
     QBuffer* ClipboardStream = nullptr;  // shared by every board, not owned
 
-    // --- View and editing state (used by the board view) -----------------------------------
+    // --- Board size and grid (board units) -------------------------------------------------
     int32_t GridStep = 20;
-    int16_t SavedCursor = 0;
-    bool IgnoreNextPress = false;
-    bool Moved = false;
     int32_t BoardHeight = 20000;
     int32_t BoardWidth = 20000;
-    double Zoom = 5.0;
-    int32_t ViewOffsetX = 0;  // pixels
-    int32_t ViewOffsetY = 0;
-    uint8_t SavedMode = kModeSelect;
-    uint8_t Mode = kModeSelect;
-    bool Dragging = false;
-    QPoint DragAnchor;  // pixels while moving, board units (wire start) while wiring
-    QPoint WireEnd;     // board units
-    uint8_t AutoScrollDirection = 0;  // 0 none, 1 up, 2 down, 3 left, 4 right
-    bool AutoScrollEnabled = false;
-    bool DragStarted = true;
-    int32_t SavedScrollX = 0;
-    int32_t SavedScrollY = 0;
 
     // --- Flags ----------------------------------------------------------------------------
     bool LibraryMode = false;      // the stream writer leaves out front-panel data
@@ -241,10 +158,8 @@ public:
     bool DeletingMacroPin = false; // set while DeleteSelection removes a macro pin
     bool ShowWireStates = false;
     bool ShowComponentStates = false;
-    bool GridVisible = false;
     bool MonochromePrint = false;
     bool Running = false;
-    bool PlacingFromPalette = false;
 
     TPrintSettings PrintSettings;
 
@@ -371,66 +286,24 @@ public:
     // The same walk with LoadSettings; the result is always 0.
     int LoadComponentStates(TIniFile& ini, bool checkOnly);
 
-    // --- Painting and coordinates (PlatinePaint.cpp) ------------------------------------------
-    // "Screen" points are pixels of the whole board control (0, 0 at the board's origin);
-    // "device" points are pixels of the visible area, i.e. screen points less the view offset.
-    int16_t Cursor = kCursorDefault;  // cursor the view shows over the board
-    int32_t ViewWidth = 0;   // size of the visible area in pixels, set by the view
-    int32_t ViewHeight = 0;
-    // Moves the mouse cursor onto a screen point (view; empty: the cursor stays).
-    std::function<void(QPoint screenPoint)> OnMoveCursor;
-
-    void SetMapping(TCanvas& canvas) const;
-    QPoint ScreenToBoard(QPoint p) const;
-    QPoint BoardToScreen(QPoint p) const;
-    QPoint BoardToDevice(QPoint p) const;
-    static TRect NormaliseRect(const TRect& r) { return r.Normalized(); }
-    // Board rectangle in screen pixels.
-    TRect BoardRectToScreen(const TRect& r) const;
-    // Size of the board control: 20000 x round(16 x Zoom) div 254 pixels.
-    int32_t ControlWidth() const;
-    int32_t ControlHeight() const;
-    // Background, grid and items on a canvas whose painter shows screen pixels.
-    void Paint(TCanvas& canvas);
+    // --- Painting (PlatinePaint.cpp) --------------------------------------------------------
+    // The canvas comes mapped by the caller (a board view's zoom and offset, a print).
+    // Background, grid (when gridVisible, and the top board is not running) and items.
+    void Paint(TCanvas& canvas, bool gridVisible);
     // Every item whose bounds meet the canvas's clip rectangle, in list order.
     void PaintItems(TCanvas& canvas);
     void PaintGrid(TCanvas& canvas);
-    // Grid line spacing at the current zoom: the grid step doubled until it spans 10 pixels.
-    int32_t GridSpacing() const;
-    // The rubber-band lines of the current drag (red, width 3).
-    void PaintRubberBand(TCanvas& canvas);
+    // Grid line spacing on a mapped canvas: the grid step doubled until it spans 10 pixels.
+    int32_t GridSpacing(const TCanvas& mapping) const;
     // The selected items without their selection colours.
     void PaintSelected(TCanvas& canvas);
 
-    // --- Zoom (PlatinePaint.cpp) -----------------------------------------------------------
-    // Zoom := value clamped to 0.5 .. 20.0 (anything not >= 0.5 gives 0.5).
-    void SetZoom(double value);
-    // Moves the view offset so that the board point shows in the middle of the visible area.
-    void CentreOn(QPoint boardPoint);
-    // Keeps the view offset inside the board control (what the scroll bars allow).
-    void ClampViewOffset();
-    void ZoomToBoard();
-    void ZoomToObjects(bool selectedOnly);
-    void ZoomInAt(QPoint screenPoint);
-    void ZoomOutAt(QPoint screenPoint);
-    // Left release in zoom mode: fits the zoom rectangle, or zooms in at the mouse for a
-    // rectangle under 5 pixels.
-    void FinishZoomRect(int x, int y);
-    // Wheel zoom by 1.1 about the board point under the mouse (screen point).
-    void WheelZoom(bool up, QPoint mouse);
-
-    // --- Editing (PlatineEditing.cpp) ------------------------------------------------------
-    bool RubberBandActive = false;       // rubber-band lines are shown for the current drag
-    std::optional<TSelector> Selector;   // selection or zoom rectangle
-    std::optional<TTempline> TempLine;   // wire leg being drawn
-    std::optional<TFadenKreuz> Crosshair;
-
-    // Mouse press on the screen point (x, y) in select mode: hit items are selected (Shift
-    // toggles); the left button starts a move, or a selection rectangle when nothing is hit.
-    void SelectAt(int x, int y, uint8_t shift, int button);
+    // --- Selection and editing operations (PlatineEditing.cpp) --------------------------------
     void SelectObject(TBauteil* item, bool flag);
     void SyncElementSelection(TIOBauteil* component, bool flag);
     void SelectAll(bool flag);
+    // Selects every item (pin segments aside) whose bounds meet the area.
+    void SelectItemsIn(const TRect& area);
     bool HasSelection() const;
     // The selected items other than pin segments, in item order: a snapshot for walks that
     // change the list.
@@ -441,18 +314,13 @@ public:
     bool IsSingleMacro() const;
     bool CanPaste() const;
     bool CanEditProperties() const;
-    // Release of a selection rectangle: every item whose bounds meet it gets selected.
-    void FinishSelector();
-
-    void DragSelection(int x, int y);
-    void CollectRubberPoints();
-    void AddRubberPoint(QPoint p);
-    void EndDrag(int button);
+    // The items other than pin segments that the screen point hits on the mapped canvas, in
+    // item order (only the first with firstOnly).
+    std::vector<TBauteil*> ItemsAt(QPoint screenPoint, TCanvas& mapping, bool firstOnly = false);
     TRect GetItemsBounds(bool selectedOnly) const;
-    void ConfineCursor();
-    // Auto-scroll direction from a point of the visible area (device pixels).
-    void UpdateAutoScroll(QPoint devicePoint);
-    void AutoScrollTick();
+    // Moves the selected items (and the pin segments of selected components) by delta and
+    // redraws the selection's former bounds and the moved ones.
+    void MoveSelectionBy(QPoint delta, const TRect& formerBounds);
 
     void EditSelectedProperties();
     void MirrorSelected();
@@ -460,23 +328,13 @@ public:
     void SendSelectionToBack();
     void RemoveDegenerateSegments();
     bool SelectLooseSegment();
-    // The hint of the first item under the screen point; empty when hints are off or none.
-    QString HintAt(int x, int y);
-    void UpdateCursor(int x, int y);
     bool WireEndAt(QPoint boardPoint);
     TSegment* PinSegmentAt(QPoint boardPoint);
     // Inverts the pin of a pin segment.
     void TogglePinInversion(TSegment* pinSegment);
-    // Text mode: a new text label at the grid point, selected, its dialog shown; back to
-    // select mode.
-    TBauteil* PlaceText(QPoint boardPoint);
-    void MoveCrosshair(int x, int y);
 
-    // --- Wire drawing and normalisation (PlatineWiring.cpp) ----------------------------------
-    void WireClick(int x, int y, int button);
-    // Mouse move while a wire is drawn: the preview follows the orthogonal corner.
-    void UpdateWirePreview(int x, int y);
-    static QPoint OrthogonalCorner(QPoint start, QPoint p);
+    // --- Wires and their normalisation (PlatineWiring.cpp) -----------------------------------
+    // Each coordinate rounded to the nearest multiple of the grid step, halves to even.
     QPoint SnapToGrid(QPoint p) const;
     void AddWire(QPoint p1, QPoint p2);
     void NormaliseAllWires();
@@ -493,18 +351,20 @@ public:
     void UnmarkFreePins();
 
     // --- Clipboard (PlatineClipboard.cpp) --------------------------------------------------
+    // Zoom of the clipboard image when no view gives one.
+    static constexpr double kPictureZoom = 5.0;
     // The selection as a circuit stream into ClipboardStream, and as a picture on the system
-    // clipboard.
-    void CopySelection();
-    void CutSelection();
-    // Pasted items follow the mouse (placing mode) until EndDrag.
+    // clipboard (the image at the given zoom).
+    void CopySelection(double pictureZoom = kPictureZoom);
+    void CutSelection(double pictureZoom = kPictureZoom);
+    // Appends the stream's circuit (nothing for a stream under 3 bytes) with the new items
+    // alone selected, and rewinds the stream. Letting them follow the mouse is the placing
+    // tool's part (core/editing).
     void PasteFromStream(QIODevice& stream, uint8_t version);
-    void DuplicateSelection(uint8_t version);
-    void CopyAsPicture();
-    // The selected items as an SVG picture (1 board unit = 0.2 mm) and as an image at the
-    // current zoom.
+    void CopyAsPicture(double zoom = kPictureZoom);
+    // The selected items as an SVG picture (1 board unit = 0.2 mm) and as an image at a zoom.
     QByteArray SelectionToSvg();
-    QImage SelectionToImage();
+    QImage SelectionToImage(double zoom = kPictureZoom);
 
 private:
     void LoadMacroContent(TMakro* macro, TReader& reader, uint8_t version);

@@ -1,6 +1,6 @@
-// Copy, cut, paste and duplicate through the program's internal clipboard: one memory stream
-// shared by every board, holding a circuit stream of the copied items. Pasted items follow the
-// mouse until they are dropped. A copy also puts a picture of the selection on the system
+// Copy, cut and paste through the program's internal clipboard: one memory stream shared by
+// every board, holding a circuit stream of the copied items. (The placing tool in core/editing
+// lets pasted items follow the mouse until they are dropped.) A copy also puts a picture of the selection on the system
 // clipboard, as SVG and as an image.
 #include "core/board/Platine.h"
 
@@ -28,7 +28,7 @@ constexpr int kSvgUnitsPerInch = 127;
 
 } // namespace
 
-void TPlatine::CopySelection()
+void TPlatine::CopySelection(double pictureZoom)
 {
     if (ClipboardStream) {
         ClipboardStream->close();
@@ -38,57 +38,33 @@ void TPlatine::CopySelection()
         WriteCircuit(writer, true);
         ClipboardStream->seek(0);
     }
-    CopyAsPicture();
+    CopyAsPicture(pictureZoom);
     if (OnAktTools)
         OnAktTools(this);
 }
 
-void TPlatine::CutSelection()
+void TPlatine::CutSelection(double pictureZoom)
 {
-    CopySelection();
+    CopySelection(pictureZoom);
     DeleteSelection();
-}
-
-void TPlatine::DuplicateSelection(uint8_t version)
-{
-    CopySelection();
-    if (ClipboardStream)
-        PasteFromStream(*ClipboardStream, version);
 }
 
 void TPlatine::PasteFromStream(QIODevice& stream, uint8_t version)
 {
-    if (Mode == kModePlacing || stream.size() < 3)
+    if (stream.size() < 3)
         return;
     if (!stream.isOpen())
         stream.open(QIODevice::ReadOnly);
-    SavedMode = Mode;
-    Mode = kModePlacing;
-    SavedCursor = Cursor;
-    Cursor = kCursorHand;
     SelectAll(false);
     stream.seek(0);
     try {
         TReader reader(stream);
         ReadCircuit(reader, version);
     } catch (...) {
-        // What was read stays on the board, selected; the board is not left placing.
         stream.seek(0);
-        Mode = SavedMode;
-        Cursor = SavedCursor;
-        Repaint();
         throw;
     }
     stream.seek(0);
-
-    const TRect b = GetItemsBounds(true);
-    DragAnchor = BoardToScreen(QPoint(b.Left + (b.Right - b.Left) / 2, b.Top + (b.Bottom - b.Top) / 2));
-    ConfineCursor();
-    Dragging = true;
-    if (PlacingFromPalette)
-        AutoScrollEnabled = false;
-    if (OnMoveCursor)
-        OnMoveCursor(QPoint(ViewOffsetX + ViewWidth / 2, ViewOffsetY + ViewHeight / 2));
 
     // Selecting once more takes the linked front-panel elements and macro groups along.
     for (TBauteil* item : SelectedItems()) {
@@ -119,21 +95,23 @@ QByteArray TPlatine::SelectionToSvg()
     return svg;
 }
 
-QImage TPlatine::SelectionToImage()
+QImage TPlatine::SelectionToImage(double zoom)
 {
     const TRect b = GetItemsBounds(true);
     if (b.IsEmpty())
         return QImage();
-    double zoom = Zoom;
-    TRect s = BoardRectToScreen(b);
-    const int side = std::max(s.Width(), s.Height());
-    if (side > kMaxImageSide) {
-        zoom = Zoom * kMaxImageSide / side;
+    auto pixels = [&b](double z) {
         TCanvas mapping;
-        mapping.SetMapping(zoom);
+        mapping.SetMapping(z);
         const QPoint a = mapping.LPtoDP(QPoint(b.Left, b.Top));
         const QPoint c = mapping.LPtoDP(QPoint(b.Right, b.Bottom));
-        s = TRect{a.x(), a.y(), c.x(), c.y()};
+        return TRect{a.x(), a.y(), c.x(), c.y()};
+    };
+    TRect s = pixels(zoom);
+    const int side = std::max(s.Width(), s.Height());
+    if (side > kMaxImageSide) {
+        zoom = zoom * kMaxImageSide / side;
+        s = pixels(zoom);
     }
     QImage image(std::max(1, s.Width()), std::max(1, s.Height()),
                  QImage::Format_ARGB32_Premultiplied);
@@ -148,7 +126,7 @@ QImage TPlatine::SelectionToImage()
     return image;
 }
 
-void TPlatine::CopyAsPicture()
+void TPlatine::CopyAsPicture(double zoom)
 {
     if (GetItemsBounds(true).IsEmpty())
         return;
@@ -157,6 +135,6 @@ void TPlatine::CopyAsPicture()
         return;
     auto* mime = new QMimeData;
     mime->setData(QStringLiteral("image/svg+xml"), SelectionToSvg());
-    mime->setImageData(SelectionToImage());
+    mime->setImageData(SelectionToImage(zoom));
     QGuiApplication::clipboard()->setMimeData(mime);
 }

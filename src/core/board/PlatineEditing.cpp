@@ -1,13 +1,12 @@
-// Board editing: selection, moving and placing with rubber-band wires, ordering, mirroring,
-// copying one item's settings to the other selected items, hints, cursors and the text tool.
-// The board view turns mouse messages into these operations; "screen" points are pixels of
-// the whole board control.
+// Selection and the editing operations on the board's items: selecting, moving the selection,
+// ordering, mirroring, copying one item's settings to the other selected items, clean-up of
+// loose wires and pin inversion. The interactive tools that call them are in core/editing;
+// "screen" points are pixels of the whole board control.
 #include "core/board/Platine.h"
 
 #include "core/board/BoardHooks.h"
 #include "core/board/Makro.h"
 #include "core/board/Segment.h"
-#include "core/board/Textlabel.h"
 #include "core/model/GrundBT.h"
 #include "core/model/Translator.h"
 #include "platform/Canvas.h"
@@ -41,12 +40,6 @@ bool MovesWithSelection(TBauteil* item)
     return item->Selected;
 }
 
-TRect Union(const TRect& a, const TRect& b)
-{
-    return TRect{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
-                 std::max(a.Bottom, b.Bottom)};
-}
-
 // Takes a component's pin-change handlers away for its lifetime and gives them back.
 class TPinHandlersPaused {
 public:
@@ -72,80 +65,9 @@ private:
     std::function<void(TIOBauteil*)> m_after;
 };
 
-TRect LineRect(const TGummibandPoint& p)
-{
-    return TRect{p.AnchorX, p.AnchorY, p.EndX, p.EndY}.Normalized().Inflated(4);
-}
-
 } // namespace
 
-// --- TSelector -------------------------------------------------------------------------------
-
-void TSelector::StartAt(QPoint p)
-{
-    Start = p;
-    Corner = p;
-    Opposite = p;
-    Active = true;
-    Square = false;
-    Centred = false;
-}
-
-void TSelector::DragTo(QPoint p)
-{
-    if (!Active)
-        return;
-    QPoint corner = p;
-    if (Square) {
-        if (p.y() - Start.y() < p.x() - Start.x())
-            corner.setY(Start.y() + (p.x() - Start.x()));
-        else
-            corner.setX(Start.x() + (p.y() - Start.y()));
-    }
-    Corner = corner;
-    Opposite = Centred ? 2 * Start - corner : Start;
-}
-
-TRect TSelector::Rect() const
-{
-    return TRect{Opposite.x(), Opposite.y(), Corner.x(), Corner.y()}.Normalized();
-}
-
 // --- Selection -------------------------------------------------------------------------------
-
-void TPlatine::SelectAt(int x, int y, uint8_t shift, int button)
-{
-    TCanvas canvas;
-    SetMapping(canvas);
-    const QPoint point(x, y);
-    bool hit = false;
-    for (size_t k = 0; k < Items.size(); ++k) {
-        TBauteil* item = Items[k].get();
-        // Pin segments take their selection from their component.
-        if (AsPinSegment(item) || !item->HitTest(point, canvas))
-            continue;
-        hit = true;
-        if (shift & kShiftKey) {
-            SelectObject(item, !item->Selected);
-        } else if (!item->Selected) {
-            SelectAll(false);
-            SelectObject(item, true);
-        }
-        if (button == kLeftButton) {
-            DragAnchor = point;
-            Dragging = true;
-            CollectRubberPoints();
-            RubberBandActive = !RubberPoints.empty();
-            ConfineCursor();
-        }
-    }
-    if (!hit && button == kLeftButton) {
-        if (!(shift & kShiftKey))
-            SelectAll(false);
-        Selector = TSelector{};
-        Selector->StartAt(ScreenToBoard(point));
-    }
-}
 
 void TPlatine::SelectObject(TBauteil* item, bool flag)
 {
@@ -252,12 +174,8 @@ bool TPlatine::CanEditProperties() const
     });
 }
 
-void TPlatine::FinishSelector()
+void TPlatine::SelectItemsIn(const TRect& area)
 {
-    if (!Selector)
-        return;
-    const TRect area = Selector->Rect();
-    Selector.reset();
     for (size_t k = 0; k < Items.size(); ++k) {
         TBauteil* item = Items[k].get();
         if (!AsPinSegment(item) && area.Intersects(item->GetBounds()))
@@ -265,7 +183,22 @@ void TPlatine::FinishSelector()
     }
 }
 
-// --- Moving and placing ----------------------------------------------------------------------
+std::vector<TBauteil*> TPlatine::ItemsAt(QPoint screenPoint, TCanvas& mapping, bool firstOnly)
+{
+    std::vector<TBauteil*> hits;
+    for (size_t k = 0; k < Items.size(); ++k) {
+        TBauteil* item = Items[k].get();
+        // Pin segments take their selection from their component.
+        if (AsPinSegment(item) || !item->HitTest(screenPoint, mapping))
+            continue;
+        hits.push_back(item);
+        if (firstOnly)
+            break;
+    }
+    return hits;
+}
+
+// --- Moving ----------------------------------------------------------------------
 
 TRect TPlatine::GetItemsBounds(bool selectedOnly) const
 {
@@ -274,180 +207,26 @@ TRect TPlatine::GetItemsBounds(bool selectedOnly) const
     for (const auto& item : Items) {
         if (selectedOnly && !item->Selected)
             continue;
-        bounds = first ? item->GetBounds() : Union(bounds, item->GetBounds());
+        bounds = first ? item->GetBounds() : bounds.United(item->GetBounds());
         first = false;
     }
     return bounds;
 }
 
-void TPlatine::CollectRubberPoints()
+void TPlatine::MoveSelectionBy(QPoint delta, const TRect& formerBounds)
 {
-    RubberPoints.clear();
-    std::vector<TSegment*> selected, unselected;
-    for (const auto& item : Items) {
-        if (auto* s = dynamic_cast<TSegment*>(item.get()))
-            (s->Selected ? selected : unselected).push_back(s);
-    }
-    for (const TSegment* s : selected) {
-        for (const TSegment* u : unselected) {
-            for (const QPoint end : {QPoint(s->X1, s->Y1), QPoint(s->X2, s->Y2)}) {
-                if (end == QPoint(u->X1, u->Y1) || end == QPoint(u->X2, u->Y2))
-                    AddRubberPoint(end);
-            }
-        }
-    }
-}
-
-void TPlatine::AddRubberPoint(QPoint p)
-{
-    for (const TGummibandPoint& existing : RubberPoints) {
-        if (existing.AnchorX == p.x() && existing.AnchorY == p.y())
-            return;
-    }
-    RubberPoints.push_back(TGummibandPoint{p.x(), p.y(), p.x(), p.y()});
-}
-
-void TPlatine::DragSelection(int x, int y)
-{
-    const QPoint mouse = ScreenToBoard(QPoint(x, y));
-    const QPoint anchor = ScreenToBoard(DragAnchor);
-    const int32_t g = GridStep > 0 ? GridStep : 1;
-    auto toGrid = [g](int d) { return int(RoundHalfEven(Extended(d) / Extended(g))) * g; };
-    const QPoint delta(toGrid(mouse.x() - anchor.x()), toGrid(mouse.y() - anchor.y()));
-
-    // A move that would push the selection past an edge of the board is refused. Only the
-    // direction of the move counts, so that items whose bounds already reach past an edge
-    // (a wire drawn along it) can still be moved inwards.
-    const TRect bounds = GetItemsBounds(true);
-    if ((delta.x() < 0 && bounds.Left + delta.x() < 0)
-        || (delta.y() < 0 && bounds.Top + delta.y() < 0)
-        || (delta.x() > 0 && bounds.Right + delta.x() > BoardWidth)
-        || (delta.y() > 0 && bounds.Bottom + delta.y() > BoardHeight))
-        return;
-    if (delta.isNull())
-        return;
-
-    Moved = true;
-    if (DragStarted) {
-        DragStarted = false;
-        DetachSelectedWires();
-    }
     for (size_t k = 0; k < Items.size(); ++k) {
         TBauteil* item = Items[k].get();
         if (MovesWithSelection(item))
             item->MoveBy(delta.x(), delta.y());
     }
-    const TRect oldArea = bounds.Inflated(50);
+    const TRect oldArea = formerBounds.Inflated(50);
     const TRect newArea{oldArea.Left + delta.x(), oldArea.Top + delta.y(),
                         oldArea.Right + delta.x(), oldArea.Bottom + delta.y()};
     if (!NoPaint && OnInvalidateRect) {
         OnInvalidateRect(oldArea);
         OnInvalidateRect(newArea);
     }
-    if (RubberBandActive) {
-        for (TGummibandPoint& p : RubberPoints) {
-            const TRect before = LineRect(p);
-            p.EndX += delta.x();
-            p.EndY += delta.y();
-            if (!NoPaint && OnInvalidateRect)
-                OnInvalidateRect(Union(before, LineRect(p)));
-        }
-        if (!RubberPoints.empty() && !IsStraight(RubberPoints.front()))
-            RubberBandActive = false;
-    }
-    DragAnchor = BoardToScreen(anchor + delta);
-}
-
-void TPlatine::EndDrag(int button)
-{
-    if (RubberBandActive && Moved) {
-        for (const TGummibandPoint& p : RubberPoints) {
-            // A line that ends where it starts connects nothing.
-            if (!IsStraight(p) || (p.AnchorX == p.EndX && p.AnchorY == p.EndY))
-                continue;
-            TSegment* segment = AddSegment(QPoint(p.AnchorX, p.AnchorY), QPoint(p.EndX, p.EndY));
-            segment->Selected = true;
-        }
-        NormaliseSelectedWires();
-    }
-    RubberBandActive = false;
-    if (button == kLeftButton)
-        NormaliseSelectedWires();
-    else if (button == kRightButton)
-        DeleteSelection();
-    Moved = false;
-    bool editHardware = false;
-    if (Mode == kModePlacing) {
-        Mode = SavedMode;
-        Cursor = SavedCursor;
-        if (PlacingFromPalette && button == kLeftButton && !Items.empty()
-            && IsHardwareComponent(*Items.back()))
-            editHardware = true;
-    }
-    Dragging = false;
-    AutoScrollEnabled = false;
-    AutoScrollDirection = 0;
-    DragStarted = true;
-    PlacingFromPalette = false;
-    if (editHardware)
-        EditSelectedProperties();
-}
-
-void TPlatine::ConfineCursor()
-{
-    // The mouse is held by the view while a button is down; the cursor itself is not clipped.
-    AutoScrollEnabled = true;
-}
-
-void TPlatine::UpdateAutoScroll(QPoint devicePoint)
-{
-    uint8_t direction = 0;
-    if (ViewWidth > 0 && ViewHeight > 0) {
-        if (devicePoint.x() >= ViewWidth - 20)
-            direction = 4;
-        if (devicePoint.x() < 20)
-            direction = 3;
-        if (devicePoint.y() >= ViewHeight - 20)
-            direction = 2;
-        if (devicePoint.y() < 20)
-            direction = 1;
-    }
-    AutoScrollDirection = direction;
-    if (direction == 0)
-        return;
-    if (Crosshair)
-        Crosshair->Shown = false;
-    if (TempLine)
-        TempLine->Shown = false;
-}
-
-void TPlatine::AutoScrollTick()
-{
-    if (!AutoScrollEnabled || AutoScrollDirection == 0)
-        return;
-    const int step = int(RoundHalfEven(Extended(2) * Extended(Zoom)));
-    switch (AutoScrollDirection) {
-    case 1:
-        ViewOffsetY -= step;
-        break;
-    case 2:
-        ViewOffsetY += step;
-        break;
-    case 3:
-        ViewOffsetX -= step;
-        break;
-    case 4:
-        ViewOffsetX += step;
-        break;
-    default:
-        break;
-    }
-    ClampViewOffset();
-    if (TempLine)
-        TempLine->Shown = false;
-    if (OnChange)
-        OnChange(this);
-    Repaint();
 }
 
 // --- Other editing operations ----------------------------------------------------------------
@@ -603,20 +382,6 @@ bool TPlatine::SelectLooseSegment()
     return false;
 }
 
-QString TPlatine::HintAt(int x, int y)
-{
-    if (!ShowComponentHints)
-        return QString();
-    TCanvas canvas;
-    SetMapping(canvas);
-    for (size_t k = 0; k < Items.size(); ++k) {
-        TBauteil* item = Items[k].get();
-        if (!AsPinSegment(item) && item->HitTest(QPoint(x, y), canvas))
-            return item->GetHint();
-    }
-    return QString();
-}
-
 bool TPlatine::WireEndAt(QPoint boardPoint)
 {
     return std::any_of(Items.begin(), Items.end(), [boardPoint](const auto& item) {
@@ -635,21 +400,6 @@ TSegment* TPlatine::PinSegmentAt(QPoint boardPoint)
     return found;
 }
 
-void TPlatine::UpdateCursor(int x, int y)
-{
-    if (Mode == kModeSelect) {
-        const QPoint p = ScreenToBoard(QPoint(x, y));
-        int16_t cursor = kCursorDefault;
-        if (WireEndAt(p))
-            cursor = kCursorPin;
-        if (PinSegmentAt(p))
-            cursor = kCursorInvert;
-        Cursor = cursor;
-    } else if (Mode == kModeWiring) {
-        Cursor = kCursorNone;
-    }
-}
-
 void TPlatine::TogglePinInversion(TSegment* pinSegment)
 {
     if (!pinSegment || !pinSegment->Owner)
@@ -660,31 +410,4 @@ void TPlatine::TogglePinInversion(TSegment* pinSegment)
     TBauteilPin& pin = *pins[size_t(pinSegment->PinIndex)];
     pin.SetInverted(!pin.Inverted());
     Repaint();
-}
-
-TBauteil* TPlatine::PlaceText(QPoint boardPoint)
-{
-    TBauteil* text = AppendItem(NewObject<TText>());
-    BindItem(text);
-    const QPoint p = SnapToGrid(boardPoint);
-    text->X = p.x();
-    text->Y = p.y();
-    SelectAll(false);
-    SelectObject(text, true);
-    text->EditProperties();
-    Mode = kModeSelect;
-    if (OnModeChange)
-        OnModeChange(this);
-    return text;
-}
-
-void TPlatine::MoveCrosshair(int x, int y)
-{
-    if (!Crosshair)
-        Crosshair = TFadenKreuz{};
-    const QPoint p = SnapToGrid(ScreenToBoard(QPoint(x, y)));
-    if (p == Crosshair->Position && Crosshair->Shown)
-        return;
-    Crosshair->Position = p;
-    Crosshair->Shown = true;
 }

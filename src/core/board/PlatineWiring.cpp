@@ -1,5 +1,4 @@
-// Wire drawing in wiring mode and wire normalisation. After every change of wires the affected
-// segments are normalised so that connectivity follows from end-point equality alone: touching
+// Wire normalisation. After every change of wires the affected segments are normalised so that connectivity follows from end-point equality alone: touching
 // collinear pieces merge, a segment with another segment's end in its interior is split there,
 // junction dots mark points where three or more ends meet, and pins with a wire ending on
 // their pin segment are marked connected.
@@ -10,7 +9,6 @@
 #include "platform/Types.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
@@ -60,7 +58,7 @@ void AddUnique(std::vector<TSegment*>& list, TSegment* s)
 
 } // namespace
 
-// --- Drawing ---------------------------------------------------------------------------------
+// --- Grid ------------------------------------------------------------------------------------
 
 QPoint TPlatine::SnapToGrid(QPoint p) const
 {
@@ -69,74 +67,6 @@ QPoint TPlatine::SnapToGrid(QPoint p) const
         return int(RoundHalfEven(Extended(v) / Extended(g))) * g;
     };
     return QPoint(snap(p.x()), snap(p.y()));
-}
-
-QPoint TPlatine::OrthogonalCorner(QPoint start, QPoint p)
-{
-    if (std::abs(start.y() - p.y()) >= std::abs(start.x() - p.x()))
-        return QPoint(start.x(), p.y());
-    return QPoint(p.x(), start.y());
-}
-
-void TPlatine::WireClick(int x, int y, int button)
-{
-    const QPoint p = ScreenToBoard(QPoint(x, y));
-    if (!Dragging) {
-        if (button == kLeftButton) {
-            SelectAll(false);
-            Dragging = true;
-            ConfineCursor();
-            DragAnchor = SnapToGrid(p);
-            TempLine = TTempline{};
-            TempLine->Start = DragAnchor;
-            TempLine->End = DragAnchor;
-        } else if (button == kRightButton) {
-            if (Crosshair)
-                Crosshair->Shown = false;
-            Mode = kModeSelect;
-            if (OnModeChange)
-                OnModeChange(this);
-        }
-        return;
-    }
-    if (button == kLeftButton) {
-        if (Crosshair)
-            Crosshair->Shown = false;
-        if (TempLine)
-            TempLine->Shown = false;
-        const QPoint corner = SnapToGrid(OrthogonalCorner(DragAnchor, p));
-        // A click on the leg's own start adds no zero-length piece of wire.
-        if (corner != DragAnchor)
-            AddWire(DragAnchor, corner);
-        DragAnchor = corner;
-        WireEnd = corner;
-        if (TempLine) {
-            TempLine->Start = corner;
-            TempLine->End = corner;
-        }
-        if (Crosshair)
-            Crosshair->Shown = true;
-    } else if (button == kRightButton) {
-        TempLine.reset();
-        Dragging = false;
-        AutoScrollEnabled = false;
-        AutoScrollDirection = 0;
-        if (Crosshair)
-            Crosshair->Shown = false;
-    }
-}
-
-void TPlatine::UpdateWirePreview(int x, int y)
-{
-    if (!Dragging || !TempLine)
-        return;
-    const QPoint p = ScreenToBoard(QPoint(x, y));
-    WireEnd = SnapToGrid(OrthogonalCorner(DragAnchor, p));
-    if (TempLine->Shown && TempLine->Start == DragAnchor && TempLine->End == WireEnd)
-        return;
-    TempLine->Start = DragAnchor;
-    TempLine->End = WireEnd;
-    TempLine->Shown = true;
 }
 
 // --- Adding ----------------------------------------------------------------------------------

@@ -34,6 +34,13 @@ struct TRect {
                      std::max(Top, Bottom)};
     }
 
+    // The smallest rectangle holding both (edges taken as they are).
+    TRect United(const TRect& o) const
+    {
+        return TRect{std::min(Left, o.Left), std::min(Top, o.Top), std::max(Right, o.Right),
+                     std::max(Bottom, o.Bottom)};
+    }
+
     // True when the two rectangles share at least one point.
     bool Intersects(const TRect& o) const
     {

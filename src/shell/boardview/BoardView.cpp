@@ -1,7 +1,7 @@
 #include "shell/boardview/BoardView.h"
 
 #include "core/board/Platine.h"
-#include "core/board/Segment.h"
+#include "core/editing/BoardEditor.h"
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
 
@@ -82,12 +82,13 @@ TBoardView::~TBoardView()
 
 // --- Board and hooks -------------------------------------------------------------------------
 
-void TBoardView::SetBoard(TPlatine* board)
+void TBoardView::SetEditor(TBoardEditor* editor)
 {
-    if (board == m_board)
+    if (editor == m_editor)
         return;
     RemoveHooks();
-    m_board = board;
+    m_editor = editor;
+    m_board = editor ? &editor->Board : nullptr;
     m_cache = QImage();
     m_stale = QRegion();
     if (!m_board) {
@@ -95,8 +96,8 @@ void TBoardView::SetBoard(TPlatine* board)
         return;
     }
     InstallHooks();
-    m_board->ViewWidth = viewport()->width();
-    m_board->ViewHeight = viewport()->height();
+    m_editor->View.ViewWidth = viewport()->width();
+    m_editor->View.ViewHeight = viewport()->height();
     m_board->Visible = isVisible();
     SyncScrollBars();
     ApplyCursor();
@@ -112,8 +113,9 @@ void TBoardView::InstallHooks()
         SyncScrollBars();
         InvalidateAll();
     };
-    m_board->OnMoveCursor = [this](QPoint screenPoint) {
-        const QPoint device = screenPoint - QPoint(m_board->ViewOffsetX, m_board->ViewOffsetY);
+    m_editor->View.OnMoveCursor = [this](QPoint screenPoint) {
+        const TBoardViewState& v = m_editor->View;
+        const QPoint device = screenPoint - QPoint(v.ViewOffsetX, v.ViewOffsetY);
         QCursor::setPos(viewport()->mapToGlobal(device));
     };
     m_board->OnLivePaint = [this](const std::function<void(TCanvas&)>& painter) {
@@ -128,7 +130,7 @@ void TBoardView::RemoveHooks()
         return;
     m_board->OnInvalidateRect = nullptr;
     m_board->OnRepaint = nullptr;
-    m_board->OnMoveCursor = nullptr;
+    m_editor->View.OnMoveCursor = nullptr;
     m_board->OnLivePaint = nullptr;
     m_board->Visible = false;
 }
@@ -139,19 +141,20 @@ void TBoardView::SyncScrollBars()
 {
     if (!m_board)
         return;
+    TBoardViewState& v = m_editor->View;
     m_syncing = true;
     const int w = viewport()->width();
     const int h = viewport()->height();
-    horizontalScrollBar()->setRange(0, std::max(0, m_board->ControlWidth() - w));
+    horizontalScrollBar()->setRange(0, std::max(0, v.ControlWidth() - w));
     horizontalScrollBar()->setPageStep(std::max(1, w));
     horizontalScrollBar()->setSingleStep(20);
-    verticalScrollBar()->setRange(0, std::max(0, m_board->ControlHeight() - h));
+    verticalScrollBar()->setRange(0, std::max(0, v.ControlHeight() - h));
     verticalScrollBar()->setPageStep(std::max(1, h));
     verticalScrollBar()->setSingleStep(20);
-    horizontalScrollBar()->setValue(m_board->ViewOffsetX);
-    verticalScrollBar()->setValue(m_board->ViewOffsetY);
-    m_board->ViewOffsetX = horizontalScrollBar()->value();
-    m_board->ViewOffsetY = verticalScrollBar()->value();
+    horizontalScrollBar()->setValue(v.ViewOffsetX);
+    verticalScrollBar()->setValue(v.ViewOffsetY);
+    v.ViewOffsetX = horizontalScrollBar()->value();
+    v.ViewOffsetY = verticalScrollBar()->value();
     m_syncing = false;
     viewport()->update();
 }
@@ -160,10 +163,10 @@ void TBoardView::scrollContentsBy(int, int)
 {
     if (m_syncing || !m_board)
         return;
-    m_board->ViewOffsetX = horizontalScrollBar()->value();
-    m_board->ViewOffsetY = verticalScrollBar()->value();
-    if (m_board->Crosshair)
-        m_board->Crosshair->Shown = false;
+    m_editor->View.ViewOffsetX = horizontalScrollBar()->value();
+    m_editor->View.ViewOffsetY = verticalScrollBar()->value();
+    if (m_editor->WireTool.Crosshair)
+        m_editor->WireTool.Crosshair->Shown = false;
     viewport()->update();
 }
 
@@ -172,8 +175,8 @@ void TBoardView::resizeEvent(QResizeEvent* event)
     QAbstractScrollArea::resizeEvent(event);
     if (!m_board)
         return;
-    m_board->ViewWidth = viewport()->width();
-    m_board->ViewHeight = viewport()->height();
+    m_editor->View.ViewWidth = viewport()->width();
+    m_editor->View.ViewHeight = viewport()->height();
     SyncScrollBars();
 }
 
@@ -196,17 +199,17 @@ void TBoardView::hideEvent(QHideEvent* event)
 bool TBoardView::CacheCurrent() const
 {
     return !m_cache.isNull() && m_cache.size() == viewport()->size() && m_board
-        && m_cacheZoom == m_board->Zoom
-        && m_cacheOffset == QPoint(m_board->ViewOffsetX, m_board->ViewOffsetY);
+        && m_cacheZoom == m_editor->View.Zoom
+        && m_cacheOffset == QPoint(m_editor->View.ViewOffsetX, m_editor->View.ViewOffsetY);
 }
 
 void TBoardView::InvalidateBoardRect(int left, int top, int right, int bottom)
 {
     if (!m_board)
         return;
-    const QPoint offset(m_board->ViewOffsetX, m_board->ViewOffsetY);
-    const QPoint a = m_board->BoardToScreen(QPoint(left, top)) - offset;
-    const QPoint b = m_board->BoardToScreen(QPoint(right, bottom)) - offset;
+    const TBoardViewState& v = m_editor->View;
+    const QPoint a = v.BoardToDevice(QPoint(left, top));
+    const QPoint b = v.BoardToDevice(QPoint(right, bottom));
     const QRect area = QRect(a, b).normalized().adjusted(-2, -2, 2, 2) & viewport()->rect();
     if (area.isEmpty())
         return;
@@ -225,8 +228,8 @@ void TBoardView::RenderStale()
 {
     if (!CacheCurrent()) {
         m_cache = QImage(viewport()->size(), QImage::Format_ARGB32_Premultiplied);
-        m_cacheZoom = m_board->Zoom;
-        m_cacheOffset = QPoint(m_board->ViewOffsetX, m_board->ViewOffsetY);
+        m_cacheZoom = m_editor->View.Zoom;
+        m_cacheOffset = QPoint(m_editor->View.ViewOffsetX, m_editor->View.ViewOffsetY);
         m_stale = QRegion(m_cache.rect());
     }
     if (m_stale.isEmpty() || m_cache.isNull())
@@ -236,7 +239,8 @@ void TBoardView::RenderStale()
     painter.fillRect(m_stale.boundingRect(), kOutsideBoard);
     painter.translate(-m_cacheOffset);
     TCanvas canvas(&painter);
-    m_board->Paint(canvas);
+    m_editor->View.SetMapping(canvas);
+    m_board->Paint(canvas, m_editor->View.GridVisible);
     m_stale = QRegion();
 }
 
@@ -260,27 +264,38 @@ void TBoardView::paintEvent(QPaintEvent* event)
 
 void TBoardView::PaintOverlays(QPainter& painter)
 {
-    TPlatine& b = *m_board;
+    const TBoardEditor& e = *m_editor;
+    const TBoardViewState& v = e.View;
     painter.save();
-    painter.translate(-b.ViewOffsetX, -b.ViewOffsetY);
+    painter.translate(-v.ViewOffsetX, -v.ViewOffsetY);
     TCanvas canvas(&painter);
-    b.SetMapping(canvas);
-    if (b.RubberBandActive && b.Dragging)
-        b.PaintRubberBand(canvas);
-    if (b.Selector && b.Selector->Active) {
-        const TRect r = b.Selector->Rect();
+    v.SetMapping(canvas);
+    if (e.SelectTool.RubberBandActive && e.Dragging) {
+        canvas.Pen = TCanvasPen{clRed, 3, Qt::SolidLine, TPenMode::Copy};
+        for (const TGummibandPoint& p : e.SelectTool.RubberPoints) {
+            canvas.MoveTo(p.AnchorX, p.AnchorY);
+            canvas.LineTo(p.EndX, p.EndY);
+        }
+    }
+    for (const auto* selector : {&e.SelectTool.Selector, &e.ZoomTool.Selector}) {
+        if (!*selector || !(*selector)->Active)
+            continue;
+        const TRect r = (*selector)->Rect();
         canvas.Pen = TCanvasPen{clWhite, 1, Qt::DotLine, TPenMode::Xor};
         canvas.Brush.Style = Qt::NoBrush;
         canvas.Rectangle(r.Left - 1, r.Top - 1, r.Right + 2, r.Bottom + 2);
     }
-    if (b.TempLine && b.TempLine->Shown) {
-        canvas.Pen = TCanvasPen{clWhite, b.TempLine->Width, Qt::SolidLine, TPenMode::Xor};
-        canvas.MoveTo(b.TempLine->Start.x(), b.TempLine->Start.y());
-        canvas.LineTo(b.TempLine->End.x(), b.TempLine->End.y());
+    const auto& line = e.WireTool.TempLine;
+    if (line && line->Shown) {
+        canvas.Pen = TCanvasPen{clWhite, line->Width, Qt::SolidLine, TPenMode::Xor};
+        canvas.MoveTo(line->Start.x(), line->Start.y());
+        canvas.LineTo(line->End.x(), line->End.y());
     }
-    if (b.Crosshair && b.Crosshair->Shown) {
-        const QRect clip = canvas.DPtoLP(QRect(QPoint(b.ViewOffsetX, b.ViewOffsetY), viewport()->size()));
-        const QPoint p = b.Crosshair->Position;
+    const auto& crosshair = e.WireTool.Crosshair;
+    if (crosshair && crosshair->Shown) {
+        const QRect clip =
+            canvas.DPtoLP(QRect(QPoint(v.ViewOffsetX, v.ViewOffsetY), viewport()->size()));
+        const QPoint p = crosshair->Position;
         canvas.Pen = TCanvasPen{clWhite, 1, Qt::SolidLine, TPenMode::Xor};
         canvas.MoveTo(0, p.y());
         canvas.LineTo(clip.left() + clip.width(), p.y());
@@ -299,7 +314,7 @@ void TBoardView::LivePaint(const std::function<void(TCanvas&)>& painter)
     // draws the items in their new state anyway).
     if (!CacheCurrent() || m_painting) {
         TCanvas canvas;
-        m_board->SetMapping(canvas);
+        m_editor->View.SetMapping(canvas);
         painter(canvas);
         viewport()->update();
         return;
@@ -308,7 +323,7 @@ void TBoardView::LivePaint(const std::function<void(TCanvas&)>& painter)
         QPainter cachePainter(&m_cache);
         cachePainter.translate(-m_cacheOffset);
         TCanvas canvas(&cachePainter);
-        m_board->SetMapping(canvas);
+        m_editor->View.SetMapping(canvas);
         painter(canvas);
     }
     if (isVisible())
@@ -319,7 +334,7 @@ void TBoardView::LivePaint(const std::function<void(TCanvas&)>& painter)
 
 QPoint TBoardView::ScreenPoint(QPoint devicePoint) const
 {
-    return devicePoint + QPoint(m_board->ViewOffsetX, m_board->ViewOffsetY);
+    return devicePoint + QPoint(m_editor->View.ViewOffsetX, m_editor->View.ViewOffsetY);
 }
 
 void TBoardView::mousePressEvent(QMouseEvent* event)
@@ -328,7 +343,7 @@ void TBoardView::mousePressEvent(QMouseEvent* event)
     if (!m_board || button < 0)
         return;
     const QPoint p = ScreenPoint(event->position().toPoint());
-    Press(button, ShiftState(event->modifiers()), p.x(), p.y());
+    m_editor->Press(button, ShiftState(event->modifiers()), p.x(), p.y());
     UpdateAutoScrollTimer();
     ApplyCursor();
     viewport()->update();
@@ -340,7 +355,7 @@ void TBoardView::mouseReleaseEvent(QMouseEvent* event)
     if (!m_board || button < 0)
         return;
     const QPoint p = ScreenPoint(event->position().toPoint());
-    Release(button, ShiftState(event->modifiers()), p.x(), p.y());
+    m_editor->Release(button, ShiftState(event->modifiers()), p.x(), p.y());
     UpdateAutoScrollTimer();
     ApplyCursor();
     viewport()->update();
@@ -352,12 +367,12 @@ void TBoardView::mouseMoveEvent(QMouseEvent* event)
         return;
     const QPoint device = event->position().toPoint();
     const QPoint p = ScreenPoint(device);
-    Move(ShiftState(event->modifiers()), p.x(), p.y(), device);
+    m_editor->Move(ShiftState(event->modifiers()), p.x(), p.y(), device);
     UpdateAutoScrollTimer();
     ApplyCursor();
     viewport()->update();
-    if (m_board->Mode == kModeSelect)
-        ShowHint(m_board->HintAt(p.x(), p.y()), event->globalPosition().toPoint());
+    if (m_editor->Mode == kModeSelect)
+        ShowHint(m_editor->SelectTool.HintAt(p.x(), p.y()), event->globalPosition().toPoint());
 }
 
 void TBoardView::mouseDoubleClickEvent(QMouseEvent* event)
@@ -365,7 +380,7 @@ void TBoardView::mouseDoubleClickEvent(QMouseEvent* event)
     if (!m_board)
         return;
     if (event->button() == Qt::LeftButton)
-        DoubleClick();
+        m_editor->DoubleClick();
     // The press that comes with the double click (swallowed after a settings dialog).
     mousePressEvent(event);
 }
@@ -373,131 +388,19 @@ void TBoardView::mouseDoubleClickEvent(QMouseEvent* event)
 void TBoardView::wheelEvent(QWheelEvent* event)
 {
     event->accept();
-    if (!m_board || (m_board->Mode != kModeZoom && m_board->Mode != kModeSelect))
-        return;
     const int delta = event->angleDelta().y();
-    if (delta == 0)
+    if (!m_board || delta == 0)
         return;
-    m_board->WheelZoom(delta > 0, ScreenPoint(event->position().toPoint()));
+    if (!m_editor->Wheel(delta > 0, ScreenPoint(event->position().toPoint())))
+        return;
     SyncScrollBars();
     InvalidateAll();
 }
 
-void TBoardView::Press(int button, uint8_t shift, int x, int y)
-{
-    TPlatine& b = *m_board;
-    if (b.IgnoreNextPress) {
-        b.IgnoreNextPress = false;
-        return;
-    }
-    if (button == kRightButton) {
-        b.Selector.reset();
-        if (b.Mode == kModeSelect)
-            b.SelectAt(x, y, shift, kRightButton);
-        else if (b.Mode == kModeText)
-            b.Mode = kModeSelect;
-    }
-    const QPoint p = b.ScreenToBoard(QPoint(x, y));
-    if (button == kLeftButton) {
-        if (b.Mode == kModeSelect && b.WireEndAt(p)) {
-            b.Mode = kModeWiring;
-            if (b.OnModeChange)
-                b.OnModeChange(&b);
-        }
-        if (b.Mode == kModeSelect) {
-            if (TSegment* pinSegment = b.PinSegmentAt(p))
-                b.TogglePinInversion(pinSegment);
-        }
-        switch (b.Mode) {
-        case kModeZoom:
-            b.Selector = TSelector{};
-            b.Selector->StartAt(p);
-            break;
-        case kModeSelect:
-            b.SelectAt(x, y, shift, kLeftButton);
-            break;
-        case kModeWiring:
-            b.WireClick(x, y, kLeftButton);
-            break;
-        case kModeText:
-            b.PlaceText(p);
-            break;
-        default:
-            break;
-        }
-    } else if (button == kRightButton) {
-        switch (b.Mode) {
-        case kModeSelect:
-            if (b.OnPopupRequest)
-                b.OnPopupRequest(&b);
-            break;
-        case kModeWiring:
-            b.WireClick(x, y, kRightButton);
-            break;
-        case kModePlacing:
-            b.EndDrag(kRightButton);
-            break;
-        case kModeZoom:
-            b.ZoomOutAt(QPoint(x, y));
-            SyncScrollBars();
-            b.Repaint();
-            break;
-        default:
-            break;
-        }
-    }
-}
-
-void TBoardView::Release(int button, uint8_t, int x, int y)
-{
-    TPlatine& b = *m_board;
-    if (button == kLeftButton) {
-        if (b.Mode == kModeZoom) {
-            b.FinishZoomRect(x, y);
-            SyncScrollBars();
-        } else if (b.Mode == kModeSelect || b.Mode == kModePlacing) {
-            b.FinishSelector();
-            if (b.Dragging)
-                b.EndDrag(kLeftButton);
-        }
-    }
-    if (b.OnAktTools)
-        b.OnAktTools(&b);
-}
-
-void TBoardView::Move(uint8_t shift, int x, int y, QPoint devicePoint)
-{
-    TPlatine& b = *m_board;
-    const QPoint p = b.ScreenToBoard(QPoint(x, y));
-    b.UpdateCursor(x, y);
-    if (b.Selector) {
-        b.Selector->Square = (shift & kShiftKey) != 0;
-        b.Selector->Centred = (shift & kCtrlKey) != 0;
-        b.Selector->DragTo(p);
-    }
-    if (b.Dragging) {
-        if (b.Mode == kModeSelect || b.Mode == kModePlacing)
-            b.DragSelection(x, y);
-        else if (b.Mode == kModeWiring)
-            b.UpdateWirePreview(x, y);
-    }
-    if (b.Mode == kModeWiring)
-        b.MoveCrosshair(x, y);
-    b.UpdateAutoScroll(devicePoint);
-}
-
-void TBoardView::DoubleClick()
-{
-    TPlatine& b = *m_board;
-    if (b.Mode == kModeSelect && b.CanEditProperties()) {
-        b.IgnoreNextPress = true;
-        b.EditSelectedProperties();
-    }
-}
-
 void TBoardView::UpdateAutoScrollTimer()
 {
-    const bool wanted = m_board && m_board->AutoScrollEnabled && m_board->AutoScrollDirection != 0;
+    const bool wanted = m_editor && m_editor->View.AutoScrollEnabled
+        && m_editor->View.AutoScrollDirection != 0;
     if (wanted && !m_autoScroll.isActive())
         m_autoScroll.start();
     else if (!wanted)
@@ -510,15 +413,15 @@ void TBoardView::AutoScrollStep()
         m_autoScroll.stop();
         return;
     }
-    m_board->AutoScrollTick();
+    m_editor->AutoScrollTick();
     SyncScrollBars();
     UpdateAutoScrollTimer();
 }
 
 void TBoardView::ApplyCursor()
 {
-    if (m_board)
-        viewport()->setCursor(CursorShape(m_board->Cursor));
+    if (m_editor)
+        viewport()->setCursor(CursorShape(m_editor->View.Cursor));
 }
 
 void TBoardView::ShowHint(const QString& text, QPoint globalPos)

@@ -1,11 +1,12 @@
 #pragma once
-// The board view: the widget that shows one circuit board (TPlatine) with scroll bars, paints
-// it through TCanvas and turns mouse messages into the board's editing operations by mode
-// (select, wiring, placing, text, zoom), wheel zoom and auto-scroll.
+// The board view: the widget that shows one circuit board (TPlatine) through the editor of its
+// tab (TBoardEditor: view state, mode and tools) with scroll bars, paints it through TCanvas
+// and hands its mouse messages to the editor, which routes them by mode (select, wiring,
+// placing, text, zoom); the wheel zooms, a timer drives auto-scroll.
 //
-// The board keeps the zoom and the view offset; the scroll bars follow them (SyncScrollBars is
-// what an OnChange handler of the board calls) and write the offset back when the user
-// scrolls. The board is painted into an off-screen image that the view keeps: the board's
+// The editor's view state keeps the zoom and the view offset; the scroll bars follow them
+// (SyncScrollBars is what an OnChange handler of the board calls) and write the offset back
+// when the user scrolls. The board is painted into an off-screen image that the view keeps: the board's
 // redraw requests mark parts of it stale, and live painting during a run draws straight into
 // it. The transient marks - selection rectangle, wire preview, crosshair - are drawn over that
 // image in every paint with an XOR pen, instead of XOR-drawing on the screen and erasing again;
@@ -18,6 +19,7 @@
 
 #include <functional>
 
+class TBoardEditor;
 class TCanvas;
 class TPlatine;
 
@@ -27,16 +29,17 @@ public:
     explicit TBoardView(QWidget* parent = nullptr);
     ~TBoardView() override;
 
-    // Shows a board (nullptr: none) and installs the view's redraw hooks on it; the hooks of
-    // the board shown before are removed. A shown board must outlive the view, or be taken
-    // away with SetBoard(nullptr) before it is destroyed.
-    void SetBoard(TPlatine* board);
+    // Shows a board through its editor (nullptr: none) and installs the view's redraw hooks on
+    // them; the hooks of the one shown before are removed. A shown editor and its board must
+    // outlive the view, or be taken away with SetEditor(nullptr) before they are destroyed.
+    void SetEditor(TBoardEditor* editor);
+    TBoardEditor* Editor() const { return m_editor; }
     TPlatine* Board() const { return m_board; }
 
-    // Scroll bar ranges and positions from the board's zoom and view offset; the offset is
-    // read back as the scroll bars clamp it.
+    // Scroll bar ranges and positions from the view state's zoom and view offset; the offset
+    // is read back as the scroll bars clamp it.
     void SyncScrollBars();
-    // Shows the board's cursor number as the mouse cursor.
+    // Shows the editor's cursor number as the mouse cursor.
     void ApplyCursor();
 
     // Hint text of the item under the mouse in select mode (empty: hide). Without a handler
@@ -56,11 +59,6 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    // The board's mouse operations; (x, y) are pixels of the whole board.
-    void Press(int button, uint8_t shift, int x, int y);
-    void Release(int button, uint8_t shift, int x, int y);
-    void Move(uint8_t shift, int x, int y, QPoint devicePoint);
-    void DoubleClick();
     void AutoScrollStep();
     void UpdateAutoScrollTimer();
 
@@ -75,7 +73,8 @@ private:
     QPoint ScreenPoint(QPoint devicePoint) const;
     void ShowHint(const QString& text, QPoint globalPos);
 
-    TPlatine* m_board = nullptr;
+    TBoardEditor* m_editor = nullptr;
+    TPlatine* m_board = nullptr;  // the editor's board
     QTimer m_autoScroll;
     QImage m_cache;            // the board as last painted, one pixel per device pixel
     QRegion m_stale;           // parts of m_cache to paint again

@@ -17,6 +17,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -34,6 +35,7 @@ class QToolBar;
 class QToolButton;
 class QWidget;
 class TBauteilPin;
+class TBoardEditor;
 class TBoardView;
 class TDesign;
 class THintBox;
@@ -125,6 +127,9 @@ public:
     TPlatine* MainBoard = nullptr;       // owned (with every board made by CreatePlatine)
     TPlatine* CurrentBoard = nullptr;
     std::vector<TPlatine*> OpenBoards;   // index = tab index
+    bool GridVisible = false;            // "RASTER": every board tab shows the grid
+    // The editor (view state, mode, tools) of a board's tab, made on first use.
+    TBoardEditor& EditorOf(TPlatine* board);
     TDesign* CurrentDesign = nullptr;
     TDesign* RootDesign = nullptr;
     uint8_t HeaderByte0 = 0;
@@ -228,6 +233,7 @@ private:
     void SetCaption(const QString& name, int kind, const QString& text);
 
     std::vector<std::unique_ptr<TPlatine>> m_boards;  // every board made by CreatePlatine
+    std::map<TPlatine*, std::unique_ptr<TBoardEditor>> m_editors;  // one per board tab
     QHash<QString, QAction*> m_actions;
     QHash<QString, QToolButton*> m_buttons;
     QAction* m_compileTool = nullptr;  // tb_Compile's place in the tool bar

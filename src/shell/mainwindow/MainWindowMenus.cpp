@@ -5,6 +5,7 @@
 #include "shell/mainwindow/MainWindow.h"
 
 #include "core/board/Platine.h"
+#include "core/editing/BoardEditor.h"
 #include "shell/boardview/BoardView.h"
 #include "shell/mainwindow/ProjectFiles.h"
 #include "shell/mainwindow/SimulationControl.h"
@@ -410,9 +411,11 @@ void TForm1::ConnectCommands()
     for (QToolButton* button : {StandardBtn, LineBtn, ZoomBtn})
         connect(button, &QToolButton::clicked, this, [this, button] { SpeedBtnClick(button); });
     auto toggleGrid = [this] {
-        MainBoard->GridVisible = !MainBoard->GridVisible;
-        SB_Raster->setChecked(MainBoard->GridVisible);
-        m_actions.value(QStringLiteral("Raster"))->setChecked(MainBoard->GridVisible);
+        GridVisible = !GridVisible;
+        for (auto& [board, editor] : m_editors)
+            editor->View.GridVisible = GridVisible;
+        SB_Raster->setChecked(GridVisible);
+        m_actions.value(QStringLiteral("Raster"))->setChecked(GridVisible);
         CurrentBoard->Repaint();
     };
     onButton("SB_Raster", toggleGrid);
@@ -477,16 +480,17 @@ void TForm1::SpeedBtnClick(QToolButton* button)
         cursor = kCursorNone;
     }
     for (TPlatine* board : OpenBoards) {
-        board->Mode = mode;
-        board->SavedMode = mode;
-        board->Cursor = cursor;
+        TBoardEditor& editor = EditorOf(board);
+        editor.Mode = mode;
+        editor.SavedMode = mode;
+        editor.View.Cursor = cursor;
     }
     PlatineScrollbox->ApplyCursor();
 }
 
 void TForm1::PlatineModeChange(TPlatine* board)
 {
-    switch (board->Mode) {
+    switch (EditorOf(board).Mode) {
     case kModeZoom:
         SpeedBtnClick(ZoomBtn);
         break;
@@ -524,14 +528,9 @@ void TForm1::ShowBoardTab(int index)
 {
     if (index < 0 || index >= int(OpenBoards.size()))
         return;
-    if (CurrentBoard) {
-        CurrentBoard->SavedScrollX = CurrentBoard->ViewOffsetX;
-        CurrentBoard->SavedScrollY = CurrentBoard->ViewOffsetY;
-    }
+    // Each tab's editor keeps its own zoom and scroll position.
     CurrentBoard = OpenBoards[size_t(index)];
-    CurrentBoard->ViewOffsetX = CurrentBoard->SavedScrollX;
-    CurrentBoard->ViewOffsetY = CurrentBoard->SavedScrollY;
-    PlatineScrollbox->SetBoard(CurrentBoard);
+    PlatineScrollbox->SetEditor(&EditorOf(CurrentBoard));
     if (TabSet->currentIndex() != index)
         TabSet->setCurrentIndex(index);
     if (Projects)

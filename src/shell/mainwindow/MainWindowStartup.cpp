@@ -8,6 +8,7 @@
 #include "core/board/BoardHooks.h"
 #include "core/board/Makro.h"
 #include "core/board/Platine.h"
+#include "core/editing/BoardEditor.h"
 #include "shell/boardview/BoardView.h"
 #include "components/core/CoreComponents.h"
 #include "shell/mainwindow/ProgressWindow.h"
@@ -142,8 +143,10 @@ TForm1::~TForm1()
     if (Simulation && Simulation->Running())
         Simulation->StopSimulation();
     if (PlatineScrollbox)
-        PlatineScrollbox->SetBoard(nullptr);
-    // The window's boards go before the controller that their handlers call.
+        PlatineScrollbox->SetEditor(nullptr);
+    // The window's boards go before the controller that their handlers call; their editors
+    // before them.
+    m_editors.clear();
     OpenBoards.clear();
     CurrentBoard = nullptr;
     MainBoard = nullptr;
@@ -199,7 +202,7 @@ void TForm1::FormCreate()
     MainBoard = CreatePlatine();
     CurrentBoard = MainBoard;
     OpenBoards = {MainBoard};
-    PlatineScrollbox->SetBoard(MainBoard);
+    PlatineScrollbox->SetEditor(&EditorOf(MainBoard));
 
     // The palette's contents come with its own unit; its area stands ready.
     LibraryFolder = Ctx().ProgramFolder + QStringLiteral("QJN_BIBO/");
@@ -226,11 +229,13 @@ void TForm1::FormCreate()
             TabSet->removeTab(int(i));
             break;
         }
+        if (PlatineScrollbox->Board() != inner)
+            m_editors.erase(inner);
     };
     Projects->OnProjectLoaded = [this] {
         ShowBoardTab(0);
         // An opened project is shown with all its items in view.
-        MainBoard->ZoomToObjects(false);
+        EditorOf(MainBoard).ZoomTool.ZoomToObjects(false);
         PlatineScrollbox->SyncScrollBars();
         MainBoard->Repaint();
     };
@@ -304,12 +309,18 @@ TPlatine* TForm1::CreatePlatine()
             BauteilMenu->popup(QCursor::pos());
     };
     Projects->BindBoard(*board);
-    board->Mode = kModeSelect;
-    board->SavedMode = kModeSelect;
-    if (!board->Items.empty())
-        board->ZoomToObjects(false);
     board->TopBoard = MainBoard ? MainBoard : board;
     return board;
+}
+
+TBoardEditor& TForm1::EditorOf(TPlatine* board)
+{
+    std::unique_ptr<TBoardEditor>& editor = m_editors[board];
+    if (!editor) {
+        editor = std::make_unique<TBoardEditor>(*board);
+        editor->View.GridVisible = GridVisible;
+    }
+    return *editor;
 }
 
 void TForm1::SetProjectName(const QString& name)
@@ -432,8 +443,10 @@ void TForm1::FormShow()
 
 void TForm1::ApplyGridOptions()
 {
-    MainBoard->GridVisible = Settings->ReadBool(kOptions, QStringLiteral("RASTER"), false);
-    if (MainBoard->GridVisible) {
+    GridVisible = Settings->ReadBool(kOptions, QStringLiteral("RASTER"), false);
+    for (auto& [board, editor] : m_editors)
+        editor->View.GridVisible = GridVisible;
+    if (GridVisible) {
         MainBoard->Repaint();
         SB_Raster->setChecked(true);
         m_actions.value(QStringLiteral("Raster"))->setChecked(true);

@@ -1,0 +1,31 @@
+#pragma once
+// Wiring mode: wires are drawn leg by leg from grid point to grid point, each leg horizontal or
+// vertical; the crosshair marks the grid point under the mouse.
+
+#include "core/editing/EditingTypes.h"
+
+#include <optional>
+
+class TBoardEditor;
+
+class TWireTool {
+public:
+    explicit TWireTool(TBoardEditor& editor) : m_editor(editor) {}
+
+    std::optional<TTempline> TempLine;    // the leg being drawn
+    std::optional<TFadenKreuz> Crosshair;
+    QPoint WireStart;  // board units, while a wire is in progress
+    QPoint WireEnd;
+
+    // A click at the screen point (x, y): the left button starts a wire or ends a leg, the
+    // right button ends the wire, or leaves wiring mode when none is in progress.
+    void WireClick(int x, int y, int button);
+    // Mouse move while a wire is drawn: the preview follows the orthogonal corner.
+    void UpdateWirePreview(int x, int y);
+    void MoveCrosshair(int x, int y);
+    // The corner of a leg from start towards p: vertical when |dy| >= |dx|.
+    static QPoint OrthogonalCorner(QPoint start, QPoint p);
+
+private:
+    TBoardEditor& m_editor;
+};
