@@ -14,10 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 #include <string>
 
 namespace {
