@@ -2,6 +2,7 @@
 // scroll bars follow the view offset, and the picture shows the board with its overlays.
 #include "core/BoardTestSupport.h"
 #include "core/editing/BoardEditor.h"
+#include "ui/ItemDialogs.h"
 #include "shell/boardview/BoardView.h"
 #include "platform/Canvas.h"
 #include "platform/ModalDialogs.h"
@@ -31,6 +32,7 @@ protected:
     void SetUp() override
     {
         BoardFixture::SetUp();
+        InstallItemDialogs();  // the text tool opens the label's dialog
         editor.View.SetZoom(15.875);  // one pixel per board unit
         view.resize(500, 400);
         view.SetEditor(&editor);
