@@ -218,6 +218,8 @@ void TPlatine::RemoveObject(TBauteil* item)
 
 void TPlatine::DeleteSelection()
 {
+    if (Top()->Preparing)
+        return;  // the run being prepared holds references into the items
     FrontPanelHooks().StopWebServer();
     if (!NoPaint)
         DetachSelectedWires();
