@@ -1,4 +1,4 @@
-// Simulation engine during a run: steps run from inside a step, the live refresh rate, the
+// Simulation engine during a run: steps run from inside a step, the live refresh, the
 // clock tick, the end of a run, the hardware and DDE hooks.
 #include "core/EngineTestSupport.h"
 
@@ -211,58 +211,6 @@ TEST_F(EngineRunTest, AFailingStepLeavesTheBoardSteppable)
     board.SimStep();
     EXPECT_EQ(board.StepCount, 2);
     EXPECT_EQ(probe->Values.size(), 1u);
-}
-
-TEST_F(EngineRunTest, StepsRepaintAtAboutFiftySevenPerSecond)
-{
-    struct Case {
-        int32_t frequency;
-        bool visible;
-        bool wires;
-        bool states;
-        int expectedPaints;  // in 30 steps
-    };
-    const Case cases[] = {
-        {570, true, true, false, 3},   // every 10th step
-        {570, true, false, true, 3},
-        {570, true, true, true, 6},    // wires and live displays each time
-        {60, true, true, true, 0},     // at 60 and below the 50-ms tick repaints
-        {61, true, true, false, 30},   // 61 div 57 = 1: every step
-        {114, true, true, false, 15},  // every 2nd step
-        {570, false, true, true, 0},   // a board that is not shown
-        {570, true, false, false, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.frequency << " Hz, visible " << c.visible
-                                        << ", wires " << c.wires << ", states " << c.states);
-        TPlatine board;
-        auto* source = Place<TSimSource>(board, 0);
-        auto* probe = Place<TSimProbe>(board, 2);
-        WirePins(board, *source->Outputs[0], *probe->Inputs[0]);
-        int paints = 0;
-        board.OnLivePaint = [&paints](const std::function<void(TCanvas&)>& painter) {
-            QImage image(200, 200, QImage::Format_RGB32);
-            QPainter painter2(&image);
-            TCanvas canvas(&painter2);
-            canvas.SetMapping(1.0);
-            painter(canvas);
-            ++paints;
-        };
-        board.Visible = c.visible;
-        board.ShowWireStates = c.wires;
-        board.ShowComponentStates = c.states;
-        Ctx().SimFrequency = c.frequency;
-        board.StartSimulation();
-        board.StepCount = 0;
-        for (int k = 0; k < 30; ++k)
-            board.SimStep();
-        EXPECT_EQ(paints, c.expectedPaints);
-
-        // The 50-ms tick repaints a shown board whatever the rate.
-        paints = 0;
-        board.TickClockedObjects();
-        EXPECT_EQ(paints, c.visible ? int(c.wires) + int(c.states) : 0);
-    }
 }
 
 TEST_F(EngineRunTest, WireRefreshMarksTheComponentsWhosePinsChanged)

@@ -68,6 +68,31 @@ TEST_F(EngineTest, InputsTakeTheOutputOfTheirNetAndWiresTheirDriver)
         EXPECT_EQ(segment->Lit, segment->Driver == nullptr);
 }
 
+TEST_F(EngineTest, WiresShowHighFromTwoAndAHalfVolts)
+{
+    TPlatine board;
+    auto* source = Place<TSimSource>(board, 0);
+    auto* probe = Place<TSimProbe>(board, 2);
+    WirePins(board, *source->Outputs[0], *probe->Inputs[0]);
+    board.StartSimulation();
+    const struct {
+        Extended value;
+        bool lit;
+    } cases[] = {
+        {2.5L, true}, {2.4999L, false}, {2.5L, true}, {0.0L, false}, {5.0L, true}, {-2.5L, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(double(c.value));
+        source->Value = c.value;
+        board.SimStep();
+        board.RefreshWires();
+        for (TSegment* segment : ItemsOf<TSegment>(board)) {
+            ASSERT_EQ(segment->Driver, source->Outputs[0].get());
+            EXPECT_EQ(segment->Lit, c.lit);
+        }
+    }
+}
+
 TEST_F(EngineTest, OutputsOnOneNetMerge)
 {
     struct Case {

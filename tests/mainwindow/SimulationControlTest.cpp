@@ -13,13 +13,18 @@
 #include "platform/Context.h"
 #include "platform/IniFile.h"
 #include "platform/Locale.h"
+#include "platform/Canvas.h"
 #include "platform/MessageBox.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <memory>
 #include <stdexcept>
@@ -58,6 +63,39 @@ public:
     int Loaded = -2;
 };
 
+// Asks for every command that must wait for a preparation from inside its own preparation:
+// directly, and posted so that the preparation's event pump delivers them.
+class TScImpatient : public TGrundBT {
+public:
+    TV_CLASS_NAME(TScImpatient)
+    TScImpatient() { SetOutputCount(1); }
+    void SimPrepare() override
+    {
+        ++Prepared;
+        if (!Control)
+            return;
+        Control->StartSimulation();
+        Control->StartSimulationKey();
+        TSimulationControl* control = Control;
+        TProjectFiles* files = Files;
+        TPlatine* board = Board;
+        QTimer::singleShot(0, [control] { control->StartSimulationKey(); });
+        QTimer::singleShot(0, [board] {
+            board->SelectAll(true);
+            board->DeleteSelection();
+        });
+        QTimer::singleShot(0, [files, this] { Opened = files->OpenProject(OpenName); });
+        QTimer::singleShot(0, [files] { files->NewCommand(); });
+        Clock->AdvanceMs(100);  // the pump lets the posted commands run before the next item
+    }
+    TSimulationControl* Control = nullptr;
+    TProjectFiles* Files = nullptr;
+    TFakeClock* Clock = nullptr;
+    QString OpenName;
+    int Prepared = 0;
+    bool Opened = true;
+};
+
 class SimulationControlTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -68,6 +106,7 @@ protected:
         RegisterCoreBaseClasses(ClassRegistry());
         RegisterBoardClasses(ClassRegistry());
         ClassRegistry().RegisterClass<TScCounter>();
+        ClassRegistry().RegisterClass<TScImpatient>();
         ASSERT_TRUE(dir.isValid());
         Ctx().ProgramFolder = dir.path() + u'/';
         counter = static_cast<TScCounter*>(board.AddComponent(NewObject<TScCounter>()));
@@ -253,6 +292,93 @@ TEST_F(SimulationControlTest, StopWhileIdleOnlySwitchesTheSlowTimerOff)
     EXPECT_FALSE(control.SimTimerOn());
     EXPECT_TRUE(status.isEmpty());
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("UNSAVED_Default.set"))));
+}
+
+TEST_F(SimulationControlTest, StepsRepaintAtAboutFiftySevenPerSecond)
+{
+    struct Case {
+        int32_t frequency;
+        bool visible;
+        bool wires;
+        bool states;
+        int expectedPaints;  // in 30 steps
+    };
+    const Case cases[] = {
+        {570, true, true, false, 3},   // every 10th step
+        {570, true, false, true, 3},
+        {570, true, true, true, 6},    // wires and live displays each time
+        {60, true, true, true, 0},     // at 60 and below the 50-ms tick repaints
+        {61, true, true, false, 30},   // 61 div 57 = 1: every step
+        {114, true, true, false, 15},  // every 2nd step
+        {570, false, true, true, 0},   // a board that is not shown
+        {570, true, false, false, 0},
+    };
+    int paints = 0;
+    board.OnLivePaint = [&paints](const std::function<void(TCanvas&)>& painter) {
+        QImage image(200, 200, QImage::Format_RGB32);
+        QPainter painter2(&image);
+        TCanvas canvas(&painter2);
+        canvas.SetMapping(1.0);
+        painter(canvas);
+        ++paints;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.frequency << " Hz, visible " << c.visible
+                                        << ", wires " << c.wires << ", states " << c.states);
+        board.Visible = c.visible;
+        board.ShowWireStates = c.wires;
+        board.ShowComponentStates = c.states;
+        control.StartSimulation();
+        Ctx().SimFrequency = c.frequency;
+        board.StepCount = 0;
+        paints = 0;
+        control.RunSteps(30);
+        EXPECT_EQ(paints, c.expectedPaints);
+
+        // The step alone never paints.
+        paints = 0;
+        board.SimStep();
+        EXPECT_EQ(paints, 0);
+
+        // The 50-ms tick repaints a shown board whatever the rate.
+        control.RateTimerTimer();
+        EXPECT_EQ(paints, c.visible ? int(c.wires) + int(c.states) : 0);
+        control.StopSimulation();
+    }
+}
+
+TEST_F(SimulationControlTest, CommandsDuringThePreparationDoNothing)
+{
+    TScopedFakeClock clock;
+    // A project that could be opened, so that only the preparation keeps it out.
+    files.SetProjectName(dir.filePath(QStringLiteral("anlage.prj")));
+    ASSERT_TRUE(files.Save());
+    auto* impatient = static_cast<TScImpatient*>(board.AddComponent(NewObject<TScImpatient>()));
+    impatient->Control = &control;
+    impatient->Files = &files;
+    impatient->Clock = &clock.clock;
+    impatient->OpenName = files.ProjectFileName;
+    board.AddComponent(NewObject<TScCounter>());  // the pump runs before this one's turn
+    const size_t items = board.Items.size();
+    auto locks = std::make_shared<std::vector<bool>>();
+    control.OnLockEditing = [locks](bool lock) { locks->push_back(lock); };
+    messages.Clear();
+
+    control.StartSimulation();
+    QCoreApplication::processEvents();  // nothing left over either
+
+    EXPECT_TRUE(control.Running());
+    EXPECT_FALSE(control.Preparing());
+    EXPECT_EQ(impatient->Prepared, 1);
+    EXPECT_FALSE(impatient->Opened);
+    EXPECT_EQ(board.Items.size(), items);
+    EXPECT_EQ(files.ProjectFileName, dir.filePath(QStringLiteral("anlage.prj")));
+    ASSERT_FALSE(locks->empty());
+    EXPECT_TRUE(locks->front());  // locked before the preparation let any event through
+    EXPECT_TRUE(messages.Requests().empty());
+    control.RunSteps(3);
+    EXPECT_EQ(counter->Steps, 3);
+    impatient->Control = nullptr;
 }
 
 }  // namespace

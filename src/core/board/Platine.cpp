@@ -217,6 +217,8 @@ void TPlatine::RemoveObject(TBauteil* item)
 
 void TPlatine::DeleteSelection()
 {
+    if (Top()->Preparing)
+        return;  // the run being prepared holds references into the items
     FrontPanelHooks().StopWebServer();
     if (!NoPaint)
         DetachSelectedWires();

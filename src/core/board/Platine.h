@@ -8,6 +8,7 @@
 // editor of each board tab (core/editing); the board paints its items on a canvas mapped by
 // the caller and reports areas to redraw through OnInvalidateRect and OnRepaint.
 
+#include "core/engine/Engine.h"
 #include "core/model/Geometry.h"
 
 #include <QPoint>
@@ -33,6 +34,7 @@ class TWriter;
 // Simulation engine (PlatineSim.cpp) and component state file (PlatineSettings.cpp).
 class TBauteilPin;
 class TCanvas;
+class TEventPump;
 class TIniFile;
 class TPlatine;
 
@@ -122,10 +124,12 @@ public:
     std::vector<std::unique_ptr<TBauteil>> Items;
     std::vector<TSegment*> NetSegments;    // segments gathered for net numbering
     std::vector<TSegment*> WireWork;       // segments being normalised
-    std::vector<TBauteil*> ClockedItems;   // run lists: references into Items
-    std::vector<TIOBauteil*> SimComponents;
-    std::vector<TMakro*> Macros;
-    std::vector<TSegment*> WireRun;
+    // The run of this board: run lists, step, clock tick (the names below are its lists).
+    TEngine Engine;
+    std::vector<TBauteil*>& ClockedItems = Engine.ClockedItems;
+    std::vector<TIOBauteil*>& SimComponents = Engine.SimComponents;
+    std::vector<TMakro*>& Macros = Engine.Macros;
+    std::vector<TSegment*>& WireRun = Engine.WireRun;
     std::vector<TIOBauteil*> Jumps;        // jump components (CollectJumps)
     TSegment* LastSegment = nullptr;       // last added wire segment
 
@@ -224,17 +228,18 @@ public:
     void WritePrintSettings(TWriter& writer) const;
     void ReadPrintSettings(TReader& reader);
 
-    // --- Simulation (PlatineSim.cpp) --------------------------------------------------------
-    // Deepest nesting of steps run from inside a step (a waiting device steps the circuit
-    // through its step callback); a step asked for deeper than that returns without stepping.
-    static constexpr int kMaxStepNesting = 16;
+    // --- Simulation (PlatineSim.cpp; the run itself is Engine) -------------------------------
+    static constexpr int kMaxStepNesting = TEngine::kMaxStepNesting;
     // Set by the board view while it shows this board: live repaints happen only then.
     bool Visible = false;
+    // Set on the top board while a run is prepared: editing and a second start do nothing.
+    bool Preparing = false;
     // Live painting during a run, supplied by the board view: runs the painter on a canvas with
     // the board mapping set and shows the result at once.
     std::function<void(const std::function<void(TCanvas&)>& painter)> OnLivePaint;
 
     // Top board: prepares a run (run lists, nets, sources, shared outputs, DDE clients, reset).
+    // Does nothing while a preparation is going on.
     void StartSimulation();
     // Run lists and SimPrepare of every component, recursively over the macro tree.
     void PrepareSimulation();
@@ -258,18 +263,24 @@ public:
     // Every output lists every output of the hierarchy on its net (itself included).
     void LinkSharedOutputs();
     void SimResetAll();
-    // One step; the top board counts it. Re-entrant up to kMaxStepNesting.
+    // One step; the top board counts it. Re-entrant up to kMaxStepNesting. No painting.
     void SimStep();
-    // The 50-ms tick of clocked items, recursively, then the live repaints.
+    // The 50-ms tick of clocked items, recursively. No painting.
     void TickClockedObjects();
+    // Every shown board of the tree below this one (itself included) recolours its wires and
+    // live pins as the top board's buttons ask. The run control calls it between steps.
+    void RepaintLiveStates();
     void RefreshWires();
     void RefreshLiveDisplays();
+    // The colour of a wire during a run: high when its net has no driver or the driver's
+    // value is at least 2.5.
+    static bool WireLit(const TSegment& segment);
     // SimEnd of every component, step callbacks cleared, DDE conversations released.
     void EndSimulation();
     void SetShowWireStates(bool flag);
     void SetShowComponentStates(bool flag);
     // Steps of this board running at the moment (1 inside a step, more while nested).
-    int StepDepth() const { return m_stepDepth; }
+    int StepDepth() const { return Engine.Depth(); }
     // The callback that hardware interfaces get: one step of the top board while its run is
     // prepared, nothing before or after (or once the board is gone).
     TStepCallback MakeStepCallback();
@@ -365,13 +376,8 @@ private:
     void ReadElementFlag(TIOBauteil* component, TReader& reader, uint8_t version);
     bool m_destroying = false;
 
-    // Simulation engine state (PlatineSim.cpp).
-    struct TNetScratch;
-    void NumberNetsFrom(TSegment* startSegment, int32_t counter);
-    void ReleaseNetScratch();
-    int m_stepDepth = 0;
+    // Simulation state (PlatineSim.cpp).
+    void PrepareRun(TEventPump& pump);
     bool m_ddeConnecting = false;
-    std::shared_ptr<TNetScratch> m_netScratch;        // flood index while nets are numbered
-    std::shared_ptr<std::vector<TBauteilPin*>> m_sourceCache;  // top board: net -> source
     std::shared_ptr<bool> m_runToken;                  // live while a run is prepared
 };

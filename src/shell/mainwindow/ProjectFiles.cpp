@@ -286,6 +286,8 @@ void TProjectFiles::NewProject()
 
 bool TProjectFiles::NewCommand()
 {
+    if (MainBoard && MainBoard->Preparing)
+        return false;  // a run is being prepared on the current circuit
     if (!AskSaveChanges())
         return false;
     NewProject();
@@ -296,6 +298,8 @@ bool TProjectFiles::NewCommand()
 
 bool TProjectFiles::OpenProject(const QString& fileName)
 {
+    if (MainBoard && MainBoard->Preparing)
+        return false;  // a run is being prepared on the current circuit
     if (!AskSaveChanges())
         return false;
 

@@ -75,6 +75,11 @@ bool TSimulationControl::Running() const
     return Ctx().SimRunning;
 }
 
+bool TSimulationControl::Preparing() const
+{
+    return MainBoard && MainBoard->Preparing;
+}
+
 void TSimulationControl::SetSimTimer(bool on)
 {
     m_simTimerOn = on;
@@ -98,6 +103,8 @@ void TSimulationControl::ProcessEvents()
 
 void TSimulationControl::StartSimulation()
 {
+    if (Preparing())
+        return;  // the start going on goes on
     TFrontplatte* panel = Panel();
     const bool running = Ctx().SimRunning;
     // The bounds to come back to are those of edit mode.
@@ -113,11 +120,16 @@ void TSimulationControl::StartSimulation()
     m_stopRequested = false;
     if (OnStatusText)
         OnStatusText(QStringLiteral("Start..."));
+    // The preparation lets events run: nothing may edit the circuit meanwhile.
+    if (OnLockEditing)
+        OnLockEditing(true);
     try {
         MainBoard->StartSimulation();
     } catch (const std::exception& e) {
         // A component that cannot be prepared: release what was set up and stay idle.
         MainBoard->EndSimulation();
+        if (OnLockEditing)
+            OnLockEditing(Ctx().RuntimeMode);
         if (OnStatusText)
             OnStatusText(QStringLiteral("---"));
         MessageDlg(QString::fromUtf8(e.what()), mtError, mbOK);
@@ -264,11 +276,21 @@ bool TSimulationControl::StepOnce()
         HandleStepError(QString());
         return false;
     }
+    RepaintAfterStep();
     if (m_stopRequested) {
         StopSimulation();
         return false;
     }
     return true;
+}
+
+void TSimulationControl::RepaintAfterStep()
+{
+    if (!MainBoard->ShowWireStates && !MainBoard->ShowComponentStates)
+        return;
+    const int32_t frequency = Ctx().SimFrequency;
+    if (frequency > 60 && MainBoard->StepCount % (frequency / 57) == 0)
+        MainBoard->RepaintLiveStates();
 }
 
 void TSimulationControl::HandleStepError(const QString& message)
@@ -366,6 +388,7 @@ void TSimulationControl::RateTimerTimer()
         HandleStepError(QString::fromUtf8(e.what()));
         return;
     }
+    MainBoard->RepaintLiveStates();
     if (OnPinHint) {
         if (HoverPin) {
             const QString name = HoverPin->Name();

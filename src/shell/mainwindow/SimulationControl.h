@@ -1,8 +1,9 @@
 #pragma once
 // Simulation control of the main window: start and stop of a run around the board's engine,
 // the fast loop (steps in a loop inside the GUI thread, letting events run every 17th step),
-// the slow mode (one step per 1-ms timer tick), the 50-ms tick (step rate once a second,
-// clocked objects, the hint of the pin under the mouse), the stop request of Esc and of stop
+// the slow mode (one step per 1-ms timer tick), the live repaints of wire colours and pin
+// states between steps, the 50-ms tick (step rate once a second, clocked objects, live
+// repaints, the hint of the pin under the mouse), the stop request of Esc and of stop
 // components, the component state file around each run and the backup at each start.
 //
 // The controller holds no widgets; the main window owns it, points it at the main board and
@@ -61,6 +62,8 @@ public:
 
     // --- Runs -----------------------------------------------------------------------------
     bool Running() const;
+    // A run is being prepared: a second start, deleting and opening do nothing meanwhile.
+    bool Preparing() const;
     // Backup (editor) and then, when no run is going on, the whole start; the fast loop runs
     // inside when SimFast is set.
     void StartSimulation();
@@ -103,6 +106,9 @@ public:
 private:
     // One step with error handling; false when the step failed (the run is stopped then).
     bool StepOnce();
+    // Live repaints between steps: above 60 steps per second every (rate div 57) steps of the
+    // main board's counter, about 57 a second; at or below 60 the 50-ms tick repaints.
+    void RepaintAfterStep();
     void HandleStepError(const QString& message);
     void SetSimTimer(bool on);
     void SetRateTimer(bool on);
