@@ -2,7 +2,7 @@
 // real pins, cascading, registry, pins and texts, records.
 #include "ComponentTestSupport.h"
 #include "components/digital/Adders.h"
-#include "components/digital/RegisterCombinational.h"
+#include "components/digital/RegisterDigital.h"
 #include "core/model/ClassRegistry.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
@@ -17,7 +17,7 @@
 
 namespace {
 
-class AddersTest : public TComponentTest<RegisterCombinationalComponents> {};
+class AddersTest : public TComponentTest<RegisterDigitalComponents> {};
 
 // The number on the adder's outputs: output 0 is the carry, output j the sum bit n - j.
 uint32_t AdderResult(const TIOBauteil& c, int bits)

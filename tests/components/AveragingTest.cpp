@@ -3,7 +3,7 @@
 #include "ComponentTestSupport.h"
 #include "components/analog/Averaging.h"
 #include "components/analog/CorrectionTable.h"
-#include "components/analog/RegisterSignal.h"
+#include "components/analog/RegisterAnalog.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
 #include "platform/Canvas.h"
@@ -48,7 +48,7 @@ QByteArray Real48(double seconds)
     return QByteArray(reinterpret_cast<const char*>(bytes), 6);
 }
 
-class AveragingTest : public TComponentTest<RegisterSignalComponents, true> {
+class AveragingTest : public TComponentTest<RegisterAnalogComponents, true> {
 protected:
     void SetUp() override
     {

@@ -3,7 +3,7 @@
 // element and the dead zone.
 #include "ComponentTestSupport.h"
 #include "components/analog/Controllers.h"
-#include "components/analog/RegisterControl.h"
+#include "components/analog/RegisterAnalog.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
 #include "platform/Canvas.h"
@@ -32,7 +32,7 @@
 
 namespace {
 
-class ControllersTest : public TTimedComponentTest<RegisterControlComponents, true> {};
+class ControllersTest : public TTimedComponentTest<RegisterAnalogComponents, true> {};
 
 TEST_F(ControllersTest, ClassesHaveTheirPinsTextsAndDesignators)
 {

@@ -2,7 +2,7 @@
 // taken at reset, settings dialog, record, hint, texts, pins and symbol.
 #include "ComponentTestSupport.h"
 #include "components/analog/Converters.h"
-#include "components/analog/RegisterFormula.h"
+#include "components/analog/RegisterAnalog.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
 #include "platform/Colors.h"
@@ -25,7 +25,7 @@
 
 namespace {
 
-class ConvertersTest : public TComponentTest<RegisterFormulaComponents, true> {
+class ConvertersTest : public TComponentTest<RegisterAnalogComponents, true> {
 protected:
     // The output levels from the first output on, "1" for high.
     static std::string Levels(const TIOBauteil& c)

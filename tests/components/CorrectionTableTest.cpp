@@ -2,7 +2,7 @@
 // refusal of unusable tables, the text import, the record and the table editor.
 #include "ComponentTestSupport.h"
 #include "components/analog/CorrectionTable.h"
-#include "components/analog/RegisterSignal.h"
+#include "components/analog/RegisterAnalog.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
 #include "platform/Context.h"
@@ -65,7 +65,7 @@ QByteArray TablePart(int32_t count, const TPoints& points)
 
 const TPoints kDefault = {{0, 0}, {1, 1}};
 
-class CorrectionTableTest : public TComponentTest<RegisterSignalComponents, true> {};
+class CorrectionTableTest : public TComponentTest<RegisterAnalogComponents, true> {};
 
 TEST_F(CorrectionTableTest, ClassHasItsPinsTextsAndDesignator)
 {

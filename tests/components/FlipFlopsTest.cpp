@@ -3,7 +3,7 @@
 // stream records and language-chosen prefixes.
 #include "ComponentTestSupport.h"
 #include "components/digital/FlipFlops.h"
-#include "components/digital/RegisterSequential.h"
+#include "components/digital/RegisterDigital.h"
 #include "core/model/ClassRegistry.h"
 #include "platform/Canvas.h"
 #include "platform/Context.h"
@@ -40,7 +40,7 @@ struct TBench : TDrivenComponent {
     bool Out(int i) const { return c->Outputs[i]->Value >= 2.5L; }
 };
 
-class FlipFlopTest : public TComponentTest<RegisterSequentialComponents> {};
+class FlipFlopTest : public TComponentTest<RegisterDigitalComponents> {};
 
 TEST_F(FlipFlopTest, PinsPrefixesAndTextsPerLanguage)
 {

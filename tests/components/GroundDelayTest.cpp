@@ -2,7 +2,7 @@
 // across delay changes and stored delays out of range, dialog, records, timing on a fake clock.
 #include "ComponentTestSupport.h"
 #include "components/digital/GroundDelay.h"
-#include "components/digital/RegisterCombinational.h"
+#include "components/digital/RegisterDigital.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
 #include "platform/Canvas.h"
@@ -31,7 +31,7 @@ namespace {
 
 constexpr Extended Open = std::numeric_limits<Extended>::quiet_NaN(); // input unconnected
 
-class GroundDelayTest : public TComponentTest<RegisterCombinationalComponents, true> {
+class GroundDelayTest : public TComponentTest<RegisterDigitalComponents, true> {
 protected:
     // A one-input component record in the layout of a file version, then `extra`.
     static QByteArray OldRecord(uint8_t version, int inputs, int outputs,

@@ -2,7 +2,7 @@
 // selection, registry, pins and texts, stream records, caption.
 #include "ComponentTestSupport.h"
 #include "components/digital/Multiplexers.h"
-#include "components/digital/RegisterCombinational.h"
+#include "components/digital/RegisterDigital.h"
 #include "core/model/ClassRegistry.h"
 #include "platform/Canvas.h"
 #include "platform/Context.h"
@@ -18,7 +18,7 @@
 
 namespace {
 
-class MultiplexersTest : public TComponentTest<RegisterCombinationalComponents> {};
+class MultiplexersTest : public TComponentTest<RegisterDigitalComponents> {};
 
 struct TMember {
     const char* cls;

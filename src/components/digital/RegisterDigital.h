@@ -1,5 +1,7 @@
 #pragma once
-// Enters the digital component classes in the class registry.
+// Enters the digital component family in the class registry: gates, flip-flops, counters,
+// shift registers, registers and latches, then the delay, ground, power-on reset, selectors,
+// bus components, adders, comparators and decoders.
 
 class TClassRegistry;
 
