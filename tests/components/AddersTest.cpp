@@ -17,7 +17,7 @@
 
 namespace {
 
-class AddersTest : public TComponentTest<RegisterDigitalComponents> {};
+class AddersTest : public TComponentTest<RegisterCombinationalComponents> {};
 
 // The number on the adder's outputs: output 0 is the carry, output j the sum bit n - j.
 uint32_t AdderResult(const TIOBauteil& c, int bits)

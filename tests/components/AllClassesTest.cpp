@@ -100,7 +100,6 @@ TEST(AllClasses, EveryComponentClassIsDescribedAndFollowsItsDescription)
             EXPECT_EQ(d->Prefix.In(language), c.Prefix());
             EXPECT_EQ(d->HelpContext, c.HelpContext);
             EXPECT_EQ(d->TypeName.In(language), c.GetTypeName());
-            EXPECT_EQ(d->TypeName.In(language), c.GetLabel());
             ASSERT_EQ(d->Inputs.Default, c.InputCount);
             ASSERT_EQ(d->Outputs.Default, c.OutputCount);
             const QStringList inputs = ExpandPinNames(d->InputNames);

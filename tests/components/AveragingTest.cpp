@@ -48,7 +48,7 @@ QByteArray Real48(double seconds)
     return QByteArray(reinterpret_cast<const char*>(bytes), 6);
 }
 
-class AveragingTest : public TComponentTest<RegisterAnalogComponents, true> {
+class AveragingTest : public TComponentTest<RegisterSignalComponents, true> {
 protected:
     void SetUp() override
     {

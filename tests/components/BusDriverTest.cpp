@@ -23,7 +23,7 @@
 
 namespace {
 
-class BusDriverTest : public TComponentTest<RegisterDigitalComponents, true> {};
+class BusDriverTest : public TComponentTest<RegisterCombinationalComponents, true> {};
 
 // --- Bus driver ------------------------------------------------------------------------------
 

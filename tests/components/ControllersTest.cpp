@@ -32,7 +32,7 @@
 
 namespace {
 
-class ControllersTest : public TTimedComponentTest<RegisterAnalogComponents, true> {};
+class ControllersTest : public TTimedComponentTest<RegisterControlComponents, true> {};
 
 TEST_F(ControllersTest, ClassesHaveTheirPinsTextsAndDesignators)
 {

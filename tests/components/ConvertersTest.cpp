@@ -25,7 +25,7 @@
 
 namespace {
 
-class ConvertersTest : public TComponentTest<RegisterAnalogComponents, true> {
+class ConvertersTest : public TComponentTest<RegisterFormulaComponents, true> {
 protected:
     // The output levels from the first output on, "1" for high.
     static std::string Levels(const TIOBauteil& c)

@@ -65,7 +65,7 @@ QByteArray TablePart(int32_t count, const TPoints& points)
 
 const TPoints kDefault = {{0, 0}, {1, 1}};
 
-class CorrectionTableTest : public TComponentTest<RegisterAnalogComponents, true> {};
+class CorrectionTableTest : public TComponentTest<RegisterSignalComponents, true> {};
 
 TEST_F(CorrectionTableTest, ClassHasItsPinsTextsAndDesignator)
 {

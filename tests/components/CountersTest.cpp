@@ -45,7 +45,7 @@ struct TBench : TDrivenComponent {
     int Q() const { return LastOutputs(width); }
 };
 
-class CounterTest : public TComponentTest<RegisterDigitalComponents> {
+class CounterTest : public TComponentTest<RegisterSequentialComponents> {
 protected:
     void SetUp() override
     {

@@ -21,7 +21,7 @@
 
 namespace {
 
-class DecodersTest : public TComponentTest<RegisterDigitalComponents> {};
+class DecodersTest : public TComponentTest<RegisterCombinationalComponents> {};
 
 // The value of the output with that name; NaN when there is none.
 Extended Output(const TIOBauteil& c, const QString& name)

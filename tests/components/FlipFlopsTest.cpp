@@ -40,7 +40,7 @@ struct TBench : TDrivenComponent {
     bool Out(int i) const { return c->Outputs[i]->Value >= 2.5L; }
 };
 
-class FlipFlopTest : public TComponentTest<RegisterDigitalComponents> {};
+class FlipFlopTest : public TComponentTest<RegisterSequentialComponents> {};
 
 TEST_F(FlipFlopTest, PinsPrefixesAndTextsPerLanguage)
 {

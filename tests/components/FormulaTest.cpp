@@ -23,7 +23,7 @@
 
 namespace {
 
-class FormulaTest : public TComponentTest<RegisterAnalogComponents, true> {
+class FormulaTest : public TComponentTest<RegisterFormulaComponents, true> {
 protected:
     void SetUp() override
     {

@@ -20,7 +20,7 @@
 
 namespace {
 
-class GeneratorsTest : public TTimedComponentTest<RegisterAnalogComponents> {
+class GeneratorsTest : public TTimedComponentTest<RegisterSignalComponents> {
 protected:
     static double Out(const TIOBauteil& c, int i) { return static_cast<double>(c.Outputs[i]->Value); }
 };

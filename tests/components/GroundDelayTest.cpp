@@ -31,7 +31,7 @@ namespace {
 
 constexpr Extended Open = std::numeric_limits<Extended>::quiet_NaN(); // input unconnected
 
-class GroundDelayTest : public TComponentTest<RegisterDigitalComponents, true> {
+class GroundDelayTest : public TComponentTest<RegisterCombinationalComponents, true> {
 protected:
     // A one-input component record in the layout of a file version, then `extra`.
     static QByteArray OldRecord(uint8_t version, int inputs, int outputs,

@@ -28,7 +28,7 @@
 
 namespace {
 
-class IntegratorsTest : public TTimedComponentTest<RegisterAnalogComponents, true> {
+class IntegratorsTest : public TTimedComponentTest<RegisterControlComponents, true> {
 protected:
     static Extended Out(const TIOBauteil& c) { return c.Outputs[0]->Value; }
 };

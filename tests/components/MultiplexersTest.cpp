@@ -18,7 +18,7 @@
 
 namespace {
 
-class MultiplexersTest : public TComponentTest<RegisterDigitalComponents> {};
+class MultiplexersTest : public TComponentTest<RegisterCombinationalComponents> {};
 
 struct TMember {
     const char* cls;

@@ -37,7 +37,7 @@ struct TBench : TDrivenComponent {
     int Q() const { return LastOutputs(width); }
 };
 
-class RegisterTest : public TComponentTest<RegisterDigitalComponents> {};
+class RegisterTest : public TComponentTest<RegisterSequentialComponents> {};
 
 struct TMember {
     const char* cls;

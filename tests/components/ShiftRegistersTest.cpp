@@ -42,7 +42,7 @@ struct TBench : TDrivenComponent {
     int Q() const { return LastOutputs(width); }
 };
 
-class ShiftRegisterTest : public TComponentTest<RegisterDigitalComponents> {
+class ShiftRegisterTest : public TComponentTest<RegisterSequentialComponents> {
 protected:
     void SetUp() override
     {

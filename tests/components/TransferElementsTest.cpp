@@ -28,7 +28,7 @@
 
 namespace {
 
-class TransferElementsTest : public TTimedComponentTest<RegisterAnalogComponents, true> {};
+class TransferElementsTest : public TTimedComponentTest<RegisterControlComponents, true> {};
 
 TEST_F(TransferElementsTest, ClassesHaveTheirPinsTextsAndDesignators)
 {

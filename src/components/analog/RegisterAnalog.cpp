@@ -11,20 +11,23 @@
 #include "components/analog/TransferElements.h"
 #include "core/model/ClassRegistry.h"
 
-void RegisterAnalogComponents(TClassRegistry& registry)
+void RegisterArithmeticComponents(TClassRegistry& registry)
 {
-    // Arithmetic
     registry.RegisterComponent<TBTAdd>();
     registry.RegisterComponent<TBTSub>();
     registry.RegisterComponent<TBTMul>();
     registry.RegisterComponent<TBTDiv>();
+}
 
-    // Formula and converters
+void RegisterFormulaComponents(TClassRegistry& registry)
+{
     registry.RegisterComponent<TBTFormel>();
     registry.RegisterComponent<TBTADC>();
     registry.RegisterComponent<TBTDAC>();
+}
 
-    // Integrators, delay lines, transfer elements and controllers
+void RegisterControlComponents(TClassRegistry& registry)
+{
     registry.RegisterComponent<TBTIntegrierer>();
     registry.RegisterComponent<TBTDifferenzierer>();
     registry.RegisterComponent<TBT_Inkretment>();
@@ -39,12 +42,22 @@ void RegisterAnalogComponents(TClassRegistry& registry)
     registry.RegisterComponent<TBT_2_Punkt_Regler>();
     registry.RegisterComponent<TBT_Spiel>();
     registry.RegisterComponent<TBT_Totzone>();
+}
 
-    // Averaging, correction table, limiter and signal sources
+void RegisterSignalComponents(TClassRegistry& registry)
+{
     registry.RegisterComponent<TBTMittelwert>();
     registry.RegisterComponent<TBTKorrekturtabelle>();
     registry.RegisterComponent<TBTLimiter>();
     registry.RegisterComponent<TBTFktGenerator>();
     registry.RegisterComponent<TBTPulse>();
     registry.RegisterComponent<TBTRampenGenerator>();
+}
+
+void RegisterAnalogComponents(TClassRegistry& registry)
+{
+    RegisterArithmeticComponents(registry);
+    RegisterFormulaComponents(registry);
+    RegisterControlComponents(registry);
+    RegisterSignalComponents(registry);
 }

@@ -12,17 +12,18 @@
 #include "components/digital/ShiftRegisters.h"
 #include "core/model/ClassRegistry.h"
 
-void RegisterDigitalComponents(TClassRegistry& registry)
+void RegisterGateComponents(TClassRegistry& registry)
 {
-    // Gates
     registry.RegisterComponent<TBTInverter>();
     registry.RegisterComponent<TBTAnd>();
     registry.RegisterComponent<TBTNand>();
     registry.RegisterComponent<TBTOr>();
     registry.RegisterComponent<TBTNor>();
     registry.RegisterComponent<TBTExor>();
+}
 
-    // Flip-flops, counters, shift registers, registers and latches
+void RegisterSequentialComponents(TClassRegistry& registry)
+{
     registry.RegisterComponent<TBTRSFF>();
     registry.RegisterComponent<TBTRSFFZ>();
     registry.RegisterComponent<TBTRSFFF>();
@@ -51,8 +52,10 @@ void RegisterDigitalComponents(TClassRegistry& registry)
     registry.RegisterComponent<TBTREG4_T>();
     registry.RegisterComponent<TBTREG8_T>();
     registry.RegisterComponent<TBTREG16_T>();
+}
 
-    // Delay, ground, power-on reset, selectors, bus, arithmetic and decoders
+void RegisterCombinationalComponents(TClassRegistry& registry)
+{
     registry.RegisterComponent<TBTVerzoegerung>();
     registry.RegisterComponent<TBTMasse>();
     registry.RegisterComponent<TBTPowerOnReset>();
@@ -73,4 +76,11 @@ void RegisterDigitalComponents(TClassRegistry& registry)
     registry.RegisterComponent<TBTVGL8>();
     registry.RegisterComponent<TBTBCDDekoder>();
     registry.RegisterComponent<TBTSeg7Decoder>();
+}
+
+void RegisterDigitalComponents(TClassRegistry& registry)
+{
+    RegisterGateComponents(registry);
+    RegisterSequentialComponents(registry);
+    RegisterCombinationalComponents(registry);
 }

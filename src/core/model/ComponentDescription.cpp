@@ -56,6 +56,8 @@ QString PinCountFault(const TPinCount& count, const char* side)
 
 QString TText3::In(int language) const
 {
+    if (language < 0 || language > 2)
+        return QString();  // a language the program does not have
     const char* text = language == 1 ? English : language == 2 ? French : German;
     return QString::fromUtf8(text ? text : German);
 }

@@ -16,7 +16,7 @@ struct TText3 {
 
     // The text of the current language.
     QString Current() const;
-    // The text of language 0 (German), 1 (English) or 2 (French).
+    // The text of language 0 (German), 1 (English) or 2 (French); empty for any other.
     QString In(int language) const;
 };
 
