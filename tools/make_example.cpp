@@ -5,7 +5,7 @@
 // Usage: make_example <output file>   (default: examples/Example.prj)
 
 #include "components/analog/Arithmetic.h"
-#include "components/analog/SimulationStop.h"
+#include "components/core/SimulationStop.h"
 #include "components/digital/Gates.h"
 #include "core/board/Platine.h"
 #include "components/core/CoreComponents.h"

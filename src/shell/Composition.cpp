@@ -1,6 +1,6 @@
 #include "shell/Composition.h"
 
-#include "components/analog/SimulationStop.h"
+#include "components/core/SimulationStop.h"
 #include "core/board/Platine.h"
 #include "core/model/FrontPanelHooks.h"
 #include "core/model/ViewHooks.h"

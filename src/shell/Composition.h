@@ -10,7 +10,7 @@
 //   simulation     TSimulationHooks   (core/board/Platine.h)          <- DDE client, hardware
 //   start-up       TStartupHooks      (shell/mainwindow/MainWindow.h) <- devices, communication
 //   run control    OnStopRequested, OnRuntimeCloseRequested
-//                                     (components/analog/SimulationStop.h) <- the main window
+//                                     (components/core/SimulationStop.h) <- the main window
 //
 // Board services, simulation and start-up hooks belong to subsystems that are not part of the
 // program yet; they stay empty, which their users read as "not present".

@@ -2,7 +2,7 @@
 // real pins, cascading, registry, pins and texts, records.
 #include "ComponentTestSupport.h"
 #include "components/digital/Adders.h"
-#include "components/digital/RegisterCombinational.h"
+#include "components/digital/RegisterDigital.h"
 #include "core/model/ClassRegistry.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"

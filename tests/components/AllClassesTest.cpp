@@ -1,16 +1,18 @@
-// Every component class the program registers survives a save and reload of a board that
-// holds one object of each.
+// Every component class the program registers is fully described, behaves as its description
+// says, and survives a save and reload of a board that holds one object of each.
 
 #include "core/board/Makro.h"
 #include "core/board/Platine.h"
 #include "shell/mainwindow/RegisterClasses.h"
 #include "core/model/ClassRegistry.h"
+#include "core/model/Translator.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
 
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <set>
 
 namespace {
 
@@ -68,4 +70,55 @@ TEST(AllClasses, EveryComponentSurvivesSaveAndReload)
         if (auto* c = dynamic_cast<TIOBauteil*>(item.get()))
             readBack << QString::fromLatin1(c->ClassName());
     EXPECT_EQ(readBack, names);
+}
+
+TEST(AllClasses, EveryComponentClassIsDescribedAndFollowsItsDescription)
+{
+    ResetContext();
+    BuildTranslationTable(); // type names built from translated words
+    TClassRegistry registry;
+    RegisterComponentClasses(registry);
+
+    // The model's own bases and the macro classes are no palette components.
+    const std::set<QString> bases{QStringLiteral("TIOBauteil"), QStringLiteral("TGrundBT"),
+                                  QStringLiteral("TMakro"), QStringLiteral("TBTPin")};
+    int described = 0;
+    for (const QString& name : registry.Names()) {
+        SCOPED_TRACE(name.toStdString());
+        if (bases.count(name) || !dynamic_cast<TIOBauteil*>(registry.CreateByName(name).get()))
+            continue;
+        const TComponentDescription* d = registry.DescriptionOf(name);
+        ASSERT_NE(nullptr, d) << "registered without a description";
+        EXPECT_EQ(QString(), DescriptionFault(*d));
+        ++described;
+
+        for (int language = 0; language < 3; ++language) {
+            SCOPED_TRACE(language);
+            Ctx().CurrentLanguage = uint8_t(language);
+            auto item = registry.CreateBoardItem(name);
+            const auto& c = dynamic_cast<const TIOBauteil&>(*item);
+            EXPECT_EQ(d->Prefix.In(language), c.Prefix());
+            EXPECT_EQ(d->HelpContext, c.HelpContext);
+            EXPECT_EQ(d->TypeName.In(language), c.GetTypeName());
+            ASSERT_EQ(d->Inputs.Default, c.InputCount);
+            ASSERT_EQ(d->Outputs.Default, c.OutputCount);
+            const QStringList inputs = ExpandPinNames(d->InputNames);
+            for (int i = 0; i < inputs.size() && i < c.InputCount; ++i)
+                EXPECT_EQ(inputs[i], c.Inputs[size_t(i)]->Name()) << "input " << i;
+            const QStringList outputs = ExpandPinNames(d->OutputNames);
+            for (int i = 0; i < outputs.size() && i < c.OutputCount; ++i)
+                EXPECT_EQ(outputs[i], c.Outputs[size_t(i)]->Name()) << "output " << i;
+        }
+    }
+    EXPECT_EQ(size_t(described), registry.Components().size());
+
+    // Every described class stands in exactly one palette category.
+    size_t grouped = 0;
+    for (const auto& group : registry.ComponentsByCategory()) {
+        EXPECT_FALSE(PaletteCategoryName(group.Category).isEmpty());
+        grouped += group.Components.size();
+    }
+    EXPECT_EQ(registry.Components().size(), grouped);
+    FreeTranslationTable();
+    ResetContext();
 }

@@ -18,7 +18,7 @@ namespace {
 
 constexpr Extended Open = std::numeric_limits<Extended>::quiet_NaN(); // unconnected input
 
-class ArithmeticTest : public TComponentTest<RegisterAnalogComponents> {
+class ArithmeticTest : public TComponentTest<RegisterArithmeticComponents> {
 protected:
     std::vector<std::unique_ptr<TBauteilPin>> drivers;
 

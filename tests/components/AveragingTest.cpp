@@ -3,7 +3,7 @@
 #include "ComponentTestSupport.h"
 #include "components/analog/Averaging.h"
 #include "components/analog/CorrectionTable.h"
-#include "components/analog/RegisterSignal.h"
+#include "components/analog/RegisterAnalog.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
 #include "platform/Canvas.h"

@@ -2,7 +2,7 @@
 // disabled on shared nets, address ranges, settings dialogs, hexadecimal texts, records.
 #include "ComponentTestSupport.h"
 #include "components/digital/BusDriver.h"
-#include "components/digital/RegisterCombinational.h"
+#include "components/digital/RegisterDigital.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
 #include "platform/Context.h"

@@ -3,7 +3,7 @@
 // element and the dead zone.
 #include "ComponentTestSupport.h"
 #include "components/analog/Controllers.h"
-#include "components/analog/RegisterControl.h"
+#include "components/analog/RegisterAnalog.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
 #include "platform/Canvas.h"

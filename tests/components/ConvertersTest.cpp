@@ -2,7 +2,7 @@
 // taken at reset, settings dialog, record, hint, texts, pins and symbol.
 #include "ComponentTestSupport.h"
 #include "components/analog/Converters.h"
-#include "components/analog/RegisterFormula.h"
+#include "components/analog/RegisterAnalog.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
 #include "platform/Colors.h"

@@ -1,5 +1,5 @@
 // The example project: it opens with its LEDs on the front panel and its circuit runs.
-#include "components/analog/SimulationStop.h"
+#include "components/core/SimulationStop.h"
 #include "core/board/BoardHooks.h"
 #include "shell/Composition.h"
 #include "core/board/Platine.h"

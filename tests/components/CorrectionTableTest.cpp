@@ -2,7 +2,7 @@
 // refusal of unusable tables, the text import, the record and the table editor.
 #include "ComponentTestSupport.h"
 #include "components/analog/CorrectionTable.h"
-#include "components/analog/RegisterSignal.h"
+#include "components/analog/RegisterAnalog.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
 #include "platform/Context.h"

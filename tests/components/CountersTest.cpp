@@ -2,7 +2,7 @@
 // priority, wrap-around, the state file and the clock level carried across runs; the caption.
 #include "ComponentTestSupport.h"
 #include "components/digital/Counters.h"
-#include "components/digital/RegisterSequential.h"
+#include "components/digital/RegisterDigital.h"
 #include "core/model/ClassRegistry.h"
 #include "platform/Canvas.h"
 #include "platform/Context.h"

@@ -1,8 +1,8 @@
 // BCD and seven-segment decoders: every code on real pins, reset levels, writing only on a
 // changed code, registry, pins and texts, records, caption.
 #include "ComponentTestSupport.h"
-#include "components/analog/Decoders.h"
-#include "components/digital/RegisterCombinational.h"
+#include "components/digital/Decoders.h"
+#include "components/digital/RegisterDigital.h"
 #include "core/model/ClassRegistry.h"
 #include "platform/Canvas.h"
 #include "platform/Context.h"

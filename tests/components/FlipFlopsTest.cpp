@@ -3,7 +3,7 @@
 // stream records and language-chosen prefixes.
 #include "ComponentTestSupport.h"
 #include "components/digital/FlipFlops.h"
-#include "components/digital/RegisterSequential.h"
+#include "components/digital/RegisterDigital.h"
 #include "core/model/ClassRegistry.h"
 #include "platform/Canvas.h"
 #include "platform/Context.h"

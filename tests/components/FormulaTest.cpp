@@ -2,7 +2,7 @@
 // record, hint, texts and symbol.
 #include "ComponentTestSupport.h"
 #include "components/analog/Formula.h"
-#include "components/analog/RegisterFormula.h"
+#include "components/analog/RegisterAnalog.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
 #include "platform/Colors.h"

@@ -19,7 +19,7 @@
 
 namespace {
 
-class GatesTest : public TComponentTest<RegisterDigitalComponents> {};
+class GatesTest : public TComponentTest<RegisterGateComponents> {};
 
 // Output pins standing for the nets that drive a component's inputs.
 struct TDrivers {

@@ -2,7 +2,7 @@
 // table, the waveforms and timing against a fake clock, records and symbols.
 #include "ComponentTestSupport.h"
 #include "components/analog/Generators.h"
-#include "components/analog/RegisterSignal.h"
+#include "components/analog/RegisterAnalog.h"
 #include "core/model/ClassRegistry.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"

@@ -2,7 +2,7 @@
 // across delay changes and stored delays out of range, dialog, records, timing on a fake clock.
 #include "ComponentTestSupport.h"
 #include "components/digital/GroundDelay.h"
-#include "components/digital/RegisterCombinational.h"
+#include "components/digital/RegisterDigital.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
 #include "platform/Canvas.h"

@@ -2,7 +2,7 @@
 // clock, records (with old numbering and old versions), state file and settings dialogs.
 #include "ComponentTestSupport.h"
 #include "components/analog/Integrators.h"
-#include "components/analog/RegisterControl.h"
+#include "components/analog/RegisterAnalog.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
 #include "platform/Clock.h"

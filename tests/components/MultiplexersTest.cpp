@@ -2,7 +2,7 @@
 // selection, registry, pins and texts, stream records, caption.
 #include "ComponentTestSupport.h"
 #include "components/digital/Multiplexers.h"
-#include "components/digital/RegisterCombinational.h"
+#include "components/digital/RegisterDigital.h"
 #include "core/model/ClassRegistry.h"
 #include "platform/Canvas.h"
 #include "platform/Context.h"

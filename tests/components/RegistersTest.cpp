@@ -2,7 +2,7 @@
 // file and the clock level carried across runs.
 #include "ComponentTestSupport.h"
 #include "components/digital/Registers.h"
-#include "components/digital/RegisterSequential.h"
+#include "components/digital/RegisterDigital.h"
 #include "core/model/ClassRegistry.h"
 #include "platform/Context.h"
 #include "platform/IniFile.h"

@@ -2,7 +2,7 @@
 // before the edge (chains on one clock), reset and load, the state file and the clock level
 // carried across runs.
 #include "ComponentTestSupport.h"
-#include "components/digital/RegisterSequential.h"
+#include "components/digital/RegisterDigital.h"
 #include "components/digital/ShiftRegisters.h"
 #include "core/model/ClassRegistry.h"
 #include "platform/Context.h"

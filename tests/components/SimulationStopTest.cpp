@@ -1,5 +1,5 @@
 // Simulation stop, test point, range check and jump target; jumps across a running board.
-#include "components/analog/SimulationStop.h"
+#include "components/core/SimulationStop.h"
 #include "core/board/Platine.h"
 #include "components/core/CoreComponents.h"
 #include "components/core/RegisterCore.h"

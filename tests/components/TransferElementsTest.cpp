@@ -1,7 +1,7 @@
 // PT1, PT2 and DT1: real-time response on a fake clock, sample grid, limits, records (with the
 // DT1's filter under its own record version), state file and the DT1 dialog.
 #include "ComponentTestSupport.h"
-#include "components/analog/RegisterControl.h"
+#include "components/analog/RegisterAnalog.h"
 #include "components/analog/TransferElements.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"

@@ -15,6 +15,18 @@
 namespace {
 
 
+// A component declared by a description: a prefix per language, two to four inputs.
+class TDescribedPart : public TIOBauteil {
+public:
+    TV_CLASS_NAME(TDescribedPart)
+    static const TComponentDescription Description;
+    TDescribedPart() { Describe(Description); }
+};
+const TComponentDescription TDescribedPart::Description{
+    .Name = "TDescribedPart", .Prefix = {"TL", "PT", "PE"}, .HelpContext = 4711,
+    .TypeName = {"Teil\rneu", "Part\rnew"}, .Inputs = {2, 2, 4}, .Outputs = {3},
+    .InputNames = "CK D0..2", .OutputNames = "Q2..0 -", .Category = TPaletteCategory::Diverses};
+
 class IobtTest : public ::testing::Test {
 protected:
     void SetUp() override { ResetContext(); }
@@ -396,6 +408,94 @@ TEST_F(IobtTest, AbsurdStoredPinCountsAreRefused)
     TIOBauteil comp;
     EXPECT_TRUE(Read(comp, data, 2));
     EXPECT_EQ(256u, comp.Inputs.size());
+}
+
+TEST_F(IobtTest, PinNameListsExpand)
+{
+    struct Case {
+        const char* list;
+        QStringList names;
+    };
+    const Case cases[] = {
+        {nullptr, {}},
+        {"", {}},
+        {"/RST |CK  A<B", {"/RST", "|CK", "A<B"}},
+        {"EN S0..1 D0..3", {"EN", "S0", "S1", "D0", "D1", "D2", "D3"}},
+        {"C4 S3..0", {"C4", "S3", "S2", "S1", "S0"}},
+        {"- X D9..9", {"", "X", "D9"}},
+        {"1/T1 A..B", {"1/T1", "A..B"}}, // no numbers: a name as it stands
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.list ? c.list : "nullptr");
+        EXPECT_EQ(c.names, ExpandPinNames(c.list));
+    }
+}
+
+TEST_F(IobtTest, ADescribedComponentTakesItsDescription)
+{
+    const char* const prefixes[] = {"TL", "PT", "PE"};
+    const char* const typeNames[] = {"Teil\rneu", "Part\rnew", "Teil\rneu"}; // French: German
+    for (uint8_t language = 0; language < 3; ++language) {
+        SCOPED_TRACE(int(language));
+        Ctx().CurrentLanguage = language;
+        auto part = NewObject<TDescribedPart>();
+        EXPECT_EQ(QString::fromUtf8(prefixes[language]), part->Prefix());
+        EXPECT_EQ(4711, part->HelpContext);
+        EXPECT_EQ(QString::fromUtf8(typeNames[language]), part->GetTypeName());
+        EXPECT_EQ(QString::fromUtf8(typeNames[language]).replace(QLatin1Char('\r'), u' '),
+                  part->GetLabel());
+        ASSERT_EQ(2u, part->Inputs.size());
+        EXPECT_EQ(QStringLiteral("CK"), part->Inputs[0]->Name());
+        EXPECT_EQ(QStringLiteral("D0"), part->Inputs[1]->Name());
+        ASSERT_EQ(3u, part->Outputs.size());
+        EXPECT_EQ(QStringLiteral("Q2"), part->Outputs[0]->Name());
+        EXPECT_EQ(QStringLiteral("Q0"), part->Outputs[2]->Name());
+    }
+    // The prefix stays as chosen at creation; the type name follows the language.
+    Ctx().CurrentLanguage = 1;
+    auto part = NewObject<TDescribedPart>();
+    Ctx().CurrentLanguage = 0;
+    EXPECT_EQ(QStringLiteral("PT"), part->Prefix());
+    EXPECT_EQ(QStringLiteral("Teil\rneu"), part->GetTypeName());
+
+    // A count change names the new pins from the description as well.
+    part->SetInputCount(4);
+    EXPECT_EQ(QStringLiteral("D2"), part->Inputs[3]->Name());
+}
+
+TEST_F(IobtTest, StoredPinCountsOutsideTheDescriptionAreRefusedBeforeThePinsAreBuilt)
+{
+    struct Case {
+        int32_t inputs, outputs;
+        bool accepted;
+    };
+    const Case cases[] = {{2, 3, true}, {4, 3, true}, {1, 3, false}, {5, 3, false},
+                          {3, 2, false}, {3, 0, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.inputs << " / " << c.outputs);
+        const QByteArray data = Bytes([&](TWriter& w) {
+            for (int32_t v : {0, 0, 0, c.inputs, c.outputs})
+                w.WriteInteger(v);
+            w.WriteBoolean(false);
+        });
+        auto part = NewObject<TDescribedPart>();
+        int rebuilds = 0;
+        part->OnPinsChanged = [&](TIOBauteil*) { ++rebuilds; };
+        if (c.accepted) {
+            EXPECT_TRUE(Read(*part, data, 2));
+            EXPECT_EQ(c.inputs, part->InputCount);
+            continue;
+        }
+        try {
+            Read(*part, data, 2);
+            ADD_FAILURE() << "no error";
+        } catch (const EFilerError& e) {
+            EXPECT_EQ(EFilerError::InvalidData, e.kind());
+        }
+        EXPECT_EQ(0, rebuilds);
+        EXPECT_EQ(2, part->InputCount);
+        EXPECT_EQ(3, part->OutputCount);
+    }
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "core/model/Iobt.h"
 #include "platform/Context.h"
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -19,6 +21,35 @@ class TTestDevice : public TPersistentObject {
 public:
     TV_CLASS_NAME(TTestDevice)
 };
+
+// Described components of two palette categories, and one whose description names another
+// class.
+class TCounterPart : public TIOBauteil {
+public:
+    TV_CLASS_NAME(TCounterPart)
+    static const TComponentDescription Description;
+    TCounterPart() { Describe(Description); }
+};
+const TComponentDescription TCounterPart::Description{
+    .Name = "TCounterPart", .HelpContext = 1, .TypeName = {"Zähler"},
+    .Category = TPaletteCategory::Zaehler};
+
+class TGatePart : public TIOBauteil {
+public:
+    TV_CLASS_NAME(TGatePart)
+    static const TComponentDescription Description;
+    TGatePart() { Describe(Description); }
+};
+const TComponentDescription TGatePart::Description{
+    .Name = "TGatePart", .HelpContext = 1, .TypeName = {"Gatter"},
+    .Category = TPaletteCategory::Gatter};
+
+class TMisnamedPart : public TIOBauteil {
+public:
+    TV_CLASS_NAME(TMisnamedPart)
+    static const TComponentDescription Description;
+};
+const TComponentDescription TMisnamedPart::Description{.Name = "TGatePart"};
 
 class RegistryTest : public ::testing::Test {
 protected:
@@ -99,6 +130,31 @@ TEST_F(RegistryTest, BoardItemsOnly)
     EXPECT_THROW(registry.CreateBoardItem(QStringLiteral("TMissing")), EClassNotFound);
     auto item = registry.CreateBoardItem(QStringLiteral("TBauteil"));
     EXPECT_STREQ("TBauteil", item->ClassName());
+}
+
+TEST_F(RegistryTest, ComponentsCarryTheirDescriptionsByPaletteCategory)
+{
+    registry.RegisterComponent<TCounterPart>();
+    registry.RegisterComponent<TGatePart>();
+    registry.RegisterComponent<TCounterPart>(); // again: harmless, listed once
+    EXPECT_THROW(registry.RegisterComponent<TMisnamedPart>(), std::logic_error);
+
+    EXPECT_EQ(&TGatePart::Description, registry.DescriptionOf(QStringLiteral("TGatePart")));
+    EXPECT_EQ(nullptr, registry.DescriptionOf(QStringLiteral("TTestGate"))); // plain class
+    EXPECT_EQ(nullptr, registry.DescriptionOf(QStringLiteral("TMissing")));
+    EXPECT_STREQ("TGatePart", registry.CreateByName(QStringLiteral("TGatePart"))->ClassName());
+
+    const std::vector<const TComponentDescription*> order{&TCounterPart::Description,
+                                                          &TGatePart::Description};
+    EXPECT_EQ(order, registry.Components());
+
+    // Categories in palette row order: "Gatter" (row 2) before "Zähler" (row 4).
+    const auto groups = registry.ComponentsByCategory();
+    ASSERT_EQ(2u, groups.size());
+    EXPECT_EQ(TPaletteCategory::Gatter, groups[0].Category);
+    EXPECT_EQ(std::vector{&TGatePart::Description}, groups[0].Components);
+    EXPECT_EQ(TPaletteCategory::Zaehler, groups[1].Category);
+    EXPECT_EQ(QStringLiteral("Zähler"), PaletteCategoryName(groups[1].Category));
 }
 
 TEST_F(RegistryTest, FreshRegistriesAreIndependent)

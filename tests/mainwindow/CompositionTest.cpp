@@ -2,7 +2,7 @@
 // that join board, front panel and board view work with the real parts.
 #include "MainWindowTestSupport.h"
 
-#include "components/analog/SimulationStop.h"
+#include "components/core/SimulationStop.h"
 #include "core/board/ItemDialogs.h"
 #include "core/board/Makro.h"
 #include "core/model/GrundBT.h"

@@ -3,7 +3,7 @@
 
 #include "MainWindowTestSupport.h"
 
-#include "components/analog/SimulationStop.h"
+#include "components/core/SimulationStop.h"
 #include "components/digital/FlipFlops.h"
 #include "components/digital/Gates.h"
 #include "core/engine/StateFile.h"

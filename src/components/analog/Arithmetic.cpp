@@ -5,46 +5,18 @@
 #include "platform/Filer.h"
 #include "ui/SettingsDialog.h"
 
-
-namespace {
-// Most pins a stored record may declare on one side (as the component record allows).
-constexpr int32_t MaxStoredPins = 256;
-} // namespace
-
 // --- TBTArithmetic -------------------------------------------------------------------------
 
-TBTArithmetic::TBTArithmetic(const char* prefix, int32_t helpContext)
+TBTArithmetic::TBTArithmetic(const TComponentDescription& description)
 {
-    SetInputCount(2);
-    SetOutputCount(1);
+    Describe(description);
     SetElementClass(QString());
     Editable = true;
-    SetPrefix(QString::fromLatin1(prefix));
-    HelpContext = helpContext;
 }
 
 void TBTArithmetic::SimReset()
 {
     SetOutputValue(0, 0.0L);
-}
-
-void TBTArithmetic::NameInputs()
-{
-    for (size_t i = 0; i < Inputs.size(); ++i)
-        Inputs[i]->SetName(QStringLiteral("E") + QString::number(i));
-}
-
-void TBTArithmetic::NameOutputs()
-{
-    if (!Outputs.empty())
-        Outputs[0]->SetName(QStringLiteral("A"));
-}
-
-void TBTArithmetic::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    TReader::CheckCount(InputCount, 1, MaxStoredPins, "InputCount");
-    TReader::CheckCount(OutputCount, 1, 1, "OutputCount");
 }
 
 int TBTArithmetic::EditProperties()
@@ -60,24 +32,14 @@ void TBTArithmetic::PaintSymbol(TCanvas& canvas, const QString& symbol)
     DrawMarkText(canvas, cx - 20, cy - 50, 80, symbol);
 }
 
-QString TBTArithmetic::TypeNameByLanguage(const char* german, const char* english,
-                                          const char* french)
-{
-    switch (Ctx().CurrentLanguage) {
-    case 0:
-        return QString::fromUtf8(german);
-    case 1:
-        return QString::fromUtf8(english);
-    case 2:
-        return QString::fromUtf8(french);
-    default:
-        return QString();
-    }
-}
-
 // --- The four operations -------------------------------------------------------------------
 
-TBTAdd::TBTAdd() : TBTArithmetic("ADD", 18465) {}
+const TComponentDescription TBTAdd::Description{
+    .Name = "TBTAdd", .Prefix = {"ADD"}, .HelpContext = 18465,
+    .TypeName = {"Addierer", "Addition", "Addition"}, .Inputs = {2, 1, 256}, .Outputs = {1},
+    .OutputNames = "A", .Category = TPaletteCategory::Berechnung};
+
+TBTAdd::TBTAdd() : TBTArithmetic(Description) {}
 
 void TBTAdd::Paint(TCanvas& canvas)
 {
@@ -92,12 +54,12 @@ void TBTAdd::Calculate()
     SetOutputValue(0, sum);
 }
 
-QString TBTAdd::GetTypeName() const
-{
-    return TypeNameByLanguage("Addierer", "Addition", "Addition");
-}
+const TComponentDescription TBTSub::Description{
+    .Name = "TBTSub", .Prefix = {"SUB"}, .HelpContext = 18470,
+    .TypeName = {"Subtrahierer", "Subtraction", "Soustraction"}, .Inputs = {2, 1, 256},
+    .Outputs = {1}, .OutputNames = "A", .Category = TPaletteCategory::Berechnung};
 
-TBTSub::TBTSub() : TBTArithmetic("SUB", 18470) {}
+TBTSub::TBTSub() : TBTArithmetic(Description) {}
 
 void TBTSub::Paint(TCanvas& canvas)
 {
@@ -112,12 +74,12 @@ void TBTSub::Calculate()
     SetOutputValue(0, result);
 }
 
-QString TBTSub::GetTypeName() const
-{
-    return TypeNameByLanguage("Subtrahierer", "Subtraction", "Soustraction");
-}
+const TComponentDescription TBTMul::Description{
+    .Name = "TBTMul", .Prefix = {"MUL"}, .HelpContext = 18475,
+    .TypeName = {"Multiplizierer", "Multiplication", "Multiplication"}, .Inputs = {2, 1, 256},
+    .Outputs = {1}, .OutputNames = "A", .Category = TPaletteCategory::Berechnung};
 
-TBTMul::TBTMul() : TBTArithmetic("MUL", 18475) {}
+TBTMul::TBTMul() : TBTArithmetic(Description) {}
 
 void TBTMul::Paint(TCanvas& canvas)
 {
@@ -132,12 +94,12 @@ void TBTMul::Calculate()
     SetOutputValue(0, result);
 }
 
-QString TBTMul::GetTypeName() const
-{
-    return TypeNameByLanguage("Multiplizierer", "Multiplication", "Multiplication");
-}
+const TComponentDescription TBTDiv::Description{
+    .Name = "TBTDiv", .Prefix = {"DIV"}, .HelpContext = 18480,
+    .TypeName = {"Dividierer", "Division", "Division"}, .Inputs = {2, 1, 256}, .Outputs = {1},
+    .OutputNames = "A", .Category = TPaletteCategory::Berechnung};
 
-TBTDiv::TBTDiv() : TBTArithmetic("DIV", 18480) {}
+TBTDiv::TBTDiv() : TBTArithmetic(Description) {}
 
 void TBTDiv::Paint(TCanvas& canvas)
 {
@@ -156,9 +118,4 @@ void TBTDiv::Calculate()
         result /= divisor;
     }
     SetOutputValue(0, result);
-}
-
-QString TBTDiv::GetTypeName() const
-{
-    return TypeNameByLanguage("Dividierer", "Division", "Division");
 }

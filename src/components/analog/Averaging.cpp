@@ -45,13 +45,15 @@ void PaintSymbolLetters(TGrundBT& component, TCanvas& canvas, const QString& let
 
 // --- TBTMittelwert -------------------------------------------------------------------------
 
+const TComponentDescription TBTMittelwert::Description{
+    .Name = "TBTMittelwert", .Prefix = {"MW", "MV", "VM"}, .HelpContext = 18435,
+    .TypeName = {"Mittelwert", "Mean value", "Valeur moyenne"}, .Inputs = {1}, .Outputs = {1},
+    .InputNames = "E", .OutputNames = "A", .Category = TPaletteCategory::Berechnung};
+
 TBTMittelwert::TBTMittelwert()
 {
-    SetInputCount(1);
-    SetOutputCount(1);
+    Describe(Description);
     SetElementClass(QString());
-    SetPrefix(Lang3Q("MW", "MV", "VM"));
-    HelpContext = 18435;
     Editable = true;
     Clocked = true;
     SetInterval(IntervalSeconds(0));
@@ -146,7 +148,6 @@ void TBTMittelwert::WriteData(TWriter& writer)
 void TBTMittelwert::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckStoredPins(1, 1);
     const double interval = reader.ReadRawReal48();
     const int16_t index = reader.ReadRawInt16();
     const int32_t count = reader.ReadInteger();
@@ -164,19 +165,4 @@ void TBTMittelwert::SimReset()
     Filling = true;
     SampleCount = 0;
     Ring.fill(0.0L);
-}
-
-void TBTMittelwert::NameInputs()
-{
-    NamePins(Inputs, {"E"});
-}
-
-void TBTMittelwert::NameOutputs()
-{
-    NamePins(Outputs, {"A"});
-}
-
-QString TBTMittelwert::GetTypeName() const
-{
-    return Lang3Q("Mittelwert", "Mean value", "Valeur moyenne");
 }

@@ -15,6 +15,7 @@ class TBTMittelwert : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTMittelwert)
     TBTMittelwert();
+    static const TComponentDescription Description;
 
     static constexpr int IntervalCount = 14;   // "0.1 s" ... "30 min"
     static constexpr int32_t RingSize = 1000;  // most samples that can be averaged
@@ -47,7 +48,4 @@ public:
     // by the entry whose time is nearest the stored interval.
     void ReadData(TReader& reader, uint8_t version) override;
     void SimReset() override;
-    void NameInputs() override;
-    void NameOutputs() override;
-    QString GetTypeName() const override;
 };

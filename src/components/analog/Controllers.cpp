@@ -15,40 +15,11 @@ using namespace BlockSupport;
 
 // --- TBTController -------------------------------------------------------------------------
 
-TBTController::TBTController(std::initializer_list<const char*> inputs, const char* output,
-                             const char* prefix, int32_t helpContext, bool editable,
-                             const char* german, const char* english, const char* french)
-    : m_inputs(inputs), m_output(output), m_names{german, english, french}
+TBTController::TBTController(const TComponentDescription& description, bool editable)
 {
-    SetInputCount(static_cast<int32_t>(m_inputs.size()));
-    SetOutputCount(1);
+    Describe(description);
     SetElementClass(QString());
-    SetPrefix(QString::fromLatin1(prefix));
-    HelpContext = helpContext;
     Editable = editable;
-}
-
-void TBTController::NameInputs()
-{
-    for (size_t i = 0; i < Inputs.size() && i < m_inputs.size(); ++i)
-        Inputs[i]->SetName(QString::fromLatin1(m_inputs[i]));
-}
-
-void TBTController::NameOutputs()
-{
-    if (!Outputs.empty() && m_output)
-        Outputs[0]->SetName(QString::fromLatin1(m_output));
-}
-
-QString TBTController::GetTypeName() const
-{
-    return Lang3Q(m_names[0], m_names[1], m_names[2]);
-}
-
-void TBTController::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    CheckStoredPins(static_cast<int32_t>(m_inputs.size()), 1);
 }
 
 void TBTController::PaintLines(TCanvas& canvas,
@@ -77,11 +48,12 @@ void TBTController::PaintLines(TCanvas& canvas,
 
 // --- TBT_P_Regler --------------------------------------------------------------------------
 
-TBT_P_Regler::TBT_P_Regler()
-    : TBTController({"X+", "X-", "KP"}, "Y", "P-", 18844, false, "P-Regler", "P controller",
-                    "Contrôleur-P")
-{
-}
+const TComponentDescription TBT_P_Regler::Description{
+    .Name = "TBT_P_Regler", .Prefix = {"P-"}, .HelpContext = 18844,
+    .TypeName = {"P-Regler", "P controller", "Contrôleur-P"}, .Inputs = {3}, .Outputs = {1},
+    .InputNames = "X+ X- KP", .OutputNames = "Y", .Category = TPaletteCategory::Regler};
+
+TBT_P_Regler::TBT_P_Regler() : TBTController(Description, false) {}
 
 void TBT_P_Regler::Paint(TCanvas& canvas)
 {
@@ -152,11 +124,12 @@ void TBTTimedController::ReadSettings(TReader& reader, uint8_t version, Extended
 
 // --- TBT_PI_Regler -------------------------------------------------------------------------
 
-TBT_PI_Regler::TBT_PI_Regler()
-    : TBTTimedController({"X+", "X-", "KP", "KI", "/RST"}, "Y", "PI-", 18847, true,
-                         "PI-Regler", "PI controller", "Contrôleur-PI")
-{
-}
+const TComponentDescription TBT_PI_Regler::Description{
+    .Name = "TBT_PI_Regler", .Prefix = {"PI-"}, .HelpContext = 18847,
+    .TypeName = {"PI-Regler", "PI controller", "Contrôleur-PI"}, .Inputs = {5}, .Outputs = {1},
+    .InputNames = "X+ X- KP KI /RST", .OutputNames = "Y", .Category = TPaletteCategory::Regler};
+
+TBT_PI_Regler::TBT_PI_Regler() : TBTTimedController(Description, true) {}
 
 void TBT_PI_Regler::Paint(TCanvas& canvas)
 {
@@ -221,11 +194,12 @@ bool TBT_PI_Regler::LoadSettings(TIniFile& ini, const QString& section, bool)
 
 // --- TBT_PD_Regler -------------------------------------------------------------------------
 
-TBT_PD_Regler::TBT_PD_Regler()
-    : TBTTimedController({"X+", "X-", "KP", "KD"}, "Y", "PD-", 18850, true, "PD-Regler",
-                         "PD controller", "Contrôleur-PD")
-{
-}
+const TComponentDescription TBT_PD_Regler::Description{
+    .Name = "TBT_PD_Regler", .Prefix = {"PD-"}, .HelpContext = 18850,
+    .TypeName = {"PD-Regler", "PD controller", "Contrôleur-PD"}, .Inputs = {4}, .Outputs = {1},
+    .InputNames = "X+ X- KP KD", .OutputNames = "Y", .Category = TPaletteCategory::Regler};
+
+TBT_PD_Regler::TBT_PD_Regler() : TBTTimedController(Description, true) {}
 
 void TBT_PD_Regler::Paint(TCanvas& canvas)
 {
@@ -272,11 +246,13 @@ void TBT_PD_Regler::SimReset()
 
 // --- TBT_PID_Regler ------------------------------------------------------------------------
 
-TBT_PID_Regler::TBT_PID_Regler()
-    : TBTTimedController({"X+", "X-", "KP", "KI", "KD", "/RST"}, "Y", "PID-", 18853, true,
-                         "PID-Regler", "PID controller", "Contrôleur-PID")
-{
-}
+const TComponentDescription TBT_PID_Regler::Description{
+    .Name = "TBT_PID_Regler", .Prefix = {"PID-"}, .HelpContext = 18853,
+    .TypeName = {"PID-Regler", "PID controller", "Contrôleur-PID"}, .Inputs = {6},
+    .Outputs = {1}, .InputNames = "X+ X- KP KI KD /RST", .OutputNames = "Y",
+    .Category = TPaletteCategory::Regler};
+
+TBT_PID_Regler::TBT_PID_Regler() : TBTTimedController(Description, true) {}
 
 void TBT_PID_Regler::Paint(TCanvas& canvas)
 {
@@ -347,11 +323,13 @@ bool TBT_PID_Regler::LoadSettings(TIniFile& ini, const QString& section, bool)
 
 // --- TBT_2_Punkt_Regler --------------------------------------------------------------------
 
-TBT_2_Punkt_Regler::TBT_2_Punkt_Regler()
-    : TBTController({"X+", "X-", "HYS"}, "ON", "2HYS-", 18856, false, "2-Punkt-Regler",
-                    "Two-position\rcontroller", "Contrôleur\rdeux-positions")
-{
-}
+const TComponentDescription TBT_2_Punkt_Regler::Description{
+    .Name = "TBT_2_Punkt_Regler", .Prefix = {"2HYS-"}, .HelpContext = 18856,
+    .TypeName = {"2-Punkt-Regler", "Two-position\rcontroller", "Contrôleur\rdeux-positions"},
+    .Inputs = {3}, .Outputs = {1}, .InputNames = "X+ X- HYS", .OutputNames = "ON",
+    .Category = TPaletteCategory::Regler};
+
+TBT_2_Punkt_Regler::TBT_2_Punkt_Regler() : TBTController(Description, false) {}
 
 void TBT_2_Punkt_Regler::Paint(TCanvas& canvas)
 {
@@ -391,10 +369,12 @@ bool TBT_2_Punkt_Regler::LoadSettings(TIniFile& ini, const QString& section, boo
 
 // --- TBT_Spiel -----------------------------------------------------------------------------
 
-TBT_Spiel::TBT_Spiel()
-    : TBTController({"X", "HYS"}, "Y", "HYS-", 18428, false, "Spiel", "Play", "Lecture")
-{
-}
+const TComponentDescription TBT_Spiel::Description{
+    .Name = "TBT_Spiel", .Prefix = {"HYS-"}, .HelpContext = 18428,
+    .TypeName = {"Spiel", "Play", "Lecture"}, .Inputs = {2}, .Outputs = {1},
+    .InputNames = "X HYS", .OutputNames = "Y", .Category = TPaletteCategory::Regler};
+
+TBT_Spiel::TBT_Spiel() : TBTController(Description, false) {}
 
 void TBT_Spiel::Paint(TCanvas& canvas)
 {
@@ -455,11 +435,12 @@ bool TBT_Spiel::LoadSettings(TIniFile& ini, const QString& section, bool)
 
 // --- TBT_Totzone ---------------------------------------------------------------------------
 
-TBT_Totzone::TBT_Totzone()
-    : TBTController({"X", "XL", "XH"}, "Y", "DZN-", 18429, false, "Totzone", "Dead zone",
-                    "Zone morte")
-{
-}
+const TComponentDescription TBT_Totzone::Description{
+    .Name = "TBT_Totzone", .Prefix = {"DZN-"}, .HelpContext = 18429,
+    .TypeName = {"Totzone", "Dead zone", "Zone morte"}, .Inputs = {3}, .Outputs = {1},
+    .InputNames = "X XL XH", .OutputNames = "Y", .Category = TPaletteCategory::Regler};
+
+TBT_Totzone::TBT_Totzone() : TBTController(Description, false) {}
 
 void TBT_Totzone::Paint(TCanvas& canvas)
 {

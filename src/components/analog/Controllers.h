@@ -11,21 +11,14 @@
 #include <initializer_list>
 #include <vector>
 
-// Pins, texts and symbol of every controller.
+// The symbol of every controller.
 class TBTController : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTController)
 
-    void NameInputs() override;
-    void NameOutputs() override;
-    QString GetTypeName() const override;
-    // The component record; one with other pin counts than the class's is refused.
-    void ReadData(TReader& reader, uint8_t version) override;
 
 protected:
-    TBTController(std::initializer_list<const char*> inputs, const char* output,
-                  const char* prefix, int32_t helpContext, bool editable, const char* german,
-                  const char* english, const char* french);
+    TBTController(const TComponentDescription& description, bool editable);
     // The block symbol, then red lines (each a polyline of points relative to the body's
     // centre) and, with frame set, the black frame.
     void PaintLines(TCanvas& canvas, std::initializer_list<std::initializer_list<QPoint>> lines,
@@ -41,16 +34,13 @@ protected:
         return value;
     }
 
-private:
-    std::vector<const char*> m_inputs;
-    const char* m_output;
-    const char* m_names[3];
 };
 
 class TBT_P_Regler : public TBTController {
 public:
     TV_CLASS_NAME(TBT_P_Regler)
     TBT_P_Regler();
+    static const TComponentDescription Description;
     void Paint(TCanvas& canvas) override;
     void Calculate() override;
 };
@@ -83,6 +73,7 @@ class TBT_PI_Regler : public TBTTimedController {
 public:
     TV_CLASS_NAME(TBT_PI_Regler)
     TBT_PI_Regler();
+    static const TComponentDescription Description;
 
     Extended Integral = 0.0L;
     Extended Init = 0.0L;  // the integral after a reset
@@ -101,6 +92,7 @@ class TBT_PD_Regler : public TBTTimedController {
 public:
     TV_CLASS_NAME(TBT_PD_Regler)
     TBT_PD_Regler();
+    static const TComponentDescription Description;
 
     Extended LastError = 0.0L;  // filtered error of the last computed step
     TFilter Filter;
@@ -120,6 +112,7 @@ class TBT_PID_Regler : public TBTTimedController {
 public:
     TV_CLASS_NAME(TBT_PID_Regler)
     TBT_PID_Regler();
+    static const TComponentDescription Description;
 
     Extended Integral = 0.0L;
     Extended LastError = 0.0L;
@@ -142,6 +135,7 @@ class TBT_2_Punkt_Regler : public TBTController {
 public:
     TV_CLASS_NAME(TBT_2_Punkt_Regler)
     TBT_2_Punkt_Regler();
+    static const TComponentDescription Description;
 
     bool Status = false;
 
@@ -157,6 +151,7 @@ class TBT_Spiel : public TBTController {
 public:
     TV_CLASS_NAME(TBT_Spiel)
     TBT_Spiel();
+    static const TComponentDescription Description;
 
     Extended HLimit = 0.0L;
     Extended LLimit = 0.0L;
@@ -173,6 +168,7 @@ class TBT_Totzone : public TBTController {
 public:
     TV_CLASS_NAME(TBT_Totzone)
     TBT_Totzone();
+    static const TComponentDescription Description;
     void Paint(TCanvas& canvas) override;
     void Calculate() override;
 };

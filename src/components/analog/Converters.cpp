@@ -13,20 +13,6 @@
 
 namespace {
 
-QString TypeNameByLanguage(const char* german, const char* english, const char* french)
-{
-    switch (Ctx().CurrentLanguage) {
-    case 0:
-        return QString::fromUtf8(german);
-    case 1:
-        return QString::fromUtf8(english);
-    case 2:
-        return QString::fromUtf8(french);
-    default:
-        return QString();
-    }
-}
-
 // 2^bits - 1, the largest code of the width (bits taken within 0 .. 16).
 uint32_t LargestCode(int bits)
 {
@@ -38,12 +24,11 @@ uint32_t LargestCode(int bits)
 
 // --- TBTConverter ----------------------------------------------------------------------------
 
-TBTConverter::TBTConverter(const char* prefix, int32_t helpContext)
+TBTConverter::TBTConverter(const TComponentDescription& description)
 {
+    Describe(description);
     SetElementClass(QString());
     Editable = true;
-    SetPrefix(QString::fromLatin1(prefix));
-    HelpContext = helpContext;
 }
 
 void TBTConverter::SimReset()
@@ -95,7 +80,6 @@ void TBTConverter::WriteData(TWriter& writer)
 void TBTConverter::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckPinCounts();
     Minimum = reader.ReadRawExtended();
     Maximum = reader.ReadRawExtended();
 }
@@ -120,11 +104,13 @@ void TBTConverter::PaintSymbol(TCanvas& canvas, const char* text, const char* fr
 
 // --- TBTADC ----------------------------------------------------------------------------------
 
-TBTADC::TBTADC() : TBTConverter("ADC", 18395)
-{
-    SetInputCount(1);
-    SetOutputCount(8);
-}
+const TComponentDescription TBTADC::Description{
+    .Name = "TBTADC", .Prefix = {"ADC"}, .HelpContext = 18395,
+    .TypeName = {"A/D-Wandler", "ADC", "Convertisseur\rA/N"}, .Inputs = {1},
+    .Outputs = {8, MinBits, MaxBits}, .InputNames = "E",
+    .Category = TPaletteCategory::ADDAWandler};
+
+TBTADC::TBTADC() : TBTConverter(Description) {}
 
 uint16_t TBTADC::CodeOf(Extended value) const
 {
@@ -149,12 +135,6 @@ void TBTADC::Calculate()
         SetOutputDigital(bits - 1 - k, k < 16 && ((code >> k) & 1u) != 0);
 }
 
-void TBTADC::NameInputs()
-{
-    if (!Inputs.empty())
-        Inputs[0]->SetName(QStringLiteral("E"));
-}
-
 void TBTADC::NameOutputs()
 {
     const size_t bits = Outputs.size();
@@ -167,24 +147,15 @@ void TBTADC::Paint(TCanvas& canvas)
     PaintSymbol(canvas, "A/D", "A/N");
 }
 
-QString TBTADC::GetTypeName() const
-{
-    return TypeNameByLanguage("A/D-Wandler", "ADC", "Convertisseur\rA/N");
-}
-
-void TBTADC::CheckPinCounts() const
-{
-    TReader::CheckCount(InputCount, 1, 1, "InputCount");
-    TReader::CheckCount(OutputCount, MinBits, MaxBits, "OutputCount");
-}
-
 // --- TBTDAC ----------------------------------------------------------------------------------
 
-TBTDAC::TBTDAC() : TBTConverter("DAC", 18400)
-{
-    SetInputCount(8);
-    SetOutputCount(1);
-}
+const TComponentDescription TBTDAC::Description{
+    .Name = "TBTDAC", .Prefix = {"DAC"}, .HelpContext = 18400,
+    .TypeName = {"D/A-Wandler", "DAC", "Convertisseur\rN/A"}, .Inputs = {8, MinBits, MaxBits},
+    .Outputs = {1}, .InputNames = "D0..15", .OutputNames = "A",
+    .Category = TPaletteCategory::ADDAWandler};
+
+TBTDAC::TBTDAC() : TBTConverter(Description) {}
 
 void TBTDAC::Calculate()
 {
@@ -197,30 +168,7 @@ void TBTDAC::Calculate()
     SetOutputValue(0, Extended(code & 0xFFFFu) * Step + Minimum);
 }
 
-void TBTDAC::NameInputs()
-{
-    for (size_t i = 0; i < Inputs.size(); ++i)
-        Inputs[i]->SetName(QStringLiteral("D") + QString::number(i));
-}
-
-void TBTDAC::NameOutputs()
-{
-    if (!Outputs.empty())
-        Outputs[0]->SetName(QStringLiteral("A"));
-}
-
 void TBTDAC::Paint(TCanvas& canvas)
 {
     PaintSymbol(canvas, "D/A", "N/A");
-}
-
-QString TBTDAC::GetTypeName() const
-{
-    return TypeNameByLanguage("D/A-Wandler", "DAC", "Convertisseur\rN/A");
-}
-
-void TBTDAC::CheckPinCounts() const
-{
-    TReader::CheckCount(InputCount, MinBits, MaxBits, "InputCount");
-    TReader::CheckCount(OutputCount, 1, 1, "OutputCount");
 }

@@ -32,11 +32,9 @@ public:
     void ReadData(TReader& reader, uint8_t version) override;
 
 protected:
-    TBTConverter(const char* prefix, int32_t helpContext);
+    explicit TBTConverter(const TComponentDescription& description);
     // The block symbol with "A/D" or "D/A" (French: the second text) above the centre.
     void PaintSymbol(TCanvas& canvas, const char* text, const char* frenchText);
-    // The record's pin counts: one side fixed at one pin, the other a valid width.
-    virtual void CheckPinCounts() const = 0;
 };
 
 // A zero step (minimum equal to maximum) gives code 0 instead of a division by zero.
@@ -44,6 +42,7 @@ class TBTADC : public TBTConverter {
 public:
     TV_CLASS_NAME(TBTADC)
     TBTADC();
+    static const TComponentDescription Description;
 
     int Bits() const override { return OutputCount; }
     void SetBits(int bits) override { SetOutputCount(bits); }
@@ -51,33 +50,23 @@ public:
     // The code of the input value, clamped to the range, rounded half to even; the first
     // output is the most significant bit.
     void Calculate() override;
-    void NameInputs() override;   // "E"
     void NameOutputs() override;  // "D(bits-1)" ... "D0"
     void Paint(TCanvas& canvas) override;
-    QString GetTypeName() const override;
 
     // The code Calculate puts out for a value (0 while the step is 0).
     uint16_t CodeOf(Extended value) const;
-
-protected:
-    void CheckPinCounts() const override;
 };
 
 class TBTDAC : public TBTConverter {
 public:
     TV_CLASS_NAME(TBTDAC)
     TBTDAC();
+    static const TComponentDescription Description;
 
     int Bits() const override { return InputCount; }
     void SetBits(int bits) override { SetInputCount(bits); }
 
     // Output := code of the high inputs (D0 least significant) times Step plus Minimum.
     void Calculate() override;
-    void NameInputs() override;   // "D0" ... "D(bits-1)"
-    void NameOutputs() override;  // "A"
     void Paint(TCanvas& canvas) override;
-    QString GetTypeName() const override;
-
-protected:
-    void CheckPinCounts() const override;
 };

@@ -219,12 +219,17 @@ void TKorrekturwerte::ReadData(TReader& reader)
 
 // --- TBTKorrekturtabelle -------------------------------------------------------------------
 
+const TComponentDescription TBTKorrekturtabelle::Description{
+    .Name = "TBTKorrekturtabelle", .Prefix = {"KT", "CT", "TC"},
+    .HelpContext = TKorrekturtabelleDlg::HelpContext,
+    .TypeName = {"Korrekturtabelle", "Correction table", "Table de\rcorrection"}, .Inputs = {1},
+    .Outputs = {1}, .InputNames = "E", .OutputNames = "A",
+    .Category = TPaletteCategory::Berechnung};
+
 TBTKorrekturtabelle::TBTKorrekturtabelle()
 {
-    SetInputCount(1);
-    SetOutputCount(1);
+    Describe(Description);
     SetElementClass(QString());
-    SetPrefix(Lang3Q("KT", "CT", "TC"));
     HelpContext = TKorrekturtabelleDlg::HelpContext;
     Editable = true;
 }
@@ -262,7 +267,6 @@ void TBTKorrekturtabelle::WriteData(TWriter& writer)
 void TBTKorrekturtabelle::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckStoredPins(1, 1);
     Werte.ReadData(reader);
 }
 
@@ -274,21 +278,6 @@ void TBTKorrekturtabelle::Calculate()
 void TBTKorrekturtabelle::SimReset()
 {
     SetOutputValue(0, 0.0L);
-}
-
-void TBTKorrekturtabelle::NameInputs()
-{
-    NamePins(Inputs, {"E"});
-}
-
-void TBTKorrekturtabelle::NameOutputs()
-{
-    NamePins(Outputs, {"A"});
-}
-
-QString TBTKorrekturtabelle::GetTypeName() const
-{
-    return Lang3Q("Korrekturtabelle", "Correction table", "Table de\rcorrection");
 }
 
 // --- TKorrekturtabelleDlg ------------------------------------------------------------------

@@ -84,6 +84,7 @@ class TBTKorrekturtabelle : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTKorrekturtabelle)
     TBTKorrekturtabelle();
+    static const TComponentDescription Description;
 
     TKorrekturwerte Werte;
 
@@ -94,9 +95,6 @@ public:
     void ReadData(TReader& reader, uint8_t version) override;
     void Calculate() override;
     void SimReset() override;  // output 0
-    void NameInputs() override;
-    void NameOutputs() override;
-    QString GetTypeName() const override;
 };
 
 // The table editor: a grid of the points, edits for one point, buttons to change, add and

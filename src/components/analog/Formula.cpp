@@ -21,14 +21,16 @@ bool SameValue(T a, T b)
 
 } // namespace
 
+const TComponentDescription TBTFormel::Description{
+    .Name = "TBTFormel", .Prefix = {"FRM"}, .HelpContext = 18500,
+    .TypeName = {"Formel\runiversell", "Formula", "Formule"}, .Inputs = {1, 1, MaxInputs},
+    .Outputs = {1}, .OutputNames = "A", .Category = TPaletteCategory::Berechnung};
+
 TBTFormel::TBTFormel()
 {
-    SetInputCount(1);
-    SetOutputCount(1);
+    Describe(Description);
     SetElementClass(QString());
     Editable = true;
-    SetPrefix(QStringLiteral("FRM"));
-    HelpContext = 18500;
 }
 
 void TBTFormel::SetFormula(const QString& formula)
@@ -84,18 +86,6 @@ void TBTFormel::SimReset()
     m_evaluated = false;
 }
 
-void TBTFormel::NameInputs()
-{
-    for (size_t i = 0; i < Inputs.size(); ++i)
-        Inputs[i]->SetName(QStringLiteral("E") + QString::number(i));
-}
-
-void TBTFormel::NameOutputs()
-{
-    if (!Outputs.empty())
-        Outputs[0]->SetName(QStringLiteral("A"));
-}
-
 void TBTFormel::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
@@ -129,20 +119,6 @@ QString TBTFormel::GetHint() const
     return hint;
 }
 
-QString TBTFormel::GetTypeName() const
-{
-    switch (Ctx().CurrentLanguage) {
-    case 0:
-        return QStringLiteral("Formel\runiversell");
-    case 1:
-        return QStringLiteral("Formula");
-    case 2:
-        return QStringLiteral("Formule");
-    default:
-        return QString();
-    }
-}
-
 void TBTFormel::WriteData(TWriter& writer)
 {
     TGrundBT::WriteData(writer);
@@ -152,7 +128,5 @@ void TBTFormel::WriteData(TWriter& writer)
 void TBTFormel::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    TReader::CheckCount(InputCount, 1, MaxInputs, "InputCount");
-    TReader::CheckCount(OutputCount, 1, 1, "OutputCount");
     SetFormula(reader.ReadString());
 }

@@ -11,6 +11,7 @@ class TBTFormel : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTFormel)
     TBTFormel();
+    static const TComponentDescription Description;
 
     static constexpr int MaxInputs = 16;
 
@@ -23,12 +24,9 @@ public:
     // puts 0.0 on the output, an empty formula leaves the output alone.
     void Calculate() override;
     void SimReset() override;      // output 0 := 0.0; the next step evaluates
-    void NameInputs() override;    // "E0", "E1" ...
-    void NameOutputs() override;   // "A"
     void Paint(TCanvas& canvas) override;
     int EditProperties() override;
     QString GetHint() const override;
-    QString GetTypeName() const override;
     // The component record, then the formula text.
     void WriteData(TWriter& writer) override;
     // Records with 0 or more than 16 inputs, or not exactly one output, are refused.

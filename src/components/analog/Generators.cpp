@@ -24,40 +24,11 @@ double NonNegative(Extended value)
 
 // --- TBTSignalBlock ------------------------------------------------------------------------
 
-TBTSignalBlock::TBTSignalBlock(std::initializer_list<const char*> inputs,
-                               std::initializer_list<const char*> outputs, int32_t helpContext,
-                               const char* german, const char* english, const char* french)
-    : m_inputs(inputs), m_outputs(outputs), m_names{german, english, french}
+TBTSignalBlock::TBTSignalBlock(const TComponentDescription& description)
 {
-    SetInputCount(static_cast<int32_t>(m_inputs.size()));
-    SetOutputCount(static_cast<int32_t>(m_outputs.size()));
+    Describe(description);
     SetElementClass(QString());
-    HelpContext = helpContext;
     Editable = false;
-}
-
-void TBTSignalBlock::NameInputs()
-{
-    for (size_t i = 0; i < Inputs.size() && i < m_inputs.size(); ++i)
-        Inputs[i]->SetName(QString::fromLatin1(m_inputs[i]));
-}
-
-void TBTSignalBlock::NameOutputs()
-{
-    for (size_t i = 0; i < Outputs.size() && i < m_outputs.size(); ++i)
-        Outputs[i]->SetName(QString::fromLatin1(m_outputs[i]));
-}
-
-QString TBTSignalBlock::GetTypeName() const
-{
-    return Lang3Q(m_names[0], m_names[1], m_names[2]);
-}
-
-void TBTSignalBlock::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    CheckStoredPins(static_cast<int32_t>(m_inputs.size()),
-                    static_cast<int32_t>(m_outputs.size()));
 }
 
 void TBTSignalBlock::SymbolPen(TCanvas& canvas) const
@@ -75,12 +46,13 @@ double TBTSignalBlock::SecondsBetween(int64_t since, int64_t now)
 
 // --- TBTLimiter ----------------------------------------------------------------------------
 
-TBTLimiter::TBTLimiter()
-    : TBTSignalBlock({"EN", "IN", "LiH", "LiL"}, {"ClpL", "ClpH", "A"}, 18450,
-                     "Begrenzer\rLimiter", "Limiter", "Limiteur")
-{
-    SetPrefix(QStringLiteral("LIM"));
-}
+const TComponentDescription TBTLimiter::Description{
+    .Name = "TBTLimiter", .Prefix = {"LIM"}, .HelpContext = 18450,
+    .TypeName = {"Begrenzer\rLimiter", "Limiter", "Limiteur"}, .Inputs = {4}, .Outputs = {3},
+    .InputNames = "EN IN LiH LiL", .OutputNames = "ClpL ClpH A",
+    .Category = TPaletteCategory::Sonstige};
+
+TBTLimiter::TBTLimiter() : TBTSignalBlock(Description) {}
 
 void TBTLimiter::Paint(TCanvas& canvas)
 {
@@ -129,12 +101,13 @@ void TBTLimiter::SimReset()
 
 // --- TBTFktGenerator -----------------------------------------------------------------------
 
-TBTFktGenerator::TBTFktGenerator()
-    : TBTSignalBlock({"f", "A"}, {"DWN", "RUP", "TRI", "REC", "SIN"}, 18445, "Signalgenerator",
-                     "Signal generator", "Générateur\rde signal")
-{
-    SetPrefix(Lang3Q("SG", "SG", "GS"));
-}
+const TComponentDescription TBTFktGenerator::Description{
+    .Name = "TBTFktGenerator", .Prefix = {"SG", "SG", "GS"}, .HelpContext = 18445,
+    .TypeName = {"Signalgenerator", "Signal generator", "Générateur\rde signal"}, .Inputs = {2},
+    .Outputs = {5}, .InputNames = "f A", .OutputNames = "DWN RUP TRI REC SIN",
+    .Category = TPaletteCategory::Quellen};
+
+TBTFktGenerator::TBTFktGenerator() : TBTSignalBlock(Description) {}
 
 void TBTFktGenerator::Paint(TCanvas& canvas)
 {
@@ -208,12 +181,13 @@ void TBTFktGenerator::SimReset()
 
 // --- TBTPulse ------------------------------------------------------------------------------
 
-TBTPulse::TBTPulse()
-    : TBTSignalBlock({"TH", "TL"}, {"CLK"}, 18296, "Pulsgenerator", "Pulse generator",
-                     "Générateur\rde impulsion")
-{
-    SetPrefix(QStringLiteral("PG"));
-}
+const TComponentDescription TBTPulse::Description{
+    .Name = "TBTPulse", .Prefix = {"PG"}, .HelpContext = 18296,
+    .TypeName = {"Pulsgenerator", "Pulse generator", "Générateur\rde impulsion"}, .Inputs = {2},
+    .Outputs = {1}, .InputNames = "TH TL", .OutputNames = "CLK",
+    .Category = TPaletteCategory::Quellen};
+
+TBTPulse::TBTPulse() : TBTSignalBlock(Description) {}
 
 void TBTPulse::Paint(TCanvas& canvas)
 {
@@ -259,12 +233,13 @@ void TBTPulse::SimReset()
 
 // --- TBTRampenGenerator --------------------------------------------------------------------
 
-TBTRampenGenerator::TBTRampenGenerator()
-    : TBTSignalBlock({"Y1", "Y2", "T", "Y0", "|RUN"}, {"RUN", "T", "Y"}, 18446,
-                     "Rampengenerator", "Ramp generator", "Rampe")
-{
-    SetPrefix(QStringLiteral("RG"));
-}
+const TComponentDescription TBTRampenGenerator::Description{
+    .Name = "TBTRampenGenerator", .Prefix = {"RG"}, .HelpContext = 18446,
+    .TypeName = {"Rampengenerator", "Ramp generator", "Rampe"}, .Inputs = {5}, .Outputs = {3},
+    .InputNames = "Y1 Y2 T Y0 |RUN", .OutputNames = "RUN T Y",
+    .Category = TPaletteCategory::Quellen};
+
+TBTRampenGenerator::TBTRampenGenerator() : TBTSignalBlock(Description) {}
 
 void TBTRampenGenerator::Paint(TCanvas& canvas)
 {

@@ -14,25 +14,13 @@ class TBTSignalBlock : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTSignalBlock)
 
-    void NameInputs() override;
-    void NameOutputs() override;
-    QString GetTypeName() const override;
-    // The component record; one with other pin counts than the class's is refused.
-    void ReadData(TReader& reader, uint8_t version) override;
-
 protected:
-    TBTSignalBlock(std::initializer_list<const char*> inputs,
-                   std::initializer_list<const char*> outputs, int32_t helpContext,
-                   const char* german, const char* english, const char* french);
+    explicit TBTSignalBlock(const TComponentDescription& description);
     // Pen in the symbol colour (red while selected), width 2, no fill.
     void SymbolPen(TCanvas& canvas) const;
     // Seconds from the clock reading `since` to `now`.
     static double SecondsBetween(int64_t since, int64_t now);
 
-private:
-    std::vector<const char*> m_inputs;
-    std::vector<const char*> m_outputs;
-    const char* m_names[3];
 };
 
 // "A" is "IN" clipped to "LiL" .. "LiH" while "EN" is high; "ClpH" and "ClpL" tell which
@@ -41,6 +29,7 @@ class TBTLimiter : public TBTSignalBlock {
 public:
     TV_CLASS_NAME(TBTLimiter)
     TBTLimiter();
+    static const TComponentDescription Description;
 
     enum { InEN, InIN, InLiH, InLiL };
     enum { OutClpL, OutClpH, OutA };
@@ -56,6 +45,7 @@ class TBTFktGenerator : public TBTSignalBlock {
 public:
     TV_CLASS_NAME(TBTFktGenerator)
     TBTFktGenerator();
+    static const TComponentDescription Description;
 
     enum { InF, InA };
     enum { OutDWN, OutRUP, OutTRI, OutREC, OutSIN };
@@ -75,6 +65,7 @@ class TBTPulse : public TBTSignalBlock {
 public:
     TV_CLASS_NAME(TBTPulse)
     TBTPulse();
+    static const TComponentDescription Description;
 
     enum { InTH, InTL };
     enum { OutCLK };
@@ -94,6 +85,7 @@ class TBTRampenGenerator : public TBTSignalBlock {
 public:
     TV_CLASS_NAME(TBTRampenGenerator)
     TBTRampenGenerator();
+    static const TComponentDescription Description;
 
     enum { InY1, InY2, InT, InY0, InRUN };
     enum { OutRUN, OutT, OutY };

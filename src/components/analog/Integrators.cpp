@@ -72,13 +72,15 @@ void PaintMark(TGrundBT& c, TCanvas& canvas, const QString& text, int height, in
 
 // --- TBTIntegrierer ------------------------------------------------------------------------
 
+const TComponentDescription TBTIntegrierer::Description{
+    .Name = "TBTIntegrierer", .Prefix = {"INT"}, .HelpContext = 18485,
+    .TypeName = {"Integrierer", "Integral", "Intégrale"}, .Inputs = {2}, .Outputs = {1},
+    .InputNames = "E /RST", .OutputNames = "A", .Category = TPaletteCategory::Regler};
+
 TBTIntegrierer::TBTIntegrierer()
 {
-    SetInputCount(2);
-    SetOutputCount(1);
+    Describe(Description);
     SetElementClass(QString());
-    SetPrefix(QStringLiteral("INT"));
-    HelpContext = 18485;
     Editable = true;
 }
 
@@ -97,7 +99,6 @@ void TBTIntegrierer::WriteData(TWriter& writer)
 void TBTIntegrierer::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckStoredPins(2, 1);
     Sampling.Read(reader, version);
 }
 
@@ -148,30 +149,18 @@ void TBTIntegrierer::SimReset()
     SetOutputValue(0, 0.0L);
 }
 
-void TBTIntegrierer::NameInputs()
-{
-    NamePins(Inputs, {"E", "/RST"});
-}
-
-void TBTIntegrierer::NameOutputs()
-{
-    NamePins(Outputs, {"A"});
-}
-
-QString TBTIntegrierer::GetTypeName() const
-{
-    return Lang3Q("Integrierer", "Integral", "Intégrale");
-}
-
 // --- TBTDifferenzierer ---------------------------------------------------------------------
+
+const TComponentDescription TBTDifferenzierer::Description{
+    .Name = "TBTDifferenzierer", .Prefix = {"DIF"}, .HelpContext = 18490,
+    .TypeName = {"Differenzierer", "Differential", "Différentiel"}, .Inputs = {2},
+    .Outputs = {1}, .InputNames = "X /RST", .OutputNames = "Y",
+    .Category = TPaletteCategory::Regler};
 
 TBTDifferenzierer::TBTDifferenzierer()
 {
-    SetInputCount(2);
-    SetOutputCount(1);
+    Describe(Description);
     SetElementClass(QString());
-    SetPrefix(QStringLiteral("DIF"));
-    HelpContext = 18490;
     Editable = true;
 }
 
@@ -191,7 +180,6 @@ void TBTDifferenzierer::WriteData(TWriter& writer)
 void TBTDifferenzierer::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckStoredPins(2, 1);
     Sampling.Read(reader, version);
     if (version >= 40)
         Filter.ReadRecord(reader);
@@ -242,36 +230,24 @@ void TBTDifferenzierer::SimReset()
     Filter.Reset();
 }
 
-void TBTDifferenzierer::NameInputs()
-{
-    NamePins(Inputs, {"X", "/RST"});
-}
-
-void TBTDifferenzierer::NameOutputs()
-{
-    NamePins(Outputs, {"Y"});
-}
-
-QString TBTDifferenzierer::GetTypeName() const
-{
-    return Lang3Q("Differenzierer", "Differential", "Différentiel");
-}
-
 // --- TBT_Inkretment ------------------------------------------------------------------------
+
+const TComponentDescription TBT_Inkretment::Description{
+    .Name = "TBT_Inkretment", .Prefix = {"INC"}, .HelpContext = 18426,
+    .TypeName = {"Inkrementation", "Incrementation", "Incrémentation"}, .Caption = {"INC"},
+    .Inputs = {5}, .Outputs = {1}, .InputNames = "INC U/D |CLK /RST RES", .OutputNames = "Z",
+    .Category = TPaletteCategory::Sonstige};
 
 TBT_Inkretment::TBT_Inkretment()
 {
-    SetInputCount(5);
-    SetOutputCount(1);
+    Describe(Description);
     SetElementClass(QString());
-    SetPrefix(QStringLiteral("INC"));
-    HelpContext = 18426;
 }
 
 void TBT_Inkretment::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    DrawSymbolCaption(canvas, QStringLiteral("INC"), SymbolColor);
+    DrawSymbolCaption(canvas, SymbolCaption(), SymbolColor);
 }
 
 void TBT_Inkretment::SaveSettings(TIniFile& ini, const QString& section)
@@ -303,36 +279,18 @@ void TBT_Inkretment::SimReset()
     Z = 0.0L;
 }
 
-void TBT_Inkretment::NameInputs()
-{
-    NamePins(Inputs, {"INC", "U/D", "|CLK", "/RST", "RES"});
-}
-
-void TBT_Inkretment::NameOutputs()
-{
-    NamePins(Outputs, {"Z"});
-}
-
-QString TBT_Inkretment::GetTypeName() const
-{
-    return Lang3Q("Inkrementation", "Incrementation", "Incrémentation");
-}
-
-void TBT_Inkretment::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    CheckStoredPins(5, 1);
-}
-
 // --- TBT_AnalogDelay -----------------------------------------------------------------------
+
+const TComponentDescription TBT_AnalogDelay::Description{
+    .Name = "TBT_AnalogDelay", .Prefix = {"ADL"}, .HelpContext = 18427,
+    .TypeName = {"Analogverzögerung", "Analogue delay", "Délai analogique"}, .Caption = {"ADL"},
+    .Inputs = {2}, .Outputs = {1}, .InputNames = "IN |CLK", .OutputNames = "OUT",
+    .Category = TPaletteCategory::Sonstige};
 
 TBT_AnalogDelay::TBT_AnalogDelay()
 {
-    SetInputCount(2);
-    SetOutputCount(1);
+    Describe(Description);
     SetElementClass(QString());
-    SetPrefix(QStringLiteral("ADL"));
-    HelpContext = 18427;
     Editable = true;
     RebuildCells();
 }
@@ -347,7 +305,7 @@ void TBT_AnalogDelay::RebuildCells()
 void TBT_AnalogDelay::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    DrawSymbolCaption(canvas, QStringLiteral("ADL"), SymbolColor);
+    DrawSymbolCaption(canvas, SymbolCaption(), SymbolColor);
 }
 
 void TBT_AnalogDelay::WriteData(TWriter& writer)
@@ -359,7 +317,6 @@ void TBT_AnalogDelay::WriteData(TWriter& writer)
 void TBT_AnalogDelay::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckStoredPins(2, 1);
     // A stored length outside the ring's range is brought into it.
     DelayLength = reader.ReadInteger();
     RebuildCells();
@@ -393,19 +350,4 @@ void TBT_AnalogDelay::SimReset()
 {
     std::fill(Cells.begin(), Cells.end(), 0.0L);
     NextCell = 0;
-}
-
-void TBT_AnalogDelay::NameInputs()
-{
-    NamePins(Inputs, {"IN", "|CLK"});
-}
-
-void TBT_AnalogDelay::NameOutputs()
-{
-    NamePins(Outputs, {"OUT"});
-}
-
-QString TBT_AnalogDelay::GetTypeName() const
-{
-    return Lang3Q("Analogverzögerung", "Analogue delay", "Délai analogique");
 }

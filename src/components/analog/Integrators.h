@@ -47,6 +47,7 @@ class TBTIntegrierer : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTIntegrierer)
     TBTIntegrierer();
+    static const TComponentDescription Description;
 
     TSampleTime Sampling;
     Extended Value = 0.0L;   // the integral
@@ -60,9 +61,6 @@ public:
     bool LoadSettings(TIniFile& ini, const QString& section, bool checkOnly) override;
     void Calculate() override;
     void SimReset() override;
-    void NameInputs() override;
-    void NameOutputs() override;
-    QString GetTypeName() const override;
 };
 
 // Derivative of "X" (through an optional low-pass filter) over real time.
@@ -70,6 +68,7 @@ class TBTDifferenzierer : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTDifferenzierer)
     TBTDifferenzierer();
+    static const TComponentDescription Description;
 
     TSampleTime Sampling;
     Extended LastInput = 0.0L;  // filtered input of the last sample
@@ -86,9 +85,6 @@ public:
     int EditProperties() override;
     void Calculate() override;
     void SimReset() override;
-    void NameInputs() override;
-    void NameOutputs() override;
-    QString GetTypeName() const override;
 };
 
 // "Z" steps by "INC" up or down ("U/D") at each falling edge of "|CLK"; a low "/RST" loads
@@ -97,6 +93,7 @@ class TBT_Inkretment : public TGrundBT {
 public:
     TV_CLASS_NAME(TBT_Inkretment)
     TBT_Inkretment();
+    static const TComponentDescription Description;
 
     bool LastClock = false;  // clock level of the previous step (kept across runs)
     Extended Z = 0.0L;
@@ -106,10 +103,6 @@ public:
     bool LoadSettings(TIniFile& ini, const QString& section, bool checkOnly) override;
     void Calculate() override;
     void SimReset() override;
-    void NameInputs() override;
-    void NameOutputs() override;
-    QString GetTypeName() const override;
-    void ReadData(TReader& reader, uint8_t version) override;
 };
 
 // "OUT" shows "IN" as it was DelayLength falling edges of "|CLK" ago.
@@ -117,6 +110,7 @@ class TBT_AnalogDelay : public TGrundBT {
 public:
     TV_CLASS_NAME(TBT_AnalogDelay)
     TBT_AnalogDelay();
+    static const TComponentDescription Description;
 
     static constexpr int32_t MinDelay = 1;
     static constexpr int32_t MaxDelay = 1000;
@@ -135,7 +129,4 @@ public:
     int EditProperties() override;
     void Calculate() override;
     void SimReset() override;
-    void NameInputs() override;
-    void NameOutputs() override;
-    QString GetTypeName() const override;
 };

@@ -24,15 +24,10 @@ Extended Bounded(Extended v, Extended limit)
 
 // --- TBTTransferElement --------------------------------------------------------------------
 
-TBTTransferElement::TBTTransferElement(int32_t inputs, const char* prefix, int32_t helpContext,
-                                       const char* typeName)
-    : m_typeName(typeName)
+TBTTransferElement::TBTTransferElement(const TComponentDescription& description)
 {
-    SetInputCount(inputs);
-    SetOutputCount(1);
+    Describe(description);
     SetElementClass(QString());
-    SetPrefix(QString::fromLatin1(prefix));
-    HelpContext = helpContext;
     Editable = true;
 }
 
@@ -44,25 +39,13 @@ void TBTTransferElement::WriteData(TWriter& writer)
 
 void TBTTransferElement::ReadData(TReader& reader, uint8_t version)
 {
-    const int32_t inputs = InputCount;
     TGrundBT::ReadData(reader, version);
-    CheckStoredPins(inputs, 1);
     Sampling.Read(reader, version);
 }
 
 int TBTTransferElement::EditProperties()
 {
     return EditSampling(*this, Sampling);
-}
-
-void TBTTransferElement::NameOutputs()
-{
-    NamePins(Outputs, {"Y"});
-}
-
-QString TBTTransferElement::GetTypeName() const
-{
-    return QString::fromLatin1(m_typeName);
 }
 
 void TBTTransferElement::PaintCurve(TCanvas& canvas,
@@ -87,10 +70,12 @@ void TBTTransferElement::PaintCurve(TCanvas& canvas,
 
 // --- TBTPT1 --------------------------------------------------------------------------------
 
-TBTPT1::TBTPT1() : TBTTransferElement(4, "PT1-", 18838, "PT1")
-{
-    NameInputs();
-}
+const TComponentDescription TBTPT1::Description{
+    .Name = "TBTPT1", .Prefix = {"PT1-"}, .HelpContext = 18838, .TypeName = {"PT1"},
+    .Inputs = {4}, .Outputs = {1}, .InputNames = "X P 1/T1 /RST", .OutputNames = "Y",
+    .Category = TPaletteCategory::Regler};
+
+TBTPT1::TBTPT1() : TBTTransferElement(Description) {}
 
 void TBTPT1::Paint(TCanvas& canvas)
 {
@@ -131,11 +116,6 @@ void TBTPT1::SimReset()
     SetOutputValue(0, 0.0L);
 }
 
-void TBTPT1::NameInputs()
-{
-    NamePins(Inputs, {"X", "P", "1/T1", "/RST"});
-}
-
 void TBTPT1::SaveSettings(TIniFile& ini, const QString& section)
 {
     SaveStateValue(*this, ini, section, Value);
@@ -149,10 +129,12 @@ bool TBTPT1::LoadSettings(TIniFile& ini, const QString& section, bool)
 
 // --- TBTPT2 --------------------------------------------------------------------------------
 
-TBTPT2::TBTPT2() : TBTTransferElement(5, "PT2-", 18841, "PT2")
-{
-    NameInputs();
-}
+const TComponentDescription TBTPT2::Description{
+    .Name = "TBTPT2", .Prefix = {"PT2-"}, .HelpContext = 18841, .TypeName = {"PT2"},
+    .Inputs = {5}, .Outputs = {1}, .InputNames = "X P 1/T D /RST", .OutputNames = "Y",
+    .Category = TPaletteCategory::Regler};
+
+TBTPT2::TBTPT2() : TBTTransferElement(Description) {}
 
 void TBTPT2::Paint(TCanvas& canvas)
 {
@@ -206,11 +188,6 @@ void TBTPT2::SimReset()
     SetOutputValue(0, 0.0L);
 }
 
-void TBTPT2::NameInputs()
-{
-    NamePins(Inputs, {"X", "P", "1/T", "D", "/RST"});
-}
-
 void TBTPT2::SaveSettings(TIniFile& ini, const QString& section)
 {
     const QString s = StateSection(section);
@@ -229,9 +206,13 @@ bool TBTPT2::LoadSettings(TIniFile& ini, const QString& section, bool)
 
 // --- TBTDT1 --------------------------------------------------------------------------------
 
-TBTDT1::TBTDT1() : TBTTransferElement(3, "DT1-", 18842, "DT1")
+const TComponentDescription TBTDT1::Description{
+    .Name = "TBTDT1", .Prefix = {"DT1-"}, .HelpContext = 18842, .TypeName = {"DT1"},
+    .Inputs = {3}, .Outputs = {1}, .InputNames = "X KD T1", .OutputNames = "Y",
+    .Category = TPaletteCategory::Regler};
+
+TBTDT1::TBTDT1() : TBTTransferElement(Description)
 {
-    NameInputs();
     DataVersion = CurrentDataVersion;
 }
 
@@ -286,11 +267,6 @@ void TBTDT1::SimReset()
     LastCount = Clock().PerformanceCounter();
     Value = 0.0L;
     SetOutputValue(0, 0.0L);
-}
-
-void TBTDT1::NameInputs()
-{
-    NamePins(Inputs, {"X", "KD", "T1"});
 }
 
 void TBTDT1::SaveSettings(TIniFile& ini, const QString& section)

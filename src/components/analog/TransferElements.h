@@ -22,17 +22,11 @@ public:
     void WriteData(TWriter& writer) override;
     void ReadData(TReader& reader, uint8_t version) override;
     int EditProperties() override;
-    void NameOutputs() override;  // "Y"
-    QString GetTypeName() const override;
 
 protected:
-    TBTTransferElement(int32_t inputs, const char* prefix, int32_t helpContext,
-                       const char* typeName);
+    explicit TBTTransferElement(const TComponentDescription& description);
     // The block symbol, the curve in red and the black frame.
     void PaintCurve(TCanvas& canvas, std::initializer_list<std::pair<int, int>> points);
-
-private:
-    const char* m_typeName;
 };
 
 // Y = P * state; state follows X with the time constant 1 / "1/T1".
@@ -40,6 +34,7 @@ class TBTPT1 : public TBTTransferElement {
 public:
     TV_CLASS_NAME(TBTPT1)
     TBTPT1();
+    static const TComponentDescription Description;
 
     Extended Value = 0.0L;
 
@@ -49,7 +44,6 @@ public:
     void Paint(TCanvas& canvas) override;
     void Calculate() override;
     void SimReset() override;
-    void NameInputs() override;
     void SaveSettings(TIniFile& ini, const QString& section) override;
     bool LoadSettings(TIniFile& ini, const QString& section, bool checkOnly) override;
 };
@@ -59,6 +53,7 @@ class TBTPT2 : public TBTTransferElement {
 public:
     TV_CLASS_NAME(TBTPT2)
     TBTPT2();
+    static const TComponentDescription Description;
 
     Extended Value1 = 0.0L;  // rate state, y' / W
     Extended Value2 = 0.0L;  // output state, y
@@ -69,7 +64,6 @@ public:
     void Paint(TCanvas& canvas) override;
     void Calculate() override;
     void SimReset() override;
-    void NameInputs() override;
     void SaveSettings(TIniFile& ini, const QString& section) override;
     bool LoadSettings(TIniFile& ini, const QString& section, bool checkOnly) override;
 };
@@ -80,6 +74,7 @@ class TBTDT1 : public TBTTransferElement {
 public:
     TV_CLASS_NAME(TBTDT1)
     TBTDT1();
+    static const TComponentDescription Description;
 
     static constexpr int32_t CurrentDataVersion = 1;
 
@@ -93,7 +88,6 @@ public:
     int EditProperties() override;
     void Calculate() override;
     void SimReset() override;
-    void NameInputs() override;
     void SaveSettings(TIniFile& ini, const QString& section) override;
     bool LoadSettings(TIniFile& ini, const QString& section, bool checkOnly) override;
 };

@@ -22,13 +22,15 @@ constexpr int32_t kGrey = 8421504;
 
 // --- TBTLed --------------------------------------------------------------------------------
 
+const TComponentDescription TBTLed::Description{
+    .Name = "TBTLed", .Prefix = {"LED"}, .HelpContext = 18005,
+    .TypeName = {"LED", "LED", "Led"}, .Inputs = {1}, .Outputs = {0, 0, 3}, .InputNames = "-",
+    .OutputNames = "S R L", .Category = TPaletteCategory::Anzeigen};
+
 TBTLed::TBTLed()
 {
-    SetInputCount(1);
-    SetOutputCount(0);
-    SetPrefix(QStringLiteral("LED"));
+    Describe(Description);
     SetElementClass(QStringLiteral("TPLed"));
-    HelpContext = 18005;
     Editable = true;
 }
 
@@ -60,26 +62,6 @@ void TBTLed::SimReset()
     if (auto* led = dynamic_cast<TPLED*>(Link))
         led->SetEingeschaltet(false);
     LastInput = false;
-}
-
-void TBTLed::NameInputs()
-{
-    for (auto& pin : Inputs)
-        pin->SetName(QString());
-}
-
-void TBTLed::NameOutputs()
-{
-    if (Outputs.size() != 3)
-        return;
-    Outputs[0]->SetName(QStringLiteral("S"));
-    Outputs[1]->SetName(QStringLiteral("R"));
-    Outputs[2]->SetName(QStringLiteral("L"));
-}
-
-QString TBTLed::GetTypeName() const
-{
-    return Lang3Q("LED", "LED", "Led");
 }
 
 int TBTLed::EditProperties()
@@ -116,22 +98,24 @@ void TBTLed::PaintPinStates(TCanvas& canvas)
     TBTFront::PaintPinStates(canvas);
 }
 
-void TBTLed::ReadData(TReader& reader, uint8_t version)
+void TBTLed::CheckStoredPins(int32_t inputs, int32_t outputs) const
 {
-    TBTFront::ReadData(reader, version);
-    TReader::CheckCount(InputCount, 1, 1, "InputCount");
-    if (OutputCount != 0)
-        TReader::CheckCount(OutputCount, 3, 3, "OutputCount");
+    TBTFront::CheckStoredPins(inputs, outputs);
+    if (outputs != 0)  // sensor outputs: all three or none
+        TReader::CheckCount(outputs, 3, 3, "OutputCount");
 }
 
 // --- TBTTaktgeber --------------------------------------------------------------------------
 
+const TComponentDescription TBTTaktgeber::Description{
+    .Name = "TBTTaktgeber", .Prefix = {"G"}, .HelpContext = 18270,
+    .TypeName = {"Taktgenerator\r0,1s...1000s", "Pulse generator\r0,1s...1000s",
+                 "Impulsion\r0,1s...1000s"},
+    .Outputs = {1}, .OutputNames = "-", .Category = TPaletteCategory::Zeitgeber};
+
 TBTTaktgeber::TBTTaktgeber()
 {
-    SetInputCount(0);
-    SetOutputCount(1);
-    SetPrefix(QStringLiteral("G"));
-    HelpContext = 18270;
+    Describe(Description);
     Clocked = true;
     Editable = true;
 }
@@ -155,18 +139,6 @@ void TBTTaktgeber::SimReset()
 {
     TGrundBT::SimReset();
     Count = 0;
-}
-
-void TBTTaktgeber::NameOutputs()
-{
-    if (!Outputs.empty())
-        Outputs[0]->SetName(QString());
-}
-
-QString TBTTaktgeber::GetTypeName() const
-{
-    return Lang3Q("Taktgenerator\r0,1s...1000s", "Pulse generator\r0,1s...1000s",
-                  "Impulsion\r0,1s...1000s");
 }
 
 QString TBTTaktgeber::GetHint() const
@@ -209,18 +181,20 @@ void TBTTaktgeber::WriteData(TWriter& writer)
 void TBTTaktgeber::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckStoredPins(0, 1);
     Interval = reader.ReadInteger();
 }
 
 // --- TBTFPActivate -------------------------------------------------------------------------
 
+const TComponentDescription TBTFPActivate::Description{
+    .Name = "TBTFPActivate", .Prefix = {"FPA"}, .HelpContext = 18580,
+    .TypeName = {"Frontplatte\raktivieren/drucken", "Front Panel\rActivate/Print",
+                 "Activation/Imprimer\rPanneau de contr."},
+    .Inputs = {1}, .InputNames = "|CLK", .Category = TPaletteCategory::Diverses};
+
 TBTFPActivate::TBTFPActivate()
 {
-    SetInputCount(1);
-    SetOutputCount(0);
-    SetPrefix(QStringLiteral("FPA"));
-    HelpContext = 18580;
+    Describe(Description);
     Editable = true;
 }
 
@@ -239,11 +213,6 @@ void TBTFPActivate::SimReset()
 {
     TGrundBT::SimReset();
     LastInput = false;
-}
-
-void TBTFPActivate::NameInputs()
-{
-    NamePins(Inputs, {"|CLK"});
 }
 
 QString TBTFPActivate::GetTypeName() const
@@ -294,7 +263,6 @@ void TBTFPActivate::WriteData(TWriter& writer)
 void TBTFPActivate::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckStoredPins(1, 0);
     Page = reader.ReadInteger();
 }
 
@@ -327,12 +295,14 @@ void HotkeyReceiversKeyUp(uint16_t key)
     }
 }
 
+const TComponentDescription TBTHotkey_Empfangen::Description{
+    .Name = "TBTHotkey_Empfangen", .Prefix = {"HKR"}, .HelpContext = 18865,
+    .TypeName = {"Hotkey empfangen", "Receive Hotkey", "Réception\rtouche raccourci"},
+    .Outputs = {1}, .OutputNames = "-", .Category = TPaletteCategory::Hotkeys};
+
 TBTHotkey_Empfangen::TBTHotkey_Empfangen() : Hotkey(std::make_unique<THotkey>())
 {
-    SetInputCount(0);
-    SetOutputCount(1);
-    SetPrefix(QStringLiteral("HKR"));
-    HelpContext = 18865;
+    Describe(Description);
     Editable = true;
     Hotkey->OnPress = [this](THotkey*) {
         if (OutputCount > 0)
@@ -350,17 +320,6 @@ TBTHotkey_Empfangen::~TBTHotkey_Empfangen()
     Hotkey.reset();
     auto& list = HotkeyReceivers();
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
-}
-
-void TBTHotkey_Empfangen::NameOutputs()
-{
-    if (!Outputs.empty())
-        Outputs[0]->SetName(QString());
-}
-
-QString TBTHotkey_Empfangen::GetTypeName() const
-{
-    return Lang3Q("Hotkey empfangen", "Receive Hotkey", "Réception\rtouche raccourci");
 }
 
 int TBTHotkey_Empfangen::EditProperties()
@@ -387,30 +346,25 @@ void TBTHotkey_Empfangen::WriteData(TWriter& writer)
 void TBTHotkey_Empfangen::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckStoredPins(0, 1);
     Hotkey->ReadData(reader);
 }
 
 // --- TBTJump -------------------------------------------------------------------------------
 
+const TComponentDescription TBTJump::Description{
+    .Name = "TBTJump", .Prefix = {"JMP"}, .HelpContext = 18532,
+    .TypeName = {"Sprung", "Jump", "Saut"}, .Inputs = {1}, .InputNames = "-",
+    .Category = TPaletteCategory::Diverses};
+
 TBTJump::TBTJump()
 {
-    SetInputCount(1);
-    SetOutputCount(0);
-    SetPrefix(QStringLiteral("JMP"));
-    HelpContext = 18532;
+    Describe(Description);
     Editable = true;
 }
 
 void TBTJump::Calculate()
 {
     JumpText = GetInputText(0);
-}
-
-void TBTJump::NameInputs()
-{
-    for (auto& pin : Inputs)
-        pin->SetName(QString());
 }
 
 QString TBTJump::GetTypeName() const
@@ -474,10 +428,4 @@ void TBTJump::Paint(TCanvas& canvas)
     canvas.Pen = TCanvasPen{MarkColor(), 3, Qt::SolidLine, TPenMode::Copy};
     canvas.TransparentText = true;
     PaintJumpArrow(canvas, *this);
-}
-
-void TBTJump::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    CheckStoredPins(1, 0);
 }

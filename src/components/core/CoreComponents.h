@@ -20,19 +20,18 @@ class TBTLed : public TBTFront {
 public:
     TV_CLASS_NAME(TBTLed)
     TBTLed();
+    static const TComponentDescription Description;
 
     bool LastInput = false;  // input level last passed to the element
     bool LastLit = false;    // element state last drawn in the symbol
 
     void Calculate() override;
     void SimReset() override;
-    void NameInputs() override;
-    void NameOutputs() override;
-    QString GetTypeName() const override;
     int EditProperties() override;
     void Paint(TCanvas& canvas) override;
     void PaintPinStates(TCanvas& canvas) override;
-    void ReadData(TReader& reader, uint8_t version) override;
+    // Sensor outputs: none or all three.
+    void CheckStoredPins(int32_t inputs, int32_t outputs) const override;
 
 private:
     bool ElementLit() const;
@@ -43,6 +42,7 @@ class TBTTaktgeber : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTTaktgeber)
     TBTTaktgeber();
+    static const TComponentDescription Description;
 
     bool State = false;     // output level
     int32_t Interval = 1;   // half period in 50-ms ticks
@@ -51,8 +51,6 @@ public:
     void ClockTick() override;
     void Calculate() override;
     void SimReset() override;
-    void NameOutputs() override;
-    QString GetTypeName() const override;
     QString GetHint() const override;
     int EditProperties() override;
     void Paint(TCanvas& canvas) override;
@@ -66,6 +64,7 @@ class TBTFPActivate : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTFPActivate)
     TBTFPActivate();
+    static const TComponentDescription Description;
 
     static constexpr int32_t kPrintFlag = 4096;
     bool LastInput = false;
@@ -73,7 +72,6 @@ public:
 
     void Calculate() override;
     void SimReset() override;
-    void NameInputs() override;
     QString GetTypeName() const override;
     QString GetHint() const override;
     int EditProperties() override;
@@ -87,12 +85,11 @@ class TBTHotkey_Empfangen : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTHotkey_Empfangen)
     TBTHotkey_Empfangen();
+    static const TComponentDescription Description;
     ~TBTHotkey_Empfangen() override;
 
     std::unique_ptr<THotkey> Hotkey;
 
-    void NameOutputs() override;
-    QString GetTypeName() const override;
     int EditProperties() override;
     void Paint(TCanvas& canvas) override;
     void WriteData(TWriter& writer) override;
@@ -116,14 +113,13 @@ class TBTJump : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTJump)
     TBTJump();
+    static const TComponentDescription Description;
 
     QString JumpText;  // the value carried, as text
 
     void Calculate() override;
-    void NameInputs() override;
     QString GetTypeName() const override;
     int EditProperties() override;
     TRect GetBounds() const override;
     void Paint(TCanvas& canvas) override;
-    void ReadData(TReader& reader, uint8_t version) override;
 };

@@ -1,18 +1,18 @@
 #include "components/core/RegisterCore.h"
 
-#include "components/analog/SimulationStop.h"
+#include "components/core/SimulationStop.h"
 #include "components/core/CoreComponents.h"
 #include "core/model/ClassRegistry.h"
 
 void RegisterCoreComponents(TClassRegistry& registry)
 {
-    registry.RegisterClass<TBTLed>();
-    registry.RegisterClass<TBTTaktgeber>();
-    registry.RegisterClass<TBTFPActivate>();
-    registry.RegisterClass<TBTHotkey_Empfangen>();
-    registry.RegisterClass<TBTJump>();
-    registry.RegisterClass<TBTStop>();
-    registry.RegisterClass<TBTTestpunkt>();
-    registry.RegisterClass<TBTRangeCheck>();
-    registry.RegisterClass<TBTJumpTarget>();
+    registry.RegisterComponent<TBTLed>();
+    registry.RegisterComponent<TBTTaktgeber>();
+    registry.RegisterComponent<TBTFPActivate>();
+    registry.RegisterComponent<TBTHotkey_Empfangen>();
+    registry.RegisterComponent<TBTJump>();
+    registry.RegisterComponent<TBTStop>();
+    registry.RegisterComponent<TBTTestpunkt>();
+    registry.RegisterComponent<TBTRangeCheck>();
+    registry.RegisterComponent<TBTJumpTarget>();
 }

@@ -3,7 +3,6 @@
 #include "platform/Context.h"
 #include "platform/Filer.h"
 
-#include <initializer_list>
 
 namespace {
 
@@ -21,21 +20,6 @@ inline uint32_t ReadNumber(const TIOBauteil& c, int first, int bits)
     return n;
 }
 
-// Inputs "A0" ... "A(n-1)", "B0" ... "B(n-1)"; the remaining ones from `tail`.
-void NameOperandInputs(TIOBauteil& c, int bits, std::initializer_list<const char*> tail)
-{
-    for (int i = 0; i < c.InputCount; ++i) {
-        QString name;
-        if (i < bits)
-            name = QStringLiteral("A") + QString::number(i);
-        else if (i < 2 * bits)
-            name = QStringLiteral("B") + QString::number(i - bits);
-        else if (i - 2 * bits < static_cast<int>(tail.size()))
-            name = QString::fromLatin1(tail.begin()[i - 2 * bits]);
-        c.Inputs[i]->SetName(name);
-    }
-}
-
 // Comparator pins: the cascade inputs follow the operands; the outputs' order differs.
 enum { CascadeLess = 0, CascadeGreater = 1, CascadeEqual = 2 };
 enum { OutEqual = 0, OutGreater = 1, OutLess = 2 };
@@ -44,28 +28,12 @@ enum { OutEqual = 0, OutGreater = 1, OutLess = 2 };
 
 // --- Adders ----------------------------------------------------------------------------------
 
-TBTAdderBase::TBTAdderBase(int bits, const char* prefix) : m_bits(bits)
+TBTAdderBase::TBTAdderBase(const TComponentDescription& description)
 {
-    SetInputCount(2 * bits + 1);
-    SetOutputCount(bits + 1);
+    Describe(description);
     SetElementClass(QString());
-    SetPrefix(QString::fromLatin1(prefix));
     Editable = false;
-    HelpContext = AdderHelpContext;
-}
-
-void TBTAdderBase::NameInputs()
-{
-    NameOperandInputs(*this, m_bits, {"C0"});
-}
-
-// Output 0 is the carry "C(n)", output j > 0 the sum bit "S(n-j)".
-void TBTAdderBase::NameOutputs()
-{
-    for (int j = 0; j < OutputCount; ++j) {
-        Outputs[j]->SetName(j == 0 ? QStringLiteral("C") + QString::number(m_bits)
-                                   : QStringLiteral("S") + QString::number(m_bits - j));
-    }
+    m_bits = OutputCount - 1;
 }
 
 void TBTAdderBase::SimReset()
@@ -88,35 +56,17 @@ void TBTAdderBase::Calculate()
 void TBTAdderBase::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    DrawSymbolCaption(canvas, Caption(), 0);
-}
-
-void TBTAdderBase::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    CheckStoredPins(2 * m_bits + 1, m_bits + 1);
+    DrawSymbolCaption(canvas, SymbolCaption(), 0);
 }
 
 // --- Comparators -----------------------------------------------------------------------------
 
-TBTComparatorBase::TBTComparatorBase(int bits) : m_bits(bits)
+TBTComparatorBase::TBTComparatorBase(const TComponentDescription& description)
 {
-    SetInputCount(2 * bits + 3);
-    SetOutputCount(3);
+    Describe(description);
     SetElementClass(QString());
-    SetPrefix(QString::fromLatin1(Lang3("VGL", "CMP", "CMP")));
     Editable = false;
-    HelpContext = ComparatorHelpContext;
-}
-
-void TBTComparatorBase::NameInputs()
-{
-    NameOperandInputs(*this, m_bits, {"A<B", "A>B", "A=B"});
-}
-
-void TBTComparatorBase::NameOutputs()
-{
-    NamePins(Outputs, {"A=B", "A>B", "A<B"});
+    m_bits = (InputCount - 3) / 2;
 }
 
 void TBTComparatorBase::SimReset()
@@ -153,63 +103,47 @@ void TBTComparatorBase::Calculate()
 void TBTComparatorBase::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    DrawSymbolCaption(canvas, Caption(), 0);
-}
-
-void TBTComparatorBase::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    CheckStoredPins(2 * m_bits + 3, 3);
+    DrawSymbolCaption(canvas, SymbolCaption(), 0);
 }
 
 // --- Members ---------------------------------------------------------------------------------
 
-TBTADD2::TBTADD2() : TBTAdderBase(2, "2ADD") {}
-QString TBTADD2::GetTypeName() const
-{
-    return Lang3Q("2-bit-Volladdierer", "Full adder (2 bit)", "Additionneur\rcomplet 2 bits");
-}
-QString TBTADD2::Caption() const
-{
-    return Lang3Q("Addierer (2)", "Full Adder", "Additionneur");
-}
+const TComponentDescription TBTADD2::Description{
+    .Name = "TBTADD2", .Prefix = {"2ADD"}, .HelpContext = AdderHelpContext,
+    .TypeName = {"2-bit-Volladdierer", "Full adder (2 bit)", "Additionneur\rcomplet 2 bits"},
+    .Caption = {"Addierer (2)", "Full Adder", "Additionneur"},
+    .Inputs = {5}, .Outputs = {3}, .InputNames = "A0..1 B0..1 C0", .OutputNames = "C2 S1..0",
+    .Category = TPaletteCategory::Arithmetik};
+TBTADD2::TBTADD2() : TBTAdderBase(Description) {}
 
-TBTADD4::TBTADD4() : TBTAdderBase(4, "4ADD") {}
-QString TBTADD4::GetTypeName() const
-{
-    return Lang3Q("4-bit-Volladdierer", "Full adder (4 bit)", "Additionneur\rcomplet 4 bits");
-}
-QString TBTADD4::Caption() const
-{
-    return Lang3Q("Addierer (4)", "Full adder (4)", "Additionneur (4)");
-}
+const TComponentDescription TBTADD4::Description{
+    .Name = "TBTADD4", .Prefix = {"4ADD"}, .HelpContext = AdderHelpContext,
+    .TypeName = {"4-bit-Volladdierer", "Full adder (4 bit)", "Additionneur\rcomplet 4 bits"},
+    .Caption = {"Addierer (4)", "Full adder (4)", "Additionneur (4)"},
+    .Inputs = {9}, .Outputs = {5}, .InputNames = "A0..3 B0..3 C0", .OutputNames = "C4 S3..0",
+    .Category = TPaletteCategory::Arithmetik};
+TBTADD4::TBTADD4() : TBTAdderBase(Description) {}
 
-TBTADD8::TBTADD8() : TBTAdderBase(8, "8ADD") {}
-QString TBTADD8::GetTypeName() const
-{
-    return Lang3Q("8-bit-Volladdierer", "Full adder (8 bit)", "Additionneur\rcomplet 8 bits");
-}
-QString TBTADD8::Caption() const
-{
-    return Lang3Q("Addierer (8)", "Full Adder (8)", "Additionneur (8)");
-}
+const TComponentDescription TBTADD8::Description{
+    .Name = "TBTADD8", .Prefix = {"8ADD"}, .HelpContext = AdderHelpContext,
+    .TypeName = {"8-bit-Volladdierer", "Full adder (8 bit)", "Additionneur\rcomplet 8 bits"},
+    .Caption = {"Addierer (8)", "Full Adder (8)", "Additionneur (8)"},
+    .Inputs = {17}, .Outputs = {9}, .InputNames = "A0..7 B0..7 C0", .OutputNames = "C8 S7..0",
+    .Category = TPaletteCategory::Arithmetik};
+TBTADD8::TBTADD8() : TBTAdderBase(Description) {}
 
-TBTVGL4::TBTVGL4() : TBTComparatorBase(4) {}
-QString TBTVGL4::GetTypeName() const
-{
-    return Lang3Q("4-bit Vergleicher", "Comparator (4 bit)", "Comparateur\r4 bits");
-}
-QString TBTVGL4::Caption() const
-{
-    return Lang3Q("Vergleicher (4)", "Comparator (4)", "Comparateur (4)");
-}
+const TComponentDescription TBTVGL4::Description{
+    .Name = "TBTVGL4", .Prefix = {"VGL", "CMP", "CMP"}, .HelpContext = ComparatorHelpContext,
+    .TypeName = {"4-bit Vergleicher", "Comparator (4 bit)", "Comparateur\r4 bits"},
+    .Caption = {"Vergleicher (4)", "Comparator (4)", "Comparateur (4)"},
+    .Inputs = {11}, .Outputs = {3}, .InputNames = "A0..3 B0..3 A<B A>B A=B", .OutputNames = "A=B A>B A<B",
+    .Category = TPaletteCategory::Arithmetik};
+TBTVGL4::TBTVGL4() : TBTComparatorBase(Description) {}
 
-TBTVGL8::TBTVGL8() : TBTComparatorBase(8) {}
-QString TBTVGL8::GetTypeName() const
-{
-    return Lang3Q("8-bit Vergleicher", "Comparator (8 bit)", "Comparateur\r8 bits");
-}
-QString TBTVGL8::Caption() const
-{
-    return Lang3Q("Vergleicher (8)", "Comparator (8)", "Comparateur (8)");
-}
+const TComponentDescription TBTVGL8::Description{
+    .Name = "TBTVGL8", .Prefix = {"VGL", "CMP", "CMP"}, .HelpContext = ComparatorHelpContext,
+    .TypeName = {"8-bit Vergleicher", "Comparator (8 bit)", "Comparateur\r8 bits"},
+    .Caption = {"Vergleicher (8)", "Comparator (8)", "Comparateur (8)"},
+    .Inputs = {19}, .Outputs = {3}, .InputNames = "A0..7 B0..7 A<B A>B A=B", .OutputNames = "A=B A>B A<B",
+    .Category = TPaletteCategory::Arithmetik};
+TBTVGL8::TBTVGL8() : TBTComparatorBase(Description) {}

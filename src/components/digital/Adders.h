@@ -10,17 +10,12 @@ class TBTAdderBase : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTAdderBase)
 
-    void NameInputs() override;
-    void NameOutputs() override;
     void SimReset() override;  // every output low
     void Calculate() override;
     void Paint(TCanvas& canvas) override;
-    // Pin counts other than the class's own are refused as invalid data.
-    void ReadData(TReader& reader, uint8_t version) override;
 
 protected:
-    TBTAdderBase(int bits, const char* prefix);
-    virtual QString Caption() const = 0; // in the current language
+    explicit TBTAdderBase(const TComponentDescription& description);
 
 private:
     int m_bits;
@@ -32,16 +27,12 @@ class TBTComparatorBase : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTComparatorBase)
 
-    void NameInputs() override;
-    void NameOutputs() override;
     void SimReset() override;  // every output low
     void Calculate() override;
     void Paint(TCanvas& canvas) override;
-    void ReadData(TReader& reader, uint8_t version) override;
 
 protected:
-    explicit TBTComparatorBase(int bits);
-    virtual QString Caption() const = 0;
+    explicit TBTComparatorBase(const TComponentDescription& description);
 
 private:
     int m_bits;
@@ -51,48 +42,33 @@ class TBTADD2 : public TBTAdderBase {
 public:
     TV_CLASS_NAME(TBTADD2)
     TBTADD2();
-    QString GetTypeName() const override;
-
-protected:
-    QString Caption() const override;
+    static const TComponentDescription Description;
 };
 
 class TBTADD4 : public TBTAdderBase {
 public:
     TV_CLASS_NAME(TBTADD4)
     TBTADD4();
-    QString GetTypeName() const override;
-
-protected:
-    QString Caption() const override;
+    static const TComponentDescription Description;
 };
 
 class TBTADD8 : public TBTAdderBase {
 public:
     TV_CLASS_NAME(TBTADD8)
     TBTADD8();
-    QString GetTypeName() const override;
-
-protected:
-    QString Caption() const override;
+    static const TComponentDescription Description;
 };
 
 class TBTVGL4 : public TBTComparatorBase {
 public:
     TV_CLASS_NAME(TBTVGL4)
     TBTVGL4();
-    QString GetTypeName() const override;
-
-protected:
-    QString Caption() const override;
+    static const TComponentDescription Description;
 };
 
 class TBTVGL8 : public TBTComparatorBase {
 public:
     TV_CLASS_NAME(TBTVGL8)
     TBTVGL8();
-    QString GetTypeName() const override;
-
-protected:
-    QString Caption() const override;
+    static const TComponentDescription Description;
 };

@@ -74,13 +74,17 @@ uint16_t HexTextToWord(const QString& text)
 
 // --- TBTBustreiber ---------------------------------------------------------------------------
 
+const TComponentDescription TBTBustreiber::Description{
+    .Name = "TBTBustreiber", .Prefix = {"DBus"}, .HelpContext = 18360,
+    .TypeName = {"Bustreiber\rdigital", "Digital bus\rdriver", "Driver\rbus digital"},
+    .Caption = {"DBus"}, .Inputs = {9, 3, 17}, .Outputs = {8, 2, 16},
+    .Category = TPaletteCategory::Diverses};
+
 TBTBustreiber::TBTBustreiber()
 {
+    Describe(Description);
     SetElementClass(QString());
-    SetPrefix(QStringLiteral("DBus"));
     Editable = true;
-    HelpContext = 18360;
-    SetWidth(2);
 }
 
 void TBTBustreiber::SetWidth(int index)
@@ -116,11 +120,6 @@ void TBTBustreiber::NameOutputs()
         Outputs[j]->SetName(QStringLiteral("D") + QString::number(OutputCount - 1 - j));
 }
 
-QString TBTBustreiber::GetTypeName() const
-{
-    return Lang3Q("Bustreiber\rdigital", "Digital bus\rdriver", "Driver\rbus digital");
-}
-
 void TBTBustreiber::DriveLow()
 {
     // Writing each output's own inversion flag lands on 0.0 V after the pin's inversion.
@@ -147,7 +146,7 @@ void TBTBustreiber::Calculate()
 void TBTBustreiber::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    DrawSymbolCaption(canvas, QStringLiteral("DBus"), 0);
+    DrawSymbolCaption(canvas, SymbolCaption(), 0);
 }
 
 int TBTBustreiber::EditProperties()
@@ -163,22 +162,25 @@ int TBTBustreiber::EditProperties()
     return result;
 }
 
-void TBTBustreiber::ReadData(TReader& reader, uint8_t version)
+void TBTBustreiber::CheckStoredPins(int32_t inputs, int32_t outputs) const
 {
-    TGrundBT::ReadData(reader, version);
-    CheckWidth(OutputCount, "OutputCount");
-    TReader::CheckCount(InputCount, OutputCount + 1, OutputCount + 1, "InputCount");
+    CheckWidth(outputs, "OutputCount");
+    TReader::CheckCount(inputs, outputs + 1, outputs + 1, "InputCount");
 }
 
 // --- TBTAdressdekoder ------------------------------------------------------------------------
 
+const TComponentDescription TBTAdressdekoder::Description{
+    .Name = "TBTAdressdekoder", .Prefix = {"ADEC"}, .HelpContext = 18365,
+    .TypeName = {"Adressdekoder", "Address decoder", "Décodeur\rd´adresses"},
+    .Caption = {"ADEC"}, .Inputs = {8, 2, 16}, .Outputs = {1}, .InputNames = "A0..15",
+    .OutputNames = "CS", .Category = TPaletteCategory::Dekoder};
+
 TBTAdressdekoder::TBTAdressdekoder()
 {
+    Describe(Description);
     SetElementClass(QString());
-    SetPrefix(QStringLiteral("ADEC"));
     Editable = true;
-    HelpContext = 18365;
-    SetWidth(2);
 }
 
 void TBTAdressdekoder::SetWidth(int index)
@@ -194,23 +196,6 @@ int TBTAdressdekoder::WidthIndex() const
     return WidthIndexOf(InputCount);
 }
 
-void TBTAdressdekoder::NameInputs()
-{
-    for (int i = 0; i < InputCount; ++i)
-        Inputs[i]->SetName(QStringLiteral("A") + QString::number(i));
-}
-
-void TBTAdressdekoder::NameOutputs()
-{
-    if (OutputCount > 0)
-        Outputs[0]->SetName(QStringLiteral("CS"));
-}
-
-QString TBTAdressdekoder::GetTypeName() const
-{
-    return Lang3Q("Adressdekoder", "Address decoder", "Décodeur\rd´adresses");
-}
-
 void TBTAdressdekoder::Calculate()
 {
     int32_t address = 0;
@@ -224,7 +209,7 @@ void TBTAdressdekoder::Calculate()
 void TBTAdressdekoder::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    DrawSymbolCaption(canvas, QStringLiteral("ADEC"), 0);
+    DrawSymbolCaption(canvas, SymbolCaption(), 0);
 }
 
 int TBTAdressdekoder::EditProperties()
@@ -259,10 +244,14 @@ void TBTAdressdekoder::WriteData(TWriter& writer)
 void TBTAdressdekoder::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckWidth(InputCount, "InputCount");
-    TReader::CheckCount(OutputCount, 1, 1, "OutputCount");
     RangeLow = reader.ReadRawInt32();
     RangeHigh = reader.ReadRawInt32();
+}
+
+void TBTAdressdekoder::CheckStoredPins(int32_t inputs, int32_t outputs) const
+{
+    CheckWidth(inputs, "InputCount");
+    TGrundBT::CheckStoredPins(inputs, outputs);
 }
 
 QString TBTAdressdekoder::GetHint() const

@@ -9,6 +9,7 @@ class TBTBustreiber : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTBustreiber)
     TBTBustreiber();
+    static const TComponentDescription Description;
 
     // Rebuilds the pins for width index 0 .. 3: bits + 1 inputs, bits outputs.
     void SetWidth(int index);
@@ -17,14 +18,13 @@ public:
 
     void NameInputs() override;   // "D0" ... "D(n-1)", "EN" last
     void NameOutputs() override;  // output j is "D" (n - 1 - j)
-    QString GetTypeName() const override;
     void SimReset() override;     // every output at 0.0 V
     void Calculate() override;
     void Paint(TCanvas& canvas) override;
     // Drop-down row of the channel count; the pins follow the row whatever the result.
     int EditProperties() override;
     // Pin counts other than one of the four widths are refused as invalid data.
-    void ReadData(TReader& reader, uint8_t version) override;
+    void CheckStoredPins(int32_t inputs, int32_t outputs) const override;
 
 private:
     // Every output at the physical low level, inverted or not.
@@ -35,6 +35,7 @@ class TBTAdressdekoder : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTAdressdekoder)
     TBTAdressdekoder();
+    static const TComponentDescription Description;
 
     int32_t RangeLow = 0;   // 0 .. 65535 after the dialog
     int32_t RangeHigh = 0;
@@ -43,15 +44,14 @@ public:
     void SetWidth(int index);
     int WidthIndex() const;
 
-    void NameInputs() override;   // "A0" ... "A(n-1)"
-    void NameOutputs() override;  // "CS"
-    QString GetTypeName() const override;
     void Calculate() override;
     void Paint(TCanvas& canvas) override;
     int EditProperties() override;
     // The component record, then range low and range high as raw 32-bit integers.
     void WriteData(TWriter& writer) override;
     void ReadData(TReader& reader, uint8_t version) override;
+    // An address width other than one of the four is refused as invalid data.
+    void CheckStoredPins(int32_t inputs, int32_t outputs) const override;
     QString GetHint() const override; // adds "h" low " - h" high in hexadecimal
 };
 

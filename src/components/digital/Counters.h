@@ -6,17 +6,6 @@
 
 #include "components/digital/FlipFlops.h"
 
-// What tells the eight counters apart.
-struct TCounterKind {
-    int32_t Max;           // largest count; the count wraps to 0 above it
-    int Width;             // Q outputs
-    bool Loadable;         // "/LD" and the data inputs
-    bool KeepsCount;       // count in the component state file
-    const char* Prefix;
-    const char* TypeName[3];  // German, English, French
-    const char* Caption[3];
-};
-
 // Inputs "|CK", "/RST", "U/D", "/ENT", "/ENP" (then "/LD", "D0" ... on loadable counters);
 // outputs "/RCO" (high at the terminal count, one step late), then the count, "Q0" last.
 class TBTCounterBase : public TBTSequential {
@@ -24,19 +13,21 @@ public:
     TV_CLASS_NAME(TBTCounterBase)
 
     void Paint(TCanvas& canvas) override;
-    void NameInputs() override;
-    void NameOutputs() override;
-    QString GetTypeName() const override;
     void SimReset() override;
     void Calculate() override;
     void SaveSettings(TIniFile& ini, const QString& boardName) override;
     bool LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly) override;
 
 protected:
-    explicit TBTCounterBase(const TCounterKind& kind);
+    // max: the largest count, above which the count wraps to 0; keepsCount: the count is kept
+    // in the component state file. The width and the parallel load follow from the pins.
+    TBTCounterBase(const TComponentDescription& description, int32_t max, bool keepsCount);
 
 private:
-    const TCounterKind& m_kind;
+    const int32_t m_max;
+    const int m_width;       // Q outputs
+    const bool m_loadable;   // "/LD" and the data inputs
+    const bool m_keepsCount;
     bool PrevClock = false; // clock level of the last step; a run start leaves it alone
     bool Carry = false;     // put on "/RCO" in the next step
     int32_t Count = 0;
@@ -46,30 +37,35 @@ class TBTCNT4 : public TBTCounterBase {
 public:
     TV_CLASS_NAME(TBTCNT4)
     TBTCNT4();
+    static const TComponentDescription Description;
 };
 
 class TBTCNT8 : public TBTCounterBase {
 public:
     TV_CLASS_NAME(TBTCNT8)
     TBTCNT8();
+    static const TComponentDescription Description;
 };
 
 class TBTCNT16 : public TBTCounterBase {
 public:
     TV_CLASS_NAME(TBTCNT16)
     TBTCNT16();
+    static const TComponentDescription Description;
 };
 
 class TBTCNT4D : public TBTCounterBase {
 public:
     TV_CLASS_NAME(TBTCNT4D)
     TBTCNT4D();
+    static const TComponentDescription Description;
 };
 
 class TBTCNTLD : public TBTCounterBase {
 public:
     TV_CLASS_NAME(TBTCNTLD)
     TBTCNTLD();
+    static const TComponentDescription Description;
 };
 
 // The one counter whose count starts at 0 in every run.
@@ -77,16 +73,19 @@ class TBTCNTL : public TBTCounterBase {
 public:
     TV_CLASS_NAME(TBTCNTL)
     TBTCNTL();
+    static const TComponentDescription Description;
 };
 
 class TBTCNTL8 : public TBTCounterBase {
 public:
     TV_CLASS_NAME(TBTCNTL8)
     TBTCNTL8();
+    static const TComponentDescription Description;
 };
 
 class TBTCNTL16 : public TBTCounterBase {
 public:
     TV_CLASS_NAME(TBTCNTL16)
     TBTCNTL16();
+    static const TComponentDescription Description;
 };

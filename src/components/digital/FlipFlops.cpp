@@ -7,49 +7,13 @@
 
 // --- TBTSequential ---------------------------------------------------------------------------
 
-TBTSequential::TBTSequential(int32_t inputs, int32_t outputs, const QString& prefix,
-                             int32_t helpContext)
-    : m_inputs(inputs), m_outputs(outputs)
+TBTSequential::TBTSequential(const TComponentDescription& description)
 {
-    SetInputCount(inputs);
-    SetOutputCount(outputs);
+    Describe(description);
     SetElementClass(QString());
-    SetPrefix(prefix);
-    HelpContext = helpContext;
-}
-
-void TBTSequential::AfterConstruction()
-{
-    // The constructors ran before the final class's pin names were reachable.
-    NameInputs();
-    NameOutputs();
-    TGrundBT::AfterConstruction();
-}
-
-void TBTSequential::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    CheckStoredPins(m_inputs, m_outputs);
-}
-
-void TBTSequential::NameDataInputs(int first, int width)
-{
-    for (int k = 0; k < width && first + k < InputCount; ++k)
-        Inputs[first + k]->SetName(QStringLiteral("D") + QString::number(k));
-}
-
-void TBTSequential::NameWordOutputs(int first, int width)
-{
-    for (int k = 0; k < width && first + k < OutputCount; ++k)
-        Outputs[first + k]->SetName(QStringLiteral("Q") + QString::number(width - 1 - k));
 }
 
 // --- Flip-flop bases -------------------------------------------------------------------------
-
-void TBTFlipFlop::NameOutputs()
-{
-    NamePins(Outputs, {"/Q", "Q"});
-}
 
 void TBTFlipFlop::SimReset()
 {
@@ -127,17 +91,13 @@ bool TBTMasterSlaveFF::LoadSettings(TIniFile& ini, const QString& boardName, boo
 
 // --- TBTRSFF ---------------------------------------------------------------------------------
 
-TBTRSFF::TBTRSFF() : TBTFlipFlop(2, QStringLiteral("RS"), 18300, false) {}
+const TComponentDescription TBTRSFF::Description{
+    .Name = "TBTRSFF", .Prefix = {"RS"}, .HelpContext = 18300,
+    .TypeName = {"RS-FlipFlop", "RS-FF", "RS-FF"},
+    .Inputs = {2}, .Outputs = {2}, .InputNames = "S R", .OutputNames = "/Q Q",
+    .Category = TPaletteCategory::Flipflops};
 
-void TBTRSFF::NameInputs()
-{
-    NamePins(Inputs, {"S", "R"});
-}
-
-QString TBTRSFF::GetTypeName() const
-{
-    return Lang3Q("RS-FlipFlop", "RS-FF", "RS-FF");
-}
+TBTRSFF::TBTRSFF() : TBTFlipFlop(Description, false) {}
 
 void TBTRSFF::Calculate()
 {
@@ -150,20 +110,13 @@ void TBTRSFF::Calculate()
 
 // --- TBTRSFFZ --------------------------------------------------------------------------------
 
-TBTRSFFZ::TBTRSFFZ()
-    : TBTFlipFlop(3, Lang3Q("RSZ", "RSC", "RSC"), 18305, true)
-{
-}
+const TComponentDescription TBTRSFFZ::Description{
+    .Name = "TBTRSFFZ", .Prefix = {"RSZ", "RSC", "RSC"}, .HelpContext = 18305,
+    .TypeName = {"RS-FF\r(zustandsgest.)", "RS-FF\rwith clock", "RS-FF\ravec horloge"},
+    .Inputs = {3}, .Outputs = {2}, .InputNames = "1S C1 1R", .OutputNames = "/Q Q",
+    .Category = TPaletteCategory::Flipflops};
 
-void TBTRSFFZ::NameInputs()
-{
-    NamePins(Inputs, {"1S", "C1", "1R"});
-}
-
-QString TBTRSFFZ::GetTypeName() const
-{
-    return Lang3Q("RS-FF\r(zustandsgest.)", "RS-FF\rwith clock", "RS-FF\ravec horloge");
-}
+TBTRSFFZ::TBTRSFFZ() : TBTFlipFlop(Description, true) {}
 
 void TBTRSFFZ::Calculate()
 {
@@ -178,21 +131,14 @@ void TBTRSFFZ::Calculate()
 
 // --- TBTDFFZ ---------------------------------------------------------------------------------
 
-TBTDFFZ::TBTDFFZ()
-    : TBTFlipFlop(2, Lang3Q("DZ", "DL", "LT"), 18320, true)
-{
-}
+const TComponentDescription TBTDFFZ::Description{
+    .Name = "TBTDFFZ", .Prefix = {"DZ", "DL", "LT"}, .HelpContext = 18320,
+    .TypeName = {"D-FF\r(zustandsgest.)", "D-FF\r(transparent latch)",
+                 "Latch D-FF\r(transparent)"},
+    .Inputs = {2}, .Outputs = {2}, .InputNames = "1D C1", .OutputNames = "/Q Q",
+    .Category = TPaletteCategory::Flipflops};
 
-void TBTDFFZ::NameInputs()
-{
-    NamePins(Inputs, {"1D", "C1"});
-}
-
-QString TBTDFFZ::GetTypeName() const
-{
-    return Lang3Q("D-FF\r(zustandsgest.)", "D-FF\r(transparent latch)",
-                  "Latch D-FF\r(transparent)");
-}
+TBTDFFZ::TBTDFFZ() : TBTFlipFlop(Description, true) {}
 
 void TBTDFFZ::Calculate()
 {
@@ -203,21 +149,14 @@ void TBTDFFZ::Calculate()
 
 // --- TBTRSFFF --------------------------------------------------------------------------------
 
-TBTRSFFF::TBTRSFFF()
-    : TBTMasterSlaveFF(5, Lang3Q("RSF", "RS-MS", "RS-MS"), 18310, true)
-{
-}
+const TComponentDescription TBTRSFFF::Description{
+    .Name = "TBTRSFFF", .Prefix = {"RSF", "RS-MS", "RS-MS"}, .HelpContext = 18310,
+    .TypeName = {"RS-FF\r(flankengest.)", "RS-FF\r(master-slave)",
+                 "RS-FF\r(maître-esclave)"},
+    .Inputs = {5}, .Outputs = {2}, .InputNames = "/S 1S |C1 1R /R", .OutputNames = "/Q Q",
+    .Category = TPaletteCategory::Flipflops};
 
-void TBTRSFFF::NameInputs()
-{
-    NamePins(Inputs, {"/S", "1S", "|C1", "1R", "/R"});
-}
-
-QString TBTRSFFF::GetTypeName() const
-{
-    return Lang3Q("RS-FF\r(flankengest.)", "RS-FF\r(master-slave)",
-                  "RS-FF\r(maître-esclave)");
-}
+TBTRSFFF::TBTRSFFF() : TBTMasterSlaveFF(Description, true) {}
 
 std::vector<TBTMasterSlaveFF::TMemoryFlag> TBTRSFFF::Memory()
 {
@@ -234,18 +173,14 @@ void TBTRSFFF::TakeInputs()
 
 // --- TBTJKFF ---------------------------------------------------------------------------------
 
-TBTJKFF::TBTJKFF() : TBTMasterSlaveFF(5, QStringLiteral("JK"), 18315, true) {}
+const TComponentDescription TBTJKFF::Description{
+    .Name = "TBTJKFF", .Prefix = {"JK"}, .HelpContext = 18315,
+    .TypeName = {"JK-FlipFlop\r(master-slave)", "JK-FF\r(master-slave)",
+                 "JK-FF\r(maître-esclave)"},
+    .Inputs = {5}, .Outputs = {2}, .InputNames = "/S 1J |C1 1K /R", .OutputNames = "/Q Q",
+    .Category = TPaletteCategory::Flipflops};
 
-void TBTJKFF::NameInputs()
-{
-    NamePins(Inputs, {"/S", "1J", "|C1", "1K", "/R"});
-}
-
-QString TBTJKFF::GetTypeName() const
-{
-    return Lang3Q("JK-FlipFlop\r(master-slave)", "JK-FF\r(master-slave)",
-                  "JK-FF\r(maître-esclave)");
-}
+TBTJKFF::TBTJKFF() : TBTMasterSlaveFF(Description, true) {}
 
 std::vector<TBTMasterSlaveFF::TMemoryFlag> TBTJKFF::Memory()
 {
@@ -260,21 +195,14 @@ void TBTJKFF::TakeInputs()
 
 // --- TBTDFFF ---------------------------------------------------------------------------------
 
-TBTDFFF::TBTDFFF()
-    : TBTMasterSlaveFF(4, Lang3Q("DF", "D-MS", "D-MS"), 18325, false)
-{
-}
+const TComponentDescription TBTDFFF::Description{
+    .Name = "TBTDFFF", .Prefix = {"DF", "D-MS", "D-MS"}, .HelpContext = 18325,
+    .TypeName = {"D-FF\r(flankengest.)", "D-FF\r(master-slave)",
+                 "D-FF\r(maître-esclave)"},
+    .Inputs = {4}, .Outputs = {2}, .InputNames = "/S 1D |C1 /R", .OutputNames = "/Q Q",
+    .Category = TPaletteCategory::Flipflops};
 
-void TBTDFFF::NameInputs()
-{
-    NamePins(Inputs, {"/S", "1D", "|C1", "/R"});
-}
-
-QString TBTDFFF::GetTypeName() const
-{
-    return Lang3Q("D-FF\r(flankengest.)", "D-FF\r(master-slave)",
-                  "D-FF\r(maître-esclave)");
-}
+TBTDFFF::TBTDFFF() : TBTMasterSlaveFF(Description, false) {}
 
 std::vector<TBTMasterSlaveFF::TMemoryFlag> TBTDFFF::Memory()
 {

@@ -3,8 +3,7 @@
 // and the master-slave RS, JK and D flip-flops with low-active asynchronous set and reset.
 //
 // This unit also holds TBTSequential, what the storing components (flip-flops, counters,
-// registers, shift registers) share: fixed pin counts, named pins, the section of the
-// component state file and words spread over pins.
+// registers, shift registers) share: words spread over pins.
 
 #include "core/model/GrundBT.h"
 
@@ -15,14 +14,8 @@ class TBTSequential : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTSequential)
 
-    // Names the pins once the final class is complete.
-    void AfterConstruction() override;
-    // The component record; a record with other pin counts than the class works with is
-    // refused as invalid data instead of being stepped out of range.
-    void ReadData(TReader& reader, uint8_t version) override;
-
 protected:
-    TBTSequential(int32_t inputs, int32_t outputs, const QString& prefix, int32_t helpContext);
+    explicit TBTSequential(const TComponentDescription& description);
 
     // The number on inputs first .. first+width-1, the first input being bit 0.
     int32_t ReadWord(int first, int width) const
@@ -48,14 +41,6 @@ protected:
             SetOutputDigital(i, false);
     }
 
-    // "D0" .. "D<width-1>" on inputs from first on.
-    void NameDataInputs(int first, int width);
-    // "Q<width-1>" .. "Q0" on outputs from first on.
-    void NameWordOutputs(int first, int width);
-
-private:
-    int32_t m_inputs;
-    int32_t m_outputs;
 };
 
 // What every flip-flop shares: the state, the two complementary outputs ("/Q" first, then "Q")
@@ -64,14 +49,13 @@ private:
 class TBTFlipFlop : public TBTSequential {
 public:
     TV_CLASS_NAME(TBTFlipFlop)
-    void NameOutputs() override;
     void SimReset() override;
     void SaveSettings(TIniFile& ini, const QString& boardName) override;
     bool LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly) override;
 
 protected:
-    TBTFlipFlop(int32_t inputs, const QString& prefix, int32_t helpContext, bool initialState)
-        : TBTSequential(inputs, 2, prefix, helpContext), InitialState(initialState)
+    TBTFlipFlop(const TComponentDescription& description, bool initialState)
+        : TBTSequential(description), InitialState(initialState)
     {
     }
     // "Q" := q, "/Q" := not q.
@@ -125,8 +109,7 @@ class TBTRSFF : public TBTFlipFlop {
 public:
     TV_CLASS_NAME(TBTRSFF)
     TBTRSFF();
-    void NameInputs() override;
-    QString GetTypeName() const override;
+    static const TComponentDescription Description;
     void Calculate() override;
 };
 
@@ -135,8 +118,7 @@ class TBTRSFFZ : public TBTFlipFlop {
 public:
     TV_CLASS_NAME(TBTRSFFZ)
     TBTRSFFZ();
-    void NameInputs() override;
-    QString GetTypeName() const override;
+    static const TComponentDescription Description;
     void Calculate() override;
 };
 
@@ -145,8 +127,7 @@ class TBTDFFZ : public TBTFlipFlop {
 public:
     TV_CLASS_NAME(TBTDFFZ)
     TBTDFFZ();
-    void NameInputs() override;
-    QString GetTypeName() const override;
+    static const TComponentDescription Description;
     void Calculate() override;
 };
 
@@ -155,8 +136,7 @@ class TBTRSFFF : public TBTMasterSlaveFF {
 public:
     TV_CLASS_NAME(TBTRSFFF)
     TBTRSFFF();
-    void NameInputs() override;
-    QString GetTypeName() const override;
+    static const TComponentDescription Description;
 
 private:
     std::vector<TMemoryFlag> Memory() override;
@@ -171,8 +151,7 @@ class TBTJKFF : public TBTMasterSlaveFF {
 public:
     TV_CLASS_NAME(TBTJKFF)
     TBTJKFF();
-    void NameInputs() override;
-    QString GetTypeName() const override;
+    static const TComponentDescription Description;
 
 private:
     std::vector<TMemoryFlag> Memory() override;
@@ -188,8 +167,7 @@ class TBTDFFF : public TBTMasterSlaveFF {
 public:
     TV_CLASS_NAME(TBTDFFF)
     TBTDFFF();
-    void NameInputs() override;
-    QString GetTypeName() const override;
+    static const TComponentDescription Description;
 
 private:
     std::vector<TMemoryFlag> Memory() override;

@@ -6,41 +6,19 @@
 #include "platform/Filer.h"
 #include "ui/SettingsDialog.h"
 
-
-namespace {
-// Most pins a stored record may declare on one side (as the component record allows).
-constexpr int32_t MaxStoredPins = 256;
-} // namespace
-
 // --- TBTGate -------------------------------------------------------------------------------
 
-TBTGate::TBTGate(int32_t defaultInputs, const char* prefix, int32_t helpContext)
+TBTGate::TBTGate(const TComponentDescription& description)
 {
-    SetInputCount(defaultInputs);
-    SetOutputCount(1);
+    Describe(description);
     SetElementClass(QString());
-    SetPrefix(QString::fromLatin1(prefix));
-    Editable = defaultInputs > 1; // the inverter has no settings
-    HelpContext = helpContext;
+    Editable = description.Inputs.Default > 1; // the inverter has no settings
 }
 
 void TBTGate::NameInputs()
 {
     for (auto& pin : Inputs)
         pin->SetName(QString());
-}
-
-void TBTGate::NameOutputs()
-{
-    if (!Outputs.empty())
-        Outputs[0]->SetName(QString());
-}
-
-void TBTGate::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    TReader::CheckCount(InputCount, 1, MaxStoredPins, "InputCount");
-    TReader::CheckCount(OutputCount, 1, 1, "OutputCount");
 }
 
 int TBTGate::EditProperties()
@@ -76,7 +54,11 @@ void TBTGate::DrawOrMark(TCanvas& canvas) const
 
 // --- TBTInverter ---------------------------------------------------------------------------
 
-TBTInverter::TBTInverter() : TBTGate(1, "INV", 18230) {}
+const TComponentDescription TBTInverter::Description{
+    .Name = "TBTInverter", .Prefix = {"INV"}, .HelpContext = 18230, .TypeName = {"Inverter", "Inverter", "Inverseur"},
+    .Inputs = {1}, .Outputs = {1}, .OutputNames = "-", .Category = TPaletteCategory::Gatter};
+
+TBTInverter::TBTInverter() : TBTGate(Description) {}
 
 void TBTInverter::Paint(TCanvas& canvas)
 {
@@ -90,25 +72,19 @@ void TBTInverter::Calculate()
     SetOutputDigital(0, !GetInputDigital(0));
 }
 
-QString TBTInverter::GetTypeName() const
-{
-    return Lang3Q("Inverter", "Inverter", "Inverseur");
-}
-
 int TBTInverter::EditProperties()
 {
     return TGrundBT::EditProperties();
 }
 
-void TBTInverter::ReadData(TReader& reader, uint8_t version)
-{
-    TBTGate::ReadData(reader, version);
-    TReader::CheckCount(InputCount, 1, 1, "InputCount");
-}
-
 // --- Multi-input gates -----------------------------------------------------------------------
 
-TBTAnd::TBTAnd() : TBTGate(2, "AND", 18235) {}
+const TComponentDescription TBTAnd::Description{
+    .Name = "TBTAnd", .Prefix = {"AND"}, .HelpContext = 18235, .TypeName = {"AND"},
+    .Inputs = {2, 1, 256}, .Outputs = {1},
+    .OutputNames = "-", .Category = TPaletteCategory::Gatter};
+
+TBTAnd::TBTAnd() : TBTGate(Description) {}
 
 void TBTAnd::Paint(TCanvas& canvas)
 {
@@ -121,12 +97,12 @@ void TBTAnd::Calculate()
     SetOutputDigital(0, HighInputCount() == InputCount);
 }
 
-QString TBTAnd::GetTypeName() const
-{
-    return QStringLiteral("AND");
-}
+const TComponentDescription TBTNand::Description{
+    .Name = "TBTNand", .Prefix = {"NAND"}, .HelpContext = 18240, .TypeName = {"NAND"},
+    .Inputs = {2, 1, 256}, .Outputs = {1},
+    .OutputNames = "-", .Category = TPaletteCategory::Gatter};
 
-TBTNand::TBTNand() : TBTGate(2, "NAND", 18240) {}
+TBTNand::TBTNand() : TBTGate(Description) {}
 
 void TBTNand::Paint(TCanvas& canvas)
 {
@@ -140,12 +116,12 @@ void TBTNand::Calculate()
     SetOutputDigital(0, HighInputCount() != InputCount);
 }
 
-QString TBTNand::GetTypeName() const
-{
-    return QStringLiteral("NAND");
-}
+const TComponentDescription TBTOr::Description{
+    .Name = "TBTOr", .Prefix = {"OR"}, .HelpContext = 18245, .TypeName = {"OR"},
+    .Inputs = {2, 1, 256}, .Outputs = {1},
+    .OutputNames = "-", .Category = TPaletteCategory::Gatter};
 
-TBTOr::TBTOr() : TBTGate(2, "OR", 18245) {}
+TBTOr::TBTOr() : TBTGate(Description) {}
 
 void TBTOr::Paint(TCanvas& canvas)
 {
@@ -158,12 +134,12 @@ void TBTOr::Calculate()
     SetOutputDigital(0, HighInputCount() > 0);
 }
 
-QString TBTOr::GetTypeName() const
-{
-    return QStringLiteral("OR");
-}
+const TComponentDescription TBTNor::Description{
+    .Name = "TBTNor", .Prefix = {"NOR"}, .HelpContext = 18250, .TypeName = {"NOR"},
+    .Inputs = {2, 1, 256}, .Outputs = {1},
+    .OutputNames = "-", .Category = TPaletteCategory::Gatter};
 
-TBTNor::TBTNor() : TBTGate(2, "NOR", 18250) {}
+TBTNor::TBTNor() : TBTGate(Description) {}
 
 void TBTNor::Paint(TCanvas& canvas)
 {
@@ -177,12 +153,12 @@ void TBTNor::Calculate()
     SetOutputDigital(0, HighInputCount() == 0);
 }
 
-QString TBTNor::GetTypeName() const
-{
-    return QStringLiteral("NOR");
-}
+const TComponentDescription TBTExor::Description{
+    .Name = "TBTExor", .Prefix = {"EXOR"}, .HelpContext = 18255, .TypeName = {"EXOR"},
+    .Inputs = {2, 1, 256}, .Outputs = {1},
+    .OutputNames = "-", .Category = TPaletteCategory::Gatter};
 
-TBTExor::TBTExor() : TBTGate(2, "EXOR", 18255) {}
+TBTExor::TBTExor() : TBTGate(Description) {}
 
 void TBTExor::Paint(TCanvas& canvas)
 {
@@ -196,9 +172,4 @@ void TBTExor::Paint(TCanvas& canvas)
 void TBTExor::Calculate()
 {
     SetOutputDigital(0, (HighInputCount() & 1) != 0);
-}
-
-QString TBTExor::GetTypeName() const
-{
-    return QStringLiteral("EXOR");
 }

@@ -4,23 +4,18 @@
 
 #include "core/model/GrundBT.h"
 
-// What the gates share: unnamed pins, one output, the symbol colour of their marks and the
-// check of a stored record.
+// What the gates share: unnamed inputs, however many, one output and the symbol colour of
+// their marks.
 class TBTGate : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTGate)
 
     void NameInputs() override;   // every input unnamed
-    void NameOutputs() override;  // output 0 unnamed
-    // The component record; a record whose pin counts the gate cannot work with (no output,
-    // or no input at all) is refused as invalid data instead of being stepped.
-    void ReadData(TReader& reader, uint8_t version) override;
     // The input-count dialog ("2" to "16"); returns its modal result.
     int EditProperties() override;
 
 protected:
-    // defaultInputs: the count a new gate gets; prefix and help context of the class.
-    TBTGate(int32_t defaultInputs, const char* prefix, int32_t helpContext);
+    explicit TBTGate(const TComponentDescription& description);
 
     // Number of inputs that read high; every input is read.
     int HighInputCount() const
@@ -40,10 +35,9 @@ class TBTInverter : public TBTGate {
 public:
     TV_CLASS_NAME(TBTInverter)
     TBTInverter();
+    static const TComponentDescription Description;
     void Paint(TCanvas& canvas) override;
     void Calculate() override;
-    QString GetTypeName() const override;
-    void ReadData(TReader& reader, uint8_t version) override; // exactly one input
     int EditProperties() override; // no settings: 0
 };
 
@@ -51,36 +45,36 @@ class TBTAnd : public TBTGate {
 public:
     TV_CLASS_NAME(TBTAnd)
     TBTAnd();
+    static const TComponentDescription Description;
     void Paint(TCanvas& canvas) override;
     void Calculate() override;
-    QString GetTypeName() const override;
 };
 
 class TBTNand : public TBTGate {
 public:
     TV_CLASS_NAME(TBTNand)
     TBTNand();
+    static const TComponentDescription Description;
     void Paint(TCanvas& canvas) override;
     void Calculate() override;
-    QString GetTypeName() const override;
 };
 
 class TBTOr : public TBTGate {
 public:
     TV_CLASS_NAME(TBTOr)
     TBTOr();
+    static const TComponentDescription Description;
     void Paint(TCanvas& canvas) override;
     void Calculate() override;
-    QString GetTypeName() const override;
 };
 
 class TBTNor : public TBTGate {
 public:
     TV_CLASS_NAME(TBTNor)
     TBTNor();
+    static const TComponentDescription Description;
     void Paint(TCanvas& canvas) override;
     void Calculate() override;
-    QString GetTypeName() const override;
 };
 
 // Odd parity: high when an odd number of inputs read high (the exclusive OR for two inputs).
@@ -88,7 +82,7 @@ class TBTExor : public TBTGate {
 public:
     TV_CLASS_NAME(TBTExor)
     TBTExor();
+    static const TComponentDescription Description;
     void Paint(TCanvas& canvas) override;
     void Calculate() override;
-    QString GetTypeName() const override;
 };

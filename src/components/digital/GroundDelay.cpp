@@ -13,26 +13,15 @@
 
 // --- TBTMasse --------------------------------------------------------------------------------
 
+const TComponentDescription TBTMasse::Description{
+    .Name = "TBTMasse", .HelpContext = 18525, .TypeName = {"Masse", "Ground", "Masse"},
+    .Outputs = {1}, .OutputNames = "-", .Category = TPaletteCategory::PlusMasseTest};
+
 TBTMasse::TBTMasse()
 {
-    SetOutputCount(1);
+    Describe(Description);
     SetElementClass(QString());
-    SetPrefix(QString());
     Editable = false;
-    HelpContext = 18525;
-}
-
-void TBTMasse::NameInputs() {}
-
-void TBTMasse::NameOutputs()
-{
-    if (OutputCount > 0)
-        Outputs[0]->SetName(QString());
-}
-
-QString TBTMasse::GetTypeName() const
-{
-    return Lang3Q("Masse", "Ground", "Masse");
 }
 
 void TBTMasse::SimReset()
@@ -53,39 +42,18 @@ void TBTMasse::Paint(TCanvas& canvas)
     canvas.FillRect(cx - 25, cy + 6, cx + 25, cy + 22);
 }
 
-void TBTMasse::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    CheckStoredPins(0, 1);
-}
-
 // --- TBTVerzoegerung -------------------------------------------------------------------------
+
+const TComponentDescription TBTVerzoegerung::Description{
+    .Name = "TBTVerzoegerung", .Prefix = {"DLY"}, .HelpContext = 18535,
+    .TypeName = {"Verzögerung", "Delay", "Délais"}, .Inputs = {1}, .Outputs = {1},
+    .InputNames = "E", .OutputNames = "A", .Category = TPaletteCategory::Zeitgeber};
 
 TBTVerzoegerung::TBTVerzoegerung()
 {
-    SetInputCount(1);
-    SetOutputCount(1);
+    Describe(Description);
     SetElementClass(QString());
-    SetPrefix(QStringLiteral("DLY"));
     Editable = true;
-    HelpContext = 18535;
-}
-
-void TBTVerzoegerung::NameInputs()
-{
-    if (InputCount > 0)
-        Inputs[0]->SetName(QStringLiteral("E"));
-}
-
-void TBTVerzoegerung::NameOutputs()
-{
-    if (OutputCount > 0)
-        Outputs[0]->SetName(QStringLiteral("A"));
-}
-
-QString TBTVerzoegerung::GetTypeName() const
-{
-    return Lang3Q("Verzögerung", "Delay", "Délais");
 }
 
 void TBTVerzoegerung::SimReset()
@@ -131,7 +99,6 @@ void TBTVerzoegerung::WriteData(TWriter& writer)
 void TBTVerzoegerung::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
-    CheckStoredPins(1, 1);
     Delay = std::clamp(reader.ReadInteger(), MinDelay, MaxDelay);
     // The write position must stay on the ring of the (possibly smaller) delay.
     if (WritePosition < 1 || WritePosition > Delay)
@@ -145,24 +112,16 @@ QString TBTVerzoegerung::GetHint() const
 
 // --- TBTPowerOnReset -------------------------------------------------------------------------
 
+const TComponentDescription TBTPowerOnReset::Description{
+    .Name = "TBTPowerOnReset", .Prefix = {"PON"}, .HelpContext = 18540,
+    .TypeName = {"Power-On-Reset", "Power-On-Reset", "Reset à la mise\rsous tension"},
+    .Outputs = {1}, .OutputNames = "-", .Category = TPaletteCategory::PlusMasseTest};
+
 TBTPowerOnReset::TBTPowerOnReset()
 {
-    SetOutputCount(1);
+    Describe(Description);
     SetElementClass(QString());
-    SetPrefix(QStringLiteral("PON"));
     Editable = false;
-    HelpContext = 18540;
-}
-
-void TBTPowerOnReset::NameOutputs()
-{
-    if (OutputCount > 0)
-        Outputs[0]->SetName(QString());
-}
-
-QString TBTPowerOnReset::GetTypeName() const
-{
-    return Lang3Q("Power-On-Reset", "Power-On-Reset", "Reset à la mise\rsous tension");
 }
 
 void TBTPowerOnReset::SimReset()
@@ -195,10 +154,4 @@ void TBTPowerOnReset::Paint(TCanvas& canvas)
     TGrundBT::Paint(canvas);
     DrawMarkText(canvas, CenterX() - 14, CenterY() - 32, 40,
                  QStringLiteral("R"));
-}
-
-void TBTPowerOnReset::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    CheckStoredPins(0, 1);
 }

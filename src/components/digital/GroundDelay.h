@@ -11,20 +11,18 @@ class TBTMasse : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTMasse)
     TBTMasse();
+    static const TComponentDescription Description;
 
-    void NameInputs() override;   // nothing to name
-    void NameOutputs() override;  // output unnamed
-    QString GetTypeName() const override;
     void SimReset() override;     // output low
     void Calculate() override;    // nothing: the output keeps the reset's level
     void Paint(TCanvas& canvas) override;
-    void ReadData(TReader& reader, uint8_t version) override;
 };
 
 class TBTVerzoegerung : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTVerzoegerung)
     TBTVerzoegerung();
+    static const TComponentDescription Description;
 
     static constexpr int32_t RingSize = 100;
     static constexpr int32_t MinDelay = 1;
@@ -34,9 +32,6 @@ public:
     int32_t WritePosition = 1;  // ring place written next, 1 .. 100
     std::array<Extended, RingSize> Ring{}; // places 1 .. 100 at indexes 0 .. 99
 
-    void NameInputs() override;   // "E"
-    void NameOutputs() override;  // "A"
-    QString GetTypeName() const override;
     void SimReset() override;     // empty ring, writing from place 1
     // The output carries the input level of `Delay` steps ago.
     void Calculate() override;
@@ -53,6 +48,7 @@ class TBTPowerOnReset : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTPowerOnReset)
     TBTPowerOnReset();
+    static const TComponentDescription Description;
 
     // Milliseconds after the first step after which the output goes low, and high for good.
     static constexpr uint32_t LowAfterMs = 10;
@@ -62,10 +58,7 @@ public:
     bool Active = false;     // still timing
     uint32_t StartTick = 0;  // tick count of the first step, milliseconds
 
-    void NameOutputs() override;  // output unnamed
-    QString GetTypeName() const override;
     void SimReset() override;     // output high, timing from the next step
     void Calculate() override;
     void Paint(TCanvas& canvas) override;
-    void ReadData(TReader& reader, uint8_t version) override;
 };

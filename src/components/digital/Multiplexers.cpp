@@ -18,45 +18,25 @@ inline int SelectValue(const TIOBauteil& c, int bits)
     return sel;
 }
 
-// Names "EN", "S0" ... for the first 1 + bits inputs; the rest "D0", "D1" ...
-void NameSelectorInputs(TIOBauteil& c, int bits)
+// Number of select inputs of a multiplexer with the given inputs ("EN", "S..", "D..").
+int MuxSelectBits(int inputs)
 {
-    for (int i = 0; i < c.InputCount; ++i) {
-        QString name;
-        if (i == 0)
-            name = QStringLiteral("EN");
-        else if (i <= bits)
-            name = QStringLiteral("S") + QString::number(i - 1);
-        else
-            name = QStringLiteral("D") + QString::number(i - 1 - bits);
-        c.Inputs[i]->SetName(name);
-    }
+    int bits = 0;
+    while (1 + bits + (1 << bits) < inputs)
+        ++bits;
+    return bits;
 }
 
 } // namespace
 
 // --- Multiplexers ----------------------------------------------------------------------------
 
-TBTMuxBase::TBTMuxBase(int selectBits, const char* prefix) : m_selectBits(selectBits)
+TBTMuxBase::TBTMuxBase(const TComponentDescription& description)
 {
-    SetInputCount(1 + selectBits + (1 << selectBits));
-    SetOutputCount(2);
+    Describe(description);
     SetElementClass(QString());
-    SetPrefix(QString::fromLatin1(prefix));
     Editable = false;
-    HelpContext = MuxHelpContext;
-}
-
-void TBTMuxBase::NameInputs()
-{
-    NameSelectorInputs(*this, m_selectBits);
-}
-
-void TBTMuxBase::NameOutputs()
-{
-    static const char* const names[] = {"/Q", "Q"};
-    for (int j = 0; j < OutputCount && j < 2; ++j)
-        Outputs[j]->SetName(QString::fromLatin1(names[j]));
+    m_selectBits = MuxSelectBits(InputCount);
 }
 
 void TBTMuxBase::SimReset()
@@ -81,36 +61,17 @@ void TBTMuxBase::Calculate()
 void TBTMuxBase::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    DrawSymbolCaption(canvas, Caption(), 0);
-}
-
-void TBTMuxBase::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    CheckStoredPins(1 + m_selectBits + (1 << m_selectBits), 2);
+    DrawSymbolCaption(canvas, SymbolCaption(), 0);
 }
 
 // --- Demultiplexers --------------------------------------------------------------------------
 
-TBTDemuxBase::TBTDemuxBase(int selectBits, const char* prefix) : m_selectBits(selectBits)
+TBTDemuxBase::TBTDemuxBase(const TComponentDescription& description)
 {
-    SetInputCount(1 + selectBits);
-    SetOutputCount(1 << selectBits);
+    Describe(description);
     SetElementClass(QString());
-    SetPrefix(QString::fromLatin1(prefix));
     Editable = false;
-    HelpContext = MuxHelpContext;
-}
-
-void TBTDemuxBase::NameInputs()
-{
-    NameSelectorInputs(*this, m_selectBits);
-}
-
-void TBTDemuxBase::NameOutputs()
-{
-    for (int j = 0; j < OutputCount; ++j)
-        Outputs[j]->SetName(QStringLiteral("Q") + QString::number(OutputCount - 1 - j));
+    m_selectBits = InputCount - 1;
 }
 
 void TBTDemuxBase::SimReset()
@@ -134,74 +95,68 @@ void TBTDemuxBase::Calculate()
 void TBTDemuxBase::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    DrawSymbolCaption(canvas, Caption(), 0);
-}
-
-void TBTDemuxBase::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    CheckStoredPins(1 + m_selectBits, 1 << m_selectBits);
+    DrawSymbolCaption(canvas, SymbolCaption(), 0);
 }
 
 // --- Members ---------------------------------------------------------------------------------
 
-TBTMUX2::TBTMUX2() : TBTMuxBase(1, "2MUX") {}
-QString TBTMUX2::GetTypeName() const
-{
-    return Lang3Q("2-Kanal\rMultiplexer", "2-Channel\rMultiplexer", "Multiplexeur\r2 canaux");
-}
-QString TBTMUX2::Caption() const { return QStringLiteral("Mux (2)"); }
+const TComponentDescription TBTMUX2::Description{
+    .Name = "TBTMUX2", .Prefix = {"2MUX"}, .HelpContext = MuxHelpContext,
+    .TypeName = {"2-Kanal\rMultiplexer", "2-Channel\rMultiplexer", "Multiplexeur\r2 canaux"},
+    .Caption = {"Mux (2)"}, .Inputs = {4}, .Outputs = {2}, .InputNames = "EN S0 D0..1",
+    .OutputNames = "/Q Q", .Category = TPaletteCategory::Multiplexer};
+TBTMUX2::TBTMUX2() : TBTMuxBase(Description) {}
 
-TBTMUX4::TBTMUX4() : TBTMuxBase(2, "4MUX") {}
-QString TBTMUX4::GetTypeName() const
-{
-    return Lang3Q("4-Kanal\rMultiplexer", "4-Channel\rMultiplexer", "Multiplexeur\r4 canaux");
-}
-QString TBTMUX4::Caption() const { return QStringLiteral("Mux (4)"); }
+const TComponentDescription TBTMUX4::Description{
+    .Name = "TBTMUX4", .Prefix = {"4MUX"}, .HelpContext = MuxHelpContext,
+    .TypeName = {"4-Kanal\rMultiplexer", "4-Channel\rMultiplexer", "Multiplexeur\r4 canaux"},
+    .Caption = {"Mux (4)"}, .Inputs = {7}, .Outputs = {2}, .InputNames = "EN S0..1 D0..3",
+    .OutputNames = "/Q Q", .Category = TPaletteCategory::Multiplexer};
+TBTMUX4::TBTMUX4() : TBTMuxBase(Description) {}
 
-TBTMUX8::TBTMUX8() : TBTMuxBase(3, "8MUX") {}
-QString TBTMUX8::GetTypeName() const
-{
-    return Lang3Q("8-Kanal\rMultiplexer", "8-Channel\rMultiplexer", "Multplixeur\r8 canaux");
-}
-QString TBTMUX8::Caption() const { return QStringLiteral("Mux (8)"); }
+const TComponentDescription TBTMUX8::Description{
+    .Name = "TBTMUX8", .Prefix = {"8MUX"}, .HelpContext = MuxHelpContext,
+    .TypeName = {"8-Kanal\rMultiplexer", "8-Channel\rMultiplexer", "Multplixeur\r8 canaux"},
+    .Caption = {"Mux (8)"}, .Inputs = {12}, .Outputs = {2}, .InputNames = "EN S0..2 D0..7",
+    .OutputNames = "/Q Q", .Category = TPaletteCategory::Multiplexer};
+TBTMUX8::TBTMUX8() : TBTMuxBase(Description) {}
 
-TBTMUX16::TBTMUX16() : TBTMuxBase(4, "16MUX") {}
-QString TBTMUX16::GetTypeName() const
-{
-    return Lang3Q("16-Kanal\rMultiplexer", "16-Channel\rMultiplexer",
-                  "Multiplexeur\r16 canaux");
-}
-QString TBTMUX16::Caption() const { return QStringLiteral("Mux (16)"); }
+const TComponentDescription TBTMUX16::Description{
+    .Name = "TBTMUX16", .Prefix = {"16MUX"}, .HelpContext = MuxHelpContext,
+    .TypeName = {"16-Kanal\rMultiplexer", "16-Channel\rMultiplexer",
+                 "Multiplexeur\r16 canaux"},
+    .Caption = {"Mux (16)"}, .Inputs = {21}, .Outputs = {2}, .InputNames = "EN S0..3 D0..15",
+    .OutputNames = "/Q Q", .Category = TPaletteCategory::Multiplexer};
+TBTMUX16::TBTMUX16() : TBTMuxBase(Description) {}
 
-TBTDMUX2::TBTDMUX2() : TBTDemuxBase(1, "2DMX") {}
-QString TBTDMUX2::GetTypeName() const
-{
-    return Lang3Q("2-Kanal\rDemultiplexer", "2-Channel\rDemultiplexer",
-                  "Démultiplexeur\r2 canaux");
-}
-QString TBTDMUX2::Caption() const { return QStringLiteral("DMux"); }
+const TComponentDescription TBTDMUX2::Description{
+    .Name = "TBTDMUX2", .Prefix = {"2DMX"}, .HelpContext = MuxHelpContext,
+    .TypeName = {"2-Kanal\rDemultiplexer", "2-Channel\rDemultiplexer",
+                 "Démultiplexeur\r2 canaux"},
+    .Caption = {"DMux"}, .Inputs = {2}, .Outputs = {2}, .InputNames = "EN S0",
+    .OutputNames = "Q1..0", .Category = TPaletteCategory::Multiplexer};
+TBTDMUX2::TBTDMUX2() : TBTDemuxBase(Description) {}
 
-TBTDMUX4::TBTDMUX4() : TBTDemuxBase(2, "4DMX") {}
-QString TBTDMUX4::GetTypeName() const
-{
-    return Lang3Q("4-Kanal\rDemultiplexer", "4-Channel\rDemultiplexer",
-                  "Démultiplexeur\r4 canaux");
-}
-QString TBTDMUX4::Caption() const { return QStringLiteral("DMux (4)"); }
+const TComponentDescription TBTDMUX4::Description{
+    .Name = "TBTDMUX4", .Prefix = {"4DMX"}, .HelpContext = MuxHelpContext,
+    .TypeName = {"4-Kanal\rDemultiplexer", "4-Channel\rDemultiplexer",
+                 "Démultiplexeur\r4 canaux"},
+    .Caption = {"DMux (4)"}, .Inputs = {3}, .Outputs = {4}, .InputNames = "EN S0..1",
+    .OutputNames = "Q3..0", .Category = TPaletteCategory::Multiplexer};
+TBTDMUX4::TBTDMUX4() : TBTDemuxBase(Description) {}
 
-TBTDMUX8::TBTDMUX8() : TBTDemuxBase(3, "8DMX") {}
-QString TBTDMUX8::GetTypeName() const
-{
-    return Lang3Q("8-Kanal\rDemultiplexer", "8-Channel\rDemultiplexer",
-                  "Démultiplexeur\r8 canaux");
-}
-QString TBTDMUX8::Caption() const { return QStringLiteral("DMux (8)"); }
+const TComponentDescription TBTDMUX8::Description{
+    .Name = "TBTDMUX8", .Prefix = {"8DMX"}, .HelpContext = MuxHelpContext,
+    .TypeName = {"8-Kanal\rDemultiplexer", "8-Channel\rDemultiplexer",
+                 "Démultiplexeur\r8 canaux"},
+    .Caption = {"DMux (8)"}, .Inputs = {4}, .Outputs = {8}, .InputNames = "EN S0..2",
+    .OutputNames = "Q7..0", .Category = TPaletteCategory::Multiplexer};
+TBTDMUX8::TBTDMUX8() : TBTDemuxBase(Description) {}
 
-TBTDMUX16::TBTDMUX16() : TBTDemuxBase(4, "16DMX") {}
-QString TBTDMUX16::GetTypeName() const
-{
-    return Lang3Q("16-Kanal\rDemultiplexer", "16-Channel\rDemultiplexer",
-                  "Démultiplexeur\r16 canaux");
-}
-QString TBTDMUX16::Caption() const { return QStringLiteral("DMux (16)"); }
+const TComponentDescription TBTDMUX16::Description{
+    .Name = "TBTDMUX16", .Prefix = {"16DMX"}, .HelpContext = MuxHelpContext,
+    .TypeName = {"16-Kanal\rDemultiplexer", "16-Channel\rDemultiplexer",
+                 "Démultiplexeur\r16 canaux"},
+    .Caption = {"DMux (16)"}, .Inputs = {5}, .Outputs = {16}, .InputNames = "EN S0..3",
+    .OutputNames = "Q15..0", .Category = TPaletteCategory::Multiplexer};
+TBTDMUX16::TBTDMUX16() : TBTDemuxBase(Description) {}

@@ -10,18 +10,12 @@ class TBTMuxBase : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTMuxBase)
 
-    void NameInputs() override;   // "EN", "S0" ..., "D0" ...
-    void NameOutputs() override;  // "/Q", "Q"
     void SimReset() override;     // "/Q" high, "Q" low
     void Calculate() override;
     void Paint(TCanvas& canvas) override; // block symbol and caption
-    // The component record; pin counts other than the class's own are refused as invalid
-    // data, since the step reads its pins by fixed positions.
-    void ReadData(TReader& reader, uint8_t version) override;
 
 protected:
-    TBTMuxBase(int selectBits, const char* prefix);
-    virtual QString Caption() const = 0;
+    explicit TBTMuxBase(const TComponentDescription& description);
 
 private:
     int m_selectBits;
@@ -36,16 +30,12 @@ public:
     // Output number selected in the previous step; -1 while disabled or after a reset.
     int32_t LastSelection = -1;
 
-    void NameInputs() override;   // "EN", "S0" ...
-    void NameOutputs() override;  // output j is "Q" (n - 1 - j)
     void SimReset() override;     // every output low, no selection
     void Calculate() override;
     void Paint(TCanvas& canvas) override;
-    void ReadData(TReader& reader, uint8_t version) override;
 
 protected:
-    TBTDemuxBase(int selectBits, const char* prefix);
-    virtual QString Caption() const = 0;
+    explicit TBTDemuxBase(const TComponentDescription& description);
 
 private:
     int m_selectBits;
@@ -55,78 +45,54 @@ class TBTMUX2 : public TBTMuxBase {
 public:
     TV_CLASS_NAME(TBTMUX2)
     TBTMUX2();
-    QString GetTypeName() const override;
-
-protected:
-    QString Caption() const override;
+    static const TComponentDescription Description;
 };
 
 class TBTMUX4 : public TBTMuxBase {
 public:
     TV_CLASS_NAME(TBTMUX4)
     TBTMUX4();
-    QString GetTypeName() const override;
-
-protected:
-    QString Caption() const override;
+    static const TComponentDescription Description;
 };
 
 class TBTMUX8 : public TBTMuxBase {
 public:
     TV_CLASS_NAME(TBTMUX8)
     TBTMUX8();
-    QString GetTypeName() const override;
-
-protected:
-    QString Caption() const override;
+    static const TComponentDescription Description;
 };
 
 class TBTMUX16 : public TBTMuxBase {
 public:
     TV_CLASS_NAME(TBTMUX16)
     TBTMUX16();
-    QString GetTypeName() const override;
-
-protected:
-    QString Caption() const override;
+    static const TComponentDescription Description;
 };
 
 class TBTDMUX2 : public TBTDemuxBase {
 public:
     TV_CLASS_NAME(TBTDMUX2)
     TBTDMUX2();
-    QString GetTypeName() const override;
-
-protected:
-    QString Caption() const override;
+    static const TComponentDescription Description;
 };
 
 class TBTDMUX4 : public TBTDemuxBase {
 public:
     TV_CLASS_NAME(TBTDMUX4)
     TBTDMUX4();
-    QString GetTypeName() const override;
-
-protected:
-    QString Caption() const override;
+    static const TComponentDescription Description;
 };
 
 class TBTDMUX8 : public TBTDemuxBase {
 public:
     TV_CLASS_NAME(TBTDMUX8)
     TBTDMUX8();
-    QString GetTypeName() const override;
-
-protected:
-    QString Caption() const override;
+    static const TComponentDescription Description;
 };
 
 class TBTDMUX16 : public TBTDemuxBase {
 public:
     TV_CLASS_NAME(TBTDMUX16)
     TBTDMUX16();
-    QString GetTypeName() const override;
-
-protected:
-    QString Caption() const override;
+    static const TComponentDescription Description;
 };

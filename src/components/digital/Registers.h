@@ -6,30 +6,17 @@
 
 #include "components/digital/FlipFlops.h"
 
-// What tells the members apart.
-struct TRegisterKind {
-    int Width;
-    const char* Prefix;
-    const char* TypeName[3]; // German, English, French
-    const char* Caption[3];
-};
-
 // Inputs "/RST", the clock, "D0" ...; outputs "Q<width-1>" ... "Q0".
 class TBTRegisterBase : public TBTSequential {
 public:
     TV_CLASS_NAME(TBTRegisterBase)
 
     void Paint(TCanvas& canvas) override;
-    void NameInputs() override;
-    void NameOutputs() override;
-    QString GetTypeName() const override;
 
 protected:
-    TBTRegisterBase(const TRegisterKind& kind, bool edgeTriggered);
-    // The caption of the current language.
-    QString Caption() const;
+    TBTRegisterBase(const TComponentDescription& description, bool edgeTriggered);
 
-    const TRegisterKind& m_kind;
+    const int m_width;  // data inputs and Q outputs
     int32_t Value = 0; // shown on the Q outputs
 
 private:
@@ -46,7 +33,10 @@ public:
     bool LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly) override;
 
 protected:
-    explicit TBTEdgeRegister(const TRegisterKind& kind) : TBTRegisterBase(kind, true) {}
+    explicit TBTEdgeRegister(const TComponentDescription& description)
+        : TBTRegisterBase(description, true)
+    {
+    }
 
 private:
     bool PrevClock = false; // clock level of the last step; a run start leaves it alone
@@ -63,53 +53,64 @@ public:
     bool LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly) override;
 
 protected:
-    explicit TBTLatch(const TRegisterKind& kind) : TBTRegisterBase(kind, false) {}
+    explicit TBTLatch(const TComponentDescription& description)
+        : TBTRegisterBase(description, false)
+    {
+    }
 };
 
 class TBTREG2 : public TBTEdgeRegister {
 public:
     TV_CLASS_NAME(TBTREG2)
     TBTREG2();
+    static const TComponentDescription Description;
 };
 
 class TBTREG4 : public TBTEdgeRegister {
 public:
     TV_CLASS_NAME(TBTREG4)
     TBTREG4();
+    static const TComponentDescription Description;
 };
 
 class TBTREG8 : public TBTEdgeRegister {
 public:
     TV_CLASS_NAME(TBTREG8)
     TBTREG8();
+    static const TComponentDescription Description;
 };
 
 class TBTREG16 : public TBTEdgeRegister {
 public:
     TV_CLASS_NAME(TBTREG16)
     TBTREG16();
+    static const TComponentDescription Description;
 };
 
 class TBTREG2_T : public TBTLatch {
 public:
     TV_CLASS_NAME(TBTREG2_T)
     TBTREG2_T();
+    static const TComponentDescription Description;
 };
 
 class TBTREG4_T : public TBTLatch {
 public:
     TV_CLASS_NAME(TBTREG4_T)
     TBTREG4_T();
+    static const TComponentDescription Description;
 };
 
 class TBTREG8_T : public TBTLatch {
 public:
     TV_CLASS_NAME(TBTREG8_T)
     TBTREG8_T();
+    static const TComponentDescription Description;
 };
 
 class TBTREG16_T : public TBTLatch {
 public:
     TV_CLASS_NAME(TBTREG16_T)
     TBTREG16_T();
+    static const TComponentDescription Description;
 };

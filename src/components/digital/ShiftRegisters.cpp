@@ -17,45 +17,10 @@ constexpr int DrIn = 4;
 constexpr int LoadIn = 5;
 constexpr int FirstDataIn = 6;
 
-const TShiftRegisterKind SReg4{4, false, "SR-",
-                               {"Schieberegister\r(4 bit)", "Shift register\r(4 bit)",
-                                "Reg. à décalage\r(4)"},
-                               "Shift (4)"};
-const TShiftRegisterKind SReg8{8, false, "SR8-",
-                               {"Schieberegister\r(8 bit)", "Shift register\r(8 bit)",
-                                "Reg. à décalage\r(8)"},
-                               "Shift (8)"};
-const TShiftRegisterKind SReg16{16, false, "SR16-",
-                                {"Schieberegister\r(16 bit)", "Shift register\r(16 bit)",
-                                 "Reg. à décalage\r(16)"},
-                                "Shift (16)"};
-const TShiftRegisterKind SRegL4{4, true, "SRL-",
-                                {"Schieberegister\r(4 bit, ladbar)",
-                                 "Shift register\rwith load (4 bit)",
-                                 "Reg. à décalage\ravec charg. (4)"},
-                                "Shift (4)"};
-const TShiftRegisterKind SRegL8{8, true, "SRL8-",
-                                {"Schieberegister\r(8 bit, ladbar)",
-                                 "Shift register\rwith load (8 bit)",
-                                 "Reg. à décalage\ravec charg.(8)"},
-                                "Shift (8)"};
-const TShiftRegisterKind SRegL16{16, true, "SRL16-",
-                                 {"Schieberegister\r(16 Bit, ladbar)",
-                                  "Shift register\rwith load (16 bit)",
-                                  "Reg. à décalage\ravec charg. (16)"},
-                                 "Shift (16)"};
-
-int32_t InputsOf(const TShiftRegisterKind& kind)
-{
-    return kind.Loadable ? FirstDataIn + kind.Width : LoadIn;
-}
-
 } // namespace
 
-TBTShiftRegisterBase::TBTShiftRegisterBase(const TShiftRegisterKind& kind)
-    : TBTSequential(InputsOf(kind), kind.Width, QString::fromLatin1(kind.Prefix),
-                    ShiftRegisterHelp),
-      m_kind(kind)
+TBTShiftRegisterBase::TBTShiftRegisterBase(const TComponentDescription& description)
+    : TBTSequential(description), m_width(OutputCount), m_loadable(InputCount > LoadIn)
 {
 }
 
@@ -63,24 +28,7 @@ void TBTShiftRegisterBase::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
     DrawClockMarker(canvas, ClockIn);
-    DrawSymbolCaption(canvas, QString::fromLatin1(m_kind.Caption), 0);
-}
-
-void TBTShiftRegisterBase::NameInputs()
-{
-    NamePins(Inputs, {"|CK", "/RST", "L/R", "DL", "DR", "/LD"});
-    if (m_kind.Loadable)
-        NameDataInputs(FirstDataIn, m_kind.Width);
-}
-
-void TBTShiftRegisterBase::NameOutputs()
-{
-    NameWordOutputs(0, m_kind.Width);
-}
-
-QString TBTShiftRegisterBase::GetTypeName() const
-{
-    return Lang3Q(m_kind.TypeName[0], m_kind.TypeName[1], m_kind.TypeName[2]);
+    DrawSymbolCaption(canvas, SymbolCaption(), 0);
 }
 
 void TBTShiftRegisterBase::SimReset()
@@ -99,8 +47,8 @@ void TBTShiftRegisterBase::Calculate()
     const bool left = GetInputDigital(LeftIn);
     const bool dl = GetInputDigital(DlIn);
     const bool dr = GetInputDigital(DrIn);
-    const bool load = m_kind.Loadable && !GetInputDigital(LoadIn);
-    const int n = m_kind.Width;
+    const bool load = m_loadable && !GetInputDigital(LoadIn);
+    const int n = m_width;
 
     int32_t next = Contents;
     if (!run) {
@@ -108,7 +56,7 @@ void TBTShiftRegisterBase::Calculate()
     } else if (clock || !PrevClock) {
         SampleL = dl;
         SampleR = dr;
-        if (m_kind.Loadable)
+        if (m_loadable)
             ParallelSample = ReadWord(FirstDataIn, n);
     } else if (left) {
         const uint32_t mask = (uint32_t(1) << n) - 1u;
@@ -133,13 +81,62 @@ void TBTShiftRegisterBase::SaveSettings(TIniFile& ini, const QString& boardName)
 bool TBTShiftRegisterBase::LoadSettings(TIniFile& ini, const QString& boardName, bool)
 {
     Contents = ini.ReadInteger(StateSection(boardName), QStringLiteral("State"), 0);
-    WriteWord(0, m_kind.Width, Contents);
+    WriteWord(0, m_width, Contents);
     return true;
 }
 
-TBTSREG::TBTSREG() : TBTShiftRegisterBase(SReg4) {}
-TBTSREG8::TBTSREG8() : TBTShiftRegisterBase(SReg8) {}
-TBTSREG16::TBTSREG16() : TBTShiftRegisterBase(SReg16) {}
-TBTSREGL::TBTSREGL() : TBTShiftRegisterBase(SRegL4) {}
-TBTSREGL8::TBTSREGL8() : TBTShiftRegisterBase(SRegL8) {}
-TBTSREGL16::TBTSREGL16() : TBTShiftRegisterBase(SRegL16) {}
+// --- Members ---------------------------------------------------------------------------------
+
+const TComponentDescription TBTSREG::Description{
+    .Name = "TBTSREG", .Prefix = {"SR-"}, .HelpContext = ShiftRegisterHelp,
+    .TypeName = {"Schieberegister\r(4 bit)", "Shift register\r(4 bit)",
+                 "Reg. à décalage\r(4)"},
+    .Caption = {"Shift (4)"}, .Inputs = {5}, .Outputs = {4},
+    .InputNames = "|CK /RST L/R DL DR", .OutputNames = "Q3..0",
+    .Category = TPaletteCategory::Schieberegister};
+TBTSREG::TBTSREG() : TBTShiftRegisterBase(Description) {}
+
+const TComponentDescription TBTSREG8::Description{
+    .Name = "TBTSREG8", .Prefix = {"SR8-"}, .HelpContext = ShiftRegisterHelp,
+    .TypeName = {"Schieberegister\r(8 bit)", "Shift register\r(8 bit)",
+                 "Reg. à décalage\r(8)"},
+    .Caption = {"Shift (8)"}, .Inputs = {5}, .Outputs = {8},
+    .InputNames = "|CK /RST L/R DL DR", .OutputNames = "Q7..0",
+    .Category = TPaletteCategory::Schieberegister};
+TBTSREG8::TBTSREG8() : TBTShiftRegisterBase(Description) {}
+
+const TComponentDescription TBTSREG16::Description{
+    .Name = "TBTSREG16", .Prefix = {"SR16-"}, .HelpContext = ShiftRegisterHelp,
+    .TypeName = {"Schieberegister\r(16 bit)", "Shift register\r(16 bit)",
+                 "Reg. à décalage\r(16)"},
+    .Caption = {"Shift (16)"}, .Inputs = {5}, .Outputs = {16},
+    .InputNames = "|CK /RST L/R DL DR", .OutputNames = "Q15..0",
+    .Category = TPaletteCategory::Schieberegister};
+TBTSREG16::TBTSREG16() : TBTShiftRegisterBase(Description) {}
+
+const TComponentDescription TBTSREGL::Description{
+    .Name = "TBTSREGL", .Prefix = {"SRL-"}, .HelpContext = ShiftRegisterHelp,
+    .TypeName = {"Schieberegister\r(4 bit, ladbar)", "Shift register\rwith load (4 bit)",
+                 "Reg. à décalage\ravec charg. (4)"},
+    .Caption = {"Shift (4)"}, .Inputs = {10}, .Outputs = {4},
+    .InputNames = "|CK /RST L/R DL DR /LD D0..3", .OutputNames = "Q3..0",
+    .Category = TPaletteCategory::Schieberegister};
+TBTSREGL::TBTSREGL() : TBTShiftRegisterBase(Description) {}
+
+const TComponentDescription TBTSREGL8::Description{
+    .Name = "TBTSREGL8", .Prefix = {"SRL8-"}, .HelpContext = ShiftRegisterHelp,
+    .TypeName = {"Schieberegister\r(8 bit, ladbar)", "Shift register\rwith load (8 bit)",
+                 "Reg. à décalage\ravec charg.(8)"},
+    .Caption = {"Shift (8)"}, .Inputs = {14}, .Outputs = {8},
+    .InputNames = "|CK /RST L/R DL DR /LD D0..7", .OutputNames = "Q7..0",
+    .Category = TPaletteCategory::Schieberegister};
+TBTSREGL8::TBTSREGL8() : TBTShiftRegisterBase(Description) {}
+
+const TComponentDescription TBTSREGL16::Description{
+    .Name = "TBTSREGL16", .Prefix = {"SRL16-"}, .HelpContext = ShiftRegisterHelp,
+    .TypeName = {"Schieberegister\r(16 Bit, ladbar)", "Shift register\rwith load (16 bit)",
+                 "Reg. à décalage\ravec charg. (16)"},
+    .Caption = {"Shift (16)"}, .Inputs = {22}, .Outputs = {16},
+    .InputNames = "|CK /RST L/R DL DR /LD D0..15", .OutputNames = "Q15..0",
+    .Category = TPaletteCategory::Schieberegister};
+TBTSREGL16::TBTSREGL16() : TBTShiftRegisterBase(Description) {}

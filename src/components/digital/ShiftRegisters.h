@@ -7,15 +7,6 @@
 
 #include "components/digital/FlipFlops.h"
 
-// What tells the members apart.
-struct TShiftRegisterKind {
-    int Width;
-    bool Loadable;
-    const char* Prefix;
-    const char* TypeName[3]; // German, English, French
-    const char* Caption;     // the same in every language
-};
-
 // Inputs "|CK", "/RST", "L/R", "DL", "DR" (then "/LD", "D0" ... on loadable members); outputs
 // "Q<width-1>" ... "Q0".
 class TBTShiftRegisterBase : public TBTSequential {
@@ -23,19 +14,17 @@ public:
     TV_CLASS_NAME(TBTShiftRegisterBase)
 
     void Paint(TCanvas& canvas) override;
-    void NameInputs() override;
-    void NameOutputs() override;
-    QString GetTypeName() const override;
     void SimReset() override;
     void Calculate() override;
     void SaveSettings(TIniFile& ini, const QString& boardName) override;
     bool LoadSettings(TIniFile& ini, const QString& boardName, bool checkOnly) override;
 
 protected:
-    explicit TBTShiftRegisterBase(const TShiftRegisterKind& kind);
+    explicit TBTShiftRegisterBase(const TComponentDescription& description);
 
 private:
-    const TShiftRegisterKind& m_kind;
+    const int m_width;      // Q outputs
+    const bool m_loadable;  // "/LD" and the data inputs
     bool PrevClock = false; // clock level of the last step; a run start leaves it alone
     bool SampleL = false;   // "DL" at the last sampling step
     bool SampleR = false;   // "DR" at the last sampling step
@@ -47,34 +36,40 @@ class TBTSREG : public TBTShiftRegisterBase {
 public:
     TV_CLASS_NAME(TBTSREG)
     TBTSREG();
+    static const TComponentDescription Description;
 };
 
 class TBTSREG8 : public TBTShiftRegisterBase {
 public:
     TV_CLASS_NAME(TBTSREG8)
     TBTSREG8();
+    static const TComponentDescription Description;
 };
 
 class TBTSREG16 : public TBTShiftRegisterBase {
 public:
     TV_CLASS_NAME(TBTSREG16)
     TBTSREG16();
+    static const TComponentDescription Description;
 };
 
 class TBTSREGL : public TBTShiftRegisterBase {
 public:
     TV_CLASS_NAME(TBTSREGL)
     TBTSREGL();
+    static const TComponentDescription Description;
 };
 
 class TBTSREGL8 : public TBTShiftRegisterBase {
 public:
     TV_CLASS_NAME(TBTSREGL8)
     TBTSREGL8();
+    static const TComponentDescription Description;
 };
 
 class TBTSREGL16 : public TBTShiftRegisterBase {
 public:
     TV_CLASS_NAME(TBTSREGL16)
     TBTSREGL16();
+    static const TComponentDescription Description;
 };

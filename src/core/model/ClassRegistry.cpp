@@ -16,16 +16,47 @@ EClassNotFound::EClassNotFound(const QString& className)
 {
 }
 
-void TClassRegistry::Add(const char* name, Factory factory, std::type_index type)
+bool TClassRegistry::Add(const char* name, Factory factory, std::type_index type,
+                         const TComponentDescription* description)
 {
     const QString key = QString::fromLatin1(name);
     const auto it = m_entries.constFind(key);
     if (it != m_entries.constEnd()) {
         if (it->type == type)
-            return;
+            return false;
         throw std::logic_error(std::string("class name registered twice: ") + name);
     }
-    m_entries.insert(key, Entry{factory, type});
+    m_entries.insert(key, Entry{factory, type, description});
+    return true;
+}
+
+void TClassRegistry::AddComponent(const TComponentDescription& description,
+                                  const char* className, Factory factory, std::type_index type)
+{
+    if (!description.Name || std::string(description.Name) != className)
+        throw std::logic_error(std::string("description names another class than ") + className);
+    if (Add(className, factory, type, &description))
+        m_components.push_back(&description);
+}
+
+const TComponentDescription* TClassRegistry::DescriptionOf(const QString& name) const
+{
+    const auto it = m_entries.constFind(name);
+    return it == m_entries.constEnd() ? nullptr : it->description;
+}
+
+std::vector<TClassRegistry::TPaletteGroup> TClassRegistry::ComponentsByCategory() const
+{
+    std::vector<TPaletteGroup> groups;
+    for (int row = 0; row < PaletteCategoryCount; ++row) {
+        TPaletteGroup group{TPaletteCategory(row), {}};
+        for (const TComponentDescription* d : m_components)
+            if (d->Category == group.Category)
+                group.Components.push_back(d);
+        if (!group.Components.empty())
+            groups.push_back(std::move(group));
+    }
+    return groups;
 }
 
 bool TClassRegistry::IsRegistered(const QString& name) const

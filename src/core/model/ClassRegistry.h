@@ -3,6 +3,7 @@
 // registry. Registration is explicit (one function per subsystem), never by static objects.
 
 #include "core/model/Bauteil.h"
+#include "core/model/ComponentDescription.h"
 
 #include <QHash>
 #include <QString>
@@ -12,6 +13,7 @@
 #include <type_traits>
 #include <typeindex>
 #include <typeinfo>
+#include <vector>
 
 // A name that no registered class carries. The message is in the current language.
 class EClassNotFound : public std::runtime_error {
@@ -44,6 +46,27 @@ public:
         RegisterClass<T>(T::StaticClassName());
     }
 
+    // Enters component class T under the name of its description (T::Description), which
+    // must be its own class name (else std::logic_error), and keeps the description.
+    template <class T>
+    void RegisterComponent()
+    {
+        static_assert(std::is_base_of_v<TPersistentObject, T>,
+                      "registered classes derive from TPersistentObject");
+        AddComponent(T::Description, T::StaticClassName(), &Make<T>, std::type_index(typeid(T)));
+    }
+
+    // The component classes with their descriptions, in registration order.
+    const std::vector<const TComponentDescription*>& Components() const { return m_components; }
+    // The description of the component class registered under name; nullptr for other names.
+    const TComponentDescription* DescriptionOf(const QString& name) const;
+    struct TPaletteGroup {
+        TPaletteCategory Category;
+        std::vector<const TComponentDescription*> Components;  // in registration order
+    };
+    // The component classes by palette category, the categories in palette row order.
+    std::vector<TPaletteGroup> ComponentsByCategory() const;
+
     bool IsRegistered(const QString& name) const;
     int Count() const;
     // Every registered name, sorted.
@@ -59,6 +82,7 @@ private:
     struct Entry {
         Factory factory;
         std::type_index type;
+        const TComponentDescription* description = nullptr;
     };
 
     template <class T>
@@ -66,9 +90,14 @@ private:
     {
         return NewObject<T>();
     }
-    void Add(const char* name, Factory factory, std::type_index type);
+    // True when the entry is new.
+    bool Add(const char* name, Factory factory, std::type_index type,
+             const TComponentDescription* description = nullptr);
+    void AddComponent(const TComponentDescription& description, const char* className,
+                      Factory factory, std::type_index type);
 
     QHash<QString, Entry> m_entries;
+    std::vector<const TComponentDescription*> m_components;
 };
 
 // The registry of the running program.

@@ -108,7 +108,12 @@ TIOBauteil::~TIOBauteil()
 void TIOBauteil::AfterConstruction()
 {
     TBauteil::AfterConstruction();
-    // The constructors ran before the final class's GetWidth and GetTypeName were reachable.
+    // The constructors ran before the final class's GetWidth, GetTypeName and pin naming were
+    // reachable.
+    if (m_description) {
+        NameInputs();
+        NameOutputs();
+    }
     LayoutPins();
     if (Label.isEmpty())
         SetLabel(GetTypeName());
@@ -126,8 +131,31 @@ void TIOBauteil::SetPrefix(const QString& prefix)
 
 void TIOBauteil::Calculate() {}
 void TIOBauteil::SimReset() {}
-void TIOBauteil::NameInputs() {}
-void TIOBauteil::NameOutputs() {}
+void TIOBauteil::NameInputs()
+{
+    if (m_description)
+        NamePins(Inputs, ExpandPinNames(m_description->InputNames));
+}
+
+void TIOBauteil::NameOutputs()
+{
+    if (m_description)
+        NamePins(Outputs, ExpandPinNames(m_description->OutputNames));
+}
+
+void TIOBauteil::Describe(const TComponentDescription& description)
+{
+    m_description = &description;
+    SetInputCount(description.Inputs.Default);
+    SetOutputCount(description.Outputs.Default);
+    SetPrefix(description.Prefix.Current());
+    HelpContext = description.HelpContext;
+}
+
+QString TIOBauteil::SymbolCaption() const
+{
+    return m_description ? m_description->Caption.Current() : QString();
+}
 void TIOBauteil::SimPrepare() {}
 
 void TIOBauteil::SimEnd()
@@ -223,7 +251,7 @@ void TIOBauteil::SetNumber(int32_t number)
 
 QString TIOBauteil::GetTypeName() const
 {
-    return QString();
+    return m_description ? m_description->TypeName.Current() : QString();
 }
 
 QString TIOBauteil::GetLabel() const
@@ -375,8 +403,13 @@ void TIOBauteil::ReadData(TReader& reader, uint8_t version)
     TBauteil::ReadData(reader, version);
     X = reader.ReadInteger();
     Y = reader.ReadInteger();
-    SetInputCount(TReader::CheckCount(reader.ReadInteger(), 0, MaxStoredPins, "InputCount"));
-    SetOutputCount(TReader::CheckCount(reader.ReadInteger(), 0, MaxStoredPins, "OutputCount"));
+    const int32_t inputs =
+        TReader::CheckCount(reader.ReadInteger(), 0, MaxStoredPins, "InputCount");
+    const int32_t outputs =
+        TReader::CheckCount(reader.ReadInteger(), 0, MaxStoredPins, "OutputCount");
+    CheckStoredPins(inputs, outputs);
+    SetInputCount(inputs);
+    SetOutputCount(outputs);
     SetMirrored(reader.ReadBoolean());
     if (version >= 3) {
         for (auto& pin : Inputs)
@@ -476,13 +509,24 @@ void TIOBauteil::DrawStateArrow(TCanvas& canvas, const TBauteilPin& pin, bool is
 
 void TIOBauteil::CheckStoredPins(int32_t inputs, int32_t outputs) const
 {
-    TReader::CheckCount(InputCount, inputs, inputs, "InputCount");
-    TReader::CheckCount(OutputCount, outputs, outputs, "OutputCount");
+    if (!m_description)
+        return;
+    TReader::CheckCount(inputs, m_description->Inputs.Lowest(), m_description->Inputs.Highest(),
+                        "InputCount");
+    TReader::CheckCount(outputs, m_description->Outputs.Lowest(),
+                        m_description->Outputs.Highest(), "OutputCount");
 }
 
 QString TIOBauteil::StateSection(const QString& boardName) const
 {
     return boardName + QLatin1Char('.') + Designator();
+}
+
+void TIOBauteil::NamePins(std::vector<std::unique_ptr<TBauteilPin>>& pins,
+                          const QStringList& names)
+{
+    for (qsizetype i = 0; i < names.size() && size_t(i) < pins.size(); ++i)
+        pins[size_t(i)]->SetName(names[i]);
 }
 
 void TIOBauteil::NamePins(std::vector<std::unique_ptr<TBauteilPin>>& pins,

@@ -3,6 +3,7 @@
 // writes signal values.
 
 #include "core/model/Bauteil.h"
+#include "core/model/ComponentDescription.h"
 #include "platform/Types.h"
 
 #include <QString>
@@ -186,21 +187,29 @@ public:
     // first in every case; with an unchanged count nothing else happens.
     virtual void SetInputCount(int32_t count);
     virtual void SetOutputCount(int32_t count);
-    virtual void NameInputs();  // rename inputs after a rebuild
-    virtual void NameOutputs(); // rename outputs after a rebuild
+    // Rename the pins of a side after a rebuild: by default with the names the class
+    // description gives.
+    virtual void NameInputs();
+    virtual void NameOutputs();
     virtual void SimEnd();      // end of a run; calls SimReset
     virtual void SimPrepare();  // before the nets are built
     virtual int32_t GetWidth() const;
     virtual void SetNumber(int32_t number);
-    virtual QString GetTypeName() const;  // in the current language
+    virtual QString GetTypeName() const;  // in the current language; by default the description's
     virtual QString GetLabel() const;
     virtual void SetLabel(const QString& label);  // carriage returns become blanks
     virtual void SetLink(TFP_Element* element);
 
     void SetMirrored(bool mirrored);
-    // Refuses a stored record whose pin counts the class cannot work with (a stream error
-    // naming the count), so that Calculate never reaches past the pins.
-    void CheckStoredPins(int32_t inputs, int32_t outputs) const;
+    // Refuses stored pin counts the class cannot work with (a stream error naming the count),
+    // so that Calculate never reaches past the pins. The component record reader asks it
+    // before it builds the pins. By default the counts must lie in the description's ranges;
+    // a class whose counts depend on each other adds its rule.
+    virtual void CheckStoredPins(int32_t inputs, int32_t outputs) const;
+    // The description of the component's class; nullptr for the bare base classes.
+    const TComponentDescription* GetDescription() const { return m_description; }
+    // The symbol caption of the description in the current language.
+    QString SymbolCaption() const;
     // Section of this component in the component state file: the board's name, ".", the
     // designator prefix and number (MAIN.LED1, MAIN_MCR1.RS2 ...).
     QString StateSection(const QString& boardName) const;
@@ -257,6 +266,8 @@ public:
     // Names the pins of one side in order; pins beyond the list keep their names.
     static void NamePins(std::vector<std::unique_ptr<TBauteilPin>>& pins,
                          std::initializer_list<const char*> names);
+    static void NamePins(std::vector<std::unique_ptr<TBauteilPin>>& pins,
+                         const QStringList& names);
 
     // --- Board item -----------------------------------------------------------------------
     void SetSelected(bool selected) override;
@@ -266,6 +277,12 @@ public:
     void WriteData(TWriter& writer) override;
     void ReadData(TReader& reader, uint8_t version) override;
     QString GetHint() const override;
+
+protected:
+    // Gives a new component what its class declares: the pin counts and names, the designator
+    // prefix in the current language and the help context. The class constructor calls it
+    // first; the description outlives every component (a static object of the class).
+    void Describe(const TComponentDescription& description);
 
 private:
     // Refills the quick pin pointers and the inversion bits from the pin lists.
@@ -289,6 +306,7 @@ private:
 
     QString m_elementClass;
     QString m_prefix;
+    const TComponentDescription* m_description = nullptr;
 };
 
 // --- Pin access, inline: these run for every pin of every component in every step ---------

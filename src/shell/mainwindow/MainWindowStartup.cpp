@@ -4,7 +4,7 @@
 
 #include "shell/mainwindow/MainWindow.h"
 
-#include "components/analog/SimulationStop.h"
+#include "components/core/SimulationStop.h"
 #include "core/board/BoardHooks.h"
 #include "core/board/Makro.h"
 #include "core/board/Platine.h"

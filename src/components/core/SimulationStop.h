@@ -18,15 +18,13 @@ class TBTStop : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTStop)
     TBTStop();
+    static const TComponentDescription Description;
 
     bool LastInput = false;
 
     void Calculate() override;
     void SimReset() override;
-    void NameInputs() override;
-    QString GetTypeName() const override;
     void Paint(TCanvas& canvas) override;
-    void ReadData(TReader& reader, uint8_t version) override;
 };
 
 // Test point: shows its input value on the board while the simulation runs.
@@ -34,18 +32,16 @@ class TBTTestpunkt : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTTestpunkt)
     TBTTestpunkt();
+    static const TComponentDescription Description;
 
     Extended Value = 0.0L;      // current input value
     Extended LastDrawn = 0.0L;  // value last drawn
 
     void Calculate() override;
     void SimReset() override;
-    void NameInputs() override;
-    QString GetTypeName() const override;
     TRect GetBounds() const override;
     void Paint(TCanvas& canvas) override;
     void PaintPinStates(TCanvas& canvas) override;
-    void ReadData(TReader& reader, uint8_t version) override;
     // The text the symbol shows now: the value while states are shown during a run, else "TEST".
     QString DisplayText() const;
 };
@@ -55,13 +51,10 @@ class TBTRangeCheck : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTRangeCheck)
     TBTRangeCheck();
+    static const TComponentDescription Description;
 
     void Calculate() override;
-    void NameInputs() override;
-    void NameOutputs() override;
-    QString GetTypeName() const override;
     void Paint(TCanvas& canvas) override;
-    void ReadData(TReader& reader, uint8_t version) override;
 };
 
 // Jump target: outputs the text of the jump on its board that bears the same label.
@@ -69,15 +62,14 @@ class TBTJumpTarget : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTJumpTarget)
     TBTJumpTarget();
+    static const TComponentDescription Description;
 
     TBTJump* Source = nullptr;  // the jump feeding this target during a run, not owned
 
     void Calculate() override;
     void SimReset() override;
-    void NameOutputs() override;
     QString GetTypeName() const override;
     TRect GetBounds() const override;
     int EditProperties() override;
     void Paint(TCanvas& canvas) override;
-    void ReadData(TReader& reader, uint8_t version) override;
 };

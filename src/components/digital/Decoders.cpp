@@ -1,4 +1,4 @@
-#include "components/analog/Decoders.h"
+#include "components/digital/Decoders.h"
 
 #include "platform/Context.h"
 #include "platform/Filer.h"
@@ -19,31 +19,16 @@ inline int ReadCode(const TIOBauteil& c)
 
 // --- TBTBCDDekoder ---------------------------------------------------------------------------
 
+const TComponentDescription TBTBCDDekoder::Description{
+    .Name = "TBTBCDDekoder", .Prefix = {"BCD"}, .HelpContext = 18350,
+    .TypeName = {"BCD-Dekoder", "BCD Decoder", "Décodeur BCD"}, .Inputs = {4}, .Outputs = {10},
+    .InputNames = "B0..3", .OutputNames = "D9..0", .Category = TPaletteCategory::Dekoder};
+
 TBTBCDDekoder::TBTBCDDekoder()
 {
-    SetInputCount(4);
-    SetOutputCount(10);
+    Describe(Description);
     SetElementClass(QString());
-    SetPrefix(QStringLiteral("BCD"));
     Editable = false;
-    HelpContext = 18350;
-}
-
-void TBTBCDDekoder::NameInputs()
-{
-    for (int i = 0; i < InputCount; ++i)
-        Inputs[i]->SetName(QStringLiteral("B") + QString::number(i));
-}
-
-void TBTBCDDekoder::NameOutputs()
-{
-    for (int i = 0; i < OutputCount; ++i)
-        Outputs[i]->SetName(QStringLiteral("D") + QString::number(9 - i));
-}
-
-QString TBTBCDDekoder::GetTypeName() const
-{
-    return Lang3Q("BCD-Dekoder", "BCD Decoder", "Décodeur BCD");
 }
 
 void TBTBCDDekoder::SimReset()
@@ -65,12 +50,6 @@ void TBTBCDDekoder::Paint(TCanvas& canvas)
     DrawSymbolCaption(canvas, GetTypeName(), 0);
 }
 
-void TBTBCDDekoder::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    CheckStoredPins(4, 10);
-}
-
 // --- TBTSeg7Decoder --------------------------------------------------------------------------
 
 const uint8_t TBTSeg7Decoder::SegmentTable[16] = {
@@ -87,32 +66,17 @@ const uint8_t TBTSeg7Decoder::SegmentTable[16] = {
     0, 0, 0, 0, 0, 0, // 10 .. 15: blank
 };
 
+const TComponentDescription TBTSeg7Decoder::Description{
+    .Name = "TBTSeg7Decoder", .Prefix = {"7SDEC"}, .HelpContext = 18355,
+    .TypeName = {"7-Segment-\rDekoder", "7-Segment\rDecoder", "Décodeur\r7 segments"},
+    .Caption = {"Seg7-Dekoder", "Seg7-Decoder", "Décodeur 7 seg."}, .Inputs = {4}, .Outputs = {7},
+    .InputNames = "S0..3", .OutputNames = "g f e d c b a", .Category = TPaletteCategory::Dekoder};
+
 TBTSeg7Decoder::TBTSeg7Decoder()
 {
-    SetInputCount(4);
-    SetOutputCount(7);
+    Describe(Description);
     SetElementClass(QString());
-    SetPrefix(QStringLiteral("7SDEC"));
     Editable = false;
-    HelpContext = 18355;
-}
-
-void TBTSeg7Decoder::NameInputs()
-{
-    for (int i = 0; i < InputCount; ++i)
-        Inputs[i]->SetName(QStringLiteral("S") + QString::number(i));
-}
-
-void TBTSeg7Decoder::NameOutputs()
-{
-    // Pin 0 is segment g, pin 6 segment a.
-    for (int i = 0; i < OutputCount && i < 7; ++i)
-        Outputs[i]->SetName(QString(QChar(u'g' - i)));
-}
-
-QString TBTSeg7Decoder::GetTypeName() const
-{
-    return Lang3Q("7-Segment-\rDekoder", "7-Segment\rDecoder", "Décodeur\r7 segments");
 }
 
 void TBTSeg7Decoder::SimReset()
@@ -137,11 +101,5 @@ void TBTSeg7Decoder::Calculate()
 void TBTSeg7Decoder::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
-    DrawSymbolCaption(canvas, Lang3Q("Seg7-Dekoder", "Seg7-Decoder", "Décodeur 7 seg."), 0);
-}
-
-void TBTSeg7Decoder::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    CheckStoredPins(4, 7);
+    DrawSymbolCaption(canvas, SymbolCaption(), 0);
 }

@@ -10,33 +10,27 @@ class TBTBCDDekoder : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTBCDDekoder)
     TBTBCDDekoder();
+    static const TComponentDescription Description;
 
-    void NameInputs() override;   // "B0" ... "B3"
-    void NameOutputs() override;  // pin i is "D" (9 - i)
-    QString GetTypeName() const override;
     void SimReset() override;     // every output high
     void Calculate() override;
     void Paint(TCanvas& canvas) override;
     // Pin counts other than 4 inputs and 10 outputs are refused as invalid data.
-    void ReadData(TReader& reader, uint8_t version) override;
 };
 
 class TBTSeg7Decoder : public TGrundBT {
 public:
     TV_CLASS_NAME(TBTSeg7Decoder)
     TBTSeg7Decoder();
+    static const TComponentDescription Description;
 
     // Segment bits of codes 0 .. 15: bit 0 is segment a ... bit 6 segment g.
     static const uint8_t SegmentTable[16];
 
     int32_t LastCode = -1;        // code of the last written segments; -1 after a reset
 
-    void NameInputs() override;   // "S0" ... "S3"
-    void NameOutputs() override;  // "g", "f", "e", "d", "c", "b", "a"
-    QString GetTypeName() const override;
     void SimReset() override;     // every output high; the next step writes
     // Writes the segments only when the code changed.
     void Calculate() override;
     void Paint(TCanvas& canvas) override;
-    void ReadData(TReader& reader, uint8_t version) override;
 };

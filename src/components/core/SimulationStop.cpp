@@ -1,4 +1,4 @@
-#include "components/analog/SimulationStop.h"
+#include "components/core/SimulationStop.h"
 
 #include "core/board/Platine.h"
 #include "components/core/CoreComponents.h"
@@ -31,12 +31,13 @@ void UseArial(TCanvas& canvas, int height)
 
 // --- TBTStop -------------------------------------------------------------------------------
 
+const TComponentDescription TBTStop::Description{
+    .Name = "TBTStop", .Prefix = {"Stp"}, .HelpContext = 18570, .TypeName = {"Simulation\rStop"},
+    .Inputs = {1}, .InputNames = "|Stp", .Category = TPaletteCategory::Diverses};
+
 TBTStop::TBTStop()
 {
-    SetInputCount(1);
-    SetOutputCount(0);
-    SetPrefix(QStringLiteral("Stp"));
-    HelpContext = 18570;
+    Describe(Description);
 }
 
 void TBTStop::Calculate()
@@ -58,16 +59,6 @@ void TBTStop::SimReset()
     LastInput = false;
 }
 
-void TBTStop::NameInputs()
-{
-    NamePins(Inputs, {"|Stp"});
-}
-
-QString TBTStop::GetTypeName() const
-{
-    return QStringLiteral("Simulation\rStop");
-}
-
 void TBTStop::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
@@ -76,20 +67,15 @@ void TBTStop::Paint(TCanvas& canvas)
     DrawMarkText(canvas, cx - 40, cy - 34, 35, QStringLiteral("STOP"));
 }
 
-void TBTStop::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    CheckStoredPins(1, 0);
-}
-
 // --- TBTTestpunkt --------------------------------------------------------------------------
+
+const TComponentDescription TBTTestpunkt::Description{
+    .Name = "TBTTestpunkt", .Prefix = {"TP"}, .HelpContext = 18531, .TypeName = {"Test"},
+    .Inputs = {1}, .InputNames = "-", .Category = TPaletteCategory::PlusMasseTest};
 
 TBTTestpunkt::TBTTestpunkt()
 {
-    SetInputCount(1);
-    SetOutputCount(0);
-    SetPrefix(QStringLiteral("TP"));
-    HelpContext = 18531;
+    Describe(Description);
 }
 
 void TBTTestpunkt::Calculate()
@@ -102,17 +88,6 @@ void TBTTestpunkt::SimReset()
     // Forces the first painting of a run.
     LastDrawn = Value - 1.0L;
     TGrundBT::SimReset();
-}
-
-void TBTTestpunkt::NameInputs()
-{
-    for (auto& pin : Inputs)
-        pin->SetName(QString());
-}
-
-QString TBTTestpunkt::GetTypeName() const
-{
-    return QStringLiteral("Test");
 }
 
 TRect TBTTestpunkt::GetBounds() const
@@ -155,20 +130,17 @@ void TBTTestpunkt::PaintPinStates(TCanvas& canvas)
     TGrundBT::PaintPinStates(canvas);
 }
 
-void TBTTestpunkt::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    CheckStoredPins(1, 0);
-}
-
 // --- TBTRangeCheck -------------------------------------------------------------------------
+
+const TComponentDescription TBTRangeCheck::Description{
+    .Name = "TBTRangeCheck", .Prefix = {"RGC"}, .HelpContext = 18416,
+    .TypeName = {"Bereichsprüfung", "Range check", "Testeur de limites"}, .Inputs = {3},
+    .Outputs = {3}, .InputNames = "XH X XL", .OutputNames = "OL OK OH",
+    .Category = TPaletteCategory::Vergleicher};
 
 TBTRangeCheck::TBTRangeCheck()
 {
-    SetInputCount(3);
-    SetOutputCount(3);
-    SetPrefix(QStringLiteral("RGC"));
-    HelpContext = 18416;
+    Describe(Description);
 }
 
 void TBTRangeCheck::Calculate()
@@ -179,21 +151,6 @@ void TBTRangeCheck::Calculate()
     SetOutputDigital(0, x < xl);
     SetOutputDigital(1, xl <= x && x < xh);
     SetOutputDigital(2, x >= xh);
-}
-
-void TBTRangeCheck::NameInputs()
-{
-    NamePins(Inputs, {"XH", "X", "XL"});
-}
-
-void TBTRangeCheck::NameOutputs()
-{
-    NamePins(Outputs, {"OL", "OK", "OH"});
-}
-
-QString TBTRangeCheck::GetTypeName() const
-{
-    return Lang3Q("Bereichsprüfung", "Range check", "Testeur de limites");
 }
 
 void TBTRangeCheck::Paint(TCanvas& canvas)
@@ -225,20 +182,16 @@ void TBTRangeCheck::Paint(TCanvas& canvas)
     canvas.Rectangle(cx - 30, cy - 34, cx + 30, cy + 26);
 }
 
-void TBTRangeCheck::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    CheckStoredPins(3, 3);
-}
-
 // --- TBTJumpTarget -------------------------------------------------------------------------
+
+const TComponentDescription TBTJumpTarget::Description{
+    .Name = "TBTJumpTarget", .Prefix = {"JMPT"}, .HelpContext = 18532,
+    .TypeName = {"Sprung (Ziel)", "Jump (Target)", "Saut (Cible)"}, .Outputs = {1},
+    .OutputNames = "$", .Category = TPaletteCategory::Diverses};
 
 TBTJumpTarget::TBTJumpTarget()
 {
-    SetInputCount(0);
-    SetOutputCount(1);
-    SetPrefix(QStringLiteral("JMPT"));
-    HelpContext = 18532;
+    Describe(Description);
     Editable = true;
     SetLabel(QStringLiteral("?"));
 }
@@ -262,11 +215,6 @@ void TBTJumpTarget::SimReset()
         if (j && j->GetLabel() == label)
             Source = j;
     }
-}
-
-void TBTJumpTarget::NameOutputs()
-{
-    NamePins(Outputs, {"$"});
 }
 
 QString TBTJumpTarget::GetTypeName() const
@@ -314,10 +262,4 @@ void TBTJumpTarget::Paint(TCanvas& canvas)
     UseArial(canvas, 25);
     canvas.FontColor = clBlack;
     PaintJumpArrow(canvas, *this);
-}
-
-void TBTJumpTarget::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    CheckStoredPins(0, 1);
 }
