@@ -6,7 +6,7 @@
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/Context.h"
-#include "platform/Gradient.h"
+#include "widgets/Gradient.h"
 
 std::function<QString(const TFP_Element& element)> FrontElementName;
 
