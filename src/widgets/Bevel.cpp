@@ -189,11 +189,11 @@ TWLXRect TWLXBevel::PaintBevel(TCanvas& canvas, const TWLXRect& rect, bool trans
                 flags |= BF_LEFT;
                 inner.Left += 2;
             }
+            const int32_t brush = canvas.Brush.Color;
             TWLXRect edge = r;
             DrawEdge(canvas, edge, EdgeStyleValue(m_edgeStyle), flags);
             if (!transparent) {
                 // The 2-pixel strips along the sides without an edge take the canvas brush.
-                const int32_t brush = canvas.Brush.Color;
                 if (!(flags & BF_LEFT))
                     FillSolid(canvas, {r.Left, r.Top, r.Left + 2, r.Bottom}, brush);
                 if (!(flags & BF_TOP))

@@ -48,7 +48,7 @@ int32_t ColorBetween(int32_t c1, int32_t c2, int step, int steps)
         return a;
     auto ch = [&](int shift) {
         const int x = Channel(a, shift);
-        return x + WLXRound(double(step) * (Channel(b, shift) - x) / steps);
+        return WLXRound(x + double(step) * (Channel(b, shift) - x) / steps);
     };
     return Rgb(ch(0), ch(8), ch(16));
 }
