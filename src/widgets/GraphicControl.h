@@ -32,7 +32,7 @@ public:
 protected:
     // Nothing to paint beyond the background.
     virtual bool IsEmpty() const { return true; }
-    // A part changed: repaint.
+    // An owned object changed: repaint.
     virtual void RedrawRequest(void* changed) { update(); }
     virtual void ColorChanged() {}
     // The plain control: its colour unless transparent.

@@ -1,5 +1,5 @@
 #pragma once
-// Enumerations and ranges shared by every part of the widget library. Their ordinal values are
+// Enumerations and ranges shared across the widget library. Their ordinal values are
 // stored in projects and form data: keep the order. Scoped so that they do not clash with the
 // element layer's own bevel codes.
 

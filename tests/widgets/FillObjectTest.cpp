@@ -101,6 +101,24 @@ TEST(FillObjectTest, HatchShowsTheOwnerColourAndTransparency)
     }
 }
 
+TEST(FillObjectTest, ChangesOfTheGradientReachTheFillsOwner)
+{
+    TWLXFillObject fill;
+    int changes = 0;
+    fill.OnChange = [&](void*) { ++changes; };
+    fill.Gradient().SetColor(clRed);
+    fill.Gradient().SetStyle(TWLXGradientStyle::gstHorizontal);
+    fill.Gradient().SetEndColor(clRed);
+    EXPECT_EQ(changes, 3);
+    TWLXFillObject copy;
+    int copies = 0;
+    copy.OnChange = [&](void*) { ++copies; };
+    copy.Assign(fill);
+    EXPECT_EQ(copies, 1);
+    EXPECT_EQ(copy.Gradient().Style(), TWLXGradientStyle::gstHorizontal);
+    EXPECT_EQ(copy.Gradient().BandColors(), fill.Gradient().BandColors());
+}
+
 TEST(FillObjectTest, GradientFillStaysInsideItsRectangleWhenClipped)
 {
     TWLXFillObject fill;
