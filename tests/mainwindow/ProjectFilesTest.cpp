@@ -2,6 +2,7 @@
 // and cancelled saves, the save question, the backup and the history.
 
 #include "core/board/BoardClasses.h"
+#include "shell/Composition.h"
 #include "core/board/BoardHooks.h"
 #include "core/board/BtPin.h"
 #include "core/board/Makro.h"
@@ -111,6 +112,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         QDir(dir.path()).mkpath(QStringLiteral("prog/Settings"));
         Ctx().ProgramFolder = dir.filePath(QStringLiteral("prog")) + u'/';
+        InstallHooks();
         window = std::make_unique<TFrontplatte>();
         ElementRegistry().RegisterElement<TPfLampElement>();
         board = std::make_unique<TPlatine>();
