@@ -7,7 +7,7 @@
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/Context.h"
-#include "platform/Gradient.h"
+#include "widgets/Gradient.h"
 
 namespace {
 

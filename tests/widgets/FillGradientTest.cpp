@@ -1,6 +1,6 @@
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
-#include "platform/Gradient.h"
+#include "widgets/Gradient.h"
 
 #include <gtest/gtest.h>
 
