@@ -18,7 +18,7 @@ ctest --output-on-failure --no-tests=error -j "$(nproc)"
 cd ../..
 # Every reader of stored data, fuzzed for a fixed number of inputs from its corpus (clang only).
 if command -v clang++ >/dev/null 2>&1; then
-  FUZZ_JOBS="$(nproc)" ./scripts/fuzz.sh -n "${FUZZ_RUNS:-3000}"
+  FUZZ_JOBS="$(nproc)" ./scripts/fuzz.sh -n "${FUZZ_RUNS:-1000}"
 else
   echo "fuzz targets skipped: clang++ is missing"
 fi

@@ -2,7 +2,8 @@
 # Builds the libFuzzer targets under tests/fuzz with clang and runs each over its corpus.
 #   scripts/fuzz.sh                 every target for 300 s
 #   scripts/fuzz.sh -s 60           every target for 60 s
-#   scripts/fuzz.sh -n 2000         every target for 2000 inputs (the test run's check)
+#   scripts/fuzz.sh -n 1000         every target for 1000 inputs from the repository's corpus
+#                                   alone (the test run's check)
 #   scripts/fuzz.sh -s 600 project  one target
 # New inputs that reach new code collect in build/fuzz/work/<target> (add the useful ones to
 # tests/fuzz/corpus/<target>); a failing input is written to build/fuzz/crash-<target>-*.
@@ -11,10 +12,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 mode=(-max_total_time=300)
+check=0
 while getopts "s:n:" opt; do
   case $opt in
     s) mode=(-max_total_time="$OPTARG") ;;
-    n) mode=(-runs="$OPTARG") ;;
+    n) mode=(-runs="$OPTARG"); check=1 ;;
     *) exit 2 ;;
   esac
 done
@@ -40,12 +42,18 @@ if [ ${#targets[@]} -eq 0 ]; then
   for dir in tests/fuzz/corpus/*/; do targets+=("$(basename "$dir")"); done
 fi
 for t in "${targets[@]}"; do
-  work="build/fuzz/work/$t"
+  # Absolute paths: opening a project makes its folder the current one.
+  work="$PWD/build/fuzz/work/$t"
+  if [ "$check" = 1 ]; then
+    # A fixed number of inputs starts from the repository's corpus alone, every time.
+    work="$PWD/build/fuzz/check/$t"
+    rm -rf "$work"
+  fi
   mkdir -p "$work"
   echo "fuzz: $t"
   "build/fuzz/fuzz_$t" "${mode[@]}" -seed=1 -timeout=20 -malloc_limit_mb=256 \
-    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="build/fuzz/crash-$t-" \
-    "$work" "tests/fuzz/corpus/$t" 2>"build/fuzz/$t.log" \
+    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$PWD/build/fuzz/crash-$t-" \
+    "$work" "$PWD/tests/fuzz/corpus/$t" 2>"build/fuzz/$t.log" \
     || { tail -60 "build/fuzz/$t.log" >&2; echo "fuzz: $t FAILED" >&2; exit 1; }
   grep -E "stat::number_of_executed_units|Done [0-9]+ runs" "build/fuzz/$t.log" | tail -1
 done
