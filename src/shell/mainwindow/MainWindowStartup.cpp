@@ -493,10 +493,11 @@ void TForm1::ApplyWindowBounds()
         return;
     }
     const QRect r = geometry();
-    setGeometry(FitToScreen(QRect(Settings->ReadInteger(kMainWindow, QStringLiteral("X"), r.x()),
-                                  Settings->ReadInteger(kMainWindow, QStringLiteral("Y"), r.y()),
-                                  Settings->ReadInteger(kMainWindow, QStringLiteral("W"), r.width()),
-                                  Settings->ReadInteger(kMainWindow, QStringLiteral("H"), r.height()))));
+    const QRect stored(Settings->ReadInteger(kMainWindow, QStringLiteral("X"), r.x()),
+                       Settings->ReadInteger(kMainWindow, QStringLiteral("Y"), r.y()),
+                       Settings->ReadInteger(kMainWindow, QStringLiteral("W"), r.width()),
+                       Settings->ReadInteger(kMainWindow, QStringLiteral("H"), r.height()));
+    setGeometry(FitToScreen(stored));
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
