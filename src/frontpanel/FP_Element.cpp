@@ -42,16 +42,6 @@ void ResetFrontPanelState()
 
 namespace {
 
-// The component drops its pointer to the element when it is destroyed first.
-void InstallUnlinkHook()
-{
-    if (!OnUnlinkFrontElement)
-        OnUnlinkFrontElement = [](TFP_Element* element) {
-            if (element)
-                element->Component = nullptr;
-        };
-}
-
 TBevelCut BevelFromCode(int32_t code)
 {
     return code == bvLowered ? bvLowered : code == bvRaised ? bvRaised : bvNone;
@@ -64,7 +54,6 @@ TBevelCut BevelFromCode(int32_t code)
 TFP_Element::TFP_Element(QWidget* owner)
     : QWidget(owner)
 {
-    InstallUnlinkHook();
     resize(185, 41);
     BevelInner = bvNone;
     BevelOuter = bvNone;

@@ -194,7 +194,6 @@ TFrontplatte::TFrontplatte(QWidget* parent)
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     Timer1->start();
     qApp->installEventFilter(this);
-    BindBoardHooks(this);
     g_window = this;
 }
 
@@ -209,8 +208,6 @@ TFrontplatte::~TFrontplatte()
     if (g_window == this)
         g_window = nullptr;
     EstLoadHook() = nullptr;
-    if (&FrontPanelHooks() == &DesignBoardHooks())
-        BindBoardHooks(nullptr);
     RestoreShownPage();
     ScrollBox->takeWidget();
     delete RootDesign;

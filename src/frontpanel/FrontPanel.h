@@ -254,8 +254,7 @@ private:
 // it here, e.g. the page-activation component with ActivatePageRequest.
 TFrontplatte* Frontplatte();
 
-// The board's hooks answered by the front panel's pages (usable without a window: the web
-// link then does nothing).
+// The core's front-panel hooks answered by the front panel's pages and elements, installed by
+// the composition at start-up. The web link goes to the window of Frontplatte() and does
+// nothing without one.
 TFrontPanelHooks& DesignBoardHooks();
-// Installs them for the window (the window does this when it is created); nullptr removes them.
-void BindBoardHooks(TFrontplatte* window);

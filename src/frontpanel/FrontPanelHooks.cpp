@@ -1,7 +1,9 @@
-// The board's hooks into the front panel: element names, macro groups (nested pages), the
-// element lists of pages and the web link, answered by the pages and the window.
+// The core's hooks into the front panel: element names, the component link, the selection of
+// elements, macro groups (nested pages), the element lists of pages and the web link,
+// answered by the pages, the elements and the window.
 
 #include "core/board/BoardHooks.h"
+#include "core/board/Makro.h"
 #include "frontpanel/Design.h"
 #include "frontpanel/FrontPanel.h"
 #include "frontpanel/Sizer.h"
@@ -12,12 +14,30 @@ namespace {
 
 class TDesignBoardHooks : public TFrontPanelHooks {
 public:
-    TFrontplatte* Window = nullptr;
-
     void SetElementName(TFP_Element& element, const QString& name) override
     {
         element.ElementName = name;
         element.update();
+    }
+
+    QString ElementName(const TFP_Element& element) override { return element.ElementName; }
+
+    void UnlinkElement(TFP_Element& element) override { element.Component = nullptr; }
+
+    void SyncElementSelection(TIOBauteil& component, bool select) override
+    {
+        auto* macro = dynamic_cast<TMakro*>(&component);
+        TFP_Element* element = macro ? macro->Design : component.Link;
+        TDesign* design = element ? element->OwnerDesign : nullptr;
+        if (!design)
+            return;
+        const int index = design->IndexOfElement(element);
+        if (select)
+            design->SelectElement(index);
+        else if (index < 0)
+            design->Deselect(-1);
+        else if (design->IsSelected(element))
+            design->DeselectElement(element);
     }
 
     void SetGroupCaption(TDesign& group, const QString& caption) override
@@ -87,32 +107,21 @@ public:
 
     void StopWebServer() override
     {
-        if (Window)
-            Window->StopWebServer();
+        if (TFrontplatte* window = Frontplatte())
+            window->StopWebServer();
     }
 
     void StartWebServer() override
     {
-        if (Window)
-            Window->StartWebServer();
+        if (TFrontplatte* window = Frontplatte())
+            window->StartWebServer();
     }
 };
-
-TDesignBoardHooks& Hooks()
-{
-    static TDesignBoardHooks hooks;
-    return hooks;
-}
 
 } // namespace
 
 TFrontPanelHooks& DesignBoardHooks()
 {
-    return Hooks();
-}
-
-void BindBoardHooks(TFrontplatte* window)
-{
-    Hooks().Window = window;
-    InstallFrontPanelHooks(window ? &Hooks() : nullptr);
+    static TDesignBoardHooks hooks;
+    return hooks;
 }

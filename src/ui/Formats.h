@@ -1,9 +1,10 @@
 #pragma once
-// Value and text conversion used by every pin, dialog and hint, the number format TFormat and
-// the small shared text routines.
+// The number format TFormat and the small shared text routines; the value and text conversion
+// of pins (platform/ValueText.h) comes with it.
 
 #include "platform/Locale.h"
 #include "platform/Types.h"
+#include "platform/ValueText.h"
 
 #include <QString>
 #include <cstdint>
@@ -11,16 +12,6 @@
 
 class TReader;
 class TWriter;
-
-// --- Value and text conversion ---------------------------------------------------------
-// Every "." and then every "," replaced by the user's decimal separator.
-QString LocalizeDecimal(const QString& text);
-// General notation, 8 significant digits, exponent with at least 4 digits, locale separator.
-QString ValueToText(Extended value);
-// Tolerant number reading: "$" hex, TRUE/FALSE, "," as point, blanks and units ignored.
-Extended ParseValue(const QString& text);
-// ParseValue, then 5.0 when the upper-cased text contains "TRUE".
-Extended TextToValue(const QString& text);
 
 // --- Number format -----------------------------------------------------------------------
 // The value is the bit number in the stored option byte.

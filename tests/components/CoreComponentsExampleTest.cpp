@@ -1,5 +1,7 @@
 // The example project: it opens with its LEDs on the front panel and its circuit runs.
 #include "components/analog/SimulationStop.h"
+#include "core/board/BoardHooks.h"
+#include "shell/Composition.h"
 #include "core/board/Platine.h"
 #include "components/core/CoreComponents.h"
 #include "shell/mainwindow/ProjectFiles.h"
@@ -47,6 +49,7 @@ TEST(CoreComponentsExample, LoadsAndRuns)
     EXPECT_EQ(bytes.left(5), QByteArray("\x02\x00\x00\x2c\x00", 5));
     EXPECT_TRUE(TProjectFiles::CheckProjectHeader(bytes.left(5)));
 
+    InstallHooks();
     auto panel = std::make_unique<TFrontplatte>();
     {
         TPlatine board;
@@ -92,6 +95,7 @@ TEST(CoreComponentsExample, LoadsAndRuns)
         }
     }
     panel.reset();
+    ResetBoardHooks();
     ResetContext();
 }
 

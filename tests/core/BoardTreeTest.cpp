@@ -1,6 +1,6 @@
 #include "BoardTestSupport.h"
 
-#include "core/board/PlatineTree.h"
+#include "ui/ComponentTree.h"
 
 #include <QTreeWidget>
 

@@ -1,6 +1,7 @@
 // The board view: mouse messages become the board's operations by mode, the wheel zooms, the
 // scroll bars follow the view offset, and the picture shows the board with its overlays.
 #include "core/BoardTestSupport.h"
+#include "ui/ItemDialogs.h"
 #include "shell/boardview/BoardView.h"
 #include "platform/Canvas.h"
 #include "platform/ModalDialogs.h"
@@ -30,6 +31,7 @@ protected:
     void SetUp() override
     {
         BoardFixture::SetUp();
+        InstallItemDialogs();  // the text tool opens the label's dialog
         board.SetZoom(15.875);  // one pixel per board unit
         view.resize(500, 400);
         view.SetBoard(&board);

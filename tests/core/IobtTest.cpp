@@ -1,6 +1,7 @@
 // Components with pins: layout, bounds, hint, pin rebuilding and the component record.
 #include "core/TestGate.h"
 #include "core/model/Iobt.h"
+#include "core/model/ViewHooks.h"
 #include "platform/Canvas.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
@@ -242,7 +243,7 @@ TEST_F(IobtTest, SelectionReachesThePinSegments)
     gate->Inputs[0]->Segment = &seg0;
     gate->Outputs[0]->Segment = &seg2;
     std::vector<TBauteil*> repainted;
-    OnSegmentSelectionRepaint = [&](TBauteil* s) { repainted.push_back(s); };
+    BoardViewHooks().RepaintSegment = [&](TBauteil& s) { repainted.push_back(&s); };
 
     gate->SetSelected(true);
     EXPECT_TRUE(gate->GetSelected());
@@ -253,7 +254,7 @@ TEST_F(IobtTest, SelectionReachesThePinSegments)
     gate->SetSelected(false);
     EXPECT_FALSE(seg0.Selected);
     EXPECT_FALSE(seg2.Selected);
-    OnSegmentSelectionRepaint = nullptr;
+    BoardViewHooks().RepaintSegment = nullptr;
 
     gate->SetSelected(true); // no hook installed: still selects
     EXPECT_TRUE(seg0.Selected);

@@ -1,5 +1,6 @@
 // Macro blocks and macro pins: pin mapping, names, type names, hints and records.
 #include "core/BoardTestSupport.h"
+#include "ui/ItemDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/ModalDialogs.h"
 
@@ -12,7 +13,15 @@
 
 namespace {
 
-class MakroTest : public BoardFixture {};
+// The items open the program's settings dialogs.
+class MakroTest : public BoardFixture {
+protected:
+    void SetUp() override
+    {
+        BoardFixture::SetUp();
+        InstallItemDialogs();
+    }
+};
 
 TEST_F(MakroTest, PinsFollowTheInnerMacroPins)
 {

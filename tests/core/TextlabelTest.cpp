@@ -1,5 +1,6 @@
 // Text labels: the packed record, its limits, the settings dialog and the hint.
 #include "core/BoardTestSupport.h"
+#include "ui/ItemDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/ModalDialogs.h"
 
@@ -9,7 +10,15 @@
 
 namespace {
 
-class TextlabelTest : public BoardFixture {};
+// The items open the program's settings dialogs.
+class TextlabelTest : public BoardFixture {
+protected:
+    void SetUp() override
+    {
+        BoardFixture::SetUp();
+        InstallItemDialogs();
+    }
+};
 
 QByteArray Record(const TText& text)
 {

@@ -1,11 +1,13 @@
 #pragma once
 // Helpers of the element tests: a clean program state, in-memory streams and pictures.
 
+#include "core/board/BoardHooks.h"
 #include "core/model/Translator.h"
 #include "frontpanel/FP_Element.h"
 #include "platform/Colors.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
+#include "shell/Composition.h"
 
 #include <gtest/gtest.h>
 
@@ -24,9 +26,11 @@ protected:
         ResetContext();
         ResetFrontPanelState();
         BuildTranslationTable();
+        InstallHooks();
     }
     void TearDown() override
     {
+        ResetBoardHooks();
         ResetFrontPanelState();
         ResetContext();
     }

@@ -7,6 +7,7 @@
 #include "core/board/Makro.h"
 #include "core/board/Platine.h"
 #include "frontpanel/FrontPanel.h"
+#include "shell/Composition.h"
 #include "platform/MessageBox.h"
 #include "platform/ModalDialogs.h"
 #include "ui/Hotkey.h"
@@ -35,6 +36,7 @@ protected:
         RegisterTestElements();
         ASSERT_TRUE(dir.isValid());
         Ctx().ProgramFolder = dir.path() + u'/';
+        InstallHooks();
         window = std::make_unique<TFrontplatte>();
         root = window->RootDesign;
     }

@@ -2,6 +2,7 @@
 // (*.EST) and the front panel's part of the component state file.
 
 #include "DesignTestSupport.h"
+#include "shell/Composition.h"
 
 #include "core/board/BoardHooks.h"
 #include "frontpanel/FrontPanel.h"
@@ -30,6 +31,7 @@ protected:
         RegisterTestElements();
         ASSERT_TRUE(dir.isValid());
         Ctx().ProgramFolder = dir.path() + u'/';
+        InstallHooks();
         NewWindow();
     }
     void TearDown() override

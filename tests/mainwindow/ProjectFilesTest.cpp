@@ -3,6 +3,7 @@
 
 #include "common/FullDisk.h"
 #include "core/board/BoardClasses.h"
+#include "shell/Composition.h"
 #include "core/board/BoardHooks.h"
 #include "core/board/BtPin.h"
 #include "core/board/Makro.h"
@@ -114,6 +115,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         QDir(dir.path()).mkpath(QStringLiteral("prog/Settings"));
         Ctx().ProgramFolder = dir.filePath(QStringLiteral("prog")) + u'/';
+        InstallHooks();
         window = std::make_unique<TFrontplatte>();
         ElementRegistry().RegisterElement<TPfLampElement>();
         board = std::make_unique<TPlatine>();

@@ -1,9 +1,10 @@
 #pragma once
-// What the circuit board needs of its neighbours: the front panel (element names, macro
-// groups, element lists, the web link), the logic analyser, DDE server components and the
-// hardware framework. Each neighbour installs its part at start-up. Until then the defaults
-// stand for "not present": no element and no macro group exists, nothing is published, and no
-// class name is a hardware name.
+// What the circuit board needs of its neighbours: the front panel (core/model/FrontPanelHooks.h),
+// the logic analyser, DDE server components and the hardware framework. Each neighbour's part
+// is installed at start-up (see the composition in src/shell). Until then the defaults stand for
+// "not present": no class name is a hardware name and the services do nothing.
+
+#include "core/model/FrontPanelHooks.h"
 
 #include <QString>
 #include <cstdint>
@@ -11,65 +12,7 @@
 #include <memory>
 
 class TBauteil;
-class TDesign;
-class TFP_Element;
 class TIOBauteil;
-class TReader;
-class TWriter;
-
-// Geometry of a front-panel element in pixels of the front panel.
-struct TElementBounds {
-    int32_t Left = 0;
-    int32_t Top = 0;
-    int32_t Width = 0;
-    int32_t Height = 0;
-};
-
-// Front-panel operations the board calls. The base class is the board without a front panel:
-// every group operation is never reached (a macro then has no group), and the element list of
-// a design is the empty list.
-class TFrontPanelHooks {
-public:
-    virtual ~TFrontPanelHooks() = default;
-
-    // The element's name text (designator prefix + number).
-    virtual void SetElementName(TFP_Element& element, const QString& name);
-
-    // Macro groups: a macro's group is an element (a nested design) of the design that holds it.
-    virtual void SetGroupCaption(TDesign& group, const QString& caption);
-    virtual int32_t IndexOfElement(TDesign& design, TDesign& element);  // -1 when absent
-    virtual bool IsSelected(TDesign& design, TDesign& element);
-    virtual void DeselectElement(TDesign& design, TDesign& element);
-    virtual void RenumberElements(TDesign& design);
-    virtual void RestoreZOrder(TDesign& design);
-    virtual int32_t GetElementIndex(TDesign& group);
-    virtual void SetElementIndex(TDesign& group, int32_t index);
-    virtual bool GetTransparent(TDesign& group);
-    virtual void SetTransparent(TDesign& group, bool transparent);
-    virtual TElementBounds GetBounds(TDesign& group);
-    virtual void SetBounds(TDesign& group, const TElementBounds& bounds);
-    virtual int32_t GetPage(TDesign& group);
-    virtual void SetPage(TDesign& group, int32_t page);
-    virtual void RefreshTransparency(TDesign& group);
-
-    // A design's element list; design nullptr stands for a group that does not exist. The base
-    // writes the empty list of a new page and reads a list back that holds no elements (an
-    // element in it names a class that is not registered without a front panel).
-    virtual void SaveElements(TDesign* design, TWriter& writer);
-    virtual void LoadElements(TDesign* design, TReader& reader, uint8_t version);
-
-    // The web link, stopped around deleting a selection.
-    virtual void StopWebServer();
-    virtual void StartWebServer();
-};
-
-// The installed front panel (the base object when none is installed).
-TFrontPanelHooks& FrontPanelHooks();
-// Installs the front panel's hooks (not owned); nullptr returns to "no front panel".
-void InstallFrontPanelHooks(TFrontPanelHooks* hooks);
-
-// Writes the element list of an empty new page (version 44 layout).
-void WriteEmptyElementList(TWriter& writer);
 
 // Creates the hardware component for a stored class name.
 using THardwareFactory = std::function<std::unique_ptr<TBauteil>()>;
@@ -88,6 +31,9 @@ struct TBoardServiceHooks {
     std::function<THardwareFactory(const QString& name)> HardwareClassByName;
     // True for hardware components, which are stored under the class name "TBTHardware".
     std::function<bool(const TBauteil& item)> IsHardwareComponent;
+    // Frees the interface object of a hardware component before it reads copied settings, so
+    // that the read creates a new one.
+    std::function<void(TIOBauteil& hardware)> ReleaseHardwareInterface;
 };
 
 TBoardServiceHooks& BoardServiceHooks();
@@ -101,5 +47,5 @@ inline constexpr const char* kHardwareClassName = "TBTHardware";
 THardwareFactory HardwareClassByName(const QString& name);
 bool IsHardwareComponent(const TBauteil& item);
 
-// Back to no front panel and empty service hooks (tests).
+// Back to no front panel, no item dialogs, no board view and empty service hooks (tests).
 void ResetBoardHooks();

@@ -150,12 +150,6 @@ inline bool IsStraight(const TGummibandPoint& p)
 
 // The main window's "Bauteilhinweise anzeigen": item hints follow the mouse on the board.
 extern bool ShowComponentHints;
-// Selects or deselects the front-panel element of a component (TBTFront with Link) or the
-// group of a macro block in its design. Installed by the front panel; empty: nothing to do.
-extern std::function<void(TIOBauteil& component, bool select)> OnSyncElementSelection;
-// Frees the interface object of a hardware component before it reads copied settings, so
-// that the read creates a new one. Installed by the hardware framework.
-extern std::function<void(TIOBauteil& hardware)> OnReleaseHardwareInterface;
 
 class TPlatine {
 public:

@@ -21,8 +21,6 @@
 #include <cstring>
 
 bool ShowComponentHints = false;
-std::function<void(TIOBauteil& component, bool select)> OnSyncElementSelection;
-std::function<void(TIOBauteil& hardware)> OnReleaseHardwareInterface;
 
 namespace {
 
@@ -163,8 +161,8 @@ void TPlatine::SelectObject(TBauteil* item, bool flag)
 
 void TPlatine::SyncElementSelection(TIOBauteil* component, bool flag)
 {
-    if (component && OnSyncElementSelection)
-        OnSyncElementSelection(*component, flag);
+    if (component)
+        FrontPanelHooks().SyncElementSelection(*component, flag);
 }
 
 void TPlatine::SelectAll(bool flag)
@@ -486,8 +484,9 @@ void TPlatine::EditSelectedProperties()
         }
         for (TBauteil* item : targets) {
             auto* component = dynamic_cast<TIOBauteil*>(item);
-            if (component && IsHardwareComponent(*component) && OnReleaseHardwareInterface)
-                OnReleaseHardwareInterface(*component);
+            const auto& release = BoardServiceHooks().ReleaseHardwareInterface;
+            if (component && IsHardwareComponent(*component) && release)
+                release(*component);
             const QPoint position(item->X, item->Y);
             QBuffer buffer(&data);
             buffer.open(QIODevice::ReadOnly);

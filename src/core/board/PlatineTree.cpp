@@ -5,54 +5,37 @@
 #include "core/board/Platine.h"
 #include "platform/Context.h"
 
-#include <QTreeWidget>
-#include <QTreeWidgetItem>
-#include <QVariant>
-
-namespace {
-
-QTreeWidgetItem* NewNode(QTreeWidget& view, QTreeWidgetItem* parent, const QString& text)
+std::vector<TComponentTreeNode> CollectComponentTree(TPlatine& board,
+                                                     const std::function<bool(TBauteil*)>& isOfClass,
+                                                     const TComponentTreeElementInfo& elements)
 {
-    auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(&view);
-    node->setText(0, text);
-    return node;
-}
-
-} // namespace
-
-void FillComponentTree(TPlatine& board, QTreeWidget& view, QTreeWidgetItem* parent,
-                       const std::function<bool(TBauteil*)>& isOfClass,
-                       const TComponentTreeElementInfo& elements)
-{
+    std::vector<TComponentTreeNode> nodes;
     const bool running = Ctx().SimRunning;
     for (size_t i = board.Items.size(); i-- > 0;) {
         TBauteil* item = board.Items[i].get();
         if (auto* macro = dynamic_cast<TMakro*>(item)) {
-            QTreeWidgetItem* node = NewNode(view, parent,
-                macro->MacroName() + QStringLiteral(" (") + macro->Designator() + u')');
+            TComponentTreeNode node;
+            node.Text = macro->MacroName() + QStringLiteral(" (") + macro->Designator() + u')';
             if (TPlatine* inner = macro->InnerBoard())
-                FillComponentTree(*inner, view, node, isOfClass, elements);
-            if (node->childCount() == 0)
-                delete node;
+                node.Children = CollectComponentTree(*inner, isOfClass, elements);
+            if (!node.Children.empty())
+                nodes.push_back(std::move(node));
             continue;
         }
         if (!isOfClass(item))
             continue;
         auto* component = dynamic_cast<TIOBauteil*>(item);
         if (item->Editable && (!running || (component && component->RunTimeAdjustable))) {
-            QString text;
+            TComponentTreeNode node;
+            node.Item = item;
             if (auto* pin = dynamic_cast<TBTPin*>(item))
-                text = QStringLiteral("Pin ") + pin->PinName() + QStringLiteral(" (")
+                node.Text = QStringLiteral("Pin ") + pin->PinName() + QStringLiteral(" (")
                     + pin->Designator() + u')';
             else if (component)
-                text = component->Label + QStringLiteral(" (") + component->Designator() + u')';
+                node.Text = component->Label + QStringLiteral(" (") + component->Designator() + u')';
             else
-                text = QString::fromLatin1(item->ClassName());
-            QTreeWidgetItem* node = NewNode(view, parent, text);
-            node->setData(0, kComponentTreeObjectRole,
-                          QVariant::fromValue(static_cast<void*>(item)));
-            node->setData(0, kComponentTreeIsElementRole, false);
-            item->TreeNode = node;
+                node.Text = QString::fromLatin1(item->ClassName());
+            nodes.push_back(std::move(node));
         }
         if (component && component->Link) {
             TFP_Element* element = component->Link;
@@ -60,18 +43,14 @@ void FillComponentTree(TPlatine& board, QTreeWidget& view, QTreeWidgetItem* pare
                 || (elements.RunTimeAdjustable && elements.RunTimeAdjustable(element));
             if (settable) {
                 const QString place = elements.Place ? elements.Place(element) : QString();
-                QTreeWidgetItem* node = NewNode(view, parent,
-                    component->Label + QStringLiteral(" (") + component->Designator()
-                        + QStringLiteral(") (") + place + u')');
-                node->setData(0, kComponentTreeObjectRole,
-                              QVariant::fromValue(static_cast<void*>(element)));
-                node->setData(0, kComponentTreeIsElementRole, true);
-                item->TreeNode = node;
+                TComponentTreeNode node;
+                node.Item = item;
+                node.Element = element;
+                node.Text = component->Label + QStringLiteral(" (") + component->Designator()
+                    + QStringLiteral(") (") + place + u')';
+                nodes.push_back(std::move(node));
             }
         }
     }
-    if (parent)
-        parent->sortChildren(0, Qt::AscendingOrder);
-    else
-        view.sortItems(0, Qt::AscendingOrder);
+    return nodes;
 }

@@ -1,11 +1,11 @@
 #pragma once
-// Fills the configuration tree with the settable components of a board and its macros.
+// The configuration tree's content: the settable components of a board and its macros as plain
+// nodes; the user interface turns them into a tree view (ui/ComponentTree.h).
 
 #include <QString>
 #include <functional>
+#include <vector>
 
-class QTreeWidget;
-class QTreeWidgetItem;
 class TBauteil;
 class TFP_Element;
 class TPlatine;
@@ -18,15 +18,20 @@ struct TComponentTreeElementInfo {
     std::function<bool(TFP_Element*)> RunTimeAdjustable;
 };
 
-// The data role under which a node keeps its object (the item, or the linked element).
-constexpr int kComponentTreeObjectRole = 0x0100 + 1; // Qt::UserRole + 1
-// Whether a node's object is a front-panel element (true) or a board item (false).
-constexpr int kComponentTreeIsElementRole = 0x0100 + 2;
+struct TComponentTreeNode {
+    QString Text;
+    // The board item the node shows (for an element node, the element's component); nullptr
+    // for the node of a macro, which only groups its inner board.
+    TBauteil* Item = nullptr;
+    // The linked front-panel element of an element node, else nullptr.
+    TFP_Element* Element = nullptr;
+    std::vector<TComponentTreeNode> Children;
+};
 
 // Walks the board's items from the last to the first: macro blocks become nodes with their
-// inner boards below them (dropped again when they stay empty), every editable item that
-// isOfClass accepts and that may be set now becomes a node, and so does every linked
-// element; then the children are sorted alphabetically. parent nullptr means the top level.
-void FillComponentTree(TPlatine& board, QTreeWidget& view, QTreeWidgetItem* parent,
-                       const std::function<bool(TBauteil*)>& isOfClass,
-                       const TComponentTreeElementInfo& elements = {});
+// inner boards below them (left out when they stay empty), every editable item that isOfClass
+// accepts and that may be set now becomes a node, and so does every linked element. The
+// nodes come in walking order; sorting is the view's.
+std::vector<TComponentTreeNode> CollectComponentTree(TPlatine& board,
+                                                     const std::function<bool(TBauteil*)>& isOfClass,
+                                                     const TComponentTreeElementInfo& elements = {});

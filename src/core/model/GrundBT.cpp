@@ -3,12 +3,11 @@
 // of every pin.
 #include "core/model/GrundBT.h"
 
+#include "core/model/FrontPanelHooks.h"
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/Context.h"
 #include "platform/Gradient.h"
-
-std::function<QString(const TFP_Element& element)> FrontElementName;
 
 namespace {
 
@@ -206,8 +205,8 @@ TBTFront::TBTFront()
 QString TBTFront::GetHint() const
 {
     QString hint = TGrundBT::GetHint();
-    if (Link && FrontElementName) {
-        const QString name = FrontElementName(*Link);
+    if (Link) {
+        const QString name = FrontPanelHooks().ElementName(*Link);
         if (!name.isEmpty())
             hint += QStringLiteral("\r\"") + name + QLatin1Char('"');
     }

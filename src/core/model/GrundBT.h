@@ -4,10 +4,6 @@
 
 #include "core/model/Iobt.h"
 
-// The name of a front-panel element, for component hints. Installed by the front panel; empty
-// until then.
-extern std::function<QString(const TFP_Element& element)> FrontElementName;
-
 class TGrundBT : public TIOBauteil {
 public:
     TV_CLASS_NAME(TGrundBT)

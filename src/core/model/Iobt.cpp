@@ -1,16 +1,15 @@
 #include "core/model/Iobt.h"
 
+#include "core/model/FrontPanelHooks.h"
+#include "core/model/ViewHooks.h"
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
-#include "ui/Formats.h"
+#include "platform/ValueText.h"
 
 #include <QStringList>
 #include <algorithm>
-
-std::function<void(TBauteil* segment)> OnSegmentSelectionRepaint;
-std::function<void(TFP_Element* element)> OnUnlinkFrontElement;
 
 namespace {
 // Most pins a stored component may declare on one side.
@@ -101,8 +100,8 @@ TIOBauteil::TIOBauteil()
 
 TIOBauteil::~TIOBauteil()
 {
-    if (Link && OnUnlinkFrontElement)
-        OnUnlinkFrontElement(Link);
+    if (Link)
+        FrontPanelHooks().UnlinkElement(*Link);
     Link = nullptr;
 }
 
@@ -310,8 +309,8 @@ void TIOBauteil::SetSelected(bool selected)
             if (!pin->Segment)
                 continue;
             pin->Segment->Selected = Selected;
-            if (OnSegmentSelectionRepaint)
-                OnSegmentSelectionRepaint(pin->Segment);
+            if (const auto& repaint = BoardViewHooks().RepaintSegment)
+                repaint(*pin->Segment);
         }
     };
     selectSegments(Inputs);

@@ -133,16 +133,6 @@ private:
     QString m_name;
 };
 
-// Hook standing for the main window's repaint message (0x401): a component whose selection
-// changed hands over each of its pin segments so that the current board repaints it.
-// Empty by default.
-extern std::function<void(TBauteil* segment)> OnSegmentSelectionRepaint;
-
-// Front-panel link: a component destroyed before its element hands the element (Link) to
-// this hook, which clears the element's pointer back to the component. The front panel
-// installs it with its first element; empty until then.
-extern std::function<void(TFP_Element* element)> OnUnlinkFrontElement;
-
 // A component with input and output pins around a rectangular body.
 // The pointers to the first pins and the pin counts come first, close to the virtual table
 // pointer: a step reaches those pins with one load less than through the pin lists, and finds

@@ -8,6 +8,7 @@
 #include "core/board/BoardHooks.h"
 #include "core/board/Makro.h"
 #include "core/board/Platine.h"
+#include "shell/Composition.h"
 #include "shell/boardview/BoardView.h"
 #include "components/core/CoreComponents.h"
 #include "shell/mainwindow/ProgressWindow.h"
@@ -137,8 +138,6 @@ TForm1::TForm1(const TStartupOptions& options, QWidget* parent)
 
 TForm1::~TForm1()
 {
-    OnStopRequested = nullptr;
-    OnRuntimeCloseRequested = nullptr;
     if (ProgressSink() == ProgressWindow)
         SetProgressSink(nullptr);
     if (Simulation && Simulation->Running())
@@ -167,6 +166,7 @@ void TForm1::FormCreate()
             f();
     };
 
+    InstallHooks();
     BuildTranslationTable();
     call(hooks.CreateMidiAdministrator);
     Ctx().ColorSymbols = true;
@@ -262,10 +262,6 @@ void TForm1::FormCreate()
     // Long operations report to the shared progress window.
     ProgressWindow = new TProgressWindow(this);
     SetProgressSink(ProgressWindow);
-
-    // A stop component ends the run; in a compiled program it closes the program.
-    OnStopRequested = [] { RequestSimulationStop(); };
-    OnRuntimeCloseRequested = [this] { QTimer::singleShot(0, this, [this] { close(); }); };
 
     SetProjectName(QString());
     Ctx().SimRunning = false;

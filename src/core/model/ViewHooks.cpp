@@ -1,0 +1,7 @@
+#include "core/model/ViewHooks.h"
+
+TBoardViewHooks& BoardViewHooks()
+{
+    static TBoardViewHooks hooks;
+    return hooks;
+}

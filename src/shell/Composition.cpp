@@ -1,0 +1,31 @@
+#include "shell/Composition.h"
+
+#include "components/analog/SimulationStop.h"
+#include "core/board/Platine.h"
+#include "core/model/FrontPanelHooks.h"
+#include "core/model/ViewHooks.h"
+#include "frontpanel/FrontPanel.h"
+#include "shell/mainwindow/MainWindow.h"
+#include "shell/mainwindow/SimulationControl.h"
+#include "ui/ItemDialogs.h"
+
+#include <QTimer>
+
+void InstallHooks()
+{
+    InstallFrontPanelHooks(&DesignBoardHooks());
+    InstallItemDialogs();
+
+    // A component's pin segments follow its selection; their board repaints them.
+    BoardViewHooks().RepaintSegment = [](TBauteil& segment) {
+        if (segment.Board)
+            segment.Board->InvalidateObject(&segment);
+    };
+
+    // A stop component ends the run; in a compiled program it closes the program.
+    OnStopRequested = [] { RequestSimulationStop(); };
+    OnRuntimeCloseRequested = [] {
+        if (TForm1* form = Form1())
+            QTimer::singleShot(0, form, [form] { form->close(); });
+    };
+}
