@@ -15,3 +15,10 @@ cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVRINOL_SANITIZE=O
 cmake --build build/test -j "$(nproc)"
 cd build/test
 ctest --output-on-failure --no-tests=error -j "$(nproc)"
+cd ../..
+# Every reader of stored data, fuzzed for a fixed number of inputs from its corpus (clang only).
+if command -v clang++ >/dev/null 2>&1; then
+  FUZZ_JOBS="$(nproc)" ./scripts/fuzz.sh -n "${FUZZ_RUNS:-1000}"
+else
+  echo "fuzz targets skipped: clang++ is missing"
+fi

@@ -13,6 +13,7 @@
 #include "platform/ModalDialogs.h"
 #include "platform/Paths.h"
 #include "platform/PrintRecord.h"
+#include "platform/ScreenFit.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -145,7 +146,7 @@ void TFrontplatte::ReadPanelData(TReader& reader, uint8_t version)
     const int top = reader.ReadRawInt16();
     const int width = reader.ReadRawInt16();
     const int height = reader.ReadRawInt16();
-    SavedBounds = QRect(left, top, std::max(0, width), std::max(0, height));
+    SavedBounds = FitToScreen(QRect(left, top, width, height));
     SetWindowBounds(SavedBounds);
 
     Title = reader.ReadRawShortString(50);
@@ -287,10 +288,11 @@ void TFrontplatte::ReadWindowOptions(TIniFile& ini)
         // bounds (a maximized window's options do not move its normal place).
         const bool stored = ini.ValueExists(kSection, QStringLiteral("Left"));
         if (state == 0 || stored) {
-            const QRect bounds(ini.ReadInteger(kSection, QStringLiteral("Left"), 10),
-                               ini.ReadInteger(kSection, QStringLiteral("Top"), 10),
-                               ini.ReadInteger(kSection, QStringLiteral("Width"), 600),
-                               ini.ReadInteger(kSection, QStringLiteral("Height"), 400));
+            const QRect bounds =
+                FitToScreen(QRect(ini.ReadInteger(kSection, QStringLiteral("Left"), 10),
+                                  ini.ReadInteger(kSection, QStringLiteral("Top"), 10),
+                                  ini.ReadInteger(kSection, QStringLiteral("Width"), 600),
+                                  ini.ReadInteger(kSection, QStringLiteral("Height"), 400)));
             if (!Options.FullScreen)
                 SavedBounds = bounds;
             SetWindowStateCode(0);

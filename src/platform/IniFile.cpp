@@ -2,16 +2,17 @@
 
 #include "platform/Context.h"
 #include "platform/Cp1252.h"
+#include "platform/FileIO.h"
 #include "platform/Locale.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QMutex>
 
 #include <cmath>
+#include <map>
 #include <vector>
 
 namespace {
@@ -229,6 +230,35 @@ struct TIniFile::Data {
     }
 };
 
+namespace {
+
+// The parsed content of the files read last, so that the many objects made from one file
+// (the settings file at start-up) parse it once. An entry counts only while the file holds
+// the very bytes it was parsed from.
+struct TParsedFile {
+    QByteArray bytes;
+    std::vector<TIniSection> sections;
+};
+
+QMutex g_parsedLock;
+std::map<QString, TParsedFile>& ParsedFiles()
+{
+    static std::map<QString, TParsedFile> files;
+    return files;
+}
+
+void RememberParsed(const QString& fileName, const QByteArray& bytes,
+                    const std::vector<TIniSection>& sections)
+{
+    const QMutexLocker lock(&g_parsedLock);
+    auto& files = ParsedFiles();
+    if (files.size() >= 16)
+        files.clear();
+    files[fileName] = TParsedFile{bytes, sections};
+}
+
+} // namespace
+
 TIniFile::TIniFile(const QString& fileName)
     : d(std::make_unique<Data>())
 {
@@ -236,18 +266,26 @@ TIniFile::TIniFile(const QString& fileName)
     d->sections.emplace_back();
     if (d->fileName.isEmpty())
         return;
-    QFile file(d->fileName);
-    if (!file.exists())
+    const QFileInfo info(d->fileName);
+    if (!info.exists() && !info.isSymLink())
         return; // a missing file reads as empty
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    QString error;
+    if (!ReadWholeFile(d->fileName, kMaxIniFileSize, &bytes, &error)) {
         d->unreadable = true;
-        d->lastError = Lang3Q("Die Datei \"%1\" kann nicht gelesen werden.",
-                              "The file \"%1\" cannot be read.",
-                              "Impossible de lire le fichier \"%1\".")
-                           .arg(QDir::toNativeSeparators(d->fileName));
+        d->lastError = error;
         return;
     }
-    d->Parse(FromCp1252(file.readAll()));
+    {
+        const QMutexLocker lock(&g_parsedLock);
+        const auto& files = ParsedFiles();
+        if (auto it = files.find(d->fileName); it != files.end() && it->second.bytes == bytes) {
+            d->sections = it->second.sections;
+            return;
+        }
+    }
+    d->Parse(FromCp1252(bytes));
+    RememberParsed(d->fileName, bytes, d->sections);
 }
 
 TIniFile::~TIniFile()
@@ -436,20 +474,19 @@ bool TIniFile::UpdateFile()
     QString folderError;
     if (!EnsureFolderFor(d->fileName, &folderError))
         return fail(folderError);
-    QSaveFile file(d->fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
+    QString reason;
     const QByteArray bytes = ToCp1252(d->Text());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
+    if (!WriteWholeFile(d->fileName, bytes, &reason))
         return fail(reason);
-    }
-    if (!file.commit())
-        return fail(file.errorString());
+    RememberParsed(d->fileName, bytes, d->sections);
     d->modified = false;
     d->lastError.clear();
     return true;
+}
+
+void TIniFile::DiscardChanges()
+{
+    d->modified = false;
 }
 
 bool TIniFile::Modified() const

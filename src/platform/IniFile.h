@@ -1,15 +1,20 @@
 #pragma once
 // INI files with Windows semantics: sections and keys compared without regard to case, the
 // order of sections and keys kept, lines ended with CR LF, text in Windows-1252. The file is
-// read once when the object is made; changes are kept in memory and written by UpdateFile()
-// (and by the destructor when something changed) through a temporary file and a rename.
+// read once when the object is made (objects made from an unchanged file share one parse);
+// changes are kept in memory and written by UpdateFile() (and by the destructor when something
+// changed) through a temporary file and a rename. A file larger than kMaxIniFileSize, or one
+// that is not a regular file, counts as unreadable: it reads as empty and is never overwritten.
 
 #include <QString>
+#include <QtGlobal>
 #include <QStringList>
 #include <memory>
 
 class TIniFile {
 public:
+    static constexpr qint64 kMaxIniFileSize = 8 * 1024 * 1024;
+
     explicit TIniFile(const QString& fileName);
     ~TIniFile();
     TIniFile(const TIniFile&) = delete;
@@ -40,6 +45,9 @@ public:
     // Writes pending changes; creates the folder when missing. False with LastError() set
     // when the file cannot be written.
     bool UpdateFile();
+    // Forgets the pending changes, for a caller that took the failure of UpdateFile() and
+    // reports it itself (the destructor would try again and report it a second time).
+    void DiscardChanges();
     bool Modified() const;
     QString LastError() const;
 

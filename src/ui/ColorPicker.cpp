@@ -2,14 +2,13 @@
 
 #include "platform/Colors.h"
 #include "platform/Context.h"
+#include "platform/FileIO.h"
 #include "platform/MessageBox.h"
 #include "platform/ModalDialogs.h"
 #include "platform/Paths.h"
 
 #include <QColorDialog>
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -42,11 +41,12 @@ TCustomColors LoadCustomColors(const QString& path)
 {
     TCustomColors colors;
     colors.fill(ColorPickerEmptySlot);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    // Sixteen short lines: anything much larger is not a colour file.
+    QByteArray bytes;
+    if (!ReadWholeFile(path, 64 * 1024, &bytes))
         return colors;
     // "ColorX=value" lines in any order; keys compare without regard to case.
-    const QList<QByteArray> lines = file.readAll().split('\n');
+    const QList<QByteArray> lines = bytes.split('\n');
     for (const QByteArray& raw : lines) {
         const QString line = QString::fromLatin1(raw).trimmed();
         const int eq = line.indexOf(u'=');
@@ -92,13 +92,9 @@ bool SaveCustomColors(const QString& path, const TCustomColors& colors, QString*
     QString folderError;
     if (!EnsureFolderFor(path, &folderError))
         return fail(folderError);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
     const QByteArray text = CustomColorLines(colors).join(QStringLiteral("\r\n")).toLatin1() + "\r\n";
-    if (file.write(text) != text.size() || !file.commit())
-        return fail(file.errorString());
-    return true;
+    QString reason;
+    return WriteWholeFile(path, text, &reason) || fail(reason);
 }
 
 int32_t PickColor(int32_t color)

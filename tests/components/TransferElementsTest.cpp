@@ -2,6 +2,7 @@
 // DT1's filter under its own record version), state file and the DT1 dialog.
 #include "ComponentTestSupport.h"
 #include "components/analog/RegisterAnalog.h"
+#include "components/analog/SampleTime.h"
 #include "components/analog/TransferElements.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
@@ -124,6 +125,34 @@ TEST_F(TransferElementsTest, FixedSampleTimeComputesOncePerStepWithItsWidth)
     // h = 0.1: Value1 = 0.1, Value2 = 0.1 * 0.1.
     EXPECT_NEAR(static_cast<double>(p2->Value1), 0.1, 1e-12);
     EXPECT_NEAR(Out(*p2), 0.01, 1e-12);
+}
+
+TEST_F(TransferElementsTest, StepExactlyOnTheSampleGridComputes)
+{
+    // Every fixed entry, whatever its binary form: a step one tick short of the sample time
+    // computes nothing, a step exactly on it computes.
+    for (int index = 1; index < SampleTimes::Count; ++index) {
+        SCOPED_TRACE(SampleTimes::Captions()[index].toStdString());
+        const int64_t ms = std::llround(SampleTimes::Seconds(index) * 1000.0);
+        auto p1 = NewObject<TBTPT1>();
+        auto p2 = NewObject<TBTPT2>();
+        p1->Sampling.SetIndex(index);
+        p2->Sampling.SetIndex(index);
+        TInputs in1(*p1);
+        TInputs in2(*p2);
+        in1.Set(0, 1.0L).Set(1, 1.0L).Set(2, 1.0L);
+        in2.Set(0, 1.0L).Set(1, 1.0L).Set(2, 1.0L).Set(3, 1.0L);
+        p1->SimReset();
+        p2->SimReset();
+        StepAfter(*p1, ms * kMs - 1);
+        p2->Calculate();
+        EXPECT_EQ(Out(*p1), 0.0);
+        EXPECT_EQ(Out(*p2), 0.0);
+        StepAfter(*p1, 1);
+        p2->Calculate();
+        EXPECT_NE(Out(*p1), 0.0);
+        EXPECT_NE(Out(*p2), 0.0);
+    }
 }
 
 TEST_F(TransferElementsTest, ResetInputHoldsZeroAndTheCurrentTimeBase)

@@ -11,9 +11,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QToolButton>
+
+#include <vector>
 
 namespace {
 
@@ -65,7 +69,8 @@ protected:
     TTestSwitchElement* inner = nullptr;
 };
 
-// A window record in the layout of `version`, with recognisable values.
+// A window record in the layout of `version`, with recognisable values: neighbouring fields of
+// one kind differ, so that fields read in the wrong order show.
 QByteArray RecordOfVersion(uint8_t version)
 {
     return BytesOf([version](TWriter& w) {
@@ -78,11 +83,11 @@ QByteArray RecordOfVersion(uint8_t version)
         w.WriteString(QStringLiteral("Eins"));
         w.WriteString(QStringLiteral("Zwei"));
         w.WriteInteger(1);
-        for (bool b : {true, false, true, false, false, false, false})  // DlgBtn .. AutoSave
+        for (bool b : {true, false, true, false, true, false, false})  // DlgBtn .. AutoSave
             w.WriteBoolean(b);
         w.WriteString(QStringLiteral("hilfe.pdf"));
         w.WriteBoolean(false);                       // hints off
-        for (bool b : {true, true, true})            // HintBtn, PrintBtn, CopyBtn
+        for (bool b : {true, false, true})           // HintBtn, PrintBtn, CopyBtn
             w.WriteBoolean(b);
         w.WriteString(QString());                    // no icon
         w.WriteBoolean(true);                        // HWBtn
@@ -95,10 +100,10 @@ QByteArray RecordOfVersion(uint8_t version)
         w.WriteInteger(80);
         w.WriteFloat(1.5L);
         w.WriteString(QStringLiteral("Kopf"));
-        for (bool b : {false, false, true})
+        for (bool b : {false, true, false})          // hidden, centred, background
             w.WriteBoolean(b);
         w.WriteInteger(-1);
-        w.WriteInteger(1);
+        w.WriteInteger(0);                           // portrait
         w.WriteInteger(1);
         w.WriteString(QStringLiteral("Zeile"));
         w.WriteInteger(2);                           // ToolbarMode
@@ -130,14 +135,28 @@ TEST_F(RecordTest, WindowRecordRoundTripsByteForByte)
     window->NeueFrontplatte1Click();
     window->TabControl1->setTabText(1, QString::fromUtf8("Pumpen ü"));
     window->ActivatePageRequest(3);
-    window->Options.DlgBtn = false;
-    window->Options.HelpBtn = true;
+    // Neighbouring flags differ, so that two fields read in each other's place show.
+    window->Options.DlgBtn = true;
+    window->Options.OpenBtn = false;
+    window->Options.SaveBtn = true;
+    window->Options.HelpBtn = false;
+    window->Options.ToolTitel = true;
+    window->Options.Skalierbar = false;
     window->Options.AutoSave = true;
     window->HelpFile = QStringLiteral("doc.pdf");
     window->ShowHints = false;
-    window->Options.HWBtn = true;
+    window->Options.HintBtn = true;
+    window->Options.PrintBtn = false;
+    window->Options.CopyBtn = true;
+    window->Options.HWBtn = false;
+    window->Options.InternalBtn = true;
     FPState().DesignPanelColor = 0x00AABBCC;
     window->Print.PrintPosition = QPoint(7, 8);
+    window->Print.PreviewOffset = QPoint(9, 10);
+    window->Print.Hidden = true;
+    window->Print.Centered = false;
+    window->Print.Background = true;
+    window->Print.PrinterIndex = 3;
     window->Print.Zoom = 120;
     window->Print.PrintScale = PrintScaleForZoom(120);
     window->Print.Headline = QStringLiteral("Anlage");
@@ -169,6 +188,28 @@ TEST_F(RecordTest, WindowRecordRoundTripsByteForByte)
     EXPECT_EQ(window->Print.Comment, (QStringList{"a", "b"}));
     EXPECT_EQ(window->PublishMode, 1);
     EXPECT_EQ(BytesOf([&](TWriter& w) { window->WritePanelData(w); }), bytes);
+}
+
+TEST_F(RecordTest, StoredWindowBoundsFitTheScreen)
+{
+    // A damaged or hostile record must not make a window of thousands of screens.
+    const QRect screen = QGuiApplication::primaryScreen()->availableVirtualGeometry();
+    QByteArray bytes = RecordOfVersion(kPanelRecordVersion);
+    struct Case {
+        int16_t left, top, width, height;
+    } const cases[] = {{32767, 32767, 32767, 32767}, {-32768, -32768, 32767, 32767},
+                       {-500, 20, 100, 50}};
+    for (const Case& c : cases) {
+        NewWindow();
+        const QByteArray head = BytesOf([&](TWriter& w) {
+            for (int16_t v : {c.left, c.top, c.width, c.height})
+                w.WriteRawInt16(v);
+        });
+        bytes.replace(0, 8, head);
+        EXPECT_EQ(ReadBytes(bytes, [&](TReader& r) { window->ReadPanelData(r, kPanelRecordVersion); }), 0);
+        EXPECT_TRUE(screen.contains(window->SavedBounds)) << c.left << " " << c.width;
+        EXPECT_TRUE(screen.contains(window->geometry())) << c.left << " " << c.width;
+    }
 }
 
 TEST_F(RecordTest, OlderWindowRecordsGetDefaults)
@@ -212,6 +253,20 @@ TEST_F(RecordTest, OlderWindowRecordsGetDefaults)
             EXPECT_EQ(window->WebRefreshSeconds, 9);
             EXPECT_EQ(window->WindowStateCode(), 0);
             EXPECT_FALSE(window->Options.FullScreen);
+        }
+        if (c.version >= 3) {
+            const TFrontPanelOptions& o = window->Options;
+            EXPECT_EQ((std::vector<bool>{o.DlgBtn, o.SaveBtn, o.HelpBtn, o.ToolTitel, o.HintBtn,
+                                         o.PrintBtn, o.CopyBtn, o.HWBtn}),
+                      (std::vector<bool>{true, true, false, true, true, false, true, true}))
+                << int(c.version);
+        }
+        if (c.version >= 40) {
+            EXPECT_EQ((std::vector<bool>{window->Print.Hidden, window->Print.Centered,
+                                         window->Print.Background}),
+                      (std::vector<bool>{false, true, false}));
+            EXPECT_EQ(window->Print.Orientation, 0);
+            EXPECT_EQ(window->Print.Comment, QStringList{QStringLiteral("Zeile")});
         }
         if (c.version == 2) {
             EXPECT_EQ(window->TabControl1->tabText(0), QStringLiteral("Frontplatte 1"));

@@ -10,9 +10,12 @@
 #include "shell/mainwindow/SimulationControl.h"
 #include "core/model/ClassRegistry.h"
 #include "frontpanel/FrontPanel.h"
+#include "platform/MessageBox.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTabBar>
@@ -254,6 +257,36 @@ TEST_F(MainWindowStartup, CommandLineOpensAndRunsTheProject)
     f.StopSimulationKey();
     EXPECT_FALSE(f.Simulation->Running());
     EXPECT_TRUE(f.SB_Stop->isChecked());
+}
+
+// A project that did not open is not run: the run would start the empty board and its backup
+// would replace the last good one.
+TEST_F(MainWindowStartup, AProjectThatDidNotOpenIsNotRun)
+{
+    WriteFile(QStringLiteral("Settings/SPEED.INI"), "[Speed]\r\nFast=0\r\n");
+    WriteFile(QStringLiteral("Backup.prj"), "the last good backup");
+    WriteFile(QStringLiteral("kaputt.prj"), "not a project");
+    TScopedMessageResponder messages;
+    TForm1& f = Make({dir.path() + QStringLiteral("/kaputt.prj"), QStringLiteral("/RUN")});
+    f.FormShow();
+    EXPECT_FALSE(f.Simulation->Running());
+    ASSERT_EQ(messages.Requests().size(), 2u);
+    EXPECT_TRUE(messages.Requests()[0].text.contains(QStringLiteral("kaputt.prj")));
+    EXPECT_TRUE(messages.Requests()[1].text.contains(QStringLiteral("nicht gestartet")));
+    QFile backup(dir.path() + QStringLiteral("/Backup.prj"));
+    ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
+    EXPECT_EQ(backup.readAll(), QByteArray("the last good backup"));
+}
+
+TEST_F(MainWindowStartup, StoredWindowBoundsFitTheScreen)
+{
+    WriteFile(QStringLiteral("Settings/QUORIN.INI"),
+              "[HAUPTFENSTER]\r\nMAX=0\r\nX=-32768\r\nY=32767\r\nW=32767\r\nH=32767\r\n");
+    TForm1& f = Make();
+    f.FormShow();
+    const QRect screen = QGuiApplication::primaryScreen()->availableVirtualGeometry();
+    EXPECT_TRUE(screen.contains(f.geometry())) << f.geometry().width() << "x"
+                                               << f.geometry().height();
 }
 
 // The front panel's start and stop requests and the speed box drive the run control.

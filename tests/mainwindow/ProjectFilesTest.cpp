@@ -1,6 +1,7 @@
 // Project files: header, save/open round trip with elements and a macro, damaged files, failed
 // and cancelled saves, the save question, the backup and the history.
 
+#include "common/FullDisk.h"
 #include "core/board/BoardClasses.h"
 #include "shell/Composition.h"
 #include "core/board/BoardHooks.h"
@@ -23,6 +24,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include <memory>
 
@@ -297,6 +300,113 @@ TEST_F(ProjectFilesTest, FailedSaveKeepsTheOldFileAndTheName)
     }
     // No temporary file is left beside the project.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.prj")});
+}
+
+TEST_F(ProjectFilesTest, AFullDiskKeepsProjectAndBackup)
+{
+    TFullDisk disk;
+    if (!disk.Mount())
+        GTEST_SKIP() << "mounting a tmpfs is not allowed here";
+    BuildProject();
+    Ctx().ProgramFolder = disk.Path(QString()) + u'/';
+    const QString name = disk.Path(QStringLiteral("anlage.prj"));
+    const QString backup = files.BackupFileName();
+    ASSERT_TRUE(files.SaveProject(name));
+    ASSERT_TRUE(files.SaveBackup());
+    const QByteArray project = ReadAll(name);
+    ASSERT_FALSE(project.isEmpty());
+    disk.Fill();
+
+    // Enough new content not to fit into what the old files leave.
+    for (int x = 1300; x < 1300 + 40 * 300; x += 300)
+        Place<TPfGate>(*board, x);
+    messages.Clear();
+    EXPECT_FALSE(files.SaveProject(name));
+    EXPECT_EQ(messages.Requests().size(), 1u);
+    messages.Clear();
+    EXPECT_FALSE(files.SaveBackup());
+    EXPECT_EQ(messages.Requests().size(), 1u);
+
+    EXPECT_EQ(ReadAll(name), project);
+    EXPECT_EQ(ReadAll(backup), project);
+}
+
+TEST_F(ProjectFilesTest, FilesThatCannotBeReadWholeAreRefusedAndNothingChanges)
+{
+    BuildProject();
+    const QString good = File("good.prj");
+    ASSERT_TRUE(files.SaveProject(good));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(File("pipe.prj")).constData(), 0600), 0);
+    QFile huge(File("huge.prj"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(TProjectFiles::kMaxFileSize + 1));
+    huge.close();
+    struct Case {
+        QString name;
+        const char* why;
+    } const cases[] = {
+        {QStringLiteral("/dev/zero"), "keine gewöhnliche Datei"},
+        {File("pipe.prj"), "keine gewöhnliche Datei"},
+        {File("huge.prj"), "zu groß"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        messages.Clear();
+        messages.Answer(mrNo); // the save question
+        EXPECT_FALSE(files.OpenProject(c.name));
+        ASSERT_EQ(messages.Requests().size(), 2u);
+        EXPECT_TRUE(messages.Requests()[1].text.contains(QString::fromUtf8(c.why)))
+            << messages.Requests()[1].text.toStdString();
+        EXPECT_EQ(files.ProjectFileName, good);
+        EXPECT_EQ(Of<TPfGate>(*board).size(), 2u);
+    }
+}
+
+TEST_F(ProjectFilesTest, MacroFilesAreKnownByTheirSuffixInAnyCase)
+{
+    BuildProject();
+    TMakro* macro = Of<TMakro>(*board).front();
+    files.CurrentBoard = macro->InnerBoard();
+    QStringList macroFiles;
+    files.OnMacroFileSaved = [&](const QString& name) { macroFiles.append(name); };
+    ASSERT_TRUE(files.SaveProject(File("teil.mak")));
+    const QByteArray macroBytes = ReadAll(File("teil.mak"));
+    struct Case {
+        const char* name;
+        bool macro;
+    } const cases[] = {{"upper.MAK", true}, {"mixed.Mak", true}, {"whole.prj", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        macroFiles.clear();
+        ASSERT_TRUE(files.SaveProject(File(c.name)));
+        EXPECT_EQ(macroFiles.size(), c.macro ? 1 : 0);
+        EXPECT_EQ(ReadAll(File(c.name)) == macroBytes, c.macro);
+    }
+}
+
+TEST_F(ProjectFilesTest, ThePageShownBeforeASaveIsShownAfterIt)
+{
+    BuildProject();
+    auto* group = static_cast<TDesign*>(window->RootDesign->AddElement(QStringLiteral("TDesign")));
+    group->ElementName = QStringLiteral("M1");
+    window->ActivateDesign(group);
+    ASSERT_EQ(window->ActiveDesign, group);
+    ASSERT_TRUE(files.SaveProject(File("seite.prj")));
+    EXPECT_EQ(window->ActiveDesign, group);
+    ASSERT_TRUE(files.SaveBackup());
+    EXPECT_EQ(window->ActiveDesign, group);
+}
+
+TEST_F(ProjectFilesTest, BackupOfAnEmptyBoardKeepsTheLastGoodBackup)
+{
+    BuildProject();
+    ASSERT_TRUE(files.SaveBackup());
+    const QByteArray good = ReadAll(files.BackupFileName());
+    files.NewProject();
+    messages.Clear();
+    EXPECT_TRUE(files.SaveBackup());
+    EXPECT_TRUE(messages.Requests().empty());
+    EXPECT_EQ(ReadAll(files.BackupFileName()), good);
 }
 
 TEST_F(ProjectFilesTest, SaveQuestionCountsACancelledOrFailedSaveAsCancel)

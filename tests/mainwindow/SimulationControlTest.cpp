@@ -265,6 +265,19 @@ TEST_F(SimulationControlTest, RateTickMeasuresOnceASecond)
     EXPECT_EQ(status, QStringLiteral("1500 Hz"));
 }
 
+TEST_F(SimulationControlTest, AStateFileThatCannotBeWrittenIsReportedOnce)
+{
+    // A folder where the state file should be: neither readable nor replaceable.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("UNSAVED_Default.set")));
+    control.StartSimulation();
+    ASSERT_TRUE(control.Running());
+    control.RunSteps(3);
+    messages.Clear();
+    control.StopSimulation();
+    ASSERT_EQ(messages.Requests().size(), 1u);
+    EXPECT_TRUE(messages.Requests()[0].text.contains(QStringLiteral("UNSAVED_Default.set")));
+}
+
 TEST_F(SimulationControlTest, FailedBackupIsReportedAndTheRunStarts)
 {
     files.SetProjectName(dir.filePath(QStringLiteral("anlage.prj")));

@@ -1,4 +1,6 @@
+#include "common/FullDisk.h"
 #include "platform/Context.h"
+#include "platform/FileIO.h"
 #include "platform/IniFile.h"
 #include "platform/Locale.h"
 #include "platform/MessageBox.h"
@@ -8,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -269,6 +273,98 @@ TEST_F(IniFileTest, AFailedWriteIsReportedAndNotLost)
     EXPECT_EQ(messages.Requests()[0].type, mtError);
     EXPECT_TRUE(messages.Requests()[0].text.contains(target));
     EXPECT_EQ(Get("plain.txt"), QByteArray("I am a file"));
+}
+
+TEST_F(IniFileTest, FilesThatCannotBeReadWhole)
+{
+    // Nothing here may block or grow without bound; each reads as empty, says why, and is
+    // never overwritten.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe.ini")).constData(), 0600), 0);
+    Put("huge.ini", "[S]\r\nK=" + QByteArray(TIniFile::kMaxIniFileSize, 'v') + "\r\n");
+    QDir().mkpath(Path("folder.ini"));
+    TScopedMessageResponder messages;
+    struct Case {
+        QString name;
+        const char* why;
+    } const cases[] = {
+        {Path("pipe.ini"), "keine gewöhnliche Datei"},
+        {QStringLiteral("/dev/zero"), "keine gewöhnliche Datei"},
+        {Path("folder.ini"), "keine gewöhnliche Datei"},
+        {Path("huge.ini"), "zu groß"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const qint64 sizeBefore = QFileInfo(c.name).size();
+        {
+            TIniFile ini(c.name);
+            EXPECT_TRUE(ini.ReadSections().isEmpty());
+            EXPECT_TRUE(ini.LastError().contains(QString::fromUtf8(c.why)))
+                << ini.LastError().toStdString();
+            ini.WriteString("S", "K", "neu");
+            EXPECT_FALSE(ini.UpdateFile());
+        }
+        EXPECT_EQ(QFileInfo(c.name).size(), sizeBefore);
+    }
+    EXPECT_EQ(messages.Requests().size(), std::size(cases));
+}
+
+TEST_F(IniFileTest, AFileChangedBetweenTwoObjectsIsReadAgain)
+{
+    // Objects made from one file share its parse; a change of the same size within the same
+    // moment must still be seen, and so must the object's own write.
+    Put("x.ini", "[S]\r\nK=1\r\n");
+    EXPECT_EQ(TIniFile(Path("x.ini")).ReadInteger("S", "K", 0), 1);
+    Put("x.ini", "[S]\r\nK=2\r\n");
+    EXPECT_EQ(TIniFile(Path("x.ini")).ReadInteger("S", "K", 0), 2);
+    {
+        TIniFile ini(Path("x.ini"));
+        ini.WriteInteger("S", "K", 3);
+        ASSERT_TRUE(ini.UpdateFile());
+    }
+    EXPECT_EQ(TIniFile(Path("x.ini")).ReadInteger("S", "K", 0), 3);
+    TIniFile changed(Path("x.ini"));
+    changed.WriteInteger("S", "L", 4); // a change to one object is not seen by the next
+    EXPECT_FALSE(TIniFile(Path("x.ini")).ValueExists("S", "L"));
+    changed.DiscardChanges();
+}
+
+TEST_F(IniFileTest, AFullDiskKeepsTheOldFiles)
+{
+    TFullDisk disk;
+    if (!disk.Mount())
+        GTEST_SKIP() << "mounting a tmpfs is not allowed here";
+    const QString iniName = disk.Path(QStringLiteral("QUORIN.INI"));
+    const QString plainName = disk.Path(QStringLiteral("plain.dat"));
+    {
+        TIniFile ini(iniName);
+        ini.WriteString("Options", "Raster", "1");
+        ASSERT_TRUE(ini.UpdateFile());
+    }
+    ASSERT_TRUE(WriteWholeFile(plainName, "old"));
+    const QByteArray oldIni = [&] {
+        QFile f(iniName);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    disk.Fill();
+
+    TScopedMessageResponder messages;
+    {
+        TIniFile ini(iniName);
+        ini.WriteString("History", "D1", QString(3000, u'p'));
+        EXPECT_FALSE(ini.UpdateFile());
+        EXPECT_FALSE(ini.LastError().isEmpty());
+    } // the destructor tries once more and reports it
+    EXPECT_EQ(messages.Requests().size(), 1u);
+    QString error;
+    EXPECT_FALSE(WriteWholeFile(plainName, QByteArray(3000, 'n'), &error));
+    EXPECT_FALSE(error.isEmpty());
+
+    QFile ini(iniName);
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ini.readAll(), oldIni);
+    QByteArray plain;
+    ASSERT_TRUE(ReadWholeFile(plainName, 100, &plain));
+    EXPECT_EQ(plain, "old");
 }
 
 } // namespace

@@ -164,7 +164,7 @@ void TBT_PI_Regler::Calculate()
     const Extended ki = GetInputValue(3);
     const Extended dt = SecondsBetween(LastCount, now);
     const Extended ts = Sampling.SampleTime;
-    if (dt < ts)
+    if (!SampleTimeElapsed(LastCount, now, ts))
         return;
     const Extended e = xp - xm;
     Integral = Clamp(Integral + e * ki * dt, OutMin, OutMax);

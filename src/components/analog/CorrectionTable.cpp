@@ -5,6 +5,7 @@
 #include "core/model/Translator.h"
 #include "platform/Context.h"
 #include "platform/Cp1252.h"
+#include "platform/FileIO.h"
 #include "platform/Filer.h"
 #include "platform/Help.h"
 #include "platform/MessageBox.h"
@@ -532,17 +533,13 @@ void TKorrekturtabelleDlg::ImportBtnClick()
 
 bool TKorrekturtabelleDlg::ImportFile(const QString& fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        MessageDlg(Lang3Q("Die Datei \"%1\" kann nicht gelesen werden.",
-                          "The file \"%1\" cannot be read.",
-                          "Le fichier \"%1\" ne peut pas être lu.")
-                       .arg(fileName),
-                   mtError, mbOK);
+    // A table of far more points than anyone edits still stays below the limit.
+    QByteArray bytes;
+    if (QString error; !ReadWholeFile(fileName, 4 * 1024 * 1024, &bytes, &error)) {
+        MessageDlg(error, mtError, mbOK);
         return false;
     }
-    // A read error ends the import with the lines read so far.
-    Werte.ImportLines(SplitLines(file.readAll()));
+    Werte.ImportLines(SplitLines(bytes));
     RefreshGrid();
     return true;
 }

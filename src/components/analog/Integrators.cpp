@@ -129,7 +129,7 @@ void TBTIntegrierer::Calculate()
     }
     const Extended ts = Sampling.SampleTime;
     if (ts > 0.0L) {
-        if (SecondsBetween(LastCount, now) < ts)
+        if (!SampleTimeElapsed(LastCount, now, ts))
             return;
         Value += GetInputValue(0) * ts;
         SetOutputValue(0, Value);

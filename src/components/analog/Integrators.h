@@ -27,6 +27,13 @@ inline int64_t TicksOf(Extended seconds)
 {
     return RoundHalfEven(seconds * static_cast<Extended>(Ctx().PerfFrequency));
 }
+// True when the sample time ts has passed since the clock reading `since`. Compared in clock
+// ticks: the time is stored as a double and elapsed seconds are long double, so a step that
+// lands exactly on the grid would otherwise depend on how exactly ts is held in binary.
+inline bool SampleTimeElapsed(int64_t since, int64_t now, Extended ts)
+{
+    return now - since >= TicksOf(ts);
+}
 // The settings dialog: caption = label, the component's help context, the rows that
 // addRows adds, then the option rows (name, adjustable at run time) while no run is active.
 // Label and option are taken back after the dialog; returns the modal result.

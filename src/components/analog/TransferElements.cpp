@@ -97,7 +97,7 @@ void TBTPT1::Calculate()
     const Extended w = GetInputValue(2);
     const Extended ts = Sampling.SampleTime;
     if (ts > 0.0L) {
-        if (SecondsBetween(LastCount, now) < ts)
+        if (!SampleTimeElapsed(LastCount, now, ts))
             return;
         Value = ts * (x - Value) * w + Value;
         SetOutputValue(0, p * Value);
@@ -161,7 +161,7 @@ void TBTPT2::Calculate()
     const bool sampled = ts > 0.0L;
     Extended h;
     if (sampled) {
-        if (SecondsBetween(LastCount, now) < ts)
+        if (!SampleTimeElapsed(LastCount, now, ts))
             return;
         h = ts;
     } else {

@@ -28,8 +28,11 @@ bool SaveComponentStateFile(TPlatine& topBoard, const QString& projectFileName, 
     topBoard.SaveComponentStates(ini);
     if (ini.UpdateFile())
         return true;
-    if (error)
+    if (error) {
+        // The caller reports it; the file must not try again and report it a second time.
         *error = ini.LastError();
+        ini.DiscardChanges();
+    }
     return false;
 }
 

@@ -13,8 +13,8 @@ class TPlatine;
 QString ComponentStateFileName(const QString& projectFileName);
 
 // Opens the project's state file, lets every item of the top board's hierarchy save its state
-// and writes the file. False when it cannot be written (the INI file reports it; *error gets
-// the text).
+// and writes the file. False when it cannot be written: with error given *error gets the text
+// for the caller to report, else the INI file reports it.
 bool SaveComponentStateFile(TPlatine& topBoard, const QString& projectFileName,
                             QString* error = nullptr);
 

@@ -25,8 +25,10 @@
 #include "platform/Colors.h"
 #include "platform/Context.h"
 #include "platform/IniFile.h"
+#include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/ProgramFolder.h"
+#include "platform/ScreenFit.h"
 #include "platform/Progress.h"
 
 #include <QAction>
@@ -427,7 +429,16 @@ void TForm1::FormShow()
         const QString name = QFileInfo(line.ProjectName).isRelative()
                                  ? ResolvePath(line.ProjectName, QDir::currentPath())
                                  : ResolvePath(line.ProjectName);
-        Projects->OpenProject(name);
+        // A run is started only for the project asked for, never for the empty board left by
+        // a failed open.
+        if (!Projects->OpenProject(name) && RunRequested) {
+            RunRequested = false;
+            MessageDlg(Lang3Q("Das Projekt wurde nicht geöffnet; die Simulation wird nicht "
+                              "gestartet.",
+                              "The project was not opened; the simulation is not started.",
+                              "Le projet n'a pas été ouvert ; la simulation n'est pas lancée."),
+                       mtWarning, mbOK);
+        }
     }
 
     if (panel)
@@ -491,10 +502,11 @@ void TForm1::ApplyWindowBounds()
         return;
     }
     const QRect r = geometry();
-    setGeometry(Settings->ReadInteger(kMainWindow, QStringLiteral("X"), r.x()),
-                Settings->ReadInteger(kMainWindow, QStringLiteral("Y"), r.y()),
-                Settings->ReadInteger(kMainWindow, QStringLiteral("W"), r.width()),
-                Settings->ReadInteger(kMainWindow, QStringLiteral("H"), r.height()));
+    const QRect stored(Settings->ReadInteger(kMainWindow, QStringLiteral("X"), r.x()),
+                       Settings->ReadInteger(kMainWindow, QStringLiteral("Y"), r.y()),
+                       Settings->ReadInteger(kMainWindow, QStringLiteral("W"), r.width()),
+                       Settings->ReadInteger(kMainWindow, QStringLiteral("H"), r.height()));
+    setGeometry(FitToScreen(stored));
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

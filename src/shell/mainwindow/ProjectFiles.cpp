@@ -10,6 +10,7 @@
 #include "frontpanel/FP_Element.h"
 #include "frontpanel/FrontPanel.h"
 #include "platform/Context.h"
+#include "platform/FileIO.h"
 #include "platform/Filer.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
@@ -21,7 +22,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTabBar>
@@ -309,16 +309,14 @@ bool TProjectFiles::OpenProject(const QString& fileName)
     const QString folder = FolderOf(name);
 
     // Everything is checked before the current project is touched.
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray data;
+    if (QString error; !ReadWholeFile(name, kMaxFileSize, &data, &error)) {
         ReportError(Lang3Q("Die Datei kann nicht geöffnet werden:\n",
                            "The file cannot be opened:\n",
                            "Le fichier ne peut pas être ouvert :\n") +
-                    QDir::toNativeSeparators(name) + QLatin1Char('\n') + file.errorString());
+                    error);
         return false;
     }
-    QByteArray data = file.readAll();
-    file.close();
     {
         QString why;
         QByteArray header;
@@ -435,14 +433,7 @@ bool TProjectFiles::WriteFile(const QString& fileName, bool asMacro, QString* er
         return false;
 
     // The old file is replaced only by a complete new one.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return WriteWholeFile(fileName, bytes, error);
 }
 
 bool TProjectFiles::SaveProject(const QString& fileName)
@@ -480,9 +471,10 @@ bool TProjectFiles::SaveAs()
         return false;
     Ctx().ProjectFolder = FolderOf(name);
     TFrontplatte* panel = Panel();
-    if (panel && panel->Options.AutoSave)
-        panel->SaveDefaultSettings(ProjectFileName);
-    if (MainBoard)
+    // Both write the same state file: a failure is reported once.
+    const bool stateFileWritten =
+        !(panel && panel->Options.AutoSave) || panel->SaveDefaultSettings(ProjectFileName);
+    if (MainBoard && stateFileWritten)
         SaveComponentStateFile(*MainBoard, ProjectFileName);
     if (OnSavedAs)
         OnSavedAs(ProjectFileName);
@@ -496,7 +488,10 @@ QString TProjectFiles::BackupFileName() const
 
 bool TProjectFiles::SaveBackup()
 {
-    // A backup is a copy: the project keeps its name and the history stays as it is.
+    // A backup is a copy: the project keeps its name and the history stays as it is. An empty
+    // board is never worth one: it would only replace the last good backup.
+    if (!MainBoard || MainBoard->Items.empty())
+        return true;
     QString error;
     if (WriteFile(BackupFileName(), false, &error))
         return true;
@@ -565,7 +560,10 @@ void TProjectFiles::WriteHistory()
     for (int i = 0; i < kHistorySize; ++i)
         ini.WriteString(QStringLiteral("History"), QStringLiteral("D%1").arg(i + 1),
                         History[size_t(i)]);
-    ini.UpdateFile();
+    if (!ini.UpdateFile()) {
+        ReportError(ini.LastError());
+        ini.DiscardChanges();
+    }
 }
 
 void TProjectFiles::AddToHistory(const QString& fileName)

@@ -37,6 +37,9 @@ public:
     static constexpr int kHeaderSize = 5;
     static constexpr int kCompiledNoiseCount = 59;
     static constexpr int kHistorySize = 4;
+    // Larger files are refused before they are read (a project of thousands of components
+    // stays far below).
+    static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
     TProjectFiles();
     ~TProjectFiles();
@@ -118,7 +121,7 @@ public:
     bool ExamplesCommand();
     bool OpenHistory(int tag);  // 1 .. 4
     // ProgramFolder + "Backup.prj" without touching ProjectFileName or the history; a failure
-    // is reported and returns false.
+    // is reported and returns false. An empty main board writes nothing.
     bool SaveBackup();
     QString BackupFileName() const;
 

@@ -221,9 +221,10 @@ void TSimulationControl::StopSimulation()
 
     TFrontplatte* panel = Panel();
     const QString project = ProjectFileName();
-    if (panel && panel->Options.AutoSave)
-        panel->SaveDefaultSettings(project);
-    if (MainBoard)
+    // Both write the same state file: a failure is reported once.
+    const bool stateFileWritten =
+        !(panel && panel->Options.AutoSave) || panel->SaveDefaultSettings(project);
+    if (MainBoard && stateFileWritten)
         SaveComponentStateFile(project);
     if (panel)
         panel->SetRunMode(false);
