@@ -59,12 +59,15 @@ bool ReadWholeFile(const QString& fileName, qint64 maxBytes, QByteArray* out, QS
     if (info.size() > maxBytes)
         return tooLarge();
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    const auto unreadable = [&] {
         return fail(Lang3Q("Die Datei \"%1\" kann nicht gelesen werden.",
                            "The file \"%1\" cannot be read.",
                            "Impossible de lire le fichier \"%1\".")
                         .arg(shown) +
                     u'\n' + file.errorString());
+    };
+    if (!file.open(QIODevice::ReadOnly))
+        return unreadable();
     // The file may have grown since it was measured: never read past the limit.
     QByteArray bytes;
     bytes.reserve(qsizetype(info.size()));
@@ -78,11 +81,7 @@ bool ReadWholeFile(const QString& fileName, qint64 maxBytes, QByteArray* out, QS
         bytes.append(chunk, qsizetype(n));
     }
     if (file.error() != QFileDevice::NoError)
-        return fail(Lang3Q("Die Datei \"%1\" kann nicht gelesen werden.",
-                           "The file \"%1\" cannot be read.",
-                           "Impossible de lire le fichier \"%1\".")
-                        .arg(shown) +
-                    u'\n' + file.errorString());
+        return unreadable();
     *out = std::move(bytes);
     return true;
 }
