@@ -16,6 +16,8 @@
 #include "platform/Paths.h"
 #include "ui/ColorPicker.h"
 #include "ui/ScrollBoxEx.h"
+#include "widgets/SpeedButton.h"
+#include "widgets/ToolGlyphs.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -47,6 +49,18 @@ QToolButton* NewButton(QWidget* parent, QLayout* layout, const char* name, const
     button->setText(text);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
+    layout->addWidget(button);
+    return button;
+}
+
+// A flat tool button of the tool strip with a drawn picture; its hint names it.
+TWLXSpeedButton* NewToolButton(QWidget* parent, QLayout* layout, const char* name, TToolGlyph glyph)
+{
+    auto* button = new TWLXSpeedButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->SetButtonStyle(TWLXUserButtonStyle::ubsFlat);
+    button->SetGlyph(ToolGlyph(glyph, 16));
+    button->setFixedSize(24, 23);
     layout->addWidget(button);
     return button;
 }
@@ -237,17 +251,20 @@ void TFrontplatte::BuildToolStrip()
     auto* tools = new QHBoxLayout(ToolBar1);
     tools->setContentsMargins(0, 0, 0, 0);
     tools->setSpacing(0);
-    OpenBtn = NewButton(ToolBar1, tools, "OpenBtn", QStringLiteral("Open"));
-    SaveBtn = NewButton(ToolBar1, tools, "SaveBtn", QStringLiteral("Save"));
-    PrintBtn = NewButton(ToolBar1, tools, "PrintBtn", QStringLiteral("Print"));
-    CopyBtn = NewButton(ToolBar1, tools, "CopyBtn", QStringLiteral("Copy"));
-    InternalBtn = NewButton(ToolBar1, tools, "InternalBtn", QStringLiteral("App"));
-    HWBtn = NewButton(ToolBar1, tools, "HWBtn", QStringLiteral("HW"));
-    DlgBtn = NewButton(ToolBar1, tools, "DlgBtn", QStringLiteral("Setup"));
-    HintBtn = NewButton(ToolBar1, tools, "HintBtn", QStringLiteral("?!"));
-    HintBtn->setCheckable(true);
-    HintBtn->setChecked(true);
-    HelpBtn = NewButton(ToolBar1, tools, "HelpBtn", QStringLiteral("?"));
+    OpenBtn = NewToolButton(ToolBar1, tools, "OpenBtn", TToolGlyph::Open);
+    SaveBtn = NewToolButton(ToolBar1, tools, "SaveBtn", TToolGlyph::Save);
+    PrintBtn = NewToolButton(ToolBar1, tools, "PrintBtn", TToolGlyph::Print);
+    CopyBtn = NewToolButton(ToolBar1, tools, "CopyBtn", TToolGlyph::Copy);
+    InternalBtn = NewToolButton(ToolBar1, tools, "InternalBtn", TToolGlyph::AppSettings);
+    HWBtn = NewToolButton(ToolBar1, tools, "HWBtn", TToolGlyph::Hardware);
+    DlgBtn = NewToolButton(ToolBar1, tools, "DlgBtn", TToolGlyph::PanelSettings);
+    TWLXSpeedButton* hints = NewToolButton(ToolBar1, tools, "HintBtn", TToolGlyph::Hints);
+    // A toggle: a group of its own whose button may be released.
+    hints->SetGroupIndex(1);
+    hints->SetAllowAllUp(true);
+    hints->SetPressed(true);
+    HintBtn = hints;
+    HelpBtn = NewToolButton(ToolBar1, tools, "HelpBtn", TToolGlyph::Help);
     row->addWidget(ToolBar1);
 
     connect(TabControl1, &QTabBar::currentChanged, this, [this](int) { TabControl1Change(); });

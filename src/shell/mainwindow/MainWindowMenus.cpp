@@ -1,4 +1,4 @@
-// The main window's controls: main menu, tool bar with its painted images, mode and run
+// The main window's controls: main menu, tool bar with its drawn tool buttons, mode and run
 // buttons, palette area, board area with its tabs; and the commands wired to the project files
 // and the run control.
 
@@ -11,9 +11,10 @@
 #include "shell/mainwindow/SimulationControl.h"
 #include "frontpanel/FrontPanel.h"
 #include "ui/WidgetHelpers.h"
+#include "widgets/SpeedButton.h"
+#include "widgets/ToolGlyphs.h"
 
 #include <QAction>
-#include <QButtonGroup>
 #include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -33,29 +34,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// Image of one tool button (20 x 20), drawn here: a framed tile with a short mark. The order
-// follows the window's image list.
-QIcon ToolbarImage(int index)
-{
-    static const char* const kMarks[] = {
-        "N", "O", "S", "P", "X", "C", "V", "D", "Del", "T", "#", "L",
-        "+", "-", "[ ]", "*", "[*]", "Cmp", "Cfg", "HW", "FP"};
-    QPixmap pixmap(20, 20);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QColor(64, 64, 96));
-    painter.setBrush(QColor(230, 236, 248));
-    painter.drawRoundedRect(QRectF(1.5, 1.5, 17, 17), 3, 3);
-    QFont font = painter.font();
-    const QString mark = QString::fromLatin1(kMarks[index % 21]);
-    font.setPixelSize(mark.size() > 2 ? 7 : 11);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(QRect(0, 0, 20, 20), Qt::AlignCenter, mark);
-    return QIcon(pixmap);
-}
 
 QToolButton* NewButton(QWidget* parent, const char* name, bool checkable)
 {
@@ -199,31 +177,38 @@ void TForm1::BuildToolBar()
     ToolBar1->setIconSize(QSize(20, 20));
     addToolBar(Qt::TopToolBarArea, ToolBar1);
 
+    using G = TToolGlyph;
     struct TToolDef {
         const char* Name;
-        int Image;
+        TToolGlyph Glyph;
         bool Separator;  // a gap before the button
         bool Checkable;
     };
     static const TToolDef kTools[] = {
-        {"ToolButton1", 0, false, false},    {"ToolButton2", 1, false, false},
-        {"ToolButton3", 2, false, false},    {"ToolButton4", 3, false, false},
-        {"ToolButton6", 4, true, false},     {"ToolButton7", 5, false, false},
-        {"ToolButton8", 6, false, false},    {"ToolButton12", 7, false, false},
-        {"ToolButton9", 8, false, false},    {"ToolButton15", 9, true, false},
-        {"SB_Raster", 10, false, true},      {"ToolButton17", 11, false, false},
-        {"tb_ZoomPlus", 12, true, false},    {"tb_ZoomMinus", 13, false, false},
-        {"tb_ZoomAll", 14, false, false},    {"tb_ZoomObjects", 15, false, false},
-        {"tb_ZoomMarked", 16, false, false}, {"tb_Frontplatte", 20, true, false},
-        {"tb_Config", 18, false, false},     {"tb_ConfigHW", 19, false, false},
-        {"tb_Compile", 17, true, false},
+        {"ToolButton1", G::New, false, false},          {"ToolButton2", G::Open, false, false},
+        {"ToolButton3", G::Save, false, false},         {"ToolButton4", G::Print, false, false},
+        {"ToolButton6", G::Cut, true, false},           {"ToolButton7", G::Copy, false, false},
+        {"ToolButton8", G::Paste, false, false},        {"ToolButton12", G::Duplicate, false, false},
+        {"ToolButton9", G::Delete, false, false},       {"ToolButton15", G::Text, true, false},
+        {"SB_Raster", G::Grid, false, true},            {"ToolButton17", G::PartsList, false, false},
+        {"tb_ZoomPlus", G::ZoomIn, true, false},        {"tb_ZoomMinus", G::ZoomOut, false, false},
+        {"tb_ZoomAll", G::ZoomPage, false, false},      {"tb_ZoomObjects", G::ZoomObjects, false, false},
+        {"tb_ZoomMarked", G::ZoomMarked, false, false}, {"tb_Frontplatte", G::FrontPanel, true, false},
+        {"tb_Config", G::AppSettings, false, false},    {"tb_ConfigHW", G::Hardware, false, false},
+        {"tb_Compile", G::Compile, true, false},
     };
+    int toggleGroup = 100;   // each toggle is a group of its own whose button may be released
     for (const TToolDef& def : kTools) {
         if (def.Separator)
             ToolBar1->addSeparator();
-        QToolButton* button = NewButton(ToolBar1, def.Name, def.Checkable);
-        button->setIcon(ToolbarImage(def.Image));
-        button->setIconSize(QSize(20, 20));
+        auto* button = Named(new TWLXSpeedButton(ToolBar1), def.Name);
+        button->SetButtonStyle(TWLXUserButtonStyle::ubsFlat);
+        button->SetGlyph(ToolGlyph(def.Glyph, 20));
+        button->setFixedSize(28, 27);
+        if (def.Checkable) {
+            button->SetGroupIndex(++toggleGroup);
+            button->SetAllowAllUp(true);
+        }
         QAction* holder = ToolBar1->addWidget(button);
         if (button->objectName() == QStringLiteral("tb_Compile"))
             m_compileTool = holder;
@@ -258,41 +243,36 @@ void TForm1::BuildModePanel()
     auto* layout = new QVBoxLayout(Panel7);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(2);
-    auto add = [this, layout](const char* name, bool checkable) {
-        QToolButton* button = NewButton(Panel7, name, checkable);
-        button->setText(QString::fromLatin1(name).left(2));
+    // group: 0 a plain button; a latching group shares its index; a toggle (allUp) has its own.
+    auto add = [this, layout](const char* name, TToolGlyph glyph, int group, bool allUp) {
+        auto* button = Named(new TWLXSpeedButton(Panel7), name);
+        button->SetButtonStyle(TWLXUserButtonStyle::ubsFlat);
+        button->SetGlyph(ToolGlyph(glyph, 20));
+        button->setFixedSize(32, 28);
+        button->SetGroupIndex(group);
+        button->SetAllowAllUp(allUp);
         layout->addWidget(button);
         m_buttons.insert(button->objectName(), button);
         return button;
     };
-    StandardBtn = add("StandardBtn", true);
+    StandardBtn = add("StandardBtn", TToolGlyph::Pointer, 1, false);
     StandardBtn->setProperty("Tag", 1);
-    LineBtn = add("LineBtn", true);
+    LineBtn = add("LineBtn", TToolGlyph::Wire, 1, false);
     LineBtn->setProperty("Tag", 3);
-    ZoomBtn = add("ZoomBtn", true);
+    ZoomBtn = add("ZoomBtn", TToolGlyph::Zoom, 1, false);
     ZoomBtn->setProperty("Tag", 2);
-    auto* modes = new QButtonGroup(Panel7);
-    modes->addButton(StandardBtn);
-    modes->addButton(LineBtn);
-    modes->addButton(ZoomBtn);
     layout->addSpacing(8);
-    SB_Start = add("SB_Start", true);
-    SB_Start->setText(QStringLiteral("\u25B6"));
-    SB_Start->setMouseTracking(true);
+    SB_Start = add("SB_Start", TToolGlyph::Start, 22, false);
     SB_Start->installEventFilter(this);
-    SB_Stop = add("SB_Stop", true);
-    SB_Stop->setText(QStringLiteral("\u25A0"));
-    auto* run = new QButtonGroup(Panel7);
-    run->addButton(SB_Start);
-    run->addButton(SB_Stop);
+    SB_Stop = add("SB_Stop", TToolGlyph::Stop, 22, false);
     layout->addSpacing(8);
-    SB_HILO = add("SB_HILO", true);
-    SB_Status = add("SB_Status", true);
+    SB_HILO = add("SB_HILO", TToolGlyph::WireStatus, 23, true);
+    SB_Status = add("SB_Status", TToolGlyph::PinStatus, 24, true);
     layout->addSpacing(8);
-    SB_Front = add("SB_Front", false);
-    HintBtn = add("HintBtn", true);
+    SB_Front = add("SB_Front", TToolGlyph::FrontPanel, 0, false);
+    HintBtn = add("HintBtn", TToolGlyph::Hints, 25, true);
     layout->addStretch(1);
-    CloseBibo = add("CloseBibo", true);
+    CloseBibo = add("CloseBibo", TToolGlyph::Library, 26, true);
 }
 
 void TForm1::BuildPalettePanel()
