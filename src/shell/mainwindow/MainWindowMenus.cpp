@@ -10,6 +10,7 @@
 #include "shell/mainwindow/ProjectFiles.h"
 #include "shell/mainwindow/SimulationControl.h"
 #include "frontpanel/FrontPanel.h"
+#include "platform/Colors.h"
 #include "ui/WidgetHelpers.h"
 #include "widgets/SpeedButton.h"
 #include "widgets/ToolGlyphs.h"
@@ -203,6 +204,7 @@ void TForm1::BuildToolBar()
             ToolBar1->addSeparator();
         auto* button = Named(new TWLXSpeedButton(ToolBar1), def.Name);
         button->SetButtonStyle(TWLXUserButtonStyle::ubsFlat);
+        button->SetColor(QColorToTColor(ToolBar1->palette().color(QPalette::Window)));
         button->SetGlyph(ToolGlyph(def.Glyph, 20));
         button->setFixedSize(28, 27);
         if (def.Checkable) {
@@ -247,6 +249,7 @@ void TForm1::BuildModePanel()
     auto add = [this, layout](const char* name, TToolGlyph glyph, int group, bool allUp) {
         auto* button = Named(new TWLXSpeedButton(Panel7), name);
         button->SetButtonStyle(TWLXUserButtonStyle::ubsFlat);
+        button->SetColor(QColorToTColor(Panel7->palette().color(QPalette::Window)));
         button->SetGlyph(ToolGlyph(glyph, 20));
         button->setFixedSize(32, 28);
         button->SetGroupIndex(group);
