@@ -306,12 +306,11 @@ TSchalterDlg::TSchalterDlg(TSchalter& element, QWidget* parent)
         auto* pl = new QVBoxLayout(preview);
         pl->addWidget(holder, 0, Qt::AlignCenter);
         Lampe = new TITemboLED(holder);
-        Lampe->resize(95, 61);
         Lampe->SetGap(1);
         Lampe->SetGapColor(0x000000);
         Lampe->SetOuterBorderStyle(ixblsUp);
         Lampe->SetLedOn(true);
-        Lampe->move(17, 19);
+        SizePreviewLamp(61);
         layout->addWidget(preview);
     }
     Pages->addWidget(GB_Plastik);
@@ -391,10 +390,11 @@ TSchalterDlg::TSchalterDlg(TSchalter& element, QWidget* parent)
     connect(cbWinkel, &QComboBox::currentIndexChanged, this, [this](int i) {
         if (i >= 0)
             Lampe->SetAngle(i * 900);
+        SizePreviewLamp(61);
     });
     connect(SE_Rand, &QSpinBox::valueChanged, this, [this](int v) {
         Lampe->SetOuterBorderDepth(v);
-        Lampe->resize(95, 60);
+        SizePreviewLamp(60);
     });
 
     Fill();
@@ -455,6 +455,7 @@ void TSchalterDlg::Fill()
     default: break;
     }
     SE_Rand->setValue(Lampe->OuterBorderDepth());
+    SizePreviewLamp(61);
 
     HintEdit->setText(e.Hint);
     if (e.Taster) {
@@ -466,6 +467,16 @@ void TSchalterDlg::Fill()
     GradBtn1->setFont(e.Schaltflaeche->font());
     cb_Editierbar->setChecked(e.LaufzeitEinstellbar);
     cb_Editierbar->hide();
+}
+
+void TSchalterDlg::SizePreviewLamp(int height)
+{
+    // The body takes what the borders leave of the preview's size; a turned lamp is centred.
+    const int m = Lampe->Margin();
+    Lampe->SetLedWidth(95 - 2 * m);
+    Lampe->SetLedHeight(height - 2 * m);
+    const QWidget* holder = Lampe->parentWidget();
+    Lampe->move((holder->width() - Lampe->width()) / 2, (holder->height() - Lampe->height()) / 2);
 }
 
 void TSchalterDlg::SyncPreview()

@@ -123,6 +123,8 @@ protected:
 private:
     void Fill();
     void SyncPreview();
+    // Gives the preview lamp the preview's size (95 wide) and centres it.
+    void SizePreviewLamp(int height);
     void RefreshPicturePreview();
     void RefreshUserPreview();
     void ApplyFontStyle();

@@ -21,7 +21,7 @@ constexpr std::array<TSize, kSwitchTypeCount> kSizes{{{20, 20}, {20, 20}, {25, 3
 QColor Accent(int farbe)
 {
     static const std::array<QColor, kSwitchColorCount> colours{
-        QColor(45, 45, 48), QColor(20, 150, 40), QColor(235, 200, 20), QColor(200, 25, 25),
+        QColor(70, 70, 76), QColor(20, 150, 40), QColor(235, 200, 20), QColor(200, 25, 25),
         QColor(25, 75, 200)};
     return colours[size_t(farbe)];
 }
@@ -87,7 +87,7 @@ void Rocker(QPainter& p, const QRectF& area, int farbe, bool on, bool labels, bo
     p.setPen(Qt::NoPen);
     p.setBrush(g);
     p.drawRect(raised);
-    p.setBrush(accent.darker(150));
+    p.setBrush(accent.darker(170));
     p.drawRect(pressed);
     p.setPen(QPen(QColor(20, 20, 20), 1));
     p.setBrush(Qt::NoBrush);
