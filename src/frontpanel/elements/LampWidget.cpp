@@ -194,8 +194,18 @@ void TITemboLED::Changed(bool relayout)
     }
     else if (!m_laidOut)
         Layout();
-    Render();
+    // The pictures are rendered when they are next needed (painting or reading them).
+    m_dirty = true;
     update();
+}
+
+void TITemboLED::EnsureRendered() const
+{
+    if (!m_dirty && m_lit.size() == size())
+        return;
+    m_unlit = RenderState(false);
+    m_lit = RenderState(true);
+    m_dirty = false;
 }
 
 QImage TITemboLED::RenderState(bool lit) const
@@ -203,6 +213,8 @@ QImage TITemboLED::RenderState(bool lit) const
     const int wb = width();
     const int hb = height();
     QImage image(std::max(wb, 1), std::max(hb, 1), QImage::Format_RGB32);
+    if (image.isNull())
+        return image;  // no memory for a picture of that size: nothing is drawn
     const int m = Margin();
     const double hx = wb / 2.0 - m;
     const double hy = hb / 2.0 - m;
@@ -265,17 +277,26 @@ QImage TITemboLED::RenderState(bool lit) const
 
 void TITemboLED::Render()
 {
-    m_unlit = RenderState(false);
-    m_lit = RenderState(true);
+    m_dirty = true;
+}
+
+const QImage& TITemboLED::LitPicture() const
+{
+    EnsureRendered();
+    return m_lit;
+}
+
+const QImage& TITemboLED::UnlitPicture() const
+{
+    EnsureRendered();
+    return m_unlit;
 }
 
 void TITemboLED::paintEvent(QPaintEvent*)
 {
-    if (m_lit.isNull() || m_lit.size() != size()) {
-        if (!m_laidOut)
-            Layout();
-        Render();
-    }
+    if (!m_laidOut)
+        Layout();
+    EnsureRendered();
     QPainter painter(this);
     painter.drawImage(0, 0, m_on ? m_lit : m_unlit);
     if (parentWidget() && parentWidget()->hasFocus()) {

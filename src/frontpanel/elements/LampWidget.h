@@ -74,9 +74,9 @@ public:
     bool FillsParent = false;
     void FollowParent();
 
-    // The rendered pictures.
-    const QImage& LitPicture() const { return m_lit; }
-    const QImage& UnlitPicture() const { return m_unlit; }
+    // The lit and the unlit picture, rendered anew after every change of a property.
+    const QImage& LitPicture() const;
+    const QImage& UnlitPicture() const;
     // Outline of body (0), body and gap (1), and inner (2) and outer border (3), in widget
     // pixels.
     const std::vector<QPointF>& Outline(int ring) const { return m_outlines[size_t(ring)]; }
@@ -87,7 +87,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Marks both pictures for rendering; EnsureRendered renders them when they are needed.
     void Render();
+    void EnsureRendered() const;
     QImage RenderState(bool lit) const;
     void Changed(bool relayout);
     bool QuarterAngle() const;
@@ -115,6 +117,7 @@ private:
     bool m_laidOut = false;   // the first layout happens when the widget is first shown
     bool m_inLayout = false;  // a resize caused by the layout itself
     std::array<std::vector<QPointF>, 4> m_outlines;
-    QImage m_lit;
-    QImage m_unlit;
+    mutable bool m_dirty = true;
+    mutable QImage m_lit;
+    mutable QImage m_unlit;
 };

@@ -135,7 +135,7 @@ void TPLampe::ReadElementData(TReader& reader, uint8_t version)
     TFP_Element::ReadElementData(reader, version);
     const int32_t w = reader.ReadInteger();
     const int32_t h = reader.ReadInteger();
-    resize(std::max(0, w), std::max(0, h));
+    resize(std::clamp(w, 0, 32767), std::clamp(h, 0, 32767));
     GrundFarbe = reader.ReadRawInt32();
     // Out of the element's alignment while the widget takes its shape.
     Lampe->FillsParent = false;

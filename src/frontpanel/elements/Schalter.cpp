@@ -19,6 +19,8 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kHotkeyCount = 10;
@@ -466,7 +468,7 @@ void TSchalter::ReadElementData(TReader& reader, uint8_t version)
         Schaltflaeche->SetTextStyle(TTextStyle(textStyle <= tsInset ? textStyle : uint8_t(tsNormal)));
         const int32_t w = reader.ReadInteger();
         const int32_t h = reader.ReadInteger();
-        resize(std::max(0, w), std::max(0, h));
+        resize(std::clamp(w, 0, 32767), std::clamp(h, 0, 32767));
         Schaltflaeche->setVisible(Darstellung == dsSchaltflaeche);
         Schaltflaeche->SetTxtHiliteClr(Schaltflaeche->BeginColor());
         Schaltflaeche->SetTxtShadowClr(Schaltflaeche->EndColor());
