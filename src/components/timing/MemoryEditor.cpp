@@ -64,6 +64,8 @@ int THexGridModel::columnCount(const QModelIndex& parent) const
 
 QVariant THexGridModel::data(const QModelIndex& index, int role) const
 {
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignCenter);
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
     return m_editor.CellText(index.column(), index.row());
@@ -119,8 +121,7 @@ THexGrid::THexGrid(THexEditor& editor) : m_editor(editor)
     setSelectionMode(QAbstractItemView::SingleSelection);
     verticalHeader()->setDefaultSectionSize(18);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    horizontalHeader()->setDefaultSectionSize(34);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 }
 
 bool THexGrid::StoreOpenEditor()
@@ -199,12 +200,13 @@ THexEditor::THexEditor(QWidget* parent)
     HexGrid = new THexGrid(*this);
     HexGrid->setParent(this);
     HexGrid->setModel(m_model);
-    HexGrid->setMinimumSize(360, 300);
+    // Room for the row headers and eight columns of the widest (binary) view.
+    HexGrid->setMinimumSize(440, 300);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Darstellung"), this);
-    RB_Hex = new QRadioButton(QStringLiteral("&Hex"), GroupBox1);
-    RB_Bin = new QRadioButton(QStringLiteral("&Binär"), GroupBox1);
-    RB_Dez = new QRadioButton(QStringLiteral("&Dezimal"), GroupBox1);
+    GroupBox1 = new QGroupBox(this);
+    RB_Hex = new QRadioButton(GroupBox1);
+    RB_Bin = new QRadioButton(GroupBox1);
+    RB_Dez = new QRadioButton(GroupBox1);
     RB_Hex->setChecked(true);
     auto* modes = new QVBoxLayout(GroupBox1);
     for (QRadioButton* rb : {RB_Hex, RB_Bin, RB_Dez}) {
@@ -215,7 +217,7 @@ THexEditor::THexEditor(QWidget* parent)
         });
     }
 
-    Label1 = new QLabel(QStringLiteral("Speichergrösse [Byte] :"), this);
+    Label1 = new QLabel(this);
     cb_Groesse = new QComboBox(this);
     cb_Groesse->addItems({QStringLiteral("256"), QStringLiteral("512"), QStringLiteral("1k"),
                           QStringLiteral("2k"), QStringLiteral("4k"), QStringLiteral("8k"),
@@ -226,18 +228,18 @@ THexEditor::THexEditor(QWidget* parent)
             SetSize(1 << (i + 8));
     });
 
-    Label2 = new QLabel(QStringLiteral("Füllbyte (dez):"), this);
+    Label2 = new QLabel(this);
     SE_Fill = new QSpinBox(this);
     SE_Fill->setRange(0, 255);
-    Button5 = new QPushButton(QStringLiteral("&Füllen... "), this);
-    Button3 = new QPushButton(QStringLiteral("&Laden..."), this);
-    Button4 = new QPushButton(QStringLiteral("&Speichern..."), this);
+    Button5 = new QPushButton(this);
+    Button3 = new QPushButton(this);
+    Button4 = new QPushButton(this);
     connect(Button5, &QPushButton::clicked, this, [this] { FillClick(); });
     connect(Button3, &QPushButton::clicked, this, [this] { LoadClick(); });
     connect(Button4, &QPushButton::clicked, this, [this] { SaveClick(); });
 
     GroupBox2 = new QGroupBox(this);
-    CB_AutoLoad = new QCheckBox(QStringLiteral("Datei bei Si&mulationsbeginn einlesen:"), GroupBox2);
+    CB_AutoLoad = new QCheckBox(GroupBox2);
     E_Datei = new QLineEdit(GroupBox2);
     E_DateiBrowse = new QToolButton(GroupBox2);
     E_DateiBrowse->setText(QStringLiteral("..."));
@@ -258,11 +260,11 @@ THexEditor::THexEditor(QWidget* parent)
     fileBox->addWidget(CB_AutoLoad);
     fileBox->addLayout(fileRow);
 
-    L_Bin = new QLabel(QStringLiteral("(Doppelklick invertiert die Bits)"), this);
+    L_Bin = new QLabel(this);
     cb_RuntimeEdit = new QCheckBox(this);
     Button1 = new QPushButton(QStringLiteral("&OK"), this);
     Button1->setDefault(true);
-    Button2 = new QPushButton(QStringLiteral("&Abbrechen"), this);
+    Button2 = new QPushButton(this);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -293,7 +295,6 @@ THexEditor::THexEditor(QWidget* parent)
     all->addWidget(GroupBox2);
     all->addWidget(cb_RuntimeEdit);
 
-    setWindowTitle(QStringLiteral("Speicher RAM/ROM"));
     TranslateCaptions();
     FillGrid();
 }
@@ -308,27 +309,24 @@ THexEditor::~THexEditor()
 void THexEditor::TranslateCaptions()
 {
     cb_RuntimeEdit->setText(Translate(QStringLiteral("Zur Laufzeit einstellbar")));
-    const int lang = Ctx().CurrentLanguage;
-    if (lang != 1 && lang != 2)
-        return;
-    const bool en = lang == 1;
-    auto t = [en](const char* english, const char* french) {
-        return QString::fromUtf8(en ? english : french);
-    };
-    setWindowTitle(t("Memory RAM/ROM", "Mémoire RAM/ROM"));
-    GroupBox1->setTitle(t("Display", "Affichage"));
-    GroupBox2->setTitle(t("File", "Fichier"));
-    RB_Hex->setText(t("Hex", "Hex"));
-    RB_Bin->setText(t("Binary", "Binaire"));
-    RB_Dez->setText(t("Decimal", "Décimal"));
-    Label2->setText(t("Fill byte [Dec]", "Remplir octet"));
-    Button5->setText(t("&Fill...", "&Remplir..."));
-    Button3->setText(t("&Load...", "&Charger..."));
-    Button4->setText(t("&Save...", "&Sauver..."));
-    Button2->setText(t("&Cancel", "&Annuler"));
-    L_Bin->setText(t("Invert bits with double click!", "Inverser octets avec double click !"));
-    CB_AutoLoad->setText(t("Load file &on project start", "Charger fichier &au démarrage du projet"));
-    Label1->setText(t("Memory size [bytes] :", "Taille mémoire [octets] :"));
+    setWindowTitle(Lang3Q("Speicher RAM/ROM", "Memory RAM/ROM", "Mémoire RAM/ROM"));
+    GroupBox1->setTitle(Lang3Q("Darstellung", "Display", "Affichage"));
+    GroupBox2->setTitle(Lang3Q("", "File", "Fichier"));
+    RB_Hex->setText(Lang3Q("&Hex", "Hex", "Hex"));
+    RB_Bin->setText(Lang3Q("&Binär", "Binary", "Binaire"));
+    RB_Dez->setText(Lang3Q("&Dezimal", "Decimal", "Décimal"));
+    Label2->setText(Lang3Q("Füllbyte (dez):", "Fill byte [Dec]", "Remplir octet"));
+    Button5->setText(Lang3Q("&Füllen... ", "&Fill...", "&Remplir..."));
+    Button3->setText(Lang3Q("&Laden...", "&Load...", "&Charger..."));
+    Button4->setText(Lang3Q("&Speichern...", "&Save...", "&Sauver..."));
+    Button2->setText(Lang3Q("&Abbrechen", "&Cancel", "&Annuler"));
+    L_Bin->setText(Lang3Q("(Doppelklick invertiert die Bits)", "Invert bits with double click!",
+                          "Inverser octets avec double click !"));
+    CB_AutoLoad->setText(Lang3Q("Datei bei Si&mulationsbeginn einlesen:",
+                                "Load file &on project start",
+                                "Charger fichier &au démarrage du projet"));
+    Label1->setText(Lang3Q("Speichergrösse [Byte] :", "Memory size [bytes] :",
+                           "Taille mémoire [octets] :"));
 }
 
 void THexEditor::SetMode(uint8_t mode)
@@ -363,7 +361,6 @@ void THexEditor::FillGrid()
 {
     Busy = true;
     m_model->Rebuild();
-    HexGrid->horizontalHeader()->setDefaultSectionSize(Mode == Binary ? 44 : 34);
     const int row = Mode == Binary ? TopAddress : TopAddress / 8;
     if (m_model->rowCount() > 0) {
         const QModelIndex top = m_model->index(std::min(row, m_model->rowCount() - 1), 0);
