@@ -4,6 +4,7 @@
 
 #include "core/model/GrundBT.h"
 
+#include <QDateTime>
 #include <QString>
 #include <cstdint>
 
