@@ -160,16 +160,21 @@ int TBTTaktgeber::EditProperties()
     return result;
 }
 
-void TBTTaktgeber::Paint(TCanvas& canvas)
+void PaintClockWave(const TGrundBT& c, TCanvas& canvas)
 {
-    TGrundBT::Paint(canvas);
-    const int cx = CenterX();
-    const int y1 = Body.Top + 20;
-    const int y2 = Body.Top + 40;
-    canvas.Pen = TCanvasPen{MarkColor(), 2, Qt::SolidLine, TPenMode::Copy};
+    const int cx = c.CenterX();
+    const int y1 = c.Body.Top + 20;
+    const int y2 = c.Body.Top + 40;
+    canvas.Pen = TCanvasPen{c.MarkColor(), 2, Qt::SolidLine, TPenMode::Copy};
     canvas.Polyline({{cx - 25, y1}, {cx - 20, y1}, {cx - 20, y2}, {cx - 10, y2}, {cx - 10, y1},
                      {cx, y1}, {cx, y2}, {cx + 10, y2}, {cx + 10, y1}, {cx + 20, y1},
                      {cx + 20, y2}, {cx + 25, y2}});
+}
+
+void TBTTaktgeber::Paint(TCanvas& canvas)
+{
+    TGrundBT::Paint(canvas);
+    PaintClockWave(*this, canvas);
 }
 
 void TBTTaktgeber::WriteData(TWriter& writer)

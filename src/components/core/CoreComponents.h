@@ -37,6 +37,9 @@ private:
     bool ElementLit() const;
 };
 
+// The square wave the clock generators draw in their body.
+void PaintClockWave(const TGrundBT& c, TCanvas& canvas);
+
 // Slow clock generator: toggles its output every Interval ticks of 50 ms.
 class TBTTaktgeber : public TGrundBT {
 public:

@@ -3,6 +3,7 @@
 #include "components/analog/RegisterAnalog.h"
 #include "components/digital/RegisterDigital.h"
 #include "components/panel/RegisterPanel.h"
+#include "components/timing/RegisterTiming.h"
 #include "core/board/BoardClasses.h"
 #include "components/core/RegisterCore.h"
 #include "core/model/ClassRegistry.h"
@@ -12,6 +13,7 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterCoreBaseClasses(registry);
     RegisterBoardClasses(registry);
     RegisterDigitalComponents(registry);
+    RegisterTimingComponents(registry);
     RegisterAnalogComponents(registry);
     RegisterCoreComponents(registry);
     RegisterPanelComponents(registry);
