@@ -59,12 +59,6 @@ QString ShowFileDialog(bool save, const QString& folder)
 TProjectFiles::TProjectFiles() = default;
 TProjectFiles::~TProjectFiles() = default;
 
-std::map<QString, std::function<void(TIOBauteil&, TFP_Element&)>>& TProjectFiles::ElementSetups()
-{
-    static std::map<QString, std::function<void(TIOBauteil&, TFP_Element&)>> setups;
-    return setups;
-}
-
 // --- Access --------------------------------------------------------------------------------------
 
 TFrontplatte* TProjectFiles::Panel() const
@@ -593,9 +587,6 @@ void TProjectFiles::PlatineNeuesBauteil(TPlatine* board, TIOBauteil* component, 
         element->OwnerDesign = design;
         component->SetLink(element);
         element->Component = component;
-        const auto& setups = ElementSetups();
-        if (auto it = setups.find(QString::fromLatin1(component->ClassName())); it != setups.end())
-            it->second(*component, *element);
         if (reader.ReadBoolean()) {
             TDesign* root = RootDesign();
             // Pasted elements land on the page that is shown.

@@ -79,9 +79,6 @@ public:
     // After Save as: the front panel's and the components' state files (set by the simulation
     // control).
     std::function<void(const QString& fileName)> OnSavedAs;
-    // Per element class set-up of a new element by its component's class name (push buttons,
-    // digital sliders, recorder requests ...), entered by the subsystems that own them.
-    static std::map<QString, std::function<void(TIOBauteil&, TFP_Element&)>>& ElementSetups();
 
     // --- Boards ---------------------------------------------------------------------------
     // Installs OnNeuesBauteil, OnWriteFPDaten and OnEntferneBauteil on a board (inner boards
