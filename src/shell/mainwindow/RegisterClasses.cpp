@@ -2,6 +2,7 @@
 
 #include "components/analog/RegisterAnalog.h"
 #include "components/digital/RegisterDigital.h"
+#include "components/signal/RegisterSignalBlocks.h"
 #include "core/board/BoardClasses.h"
 #include "components/core/RegisterCore.h"
 #include "core/model/ClassRegistry.h"
@@ -12,5 +13,6 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterBoardClasses(registry);
     RegisterDigitalComponents(registry);
     RegisterAnalogComponents(registry);
+    RegisterSignalBlocks(registry);
     RegisterCoreComponents(registry);
 }

@@ -1,0 +1,78 @@
+#include "components/signal/SignalSupport.h"
+
+#include "components/analog/Integrators.h"
+#include "platform/Canvas.h"
+#include "platform/Locale.h"
+#include "platform/ValueText.h"
+#include "ui/PropertySheet.h"
+#include "ui/SettingsDialog.h"
+
+#include <QPoint>
+
+namespace SignalSupport {
+
+void DrawCentredMark(const TGrundBT& c, TCanvas& canvas, int cx, int y, int height,
+                     const QString& text)
+{
+    canvas.Font.setFamily(QStringLiteral("ARIAL"));
+    canvas.Font.setItalic(false);
+    canvas.Font.setBold(false);
+    canvas.SetFontHeight(height);
+    c.DrawMarkText(canvas, cx - canvas.TextWidth(text) / 2, y, height, text);
+    canvas.Brush.Style = Qt::SolidPattern;
+}
+
+void MarkPen(const TGrundBT& c, TCanvas& canvas, int width)
+{
+    canvas.Pen.Color = c.MarkColor();
+    canvas.Pen.Width = width;
+    canvas.Pen.Style = Qt::SolidLine;
+    canvas.Brush.Style = Qt::NoBrush;
+}
+
+void PaintSpeaker(const TGrundBT& c, TCanvas& canvas)
+{
+    MarkPen(c, canvas, 2);
+    const int cx = c.CenterX();
+    const int cy = c.CenterY() - 14;
+    canvas.Rectangle(cx - 20, cy - 10, cx - 6, cy + 10);
+    canvas.Polyline({QPoint(cx - 6, cy - 10), QPoint(cx + 14, cy - 26), QPoint(cx + 14, cy + 26),
+                     QPoint(cx - 6, cy + 10)});
+    canvas.Brush.Style = Qt::SolidPattern;
+}
+
+QString ShortValueText(Extended value)
+{
+    return GeneralText(value, 3, 3, 1, LocaleDecimalSeparator());
+}
+
+int ShowDialog(TIOBauteil& c, const QString& caption,
+               const std::function<void(TPropScrollbox&)>& addRows)
+{
+    TDefault_Dlg& dlg = Default_Dlg();
+    dlg.setWindowTitle(caption);
+    dlg.HelpContext = c.HelpContext;
+    addRows(*dlg.PropScrollbox);
+    return dlg.Execute();
+}
+
+} // namespace SignalSupport
+
+namespace SignalSupport {
+
+int EditNumber(TIOBauteil& c, const QString& caption, Extended& value)
+{
+    QString text = ValueToText(value);
+    const int result = BlockSupport::ShowSettings(c, [&](TPropScrollbox& sheet) {
+        sheet.AddEditProp(caption, text, 0, 64);
+    });
+    value = TextToValue(text);
+    return result;
+}
+
+QString ValueHint(const TIOBauteil& c, Extended value)
+{
+    return c.TIOBauteil::GetHint() + QStringLiteral("\r= ") + ValueToText(value);
+}
+
+} // namespace SignalSupport
