@@ -5,7 +5,14 @@
 #include "components/signal/RegisterSignalBlocks.h"
 #include "platform/ModalDialogs.h"
 
+#include "platform/MessageBox.h"
+
 #include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
 
 namespace {
 

@@ -9,7 +9,14 @@
 #include "platform/MessageBox.h"
 #include "platform/ModalDialogs.h"
 
+#include "platform/MessageBox.h"
+
 #include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
 
 #include <cstring>
 

@@ -5,7 +5,14 @@
 #include "components/signal/RegisterSignalBlocks.h"
 #include "platform/ModalDialogs.h"
 
+#include "platform/MessageBox.h"
+
 #include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
 
 #include <QBuffer>
 #include <cmath>
@@ -99,8 +106,9 @@ TEST_F(MathFunctionsTest, FunctionResults)
             in.Set(1, c.y);
         m->Calculate();
         EXPECT_NEAR(double(m->Outputs[0]->Value), double(c.out0), 1e-12);
-        if (m->OutputCount > 1)
+        if (m->OutputCount > 1) {
             EXPECT_NEAR(double(m->Outputs[1]->Value), double(c.out1), 1e-12);
+        }
     }
 }
 

@@ -7,7 +7,14 @@
 #include "platform/ModalDialogs.h"
 #include "platform/ValueText.h"
 
+#include "platform/MessageBox.h"
+
 #include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
 
 #include <QTemporaryDir>
 #include <limits>

@@ -20,12 +20,6 @@ Extended Limit(Extended v, Extended limit)
     return std::clamp(v, -limit, limit);
 }
 
-void Block(TGrundBT& c, bool editable)
-{
-    c.SetElementClass(QString());
-    c.Editable = editable;
-}
-
 } // namespace
 
 // --- TBTVerstaerker --------------------------------------------------------------------------
@@ -39,7 +33,7 @@ const TComponentDescription TBTVerstaerker::Description{
 TBTVerstaerker::TBTVerstaerker()
 {
     Describe(Description);
-    Block(*this, false);
+    MakeBlock(*this, false);
 }
 
 void TBTVerstaerker::Paint(TCanvas& canvas)
@@ -77,7 +71,7 @@ const TComponentDescription TBTGain::Description{
 TBTGain::TBTGain()
 {
     Describe(Description);
-    Block(*this, true);
+    MakeBlock(*this, true);
 }
 
 void TBTGain::Paint(TCanvas& canvas)
@@ -134,7 +128,7 @@ const TComponentDescription TBTOffset::Description{
 TBTOffset::TBTOffset()
 {
     Describe(Description);
-    Block(*this, true);
+    MakeBlock(*this, true);
 }
 
 void TBTOffset::Paint(TCanvas& canvas)
@@ -186,7 +180,7 @@ const TComponentDescription TBTRandom::Description{
 TBTRandom::TBTRandom()
 {
     Describe(Description);
-    Block(*this, true);
+    MakeBlock(*this, true);
 }
 
 int TBTRandom::BitsFor(int32_t max)
@@ -304,7 +298,7 @@ const TComponentDescription TBTVcc::Description{
 TBTVcc::TBTVcc()
 {
     Describe(Description);
-    Block(*this, false);
+    MakeBlock(*this, false);
 }
 
 void TBTVcc::Paint(TCanvas& canvas)

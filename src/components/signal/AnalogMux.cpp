@@ -12,8 +12,7 @@
 TBTAnalogSwitch::TBTAnalogSwitch(const TComponentDescription& description)
 {
     Describe(description);
-    SetElementClass(QString());
-    Editable = true;
+    SignalSupport::MakeBlock(*this, true);
 }
 
 int TBTAnalogSwitch::SizeOfInputs(int inputs) const
@@ -61,8 +60,13 @@ void TBTAnalogSwitch::CheckStoredPins(int32_t inputs, int32_t outputs) const
     const int s = SizeOfInputs(inputs);
     if (s < 0)
         TReader::CheckCount(inputs, 0, -1, "InputCount");
-    const int expected = GetDescription()->Outputs.Lowest() == 1 ? 1 : Channels(s);
-    TReader::CheckCount(outputs, expected, expected, "OutputCount");
+    TReader::CheckCount(outputs, OutputsOf(s), OutputsOf(s), "OutputCount");
+}
+
+void TBTAnalogSwitch::SetSize(int sizeCode)
+{
+    SetInputCount(InputsOf(sizeCode));
+    SetOutputCount(OutputsOf(sizeCode));
 }
 
 // --- TBTAnalogMux ----------------------------------------------------------------------------
@@ -79,12 +83,6 @@ TBTAnalogMux::TBTAnalogMux() : TBTAnalogSwitch(Description) {}
 int TBTAnalogMux::InputsOf(int sizeCode) const
 {
     return 1 + (sizeCode + 1) + Channels(sizeCode);
-}
-
-void TBTAnalogMux::SetSize(int sizeCode)
-{
-    SetInputCount(InputsOf(sizeCode));
-    SetOutputCount(1);
 }
 
 void TBTAnalogMux::NameInputs()
@@ -130,12 +128,6 @@ TBTAnalogDemux::TBTAnalogDemux() : TBTAnalogSwitch(Description) {}
 int TBTAnalogDemux::InputsOf(int sizeCode) const
 {
     return 2 + (sizeCode + 1);
-}
-
-void TBTAnalogDemux::SetSize(int sizeCode)
-{
-    SetInputCount(InputsOf(sizeCode));
-    SetOutputCount(Channels(sizeCode));
 }
 
 void TBTAnalogDemux::NameInputs()

@@ -13,10 +13,10 @@ public:
     static constexpr int SizeCount = 4;
     static int Channels(int sizeCode) { return 2 << sizeCode; }
 
-    // The size code of the current pin counts; -1 when they fit none.
-    virtual int SizeCode() const = 0;
+    // The size code of the current input count; -1 when it fits none.
+    int SizeCode() const { return SizeOfInputs(InputCount); }
     // Gives the block the pins of size code s (0 .. 3).
-    virtual void SetSize(int sizeCode) = 0;
+    void SetSize(int sizeCode);
 
     void Paint(TCanvas& canvas) override;
     // One drop-down "Kanäle"; the chosen size applies whatever the result.
@@ -25,8 +25,9 @@ public:
 
 protected:
     explicit TBTAnalogSwitch(const TComponentDescription& description);
-    // Input count of size code s, and the size code of an input count (-1 for none).
+    // Pin counts of size code s, and the size code of an input count (-1 for none).
     virtual int InputsOf(int sizeCode) const = 0;
+    virtual int OutputsOf(int sizeCode) const = 0;
     int SizeOfInputs(int inputs) const;
     // Channel number of the select inputs from index first (select bits of the size).
     int Channel(int first) const;
@@ -39,14 +40,13 @@ public:
     TBTAnalogMux();
     static const TComponentDescription Description;
 
-    int SizeCode() const override { return SizeOfInputs(InputCount); }
-    void SetSize(int sizeCode) override;
     void Calculate() override;
     void SimReset() override;
     void NameInputs() override;
 
 protected:
     int InputsOf(int sizeCode) const override;
+    int OutputsOf(int) const override { return 1; }
 };
 
 // "EN", "IN", "S0" ...; outputs "A" + (channels - 1) down to "A0". The selected output carries
@@ -60,8 +60,6 @@ public:
     int32_t LastChannel = -1;     // channel of the previous step; -1 for none
     Extended LastValue = 0.0L;    // value last written to the selected output
 
-    int SizeCode() const override { return SizeOfInputs(InputCount); }
-    void SetSize(int sizeCode) override;
     void Calculate() override;
     void SimReset() override;
     void NameInputs() override;
@@ -69,4 +67,5 @@ public:
 
 protected:
     int InputsOf(int sizeCode) const override;
+    int OutputsOf(int sizeCode) const override { return Channels(sizeCode); }
 };

@@ -119,8 +119,7 @@ const TComponentDescription TBTAudioTrigger::Description{
 TBTAudioTrigger::TBTAudioTrigger()
 {
     Describe(Description);
-    SetElementClass(QString());
-    Editable = true;
+    SignalSupport::MakeBlock(*this, true);
     for (TWaveBuffer& buffer : Buffers)
         buffer.Data.assign(BufferBytes, 0);
 }

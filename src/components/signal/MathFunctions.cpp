@@ -92,8 +92,7 @@ const TComponentDescription TBTMath::Description{
 TBTMath::TBTMath()
 {
     Describe(Description);
-    SetElementClass(QString());
-    Editable = true;
+    SignalSupport::MakeBlock(*this, true);
 }
 
 const QStringList& TBTMath::FunctionNames()
@@ -264,8 +263,7 @@ const TComponentDescription TBTPolynom::Description{
 TBTPolynom::TBTPolynom()
 {
     Describe(Description);
-    SetElementClass(QString());
-    Editable = true;
+    SignalSupport::MakeBlock(*this, true);
 }
 
 void TBTPolynom::NameInputs()

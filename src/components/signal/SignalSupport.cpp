@@ -11,6 +11,12 @@
 
 namespace SignalSupport {
 
+void MakeBlock(TIOBauteil& c, bool editable)
+{
+    c.SetElementClass(QString());
+    c.Editable = editable;
+}
+
 void DrawCentredMark(const TGrundBT& c, TCanvas& canvas, int cx, int y, int height,
                      const QString& text)
 {

@@ -10,6 +10,8 @@
 class TPropScrollbox;
 
 namespace SignalSupport {
+// A block without front-panel element, with or without settings.
+void MakeBlock(TIOBauteil& c, bool editable);
 // A mark text in the body, centred horizontally on cx, its top at y.
 void DrawCentredMark(const TGrundBT& c, TCanvas& canvas, int cx, int y, int height,
                      const QString& text);

@@ -18,8 +18,7 @@ const TComponentDescription TBTSound::Description{
 TBTSound::TBTSound()
 {
     Describe(Description);
-    SetElementClass(QString());
-    Editable = true;
+    SignalSupport::MakeBlock(*this, true);
 }
 
 TBTSound::~TBTSound() = default;

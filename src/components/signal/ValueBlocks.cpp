@@ -13,12 +13,6 @@ using namespace SignalSupport;
 namespace {
 
 // A block without front-panel element.
-void Block(TGrundBT& c, bool editable)
-{
-    c.SetElementClass(QString());
-    c.Editable = editable;
-}
-
 } // namespace
 
 // --- TBTFest ---------------------------------------------------------------------------------
@@ -31,7 +25,7 @@ const TComponentDescription TBTFest::Description{
 TBTFest::TBTFest()
 {
     Describe(Description);
-    Block(*this, true);
+    MakeBlock(*this, true);
 }
 
 void TBTFest::Paint(TCanvas& canvas)
@@ -79,7 +73,7 @@ const TComponentDescription TBTAnalogVgl::Description{
 TBTAnalogVgl::TBTAnalogVgl()
 {
     Describe(Description);
-    Block(*this, false);
+    MakeBlock(*this, false);
 }
 
 void TBTAnalogVgl::Paint(TCanvas& canvas)
@@ -114,7 +108,7 @@ const TComponentDescription TBTSample::Description{
 TBTSample::TBTSample()
 {
     Describe(Description);
-    Block(*this, false);
+    MakeBlock(*this, false);
 }
 
 void TBTSample::Paint(TCanvas& canvas)
@@ -154,7 +148,7 @@ void TBTSample::SimReset()
 TBTRelayBase::TBTRelayBase(const TComponentDescription& description)
 {
     Describe(description);
-    Block(*this, false);
+    MakeBlock(*this, false);
 }
 
 void TBTRelayBase::Paint(TCanvas& canvas)
@@ -210,7 +204,7 @@ const TComponentDescription TBTTrigger::Description{
 TBTTrigger::TBTTrigger()
 {
     Describe(Description);
-    Block(*this, true);
+    MakeBlock(*this, true);
 }
 
 void TBTTrigger::Paint(TCanvas& canvas)
