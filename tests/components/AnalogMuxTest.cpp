@@ -18,14 +18,6 @@ namespace {
 
 class AnalogMuxTest : public TComponentTest<RegisterSignalBlocks, true> {};
 
-std::vector<Extended> Outputs(const TIOBauteil& c)
-{
-    std::vector<Extended> v;
-    for (const auto& pin : c.Outputs)
-        v.push_back(pin->Value);
-    return v;
-}
-
 TEST_F(AnalogMuxTest, SizesGiveThePins)
 {
     auto mux = Create<TBTAnalogMux>();
@@ -80,12 +72,12 @@ TEST_F(AnalogMuxTest, DemultiplexerFollowsChannelAndValue)
     TInputs in(*d);
     in.Set(1, 3.0L);
     d->Calculate(); // open "EN" and selects: channel 7, the first pin
-    EXPECT_EQ(Outputs(*d), (std::vector<Extended>{3, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(OutputValues(*d), (std::vector<Extended>{3, 0, 0, 0, 0, 0, 0, 0}));
 
     in.Set(0, 5).Set(2, 0).Set(3, 5).Set(4, 0); // channel 2
     in.Set(1, 5.0L);
     d->Calculate();
-    EXPECT_EQ(Outputs(*d), (std::vector<Extended>{0, 0, 0, 0, 0, 5, 0, 0}));
+    EXPECT_EQ(OutputValues(*d), (std::vector<Extended>{0, 0, 0, 0, 0, 5, 0, 0}));
     // The value that was last written before the change no longer counts as written.
     in.Set(1, 3.0L);
     d->Calculate();
@@ -101,7 +93,7 @@ TEST_F(AnalogMuxTest, DemultiplexerFollowsChannelAndValue)
 
     in.Set(0, 0);
     d->Calculate();
-    EXPECT_EQ(Outputs(*d), std::vector<Extended>(8, 0.0L));
+    EXPECT_EQ(OutputValues(*d), std::vector<Extended>(8, 0.0L));
 
     auto two = Create<TBTAnalogDemux>();
     two->SetSize(0);
@@ -110,7 +102,7 @@ TEST_F(AnalogMuxTest, DemultiplexerFollowsChannelAndValue)
     in2.Set(0, 5).Set(1, 2.0L).Set(2, 0);
     two->Calculate();
     EXPECT_EQ(PinNames(two->Outputs), (QStringList{"A1", "A0"}));
-    EXPECT_EQ(Outputs(*two), (std::vector<Extended>{0, 2}));
+    EXPECT_EQ(OutputValues(*two), (std::vector<Extended>{0, 2}));
 }
 
 TEST_F(AnalogMuxTest, StoredCountsOutsideTheTableAreRefused)

@@ -36,14 +36,6 @@ void Drive(TInputs& in, const std::vector<Extended>& values)
     }
 }
 
-std::vector<Extended> Outputs(const TIOBauteil& c)
-{
-    std::vector<Extended> v;
-    for (const auto& pin : c.Outputs)
-        v.push_back(pin->Value);
-    return v;
-}
-
 TEST_F(ValueBlocksTest, StepsOfComparatorRelaysSampleAndTrigger)
 {
     struct Case {
@@ -77,7 +69,7 @@ TEST_F(ValueBlocksTest, StepsOfComparatorRelaysSampleAndTrigger)
         comp->SimReset();
         Drive(in, c.in);
         comp->Calculate();
-        EXPECT_EQ(Outputs(*comp), c.out);
+        EXPECT_EQ(OutputValues(*comp), c.out);
     }
 }
 
@@ -174,7 +166,7 @@ TEST_F(ValueBlocksTest, HeldValueSurvivesInTheStateFile)
     EXPECT_EQ(t->Outputs[0]->Value, 7.5L);
 }
 
-TEST_F(ValueBlocksTest, ValueDialogsTakeTheValueBack)
+TEST_F(ValueBlocksTest, ValueDialogs)
 {
     Ctx().CurrentLanguage = 1;
     struct Case {
@@ -185,24 +177,28 @@ TEST_F(ValueBlocksTest, ValueDialogsTakeTheValueBack)
     for (const Case& c : {Case{"TBTFest", "Value", 18440}, Case{"TBTTrigger", "Threshold", 18415}}) {
         SCOPED_TRACE(c.cls);
         auto comp = Create(c.cls);
+        auto& block = dynamic_cast<TBTSettingBlock&>(*comp);
         TScopedDialogResponder responder;
         QStringList captions;
-        responder.Answer([&](QDialog& d) {
-            EXPECT_EQ(d.windowTitle(), comp->GetLabel());
-            EXPECT_EQ(Host(d).HelpContext, c.help);
-            for (const auto& row : Host(d).PropScrollbox->Rows())
-                captions << row->Editor->NameLabel->text();
-            auto* edit = Row<TEditPropEditor>(d, 0);
-            if (edit)
-                edit->Edit->setText(QStringLiteral("2.5"));
-            return int(mrCancel); // taken back whatever the result
-        });
-        EXPECT_EQ(comp->EditProperties(), mrCancel);
+        auto answer = [&](const char* text, int result) {
+            responder.Answer([&captions, &comp, &c, text, result](QDialog& d) {
+                EXPECT_EQ(d.windowTitle(), comp->GetLabel());
+                EXPECT_EQ(Host(d).HelpContext, c.help);
+                captions.clear();
+                for (const auto& row : Host(d).PropScrollbox->Rows())
+                    captions << row->Editor->NameLabel->text();
+                if (auto* edit = Row<TEditPropEditor>(d, 0))
+                    edit->Edit->setText(QString::fromLatin1(text));
+                return result;
+            });
+        };
+        answer("2,5", mrOk);
+        EXPECT_EQ(comp->EditProperties(), mrOk);
         EXPECT_EQ(captions, (QStringList{c.caption, "Options", "Name", "Editable at run-time"}));
-        const Extended v = dynamic_cast<TBTFest*>(comp.get())
-                               ? dynamic_cast<TBTFest&>(*comp).FixValue
-                               : dynamic_cast<TBTTrigger&>(*comp).Threshold;
-        EXPECT_EQ(v, 2.5L);
+        EXPECT_EQ(block.Setting, 2.5L);
+        answer("7", mrCancel);
+        EXPECT_EQ(comp->EditProperties(), mrCancel);
+        EXPECT_EQ(block.Setting, 2.5L);
     }
 }
 

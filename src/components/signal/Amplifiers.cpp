@@ -68,11 +68,7 @@ const TComponentDescription TBTGain::Description{
     .TypeName = {"Verstärkung", "Gain", "Gain"}, .Inputs = {1}, .Outputs = {1},
     .InputNames = "-", .OutputNames = "-", .Category = TPaletteCategory::Verstaerker};
 
-TBTGain::TBTGain()
-{
-    Describe(Description);
-    MakeBlock(*this, true);
-}
+TBTGain::TBTGain() : TBTSettingBlock(Description, 1.0L, TStored::Float) {}
 
 void TBTGain::Paint(TCanvas& canvas)
 {
@@ -86,36 +82,14 @@ void TBTGain::Paint(TCanvas& canvas)
     DrawCentredMark(*this, canvas, x, Body.Top + 1, 25, ShortValueText(Gain));
 }
 
-void TBTGain::WriteData(TWriter& writer)
+QString TBTGain::SettingCaption() const
 {
-    TGrundBT::WriteData(writer);
-    writer.WriteFloat(Gain);
-}
-
-void TBTGain::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    Gain = reader.ReadFloat();
-}
-
-int TBTGain::EditProperties()
-{
-    return EditNumber(*this, Translate(QStringLiteral("Verstärkung")), Gain);
-}
-
-QString TBTGain::GetHint() const
-{
-    return ValueHint(*this, Gain);
+    return Translate(QStringLiteral("Verstärkung"));
 }
 
 void TBTGain::Calculate()
 {
     SetOutputValue(0, GetInputValue(0) * Gain);
-}
-
-void TBTGain::SimReset()
-{
-    SetOutputValue(0, 0.0L);
 }
 
 // --- TBTOffset -------------------------------------------------------------------------------
@@ -125,11 +99,7 @@ const TComponentDescription TBTOffset::Description{
     .Inputs = {1}, .Outputs = {1}, .InputNames = "x", .OutputNames = "y",
     .Category = TPaletteCategory::Verstaerker};
 
-TBTOffset::TBTOffset()
-{
-    Describe(Description);
-    MakeBlock(*this, true);
-}
+TBTOffset::TBTOffset() : TBTSettingBlock(Description, 0.0L, TStored::Float) {}
 
 void TBTOffset::Paint(TCanvas& canvas)
 {
@@ -138,36 +108,14 @@ void TBTOffset::Paint(TCanvas& canvas)
     DrawCentredMark(*this, canvas, CenterX(), CenterY() - 14 - 12, 25, text);
 }
 
-void TBTOffset::WriteData(TWriter& writer)
+QString TBTOffset::SettingCaption() const
 {
-    TGrundBT::WriteData(writer);
-    writer.WriteFloat(Offset);
-}
-
-void TBTOffset::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    Offset = reader.ReadFloat();
-}
-
-int TBTOffset::EditProperties()
-{
-    return EditNumber(*this, QStringLiteral("Offset"), Offset);
-}
-
-QString TBTOffset::GetHint() const
-{
-    return ValueHint(*this, Offset);
+    return QStringLiteral("Offset");
 }
 
 void TBTOffset::Calculate()
 {
     SetOutputValue(0, GetInputValue(0) + Offset);
-}
-
-void TBTOffset::SimReset()
-{
-    SetOutputValue(0, 0.0L);
 }
 
 // --- TBTRandom -------------------------------------------------------------------------------

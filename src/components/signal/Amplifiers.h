@@ -2,7 +2,7 @@
 // The amplifier with gain and offset from inputs, the set gain and offset blocks, the random
 // value and the supply (a constant high level).
 
-#include "core/model/GrundBT.h"
+#include "components/signal/SignalSupport.h"
 
 #include <random>
 
@@ -19,39 +19,35 @@ public:
 };
 
 // Output := input x Gain.
-class TBTGain : public TGrundBT {
+class TBTGain : public TBTSettingBlock {
 public:
     TV_CLASS_NAME(TBTGain)
     TBTGain();
     static const TComponentDescription Description;
 
-    Extended Gain = 1.0L;
+    Extended& Gain = Setting;  // 1.0 at creation
 
     void Paint(TCanvas& canvas) override;
-    void WriteData(TWriter& writer) override;
-    void ReadData(TReader& reader, uint8_t version) override;
-    int EditProperties() override;
-    QString GetHint() const override;
     void Calculate() override;
-    void SimReset() override;
+
+protected:
+    QString SettingCaption() const override;
 };
 
 // Output := input + Offset.
-class TBTOffset : public TGrundBT {
+class TBTOffset : public TBTSettingBlock {
 public:
     TV_CLASS_NAME(TBTOffset)
     TBTOffset();
     static const TComponentDescription Description;
 
-    Extended Offset = 0.0L;
+    Extended& Offset = Setting;  // 0.0 at creation
 
     void Paint(TCanvas& canvas) override;
-    void WriteData(TWriter& writer) override;
-    void ReadData(TReader& reader, uint8_t version) override;
-    int EditProperties() override;
-    QString GetHint() const override;
     void Calculate() override;
-    void SimReset() override;
+
+protected:
+    QString SettingCaption() const override;
 };
 
 // A new random value in every fifth step: analog on "A" in [RangeMin, RangeMax), or a whole

@@ -2,6 +2,7 @@
 
 #include "components/analog/Integrators.h"
 #include "platform/Canvas.h"
+#include "platform/Filer.h"
 #include "platform/Locale.h"
 #include "platform/ValueText.h"
 #include "ui/PropertySheet.h"
@@ -64,21 +65,47 @@ int ShowDialog(TIOBauteil& c, const QString& caption,
 
 } // namespace SignalSupport
 
-namespace SignalSupport {
+// --- TBTSettingBlock -------------------------------------------------------------------------
 
-int EditNumber(TIOBauteil& c, const QString& caption, Extended& value)
+TBTSettingBlock::TBTSettingBlock(const TComponentDescription& description, Extended initial,
+                                 TStored stored)
+    : Setting(initial), m_stored(stored)
 {
-    QString text = ValueToText(value);
-    const int result = BlockSupport::ShowSettings(c, [&](TPropScrollbox& sheet) {
-        sheet.AddEditProp(caption, text, 0, 64);
+    Describe(description);
+    SignalSupport::MakeBlock(*this, true);
+}
+
+void TBTSettingBlock::WriteData(TWriter& writer)
+{
+    TGrundBT::WriteData(writer);
+    if (m_stored == TStored::Raw80)
+        writer.WriteRawExtended(Setting);
+    else
+        writer.WriteFloat(Setting);
+}
+
+void TBTSettingBlock::ReadData(TReader& reader, uint8_t version)
+{
+    TGrundBT::ReadData(reader, version);
+    Setting = m_stored == TStored::Raw80 ? reader.ReadRawExtended() : reader.ReadFloat();
+}
+
+int TBTSettingBlock::EditProperties()
+{
+    QString text = ValueToText(Setting);
+    const int result = BlockSupport::ShowSettings(*this, [&](TPropScrollbox& sheet) {
+        sheet.AddEditProp(SettingCaption(), text, 0, 64);
     });
-    value = TextToValue(text);
+    Setting = TextToValue(text);
     return result;
 }
 
-QString ValueHint(const TIOBauteil& c, Extended value)
+QString TBTSettingBlock::GetHint() const
 {
-    return c.TIOBauteil::GetHint() + QStringLiteral("\r= ") + ValueToText(value);
+    return TGrundBT::GetHint() + QStringLiteral("\r= ") + ValueToText(Setting);
 }
 
-} // namespace SignalSupport
+void TBTSettingBlock::SimReset()
+{
+    SetOutputValue(0, 0.0L);
+}

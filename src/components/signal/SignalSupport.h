@@ -27,10 +27,29 @@ int ShowDialog(TIOBauteil& c, const QString& caption,
                const std::function<void(TPropScrollbox&)>& addRows);
 } // namespace SignalSupport
 
-namespace SignalSupport {
-// The settings dialog of a block with one number: caption = label, an edit row with the value
-// (width 64), then the option rows; the value is taken back whatever the result.
-int EditNumber(TIOBauteil& c, const QString& caption, Extended& value);
-// The component's hint, a carriage return, "= " and the value.
-QString ValueHint(const TIOBauteil& c, Extended value);
-} // namespace SignalSupport
+// A block with one number as its setting (fixed value, trigger threshold, gain, offset): the
+// number follows the component record, shows in the hint after "= ", and is edited in one
+// row, with the option rows, in a dialog titled with the label; the edited number is taken
+// back whatever the dialog's result. The output is 0.0 after a reset.
+class TBTSettingBlock : public TGrundBT {
+public:
+    TV_CLASS_NAME(TBTSettingBlock)
+
+    Extended Setting = 0.0L;
+
+    void WriteData(TWriter& writer) override;
+    void ReadData(TReader& reader, uint8_t version) override;
+    int EditProperties() override;
+    QString GetHint() const override;
+    void SimReset() override;
+
+protected:
+    // How the record holds the number.
+    enum class TStored { Raw80, Float };
+    TBTSettingBlock(const TComponentDescription& description, Extended initial, TStored stored);
+    // The caption of the dialog row.
+    virtual QString SettingCaption() const = 0;
+
+private:
+    TStored m_stored;
+};

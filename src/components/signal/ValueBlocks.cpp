@@ -22,11 +22,7 @@ const TComponentDescription TBTFest::Description{
     .TypeName = {"Festwert", "Fixed value", "Valeur fixe"}, .Outputs = {1},
     .OutputNames = "-", .Category = TPaletteCategory::Quellen};
 
-TBTFest::TBTFest()
-{
-    Describe(Description);
-    MakeBlock(*this, true);
-}
+TBTFest::TBTFest() : TBTSettingBlock(Description, 1.0L, TStored::Raw80) {}
 
 void TBTFest::Paint(TCanvas& canvas)
 {
@@ -34,26 +30,9 @@ void TBTFest::Paint(TCanvas& canvas)
     DrawCentredMark(*this, canvas, CenterX(), CenterY() - 32, 30, ShortValueText(FixValue));
 }
 
-void TBTFest::WriteData(TWriter& writer)
+QString TBTFest::SettingCaption() const
 {
-    TGrundBT::WriteData(writer);
-    writer.WriteRawExtended(FixValue);
-}
-
-void TBTFest::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    FixValue = reader.ReadRawExtended();
-}
-
-int TBTFest::EditProperties()
-{
-    return EditNumber(*this, Translate(QStringLiteral("Wert")), FixValue);
-}
-
-QString TBTFest::GetHint() const
-{
-    return ValueHint(*this, FixValue);
+    return Translate(QStringLiteral("Wert"));
 }
 
 void TBTFest::SimReset()
@@ -201,11 +180,7 @@ const TComponentDescription TBTTrigger::Description{
     .Inputs = {1}, .Outputs = {1}, .InputNames = "E", .OutputNames = "A",
     .Category = TPaletteCategory::Vergleicher};
 
-TBTTrigger::TBTTrigger()
-{
-    Describe(Description);
-    MakeBlock(*this, true);
-}
+TBTTrigger::TBTTrigger() : TBTSettingBlock(Description, 0.0L, TStored::Raw80) {}
 
 void TBTTrigger::Paint(TCanvas& canvas)
 {
@@ -220,26 +195,9 @@ void TBTTrigger::Paint(TCanvas& canvas)
     canvas.Polyline({QPoint(cx + 8, cy - 16), QPoint(cx + 24, cy - 16)});
 }
 
-void TBTTrigger::WriteData(TWriter& writer)
+QString TBTTrigger::SettingCaption() const
 {
-    TGrundBT::WriteData(writer);
-    writer.WriteRawExtended(Threshold);
-}
-
-void TBTTrigger::ReadData(TReader& reader, uint8_t version)
-{
-    TGrundBT::ReadData(reader, version);
-    Threshold = reader.ReadRawExtended();
-}
-
-int TBTTrigger::EditProperties()
-{
-    return EditNumber(*this, Translate(QStringLiteral("Schwelle")), Threshold);
-}
-
-QString TBTTrigger::GetHint() const
-{
-    return ValueHint(*this, Threshold);
+    return Translate(QStringLiteral("Schwelle"));
 }
 
 void TBTTrigger::Calculate()

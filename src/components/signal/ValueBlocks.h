@@ -3,24 +3,23 @@
 // comparator, sample-and-hold, the two relays and the threshold trigger. None has hysteresis:
 // every comparison is taken afresh in each step.
 
-#include "core/model/GrundBT.h"
+#include "components/signal/SignalSupport.h"
 
 // A constant on its output, written once at the start of a run (so that fixed values on one
 // net add up like other value outputs); a value changed during a run counts from the next.
-class TBTFest : public TGrundBT {
+class TBTFest : public TBTSettingBlock {
 public:
     TV_CLASS_NAME(TBTFest)
     TBTFest();
     static const TComponentDescription Description;
 
-    Extended FixValue = 1.0L;
+    Extended& FixValue = Setting;  // 1.0 at creation
 
     void Paint(TCanvas& canvas) override;
-    void WriteData(TWriter& writer) override;
-    void ReadData(TReader& reader, uint8_t version) override;
-    int EditProperties() override;
-    QString GetHint() const override;
     void SimReset() override;
+
+protected:
+    QString SettingCaption() const override;
 };
 
 // "A<B", "A=B" (exact equality) and "A>B" of the input values.
@@ -82,19 +81,18 @@ public:
 };
 
 // "A" is high while "E" is above the threshold.
-class TBTTrigger : public TGrundBT {
+class TBTTrigger : public TBTSettingBlock {
 public:
     TV_CLASS_NAME(TBTTrigger)
     TBTTrigger();
     static const TComponentDescription Description;
 
-    Extended Threshold = 0.0L;
+    Extended& Threshold = Setting;
 
     void Paint(TCanvas& canvas) override;
-    void WriteData(TWriter& writer) override;
-    void ReadData(TReader& reader, uint8_t version) override;
-    int EditProperties() override;
-    QString GetHint() const override;
     void Calculate() override;
-    void SimReset() override;
+    void SimReset() override;  // "A" low
+
+protected:
+    QString SettingCaption() const override;
 };
