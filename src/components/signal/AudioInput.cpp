@@ -181,7 +181,9 @@ void TBTAudioTrigger::QueueBuffer(TWaveBuffer& buffer)
 void TBTAudioTrigger::SimPrepare()
 {
     BufferStart = Clock().PerformanceCounter();
-    AudioInput.EnumerateDevices();
+    // The system is asked for its devices only when one is wanted.
+    if (DeviceIndex > 0)
+        AudioInput.EnumerateDevices();
     AudioInput.SetDeviceID(DeviceIndex - 1);
     // A device chosen on another system, or unplugged since.
     if (DeviceIndex > AudioInput.DeviceCount)
