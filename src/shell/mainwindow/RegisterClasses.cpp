@@ -2,6 +2,7 @@
 
 #include "components/analog/RegisterAnalog.h"
 #include "components/digital/RegisterDigital.h"
+#include "components/panel/RegisterPanel.h"
 #include "components/signal/RegisterSignalBlocks.h"
 #include "core/board/BoardClasses.h"
 #include "components/core/RegisterCore.h"
@@ -15,4 +16,5 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterAnalogComponents(registry);
     RegisterSignalBlocks(registry);
     RegisterCoreComponents(registry);
+    RegisterPanelComponents(registry);
 }
