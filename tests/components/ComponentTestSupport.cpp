@@ -149,3 +149,11 @@ TMarkPixels MarkPixelsInBody(TIOBauteil& c)
     return MarkPixels(img, QRect(QPoint(body.left() + 2, body.top() + 2),
                                  QPoint(body.right() - 3, body.bottom() - 3)));
 }
+
+std::vector<Extended> OutputValues(const TIOBauteil& c)
+{
+    std::vector<Extended> values;
+    for (const auto& pin : c.Outputs)
+        values.push_back(pin->Value);
+    return values;
+}

@@ -123,6 +123,8 @@ QByteArray ComponentPart(int inputs, int outputs, uint8_t version, bool labelSho
 QByteArray SamplingPart(int16_t index, double seconds);
 
 QStringList PinNames(const std::vector<std::unique_ptr<TBauteilPin>>& pins);
+// The values of a component's outputs, in pin order.
+std::vector<Extended> OutputValues(const TIOBauteil& c);
 // prefix + from ... prefix + to, counting up or down.
 QStringList Numbered(const char* prefix, int from, int to);
 

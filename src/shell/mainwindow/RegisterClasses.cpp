@@ -3,6 +3,7 @@
 #include "components/analog/RegisterAnalog.h"
 #include "components/digital/RegisterDigital.h"
 #include "components/panel/RegisterPanel.h"
+#include "components/signal/RegisterSignalBlocks.h"
 #include "components/timing/RegisterTiming.h"
 #include "core/board/BoardClasses.h"
 #include "components/core/RegisterCore.h"
@@ -15,6 +16,7 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterDigitalComponents(registry);
     RegisterTimingComponents(registry);
     RegisterAnalogComponents(registry);
+    RegisterSignalBlocks(registry);
     RegisterCoreComponents(registry);
     RegisterPanelComponents(registry);
 }
