@@ -5,6 +5,7 @@
 #include "core/board/BoardClasses.h"
 #include "components/core/RegisterCore.h"
 #include "core/model/ClassRegistry.h"
+#include "hardware/RegisterHardware.h"
 
 void RegisterComponentClasses(TClassRegistry& registry)
 {
@@ -13,4 +14,5 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterDigitalComponents(registry);
     RegisterAnalogComponents(registry);
     RegisterCoreComponents(registry);
+    RegisterHardwareClasses(registry);
 }
