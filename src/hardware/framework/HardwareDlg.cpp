@@ -72,11 +72,9 @@ THardware_Dlg::THardware_Dlg(QWidget* parent) : QDialog(parent)
     NewGrid->setAlternatingRowColors(true);
     NewGrid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     NewGrid->setUniformRowHeights(true);
-    NewGrid->setStyleSheet(QStringLiteral("QTreeView::item { border-right: 1px solid #d0d0d0; "
-                                          "border-bottom: 1px solid #d0d0d0; }"));
     NewGrid->header()->resizeSection(0, 90);
     NewGrid->header()->resizeSection(1, 230);
-    NewGrid->header()->resizeSection(2, 70);
+    NewGrid->header()->resizeSection(2, 84); // room for "Verbindung" and "Connexion"
     NewGrid->header()->setStretchLastSection(true);
     layout->addWidget(NewGrid, 1);
     auto* buttons = new QHBoxLayout;

@@ -74,7 +74,7 @@ TPinEdit::TPinEdit(QWidget* parent) : QFrame(parent)
     PinGrid = new TPinGrid(0, 2, this);
     PinGrid->verticalHeader()->hide();
     PinGrid->verticalHeader()->setDefaultSectionSize(18);
-    PinGrid->setColumnWidth(0, 60);
+    PinGrid->setColumnWidth(0, 74); // room for the header "Connection"
     PinGrid->horizontalHeader()->setStretchLastSection(true);
     PinGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     PinGrid->setEditTriggers(QAbstractItemView::AllEditTriggers);
