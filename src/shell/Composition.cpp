@@ -5,6 +5,8 @@
 #include "core/model/FrontPanelHooks.h"
 #include "core/model/ViewHooks.h"
 #include "frontpanel/FrontPanel.h"
+#include "hardware/framework/BtHardware.h"
+#include "hardware/framework/IoPort.h"
 #include "shell/mainwindow/MainWindow.h"
 #include "shell/mainwindow/SimulationControl.h"
 #include "ui/ItemDialogs.h"
@@ -15,6 +17,14 @@ void InstallHooks()
 {
     InstallFrontPanelHooks(&DesignBoardHooks());
     InstallItemDialogs();
+    // Hardware components: stored class names, run preparation, the pin button of the
+    // settings dialog.
+    InstallHardwareHooks();
+    // A device waiting for its hardware sleeps between steps unless the run is fast.
+    SimFastQuery() = [] {
+        const TSimulationControl* control = SimulationControl();
+        return control && control->SimFast;
+    };
 
     // A component's pin segments follow its selection; their board repaints them.
     BoardViewHooks().RepaintSegment = [](TBauteil& segment) {

@@ -12,6 +12,10 @@
 //   run control    OnStopRequested, OnRuntimeCloseRequested
 //                                     (components/core/SimulationStop.h) <- the main window
 //
-// Board services, simulation and start-up hooks belong to subsystems that are not part of the
-// program yet; they stay empty, which their users read as "not present".
+//   pin button     TPinPortDialogHooks (ui/SettingsDialog.h)       <- hardware framework
+//   hardware wait  SimFastQuery       (hardware/framework/IoPort.h)  <- the run control
+//
+// The hardware framework fills its part of the board services and simulation hooks; the rest
+// of those and the start-up hooks belong to subsystems that are not part of the program yet;
+// they stay empty, which their users read as "not present".
 void InstallHooks();

@@ -10,6 +10,7 @@
 #include "frontpanel/Design.h"
 #include "frontpanel/ElementRegistry.h"
 #include "frontpanel/FrontPanel.h"
+#include "hardware/framework/IoPort.h"
 #include "shell/Composition.h"
 
 #include <QRect>
@@ -87,6 +88,8 @@ protected:
 TEST_F(CompositionTest, MainWindowStartInstallsEveryHook)
 {
     ResetBoardHooks();
+    ResetSimulationHooks();
+    SimFastQuery() = nullptr;
     OnStopRequested = nullptr;
     OnRuntimeCloseRequested = nullptr;
     Make();
@@ -97,6 +100,12 @@ TEST_F(CompositionTest, MainWindowStartInstallsEveryHook)
         {"segment repaint", bool(BoardViewHooks().RepaintSegment)},
         {"stop request", bool(OnStopRequested)},
         {"runtime close request", bool(OnRuntimeCloseRequested)},
+        {"hardware class names", bool(BoardServiceHooks().HardwareClassByName)},
+        {"hardware components", bool(BoardServiceHooks().IsHardwareComponent)},
+        {"hardware interface release", bool(BoardServiceHooks().ReleaseHardwareInterface)},
+        {"hardware step callback", bool(SimulationHooks().SetStepCallback)},
+        {"hardware prepare", bool(SimulationHooks().PrepareInterface)},
+        {"hardware wait speed", bool(SimFastQuery())},
     };
     for (const auto& [name, installed] : hooks)
         EXPECT_TRUE(installed) << name;

@@ -8,6 +8,7 @@
 #include "core/board/BoardClasses.h"
 #include "components/core/RegisterCore.h"
 #include "core/model/ClassRegistry.h"
+#include "hardware/RegisterHardware.h"
 
 void RegisterComponentClasses(TClassRegistry& registry)
 {
@@ -19,4 +20,5 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterSignalBlocks(registry);
     RegisterCoreComponents(registry);
     RegisterPanelComponents(registry);
+    RegisterHardwareClasses(registry);
 }
