@@ -123,7 +123,8 @@ TEST_F(WebServerTest, PagesClicksAndFormsReachTheFrontPanel)
     TWebProbe* n2 = AddProbe(root, QStringLiteral("N2"), 1);
     Link();
     EXPECT_EQ(server->PanelCaption(), QStringLiteral("Frontplatte"));
-    EXPECT_EQ(WebState().ClientNumber, server->ClientNumber());
+    // The number the server assigned arrives at the front panel after the server is ready.
+    EXPECT_TRUE(WaitFor([&] { return WebState().ClientNumber == server->ClientNumber(); }));
 
     THttpReply reply = Get(Port(), "/Front?ClientNo=1&FPLNo=0");
     EXPECT_EQ(reply.status, 200);
