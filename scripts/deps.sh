@@ -9,6 +9,7 @@ PACKAGES=(
   libgl-dev fonts-dejavu-core
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
+  chromium
 )
 
 missing=()

@@ -161,6 +161,17 @@ public:
     void SetFrontplattenNR(int32_t page) override;
     void Paint(TCanvas& canvas) override;
 
+    // --- Web publishing (frontpanel/web/ElementWeb.cpp) -----------------------------------
+    // The published elements of page n (every page for n < 0), in web sort order; with a
+    // path only the detail page of the element of that web name.
+    void WriteWebElements(int32_t page, const QString& path, QStringList& lines);
+    void WriteWebElement(QStringList& lines) override;
+    void WriteWebTitle(QStringList& lines) override;
+    // Hands a browser request (raw query text) to the published elements it names, here
+    // and in nested pages: action 12 submits each value, any other action goes to WebAction.
+    void HandleWebRequest(const QString& request, int32_t action);
+    void DispatchWebRequest(const QString& name, const QString& value, int32_t action);
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

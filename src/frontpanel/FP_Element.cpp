@@ -1,5 +1,7 @@
 #include "frontpanel/FP_Element.h"
 
+#include "frontpanel/Design.h"
+
 #include "core/model/Iobt.h"
 #include "core/model/Translator.h"
 #include "platform/Canvas.h"
@@ -367,14 +369,6 @@ void TFP_Element::HotkeyUp(uint16_t key, uint8_t)
         hotkey->KeyUp(key);
 }
 
-void TFP_Element::WriteWebPage(QStringList&) {}
-void TFP_Element::WriteWebElement(QStringList&) {}
-void TFP_Element::WriteWebSnapshot(QStringList&) {}
-void TFP_Element::WriteWebTitle(QStringList&) {}
-void TFP_Element::WriteWebImageMap(QStringList&) {}
-void TFP_Element::WebAction(int32_t) {}
-void TFP_Element::WebSubmit(const QString&) {}
-
 void TFP_Element::PaintToBitmap(QImage& bitmap)
 {
     if (bitmap.size() != size() || bitmap.isNull())
@@ -395,7 +389,8 @@ void TFP_Element::PaintToBitmap(QImage& bitmap)
 
 bool TFP_Element::IsPublished() const
 {
-    return WebPublish;
+    // Decor (labels, scales, frames, pictures) is never published.
+    return WebPublish && !TDesign::IsDecorElement(this);
 }
 
 bool TFP_Element::CanPublish()

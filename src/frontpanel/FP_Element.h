@@ -12,6 +12,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -21,6 +22,7 @@
 #include <memory>
 #include <vector>
 
+class QComboBox;
 class TCanvas;
 class TDesign;
 class THotkey;
@@ -161,6 +163,28 @@ public:
     virtual void PaintToBitmap(QImage& bitmap);
     // Whether the element is shown on the published page (base: WebPublish).
     virtual bool IsPublished() const;
+
+    // --- Web publishing helpers for element classes (frontpanel/web/ElementWeb.cpp) --------
+    // QualifiedName without any "<root page name>." in it: the element's name on the web.
+    QString GetRelativeName() const;
+    // Paints the element and saves the picture as its JPEG file (nothing without a data
+    // folder); false when the file could not be written.
+    bool SaveSnapshot();
+    // "ClientNo=..&FPLNo=..&Control=<web name>&Action=<action>" and its HREF attribute.
+    QString WebActionQuery(int32_t action) const;
+    QString WebActionHref(int32_t action) const;
+    // A picture that links to an action of the element.
+    QString WriteWebImageLink(const QString& picture, const QString& text, int32_t action) const;
+    // Areas of an image map that link to actions of the element.
+    QString WriteWebAreaRect(int32_t action, const QRect& rect, const QString& text) const;
+    QString WriteWebAreaPoly(int32_t action, const QPoint (&points)[3], const QString& text) const;
+    // The control's rectangle in the element's client coordinates.
+    QRect ControlRectInElement(const QWidget* control) const;
+    // A drop-down form field of the list's items, the selected one marked; option values
+    // are prefix + index.
+    void WriteWebClientSelect(QStringList& lines, const QComboBox* list, QChar prefix) const;
+    // The form field name of the element: "Client<n>.FPL<page>.<web name>".
+    QString WebFieldName() const;
 
     // Paints the element: frame and background (nothing for a transparent element). Element
     // classes paint their face after calling the base.

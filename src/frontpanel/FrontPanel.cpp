@@ -9,6 +9,8 @@
 #include "frontpanel/Design.h"
 #include "frontpanel/ElementRegistry.h"
 #include "frontpanel/Sizer.h"
+#include "frontpanel/web/WebLink.h"
+#include "frontpanel/web/WebPublishing.h"
 #include "platform/Colors.h"
 #include "platform/Context.h"
 #include "platform/Help.h"
@@ -219,6 +221,8 @@ TFrontplatte* Frontplatte()
 TFrontplatte::~TFrontplatte()
 {
     qApp->removeEventFilter(this);
+    delete m_webLink;
+    m_webLink = nullptr;
     if (g_window == this)
         g_window = nullptr;
     EstLoadHook() = nullptr;
@@ -640,10 +644,41 @@ void TFrontplatte::SetIcon(const QString& file)
 
 void TFrontplatte::StartWebServer()
 {
-    // The link to the web-server program is not part of this build yet.
+    if (PublishMode == 0)
+        return;
+    // The server program: the stored path when it names a file, else the one beside this
+    // program.
+    QString program = WebServerPath;
+    program.replace(u'\\', u'/');
+    if (!program.isEmpty() && !QFileInfo(program).isFile()) {
+        const QString local = Ctx().ProgramFolder + QStringLiteral("tvwebserver");
+        program = QFileInfo(local).isFile() ? local : QString();
+        if (!program.isEmpty())
+            WebServerPath = program;
+    }
+    StopWebServer();
+    m_webLink = new TWebLink(this, program);
+    m_webLink->Start();
 }
 
-void TFrontplatte::StopWebServer() {}
+void TFrontplatte::StopWebServer()
+{
+    if (!m_webLink)
+        return;
+    m_webLink->Close();
+    m_webLink->deleteLater();
+    m_webLink = nullptr;
+}
+
+void TFrontplatte::CheckToken(const QString& line)
+{
+    if (line == QLatin1String(kWebPageToken))
+        return;
+    if (TokenMisses > 0)
+        --TokenMisses;
+    else
+        StopWebServer();
+}
 
 void TFrontplatte::SetPublishMode(int32_t mode)
 {

@@ -29,6 +29,7 @@ class TFrontPanelHooks;
 class TIniFile;
 class TReader;
 class TScrollBoxEx;
+class TWebLink;
 class TWriter;
 
 // Border styles of the window by mode.
@@ -186,6 +187,13 @@ public:
     void StartWebServer();
     void StopWebServer();
     void SetPublishMode(int32_t mode);
+    // A page mismatch token: counts down TokenMisses, and past it stops the link.
+    void CheckToken(const QString& line);
+    // The published page n (frontpanel/web/ElementWeb.cpp): nothing with PublishMode 0; the
+    // page head, then the page's elements (only the detail page of `path` when one is given).
+    void BuildWebPage(int32_t page, const QString& path, QStringList& lines);
+    void WritePageHead(int32_t page, QStringList& lines);
+    TWebLink* WebLink() const { return m_webLink; }
 
     // --- Properties dialog (FrontPanelSetup.cpp) ---------------------------------------------
     void SetupBtnClick();
@@ -248,6 +256,7 @@ private:
     QWidget* m_shownParent = nullptr;
     QRect m_shownBounds;
     TBorderStyle m_border;
+    TWebLink* m_webLink = nullptr;  // owned; exists while the link is up
 };
 
 // The front-panel window of the program (nullptr before it is created). Other parts reach

@@ -169,6 +169,8 @@ void TSimulationControl::StartSimulation()
     if (OnShowFrontPanel)
         OnShowFrontPanel();
     LoadComponentStateFile(project);
+    if (panel)
+        panel->StartWebServer();
     if (panel && panel->ActiveDesign) {
         panel->ActiveDesign->RefreshTransparency(panel);
         panel->ActiveDesign->update();

@@ -1,0 +1,257 @@
+// The web-server link's line protocol, connection and server start.
+
+#include "frontpanel/web/WebLink.h"
+
+#include "frontpanel/Design.h"
+#include "frontpanel/FrontPanel.h"
+#include "frontpanel/web/WebProtocol.h"
+#include "frontpanel/web/WebPublishing.h"
+#include "platform/Context.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHostAddress>
+#include <QIcon>
+#include <QPainter>
+#include <QProcess>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <algorithm>
+
+TWebLinkConfig& WebLinkConfig()
+{
+    static TWebLinkConfig config;
+    return config;
+}
+
+void ResetWebLinkConfig()
+{
+    WebLinkConfig() = TWebLinkConfig();
+}
+
+TWebLink::TWebLink(TFrontplatte* panel, const QString& serverProgram)
+    : QObject(panel)
+    , m_panel(panel)
+    , m_program(serverProgram)
+{
+    m_socket = new QTcpSocket(this);
+    m_retry = new QTimer(this);
+    m_retry->setSingleShot(true);
+    connect(m_retry, &QTimer::timeout, this, &TWebLink::Start);
+    connect(m_socket, &QTcpSocket::readyRead, this, &TWebLink::ReadLines);
+    connect(m_socket, &QTcpSocket::errorOccurred, this, [this] {
+        if (m_socket->state() != QAbstractSocket::ConnectedState)
+            ConnectionFailed();
+    });
+    connect(m_socket, &QTcpSocket::connected, this, [this] {
+        m_retryMs = 0;
+        m_expect = TExpect::Command;
+        m_buffer.clear();
+    });
+    connect(m_socket, &QTcpSocket::disconnected, this, [this] {
+        if (!m_closed)
+            ScheduleRetry();
+    });
+}
+
+TWebLink::~TWebLink()
+{
+    Close();
+}
+
+void TWebLink::Start()
+{
+    if (m_closed || m_socket->state() != QAbstractSocket::UnconnectedState)
+        return;
+    m_socket->connectToHost(QHostAddress(QHostAddress::LocalHost), WebLinkConfig().Port);
+}
+
+void TWebLink::Close()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    m_retry->stop();
+    m_socket->disconnect(this);
+    m_socket->abort();
+}
+
+bool TWebLink::Connected() const
+{
+    return !m_closed && m_socket->state() == QAbstractSocket::ConnectedState;
+}
+
+void TWebLink::ConnectionFailed()
+{
+    if (m_closed)
+        return;
+    if (!m_launched && !m_program.isEmpty() &&
+        m_socket->error() == QAbstractSocket::ConnectionRefusedError) {
+        m_launched = true;
+        const QStringList arguments{QStringLiteral("--link-port"),
+                                    QString::number(WebLinkConfig().Port)};
+        if (WebLinkConfig().Launch)
+            WebLinkConfig().Launch(m_program, arguments);
+        else
+            QProcess::startDetached(m_program, arguments);
+    }
+    ScheduleRetry();
+}
+
+void TWebLink::ScheduleRetry()
+{
+    if (m_closed || m_retry->isActive())
+        return;
+    const TWebLinkConfig& config = WebLinkConfig();
+    m_retryMs = m_retryMs == 0 ? config.FirstRetryMs
+                               : std::min(m_retryMs * 2, config.LongestRetryMs);
+    m_retry->start(m_retryMs);
+}
+
+void TWebLink::ReadLines()
+{
+    m_buffer += m_socket->readAll();
+    QByteArray line;
+    while (!m_closed && TakeWebLine(m_buffer, line))
+        HandleLine(QString::fromUtf8(line));
+}
+
+void TWebLink::SendLine(const QString& line)
+{
+    QString text = line;
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    m_socket->write(text.toUtf8() + '\n');
+}
+
+void TWebLink::HandleLine(const QString& line)
+{
+    switch (m_expect) {
+    case TExpect::Command:
+        if (line == QStringLiteral("Name?")) {
+            m_expect = TExpect::NameFolder;
+        } else if (line == QStringLiteral("Action!")) {
+            m_expect = TExpect::ActionRequest;
+        } else if (line == QStringLiteral("ShutDown!")) {
+            m_panel->StopWebServer();
+        } else if (line.startsWith(QStringLiteral("FPL="))) {
+            if (ParseWebNumber(line.mid(4, 20), m_page) && m_page >= 0)
+                m_expect = TExpect::PagePath;
+        }
+        break;
+    case TExpect::NameFolder:
+        m_expect = TExpect::NameNumber;
+        AnswerName(line);
+        break;
+    case TExpect::NameNumber:
+        if (line.isEmpty())
+            break;
+        m_expect = TExpect::Command;
+        ParseWebNumber(line, WebState().ClientNumber);
+        AfterName();
+        break;
+    case TExpect::ActionRequest:
+        m_request = line;
+        m_expect = TExpect::ActionNumber;
+        break;
+    case TExpect::ActionNumber: {
+        if (line.isEmpty())
+            break;
+        m_expect = TExpect::Command;
+        int32_t action = 0;
+        if (ParseWebNumber(line, action) && m_panel->RootDesign && m_panel->PublishMode != 0) {
+            m_panel->RootDesign->HandleWebRequest(m_request, action);
+            RefreshOnce = true;
+        }
+        break;
+    }
+    case TExpect::PagePath:
+        m_expect = TExpect::PageToken;
+        AnswerPage(line);
+        break;
+    case TExpect::PageToken:
+        if (line.isEmpty())
+            break;
+        m_expect = TExpect::Command;
+        m_panel->CheckToken(line);
+        break;
+    }
+}
+
+void TWebLink::AnswerName(const QString& folder)
+{
+    WebState().DataFolder = folder;
+    SendLine(m_panel->windowTitle().isEmpty() ? m_panel->Title : m_panel->windowTitle());
+    SendLine(QString::number(WebState().ClientNumber));
+}
+
+void TWebLink::AfterName()
+{
+    const QString folder = WebTempFolder();
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    // The front panel's picture: its own icon, else the program's.
+    QIcon icon = m_panel->windowIcon();
+    if (icon.isNull())
+        icon = QApplication::windowIcon();
+    if (!icon.isNull()) {
+        const QList<QSize> sizes = icon.availableSizes();
+        const QSize size = sizes.isEmpty() ? QSize(32, 32) : sizes.first();
+        QImage picture(size, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        {
+            QPainter painter(&picture);
+            icon.paint(&painter, picture.rect());
+        }
+        picture.save(QDir(folder).filePath(QString::number(WebState().ClientNumber) +
+                                           QStringLiteral(".jpg")),
+                     "JPG");
+    }
+    // The help file, copied once.
+    if (m_panel->Options.HelpBtn && !m_panel->HelpFile.isEmpty()) {
+        QString name = m_panel->HelpFile;
+        name.replace(u'\\', u'/');
+        const QString fileName = QFileInfo(name).fileName();
+        const QString local = Ctx().ProgramFolder + fileName;
+        if (QFileInfo::exists(local))
+            m_panel->HelpFile = local;
+        const QString target = QDir(folder).filePath(fileName);
+        if (!fileName.isEmpty() && !QFileInfo::exists(target))
+            QFile::copy(QString(m_panel->HelpFile).replace(u'\\', u'/'), target);
+    }
+}
+
+void TWebLink::WriteHtmlHead(QStringList& lines, int32_t refreshSeconds)
+{
+    lines << QStringLiteral("<head>");
+    if (RefreshOnce) {
+        lines << QStringLiteral("<meta http-equiv=\"refresh\" content=\"5\">");
+        RefreshOnce = false;
+    } else if (refreshSeconds > 0) {
+        lines << QStringLiteral("<meta http-equiv=\"refresh\" content=\"%1\">").arg(refreshSeconds);
+    }
+    lines << QStringLiteral("<meta http-equiv=\"cache-control\" content=\"no-cache\">")
+          << QStringLiteral("<script type=\"text/JavaScript\">")
+          << QStringLiteral("function detectScrollbar()")
+          << QStringLiteral("{if (navigator.appName == \"Microsoft Internet Explorer\") "
+                            "{window.name=document.body.scrollTop;}")
+          << QStringLiteral("else {window.name=window.pageYOffset;}}")
+          << QStringLiteral("function doScroll()")
+          << QStringLiteral("{if (window.name) window.scrollTo(0, window.name);}</script></head>")
+          << QStringLiteral("<body onload=\"doScroll()\" onunload=\"detectScrollbar()\">");
+}
+
+void TWebLink::AnswerPage(const QString& path)
+{
+    QStringList lines;
+    if (path.isEmpty())
+        WriteHtmlHead(lines, m_panel->WebRefreshSeconds);
+    m_panel->BuildWebPage(m_page, path, lines);
+    SendLine(QString::number(lines.size()));
+    for (const QString& line : lines)
+        SendLine(line);
+}
