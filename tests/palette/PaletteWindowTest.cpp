@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QBuffer>
 #include <QLineEdit>
 #include <QListWidget>
@@ -108,6 +109,21 @@ TEST_F(PaletteWindowTest, TheMenuLoadsACategoryAndTheButtonsStepThrough)
     EXPECT_EQ(f.ShownPaletteRow(), NextPaletteRow(kGatter));
     f.sb_BiboMinus->click();
     EXPECT_EQ(f.ShownPaletteRow(), kGatter);
+
+    // The wheel with the middle button held steps too, from the last category to the first.
+    auto wheel = [&f](int delta, Qt::MouseButtons buttons) {
+        QWidget* viewport = f.SB_Bibliothek->viewport();
+        QWheelEvent event(QPointF(20, 20), viewport->mapToGlobal(QPointF(20, 20)), QPoint(),
+                          QPoint(0, delta), buttons, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &event);
+    };
+    f.LoadPaletteCategory(49);  // last item of the menu
+    wheel(-120, Qt::MiddleButton);
+    EXPECT_EQ(f.ShownPaletteRow(), DefaultPaletteRow);
+    wheel(120, Qt::MiddleButton);
+    EXPECT_EQ(f.ShownPaletteRow(), 49);
+    wheel(-120, Qt::NoButton);  // without the middle button the palette only scrolls
+    EXPECT_EQ(f.ShownPaletteRow(), 49);
 
     // "Ram && Rom" shows one "&" on the button.
     f.LoadPaletteCategory(9);

@@ -18,6 +18,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QWheelEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -507,6 +508,8 @@ void TForm1::ConnectCommands()
     onButton("sb_BiboMinus", [this] { SB_BiboMinusClick(); });
     onButton("cb_NurText", [this] { CB_NurTextClick(); });
     onButton("CloseBibo", [this] { CloseBiboClick(); });
+    CloseBibo->setText(QStringLiteral("<<<"));
+    SB_Bibliothek->viewport()->installEventFilter(this);
     onButton("SearchBtn", [this] { SearchBtnClick(); });
     connect(MakroPathEdit, &QLineEdit::textChanged, this, [this] { MakroPathEditChange(); });
     connect(SearchEdit, &QLineEdit::textChanged, this, [this] { SearchEditChange(); });
@@ -541,6 +544,17 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         KeepsBoardKey(*static_cast<QKeyEvent*>(event))) {
         event->accept();
         return false;
+    }
+    // The wheel over the palette steps the category while the middle button is held.
+    if (SB_Bibliothek && watched == SB_Bibliothek->viewport() && event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->buttons() & Qt::MiddleButton) {
+            if (wheel->angleDelta().y() > 0)
+                SB_BiboMinusClick();
+            else if (wheel->angleDelta().y() < 0)
+                SB_BiboPlusClick();
+            return true;
+        }
     }
     // A double click in the search results places the component once the button is released.
     if (SearchResultListbox && watched == SearchResultListbox->viewport() &&
