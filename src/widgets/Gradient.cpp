@@ -1,5 +1,7 @@
 #include "widgets/Gradient.h"
 
+#include "platform/Filer.h"
+
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/Types.h"
@@ -245,6 +247,31 @@ void TWLXGradient::SetTwoColors(bool value)
 void TWLXGradient::SetUserColors(const std::vector<int32_t>& colors)
 {
     m_userColors = colors;
+    Change();
+}
+
+namespace {
+constexpr uint8_t kListEnd = 0;    // tag that closes a list
+constexpr uint8_t kListBegin = 1;  // tag that opens a list
+} // namespace
+
+void TWLXGradient::WriteColorList(TWriter& writer) const
+{
+    writer.WriteRawByte(kListBegin);
+    for (int32_t c : m_userColors)
+        writer.WriteInteger(c);
+    writer.WriteRawByte(kListEnd);
+}
+
+void TWLXGradient::ReadColorList(TReader& reader)
+{
+    if (reader.ReadRawByte() != kListBegin)
+        throw EFilerError::invalidPropertyValue();
+    std::vector<int32_t> colors;
+    while (uint8_t(reader.NextValue()) != kListEnd)
+        colors.push_back(reader.ReadInteger());
+    reader.ReadRawByte();
+    m_userColors = std::move(colors);
     Change();
 }
 

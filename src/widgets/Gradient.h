@@ -12,6 +12,8 @@
 #include <vector>
 
 class TCanvas;
+class TReader;
+class TWriter;
 
 // Draw flags of the gradient fill.
 constexpr unsigned kDrawClip = 0x0001;       // clip to the rectangle (shifted by the clip offset)
@@ -51,6 +53,11 @@ public:
     void SetTwoColors(bool value);
     // The colour list (the stored "ColorList"): replaced as a whole, one change.
     void SetUserColors(const std::vector<int32_t>& colors);
+    // The colour list in a stored object: a list of integers, written only when not empty;
+    // reading replaces the list and notifies once.
+    bool HasColorList() const { return !m_userColors.empty(); }
+    void WriteColorList(TWriter& writer) const;
+    void ReadColorList(TReader& reader);
 
     void Assign(const TWLXGradient& source);
     void Change() override;

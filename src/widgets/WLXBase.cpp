@@ -1,5 +1,12 @@
 #include "widgets/WLXBase.h"
 
+#include "platform/Context.h"
+#include "platform/SystemFolders.h"
+
+#include <QWidget>
+#include <QWindow>
+#include <algorithm>
+
 bool IsBlank(const QString& s)
 {
     for (QChar c : s)
@@ -108,4 +115,57 @@ bool RectInside(const QRect& a, const QRect& b)
         return x >= b.left() && x < b.left() + b.width() && y >= b.top() && y < b.top() + b.height();
     };
     return in(a.left(), a.top()) && in(a.left() + a.width(), a.top() + a.height());
+}
+
+QString ProgramFolder()
+{
+    QString folder = Ctx().ProgramFolder;
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder;
+}
+
+QString PrefixFolder(TWLXPathPrefix prefix, bool withSeparator)
+{
+    QString folder;
+    switch (prefix) {
+    case TWLXPathPrefix::ppWindows: folder = WindowsFolder(); break;
+    case TWLXPathPrefix::ppSystem: folder = SystemFolder(); break;
+    case TWLXPathPrefix::ppProgram: folder = ProgramFolder(); break;
+    case TWLXPathPrefix::ppFixed: return QString();
+    }
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    if (withSeparator && !folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder;
+}
+
+void OffsetPoints(QPoint* points, int highIndex, int dx, int dy)
+{
+    for (int i = 0; points && i <= highIndex; ++i)
+        points[i] += QPoint(dx, dy);
+}
+
+int MaxOf(const int* values, int highIndex)
+{
+    return *std::max_element(values, values + highIndex + 1);
+}
+
+int MinOf(const int* values, int highIndex)
+{
+    return *std::min_element(values, values + highIndex + 1);
+}
+
+double MinOf(const double* values, int highIndex)
+{
+    return *std::min_element(values, values + highIndex + 1);
+}
+
+void FreeChildWindow(QWidget* control)
+{
+    if (!control || control->isWindow())
+        return;
+    if (QWindow* window = control->windowHandle())
+        window->destroy();
 }

@@ -6,6 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+#include "widgets/WLXTypes.h"
+
+class QWidget;
+
 bool IsBlank(const QString& s);                       // empty or blanks only
 QString FillString(int count, QChar ch);
 QString TrimText(const QString& s);                   // without leading/trailing controls and blanks
@@ -21,3 +25,20 @@ QString CompactPath(const QString& fileName, int maxLength);
 // Both the top-left and the bottom-right corner of a (GDI rectangles, right/bottom exclusive)
 // lie in b, b's right and bottom edges excluded.
 bool RectInside(const QRect& a, const QRect& b);
+
+// The running program's folder, with a trailing separator.
+QString ProgramFolder();
+// The folder of a path prefix with a trailing separator added (withSeparator) or removed;
+// ppFixed gives an empty text.
+QString PrefixFolder(TWLXPathPrefix prefix, bool withSeparator);
+
+// Moves the points 0..highIndex by dx, dy.
+void OffsetPoints(QPoint* points, int highIndex, int dx, int dy);
+// Largest and smallest of the values 0..highIndex.
+int MaxOf(const int* values, int highIndex);
+int MinOf(const int* values, int highIndex);
+double MinOf(const double* values, int highIndex);
+
+// Gives back the native window of a control that has one (children scrolled out of sight
+// need none); the control keeps existing and gets a new window when it is shown again.
+void FreeChildWindow(QWidget* control);

@@ -44,6 +44,8 @@ enum class TWLXThreeDStyle : uint8_t {
 enum class TWLXThreeDOrientation : uint8_t { toBottomLeft, toBottomRight, toTopLeft, toTopRight };
 enum class TWLXDisabledStyle : uint8_t { dsAuto, dsStandard, ds3d, dsNone };
 enum class TWLXSavePixelFormat : uint8_t { spfDefault, spfMono, spf4bit, spf8bit, spf16bit };
+// Where a file named without a folder is looked for.
+enum class TWLXPathPrefix : uint8_t { ppWindows, ppSystem, ppProgram, ppFixed };
 enum class TWLXFillOption : uint8_t { foFillInner, foQuickDraw, foGrUseBitmap };
 // Set of TWLXFillOption: bit n is option n.
 using TWLXFillOptions = uint8_t;

@@ -246,3 +246,22 @@ TEST(AlphaTest, BlendRefusesOtherPixelFormats)
 }
 
 } // namespace
+
+TEST(FillControlTest, BrushPatternStartsAtTheControlsCorner)
+{
+    // A two-pixel pattern (black, white): wherever the control sits on its parent, its own
+    // first column is black.
+    QImage pattern(2, 1, QImage::Format_RGB32);
+    pattern.setPixelColor(0, 0, Qt::black);
+    pattern.setPixelColor(1, 0, Qt::white);
+    for (int left : {0, 3}) {
+        TWLXFill control;
+        control.setGeometry(left, 0, 10, 4);
+        control.FillObject().SetBitmap(pattern);
+        control.FillObject().SetStyle(sfBrushBitmap);
+        Surface s(10, 4, clRed);
+        control.Paint(*s.canvas);
+        EXPECT_EQ(s.px(0, 1), clBlack) << left;
+        EXPECT_EQ(s.px(1, 1), clWhite) << left;
+    }
+}

@@ -1,6 +1,10 @@
 #include "Surface.h"
 #include "widgets/Gradient.h"
 
+#include "platform/Filer.h"
+
+#include <QBuffer>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -126,6 +130,38 @@ TEST(WLXGradientTest, ColorBetweenRoundsHalvesToEven)
     EXPECT_EQ(ColorBetween(0x000000, 0x000003, 1, 2), 0x000002);   // 1.5 -> 2
     EXPECT_EQ(ColorBetween(0x000000, 0x000005, 1, 2), 0x000002);   // 2.5 -> 2
     EXPECT_EQ(ColorBetween(0x112233, 0x445566, 0, 7), 0x112233);
+}
+
+TEST(WLXGradientTest, ColorListRoundTripsAndABrokenListKeepsTheOldColours)
+{
+    TWLXGradient g;
+    EXPECT_FALSE(g.HasColorList());
+    g.SetUserColors({0x0000FF, 70000, -1});
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    TWriter writer(buffer);
+    g.WriteColorList(writer);
+    // list tag, three integers in their smallest tags, end tag
+    EXPECT_EQ(buffer.data().toHex(), QByteArray("0103ff00047011010002ff00"));
+
+    TWLXGradient loaded;
+    loaded.SetUserColors({1});
+    int changes = 0;
+    loaded.OnChange = [&](void*) { ++changes; };
+    buffer.seek(0);
+    TReader reader(buffer);
+    loaded.ReadColorList(reader);
+    EXPECT_EQ(loaded.UserColors(), g.UserColors());
+    EXPECT_EQ(changes, 1);
+
+    for (const char* broken : {"010301", "0106016100", "02"}) {
+        QBuffer in;
+        in.setData(QByteArray::fromHex(broken));
+        in.open(QIODevice::ReadOnly);
+        TReader r(in);
+        EXPECT_THROW(loaded.ReadColorList(r), EFilerError) << broken;
+        EXPECT_EQ(loaded.UserColors(), g.UserColors()) << broken;
+    }
 }
 
 } // namespace

@@ -1,6 +1,14 @@
 #include "widgets/WLXBase.h"
 #include "widgets/WLXObject.h"
 
+#include "platform/Context.h"
+#include "platform/SystemFolders.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QWindow>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -85,6 +93,51 @@ TEST(WLXBaseTest, CompactPathDropsOneFolderPerStep)
     };
     for (auto [max, expected] : steps)
         EXPECT_EQ(CompactPath(path, max), QString::fromLatin1(expected)) << max;
+}
+
+TEST(WLXBaseTest, PrefixFoldersAndArrayHelpers)
+{
+    QTemporaryDir dir;
+    SetSystemFolderRoot(dir.path() + QStringLiteral("/cfg"));
+    Ctx().ProgramFolder = QStringLiteral("/opt/tavrinol/");
+    EXPECT_EQ(PrefixFolder(TWLXPathPrefix::ppProgram, true), QStringLiteral("/opt/tavrinol/"));
+    EXPECT_EQ(PrefixFolder(TWLXPathPrefix::ppProgram, false), QStringLiteral("/opt/tavrinol"));
+    EXPECT_EQ(PrefixFolder(TWLXPathPrefix::ppWindows, true), dir.path() + QStringLiteral("/cfg/"));
+    EXPECT_EQ(PrefixFolder(TWLXPathPrefix::ppSystem, false), dir.path() + QStringLiteral("/cfg"));
+    EXPECT_TRUE(QFileInfo(dir.path() + QStringLiteral("/cfg")).isDir());
+    EXPECT_EQ(PrefixFolder(TWLXPathPrefix::ppFixed, true), QString());
+    SetSystemFolderRoot(QString());
+    ResetContext();
+
+    const int ints[] = {3, -7, 9, 2};
+    EXPECT_EQ(MaxOf(ints, 3), 9);
+    EXPECT_EQ(MaxOf(ints, 1), 3);
+    EXPECT_EQ(MinOf(ints, 3), -7);
+    const double reals[] = {1.5, -0.25};
+    EXPECT_EQ(MinOf(reals, 1), -0.25);
+    QPoint points[] = {{0, 0}, {1, 1}, {5, 5}};
+    OffsetPoints(points, 1, 2, -1);
+    EXPECT_EQ(points[0], QPoint(2, -1));
+    EXPECT_EQ(points[1], QPoint(3, 0));
+    EXPECT_EQ(points[2], QPoint(5, 5));
+}
+
+TEST(WLXBaseTest, FreeChildWindowGivesBackTheNativeWindowUntilShownAgain)
+{
+    QWidget parent;
+    QWidget* child = new QWidget(&parent);
+    child->setAttribute(Qt::WA_NativeWindow);
+    parent.show();
+    ASSERT_NE(child->windowHandle(), nullptr);
+    ASSERT_NE(child->windowHandle()->handle(), nullptr);
+    FreeChildWindow(child);
+    EXPECT_EQ(child->windowHandle()->handle(), nullptr);
+    child->hide();
+    child->show();
+    EXPECT_NE(child->windowHandle()->handle(), nullptr);
+    FreeChildWindow(&parent);   // top-level windows are left alone
+    EXPECT_NE(parent.windowHandle()->handle(), nullptr);
+    FreeChildWindow(nullptr);
 }
 
 } // namespace
