@@ -2,6 +2,7 @@
 // match, and the palette widget's library reading, layout and hit tests on generated libraries.
 
 #include "core/board/Platine.h"
+#include "palette/PaletteTestSupport.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Iobt.h"
 #include "platform/Context.h"
@@ -19,16 +20,6 @@
 #include <QBuffer>
 
 namespace {
-
-// Mouse presses as the window system delivers them to a widget.
-void SendMouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button, QPoint at)
-{
-    const QPointF local(at);
-    QMouseEvent event(type, local, widget->mapToGlobal(local), button,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button),
-                      Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
 
 constexpr int kAnzeigen = 16, kBedienungAnalog = 1, kBedienungDigital = 0, kSchreiber = 36,
               kUhren = 22, kHotkeys = 39, kStrings = 35, kDiverses = 11, kSonstige = 15,

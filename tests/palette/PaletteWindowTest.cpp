@@ -3,6 +3,7 @@
 // commands on a small board, macro files and macro tabs.
 
 #include "mainwindow/MainWindowTestSupport.h"
+#include "palette/PaletteTestSupport.h"
 
 #include "core/board/BtPin.h"
 #include "core/board/Makro.h"
@@ -29,16 +30,6 @@
 #include <QToolButton>
 
 namespace {
-
-// Mouse presses as the window system delivers them to a widget.
-void SendMouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button, QPoint at)
-{
-    const QPointF local(at);
-    QMouseEvent event(type, local, widget->mapToGlobal(local), button,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button),
-                      Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
 
 constexpr int kGatter = 2;
 

@@ -495,6 +495,32 @@ void TForm1::ConnectCommands()
     for (QMenu* menu : {Datei1, Bearbeiten1, Frontplatte1, Option, Fenster1})
         connect(menu, &QMenu::aboutToShow, this, [this] { UpdateMenuStates(); });
 
+    // Front-panel commands.
+    auto onPanel = [&onAction](const char* name, void (TFrontplatte::*command)(),
+                                     bool thenShow) {
+        onAction(name, [command, thenShow] {
+            TFrontplatte* panel = Frontplatte();
+            if (!panel)
+                return;
+            (panel->*command)();
+            if (thenShow)
+                panel->show();
+        });
+    };
+    onPanel("NeueFrontplatteerzeugen1", &TFrontplatte::NeueFrontplatte1Click, true);
+    onAction("Lschen3", [] {
+        TFrontplatte* panel = Frontplatte();
+        if (panel && panel->TabControl1->count() > 1)
+            panel->Lschen1Click();
+    });
+    onPanel("Eigenschaften1", &TFrontplatte::SetupBtnClick, false);
+    onButton("tb_Frontplatte", [] {
+        if (TFrontplatte* panel = Frontplatte())
+            panel->SetupBtnClick();
+    });
+    onPanel("Drucken2", &TFrontplatte::PrintBtnClick, false);
+    onPanel("Zwischenablage1", &TFrontplatte::CopyBtnClick, false);
+
     // Macro files and windows.
     onAction("Makroimportieren1", [this] { MakroimportierenClick(); });
     onAction("MakroSpeichern1", [this] { MakroSpeichernClick(); });
