@@ -356,13 +356,10 @@ void TForm1::BuildPalettePanel()
         return button;
     };
     cb_NurText = add("cb_NurText", true, QStringLiteral("T"));
-    cb_NurText->setToolTip(QStringLiteral("Nur Text"));
     SearchBtn = add("SearchBtn", true, QStringLiteral("?"));
     stripLayout->addStretch(1);
     sb_BiboMinus = add("sb_BiboMinus", false, QStringLiteral("<"));
-    sb_BiboMinus->setToolTip(QStringLiteral("Vorherige Seite"));
     sb_BiboPlus = add("sb_BiboPlus", false, QStringLiteral(">"));
-    sb_BiboPlus->setToolTip(QStringLiteral("Nächste Seite"));
     layout->addWidget(strip);
 }
 
