@@ -4,6 +4,8 @@
 #include "frontpanel/Design.h"
 #include "frontpanel/FP_Element.h"
 #include "frontpanel/Led.h"
+#include "frontpanel/elements/Lampe.h"
+#include "frontpanel/elements/Schalter.h"
 
 void TElementRegistry::Register(const QString& name, Factory factory)
 {
@@ -45,5 +47,7 @@ void RegisterFrontPanelElements(TElementRegistry& registry)
     registry.RegisterElement<TPLED>();
     registry.RegisterElement<TDuoLED>();
     registry.RegisterElement<TRGBLED>();
+    registry.RegisterElement<TPLampe>();
+    registry.RegisterElement<TSchalter>();
     registry.RegisterElement<TDesign>();
 }

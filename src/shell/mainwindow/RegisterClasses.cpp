@@ -2,6 +2,7 @@
 
 #include "components/analog/RegisterAnalog.h"
 #include "components/digital/RegisterDigital.h"
+#include "components/panel/RegisterPanel.h"
 #include "core/board/BoardClasses.h"
 #include "components/core/RegisterCore.h"
 #include "core/model/ClassRegistry.h"
@@ -13,4 +14,5 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterDigitalComponents(registry);
     RegisterAnalogComponents(registry);
     RegisterCoreComponents(registry);
+    RegisterPanelComponents(registry);
 }

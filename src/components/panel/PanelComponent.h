@@ -1,0 +1,42 @@
+#pragma once
+// Base of the components that own a front-panel element. The application core creates the
+// element when the component is placed or read, names it with the designator, links both
+// ways and deletes it with the component; the element's data follow the component's in the
+// project. This base prepares a newly linked element for its component class, gives typed
+// access to it, and repaints the symbol when the element state it shows has changed.
+
+#include "core/model/GrundBT.h"
+
+class TFP_Element;
+
+class TBTPanelComponent : public TBTFront {
+public:
+    TV_CLASS_NAME(TBTPanelComponent)
+
+    // Stores the link; a newly linked element is prepared for this class (PrepareElement)
+    // before it reads its own data.
+    void SetLink(TFP_Element* element) override;
+
+protected:
+    // Class-specific set-up of a new element (a push button's element becomes a push button).
+    virtual void PrepareElement(TFP_Element& element);
+
+    // The linked element as its class, nullptr without one.
+    template <class T>
+    T* ElementAs() const
+    {
+        return dynamic_cast<T*>(Link);
+    }
+
+    // Live symbol: when `shown` differs from the state last drawn, stores it and repaints the
+    // whole symbol; then the pins are drawn.
+    template <class T>
+    void RefreshSymbol(TCanvas& canvas, T& lastDrawn, const T& shown)
+    {
+        if (shown != lastDrawn) {
+            lastDrawn = shown;
+            Paint(canvas);
+        }
+        TBTFront::PaintPinStates(canvas);
+    }
+};
