@@ -220,6 +220,10 @@ public:
     // reading with the items read so far on the board and propagates (EFilerError,
     // EClassNotFound).
     void ReadCircuit(TReader& reader, uint8_t version);
+    // The object for a stored class name (a hardware device's name, else the class registry)
+    // and the class name an item is stored under.
+    static std::unique_ptr<TBauteil> CreateStoredItem(const QString& className);
+    static QString StoredClassName(const TBauteil& item);
     // The record of a macro held by this board: tag -2, the group's element index, transparency,
     // bounds and page, the inner circuit and the group's element list.
     void WriteMacroRecord(TMakro* macro, TWriter& writer);

@@ -81,7 +81,9 @@ private:
     bool m_active;
 };
 
-std::unique_ptr<TBauteil> CreateItem(const QString& className)
+} // namespace
+
+std::unique_ptr<TBauteil> TPlatine::CreateStoredItem(const QString& className)
 {
     if (THardwareFactory make = HardwareClassByName(className)) {
         if (std::unique_ptr<TBauteil> item = make())
@@ -90,14 +92,12 @@ std::unique_ptr<TBauteil> CreateItem(const QString& className)
     return ClassRegistry().CreateBoardItem(className);
 }
 
-QString StoredClassName(const TBauteil& item)
+QString TPlatine::StoredClassName(const TBauteil& item)
 {
     if (IsHardwareComponent(item))
         return QString::fromLatin1(kHardwareClassName);
     return QString::fromLatin1(item.ClassName());
 }
-
-} // namespace
 
 // --- Writing ---------------------------------------------------------------------------------
 
@@ -191,7 +191,7 @@ void TPlatine::ReadCircuit(TReader& reader, uint8_t version)
     for (int32_t i = 1; i <= count; ++i) {
         if (topBoard)
             ProgressSetPosition(int(RoundHalfEven(Extended(i) / Extended(count) * 100.0L)));
-        std::unique_ptr<TBauteil> created = CreateItem(reader.ReadString());
+        std::unique_ptr<TBauteil> created = CreateStoredItem(reader.ReadString());
         created->Board = this;
         if (auto* macro = dynamic_cast<TMakro*>(created.get())) {
             macro->OnReadData = [this](TMakro* m, TReader& r, uint8_t v) {

@@ -354,6 +354,9 @@ void TBoardView::mouseReleaseEvent(QMouseEvent* event)
     const int button = ButtonNumber(event->button());
     if (!m_board || button < 0)
         return;
+    // A palette press hands the mouse to the board until the button is released.
+    if (QWidget::mouseGrabber() == viewport())
+        viewport()->releaseMouse();
     const QPoint p = ScreenPoint(event->position().toPoint());
     m_editor->Release(button, ShiftState(event->modifiers()), p.x(), p.y());
     UpdateAutoScrollTimer();

@@ -35,7 +35,11 @@ class QToolBar;
 class QToolButton;
 class QWidget;
 class TBauteilPin;
+class QIODevice;
+class QKeyEvent;
+class TBibo;
 class TBoardEditor;
+class TMakro;
 class TBoardView;
 class TDesign;
 class THintBox;
@@ -119,6 +123,71 @@ public:
     void SpeedBtnClick(QToolButton* button);
     void PlatineModeChange(TPlatine* board);
     void PlatineChange(TPlatine* board);
+
+    // --- Edit, zoom and help commands (MainWindowCommands.cpp) --------------------------------
+    void CutCommand();
+    void CopyCommand();
+    void PasteCommand();
+    void DuplicateCommand();
+    void SelectAllCommand();
+    void DeleteCommand();
+    // Deselects everything, then selects dangling wire chains, ready for Delete.
+    void CleanUpCommand();
+    void ZoomInCentre();
+    void ZoomOutCentre();
+    // 0: whole board, 1: all items, 2: selected items.
+    void ZoomCommand(int which);
+    void HelpCommand();
+    // Whether an edit keeps this key from the board's edit commands.
+    static bool KeepsBoardKey(const QKeyEvent& key);
+    // Enabled and ticked states of the menus, computed when a menu opens.
+    void UpdateMenuStates();
+    // Fills the component pop-up's states for the current selection.
+    void PlatinePopupRequest();
+
+    // --- Palette, quick find and macro palette (shell/palette/MainWindowPalette.cpp) ----------
+    void BuildPaletteCategories();
+    // Shows a category (an invalid row shows the default one).
+    void LoadPaletteCategory(int row);
+    // Row shown by the palette, -1 for the macro palette.
+    int ShownPaletteRow() const;
+    // A category's library: the installed file, else built from the registered classes.
+    QByteArray CategoryLibrary(int row) const;
+    void SB_BiboPlusClick();
+    void SB_BiboMinusClick();
+    void CB_NurTextClick();
+    void CloseBiboClick();
+    // A palette entry pressed: its stream is pasted on the current board for placing.
+    void BiboDropComponent(QIODevice& stream);
+    void BiboDropMacro();
+    void MakroClick();
+    void MakroPathEditChange();
+    // The palette pop-up at a point of the palette: the delete item for a macro entry there.
+    void PopupBiboPopup(QPoint palettePoint);
+    void Del1Click();
+    void BuildSearchIndex();
+    void SearchBtnClick();
+    void SearchEditChange();
+    // Places the selected search result on the current board.
+    void SearchAddClick();
+    QStringList SearchNames;    // component names, each once
+    QStringList SearchClasses;  // parallel: class to create ("Hardware" + device class)
+
+    // --- Macro files and windows (MainWindowMacros.cpp) ---------------------------------------
+    // Reads a macro file into a new macro block appended to board; throws on a read error.
+    TMakro* LoadMacroFile(const QString& fileName, TPlatine& board);
+    // LoadMacroFile with the error reported; with paste the block hangs at the mouse to be
+    // placed. The block made (nullptr on failure).
+    TMakro* ImportMacroFile(const QString& fileName, bool paste, TPlatine* board);
+    void MakroimportierenClick();
+    // True when the macro file was written.
+    bool MakroSpeichernClick();
+    void OpenMacroWindow(TMakro* macro);
+    void Bearbeiten2Click();
+    void RenameMacroWindow(TMakro* macro);
+    void CloseMacroTab();
+    // File dialogs of macro files; empty: a file dialog through ShowModal.
+    std::function<QString(bool save, const QString& folder)> AskMacroFileName;
 
     // --- State ------------------------------------------------------------------------------
     // Project name, history, file version and the compiled-copy flag live in Projects; the
@@ -208,6 +277,8 @@ public:
     QToolButton* sb_BiboPlus = nullptr;
     QToolButton* sb_BiboMinus = nullptr;
     QLineEdit* MakroPathEdit = nullptr;
+    TBibo* Bibo = nullptr;
+    QAction* Del1 = nullptr;
     QWidget* Panel4 = nullptr;
     TBoardView* PlatineScrollbox = nullptr;
     QTabBar* TabSet = nullptr;
@@ -226,6 +297,8 @@ private:
     void BuildToolBar();
     void BuildModePanel();
     void BuildPalettePanel();
+    void SetUpPalette();
+    QString AskMacroFile(bool save);
     void BuildBoardArea();
     void ConnectCommands();
     void SetStoredCaptions();
@@ -237,6 +310,8 @@ private:
     QHash<QString, QAction*> m_actions;
     QHash<QString, QToolButton*> m_buttons;
     QAction* m_compileTool = nullptr;  // tb_Compile's place in the tool bar
+    QString m_deleteMacro;             // macro file the palette pop-up offers to delete
+    bool m_searchMouseDown = false;    // a double click in the search results waits for release
 };
 
 // The main window of the running program (nullptr before it is made and after it is gone).

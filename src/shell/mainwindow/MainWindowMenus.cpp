@@ -19,6 +19,8 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QWheelEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -154,8 +156,17 @@ void TForm1::BuildMenus()
     // pop-up items.
     BiboMenu = Named(new QMenu(this), "BiboMenu");
     for (const char* name : {"Frontplattenelemente2", "Frontplattenelemente1", "Analoges1",
-                             "Diverses1", "Hardware1", "Makros1"})
-        item(BiboMenu, name);
+                             "Diverses1", "Hardware1"}) {
+        QMenu* group = Named(new QMenu(BiboMenu), name);
+        QAction* action = BiboMenu->addMenu(group);
+        action->setObjectName(QString::fromLatin1(name));
+        m_actions.insert(action->objectName(), action);
+    }
+    BiboMenu->addSeparator();
+    item(BiboMenu, "Makros1");
+    BiboMenu->addSeparator();
+    Del1 = item(BiboMenu, "Del1");
+    Del1->setVisible(false);
     auto* searchMenu = Named(new QMenu(this), "SearchMenu");
     item(searchMenu, "SearchAdd");
 
@@ -293,10 +304,13 @@ void TForm1::BuildPalettePanel()
     BiboButton->setMenu(BiboMenu);
     layout->addWidget(BiboButton);
 
-    // The palette itself comes later; its scroll box stands ready.
     SB_Bibliothek = Named(new QScrollArea(P_Bibo), "SB_Bibliothek");
     SB_Bibliothek->setWidgetResizable(true);
-    SB_Bibliothek->setWidget(new QWidget(SB_Bibliothek));
+    SB_Bibliothek->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SetUpPalette();
+    MakroPathEdit = Named(new QLineEdit(P_Bibo), "MakroPathEdit");
+    MakroPathEdit->hide();
+    layout->addWidget(MakroPathEdit);
     layout->addWidget(SB_Bibliothek, 1);
 
     SearchPanel = Named(new QWidget(P_Bibo), "SearchPanel");
@@ -329,8 +343,6 @@ void TForm1::BuildPalettePanel()
     stripLayout->addStretch(1);
     sb_BiboMinus = add("sb_BiboMinus", false, QStringLiteral("<"));
     sb_BiboPlus = add("sb_BiboPlus", false, QStringLiteral(">"));
-    MakroPathEdit = Named(new QLineEdit(strip), "MakroPathEdit");
-    MakroPathEdit->hide();
     layout->addWidget(strip);
 }
 
@@ -417,6 +429,111 @@ void TForm1::ConnectCommands()
     connect(startKey, &QShortcut::activated, this, [this] { StartSimulationKey(); });
     auto* stopKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(stopKey, &QShortcut::activated, this, [this] { StopSimulationKey(); });
+    // Edit commands: menu, tool bar and component pop-up.
+    onAction("Ausschneiden1", [this] { CutCommand(); });
+    onAction("Ausschneiden2", [this] { CutCommand(); });
+    onButton("ToolButton6", [this] { CutCommand(); });
+    onAction("Kopieren1", [this] { CopyCommand(); });
+    onAction("Kopieren", [this] { CopyCommand(); });
+    onButton("ToolButton7", [this] { CopyCommand(); });
+    onAction("Einfgen1", [this] { PasteCommand(); });
+    onAction("Einfgen", [this] { PasteCommand(); });
+    onButton("ToolButton8", [this] { PasteCommand(); });
+    onAction("Duplizieren1", [this] { DuplicateCommand(); });
+    onAction("Duplizieren", [this] { DuplicateCommand(); });
+    onButton("ToolButton12", [this] { DuplicateCommand(); });
+    onAction("Allesauswhlen1", [this] { SelectAllCommand(); });
+    onAction("Aufrumen1", [this] { CleanUpCommand(); });
+    onAction("Lschen1", [this] { DeleteCommand(); });
+    onAction("Lschen2", [this] { DeleteCommand(); });
+    onButton("ToolButton9", [this] { DeleteCommand(); });
+    auto toFront = [this] { CurrentBoard->BringSelectionToFront(); };
+    auto toBack = [this] { CurrentBoard->SendSelectionToBack(); };
+    onAction("Nachvornesetzen1", toFront);
+    onAction("NachVorn", toFront);
+    onAction("Nachhintensetzen1", toBack);
+    onAction("NachHinten", toBack);
+    onAction("Eigenschaften", [this] { CurrentBoard->EditSelectedProperties(); });
+    onAction("Tauschen", [this] { CurrentBoard->MirrorSelected(); });
+    onAction("Hilfe2", [this] { HelpCommand(); });
+    onAction("Index", [this] { HelpCommand(); });
+    onAction("Bearbeiten2", [this] { Bearbeiten2Click(); });
+    onButton("ToolButton15", [this] {
+        TBoardEditor& e = EditorOf(CurrentBoard);
+        e.Mode = kModeText;
+        e.View.Cursor = kCursorText;
+        PlatineScrollbox->ApplyCursor();
+    });
+    onButton("tb_ZoomPlus", [this] { ZoomInCentre(); });
+    onButton("tb_ZoomMinus", [this] { ZoomOutCentre(); });
+    onButton("tb_ZoomAll", [this] { ZoomCommand(0); });
+    onButton("tb_ZoomObjects", [this] { ZoomCommand(1); });
+    onButton("tb_ZoomMarked", [this] { ZoomCommand(2); });
+    onAction("Hinweistexte", [this] { ShowHints = !ShowHints; });
+    connect(HintBtn, &QToolButton::clicked, this,
+            [this] { ShowComponentHints = HintBtn->isChecked(); });
+    for (QMenu* menu : {Datei1, Bearbeiten1, Frontplatte1, Option, Fenster1})
+        connect(menu, &QMenu::aboutToShow, this, [this] { UpdateMenuStates(); });
+
+    // Front-panel commands.
+    auto onPanel = [&onAction](const char* name, void (TFrontplatte::*command)(),
+                                     bool thenShow) {
+        onAction(name, [command, thenShow] {
+            TFrontplatte* panel = Frontplatte();
+            if (!panel)
+                return;
+            (panel->*command)();
+            if (thenShow)
+                panel->show();
+        });
+    };
+    onPanel("NeueFrontplatteerzeugen1", &TFrontplatte::NeueFrontplatte1Click, true);
+    onAction("Lschen3", [] {
+        TFrontplatte* panel = Frontplatte();
+        if (panel && panel->TabControl1->count() > 1)
+            panel->Lschen1Click();
+    });
+    onPanel("Eigenschaften1", &TFrontplatte::SetupBtnClick, false);
+    onButton("tb_Frontplatte", [] {
+        if (TFrontplatte* panel = Frontplatte())
+            panel->SetupBtnClick();
+    });
+    onPanel("Drucken2", &TFrontplatte::PrintBtnClick, false);
+    onPanel("Zwischenablage1", &TFrontplatte::CopyBtnClick, false);
+
+    // Macro files and windows.
+    onAction("Makroimportieren1", [this] { MakroimportierenClick(); });
+    onAction("MakroSpeichern1", [this] { MakroSpeichernClick(); });
+    onAction("Makrofensterschliessen1", [this] { CloseMacroTab(); });
+
+    // Palette, macro palette and quick find.
+    onAction("Makros1", [this] { MakroClick(); });
+    onAction("Del1", [this] { Del1Click(); });
+    connect(BiboMenu, &QMenu::aboutToHide, this, [this] { Del1->setVisible(false); });
+    onButton("sb_BiboPlus", [this] { SB_BiboPlusClick(); });
+    onButton("sb_BiboMinus", [this] { SB_BiboMinusClick(); });
+    onButton("cb_NurText", [this] { CB_NurTextClick(); });
+    onButton("CloseBibo", [this] { CloseBiboClick(); });
+    CloseBibo->setText(QStringLiteral("<<<"));
+    SB_Bibliothek->viewport()->installEventFilter(this);
+    onButton("SearchBtn", [this] { SearchBtnClick(); });
+    connect(MakroPathEdit, &QLineEdit::textChanged, this, [this] { MakroPathEditChange(); });
+    connect(SearchEdit, &QLineEdit::textChanged, this, [this] { SearchEditChange(); });
+    onAction("SearchAdd", [this] { SearchAddClick(); });
+    connect(SearchResultListbox, &QListWidget::itemDoubleClicked, this,
+            [this] { m_searchMouseDown = true; });
+    SearchResultListbox->viewport()->installEventFilter(this);
+    SearchEdit->installEventFilter(this);
+    MakroPathEdit->installEventFilter(this);
+    SearchResultListbox->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(SearchResultListbox, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) {
+                QAction* add = m_actions.value(QStringLiteral("SearchAdd"));
+                add->setEnabled(SearchResultListbox->currentItem() != nullptr);
+                if (auto* menu = findChild<QMenu*>(QStringLiteral("SearchMenu")))
+                    menu->popup(SearchResultListbox->viewport()->mapToGlobal(p));
+            });
+
     onAction("naechstes1", [this] {
         if (TabSet->count() > 1)
             TabSet->setCurrentIndex((TabSet->currentIndex() + 1) % TabSet->count());
@@ -428,6 +545,29 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     // The start button arms the start; the next mouse move over it starts the run.
     if (watched == SB_Start && event->type() == QEvent::MouseMove && Simulation)
         Simulation->StartButtonMouseMove();
+    if ((watched == SearchEdit || watched == MakroPathEdit) &&
+        event->type() == QEvent::ShortcutOverride &&
+        KeepsBoardKey(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return false;
+    }
+    // The wheel over the palette steps the category while the middle button is held.
+    if (SB_Bibliothek && watched == SB_Bibliothek->viewport() && event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->buttons() & Qt::MiddleButton) {
+            if (wheel->angleDelta().y() > 0)
+                SB_BiboMinusClick();
+            else if (wheel->angleDelta().y() < 0)
+                SB_BiboPlusClick();
+            return true;
+        }
+    }
+    // A double click in the search results places the component once the button is released.
+    if (SearchResultListbox && watched == SearchResultListbox->viewport() &&
+        event->type() == QEvent::MouseButtonRelease && m_searchMouseDown) {
+        m_searchMouseDown = false;
+        SearchAddClick();
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -14,6 +14,7 @@
 #include "components/core/CoreComponents.h"
 #include "shell/mainwindow/ProgressWindow.h"
 #include "shell/mainwindow/ProjectFiles.h"
+#include "shell/palette/PaletteCategories.h"
 #include "shell/mainwindow/RegisterClasses.h"
 #include "shell/mainwindow/SimulationControl.h"
 #include "core/model/ClassRegistry.h"
@@ -206,8 +207,10 @@ void TForm1::FormCreate()
     OpenBoards = {MainBoard};
     PlatineScrollbox->SetEditor(&EditorOf(MainBoard));
 
-    // The palette's contents come with its own unit; its area stands ready.
     LibraryFolder = Ctx().ProgramFolder + QStringLiteral("QJN_BIBO/");
+    BuildPaletteCategories();
+    TextOnly = false;
+    LoadPaletteCategory(DefaultPaletteRow);
 
     Projects->MainBoard = MainBoard;
     Projects->CurrentBoard = MainBoard;
@@ -240,6 +243,11 @@ void TForm1::FormCreate()
         EditorOf(MainBoard).ZoomTool.ZoomToObjects(false);
         PlatineScrollbox->SyncScrollBars();
         MainBoard->Repaint();
+    };
+    Projects->OnMacroFileSaved = [this](const QString& fileName) {
+        MacroFolder = QFileInfo(fileName).absolutePath() + u'/';
+        MakroPathEdit->setText(MacroFolder);
+        MakroClick();
     };
     Simulation->MainBoard = MainBoard;
     Simulation->Project = Projects.get();
@@ -303,8 +311,10 @@ TPlatine* TForm1::CreatePlatine()
     board->OnModeChange = [this](TPlatine* sender) { PlatineModeChange(sender); };
     board->OnAktTools = [this](TPlatine*) { UpdateTools(); };
     board->OnPopupRequest = [this](TPlatine*) {
-        if (BauteilMenu)
-            BauteilMenu->popup(QCursor::pos());
+        if (!BauteilMenu)
+            return;
+        PlatinePopupRequest();
+        BauteilMenu->popup(QCursor::pos());
     };
     Projects->BindBoard(*board);
     board->TopBoard = MainBoard ? MainBoard : board;
@@ -489,6 +499,7 @@ void TForm1::ApplyGridOptions()
     UpdateInfo = Settings->ReadBool(kOptions, QStringLiteral("UpdateInfo"), false);
     TextOnly = Settings->ReadBool(kOptions, QStringLiteral("TextOnly"), false);
     cb_NurText->setChecked(TextOnly);
+    CB_NurTextClick();
     ShowComponentHints = Settings->ReadBool(kOptions, QStringLiteral("COMPONENTHINT"), true);
     HintBtn->setChecked(ShowComponentHints);
     ShowHints = Settings->ReadBool(kOptions, QStringLiteral("HINT"), true);

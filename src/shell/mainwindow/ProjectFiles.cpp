@@ -441,10 +441,14 @@ bool TProjectFiles::SaveProject(const QString& fileName)
                     QDir::toNativeSeparators(fileName) + QLatin1Char('\n') + error);
         return false;
     }
+    // A macro file is not the project: a later Save still writes the project.
+    if (asMacro) {
+        if (OnMacroFileSaved)
+            OnMacroFileSaved(fileName);
+        return true;
+    }
     SetProjectName(fileName);
     AddToHistory(fileName);
-    if (asMacro && OnMacroFileSaved)
-        OnMacroFileSaved(fileName);
     return true;
 }
 

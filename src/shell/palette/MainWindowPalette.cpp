@@ -1,0 +1,356 @@
+// The main window's palette: category menu and switching, text-only mode, palette drops onto
+// the board, the macro palette with its folder edit and delete item, and the quick find.
+
+#include "shell/mainwindow/MainWindow.h"
+
+#include "core/board/BoardHooks.h"
+#include "core/board/Makro.h"
+#include "core/board/Platine.h"
+#include "core/editing/BoardEditor.h"
+#include "frontpanel/Design.h"
+#include "frontpanel/FrontPanel.h"
+#include "platform/Context.h"
+#include "platform/Filer.h"
+#include "platform/MessageBox.h"
+#include "shell/boardview/BoardView.h"
+#include "shell/mainwindow/ProjectFiles.h"
+#include "shell/mainwindow/SimulationControl.h"
+#include "shell/palette/Bibo.h"
+#include "shell/palette/PaletteCategories.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QToolButton>
+
+namespace {
+
+constexpr int kMacroPaletteTag = -1;
+const char* const kGroupItems[PaletteGroupCount] = {
+    "Frontplattenelemente2", "Frontplattenelemente1", "Analoges1", "Diverses1", "Hardware1"};
+
+uint8_t ReadLibraryHeader(TReader& reader)
+{
+    uint8_t header[TProjectFiles::kHeaderSize] = {};
+    reader.ReadBuffer(header, TProjectFiles::kHeaderSize);
+    return header[3];
+}
+
+} // namespace
+
+void TForm1::SetUpPalette()
+{
+    Bibo = new TBibo(SB_Bibliothek);
+    SB_Bibliothek->setWidget(Bibo);
+    Bibo->OnReadHeader = ReadLibraryHeader;
+    Bibo->OnComponentDrag = [this](QIODevice& stream) { BiboDropComponent(stream); };
+    Bibo->OnMacroDrag = [this](QIODevice&) { BiboDropMacro(); };
+    Bibo->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Bibo, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
+        PopupBiboPopup(p);
+        BiboMenu->popup(Bibo->mapToGlobal(p));
+    });
+}
+
+void TForm1::BuildPaletteCategories()
+{
+    const TPaletteMenu& menu = PaletteMenu();
+    for (int g = 0; g < PaletteGroupCount; ++g) {
+        QMenu* group = m_actions.value(QString::fromLatin1(kGroupItems[g]))->menu();
+        group->clear();
+        for (int row : menu[size_t(g)]) {
+            if (row < 0) {
+                group->addSeparator();
+                continue;
+            }
+            QAction* item = group->addAction(PaletteCategoryCaption(row));
+            item->setData(row);
+            connect(item, &QAction::triggered, this, [this, row] { LoadPaletteCategory(row); });
+        }
+    }
+}
+
+QByteArray TForm1::CategoryLibrary(int row) const
+{
+    QFile file(LibraryFolder + QString::fromLatin1(PaletteCategoryInfo(row).FileName));
+    if (file.open(QIODevice::ReadOnly))
+        return file.readAll();
+    // Without the installed library files the palette shows the registered classes.
+    return BuildCategoryLibrary(row);
+}
+
+void TForm1::LoadPaletteCategory(int row)
+{
+    MakroPathEdit->hide();
+    if (row < 0 || row >= PaletteCategoryCount)
+        row = DefaultPaletteRow;
+    QString caption = PaletteCategoryCaption(row);
+    caption.replace(QStringLiteral("&&"), QStringLiteral("&"));
+    BiboButton->setText(caption);
+    BiboButton->setProperty("Tag", row);
+    Bibo->TextOnly = TextOnly;
+    try {
+        Bibo->LoadLibrary(CategoryLibrary(row),
+                          LibraryFolder + QString::fromLatin1(PaletteCategoryInfo(row).FileName));
+    } catch (const std::exception& error) {
+        MessageDlg(Lang3Q("Die Bibliothek konnte nicht gelesen werden: ",
+                          "The library could not be read: ",
+                          "La librairie n'a pas pu être lue : ") +
+                       QString::fromLocal8Bit(error.what()),
+                   mtError, mbOK);
+    }
+    SB_Bibliothek->verticalScrollBar()->setValue(0);
+}
+
+int TForm1::ShownPaletteRow() const
+{
+    return BiboButton->property("Tag").toInt();
+}
+
+void TForm1::SB_BiboPlusClick()
+{
+    LoadPaletteCategory(NextPaletteRow(ShownPaletteRow()));
+}
+
+void TForm1::SB_BiboMinusClick()
+{
+    LoadPaletteCategory(PreviousPaletteRow(ShownPaletteRow()));
+}
+
+void TForm1::CB_NurTextClick()
+{
+    TextOnly = cb_NurText->isChecked();
+    Bibo->TextOnly = TextOnly;
+    Bibo->Relayout();
+    Bibo->update();
+}
+
+void TForm1::CloseBiboClick()
+{
+    const bool show = !P_Bibo->isVisible();
+    P_Bibo->setVisible(show);
+    CloseBibo->setText(show ? QStringLiteral("<<<") : QStringLiteral(">>>"));
+    CloseBibo->setChecked(!show);
+}
+
+void TForm1::BiboDropComponent(QIODevice& stream)
+{
+    if (!CurrentBoard || Simulation->Running())
+        return;
+    TBoardEditor& editor = EditorOf(CurrentBoard);
+    editor.PlacingTool.PlacingFromPalette = true;
+    editor.PlacingTool.PasteFromStream(stream, uint8_t(FormatVersion));
+    if (CurrentDesign)
+        CurrentDesign->BringSelectionToFront();
+    // The button is still held over the palette: the board takes the mouse until it is
+    // released there.
+    if (editor.Mode == kModePlacing && QApplication::mouseButtons() != Qt::NoButton)
+        PlatineScrollbox->viewport()->grabMouse();
+    PlatineScrollbox->viewport()->setFocus();
+    PlatineScrollbox->viewport()->update();
+}
+
+void TForm1::BiboDropMacro()
+{
+    TMakro* macro = Bibo->DraggedMacro;
+    if (!macro || macro->MacroFile.isEmpty() || !CurrentBoard || Simulation->Running())
+        return;
+    const QString file = macro->MacroFile;
+    ImportMacroFile(file, true, CurrentBoard);
+    if (EditorOf(CurrentBoard).Mode == kModePlacing && QApplication::mouseButtons() != Qt::NoButton)
+        PlatineScrollbox->viewport()->grabMouse();
+}
+
+// --- Macro palette ------------------------------------------------------------------------
+
+void TForm1::MakroClick()
+{
+    if (!QFileInfo(MacroFolder).isDir()) {
+        MacroFolder = Ctx().ProgramFolder;
+        if (QFileInfo(Ctx().ProgramFolder + QStringLiteral("Makros")).isDir())
+            MacroFolder = Ctx().ProgramFolder + QStringLiteral("Makros/");
+        else if (QFileInfo(Ctx().ProgramFolder + QStringLiteral("MAKROS")).isDir())
+            MacroFolder = Ctx().ProgramFolder + QStringLiteral("MAKROS/");
+        MakroPathEdit->setText(MacroFolder);
+    }
+    BiboButton->setText(Lang3Q("Makros", "Macros", "Macros"));
+    BiboButton->setProperty("Tag", kMacroPaletteTag);
+    if (!MacroFolder.endsWith(u'/'))
+        MacroFolder += u'/';
+    QStringList files = QDir(MacroFolder).entryList({QStringLiteral("*.mak")}, QDir::Files,
+                                                     QDir::Name | QDir::IgnoreCase);
+
+    // Each macro file becomes a macro block on a board of its own making; the blocks are
+    // written without their macro records as the palette's library.
+    TPlatine holder;
+    holder.LibraryMode = true;
+    holder.ClipboardStream = ClipboardStream.get();
+    Projects->BindBoard(holder);  // elements of the macros come and go with the holder
+    std::vector<TPlatine*> inner;
+    QStringList used;
+    for (const QString& name : files) {
+        try {
+            TMakro* macro = LoadMacroFile(MacroFolder + name, holder);
+            macro->OnReadData = nullptr;
+            macro->OnWriteData = nullptr;
+            inner.push_back(macro->InnerBoard());
+            used << name;
+        } catch (const std::exception&) {
+            // A macro file that cannot be read is left out of the palette.
+        }
+    }
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        TWriter writer(buffer, true);
+        Projects->WriteProjectHeader(writer);
+        holder.WriteCircuit(writer, false);
+    }
+    Bibo->TextOnly = TextOnly;
+    Bibo->LoadLibrary(bytes, QDir::tempPath() + QStringLiteral("/Temp.bib"));
+    for (size_t k = 0; k < Bibo->Entries.size() && k < size_t(used.size()); ++k) {
+        auto* entry = dynamic_cast<TMakro*>(Bibo->Entries[k].get());
+        if (!entry)
+            continue;
+        entry->SetMacroName(QFileInfo(used[int(k)]).completeBaseName().left(10));
+        entry->MacroFile = MacroFolder + used[int(k)];
+        entry->TakePinsFromBoard(*inner[k]);
+        entry->LayoutPins();
+    }
+    Bibo->Relayout();
+    Bibo->update();
+    MakroPathEdit->setVisible(true);
+    MakroPathEdit->setToolTip(MacroFolder);
+    SB_Bibliothek->verticalScrollBar()->setValue(0);
+}
+
+void TForm1::MakroPathEditChange()
+{
+    const QString text = MakroPathEdit->text();
+    if (!MakroPathEdit->isVisible() || text.isEmpty() || !QFileInfo(text).isDir())
+        return;
+    MacroFolder = text;
+    MakroPathEdit->setToolTip(text);
+    MakroClick();
+}
+
+void TForm1::PopupBiboPopup(QPoint palettePoint)
+{
+    TMakro* macro = nullptr;
+    if (ShownPaletteRow() == kMacroPaletteTag)
+        macro = dynamic_cast<TMakro*>(Bibo->EntryAt(palettePoint));
+    m_deleteMacro = macro ? macro->MacroFile : QString();
+    Del1->setVisible(macro != nullptr);
+    if (macro)
+        Del1->setText(DeleteMacroPrefix + macro->GetTypeName());
+    Bibo->DraggedMacro = nullptr;
+}
+
+void TForm1::Del1Click()
+{
+    if (m_deleteMacro.isEmpty())
+        return;
+    const QString name = QFileInfo(m_deleteMacro).completeBaseName().left(10);
+    const QString quoted = u'"' + name + u'"';
+    const int answer = MessageBoxText(
+        Lang3Q("Möchten Sie das Makro ", "OK to delete macro ", "OK pour effacer la macro ") +
+            quoted + Lang3Q(" wirklich löschen?", " ?", " ?"),
+        Lang3Q("Makro löschen", "Delete macro", "Effacer macro"), mbOKCancel, mtConfirmation);
+    if (answer != mrOk)
+        return;
+    if (!QFile::remove(m_deleteMacro))
+        MessageDlg(Lang3Q("Die Datei konnte nicht gelöscht werden: ",
+                          "The file could not be deleted: ",
+                          "Le fichier n'a pas pu être effacé : ") +
+                       QDir::toNativeSeparators(m_deleteMacro),
+                   mtError, mbOK);
+    m_deleteMacro.clear();
+    MakroClick();
+}
+
+// --- Quick find -----------------------------------------------------------------------------
+
+void TForm1::BuildSearchIndex()
+{
+    SearchNames.clear();
+    SearchClasses.clear();
+    TBibo index;
+    index.OnReadHeader = ReadLibraryHeader;
+    index.NoPaint = true;
+    for (int row = 0; row < PaletteCategoryCount; ++row) {
+        try {
+            index.LoadLibrary(CategoryLibrary(row), QString());
+        } catch (const std::exception&) {
+            continue;  // an unreadable library is left out of the search
+        }
+        for (const auto& entry : index.Entries) {
+            if (dynamic_cast<const TMakro*>(entry.get()))
+                continue;
+            const QString name = TBibo::OneLineCaption(*entry);
+            if (SearchNames.contains(name))
+                continue;
+            SearchNames << name;
+            SearchClasses << (IsHardwareComponent(*entry)
+                                  ? QStringLiteral("Hardware") + QString::fromLatin1(entry->ClassName())
+                                  : QString::fromLatin1(entry->ClassName()));
+        }
+    }
+}
+
+void TForm1::SearchBtnClick()
+{
+    SearchPanel->setVisible(SearchBtn->isChecked());
+    if (SearchPanel->isVisible()) {
+        if (SearchNames.isEmpty())
+            BuildSearchIndex();
+        SearchEditChange();
+        SearchEdit->setFocus();
+    }
+}
+
+void TForm1::SearchEditChange()
+{
+    const QStringList words = SearchWords(SearchEdit->text());
+    SearchResultListbox->clear();
+    for (const QString& name : SearchNames)
+        if (MatchesAllWords(name, words))
+            SearchResultListbox->addItem(name);
+}
+
+void TForm1::SearchAddClick()
+{
+    QListWidgetItem* selected = SearchResultListbox->currentItem();
+    if (!selected || !CurrentBoard || Simulation->Running())
+        return;
+    const int index = SearchNames.indexOf(selected->text());
+    if (index < 0)
+        return;
+    QString className = SearchClasses[index];
+    if (className.startsWith(QStringLiteral("Hardware")))
+        className = className.mid(8);
+    std::unique_ptr<TBauteil> item = TPlatine::CreateStoredItem(className);
+    auto* component = dynamic_cast<TIOBauteil*>(item.get());
+    if (!component)
+        return;
+    component->LayoutPins();
+    // Placed like a pasted component, through its own stream: the clipboard stays as it was.
+    QByteArray bytes = TBibo::DragStream(*component);
+    QBuffer stream(&bytes);
+    stream.open(QIODevice::ReadOnly);
+    CurrentBoard->SelectAll(false);
+    EditorOf(CurrentBoard).PlacingTool.PasteFromStream(stream, uint8_t(FormatVersion));
+    if (CurrentDesign)
+        CurrentDesign->BringSelectionToFront();
+    PlatineScrollbox->viewport()->setFocus();
+    CurrentBoard->Repaint();
+}
