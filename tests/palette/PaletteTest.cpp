@@ -1,6 +1,8 @@
 // The palette on its own: category stepping through the menu order, the quick find's word
 // match, and the palette widget's library reading, layout and hit tests on generated libraries.
 
+#include "hardware/RegisterHardware.h"
+#include "hardware/framework/BtHardware.h"
 #include "core/board/Platine.h"
 #include "palette/PaletteTestSupport.h"
 #include "core/model/ClassRegistry.h"
@@ -147,6 +149,19 @@ TEST_F(BiboTest, EveryComponentOfTheCategoryIsAnEntryInRegistrationOrder)
     bibo.Relayout();
     for (size_t k = 0; k < bibo.Rows.size(); ++k)
         EXPECT_EQ(bibo.Rows[k], int32_t(99 * (k + 1)));
+}
+
+TEST_F(BiboTest, DevicesAreEntriesOfTheirHardwareCategory)
+{
+    const int row = int(TPaletteCategory::Portzugriffe);
+    size_t devices = 0;
+    for (const THardwarePaletteEntry& entry : HardwarePaletteEntries())
+        devices += int(entry.Category) == row;
+    ASSERT_GT(devices, 0u);
+    Load(row);
+    ASSERT_EQ(bibo.Entries.size(), devices);
+    for (const auto& entry : bibo.Entries)
+        EXPECT_NE(dynamic_cast<TBTHardware*>(entry.get()), nullptr);
 }
 
 TEST_F(BiboTest, ALibraryOfOneByteOrLessIsAnEmptyPalette)

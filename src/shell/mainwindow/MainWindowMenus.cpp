@@ -10,6 +10,7 @@
 #include "shell/mainwindow/ProjectFiles.h"
 #include "shell/mainwindow/SimulationControl.h"
 #include "frontpanel/FrontPanel.h"
+#include "hardware/framework/HardwareDlg.h"
 #include "platform/Colors.h"
 #include "ui/WidgetHelpers.h"
 #include "widgets/SpeedButton.h"
@@ -392,6 +393,13 @@ void TForm1::ConnectCommands()
     onButton("ToolButton3", [this] { Projects->Save(); });
     onAction("Speichernals1", [this] { Projects->SaveAs(); });
     onAction("Beispiele1", [this] { Projects->ExamplesCommand(); });
+    // The devices' connections of every board, edited in one dialog.
+    auto editHardware = [this] {
+        if (MainBoard)
+            EditHardwareConnections(*MainBoard);
+    };
+    onAction("Hardware2", editHardware);
+    onButton("tb_ConfigHW", editHardware);
     for (int i = 0; i < 4; ++i)
         connect(HistoryItems[i], &QAction::triggered, this, [this, i] { Projects->OpenHistory(i + 1); });
     onAction("Beenden1", [this] { close(); });

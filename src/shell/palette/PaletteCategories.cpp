@@ -4,6 +4,8 @@
 #include "core/model/ClassRegistry.h"
 #include "core/model/Iobt.h"
 #include "core/model/Translator.h"
+#include "hardware/RegisterHardware.h"
+#include "hardware/framework/BtHardware.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
 #include "shell/mainwindow/ProjectFiles.h"
@@ -187,6 +189,16 @@ QByteArray BuildCategoryLibrary(int row)
             item.release();
             component->LayoutPins();
             board.AddComponent(std::unique_ptr<TIOBauteil>(component));
+        }
+    }
+    // Devices are placed as the hardware component that owns them.
+    for (const THardwarePaletteEntry& entry : HardwarePaletteEntries()) {
+        if (int(entry.Category) != row)
+            continue;
+        if (std::unique_ptr<TBTHardware> device =
+                CreateHardwareComponent(QString::fromLatin1(entry.DeviceClass))) {
+            device->LayoutPins();
+            board.AddComponent(std::move(device));
         }
     }
     QByteArray bytes;
