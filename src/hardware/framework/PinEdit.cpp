@@ -310,7 +310,7 @@ TPinPortDlg::TPinPortDlg(QWidget* parent) : QDialog(parent)
     connect(OKBtn, &QPushButton::clicked, this, [this] { SetModalResult(*this, mrOk); accept(); });
     connect(CancelBtn, &QPushButton::clicked, this,
             [this] { SetModalResult(*this, mrCancel); reject(); });
-    resize(225, 394);
+    resize(260, 394);   // wide enough for the longest LPT pin name in every language
     TranslateCaptions();
 }
 
