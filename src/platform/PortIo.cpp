@@ -178,7 +178,10 @@ int32_t TSimulatedPortIo::GetIopmByte(uint16_t index, uint8_t& b)
     if (!m_open)
         return kPortIoNotOpen;
     MapReads.push_back(index);
-    b = m_map[index % kIopmBytes];
+    // Out of the map as on the real ports, so tests see what a machine would refuse.
+    if (index >= kIopmBytes)
+        return EINVAL;
+    b = m_map[index];
     return 0;
 }
 
@@ -187,7 +190,10 @@ int32_t TSimulatedPortIo::SetIopmByte(uint16_t index, uint8_t b)
     if (!m_open)
         return kPortIoNotOpen;
     MapWrites.push_back(index);
-    m_map[index % kIopmBytes] = b;
+    // Out of the map as on the real ports, so tests see what a machine would refuse.
+    if (index >= kIopmBytes)
+        return EINVAL;
+    m_map[index] = b;
     return 0;
 }
 
