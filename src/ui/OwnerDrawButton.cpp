@@ -1,5 +1,6 @@
 #include "ui/OwnerDrawButton.h"
 
+#include "widgets/Bitmaps.h"
 #include "platform/Colors.h"
 #include "platform/ModalDialogs.h"
 #include "ui/Formats.h"
@@ -35,17 +36,7 @@ void FillPixels(QPainter& p, int x1, int y1, int x2, int y2, const QColor& c, bo
 // Makes the pixels of the bottom-left pixel's colour transparent.
 QImage Transparent(const QImage& image)
 {
-    QImage out = image.convertToFormat(QImage::Format_ARGB32);
-    if (out.isNull())
-        return out;
-    const QRgb key = out.pixel(0, out.height() - 1);
-    for (int y = 0; y < out.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x)
-            if (line[x] == key)
-                line[x] = 0;
-    }
-    return out;
+    return WithoutKeyColor(image, QPoint(0, image.height() - 1));
 }
 
 // The shape of an image (every visible pixel) in one colour.

@@ -37,6 +37,21 @@ void SplitImageMask(const QImage& bitmap, QImage& mask, QImage& image, int32_t c
     MakeImageAndMask(bitmap, color, mask, image);
 }
 
+QImage WithoutKeyColor(const QImage& image, QPoint keyAt)
+{
+    QImage out = image.convertToFormat(QImage::Format_ARGB32);
+    if (out.isNull() || !out.rect().contains(keyAt))
+        return out;
+    const QRgb key = out.pixel(keyAt);
+    for (int y = 0; y < out.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            if (line[x] == key)
+                line[x] = 0;
+    }
+    return out;
+}
+
 namespace {
 
 // The picture with the mask's white pixels left out (the AND/OR pair of a masked copy).

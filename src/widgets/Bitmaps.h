@@ -7,6 +7,7 @@
 #include "widgets/Frames.h"
 
 #include <QImage>
+#include <QPoint>
 #include <cstdint>
 
 class TCanvas;
@@ -25,6 +26,8 @@ constexpr unsigned kBmpPalette = 0x1000;          // true-colour here: no effect
 
 // The picture's own transparent colour: its bottom-left pixel (0x00BBGGRR).
 int32_t TransparentColorOf(const QImage& image);
+// The picture in 32-bit ARGB with every pixel of the colour found at keyAt made transparent.
+QImage WithoutKeyColor(const QImage& image, QPoint keyAt);
 
 // The general procedure. `mask` is used with kBmpMasked: black where the picture shows.
 // Returns the drawn rectangle (the target, or the whole destination when the target is empty).

@@ -1,5 +1,6 @@
 #include "frontpanel/elements/Schalter.h"
 
+#include "widgets/Bitmaps.h"
 #include "frontpanel/elements/BitmapRotate.h"
 #include "frontpanel/elements/GradBtn.h"
 #include "frontpanel/elements/LampWidget.h"
@@ -44,17 +45,7 @@ uint16_t OperatingKey(const QKeyEvent& event)
 // The picture with the colour of its top-left pixel left out.
 QImage KeyedOut(const QImage& picture)
 {
-    if (picture.isNull())
-        return picture;
-    QImage out = picture.convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = out.pixel(0, 0);
-    for (int y = 0; y < out.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x)
-            if (line[x] == key)
-                line[x] = 0;
-    }
-    return out;
+    return WithoutKeyColor(picture, QPoint(0, 0));
 }
 
 void WriteBmp(TWriter& writer, const QImage& picture)

@@ -170,6 +170,12 @@ void TBTHardware::TakeFromInterface()
         return;
     SetPrefix(Interface->Praefix().left(10));
     Caption = Interface->Beschriftung().left(40);
+    TakePinsFromInterface();
+}
+
+// The device's inputs are the component's outputs and the other way round.
+void TBTHardware::TakePinsFromInterface()
+{
     SetInputCount(Interface->OutputCount);
     SetOutputCount(GetInputCount(*Interface));
     NameInputs();
@@ -221,12 +227,7 @@ void TBTHardware::ReadData(TReader& reader, uint8_t version)
     // The stored label is the device's name; a device made only now takes it over.
     if (created && m_labelSet)
         Interface->Name = Label;
-    SetInputCount(Interface->OutputCount);
-    SetOutputCount(GetInputCount(*Interface));
-    NameInputs();
-    NameOutputs();
-    HelpContext = Interface->HelpContext;
-    LayoutPins();
+    TakePinsFromInterface();
 }
 
 int TBTHardware::EditProperties()

@@ -48,6 +48,7 @@ public:
 
 private:
     void TakeFromInterface();
+    void TakePinsFromInterface();
     bool m_labelSet = false;
 };
 
