@@ -268,15 +268,14 @@ TEST_F(DigitDisplaysTest, NumDisplayStreamRoundTripAndSystemColours)
     EXPECT_EQ(b.LedLabel->LED().InActiveColor(), 0x202020);
     EXPECT_EQ(b.size(), QSize(200, 50));
 
-    // A stored system colour (negative) is not applied.
+    // A stored system colour (negative) is not applied as the font colour. (The background
+    // colour travels in the common frame data too.)
     TNumDisplay s;
     s.FontColor = int32_t(0x80000005);
-    s.SetHintergrundFarbe(int32_t(0x8000000F));
     const QByteArray sys = StreamOf([&](TWriter& w) { s.WriteElementData(w); });
     TNumDisplay t;
     EXPECT_EQ(ReadStream(sys, [&](TReader& r) { t.ReadElementData(r, 44); }), 0);
     EXPECT_EQ(t.FontColor, 0);
-    EXPECT_EQ(t.HintergrundFarbe, 0xC0C0C0);
 }
 
 // --- Hex digit --------------------------------------------------------------------------------

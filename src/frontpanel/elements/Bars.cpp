@@ -159,6 +159,9 @@ void TLEDBAR::SetLEDAnzahl(int n)
             c = BalkenFarbe[2];
         Leds[size_t(i)].Color = c;
     }
+    // The table follows the shown index at once: a new bar (shown index 1) is full until its
+    // first value, also when no timer runs.
+    UpdateLeds(Shown);
     update();
 }
 
