@@ -4,6 +4,7 @@
 #include "frontpanel/Led.h"
 #include "frontpanel/elements/Bars.h"
 #include "frontpanel/elements/Counter.h"
+#include "frontpanel/elements/PanelRepaint.h"
 #include "frontpanel/elements/HexDisplay.h"
 #include "frontpanel/elements/Meter.h"
 #include "frontpanel/elements/NumDisplay.h"
@@ -598,7 +599,7 @@ void TBT7Segment::Calculate()
         for (int i = 0; i < 7; ++i)
             d.Seg[size_t(i)] = (code >> i) & 1;
         d.DrawSegments();
-        d.update();
+        RequestRepaint(d);
     }
     LastCode = code;
 }

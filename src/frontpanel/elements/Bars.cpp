@@ -1,5 +1,6 @@
 #include "frontpanel/elements/Bars.h"
 
+#include "frontpanel/elements/PanelRepaint.h"
 #include "core/model/Translator.h"
 #include "frontpanel/LedShape.h"
 #include "platform/Canvas.h"
@@ -209,7 +210,7 @@ void TLEDBAR::UpdateLeds(int k)
         TLed& led = Leds[size_t(i)];
         if (lit != led.Lit) {
             led.Lit = lit;
-            update(LedRect(i));
+            RequestRepaint(*this, LedRect(i));
         }
     }
 }
@@ -412,7 +413,7 @@ void TLeuchtbalken::DrawAt(int pos)
         return;
     LastDrawn = pos;
     const int f = FrameWidth();
-    update(rect().adjusted(f, f, -f, -f));
+    RequestRepaint(*this, rect().adjusted(f, f, -f, -f));
 }
 
 void TLeuchtbalken::Paint(TCanvas& canvas)

@@ -1,5 +1,6 @@
 #include "frontpanel/elements/Counter.h"
 
+#include "frontpanel/elements/PanelRepaint.h"
 #include "core/model/Translator.h"
 #include "platform/Canvas.h"
 #include "platform/Context.h"
@@ -46,14 +47,14 @@ void TZiffern::CountChanged()
 {
     const QString text = QString::number(Zaehlerstand).rightJustified(Stellen, QLatin1Char('0'));
     if (ZiffernText.size() < Stellen) {
-        update();
+        RequestRepaint(*this);
     } else {
         // Cells compare right-aligned, as they are painted.
         const QString shown = text.right(Stellen);
         const QString before = ZiffernText.right(Stellen);
         for (int i = 0; i < Stellen; ++i)
             if (shown[i] != before[i])
-                update(QRect(QPoint(CellLeft(i), 0), QPoint(CellLeft(i + 1), height())));
+                RequestRepaint(*this, QRect(QPoint(CellLeft(i), 0), QPoint(CellLeft(i + 1), height())));
     }
     ZiffernText = text.left(255);
 }
@@ -71,9 +72,12 @@ void TZiffern::paintEvent(QPaintEvent*)
     canvas.TransparentText = true;
     const QString digits = QString::number(Zaehlerstand);
     const int h = height();
+    const QRect clip = canvas.ClipRect();
     for (int i = 0; i < Stellen; ++i) {
         const int x0 = CellLeft(i);
         const int x1 = CellLeft(i + 1);
+        if (x1 < clip.left() - 1 || x0 > clip.right() + 1)
+            continue;  // only the cells to repaint
         if (!Durchsichtig)
             canvas.FillRect(x0, 0, x1, h);
         const int fromRight = Stellen - 1 - i;

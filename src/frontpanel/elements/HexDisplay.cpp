@@ -1,5 +1,6 @@
 #include "frontpanel/elements/HexDisplay.h"
 
+#include "frontpanel/elements/PanelRepaint.h"
 #include "core/model/Translator.h"
 #include "platform/Canvas.h"
 #include "platform/Context.h"
@@ -21,7 +22,7 @@ THexDisplay::THexDisplay(QWidget* owner)
 void THexDisplay::SetStand(int32_t v)
 {
     Stand = v;
-    update();
+    RequestRepaint(*this);
 }
 
 void THexDisplay::SetZeichenFarbe(int32_t c)

@@ -1,5 +1,6 @@
 #include "frontpanel/elements/Meter.h"
 
+#include "frontpanel/elements/PanelRepaint.h"
 #include "core/model/Translator.h"
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
@@ -155,7 +156,7 @@ void tmesswerk::DrawPointer(QPoint tip)
         dirty |= StrokeBounds(m_tip);
     m_tip = tip;
     m_tipShown = true;
-    update(dirty);
+    RequestRepaint(*this, dirty);
 }
 
 void tmesswerk::InertiaTick()

@@ -1,5 +1,6 @@
 #include "frontpanel/elements/NumDisplay.h"
 
+#include "frontpanel/elements/PanelRepaint.h"
 #include "core/model/Translator.h"
 #include "platform/Canvas.h"
 #include "platform/Context.h"
@@ -113,14 +114,14 @@ void TNumDisplay::UpdateText()
     if (text.size() == LetzterText.size()) {
         for (int i = 0; i < text.size(); ++i)
             if (text[i] != LetzterText[i])
-                update(CellRect(i + 1));
+                RequestRepaint(*this, CellRect(i + 1));
         unitFrom = x0() + (int(text.size()) + 2) * ZeichenBreite;
     } else {
-        update(inner);
+        RequestRepaint(*this, inner);
     }
     const QString unit = ShownUnit();
     if (unit != LetzteEinheit)
-        update(QRect(QPoint(unitFrom, f), QPoint(width() - f - 1, height() - f - 1)));
+        RequestRepaint(*this, QRect(QPoint(unitFrom, f), QPoint(width() - f - 1, height() - f - 1)));
     LetzterText = text;
     LetzteEinheit = unit;
     TextChanged();
@@ -137,7 +138,7 @@ void TNumDisplay::SetNDUserText(const QString& text)
     NDUserText = text;
     LetzteEinheit = kNoUnit;
     LetzterText.clear();
-    update();
+    RequestRepaint(*this);
     TextChanged();
 }
 
@@ -197,12 +198,27 @@ void TNumDisplay::SetHintergrundFarbe(int32_t color)
 
 void TNumDisplay::Paint(TCanvas& canvas)
 {
-    TFP_Element::Paint(canvas);
     const int f = FrameWidth();
     const int w = width();
     const int h = height();
-    if (!GetBisteTransparent() && !BackgroundFromPanel)
-        FillGradient(canvas, f, f, w - f, h - f, HintergrundFarbe, ScaleColor(HintergrundFarbe, 0.92), true);
+    if (!GetBisteTransparent() && !BackgroundFromPanel) {
+        // Frame and gradient are kept as a picture: a changing value repaints only its cells.
+        const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6").arg(w).arg(h).arg(HintergrundFarbe)
+                                .arg(FPState().DesignPanelColor).arg(Color).arg(f);
+        if (key != m_backgroundKey) {
+            QPixmap picture(w, h);
+            QPainter p(&picture);
+            TCanvas c(&p);
+            TFP_Element::Paint(c);
+            FillGradient(c, f, f, w - f, h - f, HintergrundFarbe, ScaleColor(HintergrundFarbe, 0.92), true);
+            p.end();
+            m_background = picture;
+            m_backgroundKey = key;
+        }
+        canvas.Painter()->drawPixmap(0, 0, m_background);
+    } else {
+        TFP_Element::Paint(canvas);
+    }
     if (!NDEingeschaltet || OhneText)
         return;
     canvas.Painter()->save();
@@ -224,8 +240,11 @@ void TNumDisplay::Paint(TCanvas& canvas)
         canvas.TextOut(x, y, text);
     } else {
         int x = x0();
+        const QRect clip = canvas.ClipRect();
         for (const QChar c : AktText) {
             x += ZeichenBreite;
+            if (x + 2 * ZeichenBreite < clip.left() || x - ZeichenBreite > clip.right())
+                continue;  // only the cells to repaint
             const bool separator = c == QLatin1Char(',') || c == QLatin1Char('.');
             canvas.TextOut(separator ? x + ZeichenBreite / 4 : x, y, QString(c));
         }

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <memory>
 
+#include <QPixmap>
+
 class TWLXLEDLabel;
 
 class TNumDisplay : public TFP_Element {
@@ -71,6 +73,8 @@ protected:
 
 private:
     int x0() const;
+    QPixmap m_background;      // frame and gradient for the key below
+    QString m_backgroundKey;
 };
 
 class TLEDDisplay : public TNumDisplay {

@@ -1,0 +1,14 @@
+#pragma once
+// Repaints that a simulation step asks for are gathered and handed to the widgets at most
+// every 50 ms, so that displays changing in every step cost one paint per tick, not one per
+// event run of the fast loop.
+
+#include <QRect>
+
+class QWidget;
+
+// The part r of w is repainted at the next 50-ms tick (at once when no tick is due yet, the
+// first request starts the tick).
+void RequestRepaint(QWidget& w, const QRect& r);
+// The whole widget.
+void RequestRepaint(QWidget& w);
