@@ -518,7 +518,8 @@ void TMeter::SetBisteTransparent(bool transparent)
 
 void TMeter::SetHintergrundFarbe(int32_t color)
 {
-    if (Messwerk) {
+    // The base paint sets the colour it already has: that leaves the colour preset alone.
+    if (Messwerk && color != HintergrundFarbe) {
         Messwerk->OhneHintergrund = GetBisteTransparent() || BackgroundFromPanel;
         if (Messwerk->Hintergrund != color) {
             Messwerk->Hintergrund = color;
