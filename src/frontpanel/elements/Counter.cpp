@@ -82,7 +82,8 @@ void TZiffern::paintEvent(QPaintEvent*)
             canvas.FillRect(x0, 0, x1, h);
         const int fromRight = Stellen - 1 - i;
         const int at = int(digits.size()) - 1 - fromRight;
-        canvas.TextOut(x0 + 1, 0, at >= 0 ? QString(digits[at]) : QStringLiteral("0"));
+        canvas.Painter()->drawImage(x0 + 1, 0, CharacterPicture(canvas.Font, ZiffernFarbe,
+                                                               at >= 0 ? digits[at] : QLatin1Char('0')));
         if (!Durchsichtig && i > 0) {
             canvas.Pen = TCanvasPen{owner->Color, 1, Qt::SolidLine, TPenMode::Copy};
             canvas.MoveTo(x0 - 1, 0);

@@ -246,7 +246,8 @@ void TNumDisplay::Paint(TCanvas& canvas)
             if (x + 2 * ZeichenBreite < clip.left() || x - ZeichenBreite > clip.right())
                 continue;  // only the cells to repaint
             const bool separator = c == QLatin1Char(',') || c == QLatin1Char('.');
-            canvas.TextOut(separator ? x + ZeichenBreite / 4 : x, y, QString(c));
+            canvas.Painter()->drawImage(separator ? x + ZeichenBreite / 4 : x, y,
+                                        CharacterPicture(canvas.Font, canvas.FontColor, c));
         }
         canvas.TextOut(x + 2 * ZeichenBreite, y, ShownUnit());
     }

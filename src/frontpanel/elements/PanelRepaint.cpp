@@ -1,10 +1,18 @@
 #include "frontpanel/elements/PanelRepaint.h"
 
+#include "platform/Canvas.h"
+
+#include <QFont>
+#include <QFontMetrics>
 #include <QHash>
+#include <QImage>
+#include <QPainter>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -65,4 +73,29 @@ void RequestRepaint(QWidget& w, const QRect& r)
 void RequestRepaint(QWidget& w)
 {
     RequestRepaint(w, w.rect());
+}
+
+const QImage& CharacterPicture(const QFont& font, int32_t colour, QChar c)
+{
+    static QHash<QString, QImage> pictures;
+    const QString key = font.key() + QLatin1Char('|') + QString::number(colour) + QLatin1Char('|') + c;
+    const auto it = pictures.constFind(key);
+    if (it != pictures.constEnd())
+        return *it;
+    if (pictures.size() > 4000)
+        pictures.clear();
+    const QFontMetrics metrics(font);
+    // Room for a slanted or overhanging glyph beside its advance.
+    const int w = std::max(1, metrics.horizontalAdvance(c) + metrics.height() / 2);
+    const int h = std::max(1, metrics.height());
+    QImage picture(w, h, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    TCanvas canvas(&painter);
+    canvas.Font = font;
+    canvas.FontColor = colour;
+    canvas.TransparentText = true;
+    canvas.TextOut(0, 0, QString(c));
+    painter.end();
+    return *pictures.insert(key, picture);
 }
