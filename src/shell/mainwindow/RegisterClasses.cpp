@@ -2,8 +2,10 @@
 
 #include "components/analog/RegisterAnalog.h"
 #include "components/digital/RegisterDigital.h"
+#include "components/file/RegisterFile.h"
 #include "components/panel/RegisterPanel.h"
 #include "components/signal/RegisterSignalBlocks.h"
+#include "components/text/RegisterText.h"
 #include "components/timing/RegisterTiming.h"
 #include "core/board/BoardClasses.h"
 #include "components/core/RegisterCore.h"
@@ -20,5 +22,7 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterSignalBlocks(registry);
     RegisterCoreComponents(registry);
     RegisterPanelComponents(registry);
+    RegisterTextComponents(registry);
+    RegisterFileComponents(registry);
     RegisterHardwareClasses(registry);
 }
