@@ -8,6 +8,7 @@
 #include "components/file/RegisterFile.h"
 #include "components/file/Sampler.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -63,7 +64,7 @@ TEST_F(FileComponentsTest, RecorderWritesItsLinesByteForByte)
     TTextInputs in(*rec);
     in.Set(3, QStringLiteral("-"));  // "/RST" open
     rec->SimReset();
-    EXPECT_EQ(Contents(Data(QStringLiteral("File.TXT"))), QByteArray());
+    EXPECT_EQ(Contents(Data(QStringLiteral("Datei.TXT"))), QByteArray());
     Record(*rec, in, {"n:1.5", "t:a;b"});
     clock.clock.AdvanceSeconds(61.0);
     Record(*rec, in, {"n:-12.345", "t:Grüße"});
@@ -71,10 +72,11 @@ TEST_F(FileComponentsTest, RecorderWritesItsLinesByteForByte)
     in.Set(2, QStringLiteral("n:5"));
     rec->Calculate();
     rec->Calculate();
-    const QByteArray expected = "   1.50;a;b;00:00:00;" + QLocale::system().toString(QDate(2026, 1, 1), QLocale::ShortFormat).toLatin1()
-                                + "\r\n" + "-  12.35;Gr\xFC\xDF" "e;00:01:01;"
-                                + QLocale::system().toString(QDate(2026, 1, 1), QLocale::ShortFormat).toLatin1() + "\r\n";
-    EXPECT_EQ(Contents(Data(QStringLiteral("File.TXT"))), expected);
+    const QByteArray date =
+        QLocale::system().toString(QDate(2026, 1, 1), QLocale::ShortFormat).toLatin1();
+    const QByteArray expected = " 0001.50;a;b;00:00:00;" + date + "\r\n"
+                                + "-0012.35;Gr\xFC\xDF" "e;00:01:01;" + date + "\r\n";
+    EXPECT_EQ(Contents(Data(QStringLiteral("Datei.TXT"))), expected);
 }
 
 TEST_F(FileComponentsTest, RecorderNumbersItsFilesAndStaysInTheDataFolder)
@@ -290,9 +292,23 @@ TEST_F(FileComponentsTest, SettingsSurviveTheRecord)
     EXPECT_EQ(recCopy->FilePrefix, QStringLiteral("Messung"));
     EXPECT_FALSE(recCopy->Overwrite);
     EXPECT_EQ(recCopy->Formats[2].Decimals, 5);
-    auto old = Create<TBTMesswertRecorder>();
-    ASSERT_FALSE(Read(*old, Write(*rec), 39));  // the formats are not read before version 40
-    EXPECT_EQ(old->Formats[2].Decimals, 2);
+    // A record of file-format version 39 has no formats.
+    QByteArray old = ComponentPart(5, 0, 39);
+    {
+        QBuffer buffer(&old);
+        buffer.open(QIODevice::Append);
+        TWriter w(buffer);
+        w.WriteInteger(3);
+        w.WriteString(QStringLiteral("Alt"));
+        w.WriteBoolean(true);
+        w.WriteBoolean(false);
+        w.WriteBoolean(true);
+    }
+    auto older = Create<TBTMesswertRecorder>();
+    ASSERT_TRUE(Read(*older, old, 39));
+    EXPECT_EQ(older->FilePrefix, QStringLiteral("Alt"));
+    EXPECT_TRUE(older->RecordDate);
+    EXPECT_EQ(older->Formats[2].Decimals, 2);
 
     auto s = Create<TBTSampler>();
     s->SetInputCount(9);

@@ -240,7 +240,7 @@ TEST_F(TextComponentsTest, ProcessorItemsSampleOncePerSecond)
     info->Item = 79;  // "CPU - Count": processors and the total
     info->Calculate();
     EXPECT_EQ(OutFromTop(*info, 0), QStringLiteral("3"));
-    info->Item = 75;  // "CPU - CPU3_Usage" with 3 instances
+    info->Item = 76;  // "CPU - CPU3_Usage" with 3 instances
     clock.clock.AdvanceMs(1000);
     info->Calculate();
     EXPECT_EQ(OutFromTop(*info, 0), QStringLiteral("-1"));

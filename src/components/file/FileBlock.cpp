@@ -38,7 +38,9 @@ bool ReplaceFile(const QString& path, const QByteArray& bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(bytes) != bytes.size()) {
+    // The data must have reached the disk before the rename: commit alone does not report a
+    // buffer that failed to flush (a full disk would replace the file with an empty one).
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         return false;
     }
@@ -48,10 +50,11 @@ bool ReplaceFile(const QString& path, const QByteArray& bytes)
 bool AppendToFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    // Unbuffered, so that nothing of a failed write is tried again when the file closes.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return false;
     const qint64 before = file.size();
-    if (file.write(bytes) == bytes.size() && file.flush())
+    if (file.write(bytes) == bytes.size())
         return true;
     file.resize(before);
     return false;

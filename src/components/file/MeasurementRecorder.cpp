@@ -72,6 +72,7 @@ void TBTMesswertRecorder::ReadData(TReader& reader, uint8_t version)
 
 int TBTMesswertRecorder::EditProperties()
 {
+    Channels = InputCount - 2;
     const int shown = Channels;
     const int result = BlockSupport::ShowSettings(*this, [&](TPropScrollbox& sheet) {
         if (!Ctx().SimRunning && !Ctx().RuntimeMode)

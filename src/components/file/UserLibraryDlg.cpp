@@ -69,8 +69,11 @@ void TDLLDlg::Refresh()
     using E = TUserLibrary;
     Functions->clear();
     m_library.Load(FileName);
-    FileLabel->setText(FileName.isEmpty() ? Lang3Q("Keine DLL-Datei geladen.", "No DLL file loaded.", "")
-                                          : FileName);
+    // A long path keeps its beginning and its file name; the whole path is the tool tip.
+    FileLabel->setText(FileName.isEmpty()
+                           ? Lang3Q("Keine DLL-Datei geladen.", "No DLL file loaded.", "")
+                           : FileLabel->fontMetrics().elidedText(FileName, Qt::ElideMiddle, 190));
+    FileLabel->setToolTip(FileName);
     QStringList lines;
     if (m_library.Has(E::NumInputs))
         lines << QStringLiteral("NumInputs = %1").arg(m_library.Get<TvCount>(E::NumInputs)());

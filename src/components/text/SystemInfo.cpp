@@ -249,14 +249,15 @@ void TBTStrInfo::Calculate()
             TCpuLoadProbe& probe = CpuLoadProbe();
             probe.Sample();
             const int count = probe.ProcessorCount();
+            const int instance = Item - kFirstCpuItem - 1;  // -1 for the total usage
             QString text = QStringLiteral("-1");
-            if (Item == kFirstCpuItem && count > 0) {
+            if (instance < 0 && count > 0) {
                 double sum = 0.0;
                 for (int i = 0; i < count; ++i)
                     sum += probe.ProcessorLoad(i);
                 text = Percent(sum / count);
-            } else if (Item - kFirstCpuItem - 1 < count) {
-                text = Percent(probe.ProcessorLoad(Item - kFirstCpuItem - 1));
+            } else if (instance >= 0 && instance < count) {
+                text = Percent(probe.ProcessorLoad(instance));
             }
             SetOutputText(OutInfo, text);
         }

@@ -87,7 +87,8 @@ int TBTStrParts::EditProperties()
     int32_t separator = Separator;
     int32_t outputs = OutputCount - 2;
     const int result = BlockSupport::ShowSettings(*this, [&](TPropScrollbox& sheet) {
-        sheet.AddComboProp(Translate(QStringLiteral("Trennzeichen")), separator, separators, 64);
+        // Wider than the count row, so that "$3B - ;" shows whole.
+        sheet.AddComboProp(Translate(QStringLiteral("Trennzeichen")), separator, separators, 90);
         if (!Ctx().SimRunning && !Ctx().RuntimeMode)
             sheet.AddComboProp(Translate(QStringLiteral("Ausgänge")), outputs, counts, 64);
     });
