@@ -3,8 +3,10 @@
 #include "components/analog/RegisterAnalog.h"
 #include "components/digital/RegisterDigital.h"
 #include "components/display/RegisterDisplay.h"
+#include "components/file/RegisterFile.h"
 #include "components/panel/RegisterPanel.h"
 #include "components/signal/RegisterSignalBlocks.h"
+#include "components/text/RegisterText.h"
 #include "components/timing/RegisterTiming.h"
 #include "core/board/BoardClasses.h"
 #include "components/core/RegisterCore.h"
@@ -22,5 +24,7 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterCoreComponents(registry);
     RegisterPanelComponents(registry);
     RegisterDisplayComponents(registry);
+    RegisterTextComponents(registry);
+    RegisterFileComponents(registry);
     RegisterHardwareClasses(registry);
 }
