@@ -6,6 +6,8 @@
 #include "frontpanel/Led.h"
 #include "frontpanel/elements/Lampe.h"
 #include "frontpanel/elements/Schalter.h"
+#include "frontpanel/elements/TimeSwitch.h"
+#include "frontpanel/elements/Watches.h"
 
 void TElementRegistry::Register(const QString& name, Factory factory)
 {
@@ -49,5 +51,9 @@ void RegisterFrontPanelElements(TElementRegistry& registry)
     registry.RegisterElement<TRGBLED>();
     registry.RegisterElement<TPLampe>();
     registry.RegisterElement<TSchalter>();
+    registry.RegisterElement<TStopUhr>();
+    registry.RegisterElement<TSchaltUhr>();
+    registry.RegisterElement<TWochenSchaltuhr>();
+    registry.RegisterElement<TTagesSchaltuhr>();
     registry.RegisterElement<TDesign>();
 }
