@@ -2,6 +2,7 @@
 
 #include "core/model/Translator.h"
 #include "frontpanel/elements/SwitchTimeDlg.h"
+#include "frontpanel/elements/Watches.h"
 #include "frontpanel/web/WebPublishing.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
@@ -10,7 +11,6 @@
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
 #include "platform/ModalDialogs.h"
-#include "widgets/Gradient.h"
 
 #include <QCheckBox>
 #include <QDateTime>
@@ -115,17 +115,14 @@ void TTimeSwitchElement::InvalidateFace()
 void TTimeSwitchElement::Paint(TCanvas& canvas)
 {
     TFP_Element::Paint(canvas);
-    const int f = FrameWidth();
-    const int w = width();
-    const int h = height();
-    if (!GetBisteTransparent() && !BackgroundFromPanel)
-        FillGradient(canvas, f, f, w - f, h - f, HintergrundFarbe, ScaleColor(HintergrundFarbe, 0.92),
-                     true);
+    PaintWatchFace(*this, canvas);
     QPainter* painter = canvas.Painter();
     if (!painter)
         return;
+    const int f = FrameWidth();
+    const int h = height();
     painter->save();
-    painter->setClipRect(QRect(f, f, w - 2 * f, h - 2 * f));
+    painter->setClipRect(WatchInnerRect(*this));
     canvas.Font.setFamily(QStringLiteral("Arial"));
     canvas.SetFontHeight((h - 2 * f - 4) / 2);
     canvas.FontColor = ZeichenFarbe;
@@ -142,10 +139,7 @@ void TTimeSwitchElement::Paint(TCanvas& canvas)
 void TTimeSwitchElement::WriteElementData(TWriter& writer)
 {
     TFP_Element::WriteElementData(writer);
-    writer.WriteRawInt16(int16_t(std::min(width(), 32767)));
-    writer.WriteRawInt16(int16_t(std::min(height(), 32767)));
-    writer.WriteRawInt32(ZeichenFarbe);
-    writer.WriteRawInt32(HintergrundFarbe);
+    WriteWatchHead(writer, *this, ZeichenFarbe);
     writer.WriteInteger(Tag);
     writer.WriteInteger(int32_t(SwitchTimes.size()));
     for (const auto& entry : SwitchTimes)
@@ -155,10 +149,7 @@ void TTimeSwitchElement::WriteElementData(TWriter& writer)
 void TTimeSwitchElement::ReadElementData(TReader& reader, uint8_t version)
 {
     TFP_Element::ReadElementData(reader, version);
-    const int w = reader.ReadRawInt16();
-    const int h = reader.ReadRawInt16();
-    ZeichenFarbe = reader.ReadRawInt32();
-    HintergrundFarbe = reader.ReadRawInt32();
+    const QSize size = ReadWatchHead(reader, ZeichenFarbe, HintergrundFarbe);
     Tag = reader.ReadInteger();
     const int32_t n = reader.ReadInteger();
     TSchaltZeiten read;
@@ -168,7 +159,7 @@ void TTimeSwitchElement::ReadElementData(TReader& reader, uint8_t version)
         read.push_back(std::move(entry));
     }
     SwitchTimes = std::move(read);
-    resize(std::max(w, 0), std::max(h, 0));
+    resize(size);
     update();
 }
 

@@ -25,22 +25,6 @@
 
 namespace {
 
-// The inner rectangle filled with the gradient of the element's background, unless the
-// element is transparent or takes the panel's colour.
-void PaintFace(TFP_Element& e, TCanvas& canvas)
-{
-    const int f = e.FrameWidth();
-    if (!e.GetBisteTransparent() && !e.BackgroundFromPanel)
-        FillGradient(canvas, f, f, e.width() - f, e.height() - f, e.HintergrundFarbe,
-                     ScaleColor(e.HintergrundFarbe, 0.92), true);
-}
-
-QRect InnerRect(const TFP_Element& e)
-{
-    const int f = e.FrameWidth();
-    return QRect(f, f, e.width() - 2 * f, e.height() - 2 * f);
-}
-
 // The rows every watch's dialog ends with: its hotkeys and the hint.
 void AddHotkeyAndOptionRows(TPropScrollbox& sheet, TFP_Element& e, const QStringList& actions)
 {
@@ -53,6 +37,24 @@ void AddHotkeyAndOptionRows(TPropScrollbox& sheet, TFP_Element& e, const QString
     sheet.AddEditProp(Translate(QStringLiteral("Hinweistext")), e.Hint, 0, 190);
     if (e.userEdit)
         sheet.AddCheckProp(Translate(QStringLiteral("Zur Laufzeit einstellbar")), e.LaufzeitEinstellbar);
+}
+
+// The settings dialog of a watch: caption = the hint, the help topic.
+TDefault_Dlg& WatchDialog(TFP_Element& e, int32_t helpContext)
+{
+    TDefault_Dlg& dlg = Default_Dlg();
+    dlg.setWindowTitle(e.Hint);
+    dlg.HelpContext = helpContext;
+    return dlg;
+}
+
+// The background row, only where the element has a background of its own; whether it has.
+bool AddBackgroundRow(TPropScrollbox& sheet, const TFP_Element& e, int32_t& background)
+{
+    const bool own = !e.BackgroundFromPanel && !e.GetBisteTransparent();
+    if (own)
+        sheet.AddColorProp(Translate(QStringLiteral("Hintergrund")), background);
+    return own;
 }
 
 void WriteRawDouble(TWriter& writer, double value)
@@ -78,6 +80,37 @@ QString TwoDigits(int64_t n)
 }
 
 } // namespace
+
+void PaintWatchFace(TFP_Element& e, TCanvas& canvas)
+{
+    const int f = e.FrameWidth();
+    if (!e.GetBisteTransparent() && !e.BackgroundFromPanel)
+        FillGradient(canvas, f, f, e.width() - f, e.height() - f, e.HintergrundFarbe,
+                     ScaleColor(e.HintergrundFarbe, 0.92), true);
+}
+
+QRect WatchInnerRect(const TFP_Element& e)
+{
+    const int f = e.FrameWidth();
+    return QRect(f, f, e.width() - 2 * f, e.height() - 2 * f);
+}
+
+void WriteWatchHead(TWriter& writer, const TFP_Element& e, int32_t textColor)
+{
+    writer.WriteRawInt16(int16_t(std::min(e.width(), 32767)));
+    writer.WriteRawInt16(int16_t(std::min(e.height(), 32767)));
+    writer.WriteRawInt32(textColor);
+    writer.WriteRawInt32(e.HintergrundFarbe);
+}
+
+QSize ReadWatchHead(TReader& reader, int32_t& textColor, int32_t& background)
+{
+    const int w = reader.ReadRawInt16();
+    const int h = reader.ReadRawInt16();
+    textColor = reader.ReadRawInt32();
+    background = reader.ReadRawInt32();
+    return QSize(std::max(w, 0), std::max(h, 0));
+}
 
 // --- Stopwatch ------------------------------------------------------------------------------
 
@@ -148,7 +181,19 @@ QString TStopUhr::TimeText()
 
 int TStopUhr::DigitHeight() const
 {
-    return height() - 2 * FrameWidth() - 4;
+    // The height that fills the element, made smaller where the fonts of this system are too
+    // wide for the whole read-out to fit.
+    const int full = std::max(1, height() - 2 * FrameWidth() - 4);
+    TCanvas canvas;
+    canvas.Font.setFamily(QStringLiteral("Arial"));
+    canvas.SetFontHeight(full);
+    int needed = canvas.TextWidth(QStringLiteral("00:00:00")) + canvas.TextWidth(QStringLiteral("l"));
+    canvas.SetFontHeight(int(std::lround(0.75 * full)));
+    needed += canvas.TextWidth(QStringLiteral(":000"));
+    const int room = width() - FrameWidth() - TextLeft() - 2;
+    if (needed <= room || needed <= 0)
+        return full;
+    return std::max(1, int(full * double(std::max(room, 1)) / needed));
 }
 
 int TStopUhr::TextLeft() const
@@ -194,12 +239,12 @@ void TStopUhr::UpdateDisplay()
 void TStopUhr::Paint(TCanvas& canvas)
 {
     TFP_Element::Paint(canvas);
-    PaintFace(*this, canvas);
+    PaintWatchFace(*this, canvas);
     QPainter* painter = canvas.Painter();
     if (!painter)
         return;
     painter->save();
-    painter->setClipRect(InnerRect(*this));
+    painter->setClipRect(WatchInnerRect(*this));
     canvas.Font.setFamily(QStringLiteral("Arial"));
     canvas.SetFontHeight(DigitHeight());
     canvas.FontColor = ZiffernFarbe;
@@ -216,35 +261,24 @@ void TStopUhr::Paint(TCanvas& canvas)
 void TStopUhr::WriteElementData(TWriter& writer)
 {
     TFP_Element::WriteElementData(writer);
-    writer.WriteRawInt16(int16_t(std::min(width(), 32767)));
-    writer.WriteRawInt16(int16_t(std::min(height(), 32767)));
-    writer.WriteRawInt32(ZiffernFarbe);
-    writer.WriteRawInt32(HintergrundFarbe);
+    WriteWatchHead(writer, *this, ZiffernFarbe);
 }
 
 void TStopUhr::ReadElementData(TReader& reader, uint8_t version)
 {
     TFP_Element::ReadElementData(reader, version);
-    const int w = reader.ReadRawInt16();
-    const int h = reader.ReadRawInt16();
-    ZiffernFarbe = reader.ReadRawInt32();
-    HintergrundFarbe = reader.ReadRawInt32();
-    resize(std::max(w, 0), std::max(h, 0));
+    resize(ReadWatchHead(reader, ZiffernFarbe, HintergrundFarbe));
     update();
 }
 
 int TStopUhr::EditProperties()
 {
-    TDefault_Dlg& dlg = Default_Dlg();
-    dlg.setWindowTitle(Hint);
-    dlg.HelpContext = 18200;
+    TDefault_Dlg& dlg = WatchDialog(*this, 18200);
     TPropScrollbox& sheet = *dlg.PropScrollbox;
     int32_t digits = ZiffernFarbe;
     int32_t background = HintergrundFarbe;
     sheet.AddColorProp(Translate(QStringLiteral("Farbe")), digits);
-    const bool ownBackground = !BackgroundFromPanel && !GetBisteTransparent();
-    if (ownBackground)
-        sheet.AddColorProp(Translate(QStringLiteral("Hintergrund")), background);
+    const bool ownBackground = AddBackgroundRow(sheet, *this, background);
     AddHotkeyAndOptionRows(sheet, *this, ActionNames);
     const int result = dlg.Execute();
     if (result == 1) {
@@ -306,7 +340,7 @@ void TSchaltUhr::HotkeyPressed(int32_t action)
 void TSchaltUhr::Paint(TCanvas& canvas)
 {
     TFP_Element::Paint(canvas);
-    PaintFace(*this, canvas);
+    PaintWatchFace(*this, canvas);
     QPainter* painter = canvas.Painter();
     if (!painter)
         return;
@@ -314,7 +348,7 @@ void TSchaltUhr::Paint(TCanvas& canvas)
     const int h = height();
     const int fontHeight = (h - 2 * f - 4) / 2;
     painter->save();
-    painter->setClipRect(InnerRect(*this));
+    painter->setClipRect(WatchInnerRect(*this));
     canvas.Font.setFamily(QStringLiteral("Arial"));
     canvas.SetFontHeight(fontHeight);
     canvas.TransparentText = true;
@@ -335,10 +369,7 @@ void TSchaltUhr::Paint(TCanvas& canvas)
 void TSchaltUhr::WriteElementData(TWriter& writer)
 {
     TFP_Element::WriteElementData(writer);
-    writer.WriteRawInt16(int16_t(std::min(width(), 32767)));
-    writer.WriteRawInt16(int16_t(std::min(height(), 32767)));
-    writer.WriteRawInt32(ZeitFarbe);
-    writer.WriteRawInt32(HintergrundFarbe);
+    WriteWatchHead(writer, *this, ZeitFarbe);
     writer.WriteRawInt32(AlarmFarbe);
     WriteRawDouble(writer, AlarmZeit);
     writer.WriteInteger(AlarmTag);
@@ -347,13 +378,10 @@ void TSchaltUhr::WriteElementData(TWriter& writer)
 void TSchaltUhr::ReadElementData(TReader& reader, uint8_t version)
 {
     TFP_Element::ReadElementData(reader, version);
-    const int w = reader.ReadRawInt16();
-    const int h = reader.ReadRawInt16();
-    ZeitFarbe = reader.ReadRawInt32();
-    HintergrundFarbe = reader.ReadRawInt32();
+    const QSize size = ReadWatchHead(reader, ZeitFarbe, HintergrundFarbe);
     AlarmFarbe = reader.ReadRawInt32();
     AlarmZeit = ReadRawDouble(reader);
-    resize(std::max(w, 0), std::max(h, 0));
+    resize(size);
     if (version >= 2) {
         const int32_t day = reader.ReadInteger();
         AlarmTag = day >= 0 && day <= 7 ? day : 0;
@@ -363,9 +391,7 @@ void TSchaltUhr::ReadElementData(TReader& reader, uint8_t version)
 
 int TSchaltUhr::EditProperties()
 {
-    TDefault_Dlg& dlg = Default_Dlg();
-    dlg.setWindowTitle(Hint);
-    dlg.HelpContext = 18205;
+    TDefault_Dlg& dlg = WatchDialog(*this, 18205);
     TPropScrollbox& sheet = *dlg.PropScrollbox;
     double alarm = AlarmZeit;
     int32_t day = AlarmTag;
@@ -378,9 +404,7 @@ int TSchaltUhr::EditProperties()
     sheet.AddCaptionProp(Translate(QStringLiteral("Farbe")));
     sheet.AddColorProp(Translate(QStringLiteral("Zeit")), timeColour);
     sheet.AddColorProp(Translate(QStringLiteral("Alarm")), alarmColour);
-    const bool ownBackground = !BackgroundFromPanel && !GetBisteTransparent();
-    if (ownBackground)
-        sheet.AddColorProp(Translate(QStringLiteral("Hintergrund")), background);
+    const bool ownBackground = AddBackgroundRow(sheet, *this, background);
     AddHotkeyAndOptionRows(sheet, *this, ActionNames);
     const int result = dlg.Execute();
     if (result == 1) {

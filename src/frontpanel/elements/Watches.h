@@ -20,6 +20,16 @@
 #include <functional>
 
 class QMenu;
+class QSize;
+
+// What the faces of the watches and time switches share: the inside of the frame filled with
+// the background's gradient (unless the element is transparent or takes the panel's colour),
+// that inner rectangle, and the head of their stream: the size (2 raw bytes each), then the
+// text colour and the background (4 raw bytes each).
+void PaintWatchFace(TFP_Element& e, TCanvas& canvas);
+QRect WatchInnerRect(const TFP_Element& e);
+void WriteWatchHead(TWriter& writer, const TFP_Element& e, int32_t textColor);
+QSize ReadWatchHead(TReader& reader, int32_t& textColor, int32_t& background);
 
 using TElementEvent = std::function<void(TFP_Element* sender)>;
 
