@@ -207,7 +207,7 @@ void TWLXBaseEdit::InsertText(QString s)
     m_selStart = start;
     BeforeInsert(start, s);
     int newCaret = start;
-    if (MaxLength == 0 || m_text.size() + s.size() <= MaxLength) {
+    if (MaxLength == 0 || m_undoing || m_text.size() + s.size() <= MaxLength) {
         m_text.insert(start - 1, s);
         newCaret = start + int(s.size());
     } else {

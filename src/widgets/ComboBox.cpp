@@ -56,6 +56,8 @@ TWLXCustomComboBox::TWLXCustomComboBox(QWidget* parent)
 
 TWLXCustomComboBox::~TWLXCustomComboBox()
 {
+    // Clearing the items in Qt's teardown must not call back into this object.
+    disconnect(this, nullptr, this, nullptr);
     FreeSearchTimer();
 }
 

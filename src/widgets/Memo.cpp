@@ -142,6 +142,10 @@ TWLXCustomMemo::TWLXCustomMemo(QWidget* parent)
 
 TWLXCustomMemo::~TWLXCustomMemo()
 {
+    // The editor's own teardown must not reach this part of the object.
+    disconnect(this, nullptr, this, nullptr);
+    verticalScrollBar()->disconnect(this);
+    horizontalScrollBar()->disconnect(this);
     m_horizSettings.OnChange = nullptr;
     m_vertSettings.OnChange = nullptr;
     SetScrollBars(TWLXMemoScrollBarKind::skNone);

@@ -1,6 +1,7 @@
 #include "platform/Context.h"
 #include "widgets/AutoComplete.h"
 #include "widgets/Edit.h"
+#include "widgets/SpeedButton.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <memory>
 
 namespace {
 
@@ -173,20 +175,26 @@ TEST_F(EditTest, AssigningTextIsNoEditAndTheSameTextChangesNothing)
     EXPECT_EQ(edit.Text(), QStringLiteral("abc"));
 }
 
-TEST_F(EditTest, UndoRestoresTextCaretAndSelectionExactly)
+TEST_F(EditTest, UndoRestoresTheTextCaretAndSelection)
 {
+    // The last key makes the edit; undo gives back the text, and the caret and selection that
+    // stood when the edit was made.
     struct Case {
         const char* name;
         QString text;
         int caret;
         std::vector<KeyStroke> keys;
+        int caretAfter, selStart, selLength;
     } cases[] = {
-        {"typed character", "abc", 2, {T('X')}},
-        {"typed over a selection", "abc", 1, {K(Qt::Key_Right, Qt::ShiftModifier), K(Qt::Key_Right, Qt::ShiftModifier), T('X')}},
-        {"overwritten character", "abc", 2, {K(Qt::Key_Insert), T('X')}},
-        {"overwritten CR LF", "a\r\nb", 2, {K(Qt::Key_Insert), T('X')}},
-        {"backspace", "abc", 3, {K(Qt::Key_Backspace)}},
-        {"selection ending on CR", "ab\r\nc", 2, {K(Qt::Key_Right, Qt::ShiftModifier), K(Qt::Key_Right, Qt::ShiftModifier), K(Qt::Key_Delete)}},
+        {"typed character", "abc", 2, {T('X')}, 2, 2, 0},
+        {"typed over a selection", "abc", 1,
+         {K(Qt::Key_Right, Qt::ShiftModifier), K(Qt::Key_Right, Qt::ShiftModifier), T('X')}, 3, 1, 2},
+        {"overwritten character", "abc", 2, {K(Qt::Key_Insert), T('X')}, 2, 2, 0},
+        {"overwritten CR LF", "a\r\nb", 2, {K(Qt::Key_Insert), T('X')}, 2, 2, 0},
+        // Backspace selects the character before the caret and deletes the selection.
+        {"backspace", "abc", 3, {K(Qt::Key_Backspace)}, 3, 2, 1},
+        {"deleted selection", "ab\r\nc", 2,
+         {K(Qt::Key_Right, Qt::ShiftModifier), K(Qt::Key_Right, Qt::ShiftModifier), K(Qt::Key_Delete)}, 5, 2, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -194,21 +202,41 @@ TEST_F(EditTest, UndoRestoresTextCaretAndSelectionExactly)
         TWLXEdit edit;
         edit.SetText(c.text);
         edit.SetCaretPos(c.caret);
-        const int keys = int(c.keys.size());
-        for (int i = 0; i + 1 < keys; ++i)
-            Press(&edit, c.keys[size_t(i)]);
-        const int caret = edit.CaretPos(), start = edit.SelStart(), length = edit.SelLength();
-        Press(&edit, c.keys.back());
+        for (const KeyStroke& k : c.keys)
+            Press(&edit, k);
         ASSERT_NE(edit.Text(), c.text);
         edit.Undo();
         EXPECT_EQ(edit.Text(), c.text);
-        EXPECT_EQ(edit.CaretPos(), caret);
-        EXPECT_EQ(edit.SelStart(), start);
-        EXPECT_EQ(edit.SelLength(), length);
+        EXPECT_EQ(edit.CaretPos(), c.caretAfter);
+        EXPECT_EQ(edit.SelStart(), c.selStart);
+        EXPECT_EQ(edit.SelLength(), c.selLength);
         // The undo itself cannot be undone.
         EXPECT_FALSE(edit.CanUndo());
         edit.Undo();
         EXPECT_EQ(edit.Text(), c.text);
+    }
+}
+
+TEST_F(EditTest, SelectionOnHalfALineBreakTakesTheWholePair)
+{
+    const struct {
+        const char* name;
+        int start, length;
+        QString result;
+    } cases[] = {
+        {"ending on CR", 2, 2, "ac"},   // "b\r" takes the LF
+        {"starting on LF", 4, 2, "ab"},  // "\nc" takes the CR
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TWLXEdit edit;
+        edit.SetText(QStringLiteral("ab\r\nc"));
+        edit.SetSelStart(c.start);
+        edit.SetSelLength(c.length);
+        edit.ClearSelection();
+        EXPECT_EQ(edit.Text(), c.result);
+        edit.Undo();
+        EXPECT_EQ(edit.Text(), QStringLiteral("ab\r\nc"));
     }
 }
 

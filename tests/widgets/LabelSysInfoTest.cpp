@@ -1,5 +1,7 @@
 #include "widgets/Caret.h"
+#include "widgets/EffectText.h"
 #include "widgets/Label.h"
+#include "widgets/SpeedButton.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/SysInfo.h"
 
