@@ -527,8 +527,9 @@ void TWLXBaseEdit::keyPressEvent(QKeyEvent* event)
     RefreshModifierFlags(event->modifiers());
     int key = event->key();
     ProcessKey(key);
+    const bool consumed = event->key() != 0 && key == 0;
     const QString typed = event->text();
-    if (key != 0 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !typed.isEmpty()) {
+    if (!consumed && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && !typed.isEmpty()) {
         for (const QChar c : typed)
             TypeChar(c);
     }

@@ -331,9 +331,12 @@ void TWLXScrollBar::changeEvent(QEvent* event)
     }
 }
 
+// The bar places its parts itself: it keeps no contents margins (setting the bevel's first and
+// clearing them again would resize the bar once more, endlessly, with a framed bevel).
 void TWLXScrollBar::resizeEvent(QResizeEvent* event)
 {
-    TWLXCustomBevelPanel::resizeEvent(event);
+    TWLXCustomPanel::resizeEvent(event);
+    BackFX().InvalidateBuffer();
     setContentsMargins(0, 0, 0, 0);
     Layout();
 }
