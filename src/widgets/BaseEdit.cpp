@@ -2,6 +2,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/Context.h"
+#include "widgets/Frames.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -795,11 +796,26 @@ void TWLXBaseEdit::changeEvent(QEvent* event)
     }
 }
 
+void TWLXBaseEdit::Paint(TCanvas& canvas)
+{
+    TWLXCustomBevelPanel::Paint(canvas);
+    if (DrawsWindowEdge()) {
+        TWLXRect r = ClientRect();
+        DrawBorderStyle(canvas, r, TWLXBorderStyle::lsLoweredExt, 0);
+    }
+}
+
 void TWLXBaseEdit::UpdateRects()
 {
     if (Loading)
         return;
     m_frameRect = Bevel().GetInnerRect(ClientRect());
+    if (DrawsWindowEdge()) {
+        m_frameRect.Left += 2;
+        m_frameRect.Top += 2;
+        m_frameRect.Right -= 2;
+        m_frameRect.Bottom -= 2;
+    }
     m_textArea = m_frameRect;
     AdjustTextRect(m_textArea);
     m_textRect = m_textArea;

@@ -120,6 +120,8 @@ public:
     TWLXRect TextAreaRect() const { return m_textArea; }
     TWLXRect TextRect() const { return m_textRect; }
     void UpdateRects();
+    // The panel, and the sunken window edge that the window-style bevel leaves to the window.
+    void Paint(TCanvas& canvas) override;
     void BeginUpdate() { TWLXCustomBevelPanel::BeginUpdate(); }
     void EndUpdate(bool repaint) override;
 
@@ -170,6 +172,7 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
+    bool DrawsWindowEdge() const { return Bevel().Mode() == TWLXBevelMode::bmWindows; }
     struct UndoRecord {
         QString newText, oldText;
         int selStart, selLength, caret;
