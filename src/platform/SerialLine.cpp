@@ -27,6 +27,26 @@ TSerialLineMaker& Maker()
 // The rate a driver set may differ this much from the wanted one (a UART divisor rounds).
 constexpr double kBaudTolerance = 0.03;
 
+// The termios code of a rate; rates without one are set by number (any driver that can).
+tcflag_t BaudCode(int32_t baud)
+{
+    switch (baud) {
+    case 110: return B110;
+    case 300: return B300;
+    case 600: return B600;
+    case 1200: return B1200;
+    case 2400: return B2400;
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    case 115200: return B115200;
+    case 230400: return B230400;
+    default: return BOTHER;
+    }
+}
+
 } // namespace
 
 TTermiosSerialLine::~TTermiosSerialLine()
@@ -89,7 +109,7 @@ int32_t TTermiosSerialLine::ApplyFrame(const TSerialFrame& frame)
     if (::ioctl(m_fd, TCGETS2, &tio) != 0)
         return errno;
     tio.c_cflag &= ~tcflag_t(CBAUD | CSIZE | PARENB | PARODD | CMSPAR | CSTOPB);
-    tio.c_cflag |= BOTHER;
+    tio.c_cflag |= BaudCode(frame.Baud);
     tio.c_ispeed = tio.c_ospeed = speed_t(frame.Baud);
     tio.c_cflag &= ~tcflag_t(CBAUD << IBSHIFT); // input speed follows the output speed
     static constexpr tcflag_t sizes[] = {CS5, CS6, CS7, CS8};
@@ -169,6 +189,12 @@ int32_t TTermiosSerialLine::InQueue()
     int n = 0;
     if (m_fd < 0 || ::ioctl(m_fd, FIONREAD, &n) != 0)
         return -1;
+    if (n == 0) {
+        // Nothing waiting: perhaps because the other end is gone.
+        pollfd p{m_fd, POLLIN, 0};
+        if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR)))
+            return -kSerialHungUp;
+    }
     return n;
 }
 

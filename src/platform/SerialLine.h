@@ -55,8 +55,10 @@ public:
     // Takes up to count bytes that have arrived, without waiting. Negative on failure (minus the
     // result code; kSerialHungUp when the other end is gone).
     virtual int64_t Read(uint8_t* data, int64_t count) = 0;
-    // Bytes waiting in the receive and the transmit queue; -1 when unknown.
+    // Bytes waiting in the receive queue; -1 when unknown, -kSerialHungUp when the other end
+    // is gone.
     virtual int32_t InQueue() = 0;
+    // Bytes waiting in the transmit queue; -1 when unknown.
     virtual int32_t OutQueue() = 0;
     virtual void Purge(bool input, bool output) = 0;
 

@@ -150,9 +150,9 @@ TEST_F(SerialDeviceTest, SendersWriteOnTheFallingEdgeOnly)
     SendEdge(byte, 8);
     Step(byte);
     Step(byte); // SND stays low: nothing more
-    byte.SimStop();
     EXPECT_EQ(peer.Receive(1), std::vector<uint8_t>{0x05});
     EXPECT_TRUE(peer.Pending().empty());
+    byte.SimStop();
 
     TComBytefolgeSenden sequence;
     auto& port = static_cast<TComBytefolgeOutPort&>(*sequence.Ports[0]);
@@ -160,36 +160,39 @@ TEST_F(SerialDeviceTest, SendersWriteOnTheFallingEdgeOnly)
     port.Sequences[1] = QStringLiteral("\"AB\" 13");
     port.Sequences[256] = QStringLiteral("$FF");
     sequence.SetComPort(3);
+    sequence.DlgComNumber = 3; // the dialog's COM row
     sequence.ApplySettings(); // parses the frame (default suffix 13 10)
     sequence.SimStart();
     DriveByte(sequence, 0);
     SendEdge(sequence, 8);
     DriveByte(sequence, 0xFF);
     SendEdge(sequence, 8);
-    sequence.SimStop();
     EXPECT_EQ(peer.Receive(8), (std::vector<uint8_t>{0x41, 0x42, 0x0D, 0x0D, 0x0A, 0xFF, 0x0D, 0x0A}));
+    sequence.SimStop();
 
     TComZahlSenden number;
     number.SetComPort(3);
+    number.DlgComNumber = 3; // the dialog's COM row
     number.PrefixText = QStringLiteral("\"V=\"");
     number.ApplySettings();
     number.SimStart();
     Drive(number, 0, 3.14159L);
     SendEdge(number, 1);
-    number.SimStop();
     const QString formatted = static_cast<TComZahlOutPort&>(*number.Ports[0])
                                   .NumberFormat.FormatValue(3.14159);
     const std::string expected = "V=" + formatted.toStdString() + "\r\n";
     EXPECT_EQ(peer.Receive(expected.size()), Bytes(expected));
+    number.SimStop();
 
     TComStringSenden text;
     text.SetComPort(3);
+    text.DlgComNumber = 3; // the dialog's COM row
     text.ApplySettings();
     text.SimStart();
     text.SetText(0, QStringLiteral("Grüße"));
     SendEdge(text, 1);
-    text.SimStop();
     EXPECT_EQ(peer.Receive(7), (std::vector<uint8_t>{'G', 'r', 0xFC, 0xDF, 'e', 0x0D, 0x0A}));
+    text.SimStop();
 }
 
 TEST_F(SerialDeviceTest, ReceiversDeliverOneDatumPerArming)
@@ -199,6 +202,7 @@ TEST_F(SerialDeviceTest, ReceiversDeliverOneDatumPerArming)
 
     TComZahlEmpfangen number;
     number.SetComPort(4);
+    GetInputCount(number); // as the component counts its outputs
     number.SimStart();
     const int32_t value = 0, busy = 1; // device inputs: Z, BSY
     EXPECT_EQ(number.GetInputValue(busy), 0.0L);
@@ -230,6 +234,7 @@ TEST_F(SerialDeviceTest, ReceiversDeliverOneDatumPerArming)
     auto& port = static_cast<TComStringInPort&>(*text.Ports[0]);
     port.SetSyncString(QStringLiteral("13 10"));
     text.SetComPort(4);
+    GetInputCount(text); // as the component counts its outputs
     text.SimStart();
     text.SetValue(0, 5.0L);
     text.SetValue(0, 0.0L);
@@ -253,6 +258,7 @@ TEST_F(SerialDeviceTest, ReceiversDeliverOneDatumPerArming)
 
     TComByteEmpfangen byte;
     byte.SetComPort(4);
+    GetInputCount(byte); // as the component counts its outputs
     byte.SimStart();
     byte.SetValue(0, 5.0L);
     byte.SetValue(0, 0.0L);
@@ -273,6 +279,7 @@ TEST_F(SerialDeviceTest, PeerThatVanishesMidRunIsReportedAndTheRunGoesOn)
     MapCom(5, peer.Node);
     TComZahlEmpfangen device;
     device.SetComPort(5);
+    GetInputCount(device); // as the component counts its outputs
     device.SimStart();
     device.SetValue(0, 5.0L);
     device.SetValue(0, 0.0L);

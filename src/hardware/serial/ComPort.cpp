@@ -226,7 +226,14 @@ int32_t TCate::Read(void* data, int32_t count)
 
 int32_t TCate::InQueCount()
 {
-    return Connected() ? m_line->InQueue() : -1;
+    if (!Connected())
+        return -1;
+    const int32_t n = m_line->InQueue();
+    if (n < -1) {
+        ConnectionLost(-n);
+        return -1;
+    }
+    return n;
 }
 
 int32_t TCate::OutQueCount()
