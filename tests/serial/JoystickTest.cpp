@@ -53,19 +53,19 @@ TEST_F(JoystickTest, AxesAndButtonsArePolledEvery25Ms)
     fake.clock.AdvanceMs(25);
     device.MachEsJetzt();
     // Inputs: X, Y, Z, B0..B3
-    EXPECT_EQ(device.GetInputValue(0), -100.0L);
-    EXPECT_EQ(device.GetInputValue(1), 100.0L); // y is negated
-    EXPECT_EQ(device.GetInputValue(2), 100.0L);
+    EXPECT_NEAR(double(device.GetInputValue(0)), -100.0, 1e-9);
+    EXPECT_NEAR(double(device.GetInputValue(1)), 100.0, 1e-9); // y is negated
+    EXPECT_NEAR(double(device.GetInputValue(2)), 100.0, 1e-9);
     const Extended buttons[] = {5.0L, 0.0L, 5.0L, 0.0L};
     for (int k = 0; k < 4; ++k)
         EXPECT_EQ(device.GetInputValue(3 + k), buttons[k]) << k;
     joysticks.Present[0].X = 65535;
     fake.clock.AdvanceMs(10);
     device.MachEsJetzt(); // within 25 ms: no poll
-    EXPECT_EQ(device.GetInputValue(0), -100.0L);
+    EXPECT_NEAR(double(device.GetInputValue(0)), -100.0, 1e-9);
     fake.clock.AdvanceMs(15);
     device.MachEsJetzt();
-    EXPECT_EQ(device.GetInputValue(0), 100.0L);
+    EXPECT_NEAR(double(device.GetInputValue(0)), 100.0, 1e-9);
     device.SimStop();
     EXPECT_TRUE(messages.Requests().empty());
 }
@@ -77,6 +77,8 @@ TEST_F(JoystickTest, ListOffersThePresentJoysticksByNumber)
     TJoystick device;
     device.SettingsDialog = device.CreateDialog();
     device.getKonfigData();
+    device.DialogRows()->Clear(); // the rows are bound to this device
+    device.RevertSettings();
     device.SettingsDialog = nullptr;
     EXPECT_EQ(device.JoystickList.size(), 3);
     EXPECT_EQ(device.JoystickList[2], QStringLiteral("Joystick #3"));

@@ -100,7 +100,6 @@ TEST_F(SerialDeviceTest, MovingADeviceTakesTheSettingsAndLeavesOthersValid)
     mover.SetComPort(101); // outside the table
     EXPECT_EQ(mover.ComNumber, 0);
 
-    TSerialInterface plain;
     Ctx().CurrentLanguage = 1;
     TSerialInterface english;
     english.SetComPort(4);

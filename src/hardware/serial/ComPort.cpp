@@ -73,28 +73,38 @@ void TCate::SetPort(int32_t n)
         Open();
 }
 
+template <class T>
+void TCate::SetLineSetting(T& field, T value)
+{
+    const T before = field;
+    field = value;
+    try {
+        ApplyDCB();
+    } catch (const ECommError&) {
+        // A setting the line refuses is not kept: the port stays as it was.
+        field = before;
+        throw;
+    }
+}
+
 void TCate::SetBaudRate(TBaudRate v)
 {
-    m_baud = v;
-    ApplyDCB();
+    SetLineSetting(m_baud, v);
 }
 
 void TCate::SetParity(TParity v)
 {
-    m_parity = v;
-    ApplyDCB();
+    SetLineSetting(m_parity, v);
 }
 
 void TCate::SetStopbits(TStopBits v)
 {
-    m_stopbits = v;
-    ApplyDCB();
+    SetLineSetting(m_stopbits, v);
 }
 
 void TCate::SetDatabits(TDataBits v)
 {
-    m_databits = v;
-    ApplyDCB();
+    SetLineSetting(m_databits, v);
 }
 
 void TCate::CheckClosed() const
@@ -137,8 +147,9 @@ void TCate::Open()
         return;
     m_line = std::move(line);
     if (m_line->Descriptor() >= 0 && (m_events & evRxChar)) {
+        // A child, so that one whose deferred deletion never ran still goes with the port.
         m_notifier = std::make_unique<QSocketNotifier>(m_line->Descriptor(),
-                                                       QSocketNotifier::Read);
+                                                       QSocketNotifier::Read, this);
         connect(m_notifier.get(), &QSocketNotifier::activated, this, &TCate::OnReadable);
         m_waitForRead = false;
         UpdateNotifier();
@@ -150,7 +161,11 @@ void TCate::Close()
 {
     if (!m_line)
         return;
-    m_notifier.reset();
+    // The port may close from inside the notifier's own signal (a device that went away).
+    if (m_notifier) {
+        m_notifier->setEnabled(false);
+        m_notifier.release()->deleteLater();
+    }
     m_line->Purge(true, true);
     m_line->Close();
     m_line.reset();
@@ -312,8 +327,7 @@ void TCate::UpdateNotifier()
 {
     if (!m_notifier)
         return;
-    const bool handled = bool(OnRxChar) || bool(OnReceive) || bool(OnRxFlag);
-    m_notifier->setEnabled(handled && !m_waitForRead);
+    m_notifier->setEnabled(!m_waitForRead);
 }
 
 void TCate::OnReadable()

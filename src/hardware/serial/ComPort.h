@@ -87,7 +87,8 @@ public:
     TParity Parity() const { return m_parity; }
     TStopBits Stopbits() const { return m_stopbits; }
     TDataBits Databits() const { return m_databits; }
-    // Each stores, then applies the line settings when open (ECommError when refused).
+    // Each stores, then applies the line settings when open; a setting the open line refuses
+    // raises ECommError and is not kept.
     void SetBaudRate(TBaudRate v);
     void SetParity(TParity v);
     void SetStopbits(TStopBits v);
@@ -146,6 +147,8 @@ public:
     static std::function<void(const QString& text)>& LostReporter();
 
 private:
+    template <class T>
+    void SetLineSetting(T& field, T value);
     void CheckClosed() const;
     void ConnectionLost(int32_t code);
     void UpdateNotifier();
