@@ -6,6 +6,7 @@
 
 // termios2 (any baud rate) comes from the kernel's headers; <termios.h> would clash with it.
 #include <asm/termbits.h>
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -109,21 +110,9 @@ int32_t TTermiosSerialLine::ApplyFrame(const TSerialFrame& frame)
     if (::ioctl(m_fd, TCGETS2, &tio) != 0)
         return errno;
     tio.c_cflag &= ~tcflag_t(CBAUD | CSIZE | PARENB | PARODD | CMSPAR | CSTOPB);
-    tio.c_cflag |= BaudCode(frame.Baud);
+    tio.c_cflag |= FrameControlBits(frame);
     tio.c_ispeed = tio.c_ospeed = speed_t(frame.Baud);
     tio.c_cflag &= ~tcflag_t(CBAUD << IBSHIFT); // input speed follows the output speed
-    static constexpr tcflag_t sizes[] = {CS5, CS6, CS7, CS8};
-    tio.c_cflag |= sizes[frame.DataBits - 5];
-    switch (frame.Parity) {
-    case 1: tio.c_cflag |= PARENB | PARODD; break;
-    case 2: tio.c_cflag |= PARENB; break;
-    case 3: tio.c_cflag |= PARENB | CMSPAR | PARODD; break; // mark
-    case 4: tio.c_cflag |= PARENB | CMSPAR; break;          // space
-    default: break;
-    }
-    // One and a half stop bits: a UART sends them for 5 data bits when asked for two.
-    if (frame.StopBits != 0)
-        tio.c_cflag |= CSTOPB;
     if (::ioctl(m_fd, TCSETS2, &tio) != 0)
         return errno;
     struct termios2 set {};
@@ -132,6 +121,24 @@ int32_t TTermiosSerialLine::ApplyFrame(const TSerialFrame& frame)
     if (std::abs(double(set.c_ospeed) - frame.Baud) > kBaudTolerance * frame.Baud)
         return kSerialBaudRefused;
     return 0;
+}
+
+uint32_t FrameControlBits(const TSerialFrame& frame)
+{
+    tcflag_t bits = BaudCode(frame.Baud);
+    static constexpr tcflag_t sizes[] = {CS5, CS6, CS7, CS8};
+    bits |= sizes[std::clamp(frame.DataBits, 5, 8) - 5];
+    switch (frame.Parity) {
+    case 1: bits |= PARENB | PARODD; break;
+    case 2: bits |= PARENB; break;
+    case 3: bits |= PARENB | CMSPAR | PARODD; break; // mark
+    case 4: bits |= PARENB | CMSPAR; break;          // space
+    default: break;
+    }
+    // One and a half stop bits: a UART sends them for 5 data bits when asked for two.
+    if (frame.StopBits != 0)
+        bits |= CSTOPB;
+    return bits;
 }
 
 int64_t TTermiosSerialLine::Write(const uint8_t* data, int64_t count, int32_t timeoutMs)
@@ -187,8 +194,10 @@ int64_t TTermiosSerialLine::Read(uint8_t* data, int64_t count)
 int32_t TTermiosSerialLine::InQueue()
 {
     int n = 0;
-    if (m_fd < 0 || ::ioctl(m_fd, FIONREAD, &n) != 0)
+    if (m_fd < 0)
         return -1;
+    if (::ioctl(m_fd, FIONREAD, &n) != 0)
+        return errno == EIO ? -kSerialHungUp : -1; // a hung-up line answers EIO
     if (n == 0) {
         // Nothing waiting: perhaps because the other end is gone.
         pollfd p{m_fd, POLLIN, 0};

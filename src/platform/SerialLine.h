@@ -90,6 +90,11 @@ private:
     int m_fd = -1;
 };
 
+// The termios control bits of a frame: rate code (BOTHER for a rate without one), size,
+// parity (mark and space through CMSPAR) and stop bits (two for one and a half: a UART sends
+// 1.5 for 5 data bits when asked for two).
+uint32_t FrameControlBits(const TSerialFrame& frame);
+
 // A new line of the kind in use (termios unless a test installed another maker).
 std::unique_ptr<ISerialLine> MakeSerialLine();
 using TSerialLineMaker = std::function<std::unique_ptr<ISerialLine>()>;

@@ -108,6 +108,7 @@ TEST_F(ComPortTest, FramesALinuxLineTakes)
 {
     TPtyPeer peer;
     MapCom(2, peer.Node);
+    RecordModemLines(); // records the frames too (a pty itself keeps 8 bits without parity)
     TCate cate;
     cate.SetPort(2);
     ASSERT_TRUE(cate.Connected());
@@ -131,22 +132,26 @@ TEST_F(ComPortTest, FramesALinuxLineTakes)
         cate.SetDatabits(c.bits);
         cate.SetParity(c.parity);
         cate.SetStopbits(c.stop);
-        termios tio{};
-        ASSERT_EQ(tcgetattr(peer.SlaveDescriptor(), &tio), 0);
-        EXPECT_EQ(tio.c_cflag & CSIZE, c.size) << int(c.bits);
-        EXPECT_EQ(tio.c_cflag & (PARENB | PARODD | CMSPAR), c.parityBits) << int(c.parity);
-        EXPECT_EQ((tio.c_cflag & CSTOPB) != 0, c.twoStop) << int(c.stop);
+        const uint32_t bits = FrameControlBits(log.Frames.back());
+        EXPECT_EQ(bits & CSIZE, c.size) << int(c.bits);
+        EXPECT_EQ(bits & (PARENB | PARODD | CMSPAR), c.parityBits) << int(c.parity);
+        EXPECT_EQ((bits & CSTOPB) != 0, c.twoStop) << int(c.stop);
     }
-    // Every rate of the list is set as asked (rates without a termios constant as BOTHER).
-    for (int rate = 0; rate <= int(TBaudRate::Baud256000); ++rate)
+    // Every rate of the list is taken (rates without a termios code are set by number).
+    for (int rate = 0; rate <= int(TBaudRate::Baud256000); ++rate) {
         EXPECT_NO_THROW(cate.SetBaudRate(TBaudRate(rate))) << BaudValue(TBaudRate(rate));
-    // No tty has four data bits: refused, the port stays as it was.
+        EXPECT_EQ(log.Frames.back().Baud, BaudValue(TBaudRate(rate)));
+    }
+    EXPECT_EQ(FrameControlBits({9600, 8, 0, 0}) & CBAUD, tcflag_t(B9600));
+    EXPECT_EQ(FrameControlBits({14400, 8, 0, 0}) & CBAUD, 0x1000u); // the kernel's BOTHER
+    // No tty has four data bits: refused, and the port keeps its settings.
     try {
         cate.SetDatabits(TDataBits::_4);
         FAIL() << "no error";
     } catch (const ECommError& e) {
         EXPECT_EQ(e.ErrorCode, kSerialDataBitsRefused);
     }
+    EXPECT_EQ(cate.Databits(), TDataBits::_5);
     EXPECT_TRUE(cate.Connected());
 }
 

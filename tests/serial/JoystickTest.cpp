@@ -4,6 +4,7 @@
 #include "hardware/serial/IoJoystick.h"
 #include "platform/Joystick.h"
 #include "platform/MessageBox.h"
+#include "ui/PropertySheet.h"
 
 #include <map>
 

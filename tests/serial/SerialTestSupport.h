@@ -88,14 +88,20 @@ private:
     int m_slave = -1;
 };
 
-// A termios line whose modem lines and break are recorded and whose status a test sets.
+// A termios line whose frames, modem lines and break are recorded and whose status a test sets.
 class TRecordingLine : public TTermiosSerialLine {
 public:
     struct TLog {
         std::vector<std::string> Calls;
         uint32_t Status = 0;
+        std::vector<TSerialFrame> Frames; // every frame applied
     };
     explicit TRecordingLine(TLog& log) : m_log(log) {}
+    int32_t ApplyFrame(const TSerialFrame& frame) override
+    {
+        m_log.Frames.push_back(frame);
+        return TTermiosSerialLine::ApplyFrame(frame);
+    }
     int32_t SetModemLine(TModemLine line, bool on) override
     {
         m_log.Calls.push_back(std::string(on ? "SET" : "CLR")
