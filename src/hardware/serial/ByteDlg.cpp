@@ -60,11 +60,13 @@ TByte_Dlg::TByte_Dlg(QWidget* parent)
     connect(Grid, &QTableWidget::cellChanged, this, [this] { setMonitor(); });
 
     Memo1->setPlainText(HelpLines().join(u'\n'));
+    // The whole help text without a scroll bar.
+    Memo1->setMinimumHeight(Memo1->fontMetrics().lineSpacing() * 8 + 12);
     setWindowTitle(Lang3Q("Bytefolgen definieren", "Byte sequences", "Séquence d´octets"));
     Monitor->setText(Lang3Q("Übertragungsvorschau (HEX)", "Preview [HEX]",
                             "Pré-visualisation [HEX]"));
     TranslateCancel();
-    resize(360, 440);
+    resize(420, 520);
 }
 
 void TByte_Dlg::SetSequences(const QStringList& entries)
