@@ -133,6 +133,7 @@ private:
 struct TCircuit {
     TPlatine Board;
     TBTHardware* Receiver = nullptr;
+    const TBauteilPin* Clock = nullptr;
 };
 
 std::unique_ptr<TCircuit> BuildCircuit()
@@ -154,13 +155,16 @@ std::unique_ptr<TCircuit> BuildCircuit()
     device->SetComPort(1);
     device->PropagateAddress();
     made->X = 400;
-    made->Y = 100 + clock->Outputs[0]->Y - 100;
+    made->Y = 300;
     made->LayoutPins();
     circuit->Receiver = static_cast<TBTHardware*>(board.AddComponent(std::move(made)));
     const TBauteilPin& from = *clock->Outputs[0];
+    circuit->Clock = &from;
     const TBauteilPin& to = *circuit->Receiver->Inputs[0];
-    board.AddSegment(QPoint(from.X, from.Y), QPoint(to.X, from.Y));
-    board.AddSegment(QPoint(to.X, from.Y), QPoint(to.X, to.Y));
+    // A wire of two segments, bent between the pins.
+    const QPoint bend((from.X + to.X) / 2 + 1, (from.Y + to.Y) / 2 + 2);
+    board.AddSegment(QPoint(from.X, from.Y), bend);
+    board.AddSegment(bend, QPoint(to.X, to.Y));
     for (int k = 0; k < 1000; ++k) {
         auto gate = NewObject<TBTAnd>();
         gate->X = 60 + (k % 100) * 199;
@@ -175,7 +179,7 @@ std::unique_ptr<TCircuit> BuildCircuit()
 void RunSteps(benchmark::State& state, TPeer& peer, int bytesPerSecond)
 {
     auto circuit = BuildCircuit();
-    if (!circuit->Receiver->Inputs[0]->Connected) {
+    if (circuit->Receiver->Inputs[0]->Source() != circuit->Clock) {
         state.SkipWithError("clock not wired");
         return;
     }
