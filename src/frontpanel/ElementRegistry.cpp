@@ -4,6 +4,7 @@
 #include "frontpanel/Design.h"
 #include "frontpanel/FP_Element.h"
 #include "frontpanel/Led.h"
+#include "frontpanel/elements/DisplayElements.h"
 #include "frontpanel/elements/Lampe.h"
 #include "frontpanel/elements/Schalter.h"
 
@@ -50,4 +51,5 @@ void RegisterFrontPanelElements(TElementRegistry& registry)
     registry.RegisterElement<TPLampe>();
     registry.RegisterElement<TSchalter>();
     registry.RegisterElement<TDesign>();
+    RegisterDisplayElements(registry);
 }

@@ -2,6 +2,7 @@
 
 #include "components/analog/RegisterAnalog.h"
 #include "components/digital/RegisterDigital.h"
+#include "components/display/RegisterDisplay.h"
 #include "components/panel/RegisterPanel.h"
 #include "components/signal/RegisterSignalBlocks.h"
 #include "components/timing/RegisterTiming.h"
@@ -20,5 +21,6 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterSignalBlocks(registry);
     RegisterCoreComponents(registry);
     RegisterPanelComponents(registry);
+    RegisterDisplayComponents(registry);
     RegisterHardwareClasses(registry);
 }
