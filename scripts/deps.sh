@@ -7,6 +7,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6-dev
   qt6-multimedia-dev libqt6multimedia6
   libgl-dev fonts-dejavu-core
+  libhidapi-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   chromium

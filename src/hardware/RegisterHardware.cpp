@@ -4,6 +4,10 @@
 #include "hardware/framework/IoInterface.h"
 #include "hardware/ports/IoLpt.h"
 #include "hardware/ports/PortRegister.h"
+#include "hardware/serial/HidInterface.h"
+#include "hardware/serial/IoCom.h"
+#include "hardware/serial/IoComD.h"
+#include "hardware/serial/IoJoystick.h"
 
 void RegisterHardwareClasses(TClassRegistry& registry)
 {
@@ -24,6 +28,35 @@ void RegisterHardwareClasses(TClassRegistry& registry)
     registry.RegisterClass<TrPort>();
     registry.RegisterClass<TwPort16>();
     registry.RegisterClass<TrPort16>();
+    registry.RegisterClass<TSerialPort>();
+    registry.RegisterClass<TSerialDOutPort>();
+    registry.RegisterClass<TSerialDInPort>();
+    registry.RegisterClass<TSerialInterface>();
+    registry.RegisterClass<THIDPort>();
+    registry.RegisterClass<THIDInterface>();
+    registry.RegisterClass<TComByteOutPort>();
+    registry.RegisterClass<TComBytefolgeOutPort>();
+    registry.RegisterClass<TComZahlOutPort>();
+    registry.RegisterClass<TComStringOutPort>();
+    registry.RegisterClass<TComControlPort>();
+    registry.RegisterClass<TComByteInPort>();
+    registry.RegisterClass<TComZahlInPort>();
+    registry.RegisterClass<TComStringInPort>();
+    registry.RegisterClass<TComInterface>();
+    registry.RegisterClass<TComByteSenden>();
+    registry.RegisterClass<TComBytefolgeSenden>();
+    registry.RegisterClass<TComZahlSenden>();
+    registry.RegisterClass<TComByteEmpfangen>();
+    registry.RegisterClass<TComZahlEmpfangen>();
+    registry.RegisterClass<TComControl>();
+    registry.RegisterClass<TComStringSenden>();
+    registry.RegisterClass<TComStringEmpfangen>();
+    registry.RegisterClass<TCOM_DOutPort>();
+    registry.RegisterClass<TCOM_DInPort>();
+    registry.RegisterClass<TCOM_D>();
+    registry.RegisterClass<TJoystickAInPort>();
+    registry.RegisterClass<TJoystickDInPort>();
+    registry.RegisterClass<TJoystick>();
 }
 
 const std::vector<THardwarePaletteEntry>& HardwarePaletteEntries()
@@ -34,6 +67,16 @@ const std::vector<THardwarePaletteEntry>& HardwarePaletteEntries()
         {"TrPort", TPaletteCategory::Portzugriffe},
         {"TwPort16", TPaletteCategory::Portzugriffe},
         {"TrPort16", TPaletteCategory::Portzugriffe},
+        {"TComByteSenden", TPaletteCategory::RS232},
+        {"TComBytefolgeSenden", TPaletteCategory::RS232},
+        {"TComZahlSenden", TPaletteCategory::RS232},
+        {"TComStringSenden", TPaletteCategory::RS232},
+        {"TComByteEmpfangen", TPaletteCategory::RS232},
+        {"TComZahlEmpfangen", TPaletteCategory::RS232},
+        {"TComStringEmpfangen", TPaletteCategory::RS232},
+        {"TComControl", TPaletteCategory::RS232},
+        {"TCOM_D", TPaletteCategory::RS232},
+        {"TJoystick", TPaletteCategory::AllgemeinPC},
     };
     return entries;
 }

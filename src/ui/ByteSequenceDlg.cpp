@@ -83,6 +83,12 @@ QLineEdit* TByteSequenceDlg::AddSequenceEdit(QLabel*& label, const QString& labe
     return edit;
 }
 
+void TByteSequenceDlg::AddToFrame(QWidget* widget, int stretch)
+{
+    widget->setParent(Bevel1);
+    m_inner->addWidget(widget, stretch);
+}
+
 void TByteSequenceDlg::FinishLayout()
 {
     m_inner->addWidget(Monitor);

@@ -32,6 +32,8 @@ protected:
     TByteSequenceDlg(const QString& objectName, QWidget* parent);
     // Adds a caption and a sequence edit below the help text; edits refresh the preview.
     QLineEdit* AddSequenceEdit(QLabel*& label, const QString& labelName, const QString& editName);
+    // Adds a widget of the dialog's own below the help text (before FinishLayout).
+    void AddToFrame(QWidget* widget, int stretch = 0);
     // Adds the preview below the edits; call once after the last AddSequenceEdit.
     void FinishLayout();
     // Shows one preview line, cut to the preview's length.
