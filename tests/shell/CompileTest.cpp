@@ -117,6 +117,7 @@ TEST_F(CompileTest, WritesTheProgramFolderAndKeepsTheProject)
     TProjectFiles reader;
     TPlatine loaded;
     reader.MainBoard = &loaded;
+    reader.BindBoard(loaded);
     reader.CompiledCopy = true;
     ASSERT_TRUE(reader.OpenProject(Target("dist/comp.mod")));
     EXPECT_EQ(loaded.Items.size(), board.Items.size());

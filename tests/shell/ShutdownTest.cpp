@@ -10,6 +10,7 @@
 #include "shell/mainwindow/ProjectFiles.h"
 #include "shell/mainwindow/SimulationControl.h"
 
+#include <QDateTime>
 #include <QTimer>
 
 namespace {
@@ -107,8 +108,12 @@ TEST_F(ShutdownTest, CompiledProgramWritesItsFilesAtClose)
             ASSERT_TRUE(writer.Projects->SaveProject(compMod));
             form.reset();
         }
-        QFile::setFileTime(compMod, QDateTime(QDate(2001, 1, 1), QTime(0, 0)),
-                           QFileDevice::FileModificationTime);
+        {
+            QFile file(compMod);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2001, 1, 1), QTime(0, 0)),
+                                         QFileDevice::FileModificationTime));
+        }
         QFile::remove(dir.filePath(QStringLiteral("Settings/HARDWARE.INI")));
         TFrontplatte panel;
         panel.Options.AutoSave = autoSave;

@@ -214,8 +214,9 @@ TEST_F(UpdaterTest, FailuresKeepNoFileAndGiveTheButtonsBack)
         EXPECT_FALSE(updater.B_DownloadClick());
         EXPECT_FALSE(QFileInfo::exists(Target()));
         EXPECT_EQ(messages.Requests().size(), c.message ? 1u : 0u);
-        if (c.message)
+        if (c.message) {
             EXPECT_EQ(messages.Requests()[0].type, mtError);
+        }
         ExpectButtonsBack();
     }
     // With the server gone the search says it cannot connect and offers no download.

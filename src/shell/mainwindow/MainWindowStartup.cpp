@@ -18,6 +18,7 @@
 #include "shell/mainwindow/RegisterClasses.h"
 #include "shell/mainwindow/SimulationControl.h"
 #include "shell/tools/InfoDlg.h"
+#include "shell/tools/PartsList.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
 #include "frontpanel/Design.h"

@@ -72,6 +72,7 @@ TBoardPrintDlg::TBoardPrintDlg(TPlatine& board, QWidget* parent)
     : QDialog(parent)
     , m_board(board)
     , m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+    , m_previewOffset(board.PrintSettings.Offset)
 {
     setObjectName(QStringLiteral("TPreviewDlg"));
     setWindowTitle(Lang3Q("Druckvorschau", "Print preview", "Aperçu avant impression"));
