@@ -120,7 +120,18 @@ TEST_F(CompileTest, WritesTheProgramFolderAndKeepsTheProject)
     reader.BindBoard(loaded);
     reader.CompiledCopy = true;
     ASSERT_TRUE(reader.OpenProject(Target("dist/comp.mod")));
-    EXPECT_EQ(loaded.Items.size(), board.Items.size());
+    TMakro* bell = nullptr;
+    for (const auto& item : loaded.Items)
+        if (auto* m2 = dynamic_cast<TMakro*>(item.get()))
+            bell = m2;
+    ASSERT_NE(bell, nullptr);
+    EXPECT_EQ(bell->MacroName(), QStringLiteral("Glocke"));
+    ASSERT_NE(bell->InnerBoard(), nullptr);
+    bool soundFound = false;
+    for (const auto& item : bell->InnerBoard()->Items)
+        if (auto* sound = dynamic_cast<TBTSound*>(item.get()))
+            soundFound = sound->FileName.endsWith(QStringLiteral("ping.wav"));
+    EXPECT_TRUE(soundFound);
 
     // Compiling again asks before it overwrites; No writes nothing.
     messages.Clear();
@@ -210,7 +221,11 @@ TEST_F(CompileTest, CompiledProgramRunsOnItsOwn)
     program.setWorkingDirectory(Target("blink"));
     program.start(Target("blink/blink"), {});
     ASSERT_TRUE(program.waitForStarted(30000));
-    ASSERT_TRUE(program.waitForFinished(120000)) << "the compiled program did not end";
+    if (!program.waitForFinished(120000)) {
+        program.kill();
+        program.waitForFinished();
+        FAIL() << "the compiled program did not end: " << program.readAllStandardError().constData();
+    }
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().constData();
     EXPECT_TRUE(QFileInfo::exists(Target("blink/COMP_Default.set")));

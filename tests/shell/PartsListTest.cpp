@@ -75,15 +75,16 @@ TEST_F(PartsListTest, CountsGatesByInputsAndMacrosByName)
 
     // Broken down: the inside of each macro name once, indented by three, then an empty line.
     const QStringList detailed = ListWith(false, true);
+    const QString orInside = orName + QStringLiteral(", 2 Eingänge");
     EXPECT_EQ(detailed.mid(4),
-              (QStringList{QStringLiteral("2x Zähler"), QStringLiteral("   1x ") + orName, QString(),
-                           QStringLiteral("1x Regler"), QStringLiteral("   1x ") + orName,
+              (QStringList{QStringLiteral("2x Zähler"), QStringLiteral("   1x ") + orInside, QString(),
+                           QStringLiteral("1x Regler"), QStringLiteral("   1x ") + orInside,
                            QString()}));
 }
 
 TEST_F(PartsListTest, GroupHeadingsAndAnEmptyMacroHeadingRemoved)
 {
-    Ctx().CurrentLanguage = 1;
+    WriteFile(QStringLiteral("SPRACHE.INI"), "[Sprache]\r\nSprache=1\r\n");
     f = &Make();
     Add<TBTAnd>(*f->MainBoard, 0, 2);
     const QStringList lines = ListWith(true, false);

@@ -22,6 +22,7 @@ protected:
     {
         WriteFile(QStringLiteral("Settings/SPEED.INI"), "[Speed]\r\nFast=0\r\n");
         TForm1& f = Make({}, exe);
+        f.show();
         f.FormShow();
         f.MainBoard->AddComponent(NewObject<TBTAnd>());
         if (running) {
@@ -29,11 +30,13 @@ protected:
             EXPECT_TRUE(f.Simulation->Running());
         }
         messages.Clear();
+        items = f.MainBoard->Items.size();
         return f;
     }
     QString Quorin() const { return dir.filePath(QStringLiteral("Settings/QUORIN.INI")); }
 
     TScopedMessageResponder messages;
+    size_t items = 0;  // items of the board made by Window
 };
 
 } // namespace
@@ -46,7 +49,7 @@ TEST_F(ShutdownTest, SaveQuestionDecidesTheClose)
     messages.Answer(mrCancel);
     EXPECT_FALSE(f.close());
     ASSERT_EQ(messages.Requests().size(), 1u);
-    EXPECT_EQ(f.MainBoard->Items.size(), 1u);
+    EXPECT_EQ(f.MainBoard->Items.size(), items);
     EXPECT_FALSE(TIniFile(Quorin()).SectionExists(QStringLiteral("HAUPTFENSTER")));
 
     messages.Answer(mrNo);
@@ -90,7 +93,7 @@ TEST_F(ShutdownTest, SecondRequestDuringTheTimerStillAsks)
     EXPECT_EQ(messages.Requests().size(), 1u);
     EXPECT_FALSE(f.CloseTimer->isActive());
     EXPECT_FALSE(f.Simulation->Closing);
-    EXPECT_EQ(f.MainBoard->Items.size(), 1u);
+    EXPECT_EQ(f.MainBoard->Items.size(), items);
 }
 
 // A compiled program writes its device settings at every close, and comp.mod only with the
@@ -116,11 +119,12 @@ TEST_F(ShutdownTest, CompiledProgramWritesItsFilesAtClose)
         }
         QFile::remove(dir.filePath(QStringLiteral("Settings/HARDWARE.INI")));
         TFrontplatte panel;
-        panel.Options.AutoSave = autoSave;
         TForm1& f = Make({}, QStringLiteral("/opt/anlage/Messplatz"));
         f.Simulation->SimFast = false;
+        f.show();
         f.FormShow();
         ASSERT_TRUE(f.Simulation->Running());
+        panel.Options.AutoSave = autoSave;  // the option as the opened project has it
         EXPECT_FALSE(f.close());
         f.CloseTimerTimer();
         EXPECT_TRUE(messages.Requests().empty());

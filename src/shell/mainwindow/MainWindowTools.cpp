@@ -218,6 +218,9 @@ bool TForm1::FormCloseQuery()
         }
         const QString ini = ProgramPath(QStringLiteral("Settings\\HARDWARE.INI"));
         QFile::remove(ini);
+        EnsureFolderFor(ini);
+        if (QFile touch(ini); touch.open(QIODevice::WriteOnly))  // there also without any device
+            touch.close();
         TIniFile file(ini);
         int32_t number = 1;
         SaveHardwareSettings(*MainBoard, file, number);

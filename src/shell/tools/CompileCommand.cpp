@@ -248,11 +248,15 @@ bool TCompileCommand::CompileProject(const QString& program)
         AddLine(QStringLiteral("settings/hardware.ini ... "));
         const QString ini = folder + QStringLiteral("Settings/HARDWARE.INI");
         QFile::remove(ini);
+        // The file exists also when no device writes a section.
+        QFile empty(ini);
+        const bool created = empty.open(QIODevice::WriteOnly);
+        empty.close();
         TIniFile file(ini);
         int32_t number = 1;
         SaveHardwareSettings(m_mainBoard, file, number);
-        if (!file.UpdateFile()) {
-            const QString error = file.LastError();
+        if (!created || !file.UpdateFile()) {
+            const QString error = created ? file.LastError() : empty.errorString();
             file.DiscardChanges();
             AppendToLine(Lang3Q("*** FEHLER ***", "*** ERROR ***", "*** ERREUR ***"));
             AddLine(Lang3Q("Abgebrochen.", "Cancelled.", "Annulé."));
