@@ -12,6 +12,7 @@
 #include "shell/palette/Bibo.h"
 #include "shell/palette/PaletteCategories.h"
 #include "ui/WidgetHelpers.h"
+#include "widgets/Bitmaps.h"
 #include "widgets/ToolGlyphs.h"
 
 #include <QCheckBox>
@@ -204,7 +205,8 @@ TSList::TSList(QWidget* parent)
     auto button = [this, tools](const char* name, TToolGlyph glyph) {
         auto* b = Named(new QToolButton(this), name);
         b->setAutoRaise(true);
-        b->setIcon(QIcon(QPixmap::fromImage(ToolGlyph(glyph, 20))));
+        const QImage image = ToolGlyph(glyph, 20);
+        b->setIcon(QIcon(QPixmap::fromImage(WithoutKeyColor(image, QPoint(0, image.height() - 1)))));
         b->setIconSize(QSize(20, 20));
         tools->addWidget(b);
         return b;
