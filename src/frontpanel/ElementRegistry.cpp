@@ -4,8 +4,11 @@
 #include "frontpanel/Design.h"
 #include "frontpanel/FP_Element.h"
 #include "frontpanel/Led.h"
+#include "frontpanel/elements/DisplayElements.h"
 #include "frontpanel/elements/Lampe.h"
 #include "frontpanel/elements/Schalter.h"
+#include "frontpanel/elements/TimeSwitch.h"
+#include "frontpanel/elements/Watches.h"
 
 void TElementRegistry::Register(const QString& name, Factory factory)
 {
@@ -49,5 +52,10 @@ void RegisterFrontPanelElements(TElementRegistry& registry)
     registry.RegisterElement<TRGBLED>();
     registry.RegisterElement<TPLampe>();
     registry.RegisterElement<TSchalter>();
+    registry.RegisterElement<TStopUhr>();
+    registry.RegisterElement<TSchaltUhr>();
+    registry.RegisterElement<TWochenSchaltuhr>();
+    registry.RegisterElement<TTagesSchaltuhr>();
     registry.RegisterElement<TDesign>();
+    RegisterDisplayElements(registry);
 }

@@ -2,8 +2,11 @@
 
 #include "components/analog/RegisterAnalog.h"
 #include "components/digital/RegisterDigital.h"
+#include "components/display/RegisterDisplay.h"
+#include "components/file/RegisterFile.h"
 #include "components/panel/RegisterPanel.h"
 #include "components/signal/RegisterSignalBlocks.h"
+#include "components/text/RegisterText.h"
 #include "components/timing/RegisterTiming.h"
 #include "core/board/BoardClasses.h"
 #include "components/core/RegisterCore.h"
@@ -20,5 +23,8 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterSignalBlocks(registry);
     RegisterCoreComponents(registry);
     RegisterPanelComponents(registry);
+    RegisterDisplayComponents(registry);
+    RegisterTextComponents(registry);
+    RegisterFileComponents(registry);
     RegisterHardwareClasses(registry);
 }
