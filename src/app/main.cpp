@@ -17,6 +17,8 @@ int main(int argc, char** argv)
     auto form = std::make_unique<TForm1>();
     auto frontPanel = std::make_unique<TFrontplatte>();
 
+    // Closing the main window ends the program, also while the front panel is open.
+    form->OnClosed = [] { QCoreApplication::exit(0); };
     form->show();
     const int code = app.exec();
     form.reset();

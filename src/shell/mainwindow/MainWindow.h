@@ -48,6 +48,13 @@ class TPlatine;
 class TProjectFiles;
 class TSimulationControl;
 class TProgressWindow;
+class QTimer;
+class TCompiler;
+class TIUpdater;
+class TInfoDlg;
+class TObjektliste;
+class TPartsLister;
+class TSList;
 
 // What the program was started as: the executable's file name and the command-line parameters
 // (without the program name).
@@ -189,6 +196,39 @@ public:
     // File dialogs of macro files; empty: a file dialog through ShowModal.
     std::function<QString(bool save, const QString& folder)> AskMacroFileName;
 
+    // --- Parts list, print, compile, about box, update, shutdown (MainWindowTools.cpp) -------
+    void SB_SListClick();
+    void Drucken1Click();
+    void CompilierenClick();
+    void InfoClick();
+    void InternetUpdate1Click();
+    // At the first show with the update option: the update window, only when there is one.
+    void CheckForUpdate();
+    // The configuration window on the main board.
+    void Bauteileinstellungenbersicht1Click();
+    // The front panel's hardware and configuration requests during a run: stop, the dialog,
+    // start again.
+    void FrontPanelHardwareConfig();
+    void FrontPanelAppConfig();
+    // The close request: a run is stopped first and the window closes a second later (the
+    // close timer); otherwise the save question, the settings written back and the project
+    // cleared. False refuses the close.
+    bool FormCloseQuery();
+    void CloseTimerTimer();
+    // Options, window bounds and folders into the settings file.
+    void WriteOptions();
+    // Reads the device settings of a compiled program at each run start.
+    void LoadCompiledHardwareSettings();
+    // The window was closed for good (the program's entry ends the program then).
+    std::function<void()> OnClosed;
+    TSList* SList = nullptr;
+    TObjektliste* Objektliste = nullptr;
+    TCompiler* Compiler = nullptr;
+    QTimer* CloseTimer = nullptr;        // single shot, 1 s
+    std::unique_ptr<TPartsLister> PartsLister;
+    // Made for the update command and the automatic check; tests point it at their server.
+    std::function<void(TIUpdater& updater)> OnUpdaterCreated;
+
     // --- State ------------------------------------------------------------------------------
     // Project name, history, file version and the compiled-copy flag live in Projects; the
     // speed mode, the armed start and the step-rate ticks in Simulation.
@@ -309,6 +349,7 @@ private:
     std::map<TPlatine*, std::unique_ptr<TBoardEditor>> m_editors;  // one per board tab
     QHash<QString, QAction*> m_actions;
     QHash<QString, QToolButton*> m_buttons;
+    TInfoDlg* m_splash = nullptr;      // the about box as the start-up splash
     QAction* m_compileTool = nullptr;  // tb_Compile's place in the tool bar
     QString m_deleteMacro;             // macro file the palette pop-up offers to delete
     bool m_searchMouseDown = false;    // a double click in the search results waits for release

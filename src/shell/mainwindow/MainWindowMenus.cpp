@@ -410,6 +410,17 @@ void TForm1::ConnectCommands()
     for (int i = 0; i < 4; ++i)
         connect(HistoryItems[i], &QAction::triggered, this, [this, i] { Projects->OpenHistory(i + 1); });
     onAction("Beenden1", [this] { close(); });
+    // Whole-project commands and windows.
+    onAction("Stueckliste", [this] { SB_SListClick(); });
+    onButton("ToolButton17", [this] { SB_SListClick(); });
+    onAction("Drucken1", [this] { Drucken1Click(); });
+    onButton("ToolButton4", [this] { Drucken1Click(); });
+    onAction("Compilieren", [this] { CompilierenClick(); });
+    onButton("tb_Compile", [this] { CompilierenClick(); });
+    onAction("Anwendung1", [this] { Bauteileinstellungenbersicht1Click(); });
+    onButton("tb_Config", [this] { Bauteileinstellungenbersicht1Click(); });
+    onAction("Info", [this] { InfoClick(); });
+    onAction("InternetUpdate1", [this] { InternetUpdate1Click(); });
 
     // Runs.
     connect(SB_Start, &QToolButton::clicked, this, [this] { Simulation->StartButtonPressed(); });

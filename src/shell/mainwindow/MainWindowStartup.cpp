@@ -17,6 +17,8 @@
 #include "shell/palette/PaletteCategories.h"
 #include "shell/mainwindow/RegisterClasses.h"
 #include "shell/mainwindow/SimulationControl.h"
+#include "shell/tools/InfoDlg.h"
+#include "shell/tools/PartsList.h"
 #include "core/model/ClassRegistry.h"
 #include "core/model/Translator.h"
 #include "frontpanel/Design.h"
@@ -157,6 +159,8 @@ TForm1::~TForm1()
         panel->StopHook = nullptr;
         panel->StartHook = nullptr;
         panel->CloseHook = nullptr;
+        panel->HardwareHook = nullptr;
+        panel->AppConfigHook = nullptr;
     }
     if (g_form == this)
         g_form = nullptr;
@@ -298,6 +302,20 @@ void TForm1::FormCreate()
 
     const TIniFile speed(ProgramPath(QStringLiteral("Settings\\SPEED.INI")));
     Simulation->SimFast = speed.ReadBool(QStringLiteral("Speed"), QStringLiteral("Fast"), true);
+
+    CloseTimer = new QTimer(this);
+    CloseTimer->setSingleShot(true);
+    connect(CloseTimer, &QTimer::timeout, this, [this] { CloseTimerTimer(); });
+    // A compiled program reads its device settings at every start of a run.
+    Simulation->OnPrepareDevices = [this] { LoadCompiledHardwareSettings(); };
+    // The about box stands as the splash until the first show (not for a compiled program,
+    // nor where nobody would see it).
+    if (!Ctx().RuntimeMode && !IsHeadlessSession()) {
+        m_splash = new TInfoDlg(this);
+        m_splash->ArrangeAsSplash();
+        m_splash->show();
+        m_splash->repaint();
+    }
     cbSpeed->setCurrentIndex(Simulation->SimFast ? 0 : 1);
     Created = true;
 }
@@ -379,6 +397,8 @@ void TForm1::FormShow()
     if (Shown)
         return;
     Shown = true;
+    delete m_splash;
+    m_splash = nullptr;
     const bool compiled = Ctx().RuntimeMode;
     TFrontplatte* panel = Frontplatte();
 
@@ -389,6 +409,8 @@ void TForm1::FormShow()
         MainBoard->Design = panel->RootDesign;
         panel->StopHook = [this] { StopSimulationKey(); };
         panel->StartHook = [this] { StartSimulationKey(); };
+        panel->HardwareHook = [this] { FrontPanelHardwareConfig(); };
+        panel->AppConfigHook = [this] { FrontPanelAppConfig(); };
         panel->HotkeyReceiversDown = HotkeyReceiversKeyDown;
         panel->HotkeyReceiversUp = HotkeyReceiversKeyUp;
         RootDesign = CurrentDesign = panel->RootDesign;
@@ -453,7 +475,8 @@ void TForm1::FormShow()
 
     if (panel)
         panel->show();
-    // UpdateInfo: the update check belongs to the internet updater.
+    if (UpdateInfo)
+        CheckForUpdate();
     if (RunRequested)
         StartSimulationKey();
 }
@@ -522,8 +545,11 @@ void TForm1::ApplyWindowBounds()
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    // A run stops before the window goes (the full shutdown sequence is its own unit).
-    if (Simulation && Simulation->Running())
-        Simulation->StopSimulation();
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
+    if (OnClosed)
+        OnClosed();
 }

@@ -124,6 +124,8 @@ void TSimulationControl::StartSimulation()
     if (OnLockEditing)
         OnLockEditing(true);
     try {
+        if (OnPrepareDevices)
+            OnPrepareDevices();
         MainBoard->StartSimulation();
     } catch (const std::exception& e) {
         // A component that cannot be prepared: release what was set up and stay idle.

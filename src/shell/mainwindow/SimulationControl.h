@@ -59,6 +59,7 @@ public:
     std::function<void(bool active)> OnServersActive;         // network servers and clients
     std::function<void(const QString& text)> OnPinHint;       // empty text: hide the hint box
     std::function<void(bool fast)> OnSpeedStored;             // write SPEED.INI
+    std::function<void()> OnPrepareDevices;                   // before the board's preparation
 
     // --- Runs -----------------------------------------------------------------------------
     bool Running() const;

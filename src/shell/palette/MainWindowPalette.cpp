@@ -39,14 +39,14 @@ constexpr int kMacroPaletteTag = -1;
 const char* const kGroupItems[PaletteGroupCount] = {
     "Frontplattenelemente2", "Frontplattenelemente1", "Analoges1", "Diverses1", "Hardware1"};
 
+} // namespace
+
 uint8_t ReadLibraryHeader(TReader& reader)
 {
     uint8_t header[TProjectFiles::kHeaderSize] = {};
     reader.ReadBuffer(header, TProjectFiles::kHeaderSize);
     return header[3];
 }
-
-} // namespace
 
 void TForm1::SetUpPalette()
 {

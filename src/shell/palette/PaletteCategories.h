@@ -9,7 +9,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <vector>
+
+class TReader;
 
 struct TPaletteCategoryInfo {
     TText3 Caption;
@@ -45,6 +48,9 @@ int PreviousPaletteRow(int row);
 // A library file's bytes for a category: the project header, every registered component of
 // the category in registration order written in library mode, then the print settings.
 QByteArray BuildCategoryLibrary(int row);
+
+// Reads a library file's header and gives its format version.
+uint8_t ReadLibraryHeader(TReader& reader);
 
 // Quick find: the words of a search text cut at every blank (the rest after the last blank
 // only when not empty), and whether a name holds every word (upper case). An empty word

@@ -1,0 +1,234 @@
+// The compile command: the folder and name it proposes, the files it writes, the data files of
+// one name, a failed "comp.mod", and the compiled program started on its own.
+
+#include "mainwindow/MainWindowTestSupport.h"
+
+#include "components/core/SimulationStop.h"
+#include "components/digital/Gates.h"
+#include "components/signal/Sound.h"
+#include "core/board/Makro.h"
+#include "platform/MessageBox.h"
+#include "shell/mainwindow/ProjectFiles.h"
+#include "shell/tools/CompileCommand.h"
+#include "ui/CompileWindow.h"
+
+#include <QLineEdit>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+namespace {
+
+class CompileTest : public MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        ASSERT_TRUE(out.isValid());
+        f = &Make();
+        window = std::make_unique<TCompiler>();
+        command = std::make_unique<TCompileCommand>(*window, *f->Projects, *f->MainBoard);
+        // A stand-in for the running program.
+        WriteFile(QStringLiteral("tavrinol40"), QByteArray("#!/bin/sh\n"));
+        QFile::setPermissions(dir.filePath(QStringLiteral("tavrinol40")),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        command->ExecutableFile = dir.filePath(QStringLiteral("tavrinol40"));
+        command->ProgramFolder = Ctx().ProgramFolder;
+    }
+    void TearDown() override
+    {
+        command.reset();
+        window.reset();
+        MainWindowFixture::TearDown();
+    }
+    // A sound component with this file on a board.
+    TBTSound* AddSound(TPlatine& board, const QString& file, int column)
+    {
+        auto sound = NewObject<TBTSound>();
+        sound->FileName = file;
+        sound->MoveBy(500 * column, 0);
+        return static_cast<TBTSound*>(board.AddComponent(std::move(sound)));
+    }
+    QString Target(const char* name) const { return out.filePath(QString::fromLatin1(name)); }
+    bool Compile(const QString& folder, const QString& program)
+    {
+        window->CompilePath->setText(folder);
+        window->FileEdit->setText(program);
+        return command->CompileButtonClick(false);
+    }
+
+    TForm1* f = nullptr;
+    QTemporaryDir out;
+    std::unique_ptr<TCompiler> window;
+    std::unique_ptr<TCompileCommand> command;
+    TScopedMessageResponder messages;
+};
+
+bool HasError(const QStringList& lines)
+{
+    return lines.filter(QStringLiteral("FEHLER")).size() > 0;
+}
+
+} // namespace
+
+TEST_F(CompileTest, ProposesFolderAndNameFromTheProject)
+{
+    Ctx().ProjectFolder = QStringLiteral("/Work/");
+    command->Prepare();
+    EXPECT_EQ(window->CompilePath->text(), QStringLiteral("/work/compilation_/"));
+    EXPECT_EQ(window->FileEdit->text(), QStringLiteral("compilation"));
+    EXPECT_EQ(window->FolderName, QStringLiteral("Compilation_"));
+
+    f->Projects->SetProjectName(QStringLiteral("/Work/Oven.prj"));
+    command->Prepare();
+    EXPECT_EQ(window->CompilePath->text(), QStringLiteral("/work/compilation_oven/"));
+    EXPECT_EQ(window->FileEdit->text(), QStringLiteral("oven"));
+}
+
+// The program, the project as comp.mod, the settings, the device settings and the data files
+// of components inside macros; the project keeps its name and ordinary saves their format.
+TEST_F(CompileTest, WritesTheProgramFolderAndKeepsTheProject)
+{
+    WriteFile(QStringLiteral("SPRACHE.INI"), "[Sprache]\r\nSprache=1\r\n");
+    WriteFile(QStringLiteral("sounds/ping.wav"), "RIFF");
+    TPlatine& board = *f->MainBoard;
+    board.AddComponent(NewObject<TBTAnd>());
+    auto macro = NewObject<TMakro>();
+    macro->SetMacroName(QStringLiteral("Glocke"));
+    TMakro* m = static_cast<TMakro*>(board.AddComponent(std::move(macro)));
+    AddSound(*board.CreateInnerBoard(*m), dir.filePath(QStringLiteral("sounds/ping.wav")), 0);
+    const QString project = dir.filePath(QStringLiteral("Oven.prj"));
+    ASSERT_TRUE(f->Projects->SaveProject(project));
+
+    ASSERT_TRUE(Compile(Target("dist/"), QStringLiteral("oven")));
+    const QStringList lines = command->StatusLines();
+    EXPECT_FALSE(HasError(lines)) << qPrintable(lines.join(u'\n'));
+    EXPECT_EQ(lines.last(), QStringLiteral("Fertig."));
+    for (const char* file : {"dist/oven", "dist/comp.mod", "dist/Sprache.ini",
+                             "dist/Settings/HARDWARE.INI", "dist/ping.wav"})
+        EXPECT_TRUE(QFileInfo(Target(file)).isFile()) << file;
+    EXPECT_TRUE(QFileInfo(Target("dist/Data")).isDir());
+    EXPECT_TRUE(QFileInfo(Target("dist/oven")).isExecutable());
+
+    EXPECT_EQ(f->Projects->ProjectFileName, project);
+    EXPECT_FALSE(f->Projects->CompiledCopy);
+    EXPECT_EQ(f->Projects->History[0], project);
+
+    // comp.mod reads back as the compiled program reads it.
+    TProjectFiles reader;
+    TPlatine loaded;
+    reader.MainBoard = &loaded;
+    reader.BindBoard(loaded);
+    reader.CompiledCopy = true;
+    ASSERT_TRUE(reader.OpenProject(Target("dist/comp.mod")));
+    TMakro* bell = nullptr;
+    for (const auto& item : loaded.Items)
+        if (auto* m2 = dynamic_cast<TMakro*>(item.get()))
+            bell = m2;
+    ASSERT_NE(bell, nullptr);
+    EXPECT_EQ(bell->MacroName(), QStringLiteral("Glocke"));
+    ASSERT_NE(bell->InnerBoard(), nullptr);
+    bool soundFound = false;
+    for (const auto& item : bell->InnerBoard()->Items)
+        if (auto* sound = dynamic_cast<TBTSound*>(item.get()))
+            soundFound = sound->FileName.endsWith(QStringLiteral("ping.wav"));
+    EXPECT_TRUE(soundFound);
+
+    // Compiling again asks before it overwrites; No writes nothing.
+    messages.Clear();
+    messages.Answer(mrNo);
+    EXPECT_FALSE(Compile(Target("dist/"), QStringLiteral("oven")));
+    ASSERT_EQ(messages.Requests().size(), 1u);
+    EXPECT_EQ(messages.Requests()[0].caption, QStringLiteral("Compiler"));
+    EXPECT_TRUE(command->StatusLines().last().endsWith(QStringLiteral(" ... *** NICHT ERSTELLT ***")));
+}
+
+// Two different files of one name cannot both lie in the program folder: the first is copied,
+// the second refused with its line marked and a message naming both.
+TEST_F(CompileTest, DataFilesOfOneNameAreNotOverwritten)
+{
+    WriteFile(QStringLiteral("a/signal.wav"), "first");
+    WriteFile(QStringLiteral("b/signal.wav"), "second");
+    AddSound(*f->MainBoard, dir.filePath(QStringLiteral("a/signal.wav")), 0);
+    AddSound(*f->MainBoard, dir.filePath(QStringLiteral("b/signal.wav")), 1);
+    AddSound(*f->MainBoard, dir.filePath(QStringLiteral("a/signal.wav")), 2);  // the same file again
+
+    ASSERT_TRUE(Compile(Target("dist/"), QStringLiteral("anlage")));
+    QFile copy(Target("dist/signal.wav"));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), QByteArray("first"));
+    const QStringList lines = command->StatusLines();
+    EXPECT_EQ(lines.filter(QStringLiteral("signal.wav ... OK")).size(), 1);
+    EXPECT_EQ(lines.filter(QStringLiteral("signal.wav ... *** FEHLER ***")).size(), 1);
+    ASSERT_EQ(messages.Requests().size(), 1u);
+    EXPECT_EQ(messages.Requests()[0].type, mtWarning);
+    EXPECT_TRUE(messages.Requests()[0].text.contains(QStringLiteral("signal.wav")));
+}
+
+// comp.mod that cannot be written stops the compile with a message; the project's name and the
+// format of later saves are untouched.
+TEST_F(CompileTest, FailedProjectWriteStopsTheCompile)
+{
+    f->MainBoard->AddComponent(NewObject<TBTAnd>());
+    const QString project = dir.filePath(QStringLiteral("Oven.prj"));
+    ASSERT_TRUE(f->Projects->SaveProject(project));
+    QDir().mkpath(Target("dist/comp.mod/blocked"));  // a folder where the file should go
+    messages.Answer(mrYes);  // the folder exists: go on
+
+    EXPECT_FALSE(Compile(Target("dist/"), QStringLiteral("oven")));
+    const QStringList lines = command->StatusLines();
+    EXPECT_TRUE(lines.contains(QStringLiteral("comp.mod ... *** FEHLER ***"))) << qPrintable(lines.join(u'\n'));
+    EXPECT_FALSE(lines.contains(QStringLiteral("Fertig.")));
+    EXPECT_FALSE(QFileInfo::exists(Target("dist/Settings/HARDWARE.INI")));
+    ASSERT_EQ(messages.Requests().size(), 2u);
+    EXPECT_EQ(messages.Requests()[1].type, mtError);
+    EXPECT_EQ(f->Projects->ProjectFileName, project);
+    EXPECT_FALSE(f->Projects->CompiledCopy);
+}
+
+#ifdef TAVRINOL_PROGRAM
+// The real program compiled from a project whose stop component ends the run: started on its
+// own it opens comp.mod, runs without the editor, and ends by itself, leaving the run's state
+// file and its device settings behind.
+TEST_F(CompileTest, CompiledProgramRunsOnItsOwn)
+{
+    TPlatine& board = *f->MainBoard;
+    auto* inverter = static_cast<TIOBauteil*>(board.AddComponent(NewObject<TBTInverter>()));
+    auto* stop = static_cast<TIOBauteil*>(board.AddComponent(NewObject<TBTStop>()));
+    stop->MoveBy(600, 0);
+    const QPoint out(inverter->Outputs[0]->X, inverter->Outputs[0]->Y);
+    const QPoint in(inverter->Inputs[0]->X, inverter->Inputs[0]->Y);
+    const QPoint stopIn(stop->Inputs[0]->X, stop->Inputs[0]->Y);
+    ASSERT_EQ(out.y(), stopIn.y());
+    const int lane = out.x() + 40;
+    board.AddWire(out, QPoint(lane, out.y()));
+    board.AddWire(QPoint(lane, out.y()), stopIn);
+    board.AddWire(QPoint(lane, out.y()), QPoint(lane, out.y() - 200));
+    board.AddWire(QPoint(lane, out.y() - 200), QPoint(in.x() - 40, out.y() - 200));
+    board.AddWire(QPoint(in.x() - 40, out.y() - 200), QPoint(in.x() - 40, in.y()));
+    board.AddWire(QPoint(in.x() - 40, in.y()), in);
+    ASSERT_TRUE(f->Projects->SaveProject(dir.filePath(QStringLiteral("Blink.prj"))));
+
+    command->ExecutableFile = QStringLiteral(TAVRINOL_PROGRAM);
+    ASSERT_TRUE(Compile(Target("blink/"), QStringLiteral("blink")));
+    ASSERT_FALSE(HasError(command->StatusLines())) << qPrintable(command->StatusLines().join(u'\n'));
+    QFile::remove(Target("blink/Settings/HARDWARE.INI"));
+
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    program.setProcessEnvironment(env);
+    program.setWorkingDirectory(Target("blink"));
+    program.start(Target("blink/blink"), {});
+    ASSERT_TRUE(program.waitForStarted(30000));
+    if (!program.waitForFinished(120000)) {
+        program.kill();
+        program.waitForFinished();
+        FAIL() << "the compiled program did not end: " << program.readAllStandardError().constData();
+    }
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().constData();
+    EXPECT_TRUE(QFileInfo::exists(Target("blink/COMP_Default.set")));
+    EXPECT_TRUE(QFileInfo::exists(Target("blink/Settings/HARDWARE.INI")));
+}
+#endif
