@@ -1,5 +1,6 @@
 #include "shell/mainwindow/RegisterClasses.h"
 
+#include "comm/RegisterComm.h"
 #include "components/analog/RegisterAnalog.h"
 #include "components/digital/RegisterDigital.h"
 #include "components/panel/RegisterPanel.h"
@@ -21,4 +22,5 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterCoreComponents(registry);
     RegisterPanelComponents(registry);
     RegisterHardwareClasses(registry);
+    RegisterCommClasses(registry);
 }
