@@ -181,7 +181,7 @@ void TModbusRTU::SimStart()
     Pending = false;
     m_lastClock = false;
     m_answer.clear();
-    StatusMessage.clear();
+    m_statusMessage.clear();
 }
 
 void TModbusRTU::SimStop()
@@ -197,7 +197,7 @@ void TModbusRTU::Finish(int32_t code, const QString& message)
     const modbus::TStatusPins status = Status();
     status.SetErr(code);
     status.SetBsy(false);
-    StatusMessage = message;
+    m_statusMessage = message;
     if (ModbusRtuInFlight() == this)
         ModbusRtuInFlight() = nullptr;
     m_answer.clear();
@@ -301,13 +301,6 @@ void TModbusRTU::MachEsJetzt()
     }
     if (FallingEdge(Ports[kPortControl]->Pins[1].get(), m_lastClock))
         Pending = true;
-}
-
-void TModbusRTU::MakeInfoLines()
-{
-    TIOInterface::MakeInfoLines();
-    if (!StatusMessage.isEmpty())
-        InfoLines << StatusMessage;
 }
 
 void TModbusRTU::writeToStream(TWriter& writer)

@@ -37,7 +37,6 @@ public:
     TSerialLineSettings Line;
     bool Pending = false;
     bool Waiting = false;           // for the first answer byte
-    QString StatusMessage;          // why the last request failed
 
     QString FunctionText() const { return modbus::FunctionText(FunctionCode); }
     QString Praefix() const override { return QStringLiteral("MBRTU-"); }
@@ -48,7 +47,7 @@ public:
     void SimStart() override;
     void SimStop() override;
     void MachEsJetzt() override;
-    void MakeInfoLines() override;
+    QString StatusMessage() const override { return m_statusMessage; }
     void writeToStream(TWriter& writer) override;
     void readFromStream(TReader& reader) override;
     void writeToIni(TIniFile& ini, const QString& section) override;
@@ -69,6 +68,7 @@ private:
     modbus::TStatusPins Status() const;
 
     bool m_lastClock = false;
+    QString m_statusMessage;
     uint8_t m_unit = 255;
     uint8_t m_sentUnit = 0;
     uint32_t m_sentTick = 0;

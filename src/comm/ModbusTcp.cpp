@@ -49,7 +49,6 @@ TModbusTCP::TModbusTCP()
     status.Name = QStringLiteral("Status");
     status.Pins[0]->PinName = QStringLiteral("ERR");
     status.Pins[0]->Description = QStringLiteral("Error");
-    status.Pins[0]->Max = 65535.0L;
     Ports.push_back(std::make_unique<TModbusTCPDataPort>());
     PropagateAddress();
     BuildPinList();
@@ -114,7 +113,7 @@ void TModbusTCP::SimStart()
     Pending = false;
     m_lastClock = false;
     m_answer.clear();
-    StatusMessage.clear();
+    m_statusMessage.clear();
     m_lastAttempt = -1;
     TPureTCP::SimStart();
     ModbusTcpInFlight() = nullptr;
@@ -132,7 +131,7 @@ void TModbusTCP::Fail(int32_t code, const QString& message)
     const modbus::TStatusPins status = Status();
     status.SetBsy(false);
     status.SetErr(code);
-    StatusMessage = message;
+    m_statusMessage = message;
     if (ModbusTcpInFlight() == this)
         ModbusTcpInFlight() = nullptr;
 }
@@ -178,7 +177,7 @@ void TModbusTCP::PollAnswer()
         const modbus::TStatusPins status = Status();
         status.SetErr(answer.Status);
         status.SetBsy(false);
-        StatusMessage = answer.Message;
+        m_statusMessage = answer.Message;
         m_answer.clear();
         return;
     }
@@ -220,13 +219,6 @@ void TModbusTCP::MachEsJetzt()
         ConnectClient(kRetryConnectTimeoutMs);
     }
     status.SetCn(m_client->Socket.Connected());
-}
-
-void TModbusTCP::MakeInfoLines()
-{
-    TPureTCP::MakeInfoLines();
-    if (!StatusMessage.isEmpty())
-        InfoLines << StatusMessage;
 }
 
 void TModbusTCP::writeToStream(TWriter& writer)

@@ -21,7 +21,6 @@ public:
     int32_t UnitId = 255;
     int32_t StartAddress = 1;
     bool Pending = false;
-    QString StatusMessage; // why the last request failed; empty after a good answer
 
     QString FunctionText() const { return modbus::FunctionText(FunctionCode); }
     QString Praefix() const override { return QStringLiteral("MBTCP-"); }
@@ -32,7 +31,7 @@ public:
     void SimStart() override;
     void SimStop() override;
     void MachEsJetzt() override;
-    void MakeInfoLines() override;
+    QString StatusMessage() const override { return m_statusMessage; }
     void writeToStream(TWriter& writer) override;
     void readFromStream(TReader& reader) override;
     void DialogChanged() override {}
@@ -51,6 +50,7 @@ private:
     modbus::TStatusPins Status() const;
 
     bool m_lastClock = false;
+    QString m_statusMessage;
     uint32_t m_sentTick = 0;
     uint16_t m_transaction = 0;
     uint8_t m_sentUnit = 0;

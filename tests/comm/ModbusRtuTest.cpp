@@ -185,7 +185,7 @@ TEST_F(ModbusRtuTest, CorruptedAnswersLeaveThePinsAndSayWhy)
         EXPECT_EQ(Err(read), 512.0L) << answer.size();
         EXPECT_EQ(Bsy(read), 0.0L);
         EXPECT_EQ(Data(read), (std::vector<Extended>{1, 2}));
-        EXPECT_FALSE(read.StatusMessage.isEmpty());
+        EXPECT_FALSE(read.StatusMessage().isEmpty());
     }
 }
 

@@ -120,7 +120,7 @@ TEST_F(ModbusTcpTest, AnExceptionAnswerKeepsTheData)
     ASSERT_TRUE(Request(read));
     EXPECT_EQ(Err(read), 258.0L); // illegal data address
     EXPECT_EQ(Data(read), (std::vector<Extended>{11, 12}));
-    EXPECT_FALSE(read.StatusMessage.isEmpty());
+    EXPECT_FALSE(read.StatusMessage().isEmpty());
 }
 
 TEST_F(ModbusTcpTest, DevicesClockedInOneStepTakeTurns)
@@ -167,7 +167,7 @@ TEST_F(ModbusTcpTest, ASilentPeerFailsAfterTheResponseTimeout)
     EXPECT_EQ(ModbusTcpInFlight(), nullptr);
     EXPECT_EQ(Err(read), 5.0L);
     EXPECT_EQ(Bsy(read), 0.0L);
-    EXPECT_FALSE(read.StatusMessage.isEmpty());
+    EXPECT_FALSE(read.StatusMessage().isEmpty());
 }
 
 // A peer that answers each request of "read 2 holding registers" with the given bytes (the
@@ -218,7 +218,7 @@ TEST_F(ModbusTcpTest, BrokenAnswersLeaveThePinsAndSayWhy)
         ASSERT_TRUE(Request(read)) << c.Answer;
         EXPECT_EQ(Err(read), Extended(c.Err)) << c.Answer;
         EXPECT_EQ(Data(read), c.Data) << c.Answer;
-        EXPECT_EQ(read.StatusMessage.isEmpty(), c.Err == 0) << c.Answer;
+        EXPECT_EQ(read.StatusMessage().isEmpty(), c.Err == 0) << c.Answer;
         devices.clear();
     }
 }
