@@ -114,7 +114,6 @@ void TModbusTCP::SimStart()
     m_lastClock = false;
     m_answer.clear();
     m_statusMessage.clear();
-    m_lastAttempt = -1;
     TPureTCP::SimStart();
     ModbusTcpInFlight() = nullptr;
 }
@@ -211,13 +210,7 @@ void TModbusTCP::MachEsJetzt()
     if (ModbusTcpInFlight() == this)
         Fail(modbus::kTimeout, BrokenText());
     status.SetErr(modbus::kNotConnected);
-    const QTime now = Clock().LocalTime().time();
-    const int secondOfDay = now.msecsSinceStartOfDay() / 1000;
-    if (now.second() % 30 == 0 && secondOfDay != m_lastAttempt) {
-        m_lastAttempt = secondOfDay;
-        m_client = PureClients().GetClient(Port, Host);
-        ConnectClient(kRetryConnectTimeoutMs);
-    }
+    RetryAtHalfMinute(kRetryConnectTimeoutMs);
     status.SetCn(m_client->Socket.Connected());
 }
 

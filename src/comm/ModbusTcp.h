@@ -56,7 +56,6 @@ private:
     uint8_t m_sentUnit = 0;
     std::vector<uint8_t> m_answer;
     int32_t m_dlgChannels = 1;
-    int m_lastAttempt = -1;
 };
 
 // The device whose request waits for its answer, in the whole program; nullptr for none.

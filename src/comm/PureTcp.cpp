@@ -94,21 +94,9 @@ bool TPureClient::EnsureConnected(int timeoutMs)
 
 std::shared_ptr<TPureClient> TPureClients::GetClient(uint16_t port, const QString& host)
 {
-    std::erase_if(m_entries, [](const std::weak_ptr<TPureClient>& e) { return e.expired(); });
-    for (const auto& weak : m_entries) {
-        std::shared_ptr<TPureClient> entry = weak.lock();
-        if (entry && entry->Port == port && entry->Host == host)
-            return entry;
-    }
-    auto entry = std::make_shared<TPureClient>(port, host);
-    m_entries.push_back(entry);
-    return entry;
-}
-
-int TPureClients::Count()
-{
-    return int(std::count_if(m_entries.begin(), m_entries.end(),
-                             [](const std::weak_ptr<TPureClient>& e) { return !e.expired(); }));
+    return m_pool.Get(
+        [&](const TPureClient& e) { return e.Port == port && e.Host == host; },
+        [&] { return std::make_shared<TPureClient>(port, host); });
 }
 
 TPureClients& PureClients()
@@ -169,27 +157,13 @@ bool TPureServer::Serve(TTcpSocket& connection, std::vector<uint8_t>& pending)
 
 std::shared_ptr<TPureServer> TPureServers::GetServer(uint16_t port)
 {
-    std::erase_if(m_entries, [](const std::weak_ptr<TPureServer>& e) { return e.expired(); });
-    for (const auto& weak : m_entries) {
-        std::shared_ptr<TPureServer> entry = weak.lock();
-        if (entry && entry->Port == port)
-            return entry;
-    }
-    auto entry = std::make_shared<TPureServer>(port);
-    if (!entry->Listener.Listen(port))
-        MessageBoxText(LangText("Der TCP-Port %1 ist belegt oder gesperrt.",
-                                "TCP port %1 is in use or not permitted.",
-                                "Le port TCP %1 est occupé ou interdit.")
-                           .arg(port),
-                       QStringLiteral("TCP"), mbOK, mtWarning);
-    m_entries.push_back(entry);
-    return entry;
-}
-
-int TPureServers::Count()
-{
-    return int(std::count_if(m_entries.begin(), m_entries.end(),
-                             [](const std::weak_ptr<TPureServer>& e) { return !e.expired(); }));
+    return m_pool.Get([port](const TPureServer& e) { return e.Port == port; },
+                      [port] {
+                          auto entry = std::make_shared<TPureServer>(port);
+                          if (!entry->Listener.Listen(port))
+                              ReportPortNotBound(port, QStringLiteral("TCP"));
+                          return entry;
+                      });
 }
 
 TPureServers& PureServers()
@@ -216,6 +190,15 @@ std::optional<uint16_t> ParsePortText(const QString& text)
     if (!ok || value < 1 || value > 65535)
         return std::nullopt;
     return uint16_t(value);
+}
+
+void ReportPortNotBound(uint16_t port, const QString& caption)
+{
+    MessageBoxText(LangText("Der TCP-Port %1 ist belegt oder gesperrt.",
+                            "TCP port %1 is in use or not permitted.",
+                            "Le port TCP %1 est occupé ou interdit.")
+                       .arg(port),
+                   caption, mbOK, mtWarning);
 }
 
 void ReportBadPort(const QString& text)
@@ -364,6 +347,17 @@ void TPureTCP::ConnectClient(int timeoutMs)
         m_client->Framing = CurrentFraming();
 }
 
+void TPureTCP::RetryAtHalfMinute(int timeoutMs)
+{
+    const QTime now = Clock().LocalTime().time();
+    const int secondOfDay = now.msecsSinceStartOfDay() / 1000;
+    if (now.second() % 30 != 0 || secondOfDay == m_lastAttemptSecond)
+        return;
+    m_lastAttemptSecond = secondOfDay;
+    m_client = PureClients().GetClient(Port, Host);
+    ConnectClient(timeoutMs);
+}
+
 void TPureTCP::SimStart()
 {
     m_prefix = ParseByteSequence(PrefixText);
@@ -485,13 +479,7 @@ void TPureTCP::ClientStep()
             }
         }
     } else {
-        const QTime now = Clock().LocalTime().time();
-        const int secondOfDay = now.msecsSinceStartOfDay() / 1000;
-        if (now.second() % 30 == 0 && secondOfDay != m_lastAttemptSecond) {
-            m_lastAttemptSecond = secondOfDay;
-            m_client = PureClients().GetClient(Port, Host);
-            ConnectClient(kClientRetryTimeoutMs);
-        }
+        RetryAtHalfMinute(kClientRetryTimeoutMs);
     }
     if (TPin* cn = PinOf(kPortReceive, kPinCn))
         SetPinValue(*cn, m_client->Socket.Connected() ? 5.0L : 0.0L);

@@ -4,6 +4,7 @@
 // fixed length. As a client it shares one connection per host and port with every device that
 // names them (also the Modbus/TCP devices); as a server one listening socket per port.
 
+#include "comm/SharedPool.h"
 #include "comm/Socket.h"
 #include "hardware/framework/IoInterface.h"
 
@@ -48,10 +49,10 @@ public:
 class TPureClients {
 public:
     std::shared_ptr<TPureClient> GetClient(uint16_t port, const QString& host);
-    int Count();
+    int Count() const { return m_pool.Count(); }
 
 private:
-    std::vector<std::weak_ptr<TPureClient>> m_entries;
+    TSharedPool<TPureClient> m_pool;
 };
 TPureClients& PureClients();
 
@@ -80,15 +81,17 @@ class TPureServers {
 public:
     // The server of the port, listening; a port that cannot be bound is reported to the user.
     std::shared_ptr<TPureServer> GetServer(uint16_t port);
-    int Count();
+    int Count() const { return m_pool.Count(); }
 
 private:
-    std::vector<std::weak_ptr<TPureServer>> m_entries;
+    TSharedPool<TPureServer> m_pool;
 };
 TPureServers& PureServers();
 
 // Reads a port text: a decimal number 1..65535, else nothing.
 std::optional<uint16_t> ParsePortText(const QString& text);
+// Reports a listening port that cannot be bound.
+void ReportPortNotBound(uint16_t port, const QString& caption);
 // Reports a port text that is no port; the stored port stays.
 void ReportBadPort(const QString& text);
 
@@ -145,6 +148,8 @@ protected:
     TFraming CurrentFraming() const;
     // A connect attempt of the client entry (unless connected), blocking up to timeoutMs.
     void ConnectClient(int timeoutMs);
+    // A reconnect in a step whose second of the minute is 0 or 30 (once in that second).
+    void RetryAtHalfMinute(int timeoutMs);
     void ReleaseEntries();
     TPin* PinOf(size_t port, size_t pin) const;
 
@@ -153,6 +158,7 @@ protected:
     int32_t m_dlgMode = 0;
     std::shared_ptr<TPureClient> m_client;
     std::shared_ptr<TPureServer> m_server;
+    int m_lastAttemptSecond = -1;
 
 private:
     void ClientStep();
@@ -164,7 +170,6 @@ private:
     std::vector<uint8_t> m_prefix;
     std::vector<uint8_t> m_suffix;
     bool m_clientArmed = false;
-    int m_lastAttemptSecond = -1;
     int m_typRow = -1, m_hostRow = -1, m_framingRow = -1, m_delimiterRow = -1, m_fixedRow = -1;
 };
 

@@ -5,7 +5,6 @@
 #include "hardware/framework/PinEdit.h"
 #include "platform/Clock.h"
 #include "platform/Filer.h"
-#include "platform/MessageBox.h"
 #include "ui/PropertySheet.h"
 
 #include <QComboBox>
@@ -116,27 +115,13 @@ bool TTvServer::Serve(TTcpSocket& connection, std::vector<uint8_t>& pending)
 
 std::shared_ptr<TTvServer> TServers::GetServer(uint16_t port)
 {
-    std::erase_if(m_entries, [](const std::weak_ptr<TTvServer>& e) { return e.expired(); });
-    for (const auto& weak : m_entries) {
-        std::shared_ptr<TTvServer> entry = weak.lock();
-        if (entry && entry->Port == port)
-            return entry;
-    }
-    auto entry = std::make_shared<TTvServer>(port);
-    if (!entry->Listener.Listen(port))
-        MessageBoxText(LangText("Der TCP-Port %1 ist belegt oder gesperrt.",
-                                "TCP port %1 is in use or not permitted.",
-                                "Le port TCP %1 est occupé ou interdit.")
-                           .arg(port),
-                       QStringLiteral("Tavrinol TCP"), mbOK, mtWarning);
-    m_entries.push_back(entry);
-    return entry;
-}
-
-int TServers::Count()
-{
-    return int(std::count_if(m_entries.begin(), m_entries.end(),
-                             [](const std::weak_ptr<TTvServer>& e) { return !e.expired(); }));
+    return m_pool.Get([port](const TTvServer& e) { return e.Port == port; },
+                      [port] {
+                          auto entry = std::make_shared<TTvServer>(port);
+                          if (!entry->Listener.Listen(port))
+                              ReportPortNotBound(port, QStringLiteral("Tavrinol TCP"));
+                          return entry;
+                      });
 }
 
 TServers& Servers()
@@ -188,21 +173,9 @@ void TTvClient::StopReader()
 
 std::shared_ptr<TTvClient> TClients::GetClient(uint16_t port, const QString& host)
 {
-    std::erase_if(m_entries, [](const std::weak_ptr<TTvClient>& e) { return e.expired(); });
-    for (const auto& weak : m_entries) {
-        std::shared_ptr<TTvClient> entry = weak.lock();
-        if (entry && entry->Port == port && entry->Host == host)
-            return entry;
-    }
-    auto entry = std::make_shared<TTvClient>(port, host);
-    m_entries.push_back(entry);
-    return entry;
-}
-
-int TClients::Count()
-{
-    return int(std::count_if(m_entries.begin(), m_entries.end(),
-                             [](const std::weak_ptr<TTvClient>& e) { return !e.expired(); }));
+    return m_pool.Get(
+        [&](const TTvClient& e) { return e.Port == port && e.Host == host; },
+        [&] { return std::make_shared<TTvClient>(port, host); });
 }
 
 TClients& Clients()

@@ -4,6 +4,7 @@
 // others connect to; clients with the same host and port share one connection and its reader,
 // servers with the same port one listening socket.
 
+#include "comm/SharedPool.h"
 #include "comm/Socket.h"
 #include "hardware/framework/IoInterface.h"
 
@@ -61,10 +62,10 @@ class TServers {
 public:
     // The server of the port, listening; a port that cannot be bound is reported to the user.
     std::shared_ptr<TTvServer> GetServer(uint16_t port);
-    int Count();
+    int Count() const { return m_pool.Count(); }
 
 private:
-    std::vector<std::weak_ptr<TTvServer>> m_entries;
+    TSharedPool<TTvServer> m_pool;
 };
 TServers& Servers();
 
@@ -94,10 +95,10 @@ private:
 class TClients {
 public:
     std::shared_ptr<TTvClient> GetClient(uint16_t port, const QString& host);
-    int Count();
+    int Count() const { return m_pool.Count(); }
 
 private:
-    std::vector<std::weak_ptr<TTvClient>> m_entries;
+    TSharedPool<TTvClient> m_pool;
 };
 TClients& Clients();
 
