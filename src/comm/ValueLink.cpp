@@ -189,13 +189,12 @@ TClients& Clients()
 TTCPOutPort::TTCPOutPort()
 {
     Name = QStringLiteral("Tranmit");
-    SetInput(false);
 }
 
 TTCPInPort::TTCPInPort()
 {
     Name = QStringLiteral("Receive");
-    SetInput(true);
+    IsInput = true;
 }
 
 // --- Device --------------------------------------------------------------------------------------
@@ -247,6 +246,8 @@ void TTCP::SetSignalKind(int32_t kind)
     }
     tx.AddPin(QStringLiteral("Transmit Enable"), QStringLiteral("EN"), 0.0L, 5.0L, false);
     rx.AddPin(QStringLiteral("Connected"), QStringLiteral("CN"), 0.0L, 5.0L, false);
+    tx.SetInput(false);
+    rx.SetInput(true);
     BuildPinList();
 }
 

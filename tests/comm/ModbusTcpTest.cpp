@@ -103,7 +103,7 @@ TEST_F(ModbusTcpTest, WritesReachTheSlaveAndReadsComeBack)
         ASSERT_TRUE(Request(*d)) << d->Name.toStdString();
         EXPECT_EQ(Err(*d), 0.0L) << d->Name.toStdString();
         EXPECT_EQ(Bsy(*d), 0.0L);
-        EXPECT_TRUE(d->StatusMessage.isEmpty());
+        EXPECT_TRUE(d->StatusMessage().isEmpty());
     }
     EXPECT_EQ(Data(readRegs), (std::vector<Extended>{7, 65535, 2, 1234}));
     EXPECT_EQ(Data(readInputs), (std::vector<Extended>{1002, 1003}));
