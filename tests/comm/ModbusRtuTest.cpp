@@ -5,7 +5,17 @@
 #include "comm/ModbusRtu.h"
 #include "platform/MessageBox.h"
 
+#include <QProcess>
+
 #include <deque>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#ifndef TAVRINOL_MODBUS_SLAVE
+#define TAVRINOL_MODBUS_SLAVE "" // libmodbus missing: the slave test fails to start it
+#endif
 
 namespace {
 
@@ -34,6 +44,54 @@ public:
 
     std::vector<uint8_t> Written;
     std::deque<uint8_t> Incoming;
+};
+
+// The master side of a pseudo terminal, the other side being the slave's serial line.
+class TPtyLine : public IByteTransport {
+public:
+    TPtyLine()
+    {
+        m_fd = posix_openpt(O_RDWR | O_NOCTTY);
+        if (m_fd < 0 || grantpt(m_fd) != 0 || unlockpt(m_fd) != 0)
+            return;
+        termios raw{};
+        tcgetattr(m_fd, &raw);
+        cfmakeraw(&raw);
+        tcsetattr(m_fd, TCSANOW, &raw);
+        fcntl(m_fd, F_SETFL, O_NONBLOCK);
+        Device = QString::fromLatin1(ptsname(m_fd));
+    }
+    ~TPtyLine() override
+    {
+        if (m_fd >= 0)
+            close(m_fd);
+    }
+    bool Connected() override { return m_fd >= 0; }
+    int32_t Write(const uint8_t* data, int32_t count) override
+    {
+        return int32_t(write(m_fd, data, size_t(count)));
+    }
+    int32_t InQueCount() override
+    {
+        int n = 0;
+        return ioctl(m_fd, FIONREAD, &n) == 0 ? n : -1;
+    }
+    int32_t Read(uint8_t* data, int32_t count) override
+    {
+        const ssize_t n = read(m_fd, data, size_t(count));
+        return n > 0 ? int32_t(n) : 0;
+    }
+    void PurgeIn() override
+    {
+        uint8_t scratch[256];
+        while (Read(scratch, sizeof scratch) > 0) {
+        }
+    }
+    int32_t BaudValue() override { return 9600; }
+    QString Device;
+
+private:
+    int m_fd = -1;
 };
 
 std::vector<uint8_t> Hex(const char* text)
@@ -223,4 +281,31 @@ TEST_F(ModbusRtuTest, WithoutAPortNothingIsSent)
     Send(read);
     EXPECT_EQ(Err(read), 768.0L);
     EXPECT_EQ(ModbusRtuInFlight(), nullptr);
+}
+
+// A libmodbus RTU slave on the other side of a pseudo terminal.
+TEST_F(ModbusRtuTest, ALibmodbusSlaveAnswersOverASerialLine)
+{
+    auto line = std::make_shared<TPtyLine>();
+    ASSERT_FALSE(line->Device.isEmpty());
+    QProcess slave;
+    slave.start(QStringLiteral(TAVRINOL_MODBUS_SLAVE), {QStringLiteral("rtu"), line->Device});
+    ASSERT_TRUE(slave.waitForReadyRead(10000));
+    ASSERT_TRUE(slave.readAll().contains("ready"));
+    SerialTransportOpener() = [line](int32_t, const TSerialLineSettings&) { return line; };
+    TModbusRTU& write = Add<TModbusRTU_WriteRegs>(1, 3);
+    TModbusRTU& read = Add<TModbusRTU_ReadRegs>(1, 3);
+    TModbusRTU& inputs = Add<TModbusRTU_ReadInputRegs>(1, 2);
+    for (size_t i = 0; i < 3; ++i)
+        SetPinValue(*write.DataPort().Pins[i], Extended(100 * (i + 1)));
+    for (TModbusRTU* d : {&write, &read, &inputs}) {
+        Send(*d);
+        ASSERT_TRUE(StepUntil({d}, [d] { return ModbusRtuInFlight() != d; }))
+            << d->Name.toStdString();
+        EXPECT_EQ(Err(*d), 0.0L) << d->Name.toStdString();
+    }
+    EXPECT_EQ(Data(read), (std::vector<Extended>{100, 200, 300}));
+    EXPECT_EQ(Data(inputs), (std::vector<Extended>{1000, 1001}));
+    slave.kill();
+    slave.waitForFinished(5000);
 }
