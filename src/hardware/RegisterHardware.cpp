@@ -9,6 +9,9 @@
 #include "hardware/serial/IoComD.h"
 #include "hardware/serial/IoJoystick.h"
 
+#include <algorithm>
+#include <cstring>
+
 void RegisterHardwareClasses(TClassRegistry& registry)
 {
     registry.RegisterClass<TIOPort>();
@@ -59,9 +62,11 @@ void RegisterHardwareClasses(TClassRegistry& registry)
     registry.RegisterClass<TJoystick>();
 }
 
-const std::vector<THardwarePaletteEntry>& HardwarePaletteEntries()
+namespace {
+
+std::vector<THardwarePaletteEntry>& PaletteEntries()
 {
-    static const std::vector<THardwarePaletteEntry> entries = {
+    static std::vector<THardwarePaletteEntry> entries = {
         {"TLPTInterface", TPaletteCategory::Portzugriffe},
         {"TwPort", TPaletteCategory::Portzugriffe},
         {"TrPort", TPaletteCategory::Portzugriffe},
@@ -79,4 +84,23 @@ const std::vector<THardwarePaletteEntry>& HardwarePaletteEntries()
         {"TJoystick", TPaletteCategory::AllgemeinPC},
     };
     return entries;
+}
+
+} // namespace
+
+const std::vector<THardwarePaletteEntry>& HardwarePaletteEntries()
+{
+    return PaletteEntries();
+}
+
+void AddHardwarePaletteEntries(const std::vector<THardwarePaletteEntry>& entries)
+{
+    std::vector<THardwarePaletteEntry>& list = PaletteEntries();
+    for (const THardwarePaletteEntry& entry : entries) {
+        const bool known = std::any_of(list.begin(), list.end(), [&entry](const auto& e) {
+            return std::strcmp(e.DeviceClass, entry.DeviceClass) == 0;
+        });
+        if (!known)
+            list.push_back(entry);
+    }
 }

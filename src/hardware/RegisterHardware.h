@@ -17,3 +17,5 @@ struct THardwarePaletteEntry {
 // The devices of the palette, in palette order; a palette entry is placed as a hardware
 // component made by CreateHardwareComponent.
 const std::vector<THardwarePaletteEntry>& HardwarePaletteEntries();
+// Appends the devices of another device layer to the palette; a class already there stays once.
+void AddHardwarePaletteEntries(const std::vector<THardwarePaletteEntry>& entries);

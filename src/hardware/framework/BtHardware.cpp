@@ -267,8 +267,11 @@ int TBTHardware::EditProperties()
 QString TBTHardware::GetHint() const
 {
     const uint16_t base = Interface ? Interface->BaseAddress : 0;
-    return TGrundBT::GetHint() + QStringLiteral("\rPort ") + WordToHex(base)
-           + QStringLiteral("h ( ") + QString::number(base) + QStringLiteral(" )");
+    QString hint = TGrundBT::GetHint() + QStringLiteral("\rPort ") + WordToHex(base)
+                   + QStringLiteral("h ( ") + QString::number(base) + QStringLiteral(" )");
+    if (Interface && !Interface->StatusMessage().isEmpty())
+        hint += QLatin1Char('\r') + Interface->StatusMessage();
+    return hint;
 }
 
 void TBTHardware::Calculate()

@@ -43,6 +43,9 @@ public:
     // A clock input that lies outside the device's output pins (its index among the
     // component's inputs), named by GetOutputLabel of that index; -1 for none.
     virtual int32_t ClockInput() const { return -1; }
+    // Why the device's last exchange failed, in the current language; empty when it did not.
+    // The component's hint shows it.
+    virtual QString StatusMessage() const { return {}; }
 
     int32_t GetPinCount() const override;
     void MachEsJetzt() override;

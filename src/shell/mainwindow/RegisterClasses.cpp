@@ -1,5 +1,6 @@
 #include "shell/mainwindow/RegisterClasses.h"
 
+#include "comm/RegisterComm.h"
 #include "components/analog/RegisterAnalog.h"
 #include "components/digital/RegisterDigital.h"
 #include "components/display/RegisterDisplay.h"
@@ -27,4 +28,5 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterTextComponents(registry);
     RegisterFileComponents(registry);
     RegisterHardwareClasses(registry);
+    RegisterCommClasses(registry);
 }
