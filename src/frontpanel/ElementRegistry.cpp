@@ -6,6 +6,9 @@
 #include "frontpanel/Led.h"
 #include "frontpanel/elements/Lampe.h"
 #include "frontpanel/elements/Schalter.h"
+#include "frontpanel/elements/Tabelle.h"
+#include "frontpanel/elements/XyRecorder.h"
+#include "frontpanel/elements/YtRecorder.h"
 
 void TElementRegistry::Register(const QString& name, Factory factory)
 {
@@ -49,5 +52,8 @@ void RegisterFrontPanelElements(TElementRegistry& registry)
     registry.RegisterElement<TRGBLED>();
     registry.RegisterElement<TPLampe>();
     registry.RegisterElement<TSchalter>();
+    registry.RegisterElement<TFPGraf>();
+    registry.RegisterElement<TFPXY>();
+    registry.RegisterElement<TTabelle>();
     registry.RegisterElement<TDesign>();
 }

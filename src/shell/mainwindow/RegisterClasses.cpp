@@ -3,6 +3,7 @@
 #include "components/analog/RegisterAnalog.h"
 #include "components/digital/RegisterDigital.h"
 #include "components/panel/RegisterPanel.h"
+#include "components/recorder/RegisterRecorders.h"
 #include "components/signal/RegisterSignalBlocks.h"
 #include "components/timing/RegisterTiming.h"
 #include "core/board/BoardClasses.h"
@@ -20,5 +21,6 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterSignalBlocks(registry);
     RegisterCoreComponents(registry);
     RegisterPanelComponents(registry);
+    RegisterRecorderComponents(registry);
     RegisterHardwareClasses(registry);
 }
