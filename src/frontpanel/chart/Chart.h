@@ -26,6 +26,7 @@
 #include <vector>
 
 class QPainter;
+class QPrinter;
 
 // One sample: x (time in seconds, or the X value) and y, 16 bytes.
 struct TChartSample {
@@ -168,7 +169,7 @@ public:
     std::function<void()> OnZoomChanged;  // after every accepted change of the ranges
     std::function<void()> OnReadout;      // after each mouse read-out
     // Printer selection for tests and the preview's set-up button (optional).
-    std::function<void(class QPrinter&)> OnSetupPrinter;
+    std::function<void(QPrinter&)> OnSetupPrinter;
 
     TTimeMode TimeMode() const { return Raster.TimeMode; }
     void SetTimeMode(TTimeMode mode) { Raster.TimeMode = mode; }

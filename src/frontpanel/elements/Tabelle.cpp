@@ -421,8 +421,8 @@ int TTabelle::EditProperties()
     sheet.AddColorProp(tr("Text"), text);
     sheet.AddColorProp(tr("Hintergrund"), background);
     sheet.AddColorProp(tr("Titel"), heading);
-    std::vector<QString> headings(size_t(Kanal));
-    std::vector<int32_t> widths(size_t(Kanal));
+    std::vector<QString> headings(static_cast<size_t>(Kanal));
+    std::vector<int32_t> widths(static_cast<size_t>(Kanal));
     sheet.AddCaptionProp(tr("Überschrift"));
     for (int c = 0; c < Kanal; ++c) {
         headings[size_t(c)] = Cell(c, 0);
