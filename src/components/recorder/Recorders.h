@@ -7,6 +7,8 @@
 
 #include "components/panel/PanelComponent.h"
 
+#include <QDateTime>
+
 #include <array>
 
 class TFPGraf;
