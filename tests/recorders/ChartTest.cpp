@@ -133,7 +133,7 @@ TEST_F(ChartTest, ScaleLabels)
     EXPECT_EQ(XScaleLabel(30.5, -59, 59, tmZeit, 0), QStringLiteral("30.5"));
     EXPECT_EQ(XScaleLabel(30.5, -60, 59, tmZeit, 0), DurationToText(30.5));
     EXPECT_EQ(XScaleLabel(30.5, 0, 60, tmZeit, 0), DurationToText(30.5));
-    EXPECT_EQ(XScaleLabel(1234.5, 0, 60, tmNone, 0), QStringLiteral("1235"));
+    EXPECT_EQ(XScaleLabel(1234.6, 0, 60, tmNone, 0), QStringLiteral("1235"));
     // A y label below a hundred-thousandth of the span reads 0.
     EXPECT_EQ(YScaleLabel(1e-5, -10, 10), QStringLiteral("0"));
     EXPECT_EQ(YScaleLabel(0.5, -10, 10), QStringLiteral("0.5"));

@@ -163,10 +163,11 @@ TEST_F(ValueTableTest, HeadingsFollowTheChannelCount)
 {
     std::unique_ptr<TTabelle> e(NewElement<TTabelle>(nullptr));
     e->SetKanal(3);
-    EXPECT_EQ(e->Cell(1, 0), QStringLiteral("Datum"));  // the old date heading stays
+    // The old time heading is emptied, the old date heading stays on channel column 2.
+    EXPECT_TRUE(e->Cell(1, 0).isEmpty());
+    EXPECT_EQ(e->Cell(2, 0), QStringLiteral("Datum"));
     EXPECT_EQ(e->Cell(3, 0), QStringLiteral("Zeit"));
     EXPECT_EQ(e->Cell(4, 0), QStringLiteral("Datum"));
-    EXPECT_TRUE(e->Cell(2, 0).isEmpty());
     e->SetCell(0, 1, QStringLiteral("x"));
     e->AppendRow();
     e->ClearRows();

@@ -95,14 +95,23 @@ TFPXY::~TFPXY() = default;
 void TFPXY::resizeEvent(QResizeEvent* event)
 {
     TFP_Element::resizeEvent(event);
-    if (!Chart)
-        return;
+    if (Chart)
+        LayoutChart();
+}
+
+// The chart fills the element; also done at once for a hidden element, whose resize events
+// wait until it is shown.
+void TFPXY::LayoutChart() const
+{
     const int frame = FrameWidth();
-    Chart->setGeometry(rect().adjusted(frame, frame, -frame, -frame));
+    const QRect inside = rect().adjusted(frame, frame, -frame, -frame);
+    if (Chart->geometry() != inside)
+        Chart->setGeometry(inside);
 }
 
 int TFPXY::PlotWidth() const
 {
+    LayoutChart();
     return std::max(1, Chart->PlotRect().width());
 }
 
@@ -160,6 +169,7 @@ void TFPXY::RebuildCurve()
 
 void TFPXY::MovePenMarker(double x, double y)
 {
+    LayoutChart();
     const QPoint grid = Chart->GridRect().topLeft();
     const int px = Chart->Raster.XToPixel(x);
     const int py = Chart->Raster.YToPixel(y);

@@ -57,4 +57,5 @@ protected:
 
 private:
     void ApplyRanges();
+    void LayoutChart() const;
 };

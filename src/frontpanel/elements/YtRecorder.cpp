@@ -716,6 +716,7 @@ void TFPGraf::ReadElementData(TReader& reader, uint8_t version)
         TimeBaseIndex += 6;
     ApplyTimeBase();
     resize(std::max(w, minimumWidth()), std::max(h, minimumHeight()));
+    Layout();
     if (version >= 40) {
         Chart->AutoZoom = reader.ReadBoolean();
         for (auto& curve : Chart->Curves)
