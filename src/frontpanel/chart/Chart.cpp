@@ -832,13 +832,15 @@ void TGraf::mouseReleaseEvent(QMouseEvent* event)
     m_drag = TDrag::None;
     if (drag != TDrag::Box || event->button() != Qt::LeftButton)
         return;
-    const QRect box = QRect(ToGrid(m_dragStart), ToGrid(event->position().toPoint())).normalized();
+    const QPoint a = ToGrid(m_dragStart);
+    const QPoint b = ToGrid(event->position().toPoint());
     update();
-    // Both corners inclusive: a click gives a box of no extent, which the range rule ignores.
-    const Extended x0 = Raster.PixelToX(box.left());
-    const Extended x1 = Raster.PixelToX(box.left() + box.width() - 1);
-    const Extended y0 = Raster.PixelToY(box.top());
-    const Extended y1 = Raster.PixelToY(box.top() + box.height() - 1);
+    // The box's edges, whichever way it was dragged; a click has no extent, and the range
+    // rule ignores it.
+    const Extended x0 = Raster.PixelToX(std::min(a.x(), b.x()));
+    const Extended x1 = Raster.PixelToX(std::max(a.x(), b.x()));
+    const Extended y0 = Raster.PixelToY(std::min(a.y(), b.y()));
+    const Extended y1 = Raster.PixelToY(std::max(a.y(), b.y()));
     if (Raster.SetRange(x0, x1, y0, y1))
         RasterChanged();
 }

@@ -237,7 +237,7 @@ void TTabelle::DeleteRow(int row)
 
 void TTabelle::ShowLastRow()
 {
-    if (!m_model->Rows.empty())
+    if (!m_model->Rows.empty() && Grid->isVisible())
         Grid->scrollTo(m_model->index(int(m_model->Rows.size()) - 1, 0), QAbstractItemView::PositionAtBottom);
 }
 
