@@ -64,6 +64,8 @@ void BM_StepRate(benchmark::State& state)
         });
     for (TBTGraf* r : recorders) {
         r->StartRecording();
+        // Every channel records in every step.
+        r->ChannelWired.fill(true);
         // The benchmark ticks the recorders itself, once per step.
         static_cast<TFPGraf*>(r->Link)->SampleTimer->SetEnabled(false);
     }
@@ -82,8 +84,11 @@ void BM_StepRate(benchmark::State& state)
     state.counters["steps/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["channels"] = double(4 * recorders.size());
     board->EndSimulation();
-    for (TBTGraf* r : recorders)
+    // The elements outlive the board here: unlink both ways first.
+    for (TBTGraf* r : recorders) {
+        r->Link->Component = nullptr;
         r->SetLink(nullptr);
+    }
 }
 
 BENCHMARK(BM_StepRate)->Arg(0)->Arg(1)->Iterations(60000)->Repetitions(7)->Unit(benchmark::kMillisecond);
