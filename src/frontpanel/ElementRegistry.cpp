@@ -4,11 +4,14 @@
 #include "frontpanel/Design.h"
 #include "frontpanel/FP_Element.h"
 #include "frontpanel/Led.h"
+#include "frontpanel/elements/DisplayElements.h"
 #include "frontpanel/elements/Lampe.h"
 #include "frontpanel/elements/Schalter.h"
 #include "frontpanel/elements/Tabelle.h"
 #include "frontpanel/elements/XyRecorder.h"
 #include "frontpanel/elements/YtRecorder.h"
+#include "frontpanel/elements/TimeSwitch.h"
+#include "frontpanel/elements/Watches.h"
 
 void TElementRegistry::Register(const QString& name, Factory factory)
 {
@@ -55,5 +58,10 @@ void RegisterFrontPanelElements(TElementRegistry& registry)
     registry.RegisterElement<TFPGraf>();
     registry.RegisterElement<TFPXY>();
     registry.RegisterElement<TTabelle>();
+    registry.RegisterElement<TStopUhr>();
+    registry.RegisterElement<TSchaltUhr>();
+    registry.RegisterElement<TWochenSchaltuhr>();
+    registry.RegisterElement<TTagesSchaltuhr>();
     registry.RegisterElement<TDesign>();
+    RegisterDisplayElements(registry);
 }

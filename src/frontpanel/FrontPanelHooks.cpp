@@ -20,7 +20,7 @@ public:
         element.update();
     }
 
-    QString ElementName(const TFP_Element& element) override { return element.ElementName; }
+    QString ElementHint(const TFP_Element& element) override { return element.Hint; }
 
     void UnlinkElement(TFP_Element& element) override { element.Component = nullptr; }
 

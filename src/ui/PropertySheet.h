@@ -6,6 +6,7 @@
 // write at once from their "..." action.
 
 #include "ui/ScrollBoxEx.h"
+#include "widgets/FontCombo.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -149,8 +150,8 @@ public:
 class TFontNamePropEditor : public TPropEditor {
 public:
     explicit TFontNamePropEditor(QWidget* parent);
-    QComboBox* FontCombo = nullptr;
-    QComboBox* SizeCombo = nullptr;
+    TWLXFontComboBox* FontCombo = nullptr;
+    TWLXFontSizeComboBox* SizeCombo = nullptr;
     QFont* EditedFont = nullptr;
 
     // Fills both lists and shows the edited font (when the hosting dialog is shown).

@@ -350,10 +350,14 @@ TColorPropEditor::TColorPropEditor(QWidget* parent)
 TFontNamePropEditor::TFontNamePropEditor(QWidget* parent)
     : TPropEditor(parent)
 {
-    FontCombo = NewCombo(PropPanel, "FontCombo", 4, 1, 145, 20);
-    SizeCombo = NewCombo(PropPanel, "SizeCombo", FontCombo->x() + FontCombo->width() + 5, 1, 40, 20);
-    SizeCombo->setEditable(true);
-    // The size list follows the chosen font.
+    FontCombo = new TWLXFontComboBox(PropPanel);
+    FontCombo->setObjectName(QStringLiteral("FontCombo"));
+    FontCombo->setGeometry(4, 1, 145, 20);
+    SizeCombo = new TWLXFontSizeComboBox(PropPanel);
+    SizeCombo->setObjectName(QStringLiteral("SizeCombo"));
+    SizeCombo->setGeometry(FontCombo->x() + FontCombo->width() + 5, 1, 40, 20);
+    SizeCombo->DefaultSize = kDefaultFontSize;
+    // The size list follows the chosen font; a cleared font keeps the size typed.
     QObject::connect(FontCombo, &QComboBox::currentIndexChanged, SizeCombo,
                      [this](int) { RefreshSizes(); });
 }
@@ -370,29 +374,18 @@ void TFontNamePropEditor::FillLists()
 
 void TFontNamePropEditor::RefreshFonts()
 {
-    const QString shown = FontName();
-    const QSignalBlocker block(FontCombo);
-    FontCombo->clear();
-    FontCombo->addItems(QFontDatabase::families());
-    SetFontName(shown);
+    FontCombo->RefreshFonts();
 }
 
 void TFontNamePropEditor::RefreshSizes()
 {
-    const QString text = SizeCombo->currentText();
-    QList<int> sizes = FontName().isEmpty() ? QList<int>() : QFontDatabase::pointSizes(FontName());
-    if (sizes.isEmpty())
-        sizes = QFontDatabase::standardSizes();
-    const QSignalBlocker block(SizeCombo);
-    SizeCombo->clear();
-    for (int s : sizes)
-        SizeCombo->addItem(QString::number(s));
-    SizeCombo->setEditText(text);
+    if (!FontName().isEmpty())
+        SizeCombo->SetFontName(FontName());
 }
 
 void TFontNamePropEditor::SetFontName(const QString& name)
 {
-    FontCombo->setCurrentIndex(name.isEmpty() ? -1 : FontCombo->findText(name, Qt::MatchFixedString));
+    FontCombo->SetFontName(name);
 }
 
 QString TFontNamePropEditor::FontName() const
@@ -402,20 +395,12 @@ QString TFontNamePropEditor::FontName() const
 
 void TFontNamePropEditor::SetFontSize(int size)
 {
-    if (size < 1 || size > 999)
-        size = kDefaultFontSize;
-    const QString text = QString::number(size);
-    const int index = SizeCombo->findText(text);
-    if (index >= 0)
-        SizeCombo->setCurrentIndex(index);
-    SizeCombo->setEditText(text);
+    SizeCombo->SetFontSize(size);
 }
 
 int TFontNamePropEditor::FontSize() const
 {
-    bool ok = false;
-    const int size = SizeCombo->currentText().trimmed().toInt(&ok);
-    return ok ? size : -1;
+    return SizeCombo->GetFontSize();
 }
 
 int TFontNamePropEditor::PointSizeOf(const QFont& font)

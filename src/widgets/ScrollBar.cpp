@@ -331,9 +331,12 @@ void TWLXScrollBar::changeEvent(QEvent* event)
     }
 }
 
+// The bar places its parts itself: it keeps no contents margins (setting the bevel's first and
+// clearing them again would resize the bar once more, endlessly, with a framed bevel).
 void TWLXScrollBar::resizeEvent(QResizeEvent* event)
 {
-    TWLXCustomBevelPanel::resizeEvent(event);
+    TWLXCustomPanel::resizeEvent(event);
+    BackFX().InvalidateBuffer();
     setContentsMargins(0, 0, 0, 0);
     Layout();
 }
@@ -372,4 +375,51 @@ void TWLXScrollBarThumb::Paint(TCanvas& canvas)
     // The focus mark: the bar's dither over the inside of the thumb.
     if (m_bar->hasFocus() && !m_bar->HideFocus && width() > 3 && height() > 3)
         FillDither(canvas, {1, 1, width() - 2, height() - 2}, m_bar->Color());
+}
+
+// ---- settings object -----------------------------------------------------------------------
+
+TWLXScrollBarObject::TWLXScrollBarObject()
+{
+    m_back.SetStyle(TWLXFillStyle::sfBrush);
+    m_back.SetBrush(TCanvasBrush{0xFF0000, Qt::SolidPattern});
+    m_bevel.SetMode(TWLXBevelMode::bmStandard);
+    m_bevel.SetStandardStyle(TWLXBorderStyle::lsSingleLowered);
+    m_back.OnChange = [this](void* s) { GetChange(s); };
+    m_bevel.OnChange = [this](void* s) { GetChange(s); };
+}
+
+void TWLXScrollBarObject::Assign(const TWLXScrollBarObject& source)
+{
+    BeginUpdate();
+    m_back.Assign(source.m_back);
+    m_bevel.Assign(source.m_bevel);
+    m_color = source.m_color;
+    m_thumbColor = source.m_thumbColor;
+    m_cursor = source.m_cursor;
+    m_buttonWidth = source.m_buttonWidth;
+    m_smallChange = source.m_smallChange;
+    m_largeChange = source.m_largeChange;
+    m_transparent = source.m_transparent;
+    m_ctl3D = source.m_ctl3D;
+    m_parentCtl3D = source.m_parentCtl3D;
+    m_allowMousePos = source.m_allowMousePos;
+    m_backStyle = source.m_backStyle;
+    m_barWidth = source.m_barWidth;
+    EndUpdate(true);
+}
+
+void TWLXScrollBarObject::ApplyTo(TWLXScrollBar& bar) const
+{
+    bar.Back().Assign(m_back);
+    bar.Bevel().Assign(m_bevel);
+    bar.SetTransparent(m_transparent);
+    bar.SetButtonWidth(m_buttonWidth);
+    bar.SmallChange = m_smallChange;
+    bar.LargeChange = m_largeChange;
+    bar.AllowMousePos = m_allowMousePos;
+    bar.SetBackStyle(m_backStyle);
+    bar.SetColor(m_color);
+    bar.SetThumbColor(m_thumbColor);
+    bar.SetBarWidth(m_barWidth);
 }

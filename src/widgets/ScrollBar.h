@@ -135,3 +135,65 @@ private:
     TWLXSpinButton* m_first;
     TWLXSpinButton* m_second;
 };
+
+// Settings of a scroll bar that its owner applies to the bar whenever it creates or resizes it
+// (the memo keeps one for each of its bars).
+class TWLXScrollBarObject : public TWLXObject {
+public:
+    TWLXScrollBarObject();
+
+    TWLXFillObject& Back() { return m_back; }
+    void SetBack(const TWLXFillObject& value) { m_back.Assign(value); Change(); }
+    TWLXBevel& Bevel() { return m_bevel; }
+    void SetBevel(const TWLXBevel& value) { m_bevel.Assign(value); Change(); }
+    int32_t Color() const { return m_color; }
+    void SetColor(int32_t value) { Store(m_color, value); }
+    int32_t ThumbColor() const { return m_thumbColor; }
+    void SetThumbColor(int32_t value) { Store(m_thumbColor, value); }
+    int Cursor() const { return m_cursor; }
+    void SetCursor(int value) { Store(m_cursor, value); }
+    int ButtonWidth() const { return m_buttonWidth; }
+    void SetButtonWidth(int value) { Store(m_buttonWidth, value); }
+    int SmallChange() const { return m_smallChange; }
+    void SetSmallChange(int value) { Store(m_smallChange, value); }
+    int LargeChange() const { return m_largeChange; }
+    void SetLargeChange(int value) { Store(m_largeChange, value); }
+    bool Transparent() const { return m_transparent; }
+    void SetTransparent(bool value) { Store(m_transparent, value); }
+    bool Ctl3D() const { return m_ctl3D; }
+    void SetCtl3D(bool value) { Store(m_ctl3D, value); }
+    bool ParentCtl3D() const { return m_parentCtl3D; }
+    void SetParentCtl3D(bool value) { Store(m_parentCtl3D, value); }
+    bool AllowMousePos() const { return m_allowMousePos; }
+    void SetAllowMousePos(bool value) { Store(m_allowMousePos, value); }
+    TWLXBackStyle BackStyle() const { return m_backStyle; }
+    void SetBackStyle(TWLXBackStyle value) { Store(m_backStyle, value); }
+    int BarWidth() const { return m_barWidth; }
+    void SetBarWidth(int value) { Store(m_barWidth, value); }
+
+    void Assign(const TWLXScrollBarObject& source);
+    void ApplyTo(TWLXScrollBar& bar) const;
+
+private:
+    template <class T> void Store(T& field, T value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        Change();
+    }
+    TWLXFillObject m_back;
+    TWLXBevel m_bevel;
+    int32_t m_color = clBtnFace;
+    int32_t m_thumbColor = clBtnFace;
+    int m_cursor = 0;
+    int m_buttonWidth = 16;
+    int m_smallChange = 1;
+    int m_largeChange = 10;
+    bool m_transparent = false;
+    bool m_ctl3D = true;
+    bool m_parentCtl3D = true;
+    bool m_allowMousePos = true;
+    TWLXBackStyle m_backStyle = TWLXBackStyle::bsDefault;
+    int m_barWidth = 16;
+};

@@ -1,5 +1,8 @@
 #include "widgets/SpinEdit.h"
 
+#include "widgets/SpeedButton.h"
+
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QWheelEvent>
 #include <cmath>
@@ -7,7 +10,9 @@
 TWLXCustomSpinEdit::TWLXCustomSpinEdit(QWidget* parent)
     : QLineEdit(parent)
     , m_spin(new TWLXSpinButton(this))
+    , m_buttons(this)
 {
+    m_buttons.OnChange = [this](void*) { LayoutSpin(); };
     m_spin->SetArrows(TWLXSpinButton::Up | TWLXSpinButton::Down);
     m_spin->setCursor(Qt::ArrowCursor);
     auto up = [this](void*) {
@@ -33,6 +38,38 @@ TWLXCustomSpinEdit::TWLXCustomSpinEdit(QWidget* parent)
             OnChange(this);
     });
     WriteValue(0);
+    LayoutSpin();
+    SetAutoSize(true);
+}
+
+void TWLXCustomSpinEdit::SetAutoSize(bool value)
+{
+    if (value == m_autoSize)
+        return;
+    m_autoSize = value;
+    UpdateAutoSize();
+}
+
+void TWLXCustomSpinEdit::UpdateAutoSize()
+{
+    if (!m_autoSize)
+        return;
+    const QFontMetrics fm(font());
+    const int h = std::max(fm.height(), fm.boundingRect(QStringLiteral("Qp")).height());
+    resize(std::max(width(), m_buttons.Count() * m_buttonWidth + 30), h * 5 / 4 + 5);
+}
+
+void TWLXCustomSpinEdit::SetCustomButtonWidth(int value)
+{
+    if (value == m_buttonWidth)
+        return;
+    m_buttonWidth = value;
+    LayoutSpin();
+}
+
+void TWLXCustomSpinEdit::ReadLegacyBorderStyle(const QString& identifier)
+{
+    setFrame(identifier == QLatin1String("bsSingle"));
     LayoutSpin();
 }
 
@@ -140,6 +177,13 @@ void TWLXCustomSpinEdit::keyPressEvent(QKeyEvent* event)
     case Qt::Key_PageDown: StepDown(m_pageStep); return;
     case Qt::Key_Up: StepUp(m_lineStep); return;
     case Qt::Key_Down: StepDown(m_lineStep); return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (TabOnEnter && !(event->modifiers() & Qt::ControlModifier)) {
+            focusNextChild();
+            return;
+        }
+        break;
     default: break;
     }
     // Without the editor, keys that change the text are refused.
@@ -187,7 +231,11 @@ void TWLXCustomSpinEdit::LayoutSpin()
     const QRect area = contentsRect().adjusted(1, 1, -1, -1);
     const int w = m_spinBtnWidth < 0 ? area.height() : m_spinBtnWidth;
     m_spin->setGeometry(area.right() + 1 - w, area.top(), w, area.height());
-    setTextMargins(0, 0, w, 0);
+    const int buttons = m_buttons.Count() * m_buttonWidth;
+    for (int i = 0; i < m_buttons.Count(); ++i)
+        m_buttons.Items(i).Button()->setGeometry(area.right() + 1 - w - buttons + i * m_buttonWidth, area.top(),
+                                                 m_buttonWidth, area.height());
+    setTextMargins(0, 0, w + buttons, 0);
 }
 
 void TWLXCustomSpinEdit::resizeEvent(QResizeEvent* event)
@@ -201,4 +249,6 @@ void TWLXCustomSpinEdit::changeEvent(QEvent* event)
     QLineEdit::changeEvent(event);
     if (event->type() == QEvent::EnabledChange)
         m_spin->setEnabled(isEnabled());
+    else if (event->type() == QEvent::FontChange)
+        UpdateAutoSize();
 }

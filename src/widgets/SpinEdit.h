@@ -3,6 +3,7 @@
 // `LineSize` (arrows, keys, wheel) and `PageSize` (Page Up/Down) between `MinValue` and
 // `MaxValue`; leaving the field clamps what was typed. The text editing itself is Qt's line edit.
 
+#include "widgets/Edit.h"
 #include "widgets/SpinButton.h"
 #include "widgets/WLXObject.h"
 
@@ -35,6 +36,18 @@ public:
 
     TNotifyEvent OnChange, OnSpinBtnUpClick, OnSpinBtnDownClick;
 
+    // The field's height follows its font (on by default).
+    bool AutoSize() const { return m_autoSize; }
+    void SetAutoSize(bool value);
+    // Enter moves the focus to the next control (not with Ctrl).
+    bool TabOnEnter = false;
+    // Buttons of the caller's at the right edge, left of the spin button.
+    TWLXSpecialButtons& CustomButtons() { return m_buttons; }
+    int CustomButtonWidth() const { return m_buttonWidth; }
+    void SetCustomButtonWidth(int value);
+    // "BorderStyle" of older form data: "bsSingle" gives the sunken edit frame, any other none.
+    void ReadLegacyBorderStyle(const QString& identifier);
+
     void StepUp(double step);
     void StepDown(double step);
 
@@ -51,6 +64,7 @@ private:
     void WriteValue(int value);
     void LayoutSpin();
     void SetClampedValue(double value);
+    void UpdateAutoSize();
 
     TWLXSpinButton* m_spin;
     QString m_suffix;
@@ -60,6 +74,9 @@ private:
     double m_pageStep = 10;
     double m_min = 0;
     double m_max = 100;
+    bool m_autoSize = false;
+    TWLXSpecialButtons m_buttons;
+    int m_buttonWidth = 16;
 };
 
 class TWLXSpinEdit : public TWLXCustomSpinEdit {

@@ -14,6 +14,9 @@
 #include "ui/SettingsDialog.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEnterEvent>
+#include <QShortcutEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -164,6 +167,44 @@ TEST_F(LampTest, GradientButtonFrameCaptionAndDown)
     b.BisteKnopf = false;
     b.Click();
     EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(LampTest, GradientButtonAcceleratorAndMouseCrossing)
+{
+    TGradBtn b;
+    int clicks = 0, enters = 0, leaves = 0;
+    b.OnClick = [&] { ++clicks; };
+    b.OnMouseEnter = [&] { ++enters; };
+    b.OnMouseLeave = [&] { ++leaves; };
+    EXPECT_EQ(b.Presets, TPreset::None);
+
+    b.SetCaption(QStringLiteral("Start"));
+    EXPECT_EQ(b.AcceleratorId(), 0);  // no accelerator without "&"
+    b.SetCaption(QStringLiteral("&Start"));
+    ASSERT_NE(b.AcceleratorId(), 0);
+    auto accelerator = [&] {
+        QShortcutEvent event(QKeySequence(QStringLiteral("Alt+S")), b.AcceleratorId());
+        return QCoreApplication::sendEvent(&b, &event);
+    };
+    // Handled in every case; a click only for an enabled standalone button.
+    struct Case {
+        bool face, enabled;
+        int clicks;
+    } cases[] = {{false, true, 1}, {true, true, 0}, {false, false, 0}};
+    for (const Case& c : cases) {
+        clicks = 0;
+        b.BisteKnopf = c.face;
+        b.setEnabled(c.enabled);
+        EXPECT_TRUE(accelerator());
+        EXPECT_EQ(clicks, c.clicks);
+    }
+
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(&b, &enter);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&b, &leave);
+    EXPECT_EQ(enters, 1);
+    EXPECT_EQ(leaves, 1);
 }
 
 TEST_F(LampTest, GradientStepsAndPatterns)

@@ -8,6 +8,7 @@
 #include "frontpanel/elements/LampWidget.h"
 #include "frontpanel/elements/Schalter.h"
 #include "frontpanel/elements/SwitchPictures.h"
+#include "frontpanel/web/WebPublishing.h"
 #include "platform/Clock.h"
 #include "platform/IniFile.h"
 #include "ui/Hotkey.h"
@@ -283,6 +284,25 @@ TEST_F(SwitchElementTest, PublishedPageClickPulsesAPushButtonFor250ms)
     EXPECT_TRUE(s->GetEingeschaltet());
     s->WebAction(2);
     EXPECT_FALSE(s->State());
+}
+
+TEST_F(SwitchElementTest, PublishedPictureOperatesTheSwitch)
+{
+    QTemporaryDir dir;
+    WebState().DataFolder = dir.path() + u'/';
+    WebState().ClientNumber = 2;
+    auto s = NewSwitch();
+    s->QualifiedName = QStringLiteral("Anlage:1.S1");
+    s->Hint = QStringLiteral("Pumpe");
+    QStringList lines;
+    s->WriteWebSnapshot(lines);
+    // One linked picture whose click comes back as action 2; no image map.
+    EXPECT_EQ(lines, QStringList{QStringLiteral(
+                         "<A HREF=\"/Details?ClientNo=2&amp;FPLNo=0&amp;Control=Anlage%3A1.S1&amp;Action=2\">"
+                         "<IMG BORDER=\"0\" SRC=\"/TempFiles/Anlage%201.S1.jpg\" Alt=\"Pumpe\"></A> ")});
+    const QImage picture(dir.path() + QStringLiteral("/TempFiles/Anlage 1.S1.jpg"));
+    EXPECT_EQ(picture.size(), s->size());
+    ResetWebState();
 }
 
 TEST_F(SwitchElementTest, StreamRoundTripOfEveryLook)

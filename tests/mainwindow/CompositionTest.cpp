@@ -133,13 +133,14 @@ TEST_F(ComposedBoardTest, BoardSelectionSelectsTheLinkedElementAndMacroGroup)
     macro->ParentDesign = nullptr;
 }
 
-TEST_F(ComposedBoardTest, HintEndsWithTheElementNameInQuotes)
+TEST_F(ComposedBoardTest, HintEndsWithTheElementHintInQuotes)
 {
     const QString plain = component->TIOBauteil::GetHint();
     ASSERT_EQ(element->ElementName, QStringLiteral("LED1"));
-    EXPECT_EQ(component->GetHint(), plain + QStringLiteral("\r\"LED1\""));
+    element->Hint = QStringLiteral("Pumpe läuft");
+    EXPECT_EQ(component->GetHint(), plain + QStringLiteral("\r\"Pumpe läuft\""));
 
-    element->ElementName.clear();
+    element->Hint.clear();
     EXPECT_EQ(component->GetHint(), plain);
 
     component->SetLink(nullptr);

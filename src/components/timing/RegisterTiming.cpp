@@ -4,6 +4,7 @@
 #include "components/timing/Memory.h"
 #include "components/timing/Monoflops.h"
 #include "components/timing/SystemTime.h"
+#include "components/timing/Watches.h"
 #include "core/model/ClassRegistry.h"
 
 void RegisterTimingComponents(TClassRegistry& registry)
@@ -19,4 +20,8 @@ void RegisterTimingComponents(TClassRegistry& registry)
     registry.RegisterComponent<TBTRAM>();
     registry.RegisterComponent<TBTROM>();
     registry.RegisterComponent<TBTFreqCount>();
+    registry.RegisterComponent<TBTStopUhr>();
+    registry.RegisterComponent<TBTSchaltUhr>();
+    registry.RegisterComponent<TBTWochenSchaltuhr>();
+    registry.RegisterComponent<TBTTagesSchaltuhr>();
 }

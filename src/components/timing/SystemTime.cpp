@@ -1,6 +1,7 @@
 #include "components/timing/SystemTime.h"
 
 #include "components/analog/Integrators.h"
+#include "frontpanel/elements/SwitchTimes.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 
@@ -10,10 +11,7 @@ using BlockSupport::SecondsBetween;
 
 QString SystemTimeText(const QTime& time)
 {
-    // The long format without the time zone, which the system's own long time leaves out.
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    format.remove(QLatin1Char('t'));
-    return time.toString(format.trimmed());
+    return LongTimeText(time);
 }
 
 QString SystemDateText(const QDate& date)

@@ -18,7 +18,7 @@ constexpr int32_t kNewPageColor = 14215660;
 
 void TFrontPanelHooks::SetElementName(TFP_Element&, const QString&) {}
 
-QString TFrontPanelHooks::ElementName(const TFP_Element&)
+QString TFrontPanelHooks::ElementHint(const TFP_Element&)
 {
     return QString();
 }

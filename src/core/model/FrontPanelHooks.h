@@ -29,10 +29,10 @@ class TFrontPanelHooks {
 public:
     virtual ~TFrontPanelHooks() = default;
 
-    // The element's name text (designator prefix + number): set when the board renumbers, read
-    // for the component's hint (empty without a front panel).
+    // The element's name text (designator prefix + number), set when the board renumbers.
     virtual void SetElementName(TFP_Element& element, const QString& name);
-    virtual QString ElementName(const TFP_Element& element);
+    // The element's hint text, which ends the component's hint (empty without a front panel).
+    virtual QString ElementHint(const TFP_Element& element);
 
     // A component destroyed before its element: the element forgets its component.
     virtual void UnlinkElement(TFP_Element& element);

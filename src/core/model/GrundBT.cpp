@@ -206,9 +206,9 @@ QString TBTFront::GetHint() const
 {
     QString hint = TGrundBT::GetHint();
     if (Link) {
-        const QString name = FrontPanelHooks().ElementName(*Link);
-        if (!name.isEmpty())
-            hint += QStringLiteral("\r\"") + name + QLatin1Char('"');
+        const QString text = FrontPanelHooks().ElementHint(*Link);
+        if (!text.isEmpty())
+            hint += QStringLiteral("\r\"") + text + QLatin1Char('"');
     }
     return hint;
 }

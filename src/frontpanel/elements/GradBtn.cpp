@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QKeySequence>
 #include <QPainter>
+#include <QShortcutEvent>
 
 #include <algorithm>
 
@@ -145,6 +147,31 @@ void TGradBtn::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::EnabledChange || event->type() == QEvent::FontChange)
         update();
+}
+
+void TGradBtn::enterEvent(QEnterEvent* event)
+{
+    QWidget::enterEvent(event);
+    if (OnMouseEnter)
+        OnMouseEnter();
+}
+
+void TGradBtn::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    if (OnMouseLeave)
+        OnMouseLeave();
+}
+
+bool TGradBtn::event(QEvent* event)
+{
+    if (event->type() == QEvent::Shortcut && m_shortcut != 0 &&
+        static_cast<QShortcutEvent*>(event)->shortcutId() == m_shortcut) {
+        if (isEnabled())
+            Click();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void TGradBtn::PaintGradient(QPainter& painter, int w, int h) const
@@ -312,6 +339,10 @@ TGRADBTN_SETTER(SetFontColor, m_fontColor)
 void TGradBtn::SetCaption(const QString& caption)
 {
     m_caption = caption;
+    if (m_shortcut != 0)
+        releaseShortcut(m_shortcut);
+    const QKeySequence accelerator = QKeySequence::mnemonic(caption);
+    m_shortcut = accelerator.isEmpty() ? 0 : grabShortcut(accelerator);
     update();
 }
 

@@ -21,6 +21,8 @@ enum TGradientStyle : uint8_t {
 enum TTextStyle : uint8_t { tsNormal, tsRaised, tsInset };
 enum TShadeType : uint8_t { stLight, stHeavy };
 enum TJustification : uint8_t { jLeft, jCenter, jRight };
+// Colour sets a form designer offers; they change nothing at run time.
+enum class TPreset : uint8_t { None, GoldCoast, LimeBox, Aluminum, SunRise, BrassedOff };
 
 class TGradBtn : public QWidget {
 public:
@@ -61,8 +63,11 @@ public:
     bool ShowFocus = false;
     // True: the button's own press, release and click handling is off (a switch face).
     bool BisteKnopf = false;
+    TPreset Presets = TPreset::None;
 
     std::function<void()> OnClick;
+    std::function<void()> OnMouseEnter;
+    std::function<void()> OnMouseLeave;
 
     // The pressed look driven from outside: on a change the two colours are exchanged.
     void SetDown(bool down);
@@ -70,9 +75,11 @@ public:
     bool Lowered() const { return m_lowered; }
     void ShowPressed();
     void ShowReleased();
-    // A click (mouse, Enter or accelerator): nothing at all for a face.
+    // A click (mouse, Enter or the caption's accelerator): nothing at all for a face.
     void Click();
 
+    // The id of the shortcut that the caption's accelerator holds; 0 without one.
+    int AcceleratorId() const { return m_shortcut; }
     // The caption as shown: single "&" removed, "&&" kept as one "&".
     static QString DisplayCaption(const QString& caption);
     // The whole face painted into a picture of the widget's size.
@@ -86,6 +93,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    // The caption's accelerator: a click when enabled, and handled either way.
+    bool event(QEvent* event) override;
 
 private:
     void SwapBeginEnd();
@@ -108,4 +119,5 @@ private:
     bool m_lowered = true;
     bool m_down = false;
     bool m_clicked = false;
+    int m_shortcut = 0;  // id of the caption's accelerator; 0: none
 };

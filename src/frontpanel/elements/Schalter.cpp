@@ -6,6 +6,7 @@
 #include "frontpanel/elements/LampWidget.h"
 #include "frontpanel/elements/SchalterDlg.h"
 #include "frontpanel/elements/SwitchPictures.h"
+#include "frontpanel/web/WebPublishing.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 #include "platform/Colors.h"
@@ -313,6 +314,13 @@ void TSchalter::keyReleaseEvent(QKeyEvent* event)
     }
     if (!event->isAutoRepeat() && Taster)
         SetEingeschaltet(false);
+}
+
+void TSchalter::WriteWebSnapshot(QStringList& lines)
+{
+    // A click on the published picture operates the switch (action 2); no image map.
+    SaveSnapshot();
+    lines << WriteWebImageLink(WebPictureUrl(GetRelativeName()), Hint, 2);
 }
 
 void TSchalter::WebAction(int32_t action)

@@ -88,6 +88,7 @@ public:
     void ApplyStartValue() override;
     void SaveSettings(TIniFile& ini, const QString& path) override;
     bool LoadSettings(TIniFile& ini, const QString& path, bool checkOnly) override;
+    void WriteWebSnapshot(QStringList& lines) override;
     void WebAction(int32_t action) override;
 
     // The picture that the current state shows in looks 0 and 2, with its key colour left out

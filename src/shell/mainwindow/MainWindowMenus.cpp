@@ -5,12 +5,14 @@
 #include "shell/mainwindow/MainWindow.h"
 
 #include "core/board/Platine.h"
+#include "core/model/Iobt.h"
 #include "core/editing/BoardEditor.h"
 #include "shell/boardview/BoardView.h"
 #include "shell/mainwindow/ProjectFiles.h"
 #include "shell/mainwindow/SimulationControl.h"
 #include "frontpanel/FrontPanel.h"
 #include "hardware/framework/HardwareDlg.h"
+#include "hardware/framework/HerstellerDlg.h"
 #include "platform/Colors.h"
 #include "ui/WidgetHelpers.h"
 #include "widgets/SpeedButton.h"
@@ -399,6 +401,11 @@ void TForm1::ConnectCommands()
             EditHardwareConnections(*MainBoard);
     };
     onAction("Hardware2", editHardware);
+    onAction("HerstellerDatenblattVertrieb1", [this] {
+        if (auto* component = dynamic_cast<TIOBauteil*>(
+                CurrentBoard->SelectedCount() == 1 ? CurrentBoard->SingleSelected() : nullptr))
+            ShowManufacturerLinksOf(*component, HardwareLinks.get(), this);
+    });
     onButton("tb_ConfigHW", editHardware);
     for (int i = 0; i < 4; ++i)
         connect(HistoryItems[i], &QAction::triggered, this, [this, i] { Projects->OpenHistory(i + 1); });

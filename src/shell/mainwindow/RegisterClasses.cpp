@@ -2,9 +2,12 @@
 
 #include "components/analog/RegisterAnalog.h"
 #include "components/digital/RegisterDigital.h"
+#include "components/display/RegisterDisplay.h"
+#include "components/file/RegisterFile.h"
 #include "components/panel/RegisterPanel.h"
 #include "components/recorder/RegisterRecorders.h"
 #include "components/signal/RegisterSignalBlocks.h"
+#include "components/text/RegisterText.h"
 #include "components/timing/RegisterTiming.h"
 #include "core/board/BoardClasses.h"
 #include "components/core/RegisterCore.h"
@@ -22,5 +25,8 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterCoreComponents(registry);
     RegisterPanelComponents(registry);
     RegisterRecorderComponents(registry);
+    RegisterDisplayComponents(registry);
+    RegisterTextComponents(registry);
+    RegisterFileComponents(registry);
     RegisterHardwareClasses(registry);
 }

@@ -9,6 +9,7 @@
 #include "core/editing/BoardEditor.h"
 #include "frontpanel/Design.h"
 #include "frontpanel/FrontPanel.h"
+#include "hardware/framework/HerstellerDlg.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
 #include "platform/MessageBox.h"
@@ -50,6 +51,9 @@ uint8_t ReadLibraryHeader(TReader& reader)
 void TForm1::SetUpPalette()
 {
     Bibo = new TBibo(SB_Bibliothek);
+    Bibo->OnShowInfo = [this](TIOBauteil& entry) {
+        ShowManufacturerLinksOf(entry, HardwareLinks.get(), this);
+    };
     SB_Bibliothek->setWidget(Bibo);
     Bibo->OnReadHeader = ReadLibraryHeader;
     Bibo->OnComponentDrag = [this](QIODevice& stream) { BiboDropComponent(stream); };

@@ -1,0 +1,6 @@
+#pragma once
+
+class TClassRegistry;
+
+// Enters the display components.
+void RegisterDisplayComponents(TClassRegistry& registry);

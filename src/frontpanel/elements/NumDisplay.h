@@ -1,0 +1,111 @@
+#pragma once
+// The numeric display of the front panel: a number in a number format followed by a unit,
+// optionally with an automatic SI prefix, or a free text. Each character has a cell of fixed
+// width, and a new value repaints only the cells whose character changed. The LED display
+// shows the same text in LED segments; the text display always shows its text.
+
+#include "frontpanel/FP_Element.h"
+#include "ui/Formats.h"
+
+#include <cstdint>
+#include <memory>
+
+#include <QPixmap>
+
+class TWLXLEDLabel;
+
+class TNumDisplay : public TFP_Element {
+public:
+    FP_CLASS_NAME(TNumDisplay)
+
+    explicit TNumDisplay(QWidget* owner = nullptr);
+    ~TNumDisplay() override;
+
+    enum TAlignment : uint8_t { Left = 0, Right = 1, Center = 2 };
+
+    double NDValue = 0;
+    QString NDEinheit = QStringLiteral("V");
+    int32_t NDVorKomma = 0;
+    int32_t NDNachKomma = 0;
+    bool NDEingeschaltet = true;
+    QString NDUserText;
+    TFormat Zahlenformat;
+    bool AutoRange = false;
+    bool TextModus = false;
+    QString AktText = QStringLiteral(" 0,00000");
+    double SkalierterWert = 0;
+    QString PraefixEinheit;
+    QString LetzterText, LetzteEinheit;
+    int32_t ZeichenBreite = 0;
+    bool OhneText = false;
+    TAlignment Alignment = Center;
+
+    void SetNDValue(double v);
+    double GetNDValue() const { return NDValue; }
+    void SetNDUserText(const QString& text);
+    void SetNDEingeschaltet(bool on);
+    void SetNDEinheit(const QString& text);
+    void SetNDFormat(TFormatOptions options);
+    void SetNDVorKomma(int n);
+    void SetNDNachKomma(int n);
+    // Width of a character cell from the element's font.
+    void MeasureCells();
+    // The unit shown now (prefixed with AutoRange).
+    QString ShownUnit() const { return AutoRange ? PraefixEinheit : NDEinheit; }
+    // Cell i (from 1) of the number text.
+    QRect CellRect(int i) const;
+
+    void Paint(TCanvas& canvas) override;
+    void WriteElementData(TWriter& writer) override;
+    void ReadElementData(TReader& reader, uint8_t version) override;
+    int EditProperties() override;
+    void SetBisteTransparent(bool transparent) override;
+    void SetHintergrundFarbe(int32_t color) override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    // Formats the value, scales it with AutoRange and repaints what changed.
+    void UpdateText();
+    // The text rows of the dialog: format, unit, AutoRange.
+    void AddFormatRows(QString& unit);
+    int FinishDialog(int helpContext, QString& unit);
+    virtual void TextChanged() {}
+
+private:
+    int x0() const;
+    QPixmap m_background;      // frame and gradient for the key below
+    QString m_backgroundKey;
+};
+
+class TLEDDisplay : public TNumDisplay {
+public:
+    FP_CLASS_NAME(TLEDDisplay)
+
+    explicit TLEDDisplay(QWidget* owner = nullptr);
+
+    TWLXLEDLabel* LedLabel = nullptr;
+    uint8_t LEDRot = 255;
+    uint8_t LEDGruen = 255;
+    uint8_t LEDBlau = 255;
+
+    // The text the LED widget shows (blanks while the display is off).
+    QString LedText() const;
+
+    void Paint(TCanvas& canvas) override;
+    void WriteElementData(TWriter& writer) override;
+    void ReadElementData(TReader& reader, uint8_t version) override;
+    int EditProperties() override;
+    void SetBisteTransparent(bool transparent) override;
+    void SetHintergrundFarbe(int32_t color) override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void TextChanged() override;
+};
+
+class TTDisplay : public TNumDisplay {
+public:
+    FP_CLASS_NAME(TTDisplay)
+
+    explicit TTDisplay(QWidget* owner = nullptr);
+};

@@ -1,0 +1,2 @@
+// The component test scaffolding, shared with the component tests.
+#include "components/ComponentTestSupport.cpp"
