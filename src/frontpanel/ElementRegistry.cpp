@@ -7,6 +7,9 @@
 #include "frontpanel/elements/DisplayElements.h"
 #include "frontpanel/elements/Lampe.h"
 #include "frontpanel/elements/Schalter.h"
+#include "frontpanel/elements/Tabelle.h"
+#include "frontpanel/elements/XyRecorder.h"
+#include "frontpanel/elements/YtRecorder.h"
 #include "frontpanel/elements/TimeSwitch.h"
 #include "frontpanel/elements/Watches.h"
 
@@ -52,6 +55,9 @@ void RegisterFrontPanelElements(TElementRegistry& registry)
     registry.RegisterElement<TRGBLED>();
     registry.RegisterElement<TPLampe>();
     registry.RegisterElement<TSchalter>();
+    registry.RegisterElement<TFPGraf>();
+    registry.RegisterElement<TFPXY>();
+    registry.RegisterElement<TTabelle>();
     registry.RegisterElement<TStopUhr>();
     registry.RegisterElement<TSchaltUhr>();
     registry.RegisterElement<TWochenSchaltuhr>();

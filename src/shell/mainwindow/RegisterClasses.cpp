@@ -6,6 +6,7 @@
 #include "components/display/RegisterDisplay.h"
 #include "components/file/RegisterFile.h"
 #include "components/panel/RegisterPanel.h"
+#include "components/recorder/RegisterRecorders.h"
 #include "components/signal/RegisterSignalBlocks.h"
 #include "components/text/RegisterText.h"
 #include "components/timing/RegisterTiming.h"
@@ -24,6 +25,7 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterSignalBlocks(registry);
     RegisterCoreComponents(registry);
     RegisterPanelComponents(registry);
+    RegisterRecorderComponents(registry);
     RegisterDisplayComponents(registry);
     RegisterTextComponents(registry);
     RegisterFileComponents(registry);

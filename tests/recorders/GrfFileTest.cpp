@@ -1,0 +1,233 @@
+// The recorder file: the exact bytes of a written file, the round trip through the element,
+// older files, and damaged files that are refused without touching the recording.
+
+#include "RecorderTestSupport.h"
+
+#include "frontpanel/chart/GrfFile.h"
+#include "frontpanel/elements/YtRecorder.h"
+#include "platform/MessageBox.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+using GrfFileTest = RecorderTest;
+
+TGrfData SmallRecording()
+{
+    TGrfData d;
+    d.TimeBaseIndex = 3;
+    d.XUnit = QStringLiteral("t");
+    d.YUnit = QStringLiteral("mV");
+    d.ViewXMin = 0;
+    d.ViewXMax = 10;
+    d.ViewYMin = -5;
+    d.ViewYMax = 5;
+    d.Headline = QStringLiteral("Test");
+    d.TimeMode = 1;
+    d.StartZeit = 45000.5;
+    d.CommentLines = {QStringLiteral("a")};
+    d.Curves.push_back({QStringLiteral("text"), QStringLiteral("Kurve"), 255, {{0, 2.5}, {0.001, -2.5}}});
+    d.Comments.push_back({QStringLiteral("note"), 1, 2, 3, 4});
+    return d;
+}
+
+const char* const kSmallFile =
+    "3\r\nt\r\nmV\r\n"
+    " 0.00000000000000E+0000\r\n 1.00000000000000E+0001\r\n"
+    "-5.00000000000000E+0000\r\n 5.00000000000000E+0000\r\n"
+    "-1.00000000000000E+0033\r\n 1.00000000000000E+0033\r\n"
+    "-1.00000000000000E+0020\r\n 1.00000000000000E+0020\r\n"
+    "Test#FileVersion40\r\n1\r\n 4.50005000000000E+0004\r\n"
+    "1\r\na\r\n"
+    "1\r\ntext\r\nKurve\r\n255\r\n2\r\n"
+    " 0.00000000000000E+0000\r\n 2.50000000000000E+0000\r\n"
+    " 1.00000000000000E-0003\r\n-2.50000000000000E+0000\r\n"
+    "1\r\nnote\r\n 1.00000000000000E+0000\r\n 2.00000000000000E+0000\r\n"
+    " 3.00000000000000E+0000\r\n 4.00000000000000E+0000\r\n";
+
+QString WriteFile(const QTemporaryDir& dir, const char* name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return path;
+}
+
+} // namespace
+
+TEST_F(GrfFileTest, WrittenBytesAndNumberForm)
+{
+    EXPECT_EQ(WriteGrf(SmallRecording()), QByteArray(kSmallFile));
+    EXPECT_EQ(GrfNumber(0.001), QStringLiteral(" 1.00000000000000E-0003"));
+    EXPECT_EQ(GrfNumber(10), QStringLiteral(" 1.00000000000000E+0001"));
+    EXPECT_EQ(GrfNumber(-2.5), QStringLiteral("-2.50000000000000E+0000"));
+    EXPECT_EQ(GrfNumber(1.0 / 3).size(), 23);
+    EXPECT_EQ(GrfNumber(-1e-300), QStringLiteral("-1.00000000000000E-0300"));
+}
+
+TEST_F(GrfFileTest, ReaderTakesWhatTheWriterWrote)
+{
+    TGrfData d;
+    QString error;
+    ASSERT_TRUE(ParseGrf(QByteArray(kSmallFile), d, &error)) << error.toStdString();
+    EXPECT_EQ(WriteGrf(d), QByteArray(kSmallFile));
+
+    // Blank lines and blanks before numbers are skipped, the rest of a number's line ignored.
+    QByteArray loose(kSmallFile);
+    loose.replace("\r\n 1.00000000000000E+0001\r\n", "\r\n\r\n   10 and more\r\n");
+    ASSERT_TRUE(ParseGrf(loose, d, &error));
+    EXPECT_EQ(d.ViewXMax, 10);
+}
+
+TEST_F(GrfFileTest, ElementRoundTrip)
+{
+    QTemporaryDir dir;
+    std::unique_ptr<TFPGraf> a(NewElement<TFPGraf>(nullptr));
+    a->TimeBaseIndex = 4;
+    a->ApplyTimeBase();
+    a->Chart->SetTimeMode(tmUhrzeit);
+    a->Chart->SetStartZeit(46000.25);
+    a->Chart->Headline = QStringLiteral("Messung");
+    a->Chart->CommentLines = {QStringLiteral("eins"), QStringLiteral("zwei")};
+    a->Chart->YUnit = QStringLiteral("V");
+    a->Chart->Curves[2]->CurveText = QStringLiteral("Druck");
+    for (int i = 0; i < 100; ++i) {
+        a->AddSample(0, i * 0.02, std::sin(i / 7.0));
+        a->AddSample(2, i * 0.02, 1.0 / (i + 3));
+    }
+    a->Chart->SetRange(0, 2, -1.5, 1.5);
+    a->Chart->AddComment(40, 30)->setText(QStringLiteral("Spitze"));
+    const QString file = dir.filePath(QStringLiteral("a.GRF"));
+    QString error;
+    ASSERT_TRUE(a->SaveGRF(file, &error)) << error.toStdString();
+
+    std::unique_ptr<TFPGraf> b(NewElement<TFPGraf>(nullptr));
+    ASSERT_TRUE(b->LoadGRF(file, &error)) << error.toStdString();
+    EXPECT_EQ(b->TimeBaseIndex, 4);
+    EXPECT_EQ(b->SampleInterval, 0.02);
+    EXPECT_EQ(b->Chart->TimeMode(), tmUhrzeit);
+    EXPECT_EQ(b->Chart->StartZeit, 46000.25);
+    EXPECT_EQ(b->Chart->Headline, QStringLiteral("Messung"));
+    EXPECT_EQ(b->Chart->CommentLines, a->Chart->CommentLines);
+    EXPECT_EQ(b->Chart->YUnit, QStringLiteral("V"));
+    EXPECT_EQ(b->Chart->Curves[2]->CurveText, QStringLiteral("Druck"));
+    ASSERT_EQ(b->Channels[0].size(), 100u);
+    ASSERT_EQ(b->Channels[2].size(), 100u);
+    EXPECT_TRUE(b->Channels[1].empty());
+    for (size_t i = 0; i < 100; ++i) {
+        // 15 significant digits
+        EXPECT_NEAR(b->Channels[0][i].Y, a->Channels[0][i].Y, 1e-14);
+        EXPECT_NEAR(b->Channels[2][i].X, a->Channels[2][i].X, 1e-13);
+    }
+    EXPECT_NEAR(double(b->Chart->Raster.XMax), 2, 1e-12);
+    ASSERT_EQ(b->Chart->Comments.size(), 1u);
+    EXPECT_EQ(b->Chart->Comments[0]->text(), QStringLiteral("Spitze"));
+    EXPECT_NEAR(double(b->Chart->Comments[0]->PointX), double(a->Chart->Comments[0]->PointX), 1e-12);
+    // The file is the same when written again.
+    const QString again = dir.filePath(QStringLiteral("b.GRF"));
+    ASSERT_TRUE(b->SaveGRF(again));
+    QFile fa(file), fb(again);
+    fa.open(QIODevice::ReadOnly);
+    fb.open(QIODevice::ReadOnly);
+    EXPECT_EQ(fa.readAll(), fb.readAll());
+}
+
+TEST_F(GrfFileTest, OlderFiles)
+{
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        int timeBase;
+        QString xUnit;
+        bool timeMode;
+    };
+    QByteArray noTimeBase(kSmallFile);
+    noTimeBase.remove(0, 3);  // first line is now the x unit "t"
+    noTimeBase.replace("t\r\nmV", "mV\r\nmV");
+    QByteArray zero(kSmallFile);
+    zero[0] = '0';
+    QByteArray noMarker(kSmallFile);
+    noMarker.replace("Test#FileVersion40\r\n1\r\n 4.50005000000000E+0004\r\n", "Test\r\n");
+    const Case cases[] = {
+        {"no time base", noTimeBase, 6, QStringLiteral("mV"), true},
+        {"time base 0", zero, 0, QStringLiteral("t"), true},
+        {"no marker", noMarker, 3, QStringLiteral("t"), false},
+    };
+    for (const Case& c : cases) {
+        TGrfData d;
+        QString error;
+        ASSERT_TRUE(ParseGrf(c.bytes, d, &error)) << c.name;
+        EXPECT_EQ(d.TimeBaseIndex, c.timeBase) << c.name;
+        EXPECT_EQ(d.XUnit, c.xUnit) << c.name;
+        EXPECT_EQ(d.HasTimeMode(), c.timeMode) << c.name;
+        ASSERT_EQ(d.Curves.size(), 1u) << c.name;
+        EXPECT_EQ(d.Curves[0].Samples.size(), 2u) << c.name;
+    }
+}
+
+TEST_F(GrfFileTest, HeadlineHoldingTheMarkerReadsBack)
+{
+    TGrfData d = SmallRecording();
+    d.Headline = QStringLiteral("A #FileVersion B\r\nC");
+    TGrfData back;
+    ASSERT_TRUE(ParseGrf(WriteGrf(d), back, nullptr));
+    EXPECT_EQ(back.Headline, QStringLiteral("A #FileVersion B  C"));
+    EXPECT_EQ(back.Version, 40);
+    EXPECT_EQ(back.Comments.size(), 1u);
+}
+
+TEST_F(GrfFileTest, DamagedFilesAreRefusedAndChangeNothing)
+{
+    QTemporaryDir dir;
+    std::unique_ptr<TFPGraf> e(NewElement<TFPGraf>(nullptr));
+    e->AddSample(0, 0, 1);
+    e->AddSample(0, 0.1, 2);
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+    };
+    QByteArray manySamples(kSmallFile);
+    manySamples.replace("255\r\n2\r\n", "255\r\n2000000000\r\n");
+    QByteArray negative(kSmallFile);
+    negative.replace("255\r\n2\r\n", "255\r\n-1\r\n");
+    QByteArray manyComments(kSmallFile);
+    manyComments.replace("\r\n1\r\nnote", "\r\n7\r\nnote");
+    QByteArray badVersion(kSmallFile);
+    badVersion.replace("#FileVersion40", "#FileVersionXY");
+    QByteArray truncated = QByteArray(kSmallFile).left(300);
+    for (const Case& c : {Case{"samples", manySamples}, {"negative", negative}, {"comments", manyComments},
+                          {"version", badVersion}, {"truncated", truncated}}) {
+        const QString path = WriteFile(dir, c.name, c.bytes);
+        QString error;
+        EXPECT_FALSE(e->LoadGRF(path, &error)) << c.name;
+        EXPECT_TRUE(error.contains(QStringLiteral("beschädigt"))) << c.name << error.toStdString();
+        ASSERT_EQ(e->Channels[0].size(), 2u) << c.name;
+    }
+    QString error;
+    EXPECT_FALSE(e->LoadGRF(dir.filePath(QStringLiteral("missing.GRF")), &error));
+    EXPECT_FALSE(error.isEmpty());
+    // Five curves: the fifth is read and left aside.
+    TGrfData five = SmallRecording();
+    five.Curves.assign(5, five.Curves[0]);
+    ASSERT_TRUE(e->LoadGRF(WriteFile(dir, "five", WriteGrf(five))));
+    EXPECT_EQ(e->Channels[3].size(), 2u);
+    EXPECT_EQ(e->Chart->Comments.size(), 1u);
+}
+
+TEST_F(GrfFileTest, FailedWriteIsReported)
+{
+    // The folder of the file cannot be made: a file of that name is in the way.
+    QTemporaryDir dir;
+    std::unique_ptr<TFPGraf> e(NewElement<TFPGraf>(nullptr));
+    const QString blocker = WriteFile(dir, "Data", QByteArray("old"));
+    QString error;
+    EXPECT_FALSE(e->SaveGRF(blocker + QStringLiteral("/a.GRF"), &error));
+    EXPECT_FALSE(error.isEmpty());
+    QFile f(blocker);
+    f.open(QIODevice::ReadOnly);
+    EXPECT_EQ(f.readAll(), QByteArray("old"));
+}
