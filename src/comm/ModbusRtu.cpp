@@ -1,6 +1,7 @@
 #include "comm/ModbusRtu.h"
 
 #include "core/model/Translator.h"
+#include "hardware/serial/ComPort.h"
 #include "platform/Clock.h"
 #include "platform/Filer.h"
 #include "platform/IniFile.h"
@@ -28,13 +29,7 @@ QStringList ComList()
 
 const QStringList& SerialBaudList()
 {
-    static const QStringList list = {
-        QStringLiteral("110"),   QStringLiteral("300"),    QStringLiteral("600"),
-        QStringLiteral("1200"),  QStringLiteral("2400"),   QStringLiteral("4800"),
-        QStringLiteral("9600"),  QStringLiteral("14400"),  QStringLiteral("19200"),
-        QStringLiteral("38400"), QStringLiteral("56000"),  QStringLiteral("57600"),
-        QStringLiteral("115200"), QStringLiteral("128000"), QStringLiteral("256000")};
-    return list;
+    return BaudList();
 }
 
 QStringList SerialParityList()
@@ -46,16 +41,12 @@ QStringList SerialParityList()
 
 const QStringList& SerialDataBitsList()
 {
-    static const QStringList list = {QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
-                                     QStringLiteral("7"), QStringLiteral("8")};
-    return list;
+    return DatabitsList();
 }
 
 const QStringList& SerialStopBitsList()
 {
-    static const QStringList list = {QStringLiteral("1"), QStringLiteral("1,5"),
-                                     QStringLiteral("2")};
-    return list;
+    return StopbitsList();
 }
 
 int32_t SerialBaudValue(int32_t index)

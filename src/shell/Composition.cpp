@@ -1,5 +1,6 @@
 #include "shell/Composition.h"
 
+#include "comm/SerialTransport.h"
 #include "components/core/SimulationStop.h"
 #include "core/board/Platine.h"
 #include "core/model/FrontPanelHooks.h"
@@ -20,6 +21,8 @@ void InstallHooks()
     // Hardware components: stored class names, run preparation, the pin button of the
     // settings dialog.
     InstallHardwareHooks();
+    // The Modbus RTU devices talk through the serial-port driver's shared COM ports.
+    InstallSerialTransport();
     // A device waiting for its hardware sleeps between steps unless the run is fast.
     SimFastQuery() = [] {
         const TSimulationControl* control = SimulationControl();

@@ -1,6 +1,7 @@
 // The program's composition: the main window's start-up installs every hook, and the hooks
 // that join board, front panel and board view work with the real parts.
 #include "MainWindowTestSupport.h"
+#include "comm/ByteTransport.h"
 
 #include "components/core/SimulationStop.h"
 #include "core/board/ItemDialogs.h"
@@ -92,6 +93,7 @@ TEST_F(CompositionTest, MainWindowStartInstallsEveryHook)
     SimFastQuery() = nullptr;
     OnStopRequested = nullptr;
     OnRuntimeCloseRequested = nullptr;
+    SerialTransportOpener() = nullptr;
     Make();
     const std::pair<const char*, bool> hooks[] = {
         {"front panel", &FrontPanelHooks() == &DesignBoardHooks()},
@@ -106,6 +108,7 @@ TEST_F(CompositionTest, MainWindowStartInstallsEveryHook)
         {"hardware step callback", bool(SimulationHooks().SetStepCallback)},
         {"hardware prepare", bool(SimulationHooks().PrepareInterface)},
         {"hardware wait speed", bool(SimFastQuery())},
+        {"serial transport of RTU devices", bool(SerialTransportOpener())},
     };
     for (const auto& [name, installed] : hooks)
         EXPECT_TRUE(installed) << name;

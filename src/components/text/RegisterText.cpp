@@ -2,6 +2,7 @@
 
 #include "components/text/SystemInfo.h"
 #include "components/text/TextBuffers.h"
+#include "components/text/TextDisplay.h"
 #include "components/text/TextFormat.h"
 #include "components/text/TextOperations.h"
 #include "core/model/ClassRegistry.h"
@@ -29,4 +30,5 @@ void RegisterTextComponents(TClassRegistry& registry)
     registry.RegisterComponent<TBTStrFormat>();
     registry.RegisterComponent<TBTStrParts>();
     registry.RegisterComponent<TBTStrInfo>();
+    registry.RegisterComponent<TBTStrDisplay>();
 }
