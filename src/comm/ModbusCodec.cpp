@@ -234,7 +234,9 @@ uint16_t Crc16(const uint8_t* data, size_t size)
 
 std::vector<uint8_t> RtuRequest(uint8_t unit, const std::vector<uint8_t>& pdu)
 {
-    std::vector<uint8_t> frame{unit};
+    std::vector<uint8_t> frame;
+    frame.reserve(pdu.size() + 3);
+    frame.push_back(unit);
     frame.insert(frame.end(), pdu.begin(), pdu.end());
     const uint16_t crc = Crc16(frame.data(), frame.size());
     frame.push_back(uint8_t(crc & 0xFF));
