@@ -1,2 +1,0 @@
-// The component tests' shared scaffolding, compiled into this binary too.
-#include "components/ComponentTestSupport.cpp"
