@@ -5,6 +5,7 @@
 #include "frontpanel/FP_Element.h"
 #include "frontpanel/Led.h"
 #include "frontpanel/elements/DisplayElements.h"
+#include "frontpanel/elements/EntryElements.h"
 #include "frontpanel/elements/Lampe.h"
 #include "frontpanel/elements/Schalter.h"
 #include "frontpanel/elements/Tabelle.h"
@@ -64,4 +65,5 @@ void RegisterFrontPanelElements(TElementRegistry& registry)
     registry.RegisterElement<TTagesSchaltuhr>();
     registry.RegisterElement<TDesign>();
     RegisterDisplayElements(registry);
+    RegisterEntryElements(registry);
 }

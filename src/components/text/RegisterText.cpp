@@ -1,5 +1,6 @@
 #include "components/text/RegisterText.h"
 
+#include "components/text/StrEdit.h"
 #include "components/text/SystemInfo.h"
 #include "components/text/TextBuffers.h"
 #include "components/text/TextDisplay.h"
@@ -31,4 +32,5 @@ void RegisterTextComponents(TClassRegistry& registry)
     registry.RegisterComponent<TBTStrParts>();
     registry.RegisterComponent<TBTStrInfo>();
     registry.RegisterComponent<TBTStrDisplay>();
+    registry.RegisterComponent<TBTStrEdit>();
 }

@@ -4,6 +4,7 @@
 #include "components/analog/RegisterAnalog.h"
 #include "components/digital/RegisterDigital.h"
 #include "components/display/RegisterDisplay.h"
+#include "components/entry/RegisterEntry.h"
 #include "components/file/RegisterFile.h"
 #include "components/panel/RegisterPanel.h"
 #include "components/recorder/RegisterRecorders.h"
@@ -27,6 +28,7 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterPanelComponents(registry);
     RegisterRecorderComponents(registry);
     RegisterDisplayComponents(registry);
+    RegisterEntryComponents(registry);
     RegisterTextComponents(registry);
     RegisterFileComponents(registry);
     RegisterHardwareClasses(registry);
