@@ -249,9 +249,8 @@ void TAuswahlliste::FitToList()
 {
     const int f = FrameWidth();
     const int listHeight = Liste->sizeHint().height();
+    setFixedHeight(listHeight + 2 * f);
     Liste->setGeometry(f, f, std::max(0, width() - 2 * f), listHeight);
-    if (height() != listHeight + 2 * f)
-        resize(width(), listHeight + 2 * f);
 }
 
 void TAuswahlliste::resizeEvent(QResizeEvent* event)

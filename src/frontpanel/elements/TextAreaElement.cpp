@@ -129,6 +129,7 @@ void TTextAreaElement::ReadElementData(TReader& reader, uint8_t version)
         SetAreaFontColor(fontColor);
     if (areaColor >= 0)
         SetHintergrundFarbe(areaColor);
+    ApplyAreaColors();  // the common data may have set the background without the area
     update();
 }
 
