@@ -1,10 +1,10 @@
 #include "frontpanel/elements/EntryField.h"
 
 #include "core/model/Translator.h"
+#include "frontpanel/elements/ElementRows.h"
 #include "frontpanel/web/WebPublishing.h"
 #include "platform/Colors.h"
 #include "platform/Filer.h"
-#include "ui/Hotkey.h"
 #include "ui/PropertySheet.h"
 #include "ui/SettingsDialog.h"
 #include "widgets/SpeedButton.h"
@@ -155,14 +155,6 @@ void TEntryField::EditLeft()
     AcceptInput();
 }
 
-void TEntryField::AddActionHotkeys(int count)
-{
-    for (int i = 0; i < count; ++i) {
-        THotkey& hotkey = AddHotkey();
-        hotkey.OnPress = [this](THotkey* sender) { HotkeyAction(sender->Action); };
-    }
-}
-
 void TEntryField::resizeEvent(QResizeEvent* event)
 {
     const int f = FrameWidth();
@@ -211,25 +203,14 @@ void TEntryField::ReadElementData(TReader& reader, uint8_t version)
 
 int TEntryField::RunPropertyDialog(int helpContext, const std::function<void(TPropScrollbox&)>& addVorgabeRow)
 {
-    TDefault_Dlg& dlg = Default_Dlg();
-    dlg.setWindowTitle(Hint);
-    dlg.HelpContext = helpContext;
+    TDefault_Dlg& dlg = ElementDialog(*this, helpContext);
     TPropScrollbox& sheet = *dlg.PropScrollbox;
-    auto tr = [](const char* german) { return Translate(QString::fromUtf8(german)); };
     int32_t colour = ZeichenFarbe;
-    sheet.AddColorProp(tr("Farbe"), colour);
+    sheet.AddColorProp(Translate(QStringLiteral("Farbe")), colour);
     int32_t background = HintergrundFarbe;
-    const bool ownBackground = !BackgroundFromPanel && !GetBisteTransparent();
-    if (ownBackground)
-        sheet.AddColorProp(tr("Hintergrund"), background);
+    const bool ownBackground = AddBackgroundRow(*this, sheet, background);
     addVorgabeRow(sheet);
-    sheet.AddCaptionProp(tr("Hotkeys"));
-    for (size_t i = 0; i < Hotkeys.size(); ++i)
-        sheet.AddHotkeyProp(tr("Hotkey") + QStringLiteral(" %1").arg(i + 1), *Hotkeys[i], &ActionNames);
-    sheet.AddCaptionProp(tr("Optionen"));
-    sheet.AddEditProp(tr("Hinweistext"), Hint, 0, 190);
-    if (userEdit)
-        sheet.AddCheckProp(tr("Zur Laufzeit einstellbar"), LaufzeitEinstellbar);
+    AddHotkeyAndOptionRows(*this, sheet, ActionNames);
     const int result = dlg.Execute();
     if (result == 1) {
         ZeichenFarbe = colour;
@@ -264,16 +245,4 @@ void TEntryField::WriteWebSnapshot(QStringList& lines)
 void TEntryField::WriteWebImageMap(QStringList& lines)
 {
     WriteWholeElementImageMap(*this, lines);
-}
-
-void WriteWholeElementImageMap(TFP_Element& element, QStringList& lines)
-{
-    element.SaveSnapshot();
-    const QString name = WebPictureName(element.GetRelativeName());
-    lines << QStringLiteral("<img src=\"") + HtmlText(WebPictureUrl(element.GetRelativeName())) +
-                 QStringLiteral("\" border=\"0\" alt=\"") + HtmlText(element.Hint) +
-                 QStringLiteral("\" usemap=\"#") + HtmlText(name) + QStringLiteral("\">");
-    lines << QStringLiteral("<map name=\"") + HtmlText(name) + QStringLiteral("\">");
-    lines << element.WriteWebAreaRect(kWebActionRefresh, element.rect(), element.Hint);
-    lines << QStringLiteral("</map>");
 }

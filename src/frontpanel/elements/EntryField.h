@@ -78,8 +78,6 @@ protected:
     void FireSetWert();
     // The edit back in its colours (background, text colour); repaints.
     void ShowAccepted();
-    // Creates `count` hotkeys that run HotkeyAction with their action.
-    void AddActionHotkeys(int count);
     virtual void HotkeyAction(int32_t action) = 0;
     // The colour rows, the hotkey rows and the options of the settings dialog around the
     // start value row that `addVorgabeRow` adds; on OK the edit takes the colours. Returns
@@ -92,6 +90,3 @@ private:
     void ApplyEditColors(int32_t background, int32_t text);
     bool m_editing = false;
 };
-
-// The snapshot picture of an element with one area over the whole element that refreshes it.
-void WriteWholeElementImageMap(TFP_Element& element, QStringList& lines);

@@ -1,6 +1,7 @@
 #include "frontpanel/elements/NumEingabe.h"
 
 #include "core/model/Translator.h"
+#include "frontpanel/elements/ElementRows.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
 #include "platform/IniFile.h"
@@ -20,7 +21,7 @@ TNumEingabe::TNumEingabe(QWidget* owner)
 {
     resize(96, 21);
     Hint = Lang3Q("Numerische Eingabe", "Numeric input", "Entrée numérique");
-    AddActionHotkeys(kHotkeys);
+    AddActionHotkeys(*this, kHotkeys, [this](int32_t action) { HotkeyAction(action); });
     ActionNames = {QStringLiteral(" ---"), QStringLiteral("= NUL"), QStringLiteral("= RST")};
     SetEditText(ShownText(Vorgabe));
 }

@@ -2,8 +2,6 @@
 
 #include "core/model/Translator.h"
 #include "frontpanel/FrontPanelRecord.h"
-#include "frontpanel/elements/Auswahlliste.h"
-#include "frontpanel/elements/EntryField.h"
 #include "frontpanel/web/WebPublishing.h"
 #include "platform/Colors.h"
 #include "platform/Context.h"
@@ -11,9 +9,7 @@
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
 #include "ui/Formats.h"
-#include "ui/Hotkey.h"
 #include "ui/PropertySheet.h"
-#include "ui/SettingsDialog.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,8 +20,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr int kHotkeys = 10;
 
 // Clears the flag again however the load ends.
 struct TKeepWindowWhileLoading {
@@ -70,7 +64,7 @@ void TSetlisteBox::mouseDoubleClickEvent(QMouseEvent* event)
 // --- The element ---------------------------------------------------------------------------------
 
 TSetliste::TSetliste(QWidget* owner)
-    : TFP_Element(owner)
+    : TListElement(owner)
 {
     Liste = new TSetlisteBox(this);
     Liste->setFont(QFont(QStringLiteral("Arial")));
@@ -78,12 +72,6 @@ TSetliste::TSetliste(QWidget* owner)
     Liste->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(Liste, &QListWidget::itemClicked, this, [this] { LoadSelected(); });
     Hint = Lang3Q("Setliste", "Setlist", "Liste de réglages");
-    for (int i = 0; i < kHotkeys; ++i) {
-        THotkey& hotkey = AddHotkey();
-        hotkey.OnPress = [this](THotkey* sender) { HotkeyAction(sender->Action); };
-    }
-    ActionNames = {QStringLiteral(" ---"), QStringLiteral("= MIN"), QStringLiteral("= MAX"),
-                   QStringLiteral("= RST"), QStringLiteral("= INC"), QStringLiteral("= DEC")};
     SetHintergrundFarbe(0);
     ApplyListColors();
     resize(96, 128);
@@ -142,30 +130,27 @@ void TSetliste::LoadSelected()
 
 void TSetliste::HotkeyAction(int32_t action)
 {
-    Select(ListActionIndex(action, ItemIndex(), Count(), Vorgabe));
+    TListElement::HotkeyAction(action);
     LoadSelected();
+}
+
+QStringList TSetliste::Items() const
+{
+    QStringList items;
+    for (int i = 0; i < Count(); ++i)
+        items << Liste->item(i)->text();
+    return items;
 }
 
 void TSetliste::ApplyListColors()
 {
+    if (!Liste)
+        return;
     QPalette pal = Liste->palette();
     pal.setColor(QPalette::Base, TColorToQColor(HintergrundFarbe));
     pal.setColor(QPalette::Window, TColorToQColor(HintergrundFarbe));
     pal.setColor(QPalette::Text, TColorToQColor(ListFontColor));
     Liste->setPalette(pal);
-}
-
-void TSetliste::ApplyStartValue()
-{
-    Select(Vorgabe);
-}
-
-void TSetliste::SetHintergrundFarbe(int32_t color)
-{
-    const bool changed = color != HintergrundFarbe;
-    TFP_Element::SetHintergrundFarbe(color);
-    if (changed && Liste)
-        ApplyListColors();
 }
 
 void TSetliste::SaveSettings(TIniFile& ini, const QString& path)
@@ -203,29 +188,10 @@ void TSetliste::ReadElementData(TReader& reader, uint8_t version)
 
 int TSetliste::EditProperties()
 {
-    TDefault_Dlg& dlg = Default_Dlg();
-    dlg.setWindowTitle(Hint);
-    dlg.HelpContext = 18140;
-    TPropScrollbox& sheet = *dlg.PropScrollbox;
-    auto tr = [](const char* german) { return Translate(QString::fromUtf8(german)); };
     int32_t colour = ListFontColor;
-    sheet.AddColorProp(tr("Text"), colour);
-    int32_t background = HintergrundFarbe;
-    const bool ownBackground = !BackgroundFromPanel && !GetBisteTransparent();
-    if (ownBackground)
-        sheet.AddColorProp(tr("Hintergrund"), background);
-    sheet.AddCaptionProp(tr("Hotkeys"));
-    for (int i = 0; i < kHotkeys; ++i)
-        sheet.AddHotkeyProp(tr("Hotkey") + QStringLiteral(" %1").arg(i + 1), *Hotkeys[size_t(i)], &ActionNames);
-    sheet.AddCaptionProp(tr("Optionen"));
-    sheet.AddEditProp(tr("Hinweistext"), Hint, 0, 190);
-    if (userEdit)
-        sheet.AddCheckProp(tr("Zur Laufzeit einstellbar"), LaufzeitEinstellbar);
-    const int result = dlg.Execute();
+    const int result = RunListDialog(18140, Translate(QStringLiteral("Text")), colour, [](TPropScrollbox&) {});
     if (result == 1) {
         ListFontColor = colour;
-        if (ownBackground)
-            SetHintergrundFarbe(background);
         ApplyListColors();
     }
     update();
@@ -243,34 +209,8 @@ void TSetliste::resizeEvent(QResizeEvent* event)
 
 void TSetliste::WriteWebElement(QStringList& lines)
 {
-    const int w = int(std::nearbyint(1.5 * Liste->width()));
-    const QString style = QStringLiteral("width:") + QString::number(w) + QStringLiteral("px; color:") +
-                          ColorToHtml(ListFontColor) + QStringLiteral(";BACKGROUND-COLOR:") +
-                          ColorToHtml(HintergrundFarbe);
-    QStringList entries;
-    for (int i = 0; i < Count(); ++i)
-        entries << Liste->item(i)->text();
-    WriteListWebForm(*this, lines,
-                     QStringLiteral("<form style=\"display:inline;\" action=\"%1/Submit\">")
-                         .arg(HtmlText(WebState().BaseAddress)),
-                     style, nullptr, entries, ItemIndex());
-}
-
-void TSetliste::WriteWebSnapshot(QStringList& lines)
-{
-    WriteWebImageMap(lines);
-}
-
-void TSetliste::WriteWebImageMap(QStringList& lines)
-{
-    WriteWholeElementImageMap(*this, lines);
-}
-
-void TSetliste::WebSubmit(const QString& value)
-{
-    const int index = SubmittedListIndex(value, Count());
-    if (index < 0)
-        return;
-    Select(index);
-    LoadSelected();
+    WriteListForm(lines,
+                  QStringLiteral("<form style=\"display:inline;\" action=\"%1/Submit\">")
+                      .arg(HtmlText(WebState().BaseAddress)),
+                  int(std::nearbyint(1.5 * Liste->width())), ListFontColor, nullptr);
 }

@@ -5,7 +5,7 @@
 // with one click or a hotkey. A file that cannot be read is reported and leaves the list as
 // it was.
 
-#include "frontpanel/FP_Element.h"
+#include "frontpanel/elements/ListElement.h"
 
 #include <QListWidget>
 #include <QStringList>
@@ -28,32 +28,30 @@ private:
     TSetliste* m_owner;
 };
 
-class TSetliste : public TFP_Element {
+class TSetliste : public TListElement {
 public:
     FP_CLASS_NAME(TSetliste)
 
     explicit TSetliste(QWidget* owner = nullptr);
 
     TSetlisteBox* Liste = nullptr;
-    int32_t Vorgabe = 0;  // start index
     int32_t ListFontColor = 0x00FF00;
-    QStringList ActionNames;
 
     // Lists the settings files of the project folder (their names without folder and
-    // extension), in the order the folder gives them.
+    // extension), by name.
     void FillList();
     // Loads the file of the selected entry; nothing while no entry is selected.
     void LoadSelected();
     // The file behind entry i.
     QString EntryFile(int index) const;
-    int Count() const { return Liste->count(); }
-    int ItemIndex() const { return Liste->currentRow(); }
+    int Count() const override { return Liste->count(); }
+    int ItemIndex() const override { return Liste->currentRow(); }
+    QStringList Items() const override;
     // Selects entry `index`; an index outside the entries selects none. Loads nothing.
-    void Select(int index);
-    void HotkeyAction(int32_t action);
+    void Select(int index) override;
+    // Selects the entry the action leads to and loads it.
+    void HotkeyAction(int32_t action) override;
 
-    void ApplyStartValue() override;
-    void SetHintergrundFarbe(int32_t color) override;
     void SaveSettings(TIniFile& ini, const QString& path) override;
     bool LoadSettings(TIniFile& ini, const QString& path, bool checkOnly) override;
     void WriteElementData(TWriter& writer) override;
@@ -62,14 +60,12 @@ public:
     bool GetBisteHSkalierbar() const override { return true; }
     bool GetBisteVSkalierbar() const override { return true; }
     void WriteWebElement(QStringList& lines) override;
-    void WriteWebSnapshot(QStringList& lines) override;
-    void WriteWebImageMap(QStringList& lines) override;
-    void WebSubmit(const QString& value) override;
 
 protected:
+    void ApplyListColors() override;
+    void Submitted() override { LoadSelected(); }
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void ApplyListColors();
     QStringList m_files;  // the file of each entry
 };

@@ -1,6 +1,7 @@
 #include "frontpanel/elements/StrEdit.h"
 
 #include "core/model/Translator.h"
+#include "frontpanel/elements/ElementRows.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
 #include "platform/IniFile.h"
@@ -15,7 +16,7 @@ TFP_Str_Edit::TFP_Str_Edit(QWidget* owner)
 {
     resize(160, 21);
     Hint = Lang3Q("Texteingabe", "Text input", "Entrée texte");
-    AddActionHotkeys(kHotkeys);
+    AddActionHotkeys(*this, kHotkeys, [this](int32_t action) { HotkeyAction(action); });
     ActionNames = {QStringLiteral(" ---"), QStringLiteral("= CLR"), QStringLiteral("= RST")};
     SetEditText(Vorgabe);
 }

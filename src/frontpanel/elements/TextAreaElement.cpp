@@ -1,9 +1,9 @@
 #include "frontpanel/elements/TextAreaElement.h"
 
 #include "core/model/Translator.h"
+#include "frontpanel/elements/ElementRows.h"
 #include "platform/Colors.h"
 #include "platform/Filer.h"
-#include "ui/Hotkey.h"
 #include "ui/PropertySheet.h"
 #include "ui/SettingsDialog.h"
 
@@ -28,13 +28,10 @@ void TTextAreaElement::SetArea(QPlainTextEdit* area)
     m_area = area;
     m_area->setFrameShape(QFrame::NoFrame);
     m_area->viewport()->installEventFilter(this);
-    for (int i = 0; i < kHotkeys; ++i) {
-        THotkey& hotkey = AddHotkey();
-        hotkey.OnPress = [this](THotkey* sender) {
-            if (sender->Action == 1)
-                ClearText();
-        };
-    }
+    AddActionHotkeys(*this, kHotkeys, [this](int32_t action) {
+        if (action == 1)
+            ClearText();
+    });
     ApplyAreaColors();
 }
 
@@ -135,29 +132,18 @@ void TTextAreaElement::ReadElementData(TReader& reader, uint8_t version)
 
 int TTextAreaElement::EditProperties()
 {
-    TDefault_Dlg& dlg = Default_Dlg();
-    dlg.setWindowTitle(Hint);
-    dlg.HelpContext = 0;
+    TDefault_Dlg& dlg = ElementDialog(*this, 0);
     TPropScrollbox& sheet = *dlg.PropScrollbox;
-    auto tr = [](const char* german) { return Translate(QString::fromUtf8(german)); };
-    sheet.AddCaptionProp(tr("Farbe"));
+    sheet.AddCaptionProp(Translate(QStringLiteral("Farbe")));
     int32_t colour = m_fontColor;
-    sheet.AddColorProp(tr("Text"), colour);
+    sheet.AddColorProp(Translate(QStringLiteral("Text")), colour);
     int32_t background = HintergrundFarbe;
-    const bool ownBackground = !BackgroundFromPanel && !GetBisteTransparent();
-    if (ownBackground)
-        sheet.AddColorProp(tr("Hintergrund"), background);
-    sheet.AddCaptionProp(tr("Schriftart"));
+    const bool ownBackground = AddBackgroundRow(*this, sheet, background);
+    sheet.AddCaptionProp(Translate(QStringLiteral("Schriftart")));
     QFont font = m_area->font();
-    sheet.AddFontNameProp(tr("Schriftart"), font);
-    sheet.AddFontStyleProp(tr("Stil"), font);
-    sheet.AddCaptionProp(tr("Hotkeys"));
-    for (size_t i = 0; i < Hotkeys.size(); ++i)
-        sheet.AddHotkeyProp(tr("Hotkey") + QStringLiteral(" %1").arg(i + 1), *Hotkeys[i], &ActionNames);
-    sheet.AddCaptionProp(tr("Optionen"));
-    sheet.AddEditProp(tr("Hinweistext"), Hint, 0, 190);
-    if (userEdit)
-        sheet.AddCheckProp(tr("Zur Laufzeit einstellbar"), LaufzeitEinstellbar);
+    sheet.AddFontNameProp(Translate(QStringLiteral("Schriftart")), font);
+    sheet.AddFontStyleProp(Translate(QStringLiteral("Stil")), font);
+    AddHotkeyAndOptionRows(*this, sheet, ActionNames);
     const int result = dlg.Execute();
     if (result == 1) {
         SetAreaFontColor(colour);
