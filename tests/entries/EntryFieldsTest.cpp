@@ -76,6 +76,9 @@ TEST_F(NumericInputTest, FirstKeyStartsANewNumberShownInverseUntilAccepted)
     ASSERT_EQ(in.e->Wert, 12.0);
     EXPECT_EQ(in.e->Edit->Color(), in.e->HintergrundFarbe);
 
+    SendKey(in.e->Edit, QEvent::KeyPress, Qt::Key_Shift, QString());
+    SendKey(in.e->Edit, QEvent::KeyPress, Qt::Key_Left, QString());
+    EXPECT_EQ(in.e->EditText(), QStringLiteral(" 12")) << "modifiers and caret keys keep the value";
     Type(in.e->Edit, QStringLiteral("7"));
     EXPECT_EQ(in.e->EditText(), QStringLiteral("7")) << "the accepted text is cleared by the first key";
     EXPECT_TRUE(in.e->Editing());
@@ -292,4 +295,15 @@ TEST_F(TextInputTest, PublishedFormEscapesTheText)
         << page.toStdString();
     EXPECT_TRUE(page.contains(QStringLiteral("<input type=\"submit\" value=\"Absenden\">")));
     EXPECT_FALSE(page.contains(QStringLiteral("<b>")));
+
+    // The snapshot: the picture with one area over the whole element that refreshes it.
+    in.e->resize(160, 21);
+    lines.clear();
+    in.e->WriteWebSnapshot(lines);
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("<img src=\"/TempFiles/"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("usemap=\"#")));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("<area shape=\"rect\" coords=\"0,0,160,21\"")));
+    EXPECT_TRUE(lines[2].contains(QStringLiteral("Action=1")));
+    EXPECT_EQ(lines[3], QStringLiteral("</map>"));
 }

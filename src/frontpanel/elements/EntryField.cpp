@@ -55,7 +55,9 @@ void TEntryEdit::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    m_owner->EditKeyDown();
+    // Keys that only move the caret or are modifiers leave an accepted value alone.
+    if (!event->text().isEmpty() || event->key() == Qt::Key_Delete)
+        m_owner->EditKeyDown();
     TWLXEdit::keyPressEvent(event);
 }
 

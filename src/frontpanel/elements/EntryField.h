@@ -49,7 +49,8 @@ public:
 
     // Takes what the edit shows as the value and announces it.
     virtual void AcceptInput() = 0;
-    // A key went down in the edit, before the edit handles it (Enter is not passed).
+    // A key that changes the text (a character, Backspace, Delete) went down in the edit,
+    // before the edit handles it. Enter is not passed.
     virtual void EditKeyDown() {}
     // The text the edit shows.
     QString EditText() const;
