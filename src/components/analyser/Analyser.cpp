@@ -168,7 +168,7 @@ void TBT_Analyser::Calculate()
     else if (k == 1)
         triggered = true;
     else if (edgeSource)
-        triggered = RisingEdge ? (level && !PrevTriggerLevel) : (!level && PrevTriggerLevel);
+        triggered = w->TriggerPositiv ? (level && !PrevTriggerLevel) : (!level && PrevTriggerLevel);
 
     if (triggered && !w->Aufnahme) {
         if (w->RB_System->isChecked())
@@ -230,11 +230,8 @@ void TBT_Analyser::SimReset()
 {
     PrevExt = false;
     PrevTriggerLevel = false;
-    if (TMyAnalyser* w = Window()) {
+    if (TMyAnalyser* w = Window())
         w->SetAufnahme(false);
-        // The edge of the window's trigger button is the one the next run uses.
-        RisingEdge = w->TriggerPositiv;
-    }
     SampleCounter = StepCounter = TickCounter = 0;
 }
 
@@ -247,6 +244,17 @@ void TBT_Analyser::Paint(TCanvas& canvas)
 void TBT_Analyser::WriteData(TWriter& writer)
 {
     TBTPanelComponent::WriteData(writer);
+    WriteSettings(writer);
+}
+
+void TBT_Analyser::ReadData(TReader& reader, uint8_t version)
+{
+    TBTPanelComponent::ReadData(reader, version);
+    ReadSettings(reader, version);
+}
+
+void TBT_Analyser::WriteSettings(TWriter& writer)
+{
     TakeFromWindow();
     for (const QString& name : ChannelNames)
         writer.WriteRawShortString(name.left(kNameCapacity), kNameCapacity);
@@ -267,9 +275,8 @@ void TBT_Analyser::WriteData(TWriter& writer)
     WritePrintSettings(writer, Print, Headline, Comments);
 }
 
-void TBT_Analyser::ReadData(TReader& reader, uint8_t version)
+void TBT_Analyser::ReadSettings(TReader& reader, uint8_t version)
 {
-    TBTPanelComponent::ReadData(reader, version);
     for (QString& name : ChannelNames)
         name = reader.ReadRawShortString(kNameCapacity);
     ModeSys = reader.ReadRawByte() != 0;

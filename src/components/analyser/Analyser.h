@@ -41,7 +41,7 @@ public:
     TChartPrintSettings Print;
     QString Headline;
     QStringList Comments;
-    bool RisingEdge = true;  // not stored
+    bool RisingEdge = true;  // the window's edge at its creation; not stored
 
     // Run state.
     int SampleCounter = 0;
@@ -63,6 +63,10 @@ public:
     void SetupWindow();
     // The window's settings taken into the stored ones.
     void TakeFromWindow();
+    // The component's own part of its stream: the settings block, then (from version 3) the
+    // trigger, window size, fill flag and colours, then (from version 40) the print settings.
+    void WriteSettings(TWriter& writer);
+    void ReadSettings(TReader& reader, uint8_t version);
 
     void Calculate() override;
     void SimReset() override;

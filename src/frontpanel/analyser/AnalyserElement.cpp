@@ -70,6 +70,8 @@ void TFP_Analyser::SetWindow(TMyAnalyser* window)
     if (!window)
         return;
     window->setParent(this);
+    // Docked, the window takes whatever size the element has.
+    window->setMinimumSize(0, 0);
     window->SetDisplayColor(HintergrundFarbe);
     FitWindow();
     window->show();
@@ -146,6 +148,7 @@ void TFP_Analyser::ReadElementData(TReader& reader, uint8_t version)
     }
     const int f = FrameWidth();
     setGeometry(x(), y(), std::max(0, w) + 2 * f, std::max(0, h) + 2 * f);
+    FitWindow();
 }
 
 // --- Property dialog -------------------------------------------------------------------------

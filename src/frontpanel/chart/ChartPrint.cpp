@@ -457,7 +457,7 @@ bool TGraf::PrintDirect()
 
 TPrintJob TGraf::ChartJob()
 {
-    TPrintJob job{Print, Headline, CommentLines};
+    TPrintJob job{Print, Headline, CommentLines, {}, {}};
     job.OnSetupPrinter = OnSetupPrinter;
     job.PaintPage = [this](QPainter& painter, const TPageOptions& o) {
         // The page shows the texts being edited in the preview.
