@@ -6,6 +6,7 @@
 #include "platform/Context.h"
 #include "platform/Types.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -262,6 +263,9 @@ TMyAnalyser::TMyAnalyser(QWidget* parent)
     PB_Display->installEventFilter(this);
 
     Panel2 = new QWidget(this);
+    // The tool panel is a plain form panel, whatever colour the element around it has.
+    Panel2->setPalette(QApplication::palette());
+    Panel2->setAutoFillBackground(true);
     QFont small = Panel2->font();
     small.setPointSize(8);
     Panel2->setFont(small);
@@ -504,11 +508,12 @@ void TMyAnalyser::LayoutPanel()
     PaintBox1->setGeometry(54, 23, 60, 7);
     TriggerCombo->setGeometry(6, 43, 106, 22);
     TimebaseGroup->setGeometry(2, 101, 118, 88);
-    RB_System->setGeometry(4, 17, 36, 18);
-    RB_Time->setGeometry(40, 17, 42, 18);
-    RB_Ext->setGeometry(82, 17, 34, 18);
-    CB_Systemtakt->setGeometry(6, 37, 106, 22);
-    CB_TimeBase->setGeometry(6, 61, 106, 22);
+    // Each clock mode beside the list it enables.
+    RB_System->setGeometry(4, 18, 48, 20);
+    CB_Systemtakt->setGeometry(52, 17, 62, 22);
+    RB_Time->setGeometry(4, 42, 48, 20);
+    CB_TimeBase->setGeometry(52, 41, 62, 22);
+    RB_Ext->setGeometry(4, 66, 48, 20);
 }
 
 void TMyAnalyser::Relayout()
