@@ -43,7 +43,7 @@ QString FloatText(double v)
 // Shows the plot picture.
 class TPlotBox : public QWidget {
 public:
-    TPlotBox(QWidget* parent, const TStiftplotter& plotter) : QWidget(parent), m_plotter(plotter)
+    TPlotBox(QWidget* parent, TStiftplotter& plotter) : QWidget(parent), m_plotter(plotter)
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -52,12 +52,14 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override
     {
+        if (m_plotter.GridInFront)
+            m_plotter.DrawGrid();
         QPainter p(this);
         p.drawImage(event->rect().topLeft(), m_plotter.Plot, event->rect());
     }
 
 private:
-    const TStiftplotter& m_plotter;
+    TStiftplotter& m_plotter;
 };
 
 // The pen marker: a 7 x 7 circle in the pen's colour (yellow at first).
@@ -272,16 +274,11 @@ void TStiftplotter::SetHintergrundFarbe(int32_t color)
     ClearPlot();
 }
 
-QImage TStiftplotter::Snapshot() const
+QImage TStiftplotter::Snapshot()
 {
-    QImage copy = Plot.copy();
-    if (GridInFront) {
-        auto& self = const_cast<TStiftplotter&>(*this);
-        std::swap(self.Plot, copy);
-        self.DrawGrid();
-        std::swap(self.Plot, copy);
-    }
-    return copy;
+    if (GridInFront)
+        DrawGrid();
+    return Plot.copy();
 }
 
 void TStiftplotter::CopyToClipboard()

@@ -62,8 +62,8 @@ public:
     void Fade();
     void DrawGrid();
     void SetMarkerVisible(bool visible);
-    // The plot picture as it is shown.
-    QImage Snapshot() const;
+    // The plot picture as it is shown (with the grid in front when asked for).
+    QImage Snapshot();
     void CopyToClipboard();
     // Writes the snapshot as JPEG or BMP (by ExportFormat); false when the file cannot be written.
     bool SaveImage(const QString& fileName);
