@@ -568,3 +568,36 @@ TEST_F(AnalyserTest, Version2StreamHasOnlyTheBlock)
     EXPECT_FALSE(old.FillFlag);
     EXPECT_EQ(old.TraceColors[4], 0x00FF00);
 }
+
+TEST_F(AnalyserTest, PrintedPageHasTheTracesAndTheLabels)
+{
+    TAnalyser a;
+    a.e->show();
+    a.e->resize(472, 312);
+    a.w().Relayout();
+    a.drive.High(0);
+    a.w().SetTriggerIndex(1);
+    a.c->SimReset();
+    for (int s = 0; s < 100; ++s)
+        a.Step();
+    QImage page(a.w().size(), QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    const QString none;
+    const QStringList noLines;
+    a.w().PaintPrintPage(painter, TPageOptions{TPaintTarget::Bitmap, page.size(), true, false, nullptr, false, 1.0,
+                                               none, noLines});
+    painter.end();
+    const TKanalDisplay& ch0 = *a.w().Channels[0];
+    const TKanalDisplay& ch1 = *a.w().Channels[1];
+    // Black and white: channel 0 (high) along its top, channel 1 (unwired data input reads
+    // high as well), labels left of the traces.
+    EXPECT_EQ(page.pixel(ch0.x() + 40, ch0.y()), qRgb(0, 0, 0));
+    EXPECT_EQ(page.pixel(ch1.x() + 40, ch1.y()), qRgb(0, 0, 0));
+    EXPECT_EQ(page.pixel(ch0.x() + 40, ch0.y() + ch0.height() / 2), qRgb(255, 255, 255));
+    bool labelInk = false;
+    for (int x = 2; x < ch0.x() - 10; ++x)
+        for (int y = ch0.y(); y < ch0.y() + 12; ++y)
+            labelInk = labelInk || page.pixel(x, y) != qRgb(255, 255, 255);
+    EXPECT_TRUE(labelInk);
+}

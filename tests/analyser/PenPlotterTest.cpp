@@ -5,8 +5,14 @@
 #include "recorders/RecorderTestSupport.h"
 
 #include "components/analyser/Analyser.h"
+#include "frontpanel/chart/ChartDialogs.h"
 #include "frontpanel/elements/PenPlotter.h"
+#include "platform/MessageBox.h"
+#include "platform/ModalDialogs.h"
 
+#include <QLineEdit>
+#include <QPainter>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 namespace {
@@ -225,4 +231,44 @@ TEST_F(PenPlotterTest, ComponentInputs)
     drive.Low(13);
     p.c->Calculate();
     EXPECT_EQ(e.Plot.pixel(at), ground);
+}
+
+TEST_F(PenPlotterTest, PrintPreviewKeepsSettingsOnlyWhenNotCancelled)
+{
+    auto p = Plotter();
+    TScopedDialogResponder dialogs;
+    const auto edit = [](QDialog& d) {
+        auto& preview = static_cast<TPreviewDlg&>(d);
+        preview.ZoomScroller->setValue(150);
+        preview.TextDlg->HeadlineEdit->setText(QStringLiteral("Edited"));
+        preview.OnTextChange();
+        preview.OnZoomChange();
+        return 0;
+    };
+    dialogs.Answer([&](QDialog& d) { return edit(d), mrCancel; });
+    p->PrintPreview();
+    EXPECT_EQ(p->Print.ZoomPos, 120);
+    EXPECT_TRUE(p->Headline.isEmpty());
+    dialogs.Answer([&](QDialog& d) { return edit(d), mrOk; });
+    p->PrintPreview();
+    EXPECT_EQ(p->Print.ZoomPos, 150);
+    EXPECT_EQ(p->Headline, QStringLiteral("Edited"));
+    EXPECT_DOUBLE_EQ(p->Print.Zoom, PrintZoomForPosition(150));
+    EXPECT_EQ(dialogs.Count(), 2);
+}
+
+TEST_F(PenPlotterTest, PrintedPageShowsThePlotAtTheOrigin)
+{
+    auto p = Plotter();
+    MoveTo(*p, 0, 5, true);
+    MoveTo(*p, 5, 5, true);
+    QImage page(p->size(), QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    const QString none;
+    const QStringList noLines;
+    p->PaintPrintPage(painter, TPageOptions{TPaintTarget::Bitmap, page.size(), false, false, nullptr, false, 1.0,
+                                            none, noLines});
+    painter.end();
+    EXPECT_EQ(page.pixel(125, 50), kRed);
 }
