@@ -5,9 +5,12 @@
 #include "recorders/RecorderTestSupport.h"
 
 #include "components/analyser/Analyser.h"
+#include "core/board/BoardHooks.h"
+#include "core/board/Platine.h"
 #include "frontpanel/analyser/AnalyserElement.h"
 #include "frontpanel/analyser/AnalyserWindow.h"
 #include "platform/IniFile.h"
+#include "shell/Composition.h"
 
 #include <QComboBox>
 #include <QCheckBox>
@@ -600,4 +603,25 @@ TEST_F(AnalyserTest, PrintedPageHasTheTracesAndTheLabels)
         for (int y = ch0.y(); y < ch0.y() + 12; ++y)
             labelInk = labelInk || page.pixel(x, y) != qRgb(255, 255, 255);
     EXPECT_TRUE(labelInk);
+}
+
+// The program's composition carries a renumbering on the board to the window's caption.
+TEST_F(AnalyserTest, RenumberingOnTheBoardRecaptionsTheWindow)
+{
+    InstallHooks();
+    {
+        TPlatine board;
+        auto first = NewObject<TBT_Analyser>();
+        board.AddComponent(std::move(first));
+        auto component = NewObject<TBT_Analyser>();
+        TBT_Analyser* analyser = static_cast<TBT_Analyser*>(board.AddComponent(std::move(component)));
+        std::unique_ptr<TFP_Analyser> element(NewElement<TFP_Analyser>(nullptr));
+        analyser->SetLink(element.get());
+        element->Component = analyser;
+        board.RenumberClass("TBT_Analyser");
+        EXPECT_EQ(analyser->Window()->windowTitle(), QStringLiteral("8-Kanal-Analyser [2]"));
+        analyser->SetLink(nullptr);
+        element->Component = nullptr;
+    }
+    ResetBoardHooks();
 }
