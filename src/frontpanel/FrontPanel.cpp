@@ -51,7 +51,6 @@ TWLXSpeedButton* NewStripButton(QWidget* parent, QLayout* layout, const char* na
     auto* button = new TWLXSpeedButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->SetButtonStyle(TWLXUserButtonStyle::ubsFlat);
-    button->SetColor(QColorToTColor(parent->palette().color(QPalette::Window)));
     button->setText(*captions.begin());
     int width = 0;
     for (const QString& caption : captions)

@@ -296,9 +296,10 @@ class TValueLabelPropEditor : public TPropEditor {
 public:
     TValueLabelPropEditor(QWidget* parent, const QString& initialText);
     TClickLabel* ValueLabel = nullptr;
+    // Shows text; the label is as wide as the text needs (the value column fits it).
+    void SetValueText(const QString& text);
 
 protected:
-    // The label reaches to the "..." button.
     void LayoutValue() override;
 };
 

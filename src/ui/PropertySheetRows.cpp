@@ -630,13 +630,21 @@ TValueLabelPropEditor::TValueLabelPropEditor(QWidget* parent, const QString& ini
     ValueLabel->setObjectName(QStringLiteral("ValueLabel"));
     ValueLabel->setGeometry(4, 4, 64, 20);
     ValueLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ValueLabel->setText(initialText);
+    SetValueText(initialText);
+}
+
+void TValueLabelPropEditor::SetValueText(const QString& text)
+{
+    ValueLabel->setText(text);
+    LayoutValue();
 }
 
 void TValueLabelPropEditor::LayoutValue()
 {
-    const int right = PropPanel->width() - ChangeBtn->width() - 2;
-    ValueLabel->resize(std::max(64, right - ValueLabel->x()), ValueLabel->height());
+    if (!ValueLabel)
+        return;
+    const int needed = ValueLabel->fontMetrics().horizontalAdvance(ValueLabel->text()) + 2;
+    ValueLabel->resize(std::max(64, needed), ValueLabel->height());
 }
 
 TFormatPropEditor::TFormatPropEditor(QWidget* parent)

@@ -532,6 +532,35 @@ TEST(SpinEditTest, SpinButtonAndWheelStepAndFocusTheField)
     EXPECT_EQ(edit->Text(), QStringLiteral("0")) << "the wheel steps down and stops at the minimum";
 }
 
+TEST(SpinEditTest, InALayoutTheFieldIsAsHighAsItsFontNeeds)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* edit = new TWLXSpinEdit;
+    layout->addWidget(edit);
+    layout->addStretch(1);
+    window.resize(120, 200);
+    edit->SetValue(42);
+    window.show();
+    QApplication::processEvents();
+    EXPECT_EQ(edit->height(), edit->AutoHeight());
+    // The digits are drawn whole inside the text rectangle: dark pixels there, none below it.
+    const QImage image = edit->grab().toImage();
+    const TWLXRect text = edit->TextRect();
+    auto darkRows = [&](int top, int bottom) {
+        int rows = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = text.Left; x < text.Left + 30; ++x)
+                if (qGray(image.pixel(x, y)) < 100) {
+                    ++rows;
+                    break;
+                }
+        return rows;
+    };
+    EXPECT_GT(darkRows(text.Top, text.Bottom), 4);
+    EXPECT_EQ(darkRows(text.Bottom, edit->height() - 3), 0);
+}
+
 // ---- scroll bar --------------------------------------------------------------------------
 
 TEST(ScrollBarTest, ThumbPlacementAndRange)
