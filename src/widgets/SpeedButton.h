@@ -24,7 +24,6 @@
 #include <QToolButton>
 #include <functional>
 
-
 // Whether the program is the active application. Qt's application state unless a query is set
 // (tests set one; an empty query restores Qt's answer).
 bool ApplicationIsActive();
