@@ -374,6 +374,8 @@ void TBoardView::mouseMoveEvent(QMouseEvent* event)
     UpdateAutoScrollTimer();
     ApplyCursor();
     viewport()->update();
+    if (OnHover)
+        OnHover(p, device);
     if (m_editor->Mode == kModeSelect)
         ShowHint(m_editor->SelectTool.HintAt(p.x(), p.y()), event->globalPosition().toPoint());
 }
@@ -429,13 +431,13 @@ void TBoardView::ApplyCursor()
 
 void TBoardView::ShowHint(const QString& text, QPoint globalPos)
 {
-    if (text == m_hint)
-        return;
-    m_hint = text;
     if (OnHint) {
         OnHint(text);
         return;
     }
+    if (text == m_hint)
+        return;
+    m_hint = text;
     if (text.isEmpty())
         QToolTip::hideText();
     else

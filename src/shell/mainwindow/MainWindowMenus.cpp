@@ -31,6 +31,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QProgressBar>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSplitter>
@@ -144,6 +145,10 @@ void TForm1::BuildMenus()
     Fenster1 = menu("Fenster1");
     item(Fenster1, "naechstes1");
     item(Fenster1, "Makrofensterschliessen1", QKeySequence(Qt::CTRL | Qt::Key_F4));
+    // A held Ctrl shortcut acts once: the key has to be released before it acts again.
+    for (const char* name : {"Ausschneiden1", "Kopieren1", "Einfgen1", "Duplizieren1",
+                             "Allesauswhlen1", "naechstes1", "Makrofensterschliessen1"})
+        m_actions.value(QString::fromLatin1(name))->setAutoRepeat(false);
 
     Hilfe1 = menu("Hilfe1");
     Hilfe1->setTitle(QStringLiteral("&?"));
@@ -306,6 +311,13 @@ void TForm1::BuildPalettePanel()
     BiboButton->setPopupMode(QToolButton::InstantPopup);
     BiboButton->setMenu(BiboMenu);
     layout->addWidget(BiboButton);
+
+    ProgressBar1 = Named(new QProgressBar(P_Bibo), "ProgressBar1");
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setFixedHeight(16);
+    ProgressBar1->hide();
+    layout->addWidget(ProgressBar1);
 
     SB_Bibliothek = Named(new QScrollArea(P_Bibo), "SB_Bibliothek");
     SB_Bibliothek->setWidgetResizable(true);
