@@ -295,6 +295,7 @@ void TForm1::BuildModePanel()
     HintBtn = add("HintBtn", TToolGlyph::Hints, 25, true);
     layout->addStretch(1);
     CloseBibo = add("CloseBibo", TToolGlyph::Library, 26, true);
+    static_cast<TWLXSpeedButton*>(CloseBibo)->SetGlyph(QImage());  // its caption "<<<" / ">>>" says where the palette goes
 }
 
 void TForm1::BuildPalettePanel()
@@ -353,8 +354,10 @@ void TForm1::BuildPalettePanel()
         m_buttons.insert(button->objectName(), button);
         return button;
     };
-    cb_NurText = add("cb_NurText", true, QStringLiteral("T"));
-    SearchBtn = add("SearchBtn", true, QStringLiteral("?"));
+    cb_NurText = add("cb_NurText", true, QString());
+    cb_NurText->setIcon(ToolGlyphIcon(TToolGlyph::Text, 16));
+    SearchBtn = add("SearchBtn", true, QString());
+    SearchBtn->setIcon(ToolGlyphIcon(TToolGlyph::Zoom, 16));
     stripLayout->addStretch(1);
     sb_BiboMinus = add("sb_BiboMinus", false, QStringLiteral("<"));
     sb_BiboPlus = add("sb_BiboPlus", false, QStringLiteral(">"));

@@ -556,6 +556,8 @@ void TForm1::ApplyGridOptions()
 void TForm1::ApplyWindowBounds()
 {
     if (Settings->ReadBool(kMainWindow, QStringLiteral("MAX"), true)) {
+        // Fitted first: without a window manager nothing maximises the window.
+        setGeometry(FitToScreen(geometry()));
         setWindowState(windowState() | Qt::WindowMaximized);
         return;
     }
