@@ -471,6 +471,14 @@ TEST_F(MacroWindowTest, AMacroKeepsItsElementsInAGroupOfItsOwn)
             if (auto* c = dynamic_cast<TIOBauteil*>(inner.get()); c && c->Link)
                 linked = c->Link->OwnerDesign == macro->Design;
         EXPECT_TRUE(linked);
+        // The macro's tab shows its group on the front panel; the main circuit's the root.
+        f.OpenMacroWindow(macro);
+        EXPECT_EQ(f.CurrentDesign, macro->Design);
+        EXPECT_EQ(panel.ActiveDesign, macro->Design);
+        EXPECT_EQ(f.Projects->ActiveDesign(), macro->Design);
+        f.ShowBoardTab(0);
+        EXPECT_EQ(f.CurrentDesign, root);
+        EXPECT_EQ(panel.ActiveDesign, root);
     }
 
     // The macro palette reads both files behind a progress bar; their groups never reach the

@@ -4,6 +4,7 @@
 
 #include "shell/mainwindow/MainWindow.h"
 
+#include "core/board/Makro.h"
 #include "core/board/Platine.h"
 #include "core/model/Iobt.h"
 #include "core/editing/BoardEditor.h"
@@ -699,6 +700,19 @@ void TForm1::ShowBoardTab(int index)
         TabSet->setCurrentIndex(index);
     if (Projects)
         Projects->CurrentBoard = CurrentBoard;
+    // The front panel shows the group of the macro whose board this is (the root design for
+    // the main board); new elements go there.
+    TMakro* owner = CurrentBoard->OwnerMacro;
+    TDesign* design = owner && owner->Design ? owner->Design : RootDesign;
+    CurrentDesign = design;
+    if (Projects)
+        Projects->CurrentDesign = design == RootDesign ? nullptr : design;
+    if (TFrontplatte* panel = Frontplatte(); panel && design) {
+        panel->ActivateDesign(design);
+        panel->NewToolPanel->setVisible(design == RootDesign);
+        if (Simulation && Simulation->Running())
+            panel->SetDesignEditing(false, RootDesign);
+    }
     UpdateTools();
     m_buttons.value(QStringLiteral("ToolButton3"))->setEnabled(index == 0);
 }
