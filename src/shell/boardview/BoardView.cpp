@@ -380,6 +380,14 @@ void TBoardView::mouseMoveEvent(QMouseEvent* event)
         ShowHint(m_editor->SelectTool.HintAt(p.x(), p.y()), event->globalPosition().toPoint());
 }
 
+bool TBoardView::viewportEvent(QEvent* event)
+{
+    // The mouse left the board: its item hint goes.
+    if (event->type() == QEvent::Leave)
+        ShowHint(QString(), QPoint());
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
 void TBoardView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (!m_board)
