@@ -111,6 +111,26 @@ void THintBox::ShowText(const QString& text)
     update();
 }
 
+void THintBox::ShowNear(const QString& text, QPoint cursor)
+{
+    if (text.isEmpty()) {
+        hide();
+        return;
+    }
+    if (Text != text) {
+        hide();
+        ShowText(text);
+        update();
+    }
+    const int ownerWidth = parentWidget() ? parentWidget()->width() : 0;
+    int x = cursor.x();
+    if (x + width() > ownerWidth - 10)
+        x = ownerWidth - width() - 10;
+    move(x, cursor.y() - height() - 5);
+    show();
+    raise();
+}
+
 void THintBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -516,21 +536,7 @@ void TFrontplatte::HintMessage(const QString& text)
 
 void TFrontplatte::HintMessage(const QString& text, QPoint cursor)
 {
-    if (text.isEmpty()) {
-        HintBox->hide();
-        return;
-    }
-    if (HintBox->Text != text) {
-        HintBox->hide();
-        HintBox->ShowText(text);
-        HintBox->update();
-    }
-    int x = cursor.x();
-    if (x + HintBox->width() > width() - 10)
-        x = width() - HintBox->width() - 10;
-    HintBox->move(x, cursor.y() - HintBox->height() - 5);
-    HintBox->show();
-    HintBox->raise();
+    HintBox->ShowNear(text, cursor);
 }
 
 // --- Grid and nudging -----------------------------------------------------------------------------

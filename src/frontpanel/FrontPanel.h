@@ -52,6 +52,9 @@ public:
     // the box to the lines. The same text again changes nothing.
     void ShowText(const QString& text);
     QStringList Lines() const;
+    // Shows a text above a cursor point of the owner window, moved left so that it ends 10
+    // pixels before the owner's right edge; an empty text hides the box.
+    void ShowNear(const QString& text, QPoint cursor);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
