@@ -6,6 +6,7 @@
 #include "frontpanel/Led.h"
 #include "frontpanel/elements/DisplayElements.h"
 #include "frontpanel/elements/Lampe.h"
+#include "frontpanel/elements/OperatorTools.h"
 #include "frontpanel/elements/Schalter.h"
 #include "frontpanel/elements/Tabelle.h"
 #include "frontpanel/elements/XyRecorder.h"
@@ -64,4 +65,5 @@ void RegisterFrontPanelElements(TElementRegistry& registry)
     registry.RegisterElement<TTagesSchaltuhr>();
     registry.RegisterElement<TDesign>();
     RegisterDisplayElements(registry);
+    RegisterOperatorElements(registry);
 }

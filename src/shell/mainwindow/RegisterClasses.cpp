@@ -5,6 +5,7 @@
 #include "components/digital/RegisterDigital.h"
 #include "components/display/RegisterDisplay.h"
 #include "components/file/RegisterFile.h"
+#include "components/operator/RegisterOperator.h"
 #include "components/panel/RegisterPanel.h"
 #include "components/recorder/RegisterRecorders.h"
 #include "components/signal/RegisterSignalBlocks.h"
@@ -25,6 +26,7 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterSignalBlocks(registry);
     RegisterCoreComponents(registry);
     RegisterPanelComponents(registry);
+    RegisterOperatorComponents(registry);
     RegisterRecorderComponents(registry);
     RegisterDisplayComponents(registry);
     RegisterTextComponents(registry);
