@@ -710,3 +710,34 @@ TEST_F(InputElementsTest, ThumbwheelQueuesOneNotchPerMove)
     EXPECT_EQ(copy.RaendelFarbe, 0x112233);
     EXPECT_EQ(copy.size(), QSize(32, 16));
 }
+
+// --- Published pages ----------------------------------------------------------------------------
+
+TEST_F(InputElementsTest, ImageMapsCarryEveryAction)
+{
+    TPoti poti;
+    TSlider slider;
+    TFPJoystick joystick;
+    const struct {
+        TFP_Element* element;
+        int areas, first, last;
+        const char* shape;
+    } cases[] = {{&poti, 11, 100, 110, "poly"}, {&slider, 21, 100, 120, "rect"}, {&joystick, 25, 100, 124, "rect"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.element->ClassName());
+        QStringList lines;
+        c.element->WriteWebElement(lines);
+        EXPECT_TRUE(lines.contains(QStringLiteral("<meta http-equiv=\"refresh\" content=\"3\">")));
+        const QStringList areas = lines.filter(QStringLiteral("<area shape=\"") + QLatin1String(c.shape));
+        ASSERT_EQ(areas.size(), c.areas);
+        EXPECT_TRUE(areas.first().contains(QStringLiteral("Action=%1").arg(c.first)));
+        EXPECT_TRUE(areas.last().contains(QStringLiteral("Action=%1").arg(c.last)));
+    }
+    // The slider's bottom band is 0 %, the top band 100 %.
+    QStringList lines;
+    slider.WriteWebImageMap(lines);
+    const QStringList areas = lines.filter(QStringLiteral("<area"));
+    EXPECT_TRUE(areas.first().contains(QStringLiteral("coords=\"0,142,32,149\"")));
+    EXPECT_TRUE(areas.first().contains(QStringLiteral("alt=\"0%\"")));
+    EXPECT_TRUE(areas.last().contains(QStringLiteral("alt=\"100%\"")));
+}

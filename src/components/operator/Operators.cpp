@@ -205,6 +205,12 @@ void TBTDSlider::SimReset()
     LastInteger = -1;
 }
 
+void TBTDSlider::Paint(TCanvas& canvas)
+{
+    TBTPanelComponent::Paint(canvas);
+    PaintSlide(canvas, CenterX(), CenterY(), MarkColor());
+}
+
 // --- Hex selector ---------------------------------------------------------------------------
 
 TBTHexInput::TBTHexInput()

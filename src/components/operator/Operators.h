@@ -69,6 +69,7 @@ public:
     static const TComponentDescription Description;
 
     void SimReset() override;
+    void Paint(TCanvas& canvas) override;
 
 protected:
     void PrepareElement(TFP_Element& element) override;
