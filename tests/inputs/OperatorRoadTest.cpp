@@ -13,7 +13,6 @@
 #include "shell/mainwindow/ProjectFiles.h"
 #include "shell/mainwindow/SimulationControl.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -46,17 +45,11 @@ TEST_F(OperatorRoadTest, PlacedAdjustorsRunFromTheirElementsAndComeBackFromThePr
     TForm1& f = Make();
     auto panel = std::make_unique<TFrontplatte>();
     TPlatine& board = *f.MainBoard;
-    {
-        TPlatine scratch;
-        QBuffer stream;
-        scratch.ClipboardStream = &stream;
+    PasteAsPlaced(board, [](TPlatine& scratch) {
         scratch.AddComponent(NewObject<TBTDSlider>());
         scratch.AddComponent(NewObject<TBTHexInput>())->MoveBy(300, 0);
         scratch.AddComponent(NewObject<TBTRaendel>())->MoveBy(600, 0);
-        scratch.SelectAll(true);
-        scratch.CopySelection();
-        board.PasteFromStream(stream, 44);
-    }
+    });
     auto* dslider = Find<TBTDSlider>(board);
     auto* hex = Find<TBTHexInput>(board);
     auto* rdl = Find<TBTRaendel>(board);
