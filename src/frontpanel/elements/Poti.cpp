@@ -490,7 +490,8 @@ int TPoti::EditProperties()
     for (const auto& k : kinds)
         knobs << Tr(k[0]) + u' ' + Tr(k[1]);
     int32_t knob = Knopf;
-    sheet.AddComboProp(Tr("Knopf"), knob, knobs, 120);
+    // Wider than the other lists: "Metallisch Silber" is cut at 120.
+    sheet.AddComboProp(Tr("Knopf"), knob, knobs, 140);
     int32_t dotColour = ZeigerFarbe;
     sheet.AddColorProp(Tr("Zeiger"), dotColour);
     bool snap = Einrasten;
