@@ -29,6 +29,7 @@ class TFrontPanelHooks;
 class TIniFile;
 class TReader;
 class TScrollBoxEx;
+class TWLXSpeedButton;
 class TWebLink;
 class TWriter;
 
@@ -92,7 +93,7 @@ public:
     QToolButton* ar_Unten_Btn = nullptr;
     QToolButton* SpeedButton3 = nullptr;  // horizontal centres
     QToolButton* SpeedButton4 = nullptr;  // vertical centres
-    QToolButton* GridColorBtn = nullptr;
+    TWLXSpeedButton* GridColorBtn = nullptr;  // its face shows the grid colour
     QWidget* Panel1 = nullptr;
     QWidget* HiddenPanel = nullptr;     // parent of the elements of other page numbers
     QMenu* FPopup = nullptr;            // the tabs' context menu
@@ -168,6 +169,8 @@ public:
     void SB_RasterClick();
     void SB_ZeichneRasterClick();
     void GridColorBtnClick();
+    // The grid colour button shows color.
+    void ShowGridColor(int32_t color);
     void SB_CursorClick(int tag);
     void AlignClick(int tag);
     // Keys (the window sees every key first).

@@ -498,10 +498,7 @@ void TForm1::ApplyGridOptions()
         FPState().FPGridVisible = FPGridVisible;
         panel->SB_ZeichneRaster->setChecked(FPGridVisible);
         FPState().FPGridColor = FPGridColor;
-        QPixmap swatch(12, 12);
-        swatch.fill(TColorToQColor(FPGridColor));
-        panel->GridColorBtn->setIcon(QIcon(swatch));
-        panel->GridColorBtn->setProperty("Color", FPGridColor);
+        panel->ShowGridColor(FPGridColor);
         QToolButton* step = nullptr;
         switch (FPGrid) {
         case 4: step = panel->SB_R4; break;
