@@ -28,6 +28,23 @@ int PixelOf(Extended v, int sentinel)
     return int(r);
 }
 
+// The same for a value already in double precision: a curve maps a million samples per paint,
+// and rounding in double keeps that out of the 80-bit arithmetic. The halves go to the even
+// neighbour as above (floor and difference are exact in this range).
+inline int PixelOf(double v, int sentinel)
+{
+    if (!(v > -2147482647.0 && v < 2147482647.0))
+        return sentinel;
+    const double fl = std::floor(v);
+    const double diff = v - fl;
+    int64_t r = int64_t(fl);
+    if (diff > 0.5 || (diff == 0.5 && (r & 1) != 0))
+        ++r;
+    if (r <= -2147482647 || r >= 2147482647)
+        return sentinel;
+    return int(r);
+}
+
 bool UsableSpan(Extended span)
 {
     span = std::fabs(span);
@@ -211,6 +228,62 @@ int TCurveMap::YToPixel(double y) const
 int TYScaleMap::YToPixel(double y) const
 {
     return PixelOf(H - 25 - (y - YMin) * ((H - 25) / (YMax - YMin)) + 5, kChartSentinelY);
+}
+
+std::vector<QPoint> CurvePolyline(const std::vector<const TChartSample*>& points, const TCurveMap& map)
+{
+    std::vector<QPoint> line;
+    line.reserve(std::min<size_t>(points.size(), size_t(4 * std::max(map.W, 1) + 8)));
+    // XToPixel and YToPixel with their factors computed once.
+    const double kx = (map.W - 1) / (map.XMax - map.XMin);
+    const double ky = (map.H - 1) / (map.YMax - map.YMin);
+    const double y0 = map.H - 1;
+    const auto xArg = [&](const TChartSample* s) { return (s->X - map.XMin) * kx; };
+    const auto yPixel = [&](double y) { return PixelOf(y0 - (y - map.YMin) * ky, kChartSentinelY); };
+    // With a positive factor the pixel falls as y rises, so the largest and the smallest y of a
+    // column give its extent, as long as neither leaves the pixel range.
+    const bool monotonic = ky > 0 && std::isfinite(ky);
+    const size_t n = points.size();
+    size_t i = 0;
+    while (i < n) {
+        const size_t first = i;
+        const int column = PixelOf(xArg(points[i]), kChartSentinelX + 1) - 1;
+        // Mapped x strictly within half a pixel of the column's centre lands in it without
+        // rounding; the halves themselves and everything else are rounded.
+        const bool inRange = column != kChartSentinelX;
+        const double centre = double(column) + 1;
+        const double below = inRange ? centre - 0.5 : 0, above = inRange ? centre + 0.5 : 0;
+        double yMin = points[i]->Y, yMax = yMin;
+        bool numbers = !std::isnan(yMin);
+        for (++i; i < n; ++i) {
+            const double t = xArg(points[i]);
+            if (!(t > below && t < above) && PixelOf(t, kChartSentinelX + 1) - 1 != column)
+                break;
+            const double y = points[i]->Y;
+            yMin = y < yMin ? y : yMin;
+            yMax = y > yMax ? y : yMax;
+            numbers = numbers && !std::isnan(y);
+        }
+        int lo = yPixel(yMax), hi = yPixel(yMin);
+        if (!monotonic || !numbers || lo == kChartSentinelY || hi == kChartSentinelY) {
+            lo = hi = yPixel(points[first]->Y);
+            for (size_t k = first + 1; k < i; ++k) {
+                const int py = yPixel(points[k]->Y);
+                lo = std::min(lo, py);
+                hi = std::max(hi, py);
+            }
+        }
+        const int entry = yPixel(points[first]->Y);
+        const int exit = yPixel(points[i - 1]->Y);
+        line.emplace_back(column, entry);
+        if (lo != hi) {
+            // The column's extent, then back to where the line leaves it.
+            line.emplace_back(column, lo);
+            line.emplace_back(column, hi);
+        }
+        line.emplace_back(column, exit);
+    }
+    return line;
 }
 
 Extended XScaleStep(const TCurveMap& map, TTimeMode mode)
@@ -682,41 +755,12 @@ void TGraf::PaintCurve(QPainter& p, const TKurve& curve, const QRect& r) const
 {
     if (curve.Points.size() < 2)
         return;
-    TCurveMap map{curve.XMin, curve.XMax, curve.YMin, curve.YMax, Raster.W, Raster.H};
+    const std::vector<QPoint> line =
+        CurvePolyline(curve.Points, TCurveMap{curve.XMin, curve.XMax, curve.YMin, curve.YMax, Raster.W, Raster.H});
     p.save();
     p.setClipRect(r, Qt::IntersectClip);
     p.translate(r.topLeft());
     p.setPen(QPen(Col(curve.CurveColor), std::max(0, curve.PenWidth)));
-    std::vector<QPoint> line;
-    line.reserve(std::min<size_t>(curve.Points.size(), size_t(4 * map.W + 8)));
-    int column = 0, lo = 0, hi = 0, last = 0;
-    bool open = false;
-    auto flush = [&] {
-        if (!open)
-            return;
-        if (lo != hi) {
-            // The column's extent, then back to where the line leaves it.
-            line.emplace_back(column, lo);
-            line.emplace_back(column, hi);
-        }
-        line.emplace_back(column, last);
-    };
-    for (const TChartSample* s : curve.Points) {
-        const int px = map.XToPixel(s->X);
-        const int py = map.YToPixel(s->Y);
-        if (open && px == column) {
-            lo = std::min(lo, py);
-            hi = std::max(hi, py);
-            last = py;
-            continue;
-        }
-        flush();
-        line.emplace_back(px, py);
-        column = px;
-        lo = hi = last = py;
-        open = true;
-    }
-    flush();
     p.drawPolyline(line.data(), int(line.size()));
     p.restore();
 }
