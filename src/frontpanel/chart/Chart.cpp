@@ -28,19 +28,14 @@ int PixelOf(Extended v, int sentinel)
     return int(r);
 }
 
-// The same for a value already in double precision: a curve maps a million samples per paint,
-// and rounding in double keeps that out of the 80-bit arithmetic. The halves go to the even
-// neighbour as above (floor and difference are exact in this range).
+// The same for a value already in double precision, rounded in double (the default rounding
+// mode takes halves to even) rather than in the 80-bit arithmetic: curves map many samples.
 inline int PixelOf(double v, int sentinel)
 {
     if (!(v > -2147482647.0 && v < 2147482647.0))
         return sentinel;
-    const double fl = std::floor(v);
-    const double diff = v - fl;
-    int64_t r = int64_t(fl);
-    if (diff > 0.5 || (diff == 0.5 && (r & 1) != 0))
-        ++r;
-    if (r <= -2147482647 || r >= 2147482647)
+    const double r = std::nearbyint(v);
+    if (r <= -2147482647.0 || r >= 2147482647.0)
         return sentinel;
     return int(r);
 }
