@@ -689,6 +689,7 @@ void TGraf::PaintXScale(QPainter& p, const QRect& r)
     p.setFont(f);
     p.setPen(Col(ScaleFontColor));
     const QFontMetrics fm(f);
+    int lastRight = -1;  // right end of the label drawn last
     ForMultiples(XScale.XMin, XScale.XMax, XTickStep, true, [&](Extended x) {
         const int px = XScale.XToPixel(double(x));
         p.drawLine(r.left() + px, r.top(), r.left() + px, r.top() + 2);
@@ -697,12 +698,21 @@ void TGraf::PaintXScale(QPainter& p, const QRect& r)
         const int w = fm.horizontalAdvance(text);
         if (px - w / 2 < 0)
             return;
-        p.drawText(r.left() + px - w / 2, r.top() + 2 + fm.ascent(), text);
+        // A label at the right end moves left until it fits, unless it would then touch the
+        // label before it.
+        int left = px - w / 2;
+        if (left + w > r.width() - 1) {
+            left = r.width() - 1 - w;
+            if (left <= lastRight + 2)
+                return;
+        }
+        lastRight = left + w;
+        p.drawText(r.left() + left, r.top() + 2 + fm.ascent(), text);
         if (Raster.TimeMode == tmUhrzeit && x > 0) {
             const QString date = DateToText(double(x), StartZeit);
             const int dw = fm.horizontalAdvance(date);
             if (px - dw / 2 >= 0)
-                p.drawText(r.left() + px - dw / 2, r.top() + 12 + fm.ascent(), date);
+                p.drawText(r.left() + std::min(px - dw / 2, r.width() - 1 - dw), r.top() + 12 + fm.ascent(), date);
         }
     });
 }
