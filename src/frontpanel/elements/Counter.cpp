@@ -11,6 +11,7 @@
 #include "ui/SettingsDialog.h"
 
 #include <QFontMetrics>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -77,9 +78,10 @@ void TZiffern::SetDurchsichtig(bool transparent)
     setAttribute(Qt::WA_OpaquePaintEvent, !transparent);
 }
 
-void TZiffern::paintEvent(QPaintEvent*)
+void TZiffern::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    painter.setClipRect(event->rect());  // the cells outside it are skipped
     TCanvas canvas(&painter);
     auto* owner = static_cast<TFP_Element*>(parentWidget());
     canvas.Font = font();
