@@ -12,6 +12,7 @@
 #include "frontpanel/elements/YtRecorder.h"
 #include "frontpanel/elements/TimeSwitch.h"
 #include "frontpanel/elements/Watches.h"
+#include "frontpanel/scope/ScopeElement.h"
 
 void TElementRegistry::Register(const QString& name, Factory factory)
 {
@@ -58,6 +59,7 @@ void RegisterFrontPanelElements(TElementRegistry& registry)
     registry.RegisterElement<TFPGraf>();
     registry.RegisterElement<TFPXY>();
     registry.RegisterElement<TTabelle>();
+    registry.RegisterElement<TFP_Scope>();
     registry.RegisterElement<TStopUhr>();
     registry.RegisterElement<TSchaltUhr>();
     registry.RegisterElement<TWochenSchaltuhr>();

@@ -7,6 +7,7 @@
 #include "components/file/RegisterFile.h"
 #include "components/panel/RegisterPanel.h"
 #include "components/recorder/RegisterRecorders.h"
+#include "components/scope/RegisterScope.h"
 #include "components/signal/RegisterSignalBlocks.h"
 #include "components/text/RegisterText.h"
 #include "components/timing/RegisterTiming.h"
@@ -26,6 +27,7 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterCoreComponents(registry);
     RegisterPanelComponents(registry);
     RegisterRecorderComponents(registry);
+    RegisterScopeComponents(registry);
     RegisterDisplayComponents(registry);
     RegisterTextComponents(registry);
     RegisterFileComponents(registry);
