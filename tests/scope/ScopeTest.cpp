@@ -11,6 +11,8 @@
 #include "ui/Hotkey.h"
 
 #include <QComboBox>
+#include <QFileInfo>
+#include <QPrinter>
 #include <QGroupBox>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -365,6 +367,42 @@ TEST_F(ScopePaint, ColourStylesPaintBackgroundAndTrace)
     EXPECT_EQ(ScopeColors(fsGreen).PaperTrace, 0x008000);
 }
 
+TEST_F(ScopePaint, PrintoutDrawsPointsUpTo99InThePaperColours)
+{
+    scope.e->show();
+    scope.e->resize(302, 202);  // window 300 x 200, display 188 x 200
+    ASSERT_EQ(w().PB_Display->size(), QSize(188, 200));
+    w().ChannelShown = {true, false};
+    w().Samples[0].fill(0.0f);
+    w().Samples[0][100] = 40.0f;  // +4 divisions at 10 V/div
+    w().WritePos = 100;
+    const QString headline;
+    const QStringList comments;
+    auto page = [&](bool blackWhite, bool background) {
+        QImage image(300, 260, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        const TPageOptions o{TPaintTarget::Bitmap, image.size(), blackWhite, background, nullptr, false, 1.0,
+                             headline, comments};
+        w().PaintPrintPage(p, o);
+        return image;
+    };
+    QImage image = page(false, false);
+    EXPECT_EQ(At(image, 50, 100), ScopeColors(fsBlue).PaperTrace);
+    EXPECT_EQ(At(image, 50, 75), 0xFFFFFF) << "no background on paper";
+    EXPECT_EQ(At(image, 50, 0), 0x000000) << "the frame";
+    // The screen joins point 99 to point 100; the printout stops at 99.
+    for (int y = 21; y < 99; ++y)
+        EXPECT_NE(At(image, 187, y), ScopeColors(fsBlue).PaperTrace) << y;
+    image = page(false, true);
+    EXPECT_EQ(At(image, 50, 75), ScopeColors(fsBlue).Background);
+    EXPECT_EQ(At(image, 50, 100), ScopeColors(fsBlue).Trace);
+    image = page(true, true);
+    EXPECT_EQ(At(image, 50, 75), 0xC0C0C0);
+    EXPECT_EQ(At(image, 50, 100), 0x000000);
+    EXPECT_EQ(w().InfoLine(), QStringLiteral("T: 50 ms/div    A: 10 V/div    B: 10 V/div    "));
+}
+
 // --- Window layout -------------------------------------------------------------------------------
 
 TEST_F(ScopeTest, HidingTheToolsNarrowsThePanelAndKeepsTheButtonsAtItsRightEdge)
@@ -427,6 +465,20 @@ TEST_F(ScopeTest, HotkeysStepTheCombosAndReapplyTheRange)
     EXPECT_FALSE(w().Aufnahme);
     EXPECT_EQ(scope.e->Hotkeys.size(), size_t(TFP_Scope::kHotkeyCount));
     EXPECT_EQ(TFP_Scope::HotkeyActions().size(), 11);
+}
+
+TEST_F(ScopeTest, PrintHotkeyPrintsOnReleaseNotOnPress)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("scope.pdf"));
+    w().OnSetupPrinter = [&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+    };
+    scope.e->HotkeyPressed(10);
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+    scope.e->HotkeyReleased(10);
+    EXPECT_TRUE(QFileInfo::exists(pdf));
 }
 
 TEST_F(ScopeTest, SettingsRoundTripAndAMissingKeyChangesNothing)

@@ -130,6 +130,43 @@ struct TChartPrintSettings {
 // Print zoom of the size bar's position: 10 at the top (0), 1 in the middle, 0.1 at the bottom.
 double PrintZoomForPosition(int position);
 
+enum class TPaintTarget { Printer, Bitmap, Preview };
+
+// What a page painter is asked to paint: the target and its size, the preview's check boxes,
+// its drag offset (updated when centred), the zoom and the texts as currently edited.
+struct TPageOptions {
+    TPaintTarget Target = TPaintTarget::Bitmap;
+    QSize Page;
+    bool BlackWhite = false;
+    bool Background = false;
+    QPoint* Offset = nullptr;
+    bool Centred = false;
+    double Zoom = 1.0;
+    const QString& Headline;
+    const QStringList& Comments;
+};
+
+// One printable picture: its print settings and texts (kept by the owner) and its painter.
+struct TPrintJob {
+    TChartPrintSettings& Print;
+    QString& Headline;
+    QStringList& Comments;
+    std::function<void(QPainter&, const TPageOptions&)> PaintPage;
+    std::function<void(QPrinter&)> OnSetupPrinter;
+};
+
+// The shared print preview: for any result but Cancel the settings and texts are kept, for
+// "Drucken" the page is printed.
+void RunPrintPreview(QWidget* owner, TPrintJob& job);
+// Prints at once with the stored settings (document "Plot"); false (with a message) when no
+// printer takes it.
+bool PrintPageDirect(TPrintJob& job);
+// Scale and origin of a content of `content` pixels with `commentLines` lines below it: on
+// the printer the page width fits (or the height with the lines) and the stored origin stays;
+// in the preview the box fits, the origin follows the drag offset or the centre (which
+// updates the offset); a bitmap is 1:1 at (0, 0). Returns the scale (0: nothing to paint).
+double PlacePage(const TPageOptions& options, QSize content, int commentLines, QPoint& origin);
+
 class TGraf : public QWidget {
 public:
     explicit TGraf(QWidget* parent = nullptr);
@@ -216,7 +253,7 @@ public:
     bool PrintDirect();
     void CopyToClipboard();
     QImage ChartImage();
-    enum class TPaintTarget { Printer, Bitmap, Preview };
+    using TPaintTarget = ::TPaintTarget;
     // The chart on a page: scale factor and origin by target, headline, comment lines,
     // scales, grid, comments, curves and unit labels. For the preview `offset` is the
     // dialog's drag offset and is updated when centred.
@@ -233,6 +270,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    TPrintJob ChartJob();
     void ApplySizes();
     void UpdateScales();
     void PlaceComments();
@@ -257,3 +295,7 @@ class TWriter;
 // printer index, orientation, comment lines.
 void WriteChartPrintSettings(TWriter& writer, const TGraf& chart);
 void ReadChartPrintSettings(TReader& reader, TGraf& chart);
+// The same block for any owner of print settings.
+void WritePrintSettings(TWriter& writer, const TChartPrintSettings& print, const QString& headline,
+                        const QStringList& comments);
+void ReadPrintSettings(TReader& reader, TChartPrintSettings& print, QString& headline, QStringList& comments);

@@ -342,24 +342,24 @@ int PrinterIndexOf(const QPrinter& printer)
 
 } // namespace
 
-void TGraf::PrintPreview()
+void RunPrintPreview(QWidget* owner, TPrintJob& job)
 {
     QPrinter printer(QPrinter::HighResolution);
-    SelectPrinter(printer, Print);
-    if (OnSetupPrinter)
-        OnSetupPrinter(printer);
-    TPreviewDlg dlg(this, printer);
-    dlg.TextDlg->HeadlineEdit->setText(Headline);
-    dlg.TextDlg->Memo1->setPlainText(CommentLines.join(u'\n'));
-    dlg.CB_Mitte->setChecked(Print.Centred);
-    dlg.CB_SW->setChecked(Print.BlackWhite);
-    dlg.cb_Hintergrund->setChecked(Print.Background);
-    dlg.ZoomScroller->setValue(Print.ZoomPos);
-    dlg.Offset = Print.PreviewOffset;
-    // The preview works on copies; Cancel leaves the chart's settings as they were.
-    QString headline = Headline;
-    QStringList comments = CommentLines;
-    double zoom = PrintZoomForPosition(Print.ZoomPos);
+    SelectPrinter(printer, job.Print);
+    if (job.OnSetupPrinter)
+        job.OnSetupPrinter(printer);
+    TPreviewDlg dlg(owner, printer);
+    dlg.TextDlg->HeadlineEdit->setText(job.Headline);
+    dlg.TextDlg->Memo1->setPlainText(job.Comments.join(u'\n'));
+    dlg.CB_Mitte->setChecked(job.Print.Centred);
+    dlg.CB_SW->setChecked(job.Print.BlackWhite);
+    dlg.cb_Hintergrund->setChecked(job.Print.Background);
+    dlg.ZoomScroller->setValue(job.Print.ZoomPos);
+    dlg.Offset = job.Print.PreviewOffset;
+    // The preview works on copies; Cancel leaves the owner's settings as they were.
+    QString headline = job.Headline;
+    QStringList comments = job.Comments;
+    double zoom = PrintZoomForPosition(job.Print.ZoomPos);
     dlg.OnTextChange = [&] {
         headline = dlg.TextDlg->HeadlineEdit->text();
         comments = dlg.TextDlg->Memo1->toPlainText().split(u'\n');
@@ -367,42 +367,40 @@ void TGraf::PrintPreview()
             comments.clear();
     };
     dlg.OnZoomChange = [&] { zoom = PrintZoomForPosition(dlg.ZoomScroller->value()); };
-    const QPoint savedOrigin = Print.Origin;
+    const QPoint savedOrigin = job.Print.Origin;
     dlg.OnPaint = [&](QPainter& painter, QSize size) {
-        std::swap(Headline, headline);
-        std::swap(CommentLines, comments);
-        PaintChart(painter, TPaintTarget::Preview, size, dlg.CB_SW->isChecked(),
-                   dlg.cb_Hintergrund->isChecked(), &dlg.Offset, dlg.CB_Mitte->isChecked(), zoom);
-        std::swap(Headline, headline);
-        std::swap(CommentLines, comments);
+        const TPageOptions options{TPaintTarget::Preview, size, dlg.CB_SW->isChecked(),
+                                   dlg.cb_Hintergrund->isChecked(), &dlg.Offset, dlg.CB_Mitte->isChecked(),
+                                   zoom, headline, comments};
+        job.PaintPage(painter, options);
     };
     const int result = ShowModal(dlg);
     if (result == mrCancel) {
-        Print.Origin = savedOrigin;
+        job.Print.Origin = savedOrigin;
         return;
     }
     dlg.OnTextChange();
-    Print.Orientation = printer.pageLayout().orientation() == QPageLayout::Landscape ? 1 : 0;
-    Print.PrinterIndex = PrinterIndexOf(printer);
-    Print.Centred = dlg.CB_Mitte->isChecked();
-    Print.BlackWhite = dlg.CB_SW->isChecked();
-    Print.Background = dlg.cb_Hintergrund->isChecked();
-    Print.ZoomPos = dlg.ZoomScroller->value();
-    Print.Zoom = PrintZoomForPosition(Print.ZoomPos);
-    Print.PreviewOffset = dlg.Offset;
-    Headline = headline;
-    CommentLines = comments;
+    job.Print.Orientation = printer.pageLayout().orientation() == QPageLayout::Landscape ? 1 : 0;
+    job.Print.PrinterIndex = PrinterIndexOf(printer);
+    job.Print.Centred = dlg.CB_Mitte->isChecked();
+    job.Print.BlackWhite = dlg.CB_SW->isChecked();
+    job.Print.Background = dlg.cb_Hintergrund->isChecked();
+    job.Print.ZoomPos = dlg.ZoomScroller->value();
+    job.Print.Zoom = PrintZoomForPosition(job.Print.ZoomPos);
+    job.Print.PreviewOffset = dlg.Offset;
+    job.Headline = headline;
+    job.Comments = comments;
     if (result == mrYes)
-        PrintDirect();
+        PrintPageDirect(job);
 }
 
-bool TGraf::PrintDirect()
+bool PrintPageDirect(TPrintJob& job)
 {
     QPrinter printer(QPrinter::HighResolution);
-    SelectPrinter(printer, Print);
+    SelectPrinter(printer, job.Print);
     printer.setDocName(QStringLiteral("Plot"));
-    if (OnSetupPrinter)
-        OnSetupPrinter(printer);
+    if (job.OnSetupPrinter)
+        job.OnSetupPrinter(printer);
     QPainter painter;
     if (!painter.begin(&printer)) {
         MessageDlg(Lang3Q("Der Schreiber kann nicht gedruckt werden.", "The plot cannot be printed.",
@@ -410,9 +408,68 @@ bool TGraf::PrintDirect()
                    mtError, mbOK);
         return false;
     }
-    PaintChart(painter, TPaintTarget::Printer, QSize(printer.width(), printer.height()), Print.BlackWhite,
-               Print.Background, nullptr, false, Print.Zoom);
+    const TPageOptions options{TPaintTarget::Printer, QSize(printer.width(), printer.height()),
+                               job.Print.BlackWhite, job.Print.Background, nullptr, false, job.Print.Zoom,
+                               job.Headline, job.Comments};
+    job.PaintPage(painter, options);
     return painter.end();
+}
+
+double PlacePage(const TPageOptions& options, QSize content, int commentLines, QPoint& origin)
+{
+    const double w = std::max(1, content.width());
+    const double h = std::max(1, content.height());
+    const double pw = options.Page.width(), ph = options.Page.height();
+    if (options.Target == TPaintTarget::Printer) {
+        double s = pw / w;
+        if (s >= ph / h)
+            s = ph / (h + 10.0 * commentLines);
+        return s * options.Zoom;
+    }
+    if (options.Target == TPaintTarget::Bitmap) {
+        origin = QPoint();
+        return 1;
+    }
+    const double p = (ph / h > pw / w ? pw / w : ph / (h + 10.0 * commentLines + 12)) * options.Zoom;
+    if (!(p > 0))
+        return 0;
+    const QPoint o = options.Offset ? *options.Offset : QPoint();
+    origin = QPoint(Round(o.x() / p), Round(o.y() / p));
+    if (options.Centred) {
+        origin = QPoint(Round(pw / 2 / p - w / 2), Round(ph / 2 / p - h / 2));
+        if (options.Offset)
+            *options.Offset = QPoint(Round(origin.x() * p), Round(origin.y() * p));
+    }
+    return p;
+}
+
+void TGraf::PrintPreview()
+{
+    TPrintJob job = ChartJob();
+    RunPrintPreview(this, job);
+}
+
+bool TGraf::PrintDirect()
+{
+    TPrintJob job = ChartJob();
+    return PrintPageDirect(job);
+}
+
+TPrintJob TGraf::ChartJob()
+{
+    TPrintJob job{Print, Headline, CommentLines, {}, {}};
+    job.OnSetupPrinter = OnSetupPrinter;
+    job.PaintPage = [this](QPainter& painter, const TPageOptions& o) {
+        // The page shows the texts being edited in the preview.
+        QString headline = o.Headline;
+        QStringList comments = o.Comments;
+        std::swap(Headline, headline);
+        std::swap(CommentLines, comments);
+        PaintChart(painter, o.Target, o.Page, o.BlackWhite, o.Background, o.Offset, o.Centred, o.Zoom);
+        std::swap(Headline, headline);
+        std::swap(CommentLines, comments);
+    };
+    return job;
 }
 
 QImage TGraf::ChartImage()
@@ -739,41 +796,50 @@ void TKommentarDlg::done(int result)
 
 void WriteChartPrintSettings(TWriter& writer, const TGraf& chart)
 {
-    const TChartPrintSettings& p = chart.Print;
+    WritePrintSettings(writer, chart.Print, chart.Headline, chart.CommentLines);
+}
+
+void WritePrintSettings(TWriter& writer, const TChartPrintSettings& p, const QString& headline,
+                        const QStringList& comments)
+{
     writer.WriteInteger(p.Origin.x());
     writer.WriteInteger(p.Origin.y());
     writer.WriteInteger(p.PreviewOffset.x());
     writer.WriteInteger(p.PreviewOffset.y());
     writer.WriteInteger(p.ZoomPos);
     writer.WriteFloat(p.Zoom);
-    writer.WriteString(chart.Headline);
+    writer.WriteString(headline);
     writer.WriteBoolean(p.BlackWhite);
     writer.WriteBoolean(p.Centred);
     writer.WriteBoolean(p.Background);
     writer.WriteInteger(p.PrinterIndex);
     writer.WriteInteger(p.Orientation);
-    writer.WriteInteger(int32_t(chart.CommentLines.size()));
-    for (const QString& line : chart.CommentLines)
+    writer.WriteInteger(int32_t(comments.size()));
+    for (const QString& line : comments)
         writer.WriteString(line);
 }
 
 void ReadChartPrintSettings(TReader& reader, TGraf& chart)
 {
-    TChartPrintSettings& p = chart.Print;
+    ReadPrintSettings(reader, chart.Print, chart.Headline, chart.CommentLines);
+}
+
+void ReadPrintSettings(TReader& reader, TChartPrintSettings& p, QString& headline, QStringList& comments)
+{
     const int ox = reader.ReadInteger();
     p.Origin = QPoint(ox, reader.ReadInteger());
     const int px = reader.ReadInteger();
     p.PreviewOffset = QPoint(px, reader.ReadInteger());
     p.ZoomPos = std::clamp(reader.ReadInteger(), 0, 200);
     p.Zoom = double(reader.ReadFloat());
-    chart.Headline = reader.ReadString();
+    headline = reader.ReadString();
     p.BlackWhite = reader.ReadBoolean();
     p.Centred = reader.ReadBoolean();
     p.Background = reader.ReadBoolean();
     p.PrinterIndex = reader.ReadInteger();
     p.Orientation = reader.ReadInteger() == 1 ? 1 : 0;
     const int32_t n = reader.ReadInteger();
-    chart.CommentLines.clear();
+    comments.clear();
     for (int32_t i = 0; i < n; ++i)
-        chart.CommentLines << reader.ReadString();
+        comments << reader.ReadString();
 }

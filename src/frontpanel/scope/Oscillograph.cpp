@@ -12,6 +12,7 @@
 #include "ui/SettingsDialog.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -330,11 +331,12 @@ void TOscillograph::RepaintDisplay()
     RequestRepaint(*PB_Display);
 }
 
-void TOscillograph::DrawGridStrip(QPainter& painter, const QRect& rect, int xa, int xb) const
+void TOscillograph::DrawGridStrip(QPainter& painter, const QRect& rect, int xa, int xb, int32_t centre,
+                                  int32_t other) const
 {
     const int W = rect.width(), H = rect.height();
     for (int i = 1; i <= 9; ++i) {
-        painter.setPen(TColorToQColor(i == 5 ? 0xC0C0C0 : 0x808080));
+        painter.setPen(QPen(TColorToQColor(i == 5 ? centre : other), 0));
         const int y = rect.top() + RoundInt(double(i) * H / 10);
         painter.drawLine(rect.left() + xa - 1, y, rect.left() + xb + 1, y);
         const int x = RoundInt(double(i) * W / 10);
@@ -369,7 +371,7 @@ void TOscillograph::DrawScreen(QPainter& painter, const QRect& rect, bool withGr
     const TScopeColors colours = ScopeColors(FarbStil);
     painter.fillRect(rect, TColorToQColor(colours.Background));
     if (withGrid)
-        DrawGridStrip(painter, rect, 0, rect.width());
+        DrawGridStrip(painter, rect, 0, rect.width(), 0xC0C0C0, 0x808080);
     painter.setPen(QPen(TColorToQColor(colours.Trace), 0));
     for (int c = 0; c < 2; ++c)
         if (ChannelShown[size_t(c)])
@@ -493,9 +495,72 @@ QString TOscillograph::InfoLine() const
            RangeACombo->currentText() + gap + QStringLiteral("B: ") + RangeBCombo->currentText() + gap;
 }
 
-void TOscillograph::PrintBtnClick() {}
+// --- Printing ----------------------------------------------------------------------------------
+
+TPrintJob TOscillograph::PrintJob()
+{
+    TPrintJob job{Print, Headline, CommentLines, {}, OnSetupPrinter};
+    job.PaintPage = [this](QPainter& painter, const TPageOptions& options) { PaintPrintPage(painter, options); };
+    return job;
+}
+
+void TOscillograph::PrintBtnClick()
+{
+    TPrintJob job = PrintJob();
+    RunPrintPreview(this, job);
+}
 
 bool TOscillograph::PrintNow()
 {
-    return false;
+    TPrintJob job = PrintJob();
+    return PrintPageDirect(job);
+}
+
+void TOscillograph::PaintPrintPage(QPainter& painter, const TPageOptions& o)
+{
+    if (o.Target == TPaintTarget::Preview)
+        painter.fillRect(QRect(QPoint(0, 0), o.Page), Qt::white);
+    QPoint origin = Print.Origin;
+    const double s = PlacePage(o, size(), int(o.Comments.size()), origin);
+    if (!(s > 0))
+        return;
+    if (o.Target == TPaintTarget::Preview)
+        Print.Origin = origin;
+    painter.save();
+    painter.scale(s, s);
+    painter.translate(origin);
+    const int dw = PB_Display->width(), dh = PB_Display->height();
+    QFont font(QStringLiteral("Arial"));
+    font.setBold(true);
+    font.setPixelSize(12);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    QFontMetrics fm(font);
+    painter.drawText(QPoint((dw - fm.horizontalAdvance(o.Headline)) / 2, -RoundInt(12 * 1.5) + fm.ascent()),
+                     o.Headline);
+    font.setBold(false);
+    font.setPixelSize(10);
+    painter.setFont(font);
+    fm = QFontMetrics(font);
+    painter.drawText(QPoint(0, 10 + dh + fm.ascent()), InfoLine());
+    for (int i = 0; i < int(o.Comments.size()); ++i)
+        painter.drawText(QPoint(0, 10 * (i + 3) + dh + fm.ascent()), o.Comments[i]);
+
+    const TScopeColors colours = ScopeColors(FarbStil);
+    const QRect screen(0, 0, dw, dh);
+    if (o.Background)
+        painter.fillRect(screen, TColorToQColor(o.BlackWhite ? 0xC0C0C0 : colours.Background));
+    if (o.BlackWhite)
+        DrawGridStrip(painter, screen, 1, dw - 1, 0x000000, 0x000000);
+    else
+        DrawGridStrip(painter, screen, 1, dw - 1, 0x808080, 0xC0C0C0);
+    const int32_t trace = o.BlackWhite ? 0x000000 : o.Background ? colours.Trace : colours.PaperTrace;
+    painter.setPen(QPen(TColorToQColor(trace), 0));
+    for (int c = 0; c < 2; ++c)
+        if (ChannelShown[size_t(c)])
+            DrawTrace(painter, screen, c, kPoints - 2);
+    painter.setPen(QPen(Qt::black, 0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(screen.adjusted(0, 0, -1, -1));
+    painter.restore();
 }

@@ -107,6 +107,9 @@ public:
     bool PrintNow();
     // "T: 1 ms/div    A: 10 V/div    B: 10 V/div    "
     QString InfoLine() const;
+    // The page: headline, display with grid and points 0 to 99 of the traces, frame, info
+    // line and comment lines, placed by the target.
+    void PaintPrintPage(QPainter& painter, const TPageOptions& options);
 
     // --- Event handlers (also what hotkeys and web requests click) ------------------------
     void SB_StartClick();
@@ -122,7 +125,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    TPrintJob PrintJob();
     void BuildControls();
-    void DrawGridStrip(QPainter& painter, const QRect& rect, int xa, int xb) const;
+    // Horizontal grid lines between xa - 1 and xb + 1, vertical ones where xa < x <= xb; the
+    // centre lines in one colour, the others in another.
+    void DrawGridStrip(QPainter& painter, const QRect& rect, int xa, int xb, int32_t centre, int32_t other) const;
     void DrawTrace(QPainter& painter, const QRect& rect, int channel, int lastPoint) const;
 };
