@@ -56,9 +56,12 @@ void BM_StepRate(benchmark::State& state)
                 elements.back()->show();
                 raw->SetLink(elements.back().get());
                 elements.back()->Component = raw;
-                for (int i = 0; i < 2; ++i)
+                for (int i = 0; i < 2; ++i) {
                     Wire(b, *parts[size_t(100 * (2 * s + i) + 99)]->Outputs[0], *raw->Inputs[size_t(i)],
                          3000 + 10 * (2 * s + i));
+                    // Marked as the wire editing marks a pin with a wire on it.
+                    raw->Inputs[size_t(i)]->Connected = true;
+                }
                 TOscillograph& w = *elements.back()->Window;
                 w.SetTriggerIndex(0);
                 w.CB_TimeBase->setCurrentIndex(mode == 1 ? 5 : 0);
