@@ -6,6 +6,7 @@
 #include "components/scope/Scope.h"
 #include "frontpanel/scope/Oscillograph.h"
 #include "frontpanel/scope/ScopeElement.h"
+#include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/IniFile.h"
 #include "ui/Hotkey.h"
@@ -365,6 +366,27 @@ TEST_F(ScopePaint, ColourStylesPaintBackgroundAndTrace)
         EXPECT_EQ(At(image, 5, 50), ScopeColors(style).Trace);
     }
     EXPECT_EQ(ScopeColors(fsGreen).PaperTrace, 0x008000);
+}
+
+TEST_F(ScopePaint, BoardSymbolShowsTheScreenWithoutGridWhileRunning)
+{
+    scope.c->X = 200;
+    scope.c->Y = 200;
+    scope.c->LayoutPins();
+    scope.c->SimReset();
+    w().ChannelShown = {true, false};
+    QImage image(600, 600, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    TCanvas canvas(&p);
+    canvas.SetIdentityMapping();
+    scope.c->PaintPinStates(canvas);
+    p.end();
+    const int cx = scope.c->CenterX(), cy = scope.c->CenterY() - 14;
+    EXPECT_EQ(At(image, cx + 10, cy), ScopeColors(fsBlue).Trace);
+    EXPECT_EQ(At(image, cx + 10, cy - 20), ScopeColors(fsBlue).Background);
+    EXPECT_EQ(At(image, cx - 36 + 7, cy - 30), ScopeColors(fsBlue).Background) << "no grid";
+    EXPECT_EQ(At(image, cx + 37, cy - 20), 0xFFFFFF) << "nothing beyond the symbol's screen";
 }
 
 TEST_F(ScopePaint, PrintoutDrawsPointsUpTo99InThePaperColours)
