@@ -59,11 +59,11 @@ void RegisterFrontPanelElements(TElementRegistry& registry)
     registry.RegisterElement<TFPGraf>();
     registry.RegisterElement<TFPXY>();
     registry.RegisterElement<TTabelle>();
-    registry.RegisterElement<TFP_Scope>();
     registry.RegisterElement<TStopUhr>();
     registry.RegisterElement<TSchaltUhr>();
     registry.RegisterElement<TWochenSchaltuhr>();
     registry.RegisterElement<TTagesSchaltuhr>();
+    registry.RegisterElement<TFP_Scope>();
     registry.RegisterElement<TDesign>();
     RegisterDisplayElements(registry);
 }

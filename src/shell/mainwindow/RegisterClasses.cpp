@@ -27,10 +27,10 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterCoreComponents(registry);
     RegisterPanelComponents(registry);
     RegisterRecorderComponents(registry);
-    RegisterScopeComponents(registry);
     RegisterDisplayComponents(registry);
     RegisterTextComponents(registry);
     RegisterFileComponents(registry);
+    RegisterScopeComponents(registry);
     RegisterHardwareClasses(registry);
     RegisterCommClasses(registry);
 }
