@@ -9,12 +9,17 @@
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/IniFile.h"
+#include "platform/MessageBox.h"
+#include "platform/ModalDialogs.h"
 #include "ui/Hotkey.h"
+#include "ui/PropertySheet.h"
+#include "ui/SettingsDialog.h"
 
 #include <QComboBox>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -501,6 +506,60 @@ TEST_F(ScopeTest, PrintHotkeyPrintsOnReleaseNotOnPress)
     EXPECT_FALSE(QFileInfo::exists(pdf));
     scope.e->HotkeyReleased(10);
     EXPECT_TRUE(QFileInfo::exists(pdf));
+}
+
+TEST_F(ScopeTest, TriggerVoltageDialogTakesTheTypedValueOnlyOnOk)
+{
+    w().TriggerVoltage = 0.25;
+    for (int result : {int(mrCancel), int(mrOk)}) {
+        TScopedDialogResponder responder;
+        QString caption, shown;
+        int help = 0;
+        responder.Answer([&](QDialog& d) {
+            caption = d.windowTitle();
+            help = static_cast<TDefault_Dlg&>(d).HelpContext;
+            auto* edit = d.findChild<QLineEdit*>(QStringLiteral("Edit"));
+            if (!edit) {
+                ADD_FAILURE() << "no edit row";
+                return int(mrCancel);
+            }
+            shown = edit->text();
+            edit->setText(QStringLiteral("-1.5"));
+            return result;
+        });
+        w().SchwelleBtnClick();
+        EXPECT_EQ(caption, QStringLiteral("Trigger"));
+        EXPECT_EQ(help, 18075);
+        if (result == mrCancel) {
+            EXPECT_EQ(shown, QStringLiteral("0.25"));
+            EXPECT_DOUBLE_EQ(w().TriggerVoltage, 0.25);
+        } else {
+            EXPECT_DOUBLE_EQ(w().TriggerVoltage, -1.5);
+        }
+    }
+}
+
+TEST_F(ScopeTest, PropertyDialogSetsTheColourStyleOnlyOnOk)
+{
+    for (int result : {int(mrCancel), int(mrOk)}) {
+        TScopedDialogResponder responder;
+        int rows = 0;
+        responder.Answer([&](QDialog& d) {
+            rows = int(static_cast<TDefault_Dlg&>(d).PropScrollbox->Rows().size());
+            auto* combo = d.findChild<QComboBox*>(QStringLiteral("Combo"));
+            if (!combo) {
+                ADD_FAILURE() << "no style row";
+                return int(mrCancel);
+            }
+            combo->setCurrentIndex(2);
+            return result;
+        });
+        scope.e->userEdit = true;
+        scope.e->EditProperties();
+        EXPECT_EQ(w().FarbStil, result == mrOk ? fsYellow : fsBlue);
+        // Colour caption and style, hotkey caption and ten hotkeys, options caption, hint, run-time flag.
+        EXPECT_EQ(rows, 16);
+    }
 }
 
 TEST_F(ScopeTest, SettingsRoundTripAndAMissingKeyChangesNothing)
