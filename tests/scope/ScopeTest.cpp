@@ -102,6 +102,8 @@ TEST_F(ScopeTest, TriggerDecidesTheStepInWhichASweepStarts)
 
 TEST_F(ScopeTest, ManualTriggerStartsOneSweepAndConsumesTheRequest)
 {
+    TOscillograph fresh;
+    EXPECT_FALSE(fresh.SB_Start->isVisibleTo(&fresh)) << "the start button belongs to MAN only";
     Start(0, 1);
     EXPECT_TRUE(w().SB_Start->isVisibleTo(&w()));
     Step(1000);

@@ -190,6 +190,7 @@ TOscillograph::TOscillograph(QWidget* parent)
     Print.Zoom = 1.0;
     SetFarbStil(fsBlue);
     SetTriggerPositiv(true);
+    SetTriggerIndex(0);
     SetToolsVisible(true);
 }
 
