@@ -4,8 +4,10 @@
 #include "frontpanel/Design.h"
 #include "frontpanel/FP_Element.h"
 #include "frontpanel/Led.h"
+#include "frontpanel/analyser/AnalyserElement.h"
 #include "frontpanel/elements/DisplayElements.h"
 #include "frontpanel/elements/Lampe.h"
+#include "frontpanel/elements/PenPlotter.h"
 #include "frontpanel/elements/Schalter.h"
 #include "frontpanel/elements/Tabelle.h"
 #include "frontpanel/elements/XyRecorder.h"
@@ -59,6 +61,8 @@ void RegisterFrontPanelElements(TElementRegistry& registry)
     registry.RegisterElement<TFPGraf>();
     registry.RegisterElement<TFPXY>();
     registry.RegisterElement<TTabelle>();
+    registry.RegisterElement<TFP_Analyser>();
+    registry.RegisterElement<TStiftplotter>();
     registry.RegisterElement<TStopUhr>();
     registry.RegisterElement<TSchaltUhr>();
     registry.RegisterElement<TWochenSchaltuhr>();

@@ -1,7 +1,9 @@
 #include "shell/Composition.h"
 
 #include "comm/SerialTransport.h"
+#include "components/analyser/Analyser.h"
 #include "components/core/SimulationStop.h"
+#include "core/board/BoardHooks.h"
 #include "core/board/Platine.h"
 #include "core/model/FrontPanelHooks.h"
 #include "core/model/ViewHooks.h"
@@ -27,6 +29,12 @@ void InstallHooks()
     SimFastQuery() = [] {
         const TSimulationControl* control = SimulationControl();
         return control && control->SimFast;
+    };
+
+    // A renumbered logic analyser shows its new number in its window's caption.
+    BoardServiceHooks().UpdateAnalyserCaption = [](TIOBauteil& component) {
+        if (auto* analyser = dynamic_cast<TBT_Analyser*>(&component))
+            analyser->UpdateWindowCaption();
     };
 
     // A component's pin segments follow its selection; their board repaints them.

@@ -102,6 +102,7 @@ TEST_F(CompositionTest, MainWindowStartInstallsEveryHook)
         {"segment repaint", bool(BoardViewHooks().RepaintSegment)},
         {"stop request", bool(OnStopRequested)},
         {"runtime close request", bool(OnRuntimeCloseRequested)},
+        {"analyser caption", bool(BoardServiceHooks().UpdateAnalyserCaption)},
         {"hardware class names", bool(BoardServiceHooks().HardwareClassByName)},
         {"hardware components", bool(BoardServiceHooks().IsHardwareComponent)},
         {"hardware interface release", bool(BoardServiceHooks().ReleaseHardwareInterface)},

@@ -32,6 +32,8 @@ constexpr int OutputOfChannel(int k)
     return 5 - k;
 }
 
+} // namespace
+
 void DrawPlotSymbol(TCanvas& canvas, int cx, int cy, int32_t colour, const QString& caption, int textHeight,
                     QPoint textAt, int xAxisEnd)
 {
@@ -60,7 +62,6 @@ void DrawPlotSymbol(TCanvas& canvas, int cx, int cy, int32_t colour, const QStri
     canvas.LineTo(cx + xAxisEnd - 6, cy + 24);
 }
 
-} // namespace
 
 // --- Y(t) recorder ---------------------------------------------------------------------------
 
@@ -186,16 +187,9 @@ QString TBTGraf::AutoFileName(const QDateTime& now) const
     const TFPGraf* e = Element();
     if (!e)
         return QString();
-    QString name;
-    if (e->FixedFileName) {
-        name = e->FilePrefix + QStringLiteral(".GRF");
-    } else {
-        const QLocale locale = QLocale::system();
-        name = e->FilePrefix + u' ' + SafeFileName(locale.toString(now.date(), QLocale::ShortFormat)) + u' ' +
-               SafeFileName(now.time().toString(QStringLiteral("HH:mm:ss"))) + QStringLiteral(".GRF");
-    }
+    QString name = e->FixedFileName ? e->FilePrefix : TimeStampedName(e->FilePrefix, now);
     name.replace(u':', u'.');
-    return Ctx().ProgramFolder + QStringLiteral("Data/") + name;
+    return Ctx().ProgramFolder + QStringLiteral("Data/") + name + QStringLiteral(".GRF");
 }
 
 void TBTGraf::Stop()

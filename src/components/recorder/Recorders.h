@@ -12,6 +12,11 @@
 #include <array>
 
 class TFPGraf;
+class TCanvas;
+
+// The plotter symbol: the caption in grey bold italic, two axes with arrow heads.
+void DrawPlotSymbol(TCanvas& canvas, int cx, int cy, int32_t colour, const QString& caption, int textHeight,
+                    QPoint textAt, int xAxisEnd);
 class TFPXY;
 class TTabelle;
 

@@ -1,10 +1,12 @@
 #include "frontpanel/elements/RecorderTools.h"
 
 #include "platform/ModalDialogs.h"
+#include "ui/Formats.h"
 #include "platform/MessageBox.h"
 #include "widgets/ToolGlyphs.h"
 
 #include <QFileDialog>
+#include <QLocale>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
@@ -150,4 +152,13 @@ QString AskRecorderFile(QWidget* owner, bool save, const QString& filter, const 
 double DateTimeToDays(const QDateTime& time)
 {
     return double(QDate(1899, 12, 30).daysTo(time.date())) + time.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
+QString TimeStampedName(const QString& prefix, const QDateTime& now)
+{
+    const QLocale locale = QLocale::system();
+    QString name = prefix + u' ' + SafeFileName(locale.toString(now.date(), QLocale::ShortFormat)) + u' ' +
+                   SafeFileName(now.time().toString(QStringLiteral("HH:mm:ss")));
+    name.replace(u':', u'.');
+    return name;
 }

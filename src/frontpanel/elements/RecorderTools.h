@@ -28,5 +28,9 @@ QMenu* BuildRecorderMenu(QWidget* owner, const std::vector<std::pair<int, QStrin
 // exist). Empty when cancelled.
 QString AskRecorderFile(QWidget* owner, bool save, const QString& filter, const QString& extension);
 
+// The name of an automatic file: prefix, the date in the short format and the time, each made
+// safe for a file name, every ":" replaced by ".".
+QString TimeStampedName(const QString& prefix, const QDateTime& now);
+
 // Days since 1899-12-30, the time of day as the fraction.
 double DateTimeToDays(const QDateTime& time);

@@ -2,6 +2,7 @@
 
 #include "comm/RegisterComm.h"
 #include "components/analog/RegisterAnalog.h"
+#include "components/analyser/RegisterAnalyser.h"
 #include "components/digital/RegisterDigital.h"
 #include "components/display/RegisterDisplay.h"
 #include "components/file/RegisterFile.h"
@@ -27,6 +28,7 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterCoreComponents(registry);
     RegisterPanelComponents(registry);
     RegisterRecorderComponents(registry);
+    RegisterAnalyserComponents(registry);
     RegisterDisplayComponents(registry);
     RegisterTextComponents(registry);
     RegisterFileComponents(registry);

@@ -1,0 +1,6 @@
+#pragma once
+
+class TClassRegistry;
+
+// The logic analyser and the pen plotter.
+void RegisterAnalyserComponents(TClassRegistry& registry);
