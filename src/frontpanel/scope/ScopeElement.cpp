@@ -241,13 +241,8 @@ void TFP_Scope::WriteWebSnapshot(QStringList& lines)
 
 void TFP_Scope::WriteWebImageMap(QStringList& lines)
 {
-    SaveSnapshot();
     const TOscillograph& w = *Window;
-    const QString name = WebPictureName(GetRelativeName());
-    lines << QStringLiteral("<img src=\"") + WebPictureUrl(GetRelativeName()) +
-                 QStringLiteral("\" border=\"0\" alt=\"") + HtmlText(Hint) + QStringLiteral("\" usemap=\"#") +
-                 HtmlText(name) + QStringLiteral("\">");
-    lines << QStringLiteral("<map name=\"") + HtmlText(name) + QStringLiteral("\">");
+    WriteWebImageMapHead(*this, lines);
     if (w.GetTriggerIndex() == 1)
         lines << WriteWebAreaRect(6, ControlRectInElement(w.SB_Start), w.SB_Start->toolTip());
     if (w.ToolsVisible)
