@@ -4,7 +4,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev
   qt6-multimedia-dev libqt6multimedia6
   libgl-dev fonts-dejavu-core
   libhidapi-dev
@@ -14,9 +14,18 @@ PACKAGES=(
   libmodbus-dev
 )
 
+# A package counts as installed when it is, or when an installed package provides it (a
+# virtual name), so that nothing is installed again on every run.
+installed() {
+  dpkg-query -W -f='${Status}\n' "$1" 2>/dev/null | grep -q "install ok installed" && return 0
+  dpkg-query -W -f='${Status}|${Provides}\n' 2>/dev/null |
+    grep "^install ok installed|" | cut -d'|' -f2 | tr ',' '\n' |
+    sed -e 's/^ *//' -e 's/ .*//' | grep -qx "$1"
+}
+
 missing=()
 for p in "${PACKAGES[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+  if ! installed "$p"; then
     missing+=("$p")
   fi
 done

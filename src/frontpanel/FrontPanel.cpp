@@ -22,7 +22,6 @@
 #include "widgets/ToolGlyphs.h"
 
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDesktopServices>
@@ -44,13 +43,19 @@ namespace {
 
 TFrontplatte* g_window = nullptr;
 
-QToolButton* NewButton(QWidget* parent, QLayout* layout, const char* name, const QString& text)
+// A button of the edit-mode strip: a flat speed button with a caption, as wide as the widest of
+// its captions needs.
+TWLXSpeedButton* NewStripButton(QWidget* parent, QLayout* layout, const char* name,
+                                std::initializer_list<QString> captions)
 {
-    auto* button = new QToolButton(parent);
+    auto* button = new TWLXSpeedButton(parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setText(text);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->SetButtonStyle(TWLXUserButtonStyle::ubsFlat);
+    button->setText(*captions.begin());
+    int width = 0;
+    for (const QString& caption : captions)
+        width = std::max(width, button->fontMetrics().horizontalAdvance(caption));
+    button->setFixedSize(std::max(23, width + 10), 22);
     layout->addWidget(button);
     return button;
 }
@@ -65,14 +70,6 @@ TWLXSpeedButton* NewToolButton(QWidget* parent, QLayout* layout, const char* nam
     button->setFixedSize(24, 23);
     layout->addWidget(button);
     return button;
-}
-
-void SetButtonColor(QToolButton* button, int32_t color)
-{
-    QPixmap swatch(12, 12);
-    swatch.fill(TColorToQColor(color));
-    button->setIcon(QIcon(swatch));
-    button->setProperty("Color", color);
 }
 
 } // namespace
@@ -112,6 +109,26 @@ void THintBox::ShowText(const QString& text)
     }
     resize(w + 7, h);
     update();
+}
+
+void THintBox::ShowNear(const QString& text, QPoint cursor)
+{
+    if (text.isEmpty()) {
+        hide();
+        return;
+    }
+    if (Text != text) {
+        hide();
+        ShowText(text);
+        update();
+    }
+    const int ownerWidth = parentWidget() ? parentWidget()->width() : 0;
+    int x = cursor.x();
+    if (x + width() > ownerWidth - 10)
+        x = ownerWidth - width() - 10;
+    move(x, cursor.y() - height() - 5);
+    show();
+    raise();
 }
 
 void THintBox::paintEvent(QPaintEvent*)
@@ -302,42 +319,53 @@ void TFrontplatte::BuildStatusbar()
     Statusbar->setFixedHeight(24);
     Statusbar->setMouseTracking(true);
     auto* row = new QHBoxLayout(Statusbar);
-    row->setContentsMargins(2, 0, 2, 0);
+    row->setContentsMargins(2, 1, 2, 1);
     row->setSpacing(1);
-    SB_Raster = NewButton(Statusbar, row, "SB_Raster", QStringLiteral("Raster"));
-    SB_Raster->setCheckable(true);
-    SB_Raster->setChecked(true);
-    SB_R4 = NewButton(Statusbar, row, "SB_R4", QStringLiteral("4"));
-    SB_R8 = NewButton(Statusbar, row, "SB_R8", QStringLiteral("8"));
-    SB_R16 = NewButton(Statusbar, row, "SB_R16", QStringLiteral("16"));
-    SB_R32 = NewButton(Statusbar, row, "SB_R32", QStringLiteral("32"));
-    auto* sizes = new QButtonGroup(Statusbar);
-    sizes->setExclusive(true);
-    const std::pair<QToolButton*, int> gridButtons[] = {{SB_R4, 4}, {SB_R8, 8}, {SB_R16, 16}, {SB_R32, 32}};
-    for (const auto& [button, tag] : gridButtons) {
-        button->setCheckable(true);
-        sizes->addButton(button);
+    auto add = [this, row](const char* name, std::initializer_list<QString> captions) {
+        return NewStripButton(Statusbar, row, name, captions);
+    };
+    // Snapping and grid shown are toggles (groups of their own whose button may be released);
+    // the four sizes latch in one group.
+    enum { kSnapGroup = 1, kSizeGroup = 2, kShowGroup = 3 };
+    TWLXSpeedButton* snap = add("SB_Raster", {QStringLiteral("Raster"), QStringLiteral("Grid"),
+                                              QStringLiteral("Grille")});
+    snap->SetGroupIndex(kSnapGroup);
+    snap->SetAllowAllUp(true);
+    snap->SetPressed(true);
+    SB_Raster = snap;
+    const std::pair<QToolButton**, int> gridButtons[] = {{&SB_R4, 4}, {&SB_R8, 8}, {&SB_R16, 16}, {&SB_R32, 32}};
+    for (const auto& [field, tag] : gridButtons) {
+        const QByteArray name = "SB_R" + QByteArray::number(tag);
+        TWLXSpeedButton* button = add(name.constData(), {QString::number(tag)});
+        button->SetGroupIndex(kSizeGroup);
+        *field = button;
         const int grid = tag;
         connect(button, &QToolButton::clicked, this, [this, grid] { SetRaster(grid); });
     }
     SB_R16->setChecked(true);
-    SB_ZeichneRaster = NewButton(Statusbar, row, "SB_ZeichneRaster", QStringLiteral("V"));
-    SB_ZeichneRaster->setCheckable(true);
+    TWLXSpeedButton* show = add("SB_ZeichneRaster", {QStringLiteral("V")});
+    show->SetGroupIndex(kShowGroup);
+    show->SetAllowAllUp(true);
+    SB_ZeichneRaster = show;
     row->addSpacing(8);
-    SB_Left = NewButton(Statusbar, row, "SB_Left", QStringLiteral("←"));
-    SB_Up = NewButton(Statusbar, row, "SB_Up", QStringLiteral("↑"));
-    SB_Down = NewButton(Statusbar, row, "SB_Down", QStringLiteral("↓"));
-    SB_Right = NewButton(Statusbar, row, "SB_Right", QStringLiteral("→"));
+    SB_Left = add("SB_Left", {QStringLiteral("←")});
+    SB_Up = add("SB_Up", {QStringLiteral("↑")});
+    SB_Down = add("SB_Down", {QStringLiteral("↓")});
+    SB_Right = add("SB_Right", {QStringLiteral("→")});
     row->addSpacing(8);
-    ar_Links_Btn = NewButton(Statusbar, row, "ar_Links_Btn", QStringLiteral("|◂"));
-    ar_Rechts_Btn = NewButton(Statusbar, row, "ar_Rechts_Btn", QStringLiteral("▸|"));
-    ar_Oben_Btn = NewButton(Statusbar, row, "ar_Oben_Btn", QStringLiteral("▴"));
-    ar_Unten_Btn = NewButton(Statusbar, row, "ar_Unten_Btn", QStringLiteral("▾"));
-    SpeedButton3 = NewButton(Statusbar, row, "SpeedButton3", QStringLiteral("↔"));
-    SpeedButton4 = NewButton(Statusbar, row, "SpeedButton4", QStringLiteral("↕"));
+    ar_Links_Btn = add("ar_Links_Btn", {QStringLiteral("|◂")});
+    ar_Rechts_Btn = add("ar_Rechts_Btn", {QStringLiteral("▸|")});
+    ar_Oben_Btn = add("ar_Oben_Btn", {QStringLiteral("▴")});
+    ar_Unten_Btn = add("ar_Unten_Btn", {QStringLiteral("▾")});
+    SpeedButton3 = add("SpeedButton3", {QStringLiteral("↔")});
+    SpeedButton4 = add("SpeedButton4", {QStringLiteral("↕")});
     row->addSpacing(8);
-    GridColorBtn = NewButton(Statusbar, row, "GridColorBtn", QString());
-    SetButtonColor(GridColorBtn, clGray);
+    // Its face shows the grid colour; the raised frame sets it off from the strip.
+    GridColorBtn = new TWLXSpeedButton(Statusbar);
+    GridColorBtn->setObjectName(QStringLiteral("GridColorBtn"));
+    GridColorBtn->setFixedSize(23, 22);
+    row->addWidget(GridColorBtn);
+    ShowGridColor(clGray);
     row->addStretch(1);
 
     connect(SB_Raster, &QToolButton::clicked, this, [this] { SB_RasterClick(); });
@@ -508,21 +536,7 @@ void TFrontplatte::HintMessage(const QString& text)
 
 void TFrontplatte::HintMessage(const QString& text, QPoint cursor)
 {
-    if (text.isEmpty()) {
-        HintBox->hide();
-        return;
-    }
-    if (HintBox->Text != text) {
-        HintBox->hide();
-        HintBox->ShowText(text);
-        HintBox->update();
-    }
-    int x = cursor.x();
-    if (x + HintBox->width() > width() - 10)
-        x = width() - HintBox->width() - 10;
-    HintBox->move(x, cursor.y() - HintBox->height() - 5);
-    HintBox->show();
-    HintBox->raise();
+    HintBox->ShowNear(text, cursor);
 }
 
 // --- Grid and nudging -----------------------------------------------------------------------------
@@ -562,13 +576,18 @@ void TFrontplatte::SB_ZeichneRasterClick()
 
 void TFrontplatte::GridColorBtnClick()
 {
-    const int32_t color = PickColor(GridColorBtn->property("Color").toInt());
-    SetButtonColor(GridColorBtn, color);
+    const int32_t color = PickColor(GridColorBtn->Color());
+    ShowGridColor(color);
     FPState().FPGridColor = color;
     if (ActiveDesign) {
         ActiveDesign->update();
         ActiveDesign->RefreshTransparency(this);
     }
+}
+
+void TFrontplatte::ShowGridColor(int32_t color)
+{
+    GridColorBtn->SetColor(color);
 }
 
 void TFrontplatte::SB_CursorClick(int tag)

@@ -29,6 +29,7 @@ class TFrontPanelHooks;
 class TIniFile;
 class TReader;
 class TScrollBoxEx;
+class TWLXSpeedButton;
 class TWebLink;
 class TWriter;
 
@@ -51,6 +52,9 @@ public:
     // the box to the lines. The same text again changes nothing.
     void ShowText(const QString& text);
     QStringList Lines() const;
+    // Shows a text above a cursor point of the owner window, moved left so that it ends 10
+    // pixels before the owner's right edge; an empty text hides the box.
+    void ShowNear(const QString& text, QPoint cursor);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -92,7 +96,7 @@ public:
     QToolButton* ar_Unten_Btn = nullptr;
     QToolButton* SpeedButton3 = nullptr;  // horizontal centres
     QToolButton* SpeedButton4 = nullptr;  // vertical centres
-    QToolButton* GridColorBtn = nullptr;
+    TWLXSpeedButton* GridColorBtn = nullptr;  // its face shows the grid colour
     QWidget* Panel1 = nullptr;
     QWidget* HiddenPanel = nullptr;     // parent of the elements of other page numbers
     QMenu* FPopup = nullptr;            // the tabs' context menu
@@ -168,6 +172,8 @@ public:
     void SB_RasterClick();
     void SB_ZeichneRasterClick();
     void GridColorBtnClick();
+    // The grid colour button shows color.
+    void ShowGridColor(int32_t color);
     void SB_CursorClick(int tag);
     void AlignClick(int tag);
     // Keys (the window sees every key first).

@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 #include "ui/PropertySheet.h"
 #include "ui/SettingsDialog.h"
+#include "widgets/SpeedButton.h"
 
 #include <QAction>
 #include <QTabBar>

@@ -5,14 +5,23 @@
 
 #include <algorithm>
 
-QRect FitToScreen(const QRect& bounds)
+QRect AvailableScreenArea()
 {
-    QRect area(0, 0, 4096, 4096);
     const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
                                 ? QGuiApplication::primaryScreen()
                                 : nullptr;
     if (screen && screen->availableVirtualGeometry().isValid())
-        area = screen->availableVirtualGeometry();
+        return screen->availableVirtualGeometry();
+    return QRect(0, 0, 4096, 4096);
+}
+
+QRect FitToScreen(const QRect& bounds)
+{
+    return FitToScreen(bounds, AvailableScreenArea());
+}
+
+QRect FitToScreen(const QRect& bounds, const QRect& area)
+{
     const int width = std::clamp(bounds.width(), 0, area.width());
     const int height = std::clamp(bounds.height(), 0, area.height());
     const int left = std::clamp(bounds.x(), area.left(), area.left() + area.width() - width);

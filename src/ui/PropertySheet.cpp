@@ -316,7 +316,7 @@ void TPropScrollbox::AddFormatProp(const QString& caption, TFormat& Format)
     auto* row = new TFormatPropEditor(m_content);
     auto* b = NewRow<TFormatProp>(caption, row);
     b->Target = &Format;
-    row->ValueLabel->setText(FormatOptionName(Format.Options));
+    row->SetValueText(FormatOptionName(Format.Options));
     row->ChangeBtn->show();
     WireChange(b, row->ValueLabel);
     EndRow(row);
@@ -327,7 +327,7 @@ void TPropScrollbox::AddSyncProp(const QString& caption, QString& SyncText)
     auto* row = new TSyncPropEditor(m_content);
     auto* b = NewRow<TSyncProp>(caption, row);
     b->Target = &SyncText;
-    row->ValueLabel->setText(SyncText);
+    row->SetValueText(SyncText);
     row->ChangeBtn->show();
     WireChange(b, row->ValueLabel);
     EndRow(row);
@@ -350,7 +350,7 @@ void TPropScrollbox::AddFrameProp(const QString& caption, QString& Prefix, QStri
     auto* b = NewRow<TFrameProp>(caption, row);
     b->Target = &Prefix;
     b->Target2 = &Suffix;
-    row->ValueLabel->setText(Prefix + QStringLiteral(" // ") + Suffix);
+    row->SetValueText(Prefix + QStringLiteral(" // ") + Suffix);
     row->ChangeBtn->show();
     WireChange(b, row->ValueLabel);
     EndRow(row);

@@ -72,6 +72,8 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // A one-line text wider than the label ends in an ellipsis instead of being cut.
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // Limits what the user types into the edit to maxLength characters (0: no limit). A longer
@@ -135,6 +137,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Sizes the value controls to the value panel (called after the panels are placed).
+    virtual void LayoutValue() {}
 
 private:
     int m_nameWidth = kNameWidth;
@@ -292,6 +296,11 @@ class TValueLabelPropEditor : public TPropEditor {
 public:
     TValueLabelPropEditor(QWidget* parent, const QString& initialText);
     TClickLabel* ValueLabel = nullptr;
+    // Shows text; the label is as wide as the text needs (the value column fits it).
+    void SetValueText(const QString& text);
+
+protected:
+    void LayoutValue() override;
 };
 
 class TFormatPropEditor : public TValueLabelPropEditor {

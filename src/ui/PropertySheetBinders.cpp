@@ -145,19 +145,19 @@ void TDayTimeProp::WriteBack()
 void TFormatProp::ChangeBtnClick()
 {
     if (EditFormat(*Target, Caption))
-        Row()->ValueLabel->setText(FormatOptionName(Target->Options));
+        Row()->SetValueText(FormatOptionName(Target->Options));
 }
 
 void TSyncProp::ChangeBtnClick()
 {
     if (EditSyncSequence(Caption, *Target, Editor->window()))
-        Row()->ValueLabel->setText(*Target);
+        Row()->SetValueText(*Target);
 }
 
 void TFrameProp::ChangeBtnClick()
 {
     if (EditFrameTexts(Caption, *Target, *Target2, Editor->window()))
-        Row()->ValueLabel->setText(*Target + QStringLiteral(" // ") + *Target2);
+        Row()->SetValueText(*Target + QStringLiteral(" // ") + *Target2);
 }
 
 void TDialogProp::ChangeBtnClick()

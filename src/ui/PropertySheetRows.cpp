@@ -23,8 +23,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QToolButton>
 #include <QValidator>
+
+#include <algorithm>
 
 namespace {
 
@@ -206,6 +209,19 @@ void TClickLabel::mouseReleaseEvent(QMouseEvent* event)
     }
 }
 
+void TClickLabel::paintEvent(QPaintEvent* event)
+{
+    const QRect r = contentsRect();
+    const QFontMetrics fm(font());
+    if (wordWrap() || text().contains(u'\n') || fm.horizontalAdvance(text()) <= r.width()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter p(this);
+    style()->drawItemText(&p, r, int(alignment()), palette(), isEnabled(),
+                          fm.elidedText(text(), Qt::ElideRight, r.width()), foregroundRole());
+}
+
 TFileEdit::TFileEdit(QWidget* parent, bool saveDialog)
     : QWidget(parent)
     , m_save(saveDialog)
@@ -326,6 +342,7 @@ void TPropEditor::LayoutPanels()
     }
     NamePanel->PlaceRightChild();
     PropPanel->PlaceRightChild();
+    LayoutValue();
 }
 
 void TPropEditor::resizeEvent(QResizeEvent* event)
@@ -437,10 +454,18 @@ THotkeyPropEditor::THotkeyPropEditor(QWidget* parent)
     : TPropEditor(parent)
 {
     KeyCombo = NewCombo(PropPanel, "KeyCombo", 4, 2, 60, 20);
-    CtrlBtn = NewToggle(PropPanel, "CtrlBtn", QStringLiteral("Ctrl"), 65, 2, 25, 20);
-    AltBtn = NewToggle(PropPanel, "AltBtn", QStringLiteral("Alt"), 91, 2, 25, 20);
-    ShiftBtn = NewToggle(PropPanel, "ShiftBtn", QStringLiteral("Shift"), 117, 2, 25, 20);
-    ActionCombo = NewCombo(PropPanel, "ActionCombo", 143, 2, 60, 20);
+    // The modifier toggles are as wide as their captions need, side by side.
+    int x = 65;
+    auto toggle = [this, &x](const char* name, const QString& caption) {
+        QToolButton* b = NewToggle(PropPanel, name, caption, x, 2, 25, 20);
+        b->resize(std::max(25, b->fontMetrics().horizontalAdvance(caption) + 8), 20);
+        x += b->width() + 1;
+        return b;
+    };
+    CtrlBtn = toggle("CtrlBtn", QStringLiteral("Ctrl"));
+    AltBtn = toggle("AltBtn", QStringLiteral("Alt"));
+    ShiftBtn = toggle("ShiftBtn", QStringLiteral("Shift"));
+    ActionCombo = NewCombo(PropPanel, "ActionCombo", x, 2, 60, 20);
 }
 
 void THotkeyPropEditor::FillLists()
@@ -605,7 +630,21 @@ TValueLabelPropEditor::TValueLabelPropEditor(QWidget* parent, const QString& ini
     ValueLabel->setObjectName(QStringLiteral("ValueLabel"));
     ValueLabel->setGeometry(4, 4, 64, 20);
     ValueLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ValueLabel->setText(initialText);
+    SetValueText(initialText);
+}
+
+void TValueLabelPropEditor::SetValueText(const QString& text)
+{
+    ValueLabel->setText(text);
+    LayoutValue();
+}
+
+void TValueLabelPropEditor::LayoutValue()
+{
+    if (!ValueLabel)
+        return;
+    const int needed = ValueLabel->fontMetrics().horizontalAdvance(ValueLabel->text()) + 2;
+    ValueLabel->resize(std::max(64, needed), ValueLabel->height());
 }
 
 TFormatPropEditor::TFormatPropEditor(QWidget* parent)

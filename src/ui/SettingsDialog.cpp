@@ -185,7 +185,9 @@ void TDefault_Dlg::AddOptionRows(QString& label, bool& runTimeAdjustable)
     if (Ctx().SimRunning || Ctx().RuntimeMode)
         return;
     PropScrollbox->AddCaptionProp(Translate(QStringLiteral("Optionen")));
-    PropScrollbox->AddEditProp(Translate(QStringLiteral("Name")), label, 0, 120);
+    // Wide enough for the name it holds (a long type name is the default), within reason.
+    const int width = std::clamp(fontMetrics().horizontalAdvance(label) + 16, 120, 320);
+    PropScrollbox->AddEditProp(Translate(QStringLiteral("Name")), label, 0, width);
     PropScrollbox->AddCheckProp(Translate(QStringLiteral("Zur Laufzeit einstellbar")),
                                 runTimeAdjustable);
 }

@@ -157,19 +157,36 @@ void TWLXCustomEdit::SetAutoSize(bool value)
     if (value == m_autoSize)
         return;
     m_autoSize = value;
+    setSizePolicy(QSizePolicy::Preferred, value ? QSizePolicy::Fixed : QSizePolicy::Preferred);
     UpdateAutoSize();
+}
+
+int TWLXCustomEdit::AutoHeight() const
+{
+    const int h = GetTextHeight(QStringLiteral("Qp"));
+    const TWLXRect inner = Bevel().GetInnerRect(ClientRect());
+    const int bevel = inner.Left;
+    return Bevel().Mode() == TWLXBevelMode::bmWindows ? h * 5 / 4 + 5 : h * 5 / 4 + 2 * bevel;
 }
 
 void TWLXCustomEdit::UpdateAutoSize()
 {
     if (!m_autoSize)
         return;
-    const int h = GetTextHeight(QStringLiteral("Qp"));
-    const TWLXRect inner = Bevel().GetInnerRect(ClientRect());
-    const int bevel = inner.Left;
-    const int height = Bevel().Mode() == TWLXBevelMode::bmWindows ? h * 5 / 4 + 5 : h * 5 / 4 + 2 * bevel;
     const int width = std::max(this->width(), m_buttons.Count() * m_buttonWidth + 30);
-    resize(width, height);
+    resize(width, AutoHeight());
+    updateGeometry();
+}
+
+// In a layout the edit is as high as its font needs (fixed while AutoSize is on).
+QSize TWLXCustomEdit::sizeHint() const
+{
+    return {std::max(121, m_buttons.Count() * m_buttonWidth + 30), AutoHeight()};
+}
+
+QSize TWLXCustomEdit::minimumSizeHint() const
+{
+    return {m_buttons.Count() * m_buttonWidth + 30, AutoHeight()};
 }
 
 void TWLXCustomEdit::SetCustomButtonWidth(int value)

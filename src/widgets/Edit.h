@@ -73,6 +73,10 @@ public:
     TWLXOnBtnClick OnBtnClick;
 
     void UpdateAutoSize();
+    // The height AutoSize gives: the font's text height with room for the frame.
+    int AutoHeight() const;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
     void DoButtonClick(void* button, int index);
     // Lays the custom buttons out at the right of the text area.
     void LayoutButtons();

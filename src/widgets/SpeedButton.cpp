@@ -5,12 +5,38 @@
 #include "widgets/EffectText.h"
 
 #include <QCursor>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
 
 using S = TWLXGraphicButtonState;
+
+namespace {
+
+std::function<bool()>& ActiveQuery()
+{
+    static std::function<bool()> query;
+    return query;
+}
+
+} // namespace
+
+bool ApplicationIsActive()
+{
+    if (ActiveQuery())
+        return ActiveQuery()();
+    return QGuiApplication::applicationState() == Qt::ApplicationActive;
+}
+
+void SetApplicationActiveQuery(std::function<bool()> query)
+{
+    ActiveQuery() = std::move(query);
+}
 
 TWLXBaseGraphicButton::TWLXBaseGraphicButton(QWidget* parent)
     : TWLXBaseGraphicControlT<QToolButton>(parent)
@@ -219,8 +245,28 @@ void TWLXBaseGraphicButton::RequestRepaint()
         repaint();
 }
 
+bool TWLXBaseGraphicButton::InInactiveMdiWindow() const
+{
+    if (ApplicationIsActive())
+        return false;
+    for (const QWidget* w = parentWidget(); w; w = w->parentWidget()) {
+        if (qobject_cast<const QMdiSubWindow*>(w))
+            return true;
+        if (w->isWindow())
+            return w->findChild<QMdiArea*>() != nullptr;
+    }
+    return false;
+}
+
 void TWLXBaseGraphicButton::SetButtonState(State newState, bool force)
 {
+    // While another application is active, an MDI window's buttons keep their look; only the
+    // check after a click may still take a hot button up.
+    if (InInactiveMdiWindow()) {
+        if (!(m_cursorCheck && newState == S::Hot))
+            return;
+        newState = S::Up;
+    }
     if (newState == m_state && !force)
         return;
     const State old = m_state;
@@ -278,7 +324,51 @@ bool TWLXBaseGraphicButton::InsideUp(int x, int y) const
 
 void TWLXBaseGraphicButton::Click()
 {
+    QPointer<QAction> action = m_action;
     emit clicked(isChecked());
+    if (action)
+        action->trigger();
+}
+
+// ---- action link -------------------------------------------------------------------------
+
+void TWLXBaseGraphicButton::SetAction(QAction* action)
+{
+    if (action == m_action)
+        return;
+    disconnect(m_actionChanged);
+    m_action = action;
+    if (!action)
+        return;
+    m_actionChanged = connect(action, &QAction::changed, this, [this] {
+        if (m_action)
+            ActionChange(m_action);
+    });
+    ActionChange(action);
+}
+
+void TWLXBaseGraphicButton::ActionChange(QAction* sender)
+{
+    setText(sender->text());
+    setToolTip(sender->toolTip());
+    setEnabled(sender->isEnabled());
+    if (parentWidget())
+        setVisible(sender->isVisible());
+    if (!UseActionImage())
+        return;
+    const QIcon icon = sender->icon();
+    if (!icon.isNull()) {
+        const QList<QSize> sizes = icon.availableSizes();
+        const QSize size = sizes.isEmpty() ? QSize(16, 16) : sizes.first();
+        QImage bitmap(size, QImage::Format_RGB32);
+        bitmap.fill(QColor(0xFF, 0x00, 0xFF));   // the glyph key colour
+        QPainter p(&bitmap);
+        icon.paint(&p, QRect(QPoint(0, 0), size));
+        p.end();
+        SetGlyph(bitmap);
+    } else if (!Loading) {
+        SetGlyph(QImage());
+    }
 }
 
 void TWLXBaseGraphicButton::RepeatClick()

@@ -8,17 +8,26 @@
 // It stands on Qt's tool button so that it is clicked, checked, hinted and keyed like any Qt
 // button: `clicked` is its click event, and Qt's checked state follows `Pressed` both ways
 // (setChecked and click() go through the group rules).
+//
+// A button may be linked to a QAction: it takes the action's text, hint, enabled and visible
+// state and picture and follows their changes; a click triggers the action.
 
 #include "widgets/ButtonGlyph.h"
 #include "widgets/Caption3D.h"
 #include "widgets/ControlBase.h"
 #include "widgets/GlyphTextLayout.h"
 
+#include <QAction>
 #include <QMenu>
 #include <QPointer>
 #include <QTimer>
 #include <QToolButton>
+#include <functional>
 
+// Whether the program is the active application. Qt's application state unless a query is set
+// (tests set one; an empty query restores Qt's answer).
+bool ApplicationIsActive();
+void SetApplicationActiveQuery(std::function<bool()> query);
 
 class TWLXBaseGraphicButton : public TWLXBaseGraphicControlT<QToolButton> {
 public:
@@ -84,7 +93,16 @@ public:
     void ButtonPressed(int group, TWLXBaseGraphicButton* sender);
     bool HasComboPart() const { return m_hasComboPart; }
 
+    // The linked action (none when it is freed).
+    QAction* Action() const { return m_action; }
+    void SetAction(QAction* action);
+
 protected:
+    // The linked action changed: text, hint, enabled and visible state, and the picture.
+    virtual void ActionChange(QAction* sender);
+    virtual bool UseActionImage() const { return true; }
+    // A button on an MDI child or MDI frame window while another application is active.
+    bool InInactiveMdiWindow() const;
     // Every state change goes through here.
     void SetButtonState(State newState, bool force = false);
     virtual bool ShowsHotWhenDown() const { return false; }
@@ -134,6 +152,8 @@ private:
     int32_t m_enterColor = clCaptionText;
     bool m_enterColorChange = false;
     QPointer<QMenu> m_menu;
+    QPointer<QAction> m_action;
+    QMetaObject::Connection m_actionChanged;
     bool m_dropDownCombo = false;
     int m_dropDownComboWidth = 12;
     bool m_hasComboPart = false;

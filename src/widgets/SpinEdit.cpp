@@ -2,18 +2,16 @@
 
 #include "widgets/SpeedButton.h"
 
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QWheelEvent>
 #include <cmath>
 
 TWLXCustomSpinEdit::TWLXCustomSpinEdit(QWidget* parent)
-    : QLineEdit(parent)
+    : TWLXCustomEdit(parent)
     , m_spin(new TWLXSpinButton(this))
-    , m_buttons(this)
 {
-    m_buttons.OnChange = [this](void*) { LayoutSpin(); };
     m_spin->SetArrows(TWLXSpinButton::Up | TWLXSpinButton::Down);
+    m_spin->SetColor(clBtnFace);
     m_spin->setCursor(Qt::ArrowCursor);
     auto up = [this](void*) {
         if (isVisible())
@@ -33,49 +31,32 @@ TWLXCustomSpinEdit::TWLXCustomSpinEdit(QWidget* parent)
     m_spin->OnLeft = up;
     m_spin->OnDown = down;
     m_spin->OnRight = down;
-    connect(this, &QLineEdit::textChanged, this, [this] {
-        if (OnChange)
-            OnChange(this);
-    });
+    BeginUpdate();
     WriteValue(0);
-    LayoutSpin();
+    EndUpdate(false);
+    UpdateRects();
     SetAutoSize(true);
-}
-
-void TWLXCustomSpinEdit::SetAutoSize(bool value)
-{
-    if (value == m_autoSize)
-        return;
-    m_autoSize = value;
-    UpdateAutoSize();
-}
-
-void TWLXCustomSpinEdit::UpdateAutoSize()
-{
-    if (!m_autoSize)
-        return;
-    const QFontMetrics fm(font());
-    const int h = std::max(fm.height(), fm.boundingRect(QStringLiteral("Qp")).height());
-    resize(std::max(width(), m_buttons.Count() * m_buttonWidth + 30), h * 5 / 4 + 5);
-}
-
-void TWLXCustomSpinEdit::SetCustomButtonWidth(int value)
-{
-    if (value == m_buttonWidth)
-        return;
-    m_buttonWidth = value;
-    LayoutSpin();
+    AutoSelect = true;
 }
 
 void TWLXCustomSpinEdit::ReadLegacyBorderStyle(const QString& identifier)
 {
-    setFrame(identifier == QLatin1String("bsSingle"));
-    LayoutSpin();
+    Bevel().BeginUpdate();
+    if (identifier == QLatin1String("bsSingle")) {
+        Bevel().SetMode(TWLXBevelMode::bmWindows);
+    } else {
+        Bevel().SetStandardStyle(TWLXBorderStyle::lsNone);
+        Bevel().SetMode(TWLXBevelMode::bmStandard);
+    }
+    Bevel().EndUpdate(true);
+    UpdateAutoSize();
+    UpdateRects();
+    update();
 }
 
 int TWLXCustomSpinEdit::TextValue() const
 {
-    QString t = text();
+    QString t = Text();
     if (!m_suffix.isEmpty() && t.endsWith(m_suffix))
         t.chop(m_suffix.size());
     return t.trimmed().toInt();
@@ -83,9 +64,7 @@ int TWLXCustomSpinEdit::TextValue() const
 
 void TWLXCustomSpinEdit::WriteValue(int value)
 {
-    const QString t = QString::number(value) + m_suffix;
-    if (t != text())
-        setText(t);
+    SetText(QString::number(value) + m_suffix);
 }
 
 int TWLXCustomSpinEdit::GetIntegerProp(int index) const
@@ -147,59 +126,44 @@ void TWLXCustomSpinEdit::SetSuffix(const QString& value)
 
 void TWLXCustomSpinEdit::StepUp(double step)
 {
-    if (isReadOnly())
+    if (ReadOnly())
         return;
-    const int caret = cursorPosition();
+    const int caret = SelStart();
     const int v = TextValue();
     const int max = int(std::trunc(m_max));
     const int next = int(std::nearbyint(step));
     WriteValue(v + next >= max ? max : v + next);
-    if (caret <= text().size() + 1)
-        setCursorPosition(caret);
+    if (caret <= Text().size() + 1)
+        SetCaretPos(caret);
 }
 
 void TWLXCustomSpinEdit::StepDown(double step)
 {
-    if (isReadOnly())
+    if (ReadOnly())
         return;
-    const int caret = cursorPosition();
+    const int caret = SelStart();
     const int v = TextValue();
     const int min = int(std::trunc(m_min));
     WriteValue(v - step <= min ? min : v - int(std::nearbyint(step)));
-    if (caret <= text().size() + 1)
-        setCursorPosition(caret);
+    if (caret <= Text().size() + 1)
+        SetCaretPos(caret);
+}
+
+bool TWLXCustomSpinEdit::CanEdit(const QString& text) const
+{
+    return EditorEnabled && TWLXCustomEdit::CanEdit(text);
 }
 
 void TWLXCustomSpinEdit::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
-    case Qt::Key_PageUp: StepUp(m_pageStep); return;
-    case Qt::Key_PageDown: StepDown(m_pageStep); return;
-    case Qt::Key_Up: StepUp(m_lineStep); return;
-    case Qt::Key_Down: StepDown(m_lineStep); return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (TabOnEnter && !(event->modifiers() & Qt::ControlModifier)) {
-            focusNextChild();
-            return;
-        }
-        break;
-    default: break;
+    case Qt::Key_PageUp: StepUp(m_pageStep); break;
+    case Qt::Key_PageDown: StepDown(m_pageStep); break;
+    case Qt::Key_Up: StepUp(m_lineStep); break;
+    case Qt::Key_Down: StepDown(m_lineStep); break;
+    default: TWLXCustomEdit::keyPressEvent(event); return;
     }
-    // Without the editor, keys that change the text are refused.
-    const bool typed = !event->text().isEmpty() && !(event->modifiers() & Qt::ControlModifier);
-    const bool edits = typed || event->key() == Qt::Key_Backspace ||
-                       event->key() == Qt::Key_Delete || event->matches(QKeySequence::Paste) ||
-                       event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Undo);
-    if (!EditorEnabled && edits)
-        return;
-    QLineEdit::keyPressEvent(event);
-}
-
-void TWLXCustomSpinEdit::inputMethodEvent(QInputMethodEvent* event)
-{
-    if (EditorEnabled)
-        QLineEdit::inputMethodEvent(event);
+    event->accept();
 }
 
 void TWLXCustomSpinEdit::wheelEvent(QWheelEvent* event)
@@ -214,8 +178,20 @@ void TWLXCustomSpinEdit::wheelEvent(QWheelEvent* event)
 
 void TWLXCustomSpinEdit::focusOutEvent(QFocusEvent* event)
 {
-    QLineEdit::focusOutEvent(event);
+    TWLXCustomEdit::focusOutEvent(event);
     SetClampedValue(TextValue());
+}
+
+void TWLXCustomSpinEdit::mouseMoveEvent(QMouseEvent* event)
+{
+    TWLXCustomEdit::mouseMoveEvent(event);
+    m_spin->ResetHot();
+}
+
+void TWLXCustomSpinEdit::leaveEvent(QEvent* event)
+{
+    TWLXCustomEdit::leaveEvent(event);
+    m_spin->ResetHot();
 }
 
 void TWLXCustomSpinEdit::SetSpinBtnWidth(int value)
@@ -223,32 +199,22 @@ void TWLXCustomSpinEdit::SetSpinBtnWidth(int value)
     if (value == m_spinBtnWidth)
         return;
     m_spinBtnWidth = value;
-    LayoutSpin();
+    UpdateRects();
+    update();
 }
 
-void TWLXCustomSpinEdit::LayoutSpin()
+// The spin button takes the right end of the text area; the custom buttons stand left of it.
+void TWLXCustomSpinEdit::AdjustTextRect(TWLXRect& rect)
 {
-    const QRect area = contentsRect().adjusted(1, 1, -1, -1);
-    const int w = m_spinBtnWidth < 0 ? area.height() : m_spinBtnWidth;
-    m_spin->setGeometry(area.right() + 1 - w, area.top(), w, area.height());
-    const int buttons = m_buttons.Count() * m_buttonWidth;
-    for (int i = 0; i < m_buttons.Count(); ++i)
-        m_buttons.Items(i).Button()->setGeometry(area.right() + 1 - w - buttons + i * m_buttonWidth, area.top(),
-                                                 m_buttonWidth, area.height());
-    setTextMargins(0, 0, w + buttons, 0);
-}
-
-void TWLXCustomSpinEdit::resizeEvent(QResizeEvent* event)
-{
-    QLineEdit::resizeEvent(event);
-    LayoutSpin();
+    const int w = m_spinBtnWidth < 0 ? rect.Height() : m_spinBtnWidth;
+    rect.Right -= w;
+    m_spin->setGeometry(rect.Right, rect.Top, w, rect.Height());
+    TWLXCustomEdit::AdjustTextRect(rect);
 }
 
 void TWLXCustomSpinEdit::changeEvent(QEvent* event)
 {
-    QLineEdit::changeEvent(event);
+    TWLXCustomEdit::changeEvent(event);
     if (event->type() == QEvent::EnabledChange)
         m_spin->setEnabled(isEnabled());
-    else if (event->type() == QEvent::FontChange)
-        UpdateAutoSize();
 }

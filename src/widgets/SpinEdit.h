@@ -1,15 +1,14 @@
 #pragma once
-// The integer spin edit: an edit field with a spin button at its right edge, stepping by
-// `LineSize` (arrows, keys, wheel) and `PageSize` (Page Up/Down) between `MinValue` and
-// `MaxValue`; leaving the field clamps what was typed. The text editing itself is Qt's line edit.
+// The integer spin edit: the library's single-line edit with a spin button at its right edge,
+// stepping by `LineSize` (arrows, keys, wheel) and `PageSize` (Page Up/Down) between `MinValue`
+// and `MaxValue`; leaving the field clamps what was typed. Custom buttons stand left of the spin
+// button.
 
 #include "widgets/Edit.h"
 #include "widgets/SpinButton.h"
 #include "widgets/WLXObject.h"
 
-#include <QLineEdit>
-
-class TWLXCustomSpinEdit : public QLineEdit {
+class TWLXCustomSpinEdit : public TWLXCustomEdit {
 public:
     explicit TWLXCustomSpinEdit(QWidget* parent = nullptr);
 
@@ -29,22 +28,14 @@ public:
 
     QString Suffix() const { return m_suffix; }
     void SetSuffix(const QString& value);
+    // Typing allowed; stepping works either way.
     bool EditorEnabled = true;
     int SpinBtnWidth() const { return m_spinBtnWidth; }
-    void SetSpinBtnWidth(int value);   // -1: as wide as the field is high
+    void SetSpinBtnWidth(int value);   // -1: as wide as the text area is high
     TWLXSpinButton* SpinButton() const { return m_spin; }
 
-    TNotifyEvent OnChange, OnSpinBtnUpClick, OnSpinBtnDownClick;
+    TNotifyEvent OnSpinBtnUpClick, OnSpinBtnDownClick;
 
-    // The field's height follows its font (on by default).
-    bool AutoSize() const { return m_autoSize; }
-    void SetAutoSize(bool value);
-    // Enter moves the focus to the next control (not with Ctrl).
-    bool TabOnEnter = false;
-    // Buttons of the caller's at the right edge, left of the spin button.
-    TWLXSpecialButtons& CustomButtons() { return m_buttons; }
-    int CustomButtonWidth() const { return m_buttonWidth; }
-    void SetCustomButtonWidth(int value);
     // "BorderStyle" of older form data: "bsSingle" gives the sunken edit frame, any other none.
     void ReadLegacyBorderStyle(const QString& identifier);
 
@@ -52,19 +43,19 @@ public:
     void StepDown(double step);
 
 protected:
+    bool CanEdit(const QString& text) const override;
+    void AdjustTextRect(TWLXRect& rect) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
     int TextValue() const;
     void WriteValue(int value);
-    void LayoutSpin();
     void SetClampedValue(double value);
-    void UpdateAutoSize();
 
     TWLXSpinButton* m_spin;
     QString m_suffix;
@@ -74,9 +65,6 @@ private:
     double m_pageStep = 10;
     double m_min = 0;
     double m_max = 100;
-    bool m_autoSize = false;
-    TWLXSpecialButtons m_buttons;
-    int m_buttonWidth = 16;
 };
 
 class TWLXSpinEdit : public TWLXCustomSpinEdit {

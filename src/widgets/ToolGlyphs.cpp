@@ -1,6 +1,9 @@
 #include "widgets/ToolGlyphs.h"
 
+#include "widgets/Bitmaps.h"
+
 #include <QPainter>
+#include <QPixmap>
 #include <QPainterPath>
 
 namespace {
@@ -296,4 +299,10 @@ QImage ToolGlyph(TToolGlyph glyph, int size)
         break;
     }
     return image;
+}
+
+QIcon ToolGlyphIcon(TToolGlyph glyph, int size)
+{
+    const QImage image = ToolGlyph(glyph, size);
+    return QIcon(QPixmap::fromImage(WithoutKeyColor(image, QPoint(0, image.height() - 1))));
 }

@@ -2,6 +2,7 @@
 // Pictures of the tool buttons, drawn here pixel by pixel on the glyph key colour (magenta, also
 // the bottom-left pixel), so that buttons show them with their own background.
 
+#include <QIcon>
 #include <QImage>
 
 enum class TToolGlyph {
@@ -12,3 +13,5 @@ enum class TToolGlyph {
 
 // A single-cell glyph of size x size pixels (16 or 20).
 QImage ToolGlyph(TToolGlyph glyph, int size = 20);
+// The glyph as an icon of a plain tool button: the key colour is transparent.
+QIcon ToolGlyphIcon(TToolGlyph glyph, int size = 20);

@@ -8,16 +8,20 @@
 #include "core/board/Platine.h"
 #include "frontpanel/FrontPanel.h"
 #include "shell/Composition.h"
+#include "platform/Colors.h"
 #include "platform/MessageBox.h"
 #include "platform/ModalDialogs.h"
 #include "ui/Hotkey.h"
 #include "ui/ScrollBoxEx.h"
+#include "widgets/SpeedButton.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QTabBar>
@@ -326,6 +330,70 @@ TEST_F(FrontPanelWindowTest, ArrowKeysNudgeTheSelectionInEditMode)
     window->SB_R8->setChecked(true);
     window->SB_RasterClick();
     EXPECT_EQ(FPState().FPGrid, 8);
+}
+
+// Clicks a button of the window with the mouse (press and release in its middle).
+static void ClickButton(QWidget* button)
+{
+    const QPoint p(button->width() / 2, button->height() / 2);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(p), QPointF(button->mapToGlobal(p)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(p), QPointF(button->mapToGlobal(p)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &press);
+    QApplication::sendEvent(button, &release);
+}
+
+TEST_F(FrontPanelWindowTest, StatusStripButtonsLatchByTheirGroups)
+{
+    window->resize(640, 480);
+    window->show();
+    QApplication::processEvents();
+    // Each row: the button clicked, then grid step, snapping, grid shown and the size button down.
+    const struct {
+        QToolButton* TFrontplatte::*button;
+        int grid;
+        bool snap, shown;
+        QToolButton* TFrontplatte::*sizeDown;
+    } steps[] = {
+        {&TFrontplatte::SB_R4, 4, true, false, &TFrontplatte::SB_R4},
+        {&TFrontplatte::SB_R4, 4, true, false, &TFrontplatte::SB_R4},      // a latched size stays down
+        {&TFrontplatte::SB_R32, 32, true, false, &TFrontplatte::SB_R32},   // and is released by another
+        {&TFrontplatte::SB_Raster, 1, false, false, &TFrontplatte::SB_R32},
+        {&TFrontplatte::SB_Raster, 32, true, false, &TFrontplatte::SB_R32},
+        {&TFrontplatte::SB_ZeichneRaster, 32, true, true, &TFrontplatte::SB_R32},
+        {&TFrontplatte::SB_ZeichneRaster, 32, true, false, &TFrontplatte::SB_R32},
+    };
+    int row = 0;
+    for (const auto& step : steps) {
+        ClickButton(window.get()->*step.button);
+        EXPECT_EQ(FPState().FPGrid, step.grid) << "row " << row;
+        EXPECT_EQ(window->SB_Raster->isChecked(), step.snap) << "row " << row;
+        EXPECT_EQ(FPState().FPGridVisible, step.shown) << "row " << row;
+        for (QToolButton* size : {window->SB_R4, window->SB_R8, window->SB_R16, window->SB_R32})
+            EXPECT_EQ(size->isChecked(), size == window.get()->*step.sizeDown) << "row " << row;
+        ++row;
+    }
+}
+
+TEST_F(FrontPanelWindowTest, GridColourButtonShowsThePickedColour)
+{
+    window->resize(640, 480);
+    window->show();
+    QApplication::processEvents();
+    TScopedDialogResponder responder;
+    responder.Answer([](QDialog& d) {
+        auto& dialog = dynamic_cast<QColorDialog&>(d);
+        EXPECT_EQ(dialog.currentColor(), TColorToQColor(clGray)) << "starts from the button's colour";
+        dialog.setCurrentColor(TColorToQColor(clRed));
+        return mrOk;
+    });
+    ClickButton(window->GridColorBtn);
+    EXPECT_EQ(FPState().FPGridColor, clRed);
+    QWidget* button = window->GridColorBtn;
+    const QImage face = button->grab().toImage();
+    EXPECT_EQ(face.pixelColor(face.width() / 2, face.height() / 2), TColorToQColor(clRed));
+    EXPECT_NE(face.pixelColor(0, face.height() / 2), TColorToQColor(clRed)) << "framed";
 }
 
 TEST_F(FrontPanelWindowTest, RunModeKeysGoToHotkeysAndShownButtons)

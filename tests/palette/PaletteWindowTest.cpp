@@ -10,6 +10,9 @@
 #include "core/board/Segment.h"
 #include "core/editing/BoardEditor.h"
 #include "core/model/ClassRegistry.h"
+#include "frontpanel/Design.h"
+#include "frontpanel/FP_Element.h"
+#include "frontpanel/FrontPanel.h"
 #include "platform/MessageBox.h"
 #include "shell/boardview/BoardView.h"
 #include "shell/mainwindow/ProjectFiles.h"
@@ -25,6 +28,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QProgressBar>
 #include <QScrollArea>
 #include <QTabBar>
 #include <QToolButton>
@@ -420,6 +424,81 @@ TEST_F(MacroWindowTest, TheMacroPaletteShowsTheFolder)
     // Next category from the macro palette: the first of group 0.
     f.sb_BiboPlus->click();
     EXPECT_EQ(f.ShownPaletteRow(), DefaultPaletteRow);
+}
+
+TEST_F(MacroWindowTest, AMacroKeepsItsElementsInAGroupOfItsOwn)
+{
+    TFrontplatte panel;
+    TForm1& f = Shown();
+    TScopedMessageResponder messages;
+    BuildMacroCircuit(*f.MainBoard);
+    // A switch with its front-panel element, placed through its stream as the palette does.
+    std::unique_ptr<TBauteil> item = TPlatine::CreateStoredItem(QStringLiteral("TBTSchalter"));
+    auto* made = static_cast<TIOBauteil*>(item.get());
+    made->LayoutPins();
+    QByteArray bytes = TBibo::DragStream(*made);
+    QBuffer stream(&bytes);
+    stream.open(QIODevice::ReadOnly);
+    f.EditorOf(f.MainBoard).PlacingTool.PasteFromStream(stream, uint8_t(f.FormatVersion));
+    Drop(f);
+    const QString folder = dir.filePath(QStringLiteral("mak")) + u'/';
+    QDir().mkpath(folder);
+    f.AskMacroFileName = [&](bool, const QString&) { return folder + QStringLiteral("schalter.mak"); };
+    ASSERT_TRUE(f.MakroSpeichernClick());
+    ASSERT_TRUE(QFile::copy(folder + QStringLiteral("schalter.mak"), folder + QStringLiteral("zwei.mak")));
+
+    f.Projects->NewProject();
+    TDesign* root = f.RootDesign;
+    ASSERT_NE(root, nullptr);
+    const size_t rootElements = root->Elements.size();
+    // Imported, saved with the project and read back: the switch's element lies in the macro's
+    // group, the only new element of the root design, which is visible since it holds it.
+    ASSERT_NE(f.ImportMacroFile(folder + QStringLiteral("schalter.mak"), false, f.MainBoard), nullptr);
+    const QString project = dir.filePath(QStringLiteral("gruppe.prj"));
+    ASSERT_TRUE(f.Projects->SaveProject(project));
+    ASSERT_TRUE(f.Projects->OpenProject(project));
+    const std::vector<TMakro*> read = Of<TMakro>(*f.MainBoard);
+    ASSERT_EQ(read.size(), 1u);
+    {
+        TMakro* macro = read[0];
+        ASSERT_NE(macro->Design, nullptr);
+        EXPECT_EQ(macro->ParentDesign, root);
+        EXPECT_EQ(root->Elements.size(), rootElements + 1);
+        EXPECT_TRUE(macro->Design->GetisVisible());
+        ASSERT_EQ(macro->Design->Elements.size(), 1u);
+        bool linked = false;
+        for (const auto& inner : macro->InnerBoard()->Items)
+            if (auto* c = dynamic_cast<TIOBauteil*>(inner.get()); c && c->Link)
+                linked = c->Link->OwnerDesign == macro->Design;
+        EXPECT_TRUE(linked);
+        // The macro's tab shows its group on the front panel; the main circuit's the root.
+        f.OpenMacroWindow(macro);
+        EXPECT_EQ(f.CurrentDesign, macro->Design);
+        EXPECT_EQ(panel.ActiveDesign, macro->Design);
+        EXPECT_EQ(f.Projects->ActiveDesign(), macro->Design);
+        f.ShowBoardTab(0);
+        EXPECT_EQ(f.CurrentDesign, root);
+        EXPECT_EQ(panel.ActiveDesign, root);
+    }
+
+    // The macro palette reads both files behind a progress bar; their groups never reach the
+    // root design for good.
+    f.Projects->NewProject();
+    std::vector<std::pair<int, bool>> progress;  // value, palette hidden meanwhile
+    QObject::connect(f.ProgressBar1, &QProgressBar::valueChanged, f.ProgressBar1, [&](int v) {
+        progress.emplace_back(v, f.ProgressBar1->isVisible() && !f.SB_Bibliothek->isVisible());
+    });
+    f.MakroClick();
+    EXPECT_EQ(progress, (std::vector<std::pair<int, bool>>{{0, true}, {50, true}, {100, true}}));
+    EXPECT_FALSE(f.ProgressBar1->isVisible());
+    EXPECT_TRUE(f.SB_Bibliothek->isVisible());
+    EXPECT_EQ(f.Bibo->Entries.size(), 2u);
+    EXPECT_EQ(root->Elements.size(), rootElements);
+    EXPECT_TRUE(root->updatesEnabled());
+    // The only question was the save question of the open.
+    ASSERT_EQ(messages.Requests().size(), 1u);
+    EXPECT_EQ(messages.Requests()[0].text,
+              QString::fromUtf8("Möchten Sie die aktuelle Schaltung speichern?"));
 }
 
 } // namespace

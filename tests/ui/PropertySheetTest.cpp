@@ -14,10 +14,12 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QToolButton>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -74,6 +76,17 @@ TEST_F(PropertySheetTest, RowsStackInAddOrderWithTheirHeights)
         EXPECT_TRUE(Row(i)->ChangeBtn->isHidden());
 }
 
+// The right edge of the hotkey row's Shift toggle: Ctrl, Alt and Shift side by side from x 65,
+// each as wide as its caption needs and at least 25.
+int HotkeyTogglesRight()
+{
+    QToolButton probe;
+    int x = 65;
+    for (const char* caption : {"Ctrl", "Alt", "Shift"})
+        x += std::max(25, probe.fontMetrics().horizontalAdvance(QString::fromLatin1(caption)) + 8) + 1;
+    return x - 1;
+}
+
 TEST_F(PropertySheetTest, ColumnsFitTheCaptionsAndTheValueControls)
 {
     const QString longCaption = QStringLiteral("Anzahl der Messwerte zur Bildung des Mittelwertes");
@@ -108,7 +121,7 @@ TEST_F(PropertySheetTest, ColumnsFitTheCaptionsAndTheValueControls)
          100, std::max(TextWidth(bandFont, longBand), 4 + 97) + 4},
         {"hidden value controls do not count",
          [](PropertySheetTest& t) { t.m_sheet.AddHotkeyProp("A", t.m_hotkey); },
-         100, 117 + 25 + 4},
+         100, HotkeyTogglesRight() + 4},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -125,6 +138,34 @@ TEST_F(PropertySheetTest, ColumnsFitTheCaptionsAndTheValueControls)
             }
         }
     }
+}
+
+TEST_F(PropertySheetTest, ToggleAndValueTextsAreNotCut)
+{
+    m_format.Options = TFormatOptions{TFormatOption::Float};
+    m_sheet.AddHotkeyProp("Taste", m_hotkey);
+    m_sheet.AddFormatProp("Format", m_format);
+    m_sheet.ArrangeRows();
+    m_sheet.FitNameColumn();
+    m_sheet.FitValueColumn();
+    for (const char* name : {"CtrlBtn", "AltBtn", "ShiftBtn"}) {
+        auto* toggle = Row(0)->findChild<QToolButton*>(QString::fromLatin1(name));
+        ASSERT_TRUE(toggle);
+        EXPECT_GE(toggle->width(), toggle->fontMetrics().horizontalAdvance(toggle->text()) + 8) << name;
+    }
+    auto* label = Row(1)->findChild<QLabel*>(QStringLiteral("ValueLabel"));
+    ASSERT_EQ(label->text(), QStringLiteral("Fliesskomma"));
+    EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
+    EXPECT_LE(label->x() + label->width(), Row(1)->PropPanel->width()) << "the value column fits it";
+
+    // A text longer than the room left ends in an ellipsis instead of being cut.
+    label->resize(label->fontMetrics().horizontalAdvance(QStringLiteral("Flies")), label->height());
+    const QImage narrow = label->grab().toImage();
+    QLabel plain(QStringLiteral("Fliesskomma"));
+    plain.setFont(label->font());
+    plain.setAlignment(label->alignment());
+    plain.resize(label->size());
+    EXPECT_NE(narrow, plain.grab().toImage());
 }
 
 TEST_F(PropertySheetTest, BandsFoldTheirGroupAndRestack)

@@ -11,11 +11,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMdiArea>
+#include <QPainter>
 #include <QMouseEvent>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <memory>
 
 namespace {
@@ -35,6 +39,12 @@ void Mouse(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButtons buttons = Q
 {
     QMouseEvent event(type, QPointF(p), QPointF(w->mapToGlobal(p)),
                       type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+
+void Leave(QWidget* w)
+{
+    QEvent event(QEvent::Leave);
     QApplication::sendEvent(w, &event);
 }
 
@@ -324,6 +334,87 @@ TEST(SpeedButtonTest, StyleAndLegacyNames)
     EXPECT_TRUE(button.testAttribute(Qt::WA_OpaquePaintEvent));
 }
 
+TEST(SpeedButtonTest, ActionLinkFollowsTheAction)
+{
+    QWidget parent;
+    auto* button = new TWLXSpeedButton(&parent);
+    button->setGeometry(0, 0, 30, 24);
+    parent.show();
+    auto* action = new QAction(QStringLiteral("Öffnen"), &parent);
+    action->setToolTip(QStringLiteral("Datei öffnen"));
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    {
+        QPainter p(&picture);
+        p.fillRect(4, 4, 8, 8, Qt::blue);
+    }
+    action->setIcon(QIcon(picture));
+    int triggered = 0, clicks = 0;
+    QObject::connect(action, &QAction::triggered, [&] { ++triggered; });
+    QObject::connect(button, &QAbstractButton::clicked, [&] { ++clicks; });
+
+    button->SetAction(action);
+    EXPECT_EQ(button->text(), QStringLiteral("Öffnen"));
+    EXPECT_EQ(button->toolTip(), QStringLiteral("Datei öffnen"));
+    ASSERT_EQ(button->Glyph().size(), QSize(16, 16));
+    EXPECT_EQ(button->Glyph().pixel(0, 0), qRgb(255, 0, 255)) << "the picture stands on the key colour";
+    EXPECT_EQ(button->Glyph().pixel(8, 8), qRgb(0, 0, 255));
+
+    Mouse(button, QEvent::MouseButtonPress, {5, 5});
+    Mouse(button, QEvent::MouseButtonRelease, {5, 5}, Qt::NoButton);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(triggered, 1) << "a click triggers the action";
+
+    action->setEnabled(false);
+    EXPECT_FALSE(button->isEnabled());
+    EXPECT_EQ(button->ButtonState(), S::Disabled);
+    action->setEnabled(true);
+    action->setVisible(false);
+    EXPECT_TRUE(button->isHidden());
+    action->setVisible(true);
+    action->setText(QStringLiteral("Open"));
+    EXPECT_EQ(button->text(), QStringLiteral("Open"));
+    action->setIcon(QIcon());
+    EXPECT_TRUE(button->Glyph().isNull()) << "an action without a picture clears the glyph";
+
+    delete action;
+    EXPECT_EQ(button->Action(), nullptr);
+    button->click();
+    EXPECT_EQ(clicks, 2) << "still a button after its action is gone";
+}
+
+TEST(SpeedButtonTest, MdiWindowButtonsKeepTheirLookWhileTheApplicationIsInactive)
+{
+    bool active = true;
+    SetApplicationActiveQuery([&] { return active; });
+    QMdiArea area;
+    auto* form = new QWidget;
+    auto* button = new TWLXSpeedButton(form);
+    button->setGeometry(0, 0, 30, 24);
+    area.addSubWindow(form);
+    QWidget plain;
+    auto* other = new TWLXSpeedButton(&plain);
+    other->setGeometry(0, 0, 30, 24);
+    area.show();
+    plain.show();
+
+    const struct { bool active; S afterMove; S otherAfterMove; } cases[] = {
+        {true, S::Hot, S::Hot}, {false, S::Up, S::Hot}};
+    for (const auto& c : cases) {
+        active = c.active;
+        for (auto* b : {button, other}) {
+            Leave(b);
+            Mouse(b, QEvent::MouseMove, {5, 5}, Qt::NoButton);
+        }
+        EXPECT_EQ(button->ButtonState(), c.afterMove) << "MDI child, active " << c.active;
+        EXPECT_EQ(other->ButtonState(), c.otherAfterMove) << "plain window, active " << c.active;
+        active = true;
+        Leave(button);
+        EXPECT_EQ(button->ButtonState(), S::Up);
+    }
+    SetApplicationActiveQuery(nullptr);
+}
+
 // ---- spin button and spin edit -----------------------------------------------------------
 
 TEST(SpinButtonTest, DiagonalPartsAndRepeat)
@@ -356,38 +447,118 @@ TEST(SpinEditTest, SteppingAndClamping)
     edit->SetMaxValue(12);
     edit->SetValue(1);
     Key(edit, Qt::Key_Down);
-    EXPECT_EQ(edit->text(), QStringLiteral("1"));
+    EXPECT_EQ(edit->Text(), QStringLiteral("1"));
     for (int i = 0; i < 13; ++i)
         Key(edit, Qt::Key_Up);
-    EXPECT_EQ(edit->text(), QStringLiteral("12"));
+    EXPECT_EQ(edit->Text(), QStringLiteral("12"));
     Key(edit, Qt::Key_PageDown);
-    EXPECT_EQ(edit->text(), QStringLiteral("2"));
+    EXPECT_EQ(edit->Text(), QStringLiteral("2"));
 
     edit->SetMaxValue(-3);
     EXPECT_EQ(edit->MinValue(), -3) << "a maximum below the minimum lowers it";
-    EXPECT_EQ(edit->text(), QStringLiteral("2")) << "the shown value stays";
+    EXPECT_EQ(edit->Text(), QStringLiteral("2")) << "the shown value stays";
 
     edit->SetMinValue(0);
     edit->SetMaxValue(23);
     window.show();
-    edit->setText(QStringLiteral("50"));
+    edit->SetText(QStringLiteral("50"));
     QFocusEvent focusOut(QEvent::FocusOut);
     QApplication::sendEvent(edit, &focusOut);
-    EXPECT_EQ(edit->text(), QStringLiteral("23")) << "leaving the field clamps";
+    EXPECT_EQ(edit->Text(), QStringLiteral("23")) << "leaving the field clamps";
 
     edit->SetValue(5);
     Key(edit, Qt::Key_Up);
     edit->SetValue(5);
-    EXPECT_EQ(edit->text(), QStringLiteral("5")) << "a value set by code shows over a spun one";
+    EXPECT_EQ(edit->Text(), QStringLiteral("5")) << "a value set by code shows over a spun one";
 
     edit->EditorEnabled = false;
     Key(edit, Qt::Key_7, QStringLiteral("7"));
-    EXPECT_EQ(edit->text(), QStringLiteral("5")) << "typing refused";
+    EXPECT_EQ(edit->Text(), QStringLiteral("5")) << "typing refused";
     Key(edit, Qt::Key_Up);
-    EXPECT_EQ(edit->text(), QStringLiteral("6")) << "stepping still works";
-    edit->setReadOnly(true);
+    EXPECT_EQ(edit->Text(), QStringLiteral("6")) << "stepping still works";
+    edit->SetReadOnly(true);
     Key(edit, Qt::Key_Up);
-    EXPECT_EQ(edit->text(), QStringLiteral("6")) << "read-only: nothing steps";
+    EXPECT_EQ(edit->Text(), QStringLiteral("6")) << "read-only: nothing steps";
+}
+
+TEST(SpinEditTest, TypedTextIsClampedWhenTheFieldIsLeft)
+{
+    const struct { int min, max; const char* typed; const char* shown; } cases[] = {
+        {0, 23, "50", "23"}, {5, 10, "-3", "5"}, {-10, 10, "-7", "-7"}, {0, 100, "x", "0"},
+    };
+    for (const auto& c : cases) {
+        QWidget window;
+        auto* edit = new TWLXSpinEdit(&window);
+        auto* other = new TWLXSpinEdit(&window);
+        other->move(0, 40);
+        edit->SetMinValue(c.min);
+        edit->SetMaxValue(c.max);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        edit->setFocus();
+        edit->SelectAll();
+        for (const QChar ch : QString::fromLatin1(c.typed))
+            Key(edit, 0, QString(ch));
+        EXPECT_EQ(edit->Text(), QString::fromLatin1(c.typed)) << "typed into the library's edit";
+        other->setFocus();
+        EXPECT_EQ(edit->Text(), QString::fromLatin1(c.shown)) << c.typed;
+        EXPECT_EQ(edit->Value(), QString::fromLatin1(c.shown).toInt());
+    }
+}
+
+TEST(SpinEditTest, SpinButtonAndWheelStepAndFocusTheField)
+{
+    QWidget window;
+    auto* edit = new TWLXSpinEdit(&window);
+    edit->resize(80, 21);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    int ups = 0, changes = 0;
+    edit->OnSpinBtnUpClick = [&](void*) { ++ups; };
+    edit->OnChange = [&](void*) { ++changes; };
+    TWLXSpinButton* spin = edit->SpinButton();
+    EXPECT_EQ(spin->geometry().right() + 1, edit->width() - 2) << "at the right edge, inside the frame";
+    EXPECT_EQ(spin->height(), edit->TextAreaRect().Height());
+    Mouse(spin, QEvent::MouseButtonPress, {2, 2});
+    Mouse(spin, QEvent::MouseButtonRelease, {2, 2}, Qt::NoButton);
+    EXPECT_EQ(edit->Text(), QStringLiteral("1"));
+    EXPECT_EQ(ups, 1);
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(edit->hasFocus());
+    QWheelEvent wheel(QPointF(5, 5), QPointF(edit->mapToGlobal(QPoint(5, 5))), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(edit, &wheel);
+    QApplication::sendEvent(edit, &wheel);
+    EXPECT_EQ(edit->Text(), QStringLiteral("0")) << "the wheel steps down and stops at the minimum";
+}
+
+TEST(SpinEditTest, InALayoutTheFieldIsAsHighAsItsFontNeeds)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* edit = new TWLXSpinEdit;
+    layout->addWidget(edit);
+    layout->addStretch(1);
+    window.resize(120, 200);
+    edit->SetValue(42);
+    window.show();
+    QApplication::processEvents();
+    EXPECT_EQ(edit->height(), edit->AutoHeight());
+    // The digits are drawn whole inside the text rectangle: dark pixels there, none below it.
+    const QImage image = edit->grab().toImage();
+    const TWLXRect text = edit->TextRect();
+    auto darkRows = [&](int top, int bottom) {
+        int rows = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = text.Left; x < text.Left + 30; ++x)
+                if (qGray(image.pixel(x, y)) < 100) {
+                    ++rows;
+                    break;
+                }
+        return rows;
+    };
+    EXPECT_GT(darkRows(text.Top, text.Bottom), 4);
+    EXPECT_EQ(darkRows(text.Bottom, edit->height() - 3), 0);
 }
 
 // ---- scroll bar --------------------------------------------------------------------------

@@ -259,9 +259,10 @@ TEST(SpinEditTest, OlderFormSettings)
 {
     TWLXSpinEdit spin;
     spin.ReadLegacyBorderStyle(QStringLiteral("bsNone"));
-    EXPECT_FALSE(spin.hasFrame());
+    EXPECT_EQ(spin.Bevel().Mode(), TWLXBevelMode::bmStandard) << "no frame";
+    EXPECT_EQ(spin.Bevel().StandardStyle(), TWLXBorderStyle::lsNone);
     spin.ReadLegacyBorderStyle(QStringLiteral("bsSingle"));
-    EXPECT_TRUE(spin.hasFrame());
+    EXPECT_EQ(spin.Bevel().Mode(), TWLXBevelMode::bmWindows) << "the sunken edit frame";
     // AutoSize is on: the height follows the font.
     QFont f = spin.font();
     f.setPixelSize(30);
@@ -277,7 +278,10 @@ TEST(SpinEditTest, OlderFormSettings)
     spin.CustomButtons().Add();
     const QRect button = spin.CustomButtons().Items(0).Button()->geometry();
     EXPECT_EQ(button.right() + 1, spin.SpinButton()->geometry().left());
-    EXPECT_EQ(spin.textMargins().right(), spin.SpinButton()->width() + 16);
+    // The text area ends where the buttons begin (after the edits' one-pixel gap before custom
+    // buttons): it lost exactly the custom button and the spin button.
+    EXPECT_EQ(spin.SpinButton()->geometry().right() + 1 - spin.TextAreaRect().Right,
+              spin.SpinButton()->width() + 16 + 1);
 }
 
 TEST(SpinEditTest, EnterMovesTheFocusWithTabOnEnter)

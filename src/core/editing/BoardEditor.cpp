@@ -30,10 +30,26 @@ void TBoardEditor::NotifyChange()
 
 // --- Mouse -----------------------------------------------------------------------------------
 
+bool TBoardEditor::OutsideBoard(int x, int y) const
+{
+    return x >= View.ControlWidth() || y >= View.ControlHeight();
+}
+
 void TBoardEditor::Press(int button, uint8_t shift, int x, int y)
 {
     if (IgnoreNextPress) {
         IgnoreNextPress = false;
+        return;
+    }
+    if (OutsideBoard(x, y) && !Dragging && Mode != kModePlacing) {
+        if (button == kLeftButton) {
+            SelectTool.Selector.reset();
+            ZoomTool.StartRect(View.ScreenToBoard(QPoint(x, y)));
+            OutsideFrame = true;
+        } else if (button == kRightButton) {
+            ZoomTool.ZoomOutAt(QPoint(x, y));
+            Board.Repaint();
+        }
         return;
     }
     if (button == kRightButton) {
@@ -92,7 +108,10 @@ void TBoardEditor::Press(int button, uint8_t shift, int x, int y)
 
 void TBoardEditor::Release(int button, uint8_t, int x, int y)
 {
-    if (button == kLeftButton) {
+    if (button == kLeftButton && OutsideFrame) {
+        OutsideFrame = false;
+        ZoomTool.FinishZoomRect(x, y);
+    } else if (button == kLeftButton) {
         if (Mode == kModeZoom) {
             ZoomTool.FinishZoomRect(x, y);
         } else if (Mode == kModeSelect || Mode == kModePlacing) {

@@ -31,6 +31,7 @@ public:
     bool Dragging = false;            // a move, a placement or a wire is in progress
     QPoint DragAnchor;                // screen pixels while moving or placing
     bool IgnoreNextPress = false;     // a double click opened a dialog: swallow the next press
+    bool OutsideFrame = false;        // a zoom frame started where no board is drawn
 
     TSelectTool SelectTool;
     TPlacingTool PlacingTool;
@@ -43,6 +44,10 @@ public:
     void Release(int button, uint8_t shift, int x, int y);
     void Move(uint8_t shift, int x, int y, QPoint devicePoint);
     void DoubleClick();
+    // Whether a screen point lies beside or below the drawn board (the view is larger than the
+    // board at a small zoom). There, in every mode, the left button drags a zoom frame and the
+    // right button zooms out about the point.
+    bool OutsideBoard(int x, int y) const;
     // The wheel in select or zoom mode; false when the mode ignores it.
     bool Wheel(bool up, QPoint mouse);
 

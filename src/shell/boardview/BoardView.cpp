@@ -374,8 +374,18 @@ void TBoardView::mouseMoveEvent(QMouseEvent* event)
     UpdateAutoScrollTimer();
     ApplyCursor();
     viewport()->update();
+    if (OnHover)
+        OnHover(p, device);
     if (m_editor->Mode == kModeSelect)
         ShowHint(m_editor->SelectTool.HintAt(p.x(), p.y()), event->globalPosition().toPoint());
+}
+
+bool TBoardView::viewportEvent(QEvent* event)
+{
+    // The mouse left the board: its item hint goes.
+    if (event->type() == QEvent::Leave)
+        ShowHint(QString(), QPoint());
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void TBoardView::mouseDoubleClickEvent(QMouseEvent* event)
@@ -429,13 +439,13 @@ void TBoardView::ApplyCursor()
 
 void TBoardView::ShowHint(const QString& text, QPoint globalPos)
 {
-    if (text == m_hint)
-        return;
-    m_hint = text;
     if (OnHint) {
         OnHint(text);
         return;
     }
+    if (text == m_hint)
+        return;
+    m_hint = text;
     if (text.isEmpty())
         QToolTip::hideText();
     else

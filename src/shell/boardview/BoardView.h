@@ -42,9 +42,11 @@ public:
     // Shows the editor's cursor number as the mouse cursor.
     void ApplyCursor();
 
-    // Hint text of the item under the mouse in select mode (empty: hide). Without a handler
-    // the view shows it as a tool tip.
+    // Hint text of the item under the mouse in select mode (empty: hide), at every move so
+    // that the hint follows the mouse. Without a handler the view shows it as a tool tip.
     std::function<void(const QString& text)> OnHint;
+    // Every mouse move: the screen point of the board control and the point in the view.
+    std::function<void(QPoint screenPoint, QPoint devicePoint)> OnHover;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -57,6 +59,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void AutoScrollStep();

@@ -45,10 +45,12 @@ class TDesign;
 class THintBox;
 class TIniFile;
 class TPlatine;
+class TReader;
 class TProjectFiles;
 class TSimulationControl;
 class TProgressWindow;
 class QTimer;
+class QProgressBar;
 class TCompiler;
 class TIUpdater;
 class TInfoDlg;
@@ -152,6 +154,27 @@ public:
     // Fills the component pop-up's states for the current selection.
     void PlatinePopupRequest();
 
+    // --- Hints, window placement and the web link (MainWindowScreen.cpp) ----------------------
+    // The hint of the board item under the mouse above a cursor point of this window, ending
+    // 10 pixels before the right edge at the latest; an empty text hides it.
+    void ShowBoardHint(const QString& text, QPoint cursor);
+    // The mouse at a point of the board: a wire that carries a pin's value makes that pin the
+    // one whose value the run shows in the hint box, placed beside the mouse.
+    void HoverOverBoard(QPoint screenPoint, QPoint devicePoint);
+    // The pin value the run shows every 50 ms (empty: no pin under the mouse).
+    void ShowPinHint(const QString& text);
+    // Windows of the program that lie off the screen area go to (50, 50), (70, 70) ... of it.
+    void BringFormsOnScreen(const QRect& area);
+    // The front-panel window is moved to lie within the screen area.
+    void KeepFrontPanelOnScreen(const QRect& area);
+    // Both, for the screens as they are now (after loading and when the screens change).
+    void KeepWindowsOnScreen();
+    void StartWebLink();
+    void StopWebLink();
+    // Every 10 s: a front panel that publishes and has no link gets one again.
+    void Timer10SecTimer();
+    QTimer* Timer10Sec = nullptr;
+
     // --- Palette, quick find and macro palette (shell/palette/MainWindowPalette.cpp) ----------
     void BuildPaletteCategories();
     // Shows a category (an invalid row shows the default one).
@@ -183,6 +206,9 @@ public:
     // --- Macro files and windows (MainWindowMacros.cpp) ---------------------------------------
     // Reads a macro file into a new macro block appended to board; throws on a read error.
     TMakro* LoadMacroFile(const QString& fileName, TPlatine& board);
+    // A macro's inner circuit and element list from a stream: the inner board of holder, and
+    // the macro's front-panel group inside the design shown now (it takes the elements).
+    void ReadMacroContent(TMakro& macro, TReader& reader, uint8_t version, TPlatine& holder);
     // LoadMacroFile with the error reported; with paste the block hangs at the mouse to be
     // placed. The block made (nullptr on failure).
     TMakro* ImportMacroFile(const QString& fileName, bool paste, TPlatine* board);
@@ -309,6 +335,7 @@ public:
     QWidget* P_Bibo = nullptr;
     QToolButton* BiboButton = nullptr;
     QScrollArea* SB_Bibliothek = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;  // shown while the macro palette loads
     QWidget* SearchPanel = nullptr;
     QListWidget* SearchResultListbox = nullptr;
     QLineEdit* SearchEdit = nullptr;

@@ -7,6 +7,7 @@
 #include "core/board/Platine.h"
 #include "core/editing/BoardEditor.h"
 #include "core/model/FrontPanelHooks.h"
+#include "frontpanel/Design.h"
 #include "frontpanel/FrontPanel.h"
 #include "platform/Context.h"
 #include "platform/FileIO.h"
@@ -19,6 +20,7 @@
 #include <QBuffer>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QScopedValueRollback>
 #include <QTabBar>
 #include <QToolButton>
 
@@ -49,14 +51,42 @@ TMakro* TForm1::LoadMacroFile(const QString& fileName, TPlatine& board)
     std::unique_ptr<TMakro> made = NewObject<TMakro>();
     made->SetMacroName(QFileInfo(fileName).completeBaseName().left(10));
     TMakro* macro = made.get();
-    TPlatine* inner = board.CreateInnerBoard(*macro);
-    inner->ReadCircuit(reader, version);
-    FrontPanelHooks().LoadElements(macro->Design, reader, version);
-    inner->NormaliseAllWires();
-    macro->TakePinsFromBoard(*inner);
-    macro->OnEdited = [this](TMakro* m) { RenameMacroWindow(m); };
+    ReadMacroContent(*macro, reader, version, board);
     board.AddComponent(std::move(made));
     return macro;
+}
+
+void TForm1::ReadMacroContent(TMakro& macro, TReader& reader, uint8_t version, TPlatine& holder)
+{
+    // The macro's group: a page of its own inside the design shown now, which takes the
+    // elements of the inner circuit.
+    TDesign* parent = Projects->ActiveDesign();
+    TDesign* group = nullptr;
+    if (parent) {
+        group = static_cast<TDesign*>(parent->AddElement(QStringLiteral("TDesign")));
+        group->OwnerDesign = parent;
+        if (TDesign* root = Projects->RootDesign())
+            group->SetFrontplattenNR(root->AktiveFrontplatte);
+        macro.Design = group;
+        macro.ParentDesign = parent;
+    }
+    TPlatine* inner = holder.CreateInnerBoard(macro);
+    {
+        const QScopedValueRollback inGroup(Projects->CurrentDesign,
+                                           group ? group : Projects->CurrentDesign);
+        inner->ReadCircuit(reader, version);
+        FrontPanelHooks().LoadElements(group, reader, version);
+    }
+    if (group) {
+        const TRect bounds = group->GetElementsBounds();
+        group->resize(bounds.Width() + 12, bounds.Height() + 12);
+        group->RestoreZOrder();
+        // A group without elements of its own shows nothing on the front panel.
+        group->SetisVisible(!TDesign::ContainsOnlyDesigns(group));
+    }
+    inner->NormaliseAllWires();
+    macro.TakePinsFromBoard(*inner);
+    macro.OnEdited = [this](TMakro* m) { RenameMacroWindow(m); };
 }
 
 TMakro* TForm1::ImportMacroFile(const QString& fileName, bool paste, TPlatine* board)

@@ -4,6 +4,7 @@
 
 #include "shell/mainwindow/MainWindow.h"
 
+#include "core/board/Makro.h"
 #include "core/board/Platine.h"
 #include "core/model/Iobt.h"
 #include "core/editing/BoardEditor.h"
@@ -31,6 +32,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QProgressBar>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSplitter>
@@ -144,6 +146,10 @@ void TForm1::BuildMenus()
     Fenster1 = menu("Fenster1");
     item(Fenster1, "naechstes1");
     item(Fenster1, "Makrofensterschliessen1", QKeySequence(Qt::CTRL | Qt::Key_F4));
+    // A held Ctrl shortcut acts once: the key has to be released before it acts again.
+    for (const char* name : {"Ausschneiden1", "Kopieren1", "Einfgen1", "Duplizieren1",
+                             "Allesauswhlen1", "naechstes1", "Makrofensterschliessen1"})
+        m_actions.value(QString::fromLatin1(name))->setAutoRepeat(false);
 
     Hilfe1 = menu("Hilfe1");
     Hilfe1->setTitle(QStringLiteral("&?"));
@@ -290,6 +296,7 @@ void TForm1::BuildModePanel()
     HintBtn = add("HintBtn", TToolGlyph::Hints, 25, true);
     layout->addStretch(1);
     CloseBibo = add("CloseBibo", TToolGlyph::Library, 26, true);
+    static_cast<TWLXSpeedButton*>(CloseBibo)->SetGlyph(QImage());  // its caption "<<<" / ">>>" says where the palette goes
 }
 
 void TForm1::BuildPalettePanel()
@@ -306,6 +313,13 @@ void TForm1::BuildPalettePanel()
     BiboButton->setPopupMode(QToolButton::InstantPopup);
     BiboButton->setMenu(BiboMenu);
     layout->addWidget(BiboButton);
+
+    ProgressBar1 = Named(new QProgressBar(P_Bibo), "ProgressBar1");
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setFixedHeight(16);
+    ProgressBar1->hide();
+    layout->addWidget(ProgressBar1);
 
     SB_Bibliothek = Named(new QScrollArea(P_Bibo), "SB_Bibliothek");
     SB_Bibliothek->setWidgetResizable(true);
@@ -341,8 +355,10 @@ void TForm1::BuildPalettePanel()
         m_buttons.insert(button->objectName(), button);
         return button;
     };
-    cb_NurText = add("cb_NurText", true, QStringLiteral("T"));
-    SearchBtn = add("SearchBtn", true, QStringLiteral("?"));
+    cb_NurText = add("cb_NurText", true, QString());
+    cb_NurText->setIcon(ToolGlyphIcon(TToolGlyph::Text, 16));
+    SearchBtn = add("SearchBtn", true, QString());
+    SearchBtn->setIcon(ToolGlyphIcon(TToolGlyph::Zoom, 16));
     stripLayout->addStretch(1);
     sb_BiboMinus = add("sb_BiboMinus", false, QStringLiteral("<"));
     sb_BiboPlus = add("sb_BiboPlus", false, QStringLiteral(">"));
@@ -684,6 +700,19 @@ void TForm1::ShowBoardTab(int index)
         TabSet->setCurrentIndex(index);
     if (Projects)
         Projects->CurrentBoard = CurrentBoard;
+    // The front panel shows the group of the macro whose board this is (the root design for
+    // the main board); new elements go there.
+    TMakro* owner = CurrentBoard->OwnerMacro;
+    TDesign* design = owner && owner->Design ? owner->Design : RootDesign;
+    CurrentDesign = design;
+    if (Projects)
+        Projects->CurrentDesign = design == RootDesign ? nullptr : design;
+    if (TFrontplatte* panel = Frontplatte(); panel && design) {
+        panel->ActivateDesign(design);
+        panel->NewToolPanel->setVisible(design == RootDesign);
+        if (Simulation && Simulation->Running())
+            panel->SetDesignEditing(false, RootDesign);
+    }
     UpdateTools();
     m_buttons.value(QStringLiteral("ToolButton3"))->setEnabled(index == 0);
 }

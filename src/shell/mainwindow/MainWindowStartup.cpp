@@ -39,6 +39,7 @@
 #include <QBuffer>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -247,6 +248,7 @@ void TForm1::FormCreate()
         EditorOf(MainBoard).ZoomTool.ZoomToObjects(false);
         PlatineScrollbox->SyncScrollBars();
         MainBoard->Repaint();
+        KeepWindowsOnScreen();
     };
     Projects->OnMacroFileSaved = [this](const QString& fileName) {
         MacroFolder = QFileInfo(fileName).absolutePath() + u'/';
@@ -298,6 +300,17 @@ void TForm1::FormCreate()
     UpdateTools();
     Ctx().PerfFrequency = Clock().PerformanceFrequency();
     HintBox = new THintBox(this);
+    // Hint texts of board items, and the pin value shown while the mouse is on a wire.
+    PlatineScrollbox->OnHint = [this](const QString& text) {
+        ShowBoardHint(text, mapFromGlobal(QCursor::pos()));
+    };
+    PlatineScrollbox->OnHover = [this](QPoint screenPoint, QPoint devicePoint) {
+        HoverOverBoard(screenPoint, devicePoint);
+    };
+    Simulation->OnPinHint = [this](const QString& text) { ShowPinHint(text); };
+    Timer10Sec = new QTimer(this);
+    Timer10Sec->setInterval(10000);
+    connect(Timer10Sec, &QTimer::timeout, this, [this] { Timer10SecTimer(); });
     call(hooks.CreateNetworkPools);
 
     const TIniFile speed(ProgramPath(QStringLiteral("Settings\\SPEED.INI")));
@@ -335,6 +348,9 @@ TPlatine* TForm1::CreatePlatine()
         BauteilMenu->popup(QCursor::pos());
     };
     Projects->BindBoard(*board);
+    board->OnNeuesMakro = [this](TMakro* macro, TReader& reader, TPlatine* holder, uint8_t version) {
+        ReadMacroContent(*macro, reader, version, *holder);
+    };
     board->TopBoard = MainBoard ? MainBoard : board;
     return board;
 }
@@ -399,6 +415,13 @@ void TForm1::FormShow()
     Shown = true;
     delete m_splash;
     m_splash = nullptr;
+    Timer10Sec->start();
+    // Windows that a change of the screens leaves outside come back.
+    auto onScreens = [this] { KeepWindowsOnScreen(); };
+    connect(qApp, &QGuiApplication::screenAdded, this, onScreens);
+    connect(qApp, &QGuiApplication::screenRemoved, this, onScreens);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        connect(screen, &QScreen::availableGeometryChanged, this, onScreens);
     const bool compiled = Ctx().RuntimeMode;
     TFrontplatte* panel = Frontplatte();
 
@@ -475,6 +498,7 @@ void TForm1::FormShow()
 
     if (panel)
         panel->show();
+    KeepWindowsOnScreen();
     if (UpdateInfo)
         CheckForUpdate();
     if (RunRequested)
@@ -498,10 +522,7 @@ void TForm1::ApplyGridOptions()
         FPState().FPGridVisible = FPGridVisible;
         panel->SB_ZeichneRaster->setChecked(FPGridVisible);
         FPState().FPGridColor = FPGridColor;
-        QPixmap swatch(12, 12);
-        swatch.fill(TColorToQColor(FPGridColor));
-        panel->GridColorBtn->setIcon(QIcon(swatch));
-        panel->GridColorBtn->setProperty("Color", FPGridColor);
+        panel->ShowGridColor(FPGridColor);
         QToolButton* step = nullptr;
         switch (FPGrid) {
         case 4: step = panel->SB_R4; break;
@@ -532,6 +553,8 @@ void TForm1::ApplyGridOptions()
 void TForm1::ApplyWindowBounds()
 {
     if (Settings->ReadBool(kMainWindow, QStringLiteral("MAX"), true)) {
+        // Fitted first: without a window manager nothing maximises the window.
+        setGeometry(FitToScreen(geometry()));
         setWindowState(windowState() | Qt::WindowMaximized);
         return;
     }

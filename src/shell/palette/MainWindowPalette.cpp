@@ -28,10 +28,15 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QProgressBar>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QToolButton>
+
+#include <cmath>
 
 namespace {
 
@@ -193,24 +198,50 @@ void TForm1::MakroClick()
     QStringList files = QDir(MacroFolder).entryList({QStringLiteral("*.mak")}, QDir::Files,
                                                      QDir::Name | QDir::IgnoreCase);
 
+    // While the files are read the progress bar stands in for the palette.
+    SB_Bibliothek->hide();
+    ProgressBar1->show();
+    ProgressBar1->setValue(0);
+    const auto palette = qScopeGuard([this] {
+        ProgressBar1->hide();
+        SB_Bibliothek->show();
+    });
+
     // Each macro file becomes a macro block on a board of its own making; the blocks are
-    // written without their macro records as the palette's library.
+    // written without their macro records as the palette's library. Their front-panel groups
+    // are made in the root design, which is not painted meanwhile, and hidden; they go with
+    // the holder.
     TPlatine holder;
     holder.LibraryMode = true;
     holder.ClipboardStream = ClipboardStream.get();
-    Projects->BindBoard(holder);  // elements of the macros come and go with the holder
+    Projects->BindBoard(holder);
+    const QScopedValueRollback design(Projects->CurrentDesign, Projects->RootDesign());
+    TDesign* root = Projects->RootDesign();
+    const bool painting = root && root->updatesEnabled();
+    if (root)
+        root->setUpdatesEnabled(false);
+    const auto paintAgain = qScopeGuard([root, painting] {
+        if (root)
+            root->setUpdatesEnabled(painting);
+    });
     std::vector<TPlatine*> inner;
     QStringList used;
-    for (const QString& name : files) {
+    for (qsizetype k = 0; k < files.size(); ++k) {
         try {
-            TMakro* macro = LoadMacroFile(MacroFolder + name, holder);
+            TMakro* macro = LoadMacroFile(MacroFolder + files[k], holder);
+            if (macro->Design && macro->ParentDesign) {
+                macro->ParentDesign->DeselectElement(macro->Design);
+                macro->Design->SetisVisible(false);
+            }
             macro->OnReadData = nullptr;
             macro->OnWriteData = nullptr;
             inner.push_back(macro->InnerBoard());
-            used << name;
+            used << files[k];
         } catch (const std::exception&) {
             // A macro file that cannot be read is left out of the palette.
         }
+        ProgressBar1->setValue(int(std::lround(double(k + 1) / double(files.size()) * 100.0)));
+        ProgressBar1->repaint();
     }
     QByteArray bytes;
     {

@@ -205,8 +205,7 @@ TSList::TSList(QWidget* parent)
     auto button = [this, tools](const char* name, TToolGlyph glyph) {
         auto* b = Named(new QToolButton(this), name);
         b->setAutoRaise(true);
-        const QImage image = ToolGlyph(glyph, 20);
-        b->setIcon(QIcon(QPixmap::fromImage(WithoutKeyColor(image, QPoint(0, image.height() - 1)))));
+        b->setIcon(ToolGlyphIcon(glyph, 20));
         b->setIconSize(QSize(20, 20));
         tools->addWidget(b);
         return b;
