@@ -7,6 +7,7 @@
 #include "frontpanel/analyser/AnalyserElement.h"
 #include "frontpanel/elements/DisplayElements.h"
 #include "frontpanel/elements/Lampe.h"
+#include "frontpanel/elements/OperatorTools.h"
 #include "frontpanel/elements/PenPlotter.h"
 #include "frontpanel/elements/Schalter.h"
 #include "frontpanel/elements/Tabelle.h"
@@ -70,4 +71,5 @@ void RegisterFrontPanelElements(TElementRegistry& registry)
     registry.RegisterElement<TFP_Scope>();
     registry.RegisterElement<TDesign>();
     RegisterDisplayElements(registry);
+    RegisterOperatorElements(registry);
 }

@@ -225,11 +225,7 @@ TEST_F(PanelRoadTest, ClickOnThePlacedSwitchLightsTheLamp)
     TForm1& f = Make();
     auto panel = std::make_unique<TFrontplatte>();
     TPlatine& board = *f.MainBoard;
-    {
-        // The components come to the board as placing pastes them: as a circuit stream.
-        TPlatine scratch;
-        QBuffer stream;
-        scratch.ClipboardStream = &stream;
+    PasteAsPlaced(board, [](TPlatine& scratch) {
         auto* sw = scratch.AddComponent(NewObject<TBTSchalter>());
         auto* lamp = scratch.AddComponent(NewObject<TBTLampe>());
         lamp->MoveBy(400, 0);
@@ -239,10 +235,7 @@ TEST_F(PanelRoadTest, ClickOnThePlacedSwitchLightsTheLamp)
         scratch.AddWire(out, QPoint(lane, out.y()));
         scratch.AddWire(QPoint(lane, out.y()), QPoint(lane, in.y()));
         scratch.AddWire(QPoint(lane, in.y()), in);
-        scratch.SelectAll(true);
-        scratch.CopySelection();
-        board.PasteFromStream(stream, 44);
-    }
+    });
     TBTSchalter* sw = nullptr;
     TBTLampe* lampComponent = nullptr;
     for (const auto& item : board.Items) {

@@ -58,18 +58,6 @@ int RedNear(const QImage& img, QPoint p, int r)
     return n;
 }
 
-// The common element data as a project older than version 40 holds them.
-void OldBase(TWriter& w, uint8_t version)
-{
-    w.WriteInteger(1);
-    w.WriteBoolean(false);
-    if (version >= 3) {
-        w.WriteInteger(0);
-        w.WriteString(QStringLiteral("hint"));
-        w.WriteBoolean(false);
-    }
-}
-
 } // namespace
 
 // --- Pointer instrument -----------------------------------------------------------------------

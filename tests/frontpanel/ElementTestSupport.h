@@ -59,6 +59,18 @@ inline qint64 ReadStream(const QByteArray& bytes, const std::function<void(TRead
     return reader.BytesLeft();
 }
 
+// The common element data as a project older than version 40 holds them.
+inline void OldBase(TWriter& w, uint8_t version)
+{
+    w.WriteInteger(1);
+    w.WriteBoolean(false);
+    if (version >= 3) {
+        w.WriteInteger(0);
+        w.WriteString(QStringLiteral("hint"));
+        w.WriteBoolean(false);
+    }
+}
+
 // The widget painted into an image of its size.
 inline QImage Picture(QWidget& widget)
 {

@@ -10,12 +10,27 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
+
+// Components come to a board as placing pastes them: `build` fills a scratch board, whose whole
+// circuit is copied and pasted onto `board` as a circuit stream of format version 44.
+inline void PasteAsPlaced(TPlatine& board, const std::function<void(TPlatine&)>& build)
+{
+    TPlatine scratch;
+    QBuffer stream;
+    scratch.ClipboardStream = &stream;
+    build(scratch);
+    scratch.SelectAll(true);
+    scratch.CopySelection();
+    board.PasteFromStream(stream, 44);
+}
 
 class MainWindowFixture : public ::testing::Test {
 protected:

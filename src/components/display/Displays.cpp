@@ -89,23 +89,6 @@ int Channel(Extended level)
     return int(RoundHalfEven(std::isnan(double(c)) ? 0 : std::clamp<Extended>(c, 0, 255)));
 }
 
-// The body fill of the display symbols: red while selected, else the given colour.
-void BodyPen(TCanvas& canvas, int32_t outline, int32_t fill, int width = 2)
-{
-    canvas.Pen = TCanvasPen{outline, width, Qt::SolidLine, TPenMode::Copy};
-    canvas.Brush = TCanvasBrush{fill, Qt::SolidPattern};
-}
-
-void CentredText(TCanvas& canvas, int cx, int cy, int height, int32_t colour, const QString& text)
-{
-    canvas.Font = QFont(QStringLiteral("Arial"));
-    canvas.Font.setBold(true);
-    canvas.SetFontHeight(height);
-    canvas.FontColor = colour;
-    canvas.TransparentText = true;
-    canvas.TextOut(cx - canvas.TextWidth(text) / 2, cy - canvas.TextHeight(text) / 2, text);
-}
-
 // The number of the four inputs 0..3 read as logic, input 0 the lowest bit.
 int Nibble(const TIOBauteil& c)
 {

@@ -28,6 +28,11 @@ protected:
         return dynamic_cast<T*>(Link);
     }
 
+    // Symbol pen and fill: the outline in `outline`, the body filled with `fill`.
+    static void BodyPen(TCanvas& canvas, int32_t outline, int32_t fill, int width = 2);
+    // Bold "ARIAL" text of the given height, centred on (cx, cy).
+    static void CentredText(TCanvas& canvas, int cx, int cy, int height, int32_t colour, const QString& text);
+
     // Live symbol: when `shown` differs from the state last drawn, stores it and repaints the
     // whole symbol; then the pins are drawn.
     template <class T>

@@ -6,6 +6,7 @@
 #include "components/digital/RegisterDigital.h"
 #include "components/display/RegisterDisplay.h"
 #include "components/file/RegisterFile.h"
+#include "components/operator/RegisterOperator.h"
 #include "components/panel/RegisterPanel.h"
 #include "components/recorder/RegisterRecorders.h"
 #include "components/scope/RegisterScope.h"
@@ -27,6 +28,7 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterSignalBlocks(registry);
     RegisterCoreComponents(registry);
     RegisterPanelComponents(registry);
+    RegisterOperatorComponents(registry);
     RegisterRecorderComponents(registry);
     RegisterAnalyserComponents(registry);
     RegisterDisplayComponents(registry);
