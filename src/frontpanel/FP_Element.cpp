@@ -21,6 +21,7 @@
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -461,9 +462,11 @@ void TFP_Element::Paint(TCanvas& canvas)
         canvas.Rectangle(f, f, width() - f, height() - f);
 }
 
-void TFP_Element::paintEvent(QPaintEvent*)
+void TFP_Element::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    // The part to paint as the clip: elements that repaint single cells skip the others.
+    painter.setClipRect(event->rect());
     TCanvas canvas(&painter);
     canvas.Font = font();
     canvas.FontColor = FontColor;

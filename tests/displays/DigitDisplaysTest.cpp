@@ -17,6 +17,10 @@
 #include "widgets/LEDLabel.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -46,7 +50,80 @@ int CountColour(const QImage& img, const QRect& r, int32_t colour)
     return n;
 }
 
+// The regions a widget was asked to paint.
+class TPaintLog : public QObject {
+public:
+    explicit TPaintLog(QWidget& w) { w.installEventFilter(this); }
+    QRegion painted;
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            painted += static_cast<QPaintEvent*>(event)->region();
+            ++paints;
+        }
+        return false;
+    }
+};
+
+bool RunUntil(const std::function<bool()>& done)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
 } // namespace
+
+// Values that change in every step repaint at the tick, and there only the cells whose
+// character differs from what was painted; a hidden display asks for nothing.
+TEST_F(DigitDisplaysTest, ShownDisplaysRepaintOnlyChangedCellsAtTheTick)
+{
+    QWidget page;
+    page.resize(400, 100);
+    TNumDisplay& d = *NewElement<TNumDisplay>(&page);
+    d.resize(220, 40);
+    TCounter& c = *NewElement<TCounter>(&page);
+    c.move(0, 50);
+    d.SetNDValue(1.25);
+    c.SetCZaehlerstand(1200);
+    TPaintLog displayLog(d), digitsLog(*c.Ziffern);
+    page.show();
+    ASSERT_TRUE(RunUntil([&] { return displayLog.paints > 0 && digitsLog.paints > 0; }));
+    QCoreApplication::processEvents();
+    displayLog.painted = digitsLog.painted = QRegion();
+    displayLog.paints = digitsLog.paints = 0;
+    // Several steps before the tick: only the last values count, once.
+    for (int i = 0; i < 10; ++i) {
+        d.SetNDValue(1.25 + 0.01 * i);
+        c.SetCZaehlerstand(1200 + i);
+    }
+    ASSERT_TRUE(RunUntil([&] { return displayLog.paints > 0 && digitsLog.paints > 0; }));
+    QCoreApplication::processEvents();
+    const int changed = int(d.AktText.indexOf(QLatin1Char('4')));  // 1.25 -> 1.34: two cells
+    ASSERT_GT(changed, 0);
+    EXPECT_EQ(displayLog.painted.boundingRect(), d.CellRect(changed) | d.CellRect(changed + 1));
+    const QRect lastCell(QPoint(c.Ziffern->CellLeft(3), 0), QPoint(c.Ziffern->CellLeft(4), c.Ziffern->height()));
+    EXPECT_EQ(digitsLog.painted.boundingRect(), lastCell & c.Ziffern->rect());
+    EXPECT_EQ(c.Ziffern->ZiffernText, QStringLiteral("1209"));
+
+    // Hidden: the values follow, no paint is asked for.
+    page.hide();
+    displayLog.paints = digitsLog.paints = 0;
+    d.SetNDValue(7.5);
+    c.SetCZaehlerstand(77);
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 120)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(displayLog.paints + digitsLog.paints, 0);
+    EXPECT_EQ(d.AktText, d.Zahlenformat.FormatValue(7.5));
+    EXPECT_EQ(c.Ziffern->ZiffernText, QStringLiteral("0077"));
+}
 
 // --- Counter ----------------------------------------------------------------------------------
 

@@ -12,6 +12,8 @@
 #include <QMouseEvent>
 
 #include <cmath>
+#include <functional>
+#include <limits>
 
 namespace {
 
@@ -250,4 +252,81 @@ TEST_F(ChartTest, MillionPointsKeepTheirPeaks)
     for (int dx = -1; dx <= 1; ++dx)
         red = red || QColorToTColor(image.pixelColor(column + dx, top)) == 0x0000FF;
     EXPECT_TRUE(red);
+}
+
+// The reduced line equals the one built sample by sample with the curve mapping, also for
+// samples out of order, on the halves between two pixels, beyond the pixel range and NaN.
+TEST_F(ChartTest, CurveLineMatchesTheSampleBySampleMapping)
+{
+    const auto reference = [](const std::vector<const TChartSample*>& points, const TCurveMap& map) {
+        std::vector<QPoint> line;
+        int column = 0, lo = 0, hi = 0, last = 0;
+        bool open = false;
+        const auto flush = [&] {
+            if (!open)
+                return;
+            if (lo != hi) {
+                line.emplace_back(column, lo);
+                line.emplace_back(column, hi);
+            }
+            line.emplace_back(column, last);
+        };
+        for (const TChartSample* s : points) {
+            const int px = map.XToPixel(s->X);
+            const int py = map.YToPixel(s->Y);
+            if (open && px == column) {
+                lo = std::min(lo, py);
+                hi = std::max(hi, py);
+                last = py;
+                continue;
+            }
+            flush();
+            line.emplace_back(px, py);
+            column = px;
+            lo = hi = last = py;
+            open = true;
+        }
+        flush();
+        return line;
+    };
+    uint32_t noise = 99;
+    const auto random = [&] {
+        noise = noise * 1103515245u + 12345u;
+        return double(noise >> 8) / double(1u << 24);
+    };
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct TCase {
+        const char* name;
+        TCurveMap map;
+        std::function<TChartSample(int)> sample;
+        int count;
+    };
+    const TCase cases[] = {
+        {"dense noise", {0, 1, -1.5, 1.5, 500, 200},
+         [&](int i) { return TChartSample{i / 20000.0, std::sin(i / 300.0) + random() * 0.3}; }, 20000},
+        {"x out of order", {-1, 1, -1, 1, 300, 100},
+         [&](int) { return TChartSample{random() * 2.2 - 1.1, random() * 2 - 1}; }, 3000},
+        // 4 pixels per unit: x of a quarter lies on a half between two columns.
+        {"halves", {0, 100, 0, 50, 401, 201},
+         [&](int i) { return TChartSample{i / 4.0 + (i % 3 == 0 ? 1e-9 : 0), (i % 7) * 0.125}; }, 800},
+        {"beyond the range and NaN", {0, 10, -1, 1, 200, 100},
+         [&](int i) {
+             const double ys[] = {0.5, 1e300, -1e300, nan, inf, -inf, -0.25, 3e9};
+             const double x = i % 50 == 0 ? 1e12 : (i % 61 == 0 ? nan : i / 100.0);
+             return TChartSample{x, ys[i % 8]};
+         },
+         2000},
+        {"flipped y range", {0, 1, 1, -1, 200, 100},
+         [&](int i) { return TChartSample{i / 1000.0, random() * 2 - 1}; }, 1000},
+    };
+    for (const TCase& c : cases) {
+        std::vector<TChartSample> samples;
+        for (int i = 0; i < c.count; ++i)
+            samples.push_back(c.sample(i));
+        std::vector<const TChartSample*> points;
+        for (const TChartSample& s : samples)
+            points.push_back(&s);
+        EXPECT_EQ(CurvePolyline(points, c.map), reference(points, c.map)) << c.name;
+    }
 }

@@ -28,6 +28,18 @@ int PixelOf(Extended v, int sentinel)
     return int(r);
 }
 
+// The same for a value already in double precision, rounded in double (the default rounding
+// mode takes halves to even) rather than in the 80-bit arithmetic: curves map many samples.
+inline int PixelOf(double v, int sentinel)
+{
+    if (!(v > -2147482647.0 && v < 2147482647.0))
+        return sentinel;
+    const double r = std::nearbyint(v);
+    if (r <= -2147482647.0 || r >= 2147482647.0)
+        return sentinel;
+    return int(r);
+}
+
 bool UsableSpan(Extended span)
 {
     span = std::fabs(span);
@@ -211,6 +223,62 @@ int TCurveMap::YToPixel(double y) const
 int TYScaleMap::YToPixel(double y) const
 {
     return PixelOf(H - 25 - (y - YMin) * ((H - 25) / (YMax - YMin)) + 5, kChartSentinelY);
+}
+
+std::vector<QPoint> CurvePolyline(const std::vector<const TChartSample*>& points, const TCurveMap& map)
+{
+    std::vector<QPoint> line;
+    line.reserve(std::min<size_t>(points.size(), size_t(4 * std::max(map.W, 1) + 8)));
+    // XToPixel and YToPixel with their factors computed once.
+    const double kx = (map.W - 1) / (map.XMax - map.XMin);
+    const double ky = (map.H - 1) / (map.YMax - map.YMin);
+    const double y0 = map.H - 1;
+    const auto xArg = [&](const TChartSample* s) { return (s->X - map.XMin) * kx; };
+    const auto yPixel = [&](double y) { return PixelOf(y0 - (y - map.YMin) * ky, kChartSentinelY); };
+    // With a positive factor the pixel falls as y rises, so the largest and the smallest y of a
+    // column give its extent, as long as neither leaves the pixel range.
+    const bool monotonic = ky > 0 && std::isfinite(ky);
+    const size_t n = points.size();
+    size_t i = 0;
+    while (i < n) {
+        const size_t first = i;
+        const int column = PixelOf(xArg(points[i]), kChartSentinelX + 1) - 1;
+        // Mapped x strictly within half a pixel of the column's centre lands in it without
+        // rounding; the halves themselves and everything else are rounded.
+        const bool inRange = column != kChartSentinelX;
+        const double centre = double(column) + 1;
+        const double below = inRange ? centre - 0.5 : 0, above = inRange ? centre + 0.5 : 0;
+        double yMin = points[i]->Y, yMax = yMin;
+        bool numbers = !std::isnan(yMin);
+        for (++i; i < n; ++i) {
+            const double t = xArg(points[i]);
+            if (!(t > below && t < above) && PixelOf(t, kChartSentinelX + 1) - 1 != column)
+                break;
+            const double y = points[i]->Y;
+            yMin = y < yMin ? y : yMin;
+            yMax = y > yMax ? y : yMax;
+            numbers = numbers && !std::isnan(y);
+        }
+        int lo = yPixel(yMax), hi = yPixel(yMin);
+        if (!monotonic || !numbers || lo == kChartSentinelY || hi == kChartSentinelY) {
+            lo = hi = yPixel(points[first]->Y);
+            for (size_t k = first + 1; k < i; ++k) {
+                const int py = yPixel(points[k]->Y);
+                lo = std::min(lo, py);
+                hi = std::max(hi, py);
+            }
+        }
+        const int entry = yPixel(points[first]->Y);
+        const int exit = yPixel(points[i - 1]->Y);
+        line.emplace_back(column, entry);
+        if (lo != hi) {
+            // The column's extent, then back to where the line leaves it.
+            line.emplace_back(column, lo);
+            line.emplace_back(column, hi);
+        }
+        line.emplace_back(column, exit);
+    }
+    return line;
 }
 
 Extended XScaleStep(const TCurveMap& map, TTimeMode mode)
@@ -621,6 +689,7 @@ void TGraf::PaintXScale(QPainter& p, const QRect& r)
     p.setFont(f);
     p.setPen(Col(ScaleFontColor));
     const QFontMetrics fm(f);
+    int lastRight = -1;  // right end of the label drawn last
     ForMultiples(XScale.XMin, XScale.XMax, XTickStep, true, [&](Extended x) {
         const int px = XScale.XToPixel(double(x));
         p.drawLine(r.left() + px, r.top(), r.left() + px, r.top() + 2);
@@ -629,12 +698,21 @@ void TGraf::PaintXScale(QPainter& p, const QRect& r)
         const int w = fm.horizontalAdvance(text);
         if (px - w / 2 < 0)
             return;
-        p.drawText(r.left() + px - w / 2, r.top() + 2 + fm.ascent(), text);
+        // A label at the right end moves left until it fits, unless it would then touch the
+        // label before it.
+        int left = px - w / 2;
+        if (left + w > r.width() - 1) {
+            left = r.width() - 1 - w;
+            if (left <= lastRight + 2)
+                return;
+        }
+        lastRight = left + w;
+        p.drawText(r.left() + left, r.top() + 2 + fm.ascent(), text);
         if (Raster.TimeMode == tmUhrzeit && x > 0) {
             const QString date = DateToText(double(x), StartZeit);
             const int dw = fm.horizontalAdvance(date);
             if (px - dw / 2 >= 0)
-                p.drawText(r.left() + px - dw / 2, r.top() + 12 + fm.ascent(), date);
+                p.drawText(r.left() + std::min(px - dw / 2, r.width() - 1 - dw), r.top() + 12 + fm.ascent(), date);
         }
     });
 }
@@ -682,41 +760,12 @@ void TGraf::PaintCurve(QPainter& p, const TKurve& curve, const QRect& r) const
 {
     if (curve.Points.size() < 2)
         return;
-    TCurveMap map{curve.XMin, curve.XMax, curve.YMin, curve.YMax, Raster.W, Raster.H};
+    const std::vector<QPoint> line =
+        CurvePolyline(curve.Points, TCurveMap{curve.XMin, curve.XMax, curve.YMin, curve.YMax, Raster.W, Raster.H});
     p.save();
     p.setClipRect(r, Qt::IntersectClip);
     p.translate(r.topLeft());
     p.setPen(QPen(Col(curve.CurveColor), std::max(0, curve.PenWidth)));
-    std::vector<QPoint> line;
-    line.reserve(std::min<size_t>(curve.Points.size(), size_t(4 * map.W + 8)));
-    int column = 0, lo = 0, hi = 0, last = 0;
-    bool open = false;
-    auto flush = [&] {
-        if (!open)
-            return;
-        if (lo != hi) {
-            // The column's extent, then back to where the line leaves it.
-            line.emplace_back(column, lo);
-            line.emplace_back(column, hi);
-        }
-        line.emplace_back(column, last);
-    };
-    for (const TChartSample* s : curve.Points) {
-        const int px = map.XToPixel(s->X);
-        const int py = map.YToPixel(s->Y);
-        if (open && px == column) {
-            lo = std::min(lo, py);
-            hi = std::max(hi, py);
-            last = py;
-            continue;
-        }
-        flush();
-        line.emplace_back(px, py);
-        column = px;
-        lo = hi = last = py;
-        open = true;
-    }
-    flush();
     p.drawPolyline(line.data(), int(line.size()));
     p.restore();
 }

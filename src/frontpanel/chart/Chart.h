@@ -66,6 +66,11 @@ struct TCurveMap {
     int YToPixel(double y) const;
 };
 
+// The line a curve's samples draw in grid pixels: consecutive samples in one pixel column
+// become the column's entry point, its lowest and highest pixel and its exit point, so that a
+// long recording costs a few points per column however many samples it holds.
+std::vector<QPoint> CurvePolyline(const std::vector<const TChartSample*>& points, const TCurveMap& map);
+
 // Mapping of the y scale: its pixels leave room for the x scale below the grid.
 struct TYScaleMap {
     double YMin = 0, YMax = 1;

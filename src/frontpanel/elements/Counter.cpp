@@ -11,6 +11,7 @@
 #include "ui/SettingsDialog.h"
 
 #include <QFontMetrics>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -45,23 +46,42 @@ int TZiffern::CellLeft(int i) const
 
 void TZiffern::CountChanged()
 {
-    const QString text = QString::number(Zaehlerstand).rightJustified(Stellen, QLatin1Char('0'));
-    if (ZiffernText.size() < Stellen) {
-        RequestRepaint(*this);
-    } else {
-        // Cells compare right-aligned, as they are painted.
-        const QString shown = text.right(Stellen);
-        const QString before = ZiffernText.right(Stellen);
-        for (int i = 0; i < Stellen; ++i)
-            if (shown[i] != before[i])
-                RequestRepaint(*this, QRect(QPoint(CellLeft(i), 0), QPoint(CellLeft(i + 1), height())));
-    }
-    ZiffernText = text.left(255);
+    ZiffernText = QString::number(Zaehlerstand).rightJustified(Stellen, QLatin1Char('0')).left(255);
+    if (isVisible())
+        RequestRepaintChanged(*this, *this);
+    else
+        m_painted = ZiffernText;  // shown again, it paints everything
 }
 
-void TZiffern::paintEvent(QPaintEvent*)
+void TZiffern::RepaintChanged()
+{
+    if (m_painted.size() < Stellen || ZiffernText.size() < Stellen) {
+        update();
+    } else {
+        // Cells compare right-aligned, as they are painted.
+        const QString shown = ZiffernText.right(Stellen);
+        const QString before = m_painted.right(Stellen);
+        QRect dirty;
+        for (int i = 0; i < Stellen; ++i)
+            if (shown[i] != before[i])
+                dirty |= QRect(QPoint(CellLeft(i), 0), QPoint(CellLeft(i + 1), height()));
+        if (!dirty.isEmpty())
+            update(dirty);
+    }
+    m_painted = ZiffernText;
+}
+
+void TZiffern::SetDurchsichtig(bool transparent)
+{
+    Durchsichtig = transparent;
+    // Opaque cells hide the counter's ground: Qt need not paint it below them.
+    setAttribute(Qt::WA_OpaquePaintEvent, !transparent);
+}
+
+void TZiffern::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    painter.setClipRect(event->rect());  // the cells outside it are skipped
     TCanvas canvas(&painter);
     auto* owner = static_cast<TFP_Element*>(parentWidget());
     canvas.Font = font();
@@ -99,6 +119,7 @@ TCounter::TCounter(QWidget* owner)
     BevelInner = bvLowered;
     Ziffern = new TZiffern(this);
     Ziffern->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Ziffern->SetDurchsichtig(false);
     SetHintergrundFarbe(0);
     Hint = Lang3Q("Zähler", "Counter", "Compteur");
     for (int i = 0; i < kHotkeys; ++i) {
@@ -186,7 +207,7 @@ void TCounter::SetBisteTransparent(bool transparent)
 {
     TFP_Element::SetBisteTransparent(transparent);
     if (Ziffern)
-        Ziffern->Durchsichtig = transparent;
+        Ziffern->SetDurchsichtig(transparent);
 }
 
 void TCounter::WriteElementData(TWriter& writer)

@@ -5,29 +5,36 @@
 // only the cells whose digit changed.
 
 #include "frontpanel/FP_Element.h"
+#include "frontpanel/elements/PanelRepaint.h"
 
 #include <QStringList>
 
 #include <cstdint>
 
-class TZiffern : public QWidget {
+class TZiffern : public QWidget, public TTickRepaint {
 public:
     explicit TZiffern(QWidget* owner = nullptr);
 
     int16_t Stellen = 4;
     int32_t Zaehlerstand = 0;
     int32_t Vorgabe = 0;
-    QString ZiffernText;     // the digit text drawn last
+    QString ZiffernText;     // the digit text of the count
     bool Durchsichtig = false;
     int32_t ZiffernFarbe = 0xFFFFFF;
 
     // Cell i (from 0) spans CellLeft(i) .. CellLeft(i + 1).
     int CellLeft(int i) const;
-    // After a change of the count: repaints the cells whose digit changed.
+    // After a change of the count: the text now, the changed cells repaint at the tick.
     void CountChanged();
+    void SetDurchsichtig(bool transparent);
+    // At the tick: the cells whose digit differs from the text asked to be painted last.
+    void RepaintChanged() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_painted;
 };
 
 class TCounter : public TFP_Element {

@@ -104,27 +104,42 @@ QRect TNumDisplay::CellRect(int i) const
 
 void TNumDisplay::UpdateText()
 {
-    const int f = FrameWidth();
     if (AutoRange)
         ScaleToPrefix(NDValue, SkalierterWert, PraefixEinheit), PraefixEinheit += NDEinheit;
-    const QString text = Zahlenformat.FormatValue(AutoRange ? SkalierterWert : NDValue);
-    AktText = text;
-    const QRect inner(QPoint(f, f), QPoint(width() - f - 1, height() - f - 1));
-    int unitFrom = x0() + 2 * ZeichenBreite;
-    if (text.size() == LetzterText.size()) {
-        for (int i = 0; i < text.size(); ++i)
-            if (text[i] != LetzterText[i])
-                RequestRepaint(*this, CellRect(i + 1));
-        unitFrom = x0() + (int(text.size()) + 2) * ZeichenBreite;
+    AktText = Zahlenformat.FormatValue(AutoRange ? SkalierterWert : NDValue);
+    if (isVisible()) {
+        RequestRepaintChanged(*this, *this);
     } else {
-        RequestRepaint(*this, inner);
+        // Shown again, it paints everything: what it asks for later compares with this.
+        LetzterText = AktText;
+        LetzteEinheit = ShownUnit();
+    }
+    TextChanged();
+}
+
+void TNumDisplay::RepaintChanged()
+{
+    // A display that paints its own ground hides whatever lies below it.
+    setAttribute(Qt::WA_OpaquePaintEvent, !GetBisteTransparent() && !BackgroundFromPanel);
+    const int f = FrameWidth();
+    const QRect inner(QPoint(f, f), QPoint(width() - f - 1, height() - f - 1));
+    QRect dirty;
+    int unitFrom = x0() + 2 * ZeichenBreite;
+    if (AktText.size() == LetzterText.size()) {
+        for (int i = 0; i < AktText.size(); ++i)
+            if (AktText[i] != LetzterText[i])
+                dirty |= CellRect(i + 1);
+        unitFrom = x0() + (int(AktText.size()) + 2) * ZeichenBreite;
+    } else {
+        dirty = inner;
     }
     const QString unit = ShownUnit();
     if (unit != LetzteEinheit)
-        RequestRepaint(*this, QRect(QPoint(unitFrom, f), QPoint(width() - f - 1, height() - f - 1)));
-    LetzterText = text;
+        dirty |= QRect(QPoint(unitFrom, f), QPoint(width() - f - 1, height() - f - 1));
+    LetzterText = AktText;
     LetzteEinheit = unit;
-    TextChanged();
+    if (!dirty.isEmpty())
+        update(dirty);
 }
 
 void TNumDisplay::SetNDValue(double v)
@@ -203,9 +218,8 @@ void TNumDisplay::Paint(TCanvas& canvas)
     const int h = height();
     if (!GetBisteTransparent() && !BackgroundFromPanel) {
         // Frame and gradient are kept as a picture: a changing value repaints only its cells.
-        const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6").arg(w).arg(h).arg(HintergrundFarbe)
-                                .arg(FPState().DesignPanelColor).arg(Color).arg(f);
-        if (key != m_backgroundKey) {
+        const TBackgroundKey key{w, h, f, HintergrundFarbe, FPState().DesignPanelColor, Color};
+        if (!(key == m_backgroundKey)) {
             QPixmap picture(w, h);
             QPainter p(&picture);
             TCanvas c(&p);
@@ -249,7 +263,9 @@ void TNumDisplay::Paint(TCanvas& canvas)
             canvas.Painter()->drawImage(separator ? x + ZeichenBreite / 4 : x, y,
                                         CharacterPicture(canvas.Font, canvas.FontColor, c));
         }
-        canvas.TextOut(x + 2 * ZeichenBreite, y, ShownUnit());
+        // The unit when it is to be painted (a changed value repaints only its cells).
+        if (x + ZeichenBreite < clip.right())
+            canvas.TextOut(x + 2 * ZeichenBreite, y, ShownUnit());
     }
     canvas.Painter()->restore();
 }

@@ -5,6 +5,7 @@
 // shows the same text in LED segments; the text display always shows its text.
 
 #include "frontpanel/FP_Element.h"
+#include "frontpanel/elements/PanelRepaint.h"
 #include "ui/Formats.h"
 
 #include <cstdint>
@@ -14,7 +15,7 @@
 
 class TWLXLEDLabel;
 
-class TNumDisplay : public TFP_Element {
+class TNumDisplay : public TFP_Element, public TTickRepaint {
 public:
     FP_CLASS_NAME(TNumDisplay)
 
@@ -35,7 +36,7 @@ public:
     QString AktText = QStringLiteral(" 0,00000");
     double SkalierterWert = 0;
     QString PraefixEinheit;
-    QString LetzterText, LetzteEinheit;
+    QString LetzterText, LetzteEinheit;  // text and unit asked to be painted last
     int32_t ZeichenBreite = 0;
     bool OhneText = false;
     TAlignment Alignment = Center;
@@ -61,10 +62,12 @@ public:
     int EditProperties() override;
     void SetBisteTransparent(bool transparent) override;
     void SetHintergrundFarbe(int32_t color) override;
+    // At the tick: the cells whose character changed, the unit when it changed.
+    void RepaintChanged() override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    // Formats the value, scales it with AutoRange and repaints what changed.
+    // Formats the value and scales it with AutoRange; the changed cells repaint at the tick.
     void UpdateText();
     // The text rows of the dialog: format, unit, AutoRange.
     void AddFormatRows(QString& unit);
@@ -73,8 +76,14 @@ protected:
 
 private:
     int x0() const;
-    QPixmap m_background;      // frame and gradient for the key below
-    QString m_backgroundKey;
+    // What the frame and gradient picture was drawn for.
+    struct TBackgroundKey {
+        int w = -1, h = -1, f = -1;
+        int32_t background = 0, panel = 0, color = 0;
+        bool operator==(const TBackgroundKey&) const = default;
+    };
+    QPixmap m_background;
+    TBackgroundKey m_backgroundKey;
 };
 
 class TLEDDisplay : public TNumDisplay {

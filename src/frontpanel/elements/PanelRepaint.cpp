@@ -13,10 +13,12 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 namespace {
-
 constexpr int kTickMs = 50;
+} // namespace
 
 class TRepaintQueue : public QObject {
 public:
@@ -29,9 +31,18 @@ public:
 
     void Add(QWidget& w, const QRect& r)
     {
-        Entry& e = m_pending[&w];
-        e.widget = &w;
-        e.area |= r;
+        auto it = m_pending.find(&w);
+        if (it == m_pending.end())
+            it = m_pending.insert(&w, Entry{&w, QRect()});
+        it->area |= r;
+        if (!m_timer.isActive())
+            m_timer.start();
+    }
+
+    void AddChanged(QWidget& w, TTickRepaint& element)
+    {
+        element.m_due = true;
+        m_changed.push_back({&w, &element});
         if (!m_timer.isActive())
             m_timer.start();
     }
@@ -42,8 +53,20 @@ private:
         QRect area;  // what to repaint: the rectangles requested, as one
     };
 
+    struct Changed {
+        QPointer<QWidget> widget;
+        TTickRepaint* element;
+    };
+
     void Flush()
     {
+        const std::vector<Changed> changed = std::move(m_changed);
+        m_changed.clear();
+        for (const Changed& c : changed)
+            if (c.widget) {
+                c.element->m_due = false;
+                c.element->RepaintChanged();
+            }
         const QHash<QWidget*, Entry> pending = std::move(m_pending);
         m_pending.clear();
         for (const Entry& e : pending)
@@ -53,7 +76,10 @@ private:
 
     QTimer m_timer;
     QHash<QWidget*, Entry> m_pending;
+    std::vector<Changed> m_changed;
 };
+
+namespace {
 
 TRepaintQueue& Queue()
 {
@@ -75,11 +101,36 @@ void RequestRepaint(QWidget& w)
     RequestRepaint(w, w.rect());
 }
 
+void RequestRepaintChanged(QWidget& w, TTickRepaint& element)
+{
+    if (element.m_due || !w.isVisible())
+        return;
+    Queue().AddChanged(w, element);
+}
+
 const QImage& CharacterPicture(const QFont& font, int32_t colour, QChar c)
 {
-    static QHash<QString, QImage> pictures;
-    const QString key = font.key() + QLatin1Char('|') + QString::number(colour) + QLatin1Char('|') + c;
-    const auto it = pictures.constFind(key);
+    // One table per font and colour, the one used last in front: a display paints all its
+    // characters from one table, so the font is compared once per character, never spelled.
+    struct TPictures {
+        QFont font;
+        int32_t colour;
+        QHash<char16_t, QImage> pictures;
+    };
+    static std::vector<std::unique_ptr<TPictures>> tables;
+    size_t found = 0;
+    while (found < tables.size() && !(tables[found]->colour == colour && tables[found]->font == font))
+        ++found;
+    if (found == tables.size()) {
+        if (tables.size() >= 64)
+            tables.pop_back();
+        tables.push_back(std::make_unique<TPictures>(TPictures{font, colour, {}}));
+        found = tables.size() - 1;
+    }
+    if (found > 0)
+        std::swap(tables[0], tables[found]);
+    QHash<char16_t, QImage>& pictures = tables[0]->pictures;
+    const auto it = pictures.constFind(c.unicode());
     if (it != pictures.constEnd())
         return *it;
     if (pictures.size() > 4000)
@@ -97,5 +148,5 @@ const QImage& CharacterPicture(const QFont& font, int32_t colour, QChar c)
     canvas.TransparentText = true;
     canvas.TextOut(0, 0, QString(c));
     painter.end();
-    return *pictures.insert(key, picture);
+    return *pictures.insert(c.unicode(), picture);
 }

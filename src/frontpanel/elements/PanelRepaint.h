@@ -15,6 +15,24 @@ void RequestRepaint(QWidget& w, const QRect& r);
 // The whole widget.
 void RequestRepaint(QWidget& w);
 
+// An element whose value may change in every step works out at the tick what to repaint: the
+// step only marks it (once per tick), and RepaintChanged compares what it shows now with what
+// it asked to paint last and updates the changed part.
+class TTickRepaint {
+public:
+    virtual ~TTickRepaint() = default;
+    virtual void RepaintChanged() = 0;
+
+private:
+    friend void RequestRepaintChanged(QWidget& w, TTickRepaint& element);
+    friend class TRepaintQueue;
+    bool m_due = false;  // marked for the next tick
+};
+
+// element's RepaintChanged runs at the next 50-ms tick (not for a hidden widget: it paints
+// everything when it is shown). w is the element's widget.
+void RequestRepaintChanged(QWidget& w, TTickRepaint& element);
+
 class QFont;
 class QImage;
 class QChar;

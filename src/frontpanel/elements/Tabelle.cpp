@@ -142,7 +142,7 @@ TTabelle::TTabelle(QWidget* owner)
     Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid->verticalHeader()->hide();
-    Grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Grid->setFrameShape(QFrame::NoFrame);
     QFont font(QStringLiteral("Arial"));

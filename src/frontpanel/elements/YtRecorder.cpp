@@ -427,7 +427,9 @@ void TFPGraf::RebuildCurves()
         do {
             curve.Points.push_back(&samples[size_t(i)]);
             ++k;
-            i = int(first + RoundHalfEven(k * d));
+            // Halves to even (the default rounding mode) in double precision: this runs for
+            // every point of every curve whenever a recording scrolls.
+            i = int(first + int64_t(std::nearbyint(double(k) * d)));
         } while (i <= last);
         if (i <= count - 1)
             curve.Points.push_back(&samples[size_t(i)]);
