@@ -297,6 +297,68 @@ QImage ToolGlyph(TToolGlyph glyph, int size)
         for (int y = 5; y < s - 5; y += 3)
             p.fillRect(3, y, s / 3 - 3, 1, kBlue);
         break;
+    case G::GroupPanel:
+        // A lit LED in its holder.
+        p.setPen(kInk);
+        p.setBrush(kGray);
+        p.drawRect(m - s / 4, s - s / 4 - 1, s / 2, s / 4 - 1);
+        p.setBrush(kRed);
+        p.drawEllipse(m - s / 4, 2, s / 2, s / 2 + 2);
+        p.fillRect(m - s / 8, 4, 2, 2, QColor(255, 190, 190));
+        break;
+    case G::GroupLogic: {
+        // An AND gate: flat input side, round output side, two inputs and one output.
+        p.setPen(kInk);
+        p.fillRect(1, m - 4, 4, 1, kInk);
+        p.fillRect(1, m + 3, 4, 1, kInk);
+        p.fillRect(s - 4, m, 3, 1, kInk);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        QPainterPath gate;
+        const double top = 2.5, bottom = s - 3.5, left = 4.5, r = (bottom - top) / 2;
+        gate.moveTo(left, top);
+        gate.lineTo(s - 4.5 - r, top);
+        gate.arcTo(s - 4.5 - 2 * r, top, 2 * r, 2 * r, 90, -180);
+        gate.lineTo(left, bottom);
+        gate.closeSubpath();
+        p.setBrush(QColor(255, 240, 170));
+        p.drawPath(gate);
+        break;
+    }
+    case G::GroupAnalog: {
+        // One period of a sine over an axis.
+        p.fillRect(1, m, s - 2, 1, kGray);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setPen(QPen(kBlue, 2));
+        QPainterPath wave;
+        wave.moveTo(2, m);
+        wave.cubicTo(s * 0.2, m - s * 0.55, s * 0.35, m - s * 0.55, m, m);
+        wave.cubicTo(s * 0.65, m + s * 0.55, s * 0.8, m + s * 0.55, s - 2, m);
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(wave);
+        break;
+    }
+    case G::GroupMisc:
+        // Assorted parts: a circle, a square and a triangle.
+        p.setPen(kInk);
+        p.setBrush(kYellow);
+        p.drawEllipse(2, 2, m - 3, m - 3);
+        p.setBrush(kGreen);
+        p.drawRect(m + 1, 2, m - 4, m - 4);
+        p.setBrush(kBlue);
+        p.drawPolygon(QPolygon({QPoint(m, m + 1), QPoint(s - 5, s - 3), QPoint(5, s - 3)}));
+        break;
+    case G::GroupMacro:
+        // A board holding a smaller board: a circuit packed into one component.
+        p.setPen(kInk);
+        p.setBrush(QColor(200, 225, 200));
+        p.drawRect(1, 2, s - 3, s - 5);
+        p.setBrush(QColor(60, 60, 60));
+        p.drawRect(m - 3, m - 4, 7, 7);
+        for (int y = m - 3; y < m + 3; y += 3) {
+            p.fillRect(3, y, m - 6, 1, kBlue);
+            p.fillRect(m + 5, y, s - m - 7, 1, kBlue);
+        }
+        break;
     }
     return image;
 }

@@ -8,7 +8,9 @@
 enum class TToolGlyph {
     New, Open, Save, Print, Cut, Copy, Paste, Duplicate, Delete, Text, Grid, PartsList, ZoomIn,
     ZoomOut, ZoomPage, ZoomObjects, ZoomMarked, Compile, AppSettings, Hardware, FrontPanel,
-    PanelSettings, Hints, Help, Pointer, Wire, Zoom, Start, Stop, WireStatus, PinStatus, Library
+    PanelSettings, Hints, Help, Pointer, Wire, Zoom, Start, Stop, WireStatus, PinStatus, Library,
+    // The palette's groups: front-panel elements, logic, analogue, miscellaneous, macros.
+    GroupPanel, GroupLogic, GroupAnalog, GroupMisc, GroupMacro
 };
 
 // A single-cell glyph of size x size pixels (16 or 20).

@@ -99,6 +99,15 @@ TEST_F(PaletteWindowTest, TheMenuLoadsACategoryAndTheButtonsStepThrough)
     EXPECT_EQ(f.ShownPaletteRow(), kGatter);
     EXPECT_EQ(f.BiboButton->text(), QStringLiteral("Gatter"));
     EXPECT_FALSE(f.Bibo->Entries.empty());
+    // The button shows the picture of the category's group, as the group's menu item does.
+    auto picture = [](const QIcon& icon) { return icon.pixmap(16, 16).toImage(); };
+    const QImage logicPicture = picture(f.ActionByName(QStringLiteral("Frontplattenelemente1"))->icon());
+    EXPECT_FALSE(logicPicture.isNull());
+    EXPECT_EQ(picture(f.BiboButton->icon()), logicPicture);
+    EXPECT_NE(picture(f.ActionByName(QStringLiteral("Frontplattenelemente2"))->icon()), logicPicture);
+    f.MakroClick();
+    EXPECT_EQ(picture(f.BiboButton->icon()), picture(f.ActionByName(QStringLiteral("Makros1"))->icon()));
+    f.LoadPaletteCategory(kGatter);
 
     f.sb_BiboPlus->click();
     EXPECT_EQ(f.ShownPaletteRow(), NextPaletteRow(kGatter));

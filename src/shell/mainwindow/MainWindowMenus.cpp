@@ -172,7 +172,7 @@ void TForm1::BuildMenus()
         m_actions.insert(action->objectName(), action);
     }
     BiboMenu->addSeparator();
-    item(BiboMenu, "Makros1");
+    item(BiboMenu, "Makros1")->setIcon(ToolGlyphIcon(TToolGlyph::GroupMacro, 16));
     BiboMenu->addSeparator();
     Del1 = item(BiboMenu, "Del1");
     Del1->setVisible(false);
@@ -311,6 +311,7 @@ void TForm1::BuildPalettePanel()
     BiboButton->setFixedHeight(30);
     BiboButton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     BiboButton->setPopupMode(QToolButton::InstantPopup);
+    BiboButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     BiboButton->setMenu(BiboMenu);
     layout->addWidget(BiboButton);
 

@@ -18,6 +18,7 @@
 #include "shell/mainwindow/SimulationControl.h"
 #include "shell/palette/Bibo.h"
 #include "shell/palette/PaletteCategories.h"
+#include "widgets/ToolGlyphs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,6 +44,16 @@ namespace {
 constexpr int kMacroPaletteTag = -1;
 const char* const kGroupItems[PaletteGroupCount] = {
     "Frontplattenelemente2", "Frontplattenelemente1", "Analoges1", "Diverses1", "Hardware1"};
+
+// The picture of each group on its menu item and on the palette button.
+QIcon GroupIcon(int group)
+{
+    static const TToolGlyph glyphs[PaletteGroupCount] = {
+        TToolGlyph::GroupPanel, TToolGlyph::GroupLogic, TToolGlyph::GroupAnalog,
+        TToolGlyph::GroupMisc, TToolGlyph::Hardware};
+    return ToolGlyphIcon(group >= 0 && group < PaletteGroupCount ? glyphs[group]
+                                                                 : TToolGlyph::Library, 16);
+}
 
 } // namespace
 
@@ -74,7 +85,9 @@ void TForm1::BuildPaletteCategories()
 {
     const TPaletteMenu& menu = PaletteMenu();
     for (int g = 0; g < PaletteGroupCount; ++g) {
-        QMenu* group = m_actions.value(QString::fromLatin1(kGroupItems[g]))->menu();
+        QAction* groupItem = m_actions.value(QString::fromLatin1(kGroupItems[g]));
+        groupItem->setIcon(GroupIcon(g));
+        QMenu* group = groupItem->menu();
         group->clear();
         for (int row : menu[size_t(g)]) {
             if (row < 0) {
@@ -82,6 +95,7 @@ void TForm1::BuildPaletteCategories()
                 continue;
             }
             QAction* item = group->addAction(PaletteCategoryCaption(row));
+            item->setIcon(ToolGlyphIcon(TToolGlyph::Library, 16));
             item->setData(row);
             connect(item, &QAction::triggered, this, [this, row] { LoadPaletteCategory(row); });
         }
@@ -105,6 +119,7 @@ void TForm1::LoadPaletteCategory(int row)
     QString caption = PaletteCategoryCaption(row);
     caption.replace(QStringLiteral("&&"), QStringLiteral("&"));
     BiboButton->setText(caption);
+    BiboButton->setIcon(GroupIcon(PaletteCategoryInfo(row).Group));
     BiboButton->setProperty("Tag", row);
     Bibo->TextOnly = TextOnly;
     try {
@@ -192,6 +207,7 @@ void TForm1::MakroClick()
         MakroPathEdit->setText(MacroFolder);
     }
     BiboButton->setText(Lang3Q("Makros", "Macros", "Macros"));
+    BiboButton->setIcon(ToolGlyphIcon(TToolGlyph::GroupMacro, 16));
     BiboButton->setProperty("Tag", kMacroPaletteTag);
     if (!MacroFolder.endsWith(u'/'))
         MacroFolder += u'/';
