@@ -16,6 +16,7 @@
 #include "frontpanel/elements/YtRecorder.h"
 #include "frontpanel/elements/TimeSwitch.h"
 #include "frontpanel/elements/Watches.h"
+#include "frontpanel/scope/ScopeElement.h"
 
 void TElementRegistry::Register(const QString& name, Factory factory)
 {
@@ -68,6 +69,7 @@ void RegisterFrontPanelElements(TElementRegistry& registry)
     registry.RegisterElement<TSchaltUhr>();
     registry.RegisterElement<TWochenSchaltuhr>();
     registry.RegisterElement<TTagesSchaltuhr>();
+    registry.RegisterElement<TFP_Scope>();
     registry.RegisterElement<TDesign>();
     RegisterDisplayElements(registry);
     RegisterEntryElements(registry);

@@ -336,11 +336,7 @@ void TFP_Analyser::WriteWebSnapshot(QStringList& lines)
 
 void TFP_Analyser::WriteWebImageMap(QStringList& lines)
 {
-    SaveSnapshot();
-    const QString name = WebPictureName(GetRelativeName());
-    lines << QStringLiteral("<img src=\"") + WebPictureUrl(GetRelativeName()) + QStringLiteral("\" border=\"0\" alt=\"") +
-                 HtmlText(Hint) + QStringLiteral("\" usemap=\"#") + HtmlText(name) + QStringLiteral("\">");
-    lines << QStringLiteral("<map name=\"") + HtmlText(name) + QStringLiteral("\">");
+    WriteWebImageMapHead(*this, lines);
     if (m_window) {
         const TMyAnalyser& w = *m_window;
         if (w.TriggerIndex == 0)

@@ -908,12 +908,7 @@ void TFPGraf::WriteWebSnapshot(QStringList& lines)
 
 void TFPGraf::WriteWebImageMap(QStringList& lines)
 {
-    SaveSnapshot();
-    const QString name = WebPictureName(GetRelativeName());
-    lines << QStringLiteral("<img src=\"") + WebPictureUrl(GetRelativeName()) +
-                 QStringLiteral("\" border=\"0\" alt=\"") + HtmlText(Hint) + QStringLiteral("\" usemap=\"#") +
-                 HtmlText(name) + QStringLiteral("\">");
-    lines << QStringLiteral("<map name=\"") + HtmlText(name) + QStringLiteral("\">");
+    WriteWebImageMapHead(*this, lines);
     if (BedienteilSichtbar) {
         const std::pair<int, int> areas[] = {{cmRecord, 6},    {cmStop, 7},      {cmPlay, 13},
                                              {cmZoomYIn, 4},   {cmZoomYOut, 5},  {cmZoomReset, 3},

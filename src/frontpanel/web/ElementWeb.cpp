@@ -79,6 +79,16 @@ QString TFP_Element::WriteWebImageLink(const QString& picture, const QString& te
                .arg(HtmlText(picture), HtmlText(text));
 }
 
+void WriteWebImageMapHead(TFP_Element& element, QStringList& lines)
+{
+    element.SaveSnapshot();
+    const QString name = WebPictureName(element.GetRelativeName());
+    lines << QStringLiteral("<img src=\"") + WebPictureUrl(element.GetRelativeName()) +
+                 QStringLiteral("\" border=\"0\" alt=\"") + HtmlText(element.Hint) + QStringLiteral("\" usemap=\"#") +
+                 HtmlText(name) + QStringLiteral("\">");
+    lines << QStringLiteral("<map name=\"") + HtmlText(name) + QStringLiteral("\">");
+}
+
 QString TFP_Element::WriteWebAreaRect(int32_t action, const QRect& rect, const QString& text) const
 {
     const QString coords = QStringLiteral("%1,%2,%3,%4")

@@ -38,6 +38,10 @@ QString WebPictureName(const QString& webName);
 QString WebPictureFile(const QString& webName);
 // The picture's address on the published page: /TempFiles/<percent-encoded name>.jpg.
 QString WebPictureUrl(const QString& webName);
+class TFP_Element;
+// Saves the element's picture and opens its image map: the picture that uses the map and the
+// map's first line. The caller adds the areas and "</map>".
+void WriteWebImageMapHead(TFP_Element& element, QStringList& lines);
 // The address of any file in the pictures' folder (the help file).
 QString WebTempFileUrl(const QString& fileName);
 // The folder the pictures go to (empty when the server named no data folder).

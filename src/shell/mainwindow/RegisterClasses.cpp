@@ -10,6 +10,7 @@
 #include "components/operator/RegisterOperator.h"
 #include "components/panel/RegisterPanel.h"
 #include "components/recorder/RegisterRecorders.h"
+#include "components/scope/RegisterScope.h"
 #include "components/signal/RegisterSignalBlocks.h"
 #include "components/text/RegisterText.h"
 #include "components/timing/RegisterTiming.h"
@@ -35,6 +36,7 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterEntryComponents(registry);
     RegisterTextComponents(registry);
     RegisterFileComponents(registry);
+    RegisterScopeComponents(registry);
     RegisterHardwareClasses(registry);
     RegisterCommClasses(registry);
 }

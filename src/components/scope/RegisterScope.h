@@ -1,0 +1,6 @@
+#pragma once
+
+class TClassRegistry;
+
+// The oscilloscope.
+void RegisterScopeComponents(TClassRegistry& registry);
