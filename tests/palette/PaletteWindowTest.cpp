@@ -441,6 +441,13 @@ TEST_F(MacroWindowTest, AMacroKeepsItsElementsInAGroupOfItsOwn)
     TForm1& f = Shown();
     TScopedMessageResponder messages;
     BuildMacroCircuit(*f.MainBoard);
+    const QString folder = dir.filePath(QStringLiteral("mak")) + u'/';
+    QDir().mkpath(folder);
+    // The circuit without any element first (kept out of the macro folder): its macro's group
+    // holds nothing to show.
+    const QString empty = dir.filePath(QStringLiteral("leer.mak"));
+    f.AskMacroFileName = [&](bool, const QString&) { return empty; };
+    ASSERT_TRUE(f.MakroSpeichernClick());
     // A switch with its front-panel element, placed through its stream as the palette does.
     std::unique_ptr<TBauteil> item = TPlatine::CreateStoredItem(QStringLiteral("TBTSchalter"));
     auto* made = static_cast<TIOBauteil*>(item.get());
@@ -450,8 +457,6 @@ TEST_F(MacroWindowTest, AMacroKeepsItsElementsInAGroupOfItsOwn)
     stream.open(QIODevice::ReadOnly);
     f.EditorOf(f.MainBoard).PlacingTool.PasteFromStream(stream, uint8_t(f.FormatVersion));
     Drop(f);
-    const QString folder = dir.filePath(QStringLiteral("mak")) + u'/';
-    QDir().mkpath(folder);
     f.AskMacroFileName = [&](bool, const QString&) { return folder + QStringLiteral("schalter.mak"); };
     ASSERT_TRUE(f.MakroSpeichernClick());
     ASSERT_TRUE(QFile::copy(folder + QStringLiteral("schalter.mak"), folder + QStringLiteral("zwei.mak")));
@@ -489,6 +494,28 @@ TEST_F(MacroWindowTest, AMacroKeepsItsElementsInAGroupOfItsOwn)
         EXPECT_EQ(f.CurrentDesign, root);
         EXPECT_EQ(panel.ActiveDesign, root);
     }
+
+    // A macro without elements nested in another: both groups stay hidden until a component
+    // with an element is placed inside, then both show.
+    f.Projects->NewProject();
+    TMakro* outer = f.ImportMacroFile(empty, false, f.MainBoard);
+    ASSERT_NE(outer, nullptr);
+    f.OpenMacroWindow(outer);
+    TMakro* nested = f.ImportMacroFile(empty, false, outer->InnerBoard());
+    ASSERT_NE(nested, nullptr);
+    ASSERT_TRUE(outer->Design && nested->Design);
+    EXPECT_EQ(nested->ParentDesign, outer->Design);
+    EXPECT_FALSE(outer->Design->GetisVisible());
+    EXPECT_FALSE(nested->Design->GetisVisible());
+    f.OpenMacroWindow(nested);
+    PasteAsPlaced(*nested->InnerBoard(), [](TPlatine& scratch) {
+        std::unique_ptr<TBauteil> sw = TPlatine::CreateStoredItem(QStringLiteral("TBTSchalter"));
+        static_cast<TIOBauteil*>(sw.get())->LayoutPins();
+        scratch.AddComponent(std::unique_ptr<TIOBauteil>(static_cast<TIOBauteil*>(sw.release())));
+    });
+    EXPECT_TRUE(nested->Design->GetisVisible());
+    EXPECT_TRUE(outer->Design->GetisVisible());
+    f.ShowBoardTab(0);
 
     // The macro palette reads both files behind a progress bar; their groups never reach the
     // root design for good.

@@ -598,6 +598,7 @@ void TProjectFiles::PlatineNeuesBauteil(TPlatine* board, TIOBauteil* component, 
                 root->FrontplattenNR = root->AktiveFrontplatte;
             design->ReadElement(element, reader, version);
         }
+        UpdateMacroGroupVisibility(board);
         if (TFrontplatte* panel = Panel(); panel && design == panel->RootDesign)
             panel->CheckeFrontplattenNummern();
     } else if (reader.ReadBoolean() && !component->ElementClass().isEmpty()) {
@@ -614,6 +615,26 @@ void TProjectFiles::PlatineNeuesBauteil(TPlatine* board, TIOBauteil* component, 
         for (int32_t k = 1; k <= macro->PinTotal; ++k)
             macro->SetPinName(k, board->MacroPinLabel(k));
     }
+}
+
+void TProjectFiles::DetachNestedMacroGroups(TMakro& macro)
+{
+    TPlatine* inner = macro.InnerBoard();
+    if (!inner)
+        return;
+    for (const auto& item : inner->Items)
+        if (auto* nested = dynamic_cast<TMakro*>(item.get())) {
+            DetachNestedMacroGroups(*nested);
+            nested->Design = nullptr;
+            nested->ParentDesign = nullptr;
+        }
+}
+
+void TProjectFiles::UpdateMacroGroupVisibility(TPlatine* board)
+{
+    for (; board && board->OwnerMacro; board = board->ParentBoard)
+        if (TDesign* group = board->OwnerMacro->Design)
+            group->SetisVisible(!TDesign::ContainsOnlyDesigns(group));
 }
 
 void TProjectFiles::PlatineWriteFPDaten(TPlatine*, TIOBauteil* component, TWriter& writer)
@@ -635,6 +656,9 @@ void TProjectFiles::PlatineEntferneBauteil(TPlatine* board, TIOBauteil* componen
     if (auto* macro = dynamic_cast<TMakro*>(component)) {
         if (OnMacroRemoving)
             OnMacroRemoving(*macro);
+        // The group takes the groups of nested macros with it: those macros must not reach
+        // for them when their inner boards are freed later.
+        DetachNestedMacroGroups(*macro);
         if (macro->Design && macro->ParentDesign)
             macro->ParentDesign->DeleteElement(macro->Design);
         macro->Design = nullptr;

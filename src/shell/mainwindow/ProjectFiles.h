@@ -132,6 +132,11 @@ public:
                              uint8_t version);
     void PlatineWriteFPDaten(TPlatine* board, TIOBauteil* component, TWriter& writer);
     void PlatineEntferneBauteil(TPlatine* board, TIOBauteil* component);
+    // A macro's group shows once it holds an element of its own, and so do the groups of the
+    // macros around it, up to the main board.
+    static void UpdateMacroGroupVisibility(TPlatine* board);
+    // Forgets the groups of every macro nested in `macro` (they go with its group).
+    static void DetachNestedMacroGroups(TMakro& macro);
 
     // The front panel in use and its root design (nullptr without a window).
     TFrontplatte* Panel() const;
