@@ -83,6 +83,14 @@ void TWLXBaseGraphicButton::SetMultiLine(bool value)
     update();
 }
 
+void TWLXBaseGraphicButton::SetFontColor(int32_t value)
+{
+    if (m_fontColor == value)
+        return;
+    m_fontColor = value;
+    update();
+}
+
 void TWLXBaseGraphicButton::SetEnterColor(int32_t value)
 {
     if (value == m_enterColor)
@@ -573,7 +581,7 @@ void TWLXBaseGraphicButton::changeEvent(QEvent* event)
 void TWLXBaseGraphicButton::DrawContent(TCanvas& canvas, const TWLXRect& rect)
 {
     canvas.Font = font();
-    canvas.FontColor = isEnabled() ? clBtnText : clGrayText;
+    canvas.FontColor = isEnabled() ? m_fontColor : clGrayText;
     const bool active = m_state == S::Hot || m_state == S::Down || m_state == S::Held ||
                         m_state == S::DropDownOpen;
     if (active && m_hotTracking && m_enterColorChange)

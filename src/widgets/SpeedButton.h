@@ -55,6 +55,9 @@ public:
     void SetUseCaption(bool value);
     bool MultiLine() const { return m_multiLine; }
     void SetMultiLine(bool value);
+    // Colour of the caption while the button is enabled and not hot.
+    int32_t FontColor() const { return m_fontColor; }
+    void SetFontColor(int32_t value);
     int32_t EnterColor() const { return m_enterColor; }
     void SetEnterColor(int32_t value);
     bool EnterColorChange() const { return m_enterColorChange; }
@@ -149,6 +152,7 @@ private:
     int32_t m_color = clWindow;
     bool m_useCaption = true;
     bool m_multiLine = false;
+    int32_t m_fontColor = clBtnText;
     int32_t m_enterColor = clCaptionText;
     bool m_enterColorChange = false;
     QPointer<QMenu> m_menu;

@@ -27,6 +27,8 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include "platform/Colors.h"
+#include "widgets/SpeedButton.h"
 #include <QWheelEvent>
 
 #include <cmath>
@@ -504,6 +506,15 @@ TEST_F(InputElementsTest, HexInputWrapsAndStaysInItsModesRange)
     for (const auto& k : hotkeys) {
         Hotkey(h, k.action);
         EXPECT_EQ(h.Stand, k.stand) << k.action;
+    }
+    // The buttons carry the digit's colour and lie flat only while the element is transparent.
+    h.SetZeichenFarbe(0x00FF00);
+    for (bool transparent : {true, false}) {
+        h.SetBisteTransparent(transparent);
+        for (TWLXSpeedButton* b : {h.PlusTaste, h.MinusTaste}) {
+            EXPECT_EQ(b->FontColor(), transparent ? 0x00FF00 : clBlack) << transparent;
+            EXPECT_EQ(b->ButtonStyle() == TWLXUserButtonStyle::ubsFlat, transparent);
+        }
     }
 }
 

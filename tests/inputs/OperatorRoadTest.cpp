@@ -15,6 +15,7 @@
 
 #include <QCoreApplication>
 #include <QToolButton>
+#include "widgets/SpeedButton.h"
 #include <QWheelEvent>
 
 namespace {

@@ -1,5 +1,7 @@
 #include "frontpanel/elements/HexInput.h"
 
+#include "widgets/SpeedButton.h"
+
 #include "frontpanel/elements/OperatorTools.h"
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
@@ -11,7 +13,6 @@
 
 #include <QKeyEvent>
 #include <QResizeEvent>
-#include <QToolButton>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -20,9 +21,9 @@ using namespace operator_tools;
 
 namespace {
 
-QToolButton* NewButton(QWidget* owner, const QString& caption)
+TWLXSpeedButton* NewButton(QWidget* owner, const QString& caption)
 {
-    auto* b = new QToolButton(owner);
+    auto* b = new TWLXSpeedButton(owner);
     b->setText(caption);
     QFont f = b->font();
     f.setBold(true);
@@ -40,8 +41,8 @@ THexInput::THexInput(QWidget* owner)
     BevelWidth = 1;
     MinusTaste = NewButton(this, QStringLiteral("-"));
     PlusTaste = NewButton(this, QStringLiteral("+"));
-    QObject::connect(PlusTaste, &QToolButton::clicked, this, [this] { Plus(); });
-    QObject::connect(MinusTaste, &QToolButton::clicked, this, [this] { Minus(); });
+    QObject::connect(PlusTaste, &TWLXSpeedButton::clicked, this, [this] { Plus(); });
+    QObject::connect(MinusTaste, &TWLXSpeedButton::clicked, this, [this] { Minus(); });
     resize(27, 41);
     LayoutButtons();
     SetHintergrundFarbe(0);
@@ -86,13 +87,9 @@ void THexInput::SetZeichenFarbe(int32_t c)
 void THexInput::UpdateButtonColours()
 {
     const int32_t c = GetBisteTransparent() ? ZeichenFarbe : clBlack;
-    const QString style = QStringLiteral("color: #%1%2%3; font-weight: bold;")
-                              .arg(c & 0xFF, 2, 16, QLatin1Char('0'))
-                              .arg((c >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
-                              .arg((c >> 16) & 0xFF, 2, 16, QLatin1Char('0'));
-    for (QToolButton* b : {PlusTaste, MinusTaste})
+    for (TWLXSpeedButton* b : {PlusTaste, MinusTaste})
         if (b)
-            b->setStyleSheet(style);
+            b->SetFontColor(c);
 }
 
 void THexInput::Plus()
@@ -133,7 +130,7 @@ void THexInput::LayoutButtons()
     const int h = std::max(inner > w ? w : inner, 1);
     MinusTaste->setGeometry(fw + 1, height() - fw - h, w, h);
     PlusTaste->setGeometry(fw + w + 2, height() - fw - h, w, h);
-    for (QToolButton* b : {PlusTaste, MinusTaste}) {
+    for (TWLXSpeedButton* b : {PlusTaste, MinusTaste}) {
         QFont f = b->font();
         f.setPixelSize(std::max(h, 1));
         b->setFont(f);
@@ -189,9 +186,10 @@ void THexInput::Paint(TCanvas& canvas)
 void THexInput::SetBisteTransparent(bool transparent)
 {
     TFP_Element::SetBisteTransparent(transparent);
-    for (QToolButton* b : {PlusTaste, MinusTaste})
+    for (TWLXSpeedButton* b : {PlusTaste, MinusTaste})
         if (b)
-            b->setAutoRaise(transparent);
+            b->SetButtonStyle(transparent ? TWLXUserButtonStyle::ubsFlat
+                                          : TWLXUserButtonStyle::ubsWin40);
     SetZeichenFarbe(ZeichenFarbe);
 }
 

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-class QToolButton;
+class TWLXSpeedButton;
 
 class THexInput : public TFP_Element {
 public:
@@ -23,8 +23,8 @@ public:
     int32_t Vorgabe = 0;         // start value 0..15
     bool Dezimal = false;        // 0..9 instead of 0..15
     QChar Zeichen = u'0';        // the character last painted
-    QToolButton* PlusTaste = nullptr;
-    QToolButton* MinusTaste = nullptr;
+    TWLXSpeedButton* PlusTaste = nullptr;
+    TWLXSpeedButton* MinusTaste = nullptr;
     QStringList ActionNames;
 
     // One past the largest digit wraps to 0, one below 0 to the largest; any other value is
