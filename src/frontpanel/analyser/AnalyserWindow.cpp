@@ -609,17 +609,8 @@ bool TMyAnalyser::PrintNow()
 
 void TMyAnalyser::PaintPrintPage(QPainter& painter, const TPageOptions& o)
 {
-    if (o.Target == TPaintTarget::Preview)
-        painter.fillRect(QRect(QPoint(0, 0), o.Page), Qt::white);
-    QPoint origin = Print.Origin;
-    const double p = PlacePage(o, size(), int(o.Comments.size()), origin);
-    if (!(p > 0))
+    if (!BeginInstrumentPage(painter, o, size(), Print.Origin))
         return;
-    if (o.Target == TPaintTarget::Preview)
-        Print.Origin = origin;
-    painter.save();
-    painter.scale(p, p);
-    painter.translate(origin);
     const int dw = P_Display->width(), dh = P_Display->height();
     // Headline, narrowed to the display's width.
     QFont font(QStringLiteral("Arial"));

@@ -171,6 +171,12 @@ bool PrintPageDirect(TPrintJob& job);
 // in the preview the box fits, the origin follows the drag offset or the centre (which
 // updates the offset); a bitmap is 1:1 at (0, 0). Returns the scale (0: nothing to paint).
 double PlacePage(const TPageOptions& options, QSize content, int commentLines, QPoint& origin);
+// Starts the page of an instrument window of `content` pixels: a white preview, the content
+// placed from `storedOrigin` (which keeps where the preview moved it), and the painter saved,
+// scaled and moved there; the caller restores it. False (painter untouched) when there is
+// nothing to paint.
+bool BeginInstrumentPage(QPainter& painter, const TPageOptions& options, QSize content,
+                         QPoint& storedOrigin);
 
 class TGraf : public QWidget {
 public:

@@ -443,6 +443,23 @@ double PlacePage(const TPageOptions& options, QSize content, int commentLines, Q
     return p;
 }
 
+bool BeginInstrumentPage(QPainter& painter, const TPageOptions& options, QSize content,
+                         QPoint& storedOrigin)
+{
+    if (options.Target == TPaintTarget::Preview)
+        painter.fillRect(QRect(QPoint(0, 0), options.Page), Qt::white);
+    QPoint origin = storedOrigin;
+    const double scale = PlacePage(options, content, int(options.Comments.size()), origin);
+    if (!(scale > 0))
+        return false;
+    if (options.Target == TPaintTarget::Preview)
+        storedOrigin = origin;
+    painter.save();
+    painter.scale(scale, scale);
+    painter.translate(origin);
+    return true;
+}
+
 void TGraf::PrintPreview()
 {
     TPrintJob job = ChartJob();

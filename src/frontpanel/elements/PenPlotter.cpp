@@ -371,17 +371,8 @@ bool TStiftplotter::PrintNow()
 
 void TStiftplotter::PaintPrintPage(QPainter& painter, const TPageOptions& o)
 {
-    if (o.Target == TPaintTarget::Preview)
-        painter.fillRect(QRect(QPoint(0, 0), o.Page), Qt::white);
-    QPoint origin = Print.Origin;
-    const double p = PlacePage(o, size(), int(o.Comments.size()), origin);
-    if (!(p > 0))
+    if (!BeginInstrumentPage(painter, o, size(), Print.Origin))
         return;
-    if (o.Target == TPaintTarget::Preview)
-        Print.Origin = origin;
-    painter.save();
-    painter.scale(p, p);
-    painter.translate(origin);
     QFont font(QStringLiteral("Arial"));
     font.setBold(true);
     font.setPixelSize(12);

@@ -519,17 +519,8 @@ bool TOscillograph::PrintNow()
 
 void TOscillograph::PaintPrintPage(QPainter& painter, const TPageOptions& o)
 {
-    if (o.Target == TPaintTarget::Preview)
-        painter.fillRect(QRect(QPoint(0, 0), o.Page), Qt::white);
-    QPoint origin = Print.Origin;
-    const double s = PlacePage(o, size(), int(o.Comments.size()), origin);
-    if (!(s > 0))
+    if (!BeginInstrumentPage(painter, o, size(), Print.Origin))
         return;
-    if (o.Target == TPaintTarget::Preview)
-        Print.Origin = origin;
-    painter.save();
-    painter.scale(s, s);
-    painter.translate(origin);
     const int dw = PB_Display->width(), dh = PB_Display->height();
     QFont font(QStringLiteral("Arial"));
     font.setBold(true);
