@@ -8,6 +8,15 @@
 #include <string>
 #include <vector>
 
+// One line of a fake's call log: the member and its arguments ("AnalogValue 5 3").
+template <class... T>
+std::string CallLine(const char* what, T... values)
+{
+    std::string line = what;
+    ((line += ' ' + std::to_string(values)), ...);
+    return line;
+}
+
 // Registers a maker for a class identifier while it lives.
 class TScopedActiveXControl {
 public:
@@ -76,9 +85,7 @@ private:
     template <class... T>
     void Log(const char* what, T... values)
     {
-        std::string line = what;
-        ((line += ' ' + std::to_string(values)), ...);
-        m_module.Calls.push_back(line);
+        m_module.Calls.push_back(CallLine(what, values...));
     }
     TAdUsbModule& m_module;
 };
@@ -146,9 +153,7 @@ private:
     template <class... T>
     void Log(const char* what, T... values)
     {
-        std::string line = what;
-        ((line += ' ' + std::to_string(values)), ...);
-        m_device.Calls.push_back(line);
+        m_device.Calls.push_back(CallLine(what, values...));
     }
     TLibadxDevice& m_device;
     bool m_open = false;
