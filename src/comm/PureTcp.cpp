@@ -3,6 +3,7 @@
 #include "comm/CommPins.h"
 #include "core/model/Translator.h"
 #include "platform/Clock.h"
+#include "platform/Cp1252.h"
 #include "platform/Filer.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
@@ -391,7 +392,7 @@ std::vector<uint8_t> TPureTCP::Message() const
 {
     std::vector<uint8_t> bytes = m_prefix;
     if (const TPin* tx = PinOf(kPortTransmit, kPinTx)) {
-        const QByteArray text = tx->Text.toLatin1();
+        const QByteArray text = ToCp1252(tx->Text);
         bytes.insert(bytes.end(), text.begin(), text.end());
     }
     bytes.insert(bytes.end(), m_suffix.begin(), m_suffix.end());
@@ -427,7 +428,7 @@ void TPureTCP::ServerStep()
     TPin* bsy = PinOf(kPortReceive, kPinBsy);
     if (!m_server->Armed) {
         if (rx)
-            rx->Text = QString::fromLatin1(m_server->ReceivedText());
+            rx->Text = FromCp1252(m_server->ReceivedText());
         if (bsy)
             SetPinValue(*bsy, 0.0L);
     }
@@ -473,7 +474,7 @@ void TPureTCP::ClientStep()
                                                                 m_client->Framing)) {
                 m_clientArmed = false;
                 if (rx)
-                    rx->Text = QString::fromLatin1(*message);
+                    rx->Text = FromCp1252(*message);
                 if (bsy)
                     SetPinValue(*bsy, 0.0L);
             }
