@@ -2,6 +2,7 @@
 
 #include "comm/CommPins.h"
 #include "core/model/Translator.h"
+#include "hardware/framework/PinEdit.h"
 #include "platform/Clock.h"
 #include "platform/Cp1252.h"
 #include "platform/Filer.h"
@@ -309,6 +310,7 @@ void TPureTCP::DialogChanged()
     SetRowEnabled(rows, m_hostRow, mode == 0);
     SetRowEnabled(rows, m_delimiterRow, framing == 0);
     SetRowEnabled(rows, m_fixedRow, framing == 1);
+    PinPortDlg().PinEdit->SetPortliste(&Ports);
 }
 
 void TPureTCP::ApplySettings()
