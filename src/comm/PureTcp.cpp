@@ -4,6 +4,7 @@
 #include "core/model/Translator.h"
 #include "hardware/framework/PinEdit.h"
 #include "platform/Clock.h"
+#include "platform/Context.h"
 #include "platform/Cp1252.h"
 #include "platform/Filer.h"
 #include "platform/IniFile.h"
@@ -196,7 +197,7 @@ std::optional<uint16_t> ParsePortText(const QString& text)
 
 void ReportPortNotBound(uint16_t port, const QString& caption)
 {
-    MessageBoxText(LangText("Der TCP-Port %1 ist belegt oder gesperrt.",
+    MessageBoxText(Lang3Q("Der TCP-Port %1 ist belegt oder gesperrt.",
                             "TCP port %1 is in use or not permitted.",
                             "Le port TCP %1 est occupé ou interdit.")
                        .arg(port),
@@ -205,7 +206,7 @@ void ReportPortNotBound(uint16_t port, const QString& caption)
 
 void ReportBadPort(const QString& text)
 {
-    MessageBoxText(LangText("\"%1\" ist kein TCP-Port (1 bis 65535); der Port bleibt.",
+    MessageBoxText(Lang3Q("\"%1\" ist kein TCP-Port (1 bis 65535); der Port bleibt.",
                             "\"%1\" is no TCP port (1 to 65535); the port stays.",
                             "\"%1\" n'est pas un port TCP (1 à 65535) ; le port reste.")
                        .arg(text),
