@@ -3,6 +3,7 @@
 #include "core/model/Translator.h"
 #include "hardware/framework/HardwareHelpers.h"
 #include "hardware/framework/PortDriver.h"
+#include "platform/Context.h"
 #include "ui/PropertySheet.h"
 
 namespace {
@@ -14,9 +15,9 @@ constexpr int32_t kRegisterHelpContext = 42000;
 
 TRegisterDataPort::TRegisterDataPort(int width, bool input, const char* frenchBit) : Width(width)
 {
-    Name = LangText("Daten", "Data", "Données");
+    Name = Lang3Q("Daten", "Data", "Données");
     ClearPins();
-    const QString bit = LangText("Bit ", "Bit ", frenchBit);
+    const QString bit = Lang3Q("Bit ", "Bit ", frenchBit);
     for (int i = 0; i < width; ++i)
         AddPin(bit + QString::number(i), QStringLiteral("D") + QString::number(i), 0.0L, 5.0L,
                false);
@@ -159,7 +160,7 @@ const TDeviceDescription TwPort::Description{
 TwPort::TwPort() : TRegisterWriteDevice(8, true)
 {
     Describe(Description);
-    Name = LangText("8-Bit-Register (write)", "Port write (8 bit)", "Ecriture port (8 bits)");
+    Name = Lang3Q("8-Bit-Register (write)", "Port write (8 bit)", "Ecriture port (8 bits)");
     Ports.push_back(std::make_unique<TwPortDOutPort>());
     BuildPinList();
     OutputCount = 9;
@@ -178,7 +179,7 @@ const TDeviceDescription TrPort::Description{
 TrPort::TrPort() : TRegisterReadDevice(8, false)
 {
     Describe(Description);
-    Name = LangText("8-Bit-Register (read)", "Port read (8 bit)", "Lecture port (8 bits)");
+    Name = Lang3Q("8-Bit-Register (read)", "Port read (8 bit)", "Lecture port (8 bits)");
     Ports.push_back(std::make_unique<TrPortDInPort>());
     BuildPinList();
     OutputCount = 1;
@@ -197,7 +198,7 @@ const TDeviceDescription TwPort16::Description{
 TwPort16::TwPort16() : TRegisterWriteDevice(16, true)
 {
     Describe(Description);
-    Name = LangText("16-Bit-Register (write)", "Port write (16 bit)", "Ecriture port (16 bits)");
+    Name = Lang3Q("16-Bit-Register (write)", "Port write (16 bit)", "Ecriture port (16 bits)");
     Ports.push_back(std::make_unique<TwPort16DOutPort>());
     BuildPinList();
     OutputCount = 17;
@@ -216,7 +217,7 @@ const TDeviceDescription TrPort16::Description{
 TrPort16::TrPort16() : TRegisterReadDevice(16, false)
 {
     Describe(Description);
-    Name = LangText("16-Bit-Register (read)", "Port read (16 bit)", "Lecture Port (16 bits)");
+    Name = Lang3Q("16-Bit-Register (read)", "Port read (16 bit)", "Lecture Port (16 bits)");
     Ports.push_back(std::make_unique<TrPort16DInPort>());
     BuildPinList();
     OutputCount = 1;
