@@ -18,6 +18,29 @@ int RunLength(const QString& upper, int i)
     return n;
 }
 
+// Walks a format from the left: every character that is no field letter on its own (literal with
+// its index), a run of one field letter (D, M or Y, compared without regard to case) as one field
+// with its length. before(c) runs ahead of each literal and each field.
+template <class Before, class Literal, class Field>
+void WalkFormat(const QString& format, Before before, Literal literal, Field field)
+{
+    const QString upper = format.toUpper();
+    for (int i = 0; i < upper.size();) {
+        const QChar c = upper.at(i);
+        before(c);
+        if (!IsFieldLetter(c)) {
+            literal(i);
+            ++i;
+            continue;
+        }
+        const int run = RunLength(upper, i);
+        i += run;
+        field(c, run, i < upper.size() ? upper.at(i) : QChar());
+    }
+}
+
+auto NoStep = [](QChar) {};
+
 QString TwoDigits(int v)
 {
     return QString::number(v).rightJustified(2, u'0');
@@ -111,15 +134,7 @@ QString TWLXDateFormat::FormatDateText(const QDate& date) const
     const TLocaleFormats& l = LocaleFormats();
     const QString f = GetFormatString().toUpper();
     QString out;
-    for (int i = 0; i < f.size();) {
-        const QChar c = f.at(i);
-        if (!IsFieldLetter(c)) {
-            out += c;
-            ++i;
-            continue;
-        }
-        const int run = RunLength(f, i);
-        i += run;
+    WalkFormat(f, NoStep, [&](int i) { out += f.at(i); }, [&](QChar c, int run, QChar) {
         if (c == u'D') {
             switch (run) {
             case 1: out += QString::number(date.day()); break;
@@ -141,7 +156,7 @@ QString TWLXDateFormat::FormatDateText(const QDate& date) const
         } else if (run == 2) {
             out += TwoDigits(date.year() % 100);
         }
-    }
+    });
     return out;
 }
 
@@ -149,20 +164,11 @@ QString TWLXDateFormat::FormatDateFixed(const QDate& date) const
 {
     const TLocaleFormats& l = LocaleFormats();
     const QString f = GetFormatString();
-    const QString upper = f.toUpper();
     QString out;
-    for (int i = 0; i < f.size();) {
-        const QChar c = upper.at(i);
-        if (!IsFieldLetter(c)) {
-            out += f.at(i);
-            ++i;
-            continue;
-        }
-        const int run = RunLength(upper, i);
-        i += run;
+    WalkFormat(f, NoStep, [&](int i) { out += f.at(i); }, [&](QChar c, int run, QChar) {
         if (c == u'Y') {
             out += run == 2 ? TwoDigits(date.year() % 100) : QString::number(date.year());
-            continue;
+            return;
         }
         const int number = c == u'D' ? date.day() : date.month();
         if (run == 2)
@@ -176,7 +182,7 @@ QString TWLXDateFormat::FormatDateFixed(const QDate& date) const
         } else {
             out += PadTo(QString::number(number), 2);
         }
-    }
+    });
     return out;
 }
 
@@ -186,18 +192,12 @@ void TWLXDateFormat::ParseDate(const QString& text, int& year, int& month, int& 
     year = 1900;
     month = 1;
     day = 1;
-    const QString f = GetFormatString().toUpper();
     int p = 0;
-    for (int i = 0; i < f.size();) {
-        const QChar c = f.at(i);
-        if (!IsFieldLetter(c)) {
-            if (p < text.size())
-                ++p;
-            ++i;
-            continue;
-        }
-        const int run = RunLength(f, i);
-        i += run;
+    auto consumeOne = [&](int) {
+        if (p < text.size())
+            ++p;
+    };
+    WalkFormat(GetFormatString(), NoStep, consumeOne, [&](QChar c, int run, QChar next) {
         SkipBlanks(text, p);
         if ((run == 3 || run == 4) && c == u'M') {
             int length = 0;
@@ -232,9 +232,9 @@ void TWLXDateFormat::ParseDate(const QString& text, int& year, int& month, int& 
                 year = value;
             }
         }
-        if (i >= f.size() || f.at(i) != u' ')
+        if (next != u' ')
             SkipBlanks(text, p);
-    }
+    });
 }
 
 QDate TWLXDateFormat::TextToDate(const QString& text) const
@@ -255,21 +255,17 @@ QDate TWLXDateFormat::TextToDate(const QString& text) const
 std::vector<TWLXDateField> TWLXDateFormat::Fields(const QString& text) const
 {
     const TLocaleFormats& l = LocaleFormats();
-    const QString f = GetFormatString().toUpper();
     std::vector<TWLXDateField> fields;
     int p = 0;
-    for (int i = 0; i < f.size();) {
-        const QChar c = f.at(i);
+    auto skip = [&](QChar c) {
         if (c != u' ')
             SkipBlanks(text, p);
-        if (!IsFieldLetter(c)) {
-            if (p < text.size())
-                ++p;
-            ++i;
-            continue;
-        }
-        const int run = RunLength(f, i);
-        i += run;
+    };
+    auto consumeOne = [&](int) {
+        if (p < text.size())
+            ++p;
+    };
+    WalkFormat(GetFormatString(), skip, consumeOne, [&](QChar c, int run, QChar) {
         TWLXDateField field;
         field.kind = (c == u'D' ? 0 : c == u'M' ? 10 : 20) + std::min(run, 4);
         if (c != u'Y' && (run == 3 || run == 4)) {
@@ -289,7 +285,7 @@ std::vector<TWLXDateField> TWLXDateFormat::Fields(const QString& text) const
         }
         field.end = p + 1;
         fields.push_back(field);
-    }
+    });
     return fields;
 }
 
