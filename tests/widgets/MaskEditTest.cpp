@@ -2,6 +2,8 @@
 #include "platform/LocaleFormats.h"
 #include "widgets/MaskEdit.h"
 
+#include "FocusForm.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,40 +12,25 @@
 
 namespace {
 
-// A mask edit shown and focused in an active window, beside a second field to move the focus to.
+// A mask edit in the given locale in the year 2026, shown and focused, counting its validation
+// errors.
 struct Form {
     TScopedLocaleFormats locale;
     TScopedFakeClock clock;
-    QWidget window;
+    TFocusForm<TWLXMaskEdit> form;
     TWLXMaskEdit* edit;
-    QLineEdit* other;
     int errors = 0;
-    explicit Form(TWLXMaskType kind, const char* locale = "en_US")
-        : locale(QString::fromLatin1(locale))
-        , edit(nullptr)
-        , other(new QLineEdit(&window))
+    explicit Form(TWLXMaskType kind, const char* localeName = "en_US")
+        : locale(QString::fromLatin1(localeName))
+        , edit(form.edit)
     {
-        edit = new TWLXMaskEdit(&window);
         edit->setGeometry(5, 5, 160, 21);
-        other->setGeometry(5, 40, 100, 21);
         edit->OnValidationError = [this](void*) { ++errors; };
         edit->SetMaskType(kind);
-        window.resize(200, 80);
-        window.show();
-        QApplication::setActiveWindow(&window);
         Focus();
     }
-    void Focus()
-    {
-        edit->setFocus();
-        QApplication::processEvents();
-    }
-    void Leave()
-    {
-        other->setFocus();
-        QApplication::processEvents();
-        QApplication::processEvents();
-    }
+    void Focus() { form.Focus(); }
+    void Leave() { form.Leave(); }
 };
 
 class MaskEditTest : public ::testing::Test {
