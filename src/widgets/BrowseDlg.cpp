@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 // ---- paths ---------------------------------------------------------------------------------
@@ -124,6 +125,12 @@ TBrowseFolderWindow::TBrowseFolderWindow(TWLXBrowseDlg& owner, QWidget* parent)
         view->setLabelText(QFileDialog::FileType, Lang3Q("Typ:", "Type:", "Type :"));
         view->setLabelText(QFileDialog::Accept, QStringLiteral("OK"));
         view->setLabelText(QFileDialog::Reject, Lang3Q("Abbrechen", "Cancel", "Annuler"));
+        // A list of names: the detail columns and the side bar's places would speak Qt's English.
+        view->setViewMode(QFileDialog::List);
+        for (const char* name : {"listModeButton", "detailModeButton"})
+            if (QWidget* w = view->findChild<QWidget*>(QLatin1String(name)))
+                w->hide();
+        view->setSidebarUrls({QUrl::fromLocalFile(QDir::homePath()), QUrl::fromLocalFile(QDir::rootPath())});
         const QString root = SpecialFolderPath(owner.StartFolder);
         view->setDirectory(root.isEmpty() ? QDir::homePath() : root);
         // The edit box only with its option; a new folder only in the newer style.
