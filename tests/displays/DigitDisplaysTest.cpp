@@ -264,7 +264,10 @@ TEST_F(DigitDisplaysTest, AutoRangeScalesToAnSiPrefix)
         const char* unit;
     } cases[] = {{0.0047, 4.7, "mV"}, {1e-13, 0, "V"},     {-2500, -2.5, "kV"}, {1e-15, 0, "V"},
                  {3e9, 3, "GV"},      {2e6, 2, "MV"},      {5, 5, "V"},         {2e-6, 2, "\u00B5V"},
-                 {3e-9, 3, "nV"},     {4e-12, 4, "pV"}};
+                 {3e-9, 3, "nV"},     {4e-12, 4, "pV"},
+                 // Exactly at a prefix's limit the prefix is taken.
+                 {1000, 1, "kV"},     {-1000, -1, "kV"},   {1e6, 1, "MV"},      {1e9, 1, "GV"},
+                 {0.001, 1, "mV"},    {1, 1, "V"},         {999.5, 999.5, "V"}, {1e-6, 1, "\u00B5V"}};
     for (const auto& c : cases) {
         TNumDisplay d;
         d.AutoRange = true;
