@@ -18,6 +18,7 @@
 #include "platform/Help.h"
 #include "ui/WidgetHelpers.h"
 #include "widgets/SpeedButton.h"
+#include "widgets/BrowseEdit.h"
 #include "widgets/ToolGlyphs.h"
 
 #include <QAction>
@@ -327,7 +328,9 @@ void TForm1::BuildPalettePanel()
     SB_Bibliothek->setWidgetResizable(true);
     SB_Bibliothek->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SetUpPalette();
-    MakroPathEdit = Named(new QLineEdit(P_Bibo), "MakroPathEdit");
+    MakroPathEdit = Named(new TWLXBrowseEdit(P_Bibo), "MakroPathEdit");
+    MakroPathEdit->Options = doReturnFileSysDirs;
+    MakroPathEdit->StartWithLast = true;
     MakroPathEdit->hide();
     layout->addWidget(MakroPathEdit);
     layout->addWidget(SB_Bibliothek, 1);
@@ -572,7 +575,7 @@ void TForm1::ConnectCommands()
     CloseBibo->setText(QStringLiteral("<<<"));
     SB_Bibliothek->viewport()->installEventFilter(this);
     onButton("SearchBtn", [this] { SearchBtnClick(); });
-    connect(MakroPathEdit, &QLineEdit::textChanged, this, [this] { MakroPathEditChange(); });
+    MakroPathEdit->OnChange = [this](void*) { MakroPathEditChange(); };
     connect(SearchEdit, &QLineEdit::textChanged, this, [this] { SearchEditChange(); });
     onAction("SearchAdd", [this] { SearchAddClick(); });
     connect(SearchResultListbox, &QListWidget::itemDoubleClicked, this,

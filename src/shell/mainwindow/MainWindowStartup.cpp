@@ -34,6 +34,7 @@
 #include "platform/ScreenFit.h"
 #include "platform/Progress.h"
 #include "platform/QtTranslations.h"
+#include "widgets/BrowseEdit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -231,7 +232,7 @@ void TForm1::FormCreate()
     };
     Projects->OnMacroFileSaved = [this](const QString& fileName) {
         MacroFolder = QFileInfo(fileName).absolutePath() + u'/';
-        MakroPathEdit->setText(MacroFolder);
+        MakroPathEdit->SetPath(MacroFolder);
         MakroClick();
     };
     Simulation->MainBoard = MainBoard;
@@ -428,7 +429,7 @@ void TForm1::FormShow()
         MacroFolder = ttl + u'/';
     MacroFolder = Settings->ReadString(kDirectories, QStringLiteral("MACROS"), MacroFolder);
     Ctx().ProjectFolder = Settings->ReadString(kDirectories, QStringLiteral("PROJECTS"), Ctx().ProjectFolder);
-    MakroPathEdit->setText(MacroFolder);
+    MakroPathEdit->SetPath(MacroFolder);
 
     if (compiled) {
         const QString compMod = ProgramPath(QStringLiteral("comp.mod"));
