@@ -56,10 +56,11 @@ TEST(HelpPages, BothLanguagesHoldTheSamePagesAndEveryLinkLeadsSomewhere)
                 const QString target = hit.captured(1).isEmpty() ? page : hit.captured(1);
                 ASSERT_TRUE(QFileInfo::exists(folder.filePath(target)))
                     << language << "/" << page.toStdString() << " -> " << target.toStdString();
-                if (!hit.captured(2).isEmpty())
+                if (!hit.captured(2).isEmpty()) {
                     EXPECT_TRUE(Read(folder.filePath(target))
                                     .contains(QStringLiteral("id=\"%1\"").arg(hit.captured(2))))
                         << language << "/" << page.toStdString() << " -> " << hit.captured(0).toStdString();
+                }
             }
         }
     }
