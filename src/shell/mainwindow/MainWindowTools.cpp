@@ -13,6 +13,7 @@
 #include "platform/IniFile.h"
 #include "platform/ModalDialogs.h"
 #include "platform/Paths.h"
+#include "platform/VendorLibrary.h"
 #include "shell/mainwindow/ProjectFiles.h"
 #include "shell/mainwindow/SimulationControl.h"
 #include "shell/palette/PaletteCategories.h"
@@ -220,16 +221,13 @@ bool TForm1::FormCloseQuery()
         WriteHardwareSettingsFile(*MainBoard, ProgramPath(QStringLiteral("Settings\\HARDWARE.INI")),
                                   nullptr);
     }
-    if (const auto& remove = StartupHooks().RemovePortDriver)
-        remove();
     CurrentDesign = RootDesign;
 
     if (!Ctx().RuntimeMode) {
         Projects->NewProject();
         WriteOptions();
     }
-    if (const auto& clear = StartupHooks().ClearComPortTable)
-        clear();
+    FreeVendorLibraries();  // the makers' libraries that have an unload routine
     return true;
 }
 

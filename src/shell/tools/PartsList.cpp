@@ -27,7 +27,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSet>
-#include <QTextStream>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -291,12 +290,12 @@ void TSList::SB_SaveClick()
     const QString name = AskTextFile(this, true, AskFileName);
     if (name.isEmpty())
         return;
-    QString reason;
-    if (!WriteWholeFile(name, (Memo->toPlainText() + u'\n').toUtf8(), &reason))
+    QString error;
+    if (!WriteWholeFile(name, (Memo->toPlainText() + u'\n').toUtf8(), &error))
         MessageDlg(Lang3Q("Die Datei konnte nicht gespeichert werden: ",
                           "The file could not be saved: ",
                           "Le fichier n'a pas pu être enregistré : ") +
-                       QDir::toNativeSeparators(name) + QStringLiteral("\n") + reason,
+                       name + u'\n' + error,
                    mtError, mbOK);
 }
 

@@ -320,12 +320,12 @@ bool TIUpdater::B_DownloadClick()
                            "est endommagé ou modifié et n'est pas enregistré."));
 
     const QString target = QDir(DownloadFolder).filePath(QFileInfo(UpdateFileName).fileName());
-    QString reason;
-    if (!WriteWholeFile(target, data, &reason))
+    QString writeError;
+    if (!WriteWholeFile(target, data, &writeError))
         return fail(Lang3Q("Das Update konnte nicht gespeichert werden: ",
                            "The update could not be saved: ",
                            "La mise à jour n'a pas pu être enregistrée : ") +
-                    QDir::toNativeSeparators(target) + u'\n' + reason);
+                    QDir::toNativeSeparators(target) + u'\n' + writeError);
     DownloadedFile = target;
     ProgressBar->setValue(ProgressBar->maximum());
     MessageBoxText(Lang3Q("Das Update wurde geprüft und gespeichert:\n",
