@@ -472,7 +472,7 @@ void TWebServer::BrowserData(QTcpSocket* socket)
         // A form with many or long fields: nothing of it is passed on, and the user is told.
         socket->setProperty("tvDone", true);
         socket->readAll();
-        SendHttpResponse(
+        Respond(
             socket, 414, "text/html; charset=utf-8",
             MessagePage(QStringLiteral("Die Anfrage ist zu lang (höchstens %1 Bytes); sie wurde "
                                        "nicht an die Frontplatte weitergegeben.")
