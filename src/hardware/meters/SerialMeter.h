@@ -6,7 +6,7 @@
 
 #include "hardware/meters/FrameTiming.h"
 #include "hardware/meters/frames/MeterText.h"
-#include "hardware/serial/ComPort.h"
+#include "hardware/transport/ComPort.h"
 
 #include <QObject>
 #include <QStringList>
