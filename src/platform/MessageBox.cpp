@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
 
 #include <cstdio>
 #include <mutex>
@@ -187,6 +188,16 @@ int MessageBoxText(const QString& text, const QString& caption, TMsgDlgButtons b
                    TMsgDlgType type)
 {
     return Ask(text, caption, type, buttons, mrNone);
+}
+
+void MessageBoxLater(const QString& text, const QString& caption, TMsgDlgType type)
+{
+    if (!QCoreApplication::instance()) {
+        MessageBoxText(text, caption, mbOK, type);
+        return;
+    }
+    QTimer::singleShot(0, QCoreApplication::instance(),
+                       [text, caption, type] { MessageBoxText(text, caption, mbOK, type); });
 }
 
 void SetMessageResponder(TMessageResponder responder)
