@@ -3,6 +3,7 @@
 #include "core/model/Translator.h"
 #include "hardware/framework/HardwareHelpers.h"
 #include "hardware/framework/PortDriver.h"
+#include "hardware/ports/LptProtocol.h"
 #include "platform/Context.h"
 #include "ui/PropertySheet.h"
 
@@ -38,15 +39,11 @@ void TLPTInterfaceDOutPort::MachEsJetzt()
     for (size_t i = 0; i < 8; ++i)
         if (GetPinValue(*Pins[i]) > 2.5L)
             data = uint8_t(data | (1u << i));
-    PortWriteByte(BaseAddress, data);
-    uint8_t control = uint8_t(PortReadByte(uint16_t(BaseAddress + 2)) & 0xF0);
-    if (GetPinValue(*Pins[8]) <= 2.5L)
-        control |= 0x02; // AUTOFEED is inverted by the hardware
-    if (GetPinValue(*Pins[9]) > 2.5L)
-        control |= 0x04;
-    if (GetPinValue(*Pins[10]) <= 2.5L)
-        control |= 0x08; // SELECT IN is inverted by the hardware
-    PortWriteByte(uint16_t(BaseAddress + 2), control);
+    PortWriteByte(uint16_t(BaseAddress + lpt::kDataOffset), data);
+    const uint16_t control = uint16_t(BaseAddress + lpt::kControlOffset);
+    const lpt::TControlLines lines{GetPinDigital(*Pins[8]), GetPinDigital(*Pins[9]),
+                                   GetPinDigital(*Pins[10])};
+    PortWriteByte(control, lpt::ControlRegister(PortReadByte(control), lines));
 }
 
 void TLPTInterfaceDOutPort::readFromStream(TReader& reader)
@@ -72,10 +69,13 @@ void TLPTInterfaceDInPort::MachEsJetzt()
 {
     if (BaseAddress < kFirstPortAddress || Pins.size() < 5)
         return;
-    const uint8_t status = PortReadByte(uint16_t(BaseAddress + 1));
-    for (int bit = 3; bit <= 6; ++bit)
-        SetPinDigital(*Pins[size_t(bit - 3)], (status >> bit & 1u) != 0);
-    SetPinDigital(*Pins[4], (status & 0x80u) == 0); // BUSY is inverted by the hardware
+    const lpt::TStatusLines lines =
+        lpt::StatusLines(PortReadByte(uint16_t(BaseAddress + lpt::kStatusOffset)));
+    SetPinDigital(*Pins[0], lines.Error);
+    SetPinDigital(*Pins[1], lines.Select);
+    SetPinDigital(*Pins[2], lines.PaperEnd);
+    SetPinDigital(*Pins[3], lines.Ack);
+    SetPinDigital(*Pins[4], lines.Busy);
 }
 
 const TDeviceDescription TLPTInterface::Description{
@@ -104,7 +104,8 @@ int32_t TLPTInterface::GrantPortAccess()
 {
     if (BaseAddress < kFirstPortAddress)
         return 0;
-    return PortDriver().SetPortRangeAccess(BaseAddress, uint16_t(BaseAddress + 3), true);
+    return PortDriver().SetPortRangeAccess(
+        BaseAddress, uint16_t(BaseAddress + lpt::kRegisterSpan - 1), true);
 }
 
 void TLPTInterface::getKonfigData()
