@@ -190,14 +190,15 @@ int MessageBoxText(const QString& text, const QString& caption, TMsgDlgButtons b
     return Ask(text, caption, type, buttons, mrNone);
 }
 
-void MessageBoxLater(const QString& text, const QString& caption, TMsgDlgType type)
+void MessageBoxAfterStep(const QString& text, const QString& caption, TMsgDlgType type)
 {
+    const QString shown = caption.isEmpty() ? MessageCaption(type) : caption;
     if (!QCoreApplication::instance()) {
-        MessageBoxText(text, caption, mbOK, type);
+        Ask(text, shown, type, mbOK, mrOk);
         return;
     }
     QTimer::singleShot(0, QCoreApplication::instance(),
-                       [text, caption, type] { MessageBoxText(text, caption, mbOK, type); });
+                       [text, shown, type] { Ask(text, shown, type, mbOK, mrOk); });
 }
 
 void SetMessageResponder(TMessageResponder responder)

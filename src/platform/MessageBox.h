@@ -56,10 +56,12 @@ void ShowMessage(const QString& text);
 // A box with the caller's caption.
 int MessageBoxText(const QString& text, const QString& caption, TMsgDlgButtons buttons,
                    TMsgDlgType type);
-// A box with an OK button shown once the event loop runs again: for reports from inside a
-// simulation step, where a box would run the event loop in the middle of the step. Without an
-// application object it is shown at once.
-void MessageBoxLater(const QString& text, const QString& caption, TMsgDlgType type);
+
+// An OK box with the caller's caption (the type's caption when empty), shown once the running
+// simulation step is over: the event loop shows it, so that the step never waits for a click
+// (a box inside the step would run the event loop in the middle of it). Without an
+// application it is answered at once.
+void MessageBoxAfterStep(const QString& text, const QString& caption, TMsgDlgType type);
 
 // Installs a function that answers every box instead of the user; an empty one removes it.
 void SetMessageResponder(TMessageResponder responder);

@@ -222,7 +222,7 @@ void TBTEmailSenden::TakeResult()
     if (m_reported)
         return;
     m_reported = true;
-    MessageBoxLater(Lang3Q("Die E-Mail wurde nicht gesendet:\r%1",
+    MessageBoxAfterStep(Lang3Q("Die E-Mail wurde nicht gesendet:\r%1",
                            "The e-mail was not sent:\r%1", "L'e-mail n'a pas été envoyé :\r%1")
                         .arg(LastError),
                     QString(GetLabel()).replace(QLatin1Char('\r'), QLatin1Char(' ')),

@@ -53,7 +53,7 @@ TCate::~TCate()
 std::function<void(const QString&)>& TCate::LostReporter()
 {
     static std::function<void(const QString&)> reporter = [](const QString& text) {
-        MessageBoxLater(text, QStringLiteral("COM"), mtWarning);
+        MessageBoxAfterStep(text, QStringLiteral("COM"), mtWarning);
     };
     return reporter;
 }
