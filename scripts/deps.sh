@@ -13,6 +13,8 @@ PACKAGES=(
   clang libclang-rt-14-dev
   chromium
   libmodbus-dev
+  libcurl4-openssl-dev
+  python3-aiosmtpd
 )
 
 # A package counts as installed when it is, or when an installed package provides it (a
