@@ -428,7 +428,8 @@ struct Completing {
     TWLXEdit edit;
     explicit Completing(uint8_t mode)
     {
-        list.Items = {QStringList{"Berlin", "Bern", "Bonn"}};
+        list.AddItem();
+        list.Item(0)->Items = QStringList{"Berlin", "Bern", "Bonn"};
         complete.SetStringList(&list);
         complete.Mode = mode;
         edit.SetAutoComplete(&complete);
@@ -515,7 +516,7 @@ TEST_F(EditTest, UnknownTextIsOfferedForAddingOnEnter)
         Type(&f.edit, QStringLiteral("Paris"));
         Press(&f.edit, K(Qt::Key_Return));
         EXPECT_EQ(offered, QStringLiteral("Paris"));
-        EXPECT_EQ(f.list.Items[0].contains(QStringLiteral("Paris")), add);
+        EXPECT_EQ(f.list.Item(0)->Items.contains(QStringLiteral("Paris")), add);
         // A known text is not offered.
         offered.clear();
         f.edit.SetText(QStringLiteral("Bonn"));
@@ -527,7 +528,8 @@ TEST_F(EditTest, UnknownTextIsOfferedForAddingOnEnter)
 TEST_F(EditTest, DestroyedListOrCompleterLeavesNoDanglingReference)
 {
     auto* list = new TWLXStringList;
-    list->Items = {QStringList{"Berlin"}};
+    list->AddItem();
+    list->Item(0)->Items = QStringList{"Berlin"};
     auto* complete = new TWLXEditAutoComplete;
     complete->SetStringList(list);
     complete->Mode = amText;
