@@ -20,6 +20,7 @@
 #include "frontpanel/analyser/AnalyserElement.h"
 #include "frontpanel/analyser/AnalyserWindow.h"
 #include "platform/Context.h"
+#include "platform/Fonts.h"
 
 #include <benchmark/benchmark.h>
 
@@ -83,6 +84,7 @@ int main(int argc, char** argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    SetUpFonts(TFontScope::StandInsOnly);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -23,6 +23,7 @@
 #include "frontpanel/elements/Counter.h"
 #include "frontpanel/elements/NumDisplay.h"
 #include "platform/Context.h"
+#include "platform/Fonts.h"
 
 #include <benchmark/benchmark.h>
 
@@ -153,6 +154,7 @@ BENCHMARK(BM_DisplayPanel)->Arg(0)->Arg(1)->MinTime(3.0)->Unit(benchmark::kMicro
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    SetUpFonts(TFontScope::StandInsOnly);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

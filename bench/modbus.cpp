@@ -25,6 +25,7 @@
 #include "core/model/Translator.h"
 #include "hardware/framework/BtHardware.h"
 #include "platform/Context.h"
+#include "platform/Fonts.h"
 #include "platform/PortIo.h"
 #include "shell/Composition.h"
 #include "shell/mainwindow/RegisterClasses.h"
@@ -181,6 +182,7 @@ int main(int argc, char** argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    SetUpFonts(TFontScope::StandInsOnly);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -24,6 +24,7 @@
 #include "frontpanel/scope/ScopeElement.h"
 #include "platform/Clock.h"
 #include "platform/Context.h"
+#include "platform/Fonts.h"
 
 #include <benchmark/benchmark.h>
 
@@ -101,6 +102,7 @@ int main(int argc, char** argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    SetUpFonts(TFontScope::StandInsOnly);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -6,7 +6,8 @@ PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev
   qt6-multimedia-dev libqt6multimedia6
-  libgl-dev fonts-dejavu-core
+  libgl-dev libfontconfig-dev
+  fonts-dejavu-core fonts-liberation2
   libhidapi-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev

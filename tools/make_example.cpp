@@ -17,6 +17,7 @@
 #include "frontpanel/FrontPanel.h"
 #include "frontpanel/Led.h"
 #include "platform/Filer.h"
+#include "platform/Fonts.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -71,6 +72,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    SetUpFonts(TFontScope::StandInsOnly);
     QApplication app(argc, argv);
     const QString fileName = argc > 1 ? QString::fromLocal8Bit(argv[1])
                                       : QStringLiteral("examples/Example.prj");

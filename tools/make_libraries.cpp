@@ -6,6 +6,7 @@
 
 #include "core/model/ClassRegistry.h"
 #include "platform/FileIO.h"
+#include "platform/Fonts.h"
 #include "shell/Composition.h"
 #include "shell/mainwindow/RegisterClasses.h"
 #include "shell/palette/PaletteCategories.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    SetUpFonts(TFontScope::StandInsOnly);
     QApplication app(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("QJN_BIBO");
     InstallHooks();

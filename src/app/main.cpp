@@ -2,6 +2,7 @@
 // front-panel window; the main window's first show reads the command line.
 #include "shell/mainwindow/MainWindow.h"
 #include "frontpanel/FrontPanel.h"
+#include "platform/Fonts.h"
 #include "platform/ProgramFolder.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 
 int main(int argc, char** argv)
 {
+    SetUpFonts(TFontScope::Installed);
     QApplication app(argc, argv);
     InitProgramFolder();
 

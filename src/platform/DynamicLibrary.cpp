@@ -16,10 +16,13 @@ private:
     void* m_handle;
 };
 
-std::unique_ptr<TDynamicLibrary> OpenSharedObject(const QString& path, QString* error)
+std::unique_ptr<TDynamicLibrary> OpenSharedObject(const QString& path, QString* error,
+                                                  bool systemSearch)
 {
-    // A name without a folder would make dlopen search the system's library folders.
-    const QByteArray name = QFile::encodeName(path.contains(u'/') ? path : QStringLiteral("./") + path);
+    // A name without a folder makes dlopen search the system's library folders; a user's
+    // library named without one is meant in the current folder.
+    const bool bare = !path.contains(u'/');
+    const QByteArray name = QFile::encodeName(bare && !systemSearch ? QStringLiteral("./") + path : path);
     void* handle = path.isEmpty() ? nullptr : dlopen(name.constData(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         if (error) {
@@ -41,7 +44,12 @@ TLibraryLoader& Loader()
 
 std::unique_ptr<TDynamicLibrary> LoadDynamicLibrary(const QString& path, QString* error)
 {
-    return Loader() ? Loader()(path, error) : OpenSharedObject(path, error);
+    return Loader() ? Loader()(path, error) : OpenSharedObject(path, error, false);
+}
+
+std::unique_ptr<TDynamicLibrary> LoadSystemLibrary(const QString& name, QString* error)
+{
+    return Loader() ? Loader()(name, error) : OpenSharedObject(name, error, true);
 }
 
 void SetLibraryLoader(TLibraryLoader loader)

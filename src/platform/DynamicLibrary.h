@@ -19,5 +19,8 @@ using TLibraryLoader =
     std::function<std::unique_ptr<TDynamicLibrary>(const QString& path, QString* error)>;
 
 std::unique_ptr<TDynamicLibrary> LoadDynamicLibrary(const QString& path, QString* error);
+// Loads a library by its bare file name ("libftd2xx.so") from the system's library folders,
+// as the dynamic linker searches them; a name with a folder is taken as it stands.
+std::unique_ptr<TDynamicLibrary> LoadSystemLibrary(const QString& name, QString* error);
 // Installs a loader; an empty one restores dlopen.
 void SetLibraryLoader(TLibraryLoader loader);

@@ -1,8 +1,12 @@
-// Modbus RTU devices on a serial line that the test plays: frames sent, answers fed byte by
-// byte, silence, corrupted answers, and two devices that must take turns.
+// Modbus RTU devices on their COM ports, with scripted devices that answer their requests:
+// answers in time and in parts, silence, corrupted answers, and two devices that must take
+// turns.
 #include "CommTestSupport.h"
 
 #include "comm/ModbusRtu.h"
+#include "comm/SerialTransport.h"
+#include "fakes/ScriptedSerialDevice.h"
+#include "hardware/serial/SerialInterface.h"
 #include "platform/MessageBox.h"
 
 #include <QProcess>
@@ -18,33 +22,6 @@
 #endif
 
 namespace {
-
-class TTestLine : public IByteTransport {
-public:
-    bool Connected() override { return true; }
-    int32_t Write(const uint8_t* data, int32_t count) override
-    {
-        Written.insert(Written.end(), data, data + count);
-        return count;
-    }
-    int32_t InQueCount() override { return int32_t(Incoming.size()); }
-    int32_t Read(uint8_t* data, int32_t count) override
-    {
-        int32_t n = 0;
-        for (; n < count && !Incoming.empty(); ++n) {
-            data[n] = Incoming.front();
-            Incoming.pop_front();
-        }
-        return n;
-    }
-    void PurgeIn() override { Incoming.clear(); }
-    int32_t BaudValue() override { return 9600; }
-
-    void Feed(const std::vector<uint8_t>& bytes) { Incoming.insert(Incoming.end(), bytes.begin(), bytes.end()); }
-
-    std::vector<uint8_t> Written;
-    std::deque<uint8_t> Incoming;
-};
 
 // The master side of a pseudo terminal, the other side being the slave's serial line.
 class TPtyLine : public IByteTransport {
@@ -105,13 +82,15 @@ protected:
     void SetUp() override
     {
         HardwareFixture::SetUp();
-        SerialTransportOpener() = [this](int32_t com, const TSerialLineSettings&) {
-            return lines.at(size_t(com - 1));
-        };
+        FreeComTable();
+        ports.Attach(1, com1);
+        ports.Attach(2, com2);
+        SerialTransportOpener() = OpenSerialTransport;
     }
     void TearDown() override
     {
         devices.clear();
+        FreeComTable();
         SerialTransportOpener() = nullptr;
         HardwareFixture::TearDown();
     }
@@ -146,8 +125,8 @@ protected:
         return values;
     }
 
-    std::vector<std::shared_ptr<TTestLine>> lines{std::make_shared<TTestLine>(),
-                                                  std::make_shared<TTestLine>()};
+    TScriptedSerialDevice com1, com2;
+    TScriptedSerialPorts ports;
     std::vector<std::unique_ptr<TModbusRTU>> devices;
 };
 
@@ -155,42 +134,66 @@ protected:
 
 TEST_F(ModbusRtuTest, AnAnswerFillsThePinsAsSoonAsItIsComplete)
 {
+    const std::vector<uint8_t> request = Hex("01 03 00 00 00 02 C4 0B");
+    const std::vector<uint8_t> answer = modbus::RtuRequest(1, Hex("03 04 00 0A 00 0B"));
+    com1.Expect(request).Answer(answer, 30);
     TModbusRTU& read = Add<TModbusRTU_ReadRegs>(1, 2);
+    ASSERT_FALSE(com1.Frames.empty());
+    EXPECT_EQ(com1.Frames.back().Baud, 9600);
     Send(read);
-    EXPECT_EQ(lines[0]->Written, Hex("01 03 00 00 00 02 C4 0B"));
+    EXPECT_EQ(com1.Received, request);
     EXPECT_EQ(Bsy(read), 5.0L);
     EXPECT_EQ(ModbusRtuInFlight(), &read);
-    lines[0]->Feed(modbus::RtuRequest(1, Hex("03 04 00 0A 00 0B")));
+    read.MachEsJetzt();
+    EXPECT_TRUE(read.Waiting); // the answer is not due yet
+    fake.clock.AdvanceMs(30);
     read.MachEsJetzt(); // the first byte ends the wait
     read.MachEsJetzt(); // the answer is read
+    EXPECT_TRUE(com1.ScriptDone());
     EXPECT_EQ(Err(read), 0.0L);
     EXPECT_EQ(Cn(read), 5.0L);
     EXPECT_EQ(Bsy(read), 0.0L);
     EXPECT_EQ(Data(read), (std::vector<Extended>{10, 11}));
     EXPECT_EQ(ModbusRtuInFlight(), nullptr);
 
-    // An exception answer keeps the data.
+    // An answer in two parts, 5 ms apart, is one answer.
+    SetPinValue(*read.DataPort().Pins[0], 0.0L);
+    com1.Expect(request)
+        .Answer({answer.begin(), answer.begin() + 3}, 10)
+        .Answer({answer.begin() + 3, answer.end()}, 15);
     Send(read);
-    lines[0]->Feed(modbus::RtuRequest(1, Hex("83 02")));
+    fake.clock.AdvanceMs(10);
+    read.MachEsJetzt(); // the first part ends the wait
+    read.MachEsJetzt(); // the first part is read; the rest is awaited
+    EXPECT_EQ(Bsy(read), 5.0L);
+    fake.clock.AdvanceMs(5);
+    read.MachEsJetzt();
+    EXPECT_EQ(Err(read), 0.0L);
+    EXPECT_EQ(Data(read), (std::vector<Extended>{10, 11}));
+
+    // An exception answer keeps the data.
+    com1.Expect(request).Answer(modbus::RtuRequest(1, Hex("83 02")));
+    Send(read);
     read.MachEsJetzt();
     read.MachEsJetzt();
     EXPECT_EQ(Err(read), 258.0L);
     EXPECT_EQ(Data(read), (std::vector<Extended>{10, 11}));
+    EXPECT_TRUE(com1.Unexpected.empty());
 }
 
 TEST_F(ModbusRtuTest, TheUnitPinIsClampedAndZeroBroadcasts)
 {
     TModbusRTU& write = Add<TModbusRTU_WriteSingleReg>(1, 1, 300.0L);
     Send(write);
-    EXPECT_EQ(lines[0]->Written.at(0), 255);
+    EXPECT_EQ(com1.Received.at(0), 255);
     EXPECT_EQ(ModbusRtuInFlight(), &write);
     fake.clock.AdvanceMs(501);
     write.MachEsJetzt();
     write.MachEsJetzt();
-    lines[0]->Written.clear();
+    com1.Received.clear();
     SetPinValue(PortPin(write, 0, 0), -1.0L);
     Send(write);
-    EXPECT_EQ(lines[0]->Written.at(0), 0);
+    EXPECT_EQ(com1.Received.at(0), 0);
     EXPECT_EQ(ModbusRtuInFlight(), nullptr); // no answer awaited
     EXPECT_EQ(Err(write), 0.0L);
     EXPECT_EQ(Bsy(write), 0.0L);
@@ -198,8 +201,10 @@ TEST_F(ModbusRtuTest, TheUnitPinIsClampedAndZeroBroadcasts)
 
 TEST_F(ModbusRtuTest, ASilentSlaveGivesNoAnswerAfterTheTimeout)
 {
+    com1.Expect(modbus::RtuRequest(1, Hex("01 00 00 00 04"))); // and no answer
     TModbusRTU& read = Add<TModbusRTU_ReadCoils>(1, 4);
     Send(read);
+    EXPECT_TRUE(com1.ScriptDone());
     fake.clock.AdvanceMs(500);
     read.MachEsJetzt();
     EXPECT_TRUE(read.Waiting);
@@ -232,8 +237,8 @@ TEST_F(ModbusRtuTest, CorruptedAnswersLeaveThePinsAndSayWhy)
     for (const std::vector<uint8_t>& answer : answers) {
         SetPinValue(*read.DataPort().Pins[0], 1.0L);
         SetPinValue(*read.DataPort().Pins[1], 2.0L);
+        com1.Expect(Hex("01 03 00 00 00 02 C4 0B")).Answer(answer);
         Send(read);
-        lines[0]->Feed(answer);
         read.MachEsJetzt(); // the first byte ends the wait
         read.MachEsJetzt(); // what is there is read
         // The rest of a frame may follow within 200 bit times; after that it is taken as it is.
@@ -245,10 +250,14 @@ TEST_F(ModbusRtuTest, CorruptedAnswersLeaveThePinsAndSayWhy)
         EXPECT_EQ(Data(read), (std::vector<Extended>{1, 2}));
         EXPECT_FALSE(read.StatusMessage().isEmpty());
     }
+    EXPECT_TRUE(com1.ScriptDone());
 }
 
 TEST_F(ModbusRtuTest, DevicesOnTwoPortsTakeTurns)
 {
+    const std::vector<uint8_t> request = modbus::RtuRequest(1, Hex("04 00 00 00 01"));
+    com1.Expect(request).Answer(modbus::RtuRequest(1, Hex("04 02 00 2A")), 10);
+    com2.Expect(request);
     TModbusRTU& first = Add<TModbusRTU_ReadInputRegs>(1, 1);
     TModbusRTU& second = Add<TModbusRTU_ReadInputRegs>(2, 1);
     for (Extended level : {5.0L, 0.0L, 0.0L}) {
@@ -257,16 +266,16 @@ TEST_F(ModbusRtuTest, DevicesOnTwoPortsTakeTurns)
         first.MachEsJetzt();
         second.MachEsJetzt();
     }
-    EXPECT_EQ(lines[0]->Written.size(), 8u);
-    EXPECT_TRUE(lines[1]->Written.empty());
+    EXPECT_EQ(com1.Received, request);
+    EXPECT_TRUE(com2.Received.empty());
     EXPECT_TRUE(second.Pending);
-    lines[0]->Feed(modbus::RtuRequest(1, Hex("04 02 00 2A")));
+    fake.clock.AdvanceMs(10);
     for (int step = 0; step < 3; ++step) {
         first.MachEsJetzt();
         second.MachEsJetzt();
     }
     EXPECT_EQ(Data(first), (std::vector<Extended>{42}));
-    EXPECT_EQ(lines[1]->Written.size(), 8u);
+    EXPECT_EQ(com2.Received, request);
     EXPECT_EQ(ModbusRtuInFlight(), &second);
 }
 

@@ -1,5 +1,7 @@
-// Shared main of every test binary: headless Qt, and a private configuration and data folder
-// so that no test writes into the user's home.
+// Shared main of every test binary: headless Qt, only the fonts of the project's own packages,
+// and a private configuration and data folder so that no test writes into the user's home.
+#include "platform/Fonts.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -15,6 +17,7 @@ int main(int argc, char** argv)
         qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
         qputenv("XDG_CACHE_HOME", (home.path() + QStringLiteral("/cache")).toUtf8());
     }
+    SetUpFonts(TFontScope::StandInsOnly);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -159,17 +159,25 @@ TEST_F(DigitDisplaysTest, CounterPaintsEachDigitInItsCell)
     TCounter counter;
     counter.SetCZaehlerstand(1008);
     const QImage img = Picture(*counter.Ziffern);
-    // "1", "0", "0", "8": the 8 has the most ink, the 1 the least; every cell has some.
+    // "1", "0", "0", "8", one to a cell: each cell has ink, equal digits look alike, other
+    // digits do not, and the 1 has the least ink (true of any face).
+    int width = counter.Ziffern->width();
+    for (int i = 0; i < 4; ++i)
+        width = std::min(width, counter.Ziffern->CellLeft(i + 1) - counter.Ziffern->CellLeft(i) - 2);
+    QImage cell[4];
     int ink[4];
     for (int i = 0; i < 4; ++i) {
-        const QRect cell(QPoint(counter.Ziffern->CellLeft(i), 0),
-                         QPoint(counter.Ziffern->CellLeft(i + 1) - 2, img.height() - 1));
-        ink[i] = CountColour(img, cell, 0xFFFFFF);
+        const QRect r(counter.Ziffern->CellLeft(i) + 1, 0, width, img.height());
+        cell[i] = img.copy(r);
+        ink[i] = r.width() * r.height() - CountColour(img, r, counter.HintergrundFarbe);
+        EXPECT_GT(ink[i], 0) << i;
     }
-    EXPECT_GT(ink[0], 0);
+    EXPECT_EQ(cell[1], cell[2]);
+    EXPECT_NE(cell[0], cell[1]);
+    EXPECT_NE(cell[3], cell[1]);
+    EXPECT_NE(cell[3], cell[0]);
     EXPECT_LT(ink[0], ink[1]);
-    EXPECT_EQ(ink[1], ink[2]);
-    EXPECT_GT(ink[3], ink[1]);
+    EXPECT_LT(ink[0], ink[3]);
 }
 
 TEST_F(DigitDisplaysTest, CounterHotkeysAndSettings)

@@ -1,6 +1,7 @@
 #include "FuzzSupport.h"
 
 #include "platform/Context.h"
+#include "platform/Fonts.h"
 #include "platform/MessageBox.h"
 #include "platform/ModalDialogs.h"
 
@@ -18,6 +19,7 @@ TScopedMessageResponder& FuzzSetUp()
     static int argc = 1;
     static char name[] = "fuzz";
     static char* argv[] = {name, nullptr};
+    SetUpFonts(TFontScope::StandInsOnly);
     static QApplication* app = new QApplication(argc, argv);
     (void)app;
     static QTemporaryDir* folder = new QTemporaryDir();

@@ -13,6 +13,7 @@
 #include "platform/IniFile.h"
 #include "platform/ModalDialogs.h"
 #include "platform/Paths.h"
+#include "platform/VendorLibrary.h"
 #include "shell/mainwindow/ProjectFiles.h"
 #include "shell/mainwindow/SimulationControl.h"
 #include "shell/palette/PaletteCategories.h"
@@ -236,6 +237,7 @@ bool TForm1::FormCloseQuery()
     }
     if (const auto& clear = StartupHooks().ClearComPortTable)
         clear();
+    FreeVendorLibraries();  // the makers' libraries that have an unload routine
     return true;
 }
 

@@ -1,0 +1,130 @@
+// A device on a service this system may lack (OPC DA): without a backend the user is told why,
+// once per run, in the current language, and the device stays idle; with a fake server the
+// device reads its item.
+#include "hardware/HardwareTestSupport.h"
+
+#include "hardware/transport/DriverDevice.h"
+#include "platform/MessageBox.h"
+#include "platform/OpcClient.h"
+
+namespace {
+
+class TFakeOpcServer : public IOpcServer {
+public:
+    bool AddGroup(const QString& name, bool, int32_t) override
+    {
+        Group = name;
+        return true;
+    }
+    void RemoveGroup() override { Group.clear(); }
+    std::optional<TOpcItem> AddItem(const QString& itemId) override
+    {
+        if (itemId != QStringLiteral("Tank.Level"))
+            return std::nullopt;
+        return TOpcItem{7, kOpcTypeEmpty};
+    }
+    std::optional<TOpcReading> ReadItem(uint32_t handle) override
+    {
+        if (handle != 7)
+            return std::nullopt;
+        return TOpcReading{QStringLiteral("12.5"), 192};
+    }
+    bool WriteItem(uint32_t, const QVariant&) override { return false; }
+    QStringList BrowseItemIds() override { return {QStringLiteral("Tank.Level")}; }
+    QString Group;
+};
+
+// Reads one item into one input in every step.
+class TOpcProbe : public TDriverDevice {
+public:
+    TV_CLASS_NAME(TOpcProbe)
+    TOpcProbe()
+    {
+        Name = QStringLiteral("OPC probe");
+        auto in = std::make_unique<TAInPort>();
+        in->AddPin(QStringLiteral("Item"), QStringLiteral("R0"), 0.0L, 5.0L, false);
+        in->SetInput(true);
+        Ports.push_back(std::move(in));
+        OutputCount = 0;
+        BuildPinList();
+    }
+    void SimStart() override
+    {
+        QString reason;
+        m_server = ConnectOpcServer(QString(), QStringLiteral("Fake.Server"), &reason);
+        if (!CheckService(m_server != nullptr, reason))
+            return;
+        m_server->AddGroup(QStringLiteral("VoziZore"), true, 500);
+        m_item = m_server->AddItem(QStringLiteral("Tank.Level")).value_or(TOpcItem{});
+        TDriverDevice::SimStart();
+    }
+    void MachEsJetzt() override
+    {
+        if (!Running)
+            return;
+        if (const auto reading = m_server->ReadItem(m_item.ServerHandle))
+            Ports[0]->Pins[0]->Value = reading->Text.toDouble();
+    }
+    void SimStop() override
+    {
+        TDriverDevice::SimStop();
+        m_server.reset();
+    }
+
+private:
+    std::unique_ptr<IOpcServer> m_server;
+    TOpcItem m_item;
+};
+
+class OpcServiceTest : public HardwareFixture {
+protected:
+    void TearDown() override
+    {
+        SetOpcBackend({});
+        HardwareFixture::TearDown();
+    }
+    TScopedMessageResponder messages;
+};
+
+} // namespace
+
+TEST_F(OpcServiceTest, WithoutABackendTheUserIsToldWhyOncePerRunAndTheDeviceStaysIdle)
+{
+    struct TCase {
+        uint8_t language;
+        const char* start;
+    };
+    const TCase cases[] = {{0, "OPC-DA-Server sind nur über Windows-COM/DCOM erreichbar"},
+                           {1, "OPC DA servers are reached only through Windows COM/DCOM"}};
+    for (const TCase& c : cases) {
+        Ctx().CurrentLanguage = c.language;
+        messages.Clear();
+        TOpcProbe probe;
+        probe.SimStart();
+        probe.MachEsJetzt();
+        probe.SimStart(); // asked again in the same run
+        EXPECT_FALSE(probe.Running);
+        probe.SimStop();
+        ASSERT_EQ(messages.Requests().size(), 1u);
+        EXPECT_TRUE(messages.Requests()[0].text.startsWith(QString::fromUtf8(c.start)));
+        EXPECT_EQ(messages.Requests()[0].caption, QStringLiteral("OPC probe"));
+    }
+    EXPECT_TRUE(ListOpcServers(QString()).isEmpty());
+}
+
+TEST_F(OpcServiceTest, FakeServerIsReadThroughTheRole)
+{
+    SetOpcBackend({[](const QString& host, const QString& progId, QString*) -> std::unique_ptr<IOpcServer> {
+                       if (!host.isEmpty() || progId != QStringLiteral("Fake.Server"))
+                           return nullptr;
+                       return std::make_unique<TFakeOpcServer>();
+                   },
+                   [](const QString&) { return QStringList{QStringLiteral("Fake.Server")}; }});
+    TOpcProbe probe;
+    probe.SimStart();
+    probe.MachEsJetzt();
+    EXPECT_EQ(probe.GetInputValue(0), 12.5L);
+    probe.SimStop();
+    EXPECT_TRUE(messages.Requests().empty());
+    EXPECT_EQ(ListOpcServers(QString()), QStringList{QStringLiteral("Fake.Server")});
+}
