@@ -109,7 +109,31 @@ void TWLXBaseGraphicButton::SetEnterColorChange(bool value)
 
 void TWLXBaseGraphicButton::SetGlyph(const QImage& bitmap)
 {
+    if (!Loading && ImageList())
+        SetImageList(nullptr);
+    m_glyphFromList = false;
     m_glyph.SetGlyph(bitmap);
+    update();
+}
+
+void TWLXBaseGraphicButton::ImageListChange()
+{
+    const TWLXCustomImageList* list = ImageList();
+    if (list && list->IsValidIndex(ListIndex(), ImageIndex())) {
+        QImage picture(std::max(1, list->GetImageSize(ListIndex(), 0)),
+                       std::max(1, list->GetImageSize(ListIndex(), 1)), QImage::Format_RGB32);
+        picture.fill(QColor(255, 0, 255));
+        {
+            QPainter p(&picture);
+            TCanvas canvas(&p);
+            list->Draw(canvas, 0, 0, ListIndex(), ImageIndex());
+        }
+        m_glyph.SetGlyph(picture);
+        m_glyphFromList = true;
+    } else if (list || m_glyphFromList) {
+        m_glyph.SetGlyph(QImage());
+        m_glyphFromList = false;
+    }
     update();
 }
 
@@ -632,22 +656,30 @@ void TWLXCustomSpeedButton::ReadLegacyStyle(const QString& identifier)
         SetCtlXP(true);
 }
 
+void TWLXCustomSpeedButton::ImageListChange()
+{
+    if (!ImageLocked)
+        TWLXBaseGraphicButton::ImageListChange();
+}
+
 bool TWLXCustomSpeedButton::ShowsHotWhenDown() const
 {
     return ButtonState() == S::Down &&
-           (m_style == TWLXUserButtonStyle::ubsOffice || m_style == TWLXUserButtonStyle::ubsOfficeTransp);
+           (m_style == TWLXUserButtonStyle::ubsOffice || m_style == TWLXUserButtonStyle::ubsOfficeTransp ||
+            UseThemes());
 }
 
 bool TWLXCustomSpeedButton::HasHotFace() const
 {
-    return TWLXBaseGraphicButton::HasHotFace();
+    return TWLXBaseGraphicButton::HasHotFace() || UseThemes();
 }
 
 bool TWLXCustomSpeedButton::IsFlatStyle() const
 {
     const int s = int(m_style);
     return (s >= int(TWLXUserButtonStyle::ubsDelphiFlat) && s <= int(TWLXUserButtonStyle::ubsExplorerColored)) ||
-           (s >= int(TWLXUserButtonStyle::ubsOffice) && s <= int(TWLXUserButtonStyle::ubsWin40Ext));
+           (s >= int(TWLXUserButtonStyle::ubsOffice) && s <= int(TWLXUserButtonStyle::ubsWin40Ext)) ||
+           UseThemes();
 }
 
 QSize TWLXCustomSpeedButton::sizeHint() const

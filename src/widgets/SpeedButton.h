@@ -75,10 +75,13 @@ public:
     TNotifyEvent OnDblClick;
 
     const QImage& Glyph() const { return m_glyph.Glyph(); }
+    // A glyph of its own: a linked image list is let go (not while loading).
     void SetGlyph(const QImage& bitmap);
     int NumGlyphs() const { return m_glyph.NumGlyphs(); }
     void SetNumGlyphs(int value);
     TWLXGlyph& GlyphObject() { return m_glyph; }
+    // Whether the glyph belongs in the form stream.
+    virtual bool IsGlyphStored() const { return ImageList() != nullptr; }
     TWLXButtonLayout& ButtonLayout() { return m_layout; }
     void SetButtonLayout(const TWLXButtonLayout& layout) { m_layout.Assign(layout); }
     TWLXFxCaption& FontFX() { return m_fontFX; }
@@ -101,6 +104,9 @@ public:
     void SetAction(QAction* action);
 
 protected:
+    // The linked picture becomes the glyph (on fuchsia, the glyph's transparent colour where
+    // the picture is transparent); without such a picture a glyph taken from a list is cleared.
+    void ImageListChange() override;
     // The linked action changed: text, hint, enabled and visible state, and the picture.
     virtual void ActionChange(QAction* sender);
     virtual bool UseActionImage() const { return true; }
@@ -162,6 +168,7 @@ private:
     int m_dropDownComboWidth = 12;
     bool m_hasComboPart = false;
     TWLXGlyph m_glyph;
+    bool m_glyphFromList = false;
     TWLXButtonLayout m_layout;
     TWLXFxCaption m_fontFX;
     QTimer* m_hotTimer = nullptr;
@@ -177,10 +184,16 @@ public:
     // The legacy "Style" property of old form data.
     void ReadLegacyStyle(const QString& identifier);
     bool IsThemed() const override { return true; }
+    // Neither the linked image list nor an action changes the glyph (nothing sets it).
+    bool ImageLocked = false;
+    // Stored unless locked or taken from a linked image list.
+    bool IsGlyphStored() const override { return !ImageLocked && !ImageList(); }
 
     virtual void Paint(TCanvas& canvas);
 
 protected:
+    void ImageListChange() override;
+    bool UseActionImage() const override { return !ImageLocked; }
     bool ShowsHotWhenDown() const override;
     bool HasHotFace() const override;
     bool IsFlatStyle() const override;

@@ -92,6 +92,8 @@ public:
 
     TWLXBaseController* Sender = nullptr;
     TNotifyEvent OnChange;
+    // The controller is going away (Sender is already none).
+    std::function<void()> OnFree;
     virtual void Change();
 };
 

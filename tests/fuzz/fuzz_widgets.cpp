@@ -1,6 +1,7 @@
 // The widget library's stored formats: the first byte chooses the reader, the rest is its
 // input. 0 a compressed block stream; 1 a container file of any type; 2 a component stream of
-// each list; 3 a bitmap file image; 4 the item data of each kind of item.
+// each list; 3 a bitmap file image; 4 the item data of each kind of item; 5 a buffer stream;
+// 6 a scrambled setting value.
 
 #include "FuzzSupport.h"
 
@@ -9,7 +10,9 @@
 #include "widgets/BmpFile.h"
 #include "widgets/ComponentStream.h"
 #include "widgets/Compression.h"
+#include "widgets/Buffer.h"
 #include "widgets/GlobalContainer.h"
+#include "widgets/TextCoding.h"
 
 #include <QBuffer>
 
@@ -66,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size < 1)
         return 0;
     const QByteArray input(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-    switch (data[0] % 5) {
+    switch (data[0] % 7) {
     case 0:
         Read(input, [](TReader& r) { ReadCompressed(r, kMaxItemData); });
         break;
@@ -97,6 +100,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             Read(input, [item](TReader& r) { item->LoadData(r); });
         break;
     }
+    case 5: {
+        TWLXDynLIFOBuffer buffer;
+        buffer.MaxCount = 4;
+        Read(input, [&](TReader& r) { buffer.LoadFromStream(r); });
+        break;
+    }
+    case 6:
+        TextDecode(input);
+        break;
     }
     boxes.Clear();
     return 0;

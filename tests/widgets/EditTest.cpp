@@ -45,9 +45,9 @@ protected:
     void SetUp() override
     {
         ResetContext();
-        SetEditMode(emInsert);
+        Application().SetEditMode(emInsert);
     }
-    void TearDown() override { SetEditMode(emInsert); }
+    void TearDown() override { Application().SetEditMode(emInsert); }
 };
 
 // Shows the edit in an active window so that it has the focus (caret and scrolling need it).
@@ -112,7 +112,7 @@ TEST_F(EditTest, KeysMoveTheCaretSelectAndEdit)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SetEditMode(emInsert);
+        Application().SetEditMode(emInsert);
         TWLXEdit edit;
         edit.SetText(c.text);
         edit.SetCaretPos(c.caret);
@@ -130,10 +130,10 @@ TEST_F(EditTest, ShortcutKeysAreConsumedAndControlCharactersNeverBecomeText)
     TWLXEdit edit;
     edit.SetText(QStringLiteral("abc"));
     int key = Qt::Key_A;
-    SetEditMode(emInsert | emCtrl);
+    Application().SetEditMode(emInsert | emCtrl);
     edit.ProcessKey(key);
     EXPECT_EQ(key, 0);
-    SetEditMode(emInsert);
+    Application().SetEditMode(emInsert);
     // OnKeyPress may turn a character into a control character: nothing is inserted.
     edit.OnKeyPress = [](void*, QChar& c) { c = QChar(7); };
     edit.SetCaretPos(4);
@@ -198,7 +198,7 @@ TEST_F(EditTest, UndoRestoresTheTextCaretAndSelection)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SetEditMode(emInsert);
+        Application().SetEditMode(emInsert);
         TWLXEdit edit;
         edit.SetText(c.text);
         edit.SetCaretPos(c.caret);
