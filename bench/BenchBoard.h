@@ -4,6 +4,7 @@
 // segments in a chain (the first component's inputs open) or a ring (the last output feeds
 // the first component), prepared through TPlatine::StartSimulation.
 
+#include "BenchWire.h"
 #include "components/analog/Arithmetic.h"
 #include "components/digital/Gates.h"
 #include "core/board/Platine.h"
@@ -36,16 +37,6 @@ std::unique_ptr<TIOBauteil> MakeComponent(int k)
     case 8: return NewObject<TBTExor>();
     default: return NewObject<TBTInverter>();
     }
-}
-
-// A wire of two segments from one pin's end to another's, bent at a point of its own.
-void Wire(TPlatine& board, const TBauteilPin& from, const TBauteilPin& to, int lane)
-{
-    const QPoint a(from.X, from.Y);
-    const QPoint b(to.X, to.Y);
-    const QPoint bend((a.x() + b.x()) / 2 + 1, (a.y() + b.y()) / 2 + 2 + lane);
-    board.AddSegment(a, bend);
-    board.AddSegment(bend, b);
 }
 
 // n components in rows of 100; every input of component k is wired to the output of

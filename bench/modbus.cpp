@@ -30,6 +30,8 @@
 #include "shell/Composition.h"
 #include "shell/mainwindow/RegisterClasses.h"
 
+#include "BenchWire.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -54,15 +56,6 @@ uint16_t FreePort()
     getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
     close(fd);
     return ntohs(address.sin_port);
-}
-
-void Wire(TPlatine& board, const TBauteilPin& from, const TBauteilPin& to, int lane)
-{
-    const QPoint a(from.X, from.Y);
-    const QPoint b(to.X, to.Y);
-    const QPoint bend((a.x() + b.x()) / 2 + 1, (a.y() + b.y()) / 2 + 20 + lane);
-    board.AddSegment(a, bend);
-    board.AddSegment(bend, b);
 }
 
 struct TCircuit {
@@ -98,8 +91,8 @@ TCircuit BuildCircuit(uint16_t port)
     board.AppendItem(std::move(inverter));
     board.BindItem(clock);
     board.AttachPinSegments(clock);
-    Wire(board, *clock->Outputs[0], *clock->Inputs[0], 0);
-    Wire(board, *clock->Outputs[0], *placed->Inputs[0], 40);
+    Wire(board, *clock->Outputs[0], *clock->Inputs[0], 18);
+    Wire(board, *clock->Outputs[0], *placed->Inputs[0], 58);
     board.StartSimulation();
     circuit.Device = static_cast<TModbusTCP*>(placed->Interface.get());
     return circuit;

@@ -2,6 +2,7 @@
 
 #include "hardware/framework/HardwareHelpers.h"
 #include "hardware/framework/IoPort.h"
+#include "platform/Context.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,13 +42,13 @@ TAnswer Refused(const QString& message)
 
 QString WrongLength()
 {
-    return LangText("Modbus-Antwort mit falscher Länge", "Modbus answer with a wrong length",
+    return Lang3Q("Modbus-Antwort mit falscher Länge", "Modbus answer with a wrong length",
                     "Réponse Modbus de longueur incorrecte");
 }
 
 QString NotMatching()
 {
-    return LangText("Modbus-Antwort passt nicht zur Anfrage",
+    return Lang3Q("Modbus-Antwort passt nicht zur Anfrage",
                     "Modbus answer does not match the request",
                     "La réponse Modbus ne correspond pas à la requête");
 }
@@ -137,7 +138,7 @@ TAnswer DecodeAnswerPdu(uint8_t function, int32_t startAddress, int32_t count,
                         const uint8_t* pdu, size_t size)
 {
     if (size == 0)
-        return Refused(LangText("Keine Modbus-Antwort", "No Modbus answer",
+        return Refused(Lang3Q("Keine Modbus-Antwort", "No Modbus answer",
                                 "Pas de réponse Modbus"));
     count = ClampCount(count);
     TAnswer answer;
@@ -145,13 +146,13 @@ TAnswer DecodeAnswerPdu(uint8_t function, int32_t startAddress, int32_t count,
         if (size != 2)
             return Refused(WrongLength());
         answer.Status = kException + pdu[1];
-        answer.Message = LangText("Modbus-Ausnahme %1", "Modbus exception %1",
+        answer.Message = Lang3Q("Modbus-Ausnahme %1", "Modbus exception %1",
                                   "Exception Modbus %1")
                              .arg(pdu[1]);
         return answer;
     }
     if (pdu[0] != function)
-        return Refused(LangText("Modbus-Antwort mit falscher Funktion",
+        return Refused(Lang3Q("Modbus-Antwort mit falscher Funktion",
                                 "Modbus answer with the wrong function",
                                 "Réponse Modbus avec une mauvaise fonction"));
     if (IsReadFunction(function)) {
@@ -211,11 +212,11 @@ TAnswer DecodeTcpAnswer(uint16_t transaction, uint8_t unit, uint8_t function,
     if (!expected || *expected == 0 || *expected != size)
         return Refused(WrongLength());
     if (Word(data) != transaction || Word(data + 2) != 0)
-        return Refused(LangText("Modbus-Antwort mit falscher Transaktionsnummer",
+        return Refused(Lang3Q("Modbus-Antwort mit falscher Transaktionsnummer",
                                 "Modbus answer with the wrong transaction number",
                                 "Réponse Modbus avec un mauvais numéro de transaction"));
     if (data[6] != unit)
-        return Refused(LangText("Modbus-Antwort von der falschen Unit-ID",
+        return Refused(Lang3Q("Modbus-Antwort von der falschen Unit-ID",
                                 "Modbus answer from the wrong unit id",
                                 "Réponse Modbus d'une mauvaise unit id"));
     return DecodeAnswerPdu(function, startAddress, count, data + kTcpHeaderSize,
@@ -271,11 +272,11 @@ TAnswer DecodeRtuAnswer(uint8_t unit, uint8_t function, int32_t startAddress, in
         return Refused(WrongLength());
     const uint16_t crc = Crc16(data, size - 2);
     if (data[size - 2] != (crc & 0xFF) || data[size - 1] != crc >> 8)
-        return Refused(LangText("Modbus-Antwort mit falscher Prüfsumme",
+        return Refused(Lang3Q("Modbus-Antwort mit falscher Prüfsumme",
                                 "Modbus answer with a wrong checksum",
                                 "Réponse Modbus avec une somme de contrôle fausse"));
     if (data[0] != unit)
-        return Refused(LangText("Modbus-Antwort von der falschen Unit-ID",
+        return Refused(Lang3Q("Modbus-Antwort von der falschen Unit-ID",
                                 "Modbus answer from the wrong unit id",
                                 "Réponse Modbus d'une mauvaise unit id"));
     return DecodeAnswerPdu(function, startAddress, count, data + 1, size - 3);

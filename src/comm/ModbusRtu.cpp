@@ -3,6 +3,7 @@
 #include "core/model/Translator.h"
 #include "hardware/serial/ComPort.h"
 #include "platform/Clock.h"
+#include "platform/Context.h"
 #include "platform/Filer.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
@@ -17,7 +18,7 @@ enum { kPortControl = 0, kPortStatus = 1, kPortData = 2 };
 
 QStringList ComList()
 {
-    QStringList list{LangText("Kein", "None", "Aucun")};
+    QStringList list{Lang3Q("Kein", "None", "Aucun")};
     for (int i = 1; i <= 99; ++i)
         list << QStringLiteral("COM ") + QString::number(i);
     return list;
@@ -34,9 +35,9 @@ const QStringList& SerialBaudList()
 
 QStringList SerialParityList()
 {
-    return {LangText("Keine", "None", "Aucune"), LangText("Ungerade", "Odd", "Impaire"),
-            LangText("Gerade", "Even", "Paire"), LangText("Markierung", "Mark", "Marque"),
-            LangText("Leer", "Space", "Espace")};
+    return {Lang3Q("Keine", "None", "Aucune"), Lang3Q("Ungerade", "Odd", "Impaire"),
+            Lang3Q("Gerade", "Even", "Paire"), Lang3Q("Markierung", "Mark", "Marque"),
+            Lang3Q("Leer", "Space", "Espace")};
 }
 
 const QStringList& SerialDataBitsList()
@@ -160,7 +161,7 @@ void TModbusRTU::SimStart()
     if (ComNumber > 0 && SerialTransportOpener())
         Transport = SerialTransportOpener()(ComNumber, Line);
     if (ComNumber > 0 && !Transport)
-        MessageBoxText(LangText("Die Schnittstelle COM %1 lässt sich nicht öffnen.",
+        MessageBoxText(Lang3Q("Die Schnittstelle COM %1 lässt sich nicht öffnen.",
                                 "The port COM %1 cannot be opened.",
                                 "Le port COM %1 ne peut pas être ouvert.")
                            .arg(ComNumber),
@@ -198,7 +199,7 @@ void TModbusRTU::Finish(int32_t code, const QString& message)
 void TModbusRTU::SendRequest()
 {
     if (!Transport || !Transport->Connected()) {
-        Finish(modbus::kNotConnected, LangText("Keine serielle Schnittstelle",
+        Finish(modbus::kNotConnected, Lang3Q("Keine serielle Schnittstelle",
                                                "No serial port", "Pas de port série"));
         return;
     }
@@ -212,7 +213,7 @@ void TModbusRTU::SendRequest()
         m_sentUnit,
         modbus::RequestPdu(FunctionCode, StartAddress, ChannelCount(), DataPort().Values()));
     if (Transport->Write(frame.data(), int32_t(frame.size())) != int32_t(frame.size())) {
-        Finish(modbus::kTimeout, LangText("Senden auf der seriellen Schnittstelle misslungen",
+        Finish(modbus::kTimeout, Lang3Q("Senden auf der seriellen Schnittstelle misslungen",
                                           "Sending on the serial port failed",
                                           "Échec de l'envoi sur le port série"));
         return;

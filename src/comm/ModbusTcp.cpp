@@ -2,6 +2,7 @@
 
 #include "core/model/Translator.h"
 #include "platform/Clock.h"
+#include "platform/Context.h"
 #include "platform/Filer.h"
 #include "ui/PropertySheet.h"
 
@@ -14,14 +15,14 @@ enum { kPortControl = 0, kPortStatus = 1, kPortData = 2 };
 
 QString TimeoutText()
 {
-    return LangText("Keine Modbus-Antwort in der Antwortzeit",
+    return Lang3Q("Keine Modbus-Antwort in der Antwortzeit",
                     "No Modbus answer within the response time-out",
                     "Pas de réponse Modbus dans le délai");
 }
 
 QString BrokenText()
 {
-    return LangText("Modbus-Verbindung unterbrochen", "Modbus connection broken",
+    return Lang3Q("Modbus-Verbindung unterbrochen", "Modbus connection broken",
                     "Connexion Modbus interrompue");
 }
 

@@ -2,7 +2,10 @@
 
 #include "comm/CommPins.h"
 #include "core/model/Translator.h"
+#include "hardware/framework/PinEdit.h"
 #include "platform/Clock.h"
+#include "platform/Context.h"
+#include "platform/Cp1252.h"
 #include "platform/Filer.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
@@ -194,7 +197,7 @@ std::optional<uint16_t> ParsePortText(const QString& text)
 
 void ReportPortNotBound(uint16_t port, const QString& caption)
 {
-    MessageBoxText(LangText("Der TCP-Port %1 ist belegt oder gesperrt.",
+    MessageBoxText(Lang3Q("Der TCP-Port %1 ist belegt oder gesperrt.",
                             "TCP port %1 is in use or not permitted.",
                             "Le port TCP %1 est occupé ou interdit.")
                        .arg(port),
@@ -203,7 +206,7 @@ void ReportPortNotBound(uint16_t port, const QString& caption)
 
 void ReportBadPort(const QString& text)
 {
-    MessageBoxText(LangText("\"%1\" ist kein TCP-Port (1 bis 65535); der Port bleibt.",
+    MessageBoxText(Lang3Q("\"%1\" ist kein TCP-Port (1 bis 65535); der Port bleibt.",
                             "\"%1\" is no TCP port (1 to 65535); the port stays.",
                             "\"%1\" n'est pas un port TCP (1 à 65535) ; le port reste.")
                        .arg(text),
@@ -308,6 +311,7 @@ void TPureTCP::DialogChanged()
     SetRowEnabled(rows, m_hostRow, mode == 0);
     SetRowEnabled(rows, m_delimiterRow, framing == 0);
     SetRowEnabled(rows, m_fixedRow, framing == 1);
+    PinPortDlg().PinEdit->SetPortliste(&Ports);
 }
 
 void TPureTCP::ApplySettings()
@@ -391,7 +395,7 @@ std::vector<uint8_t> TPureTCP::Message() const
 {
     std::vector<uint8_t> bytes = m_prefix;
     if (const TPin* tx = PinOf(kPortTransmit, kPinTx)) {
-        const QByteArray text = tx->Text.toLatin1();
+        const QByteArray text = ToCp1252(tx->Text);
         bytes.insert(bytes.end(), text.begin(), text.end());
     }
     bytes.insert(bytes.end(), m_suffix.begin(), m_suffix.end());
@@ -427,7 +431,7 @@ void TPureTCP::ServerStep()
     TPin* bsy = PinOf(kPortReceive, kPinBsy);
     if (!m_server->Armed) {
         if (rx)
-            rx->Text = QString::fromLatin1(m_server->ReceivedText());
+            rx->Text = FromCp1252(m_server->ReceivedText());
         if (bsy)
             SetPinValue(*bsy, 0.0L);
     }
@@ -473,7 +477,7 @@ void TPureTCP::ClientStep()
                                                                 m_client->Framing)) {
                 m_clientArmed = false;
                 if (rx)
-                    rx->Text = QString::fromLatin1(*message);
+                    rx->Text = FromCp1252(*message);
                 if (bsy)
                     SetPinValue(*bsy, 0.0L);
             }

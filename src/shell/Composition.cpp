@@ -2,6 +2,7 @@
 
 #include "comm/SerialTransport.h"
 #include "components/analyser/Analyser.h"
+#include "components/core/CoreComponents.h"
 #include "components/core/SimulationStop.h"
 #include "core/board/BoardHooks.h"
 #include "core/board/Platine.h"
@@ -49,4 +50,30 @@ void InstallHooks()
         if (TForm1* form = Form1())
             QTimer::singleShot(0, form, [form] { form->close(); });
     };
+}
+
+void InstallFrontPanelWindowHooks(TFrontplatte& panel, TForm1& form)
+{
+    panel.StopHook = [&form] { form.StopSimulationKey(); };
+    panel.StartHook = [&form] { form.StartSimulationKey(); };
+    // Asked only in a compiled program, where the front panel is the program's window.
+    panel.CloseHook = [&form] { form.close(); };
+    panel.HardwareHook = [&form] { form.FrontPanelHardwareConfig(); };
+    panel.AppConfigHook = [&form] { form.FrontPanelAppConfig(); };
+    // The state file, the settings files' "Project" key and their proposed name follow it.
+    panel.ProjectFileNameHook = [&form] { return form.ProjectFileName(); };
+    panel.HotkeyReceiversDown = HotkeyReceiversKeyDown;
+    panel.HotkeyReceiversUp = HotkeyReceiversKeyUp;
+}
+
+void RemoveFrontPanelWindowHooks(TFrontplatte& panel)
+{
+    panel.StopHook = nullptr;
+    panel.StartHook = nullptr;
+    panel.CloseHook = nullptr;
+    panel.HardwareHook = nullptr;
+    panel.AppConfigHook = nullptr;
+    panel.ProjectFileNameHook = nullptr;
+    panel.HotkeyReceiversDown = nullptr;
+    panel.HotkeyReceiversUp = nullptr;
 }

@@ -8,14 +8,25 @@
 //   item dialogs   TItemDialogHooks   (core/board/ItemDialogs.h)      <- ui/ItemDialogs
 //   board services TBoardServiceHooks (core/board/BoardHooks.h)       <- analyser, DDE, hardware
 //   simulation     TSimulationHooks   (core/board/Platine.h)          <- DDE client, hardware
-//   start-up       TStartupHooks      (shell/mainwindow/MainWindow.h) <- devices, communication
 //   run control    OnStopRequested, OnRuntimeCloseRequested
 //                                     (components/core/SimulationStop.h) <- the main window
 //
 //   pin button     TPinPortDialogHooks (ui/SettingsDialog.h)       <- hardware framework
 //   hardware wait  SimFastQuery       (hardware/framework/IoPort.h)  <- the run control
+//   RTU devices    SerialTransportOpener (comm/ByteTransport.h)     <- the serial-port driver
 //
-// The hardware framework fills its part of the board services and simulation hooks; the rest
-// of those and the start-up hooks belong to subsystems that are not part of the program yet;
-// they stay empty, which their users read as "not present".
+//   front panel window  its hooks (frontpanel/FrontPanel.h)        <- the main window
+//
+// The hardware framework fills its part of the board services and simulation hooks; the DDE
+// hooks among those belong to the DDE components, which are not part of the program yet; they
+// stay empty, which their users read as "not present".
 void InstallHooks();
+
+class TForm1;
+class TFrontplatte;
+
+// The front panel's window reaches the main window through its hooks: start and stop, close
+// in a compiled program, the two settings dialogs, the project's name and the hot-key
+// receivers of the circuit. RemoveFrontPanelWindowHooks empties them again.
+void InstallFrontPanelWindowHooks(TFrontplatte& panel, TForm1& form);
+void RemoveFrontPanelWindowHooks(TFrontplatte& panel);

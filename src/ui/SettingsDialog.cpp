@@ -110,6 +110,11 @@ void SetPinPortDialogHooks(TPinPortDialogHooks hooks)
     g_pinHooks = std::move(hooks);
 }
 
+const TPinPortDialogHooks& PinPortDialogHooks()
+{
+    return g_pinHooks;
+}
+
 TDefault_Dlg::TDefault_Dlg(QWidget* parent)
     : QDialog(parent)
 {

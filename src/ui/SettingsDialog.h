@@ -28,6 +28,7 @@ struct TPinPortDialogHooks {
     std::function<void()> ClearPinEditorHooks;
 };
 void SetPinPortDialogHooks(TPinPortDialogHooks hooks);
+const TPinPortDialogHooks& PinPortDialogHooks();
 
 class TIOBauteil;
 

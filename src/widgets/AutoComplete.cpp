@@ -103,7 +103,7 @@ void TWLXEditAutoComplete::ShowDropDown(TWLXCustomEdit* edit, const QString& typ
     lines = lines.mid(0, count);
     if (lines.isEmpty())
         return;
-    if (lines.size() == 1 && lines.front() == edit->Text()) {
+    if (lines.size() == 1 && Fold(lines.front()) == Fold(edit->Text())) {
         CloseDropDown();
         return;
     }

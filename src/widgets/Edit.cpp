@@ -122,10 +122,12 @@ void TWLXCustomEdit::ProcessKey(int& key)
     TWLXBaseEdit::ProcessKey(key);
     if (!m_autoComplete)
         return;
-    if (m_autoComplete->EditKeyPress(this, pressed))
-        return;
+    // The text shown is offered first, also while the drop-down is open; the drop-down then
+    // takes its own keys.
     if ((pressed == Qt::Key_Return || pressed == Qt::Key_Enter) && (m_autoComplete->AddUnknownOn & aaControlReturn))
         m_autoComplete->AddUnknown(this, Text());
+    if (m_autoComplete)
+        m_autoComplete->EditKeyPress(this, pressed);
 }
 
 void TWLXCustomEdit::keyReleaseEvent(QKeyEvent* event)
@@ -140,9 +142,11 @@ void TWLXCustomEdit::focusOutEvent(QFocusEvent* event)
     TWLXBaseEdit::focusOutEvent(event);
     if (!m_autoComplete)
         return;
-    m_autoComplete->EditFocusLost(this);
+    // The entry shown is offered, before an open drop-down puts the typed text back.
     if (m_autoComplete->AddUnknownOn & aaControlExit)
         m_autoComplete->AddUnknown(this, Text());
+    if (m_autoComplete)
+        m_autoComplete->EditFocusLost(this);
 }
 
 void TWLXCustomEdit::changeEvent(QEvent* event)

@@ -70,7 +70,9 @@ void TWLXLED::SetColorProp(int index, int32_t value)
             return;
         *field = value;
     }
-    BuildCell();
+    // The cell holds the unlit segments only: the lit colour is drawn over it.
+    if (index != 0)
+        BuildCell();
     Change();
 }
 

@@ -6,6 +6,7 @@
 #include "comm/PureTcp.h"
 #include "comm/ValueLink.h"
 #include "hardware/framework/BtHardware.h"
+#include "hardware/framework/PinEdit.h"
 #include "platform/MessageBox.h"
 #include "platform/ModalDialogs.h"
 #include "ui/PropertySheet.h"
@@ -56,7 +57,7 @@ TEST_F(CommDialogTest, RawTcpRowsFollowModeAndFraming)
     auto& device = static_cast<TPureTCP&>(*hardware->Interface);
     TScopedDialogResponder dialogs;
     TScopedMessageResponder messages;
-    dialogs.Answer([](QDialog& d) {
+    dialogs.Answer([&device](QDialog& d) {
         QComboBox* mode = Combo(d, QStringLiteral("Typ"));
         QComboBox* framing = Combo(d, QStringLiteral("Synchronisation"));
         TPropEditor* host = Row(d, QStringLiteral("Host"));
@@ -68,8 +69,13 @@ TEST_F(CommDialogTest, RawTcpRowsFollowModeAndFraming)
         EXPECT_TRUE(host->isEnabled());
         EXPECT_TRUE(delimiter->isEnabled());
         EXPECT_FALSE(fixed->isEnabled());
+        // Each change of the two rows hands the pin-and-port dialog the device's ports again.
+        PinPortDlg().PinEdit->SetPortliste(nullptr);
         mode->setCurrentIndex(1);
+        EXPECT_EQ(PinPortDlg().PinEdit->Portliste(), &device.Ports);
+        PinPortDlg().PinEdit->SetPortliste(nullptr);
         framing->setCurrentIndex(1);
+        EXPECT_EQ(PinPortDlg().PinEdit->Portliste(), &device.Ports);
         EXPECT_FALSE(host->isEnabled());
         EXPECT_FALSE(delimiter->isEnabled());
         EXPECT_TRUE(fixed->isEnabled());

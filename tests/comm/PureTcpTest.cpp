@@ -172,3 +172,36 @@ TEST_F(PureTcpTest, AClientReceivesAsTheServerDoes)
     ASSERT_TRUE(StepUntil({&client}, [&] { return Bsy(client).Value == 0.0L; }));
     EXPECT_EQ(Rx(client).Text, QStringLiteral("hello"));
 }
+
+TEST_F(PureTcpTest, TextsTravelInWindows1252BothWays)
+{
+    const uint16_t port = FreePort();
+    TPureTCP& server = Add(1, port);
+    server.SimStart();
+    TTcpSocket peer;
+    ASSERT_TRUE(peer.Connect(QStringLiteral("127.0.0.1"), port, 5000));
+    ASSERT_TRUE(StepUntil({&server}, [&] { return Cn(server).Value == 5.0L; }));
+    // Bytes 0x80 .. 0x9F are printable characters there, not control characters.
+    const QByteArray bytes("\x80\x84\x93\x99 \xFC\xB0");
+    const QString text = QString::fromUtf8("€„“™ ü°");
+    const QByteArray framed = bytes + '\r';
+    ASSERT_TRUE(peer.Send(reinterpret_cast<const uint8_t*>(framed.data()), size_t(framed.size())));
+    ASSERT_TRUE(Receive(server));
+    EXPECT_EQ(Rx(server).Text, text);
+
+    Tx(server).Text = text;
+    for (Extended level : {5.0L, 0.0L}) {
+        fake.clock.AdvanceMs(1);
+        SetPinValue(Snd(server), level);
+        server.MachEsJetzt();
+    }
+    QByteArray got;
+    ASSERT_TRUE(StepUntil({}, [&] {
+        uint8_t buffer[64];
+        const int n = peer.Receive(buffer, sizeof buffer, 0);
+        if (n > 0)
+            got.append(reinterpret_cast<const char*>(buffer), n);
+        return got.size() >= bytes.size();
+    }));
+    EXPECT_EQ(got, bytes);
+}

@@ -104,12 +104,12 @@ TEST_F(DigitDisplaysTest, ShownDisplaysRepaintOnlyChangedCellsAtTheTick)
     }
     ASSERT_TRUE(RunUntil([&] { return displayLog.paints > 0 && digitsLog.paints > 0; }));
     QCoreApplication::processEvents();
-    const int changed = int(d.AktText.indexOf(QLatin1Char('4')));  // 1.25 -> 1.34: two cells
+    const int changed = int(d.AktText().indexOf(QLatin1Char('4')));  // 1.25 -> 1.34: two cells
     ASSERT_GT(changed, 0);
     EXPECT_EQ(displayLog.painted.boundingRect(), d.CellRect(changed) | d.CellRect(changed + 1));
     const QRect lastCell(QPoint(c.Ziffern->CellLeft(3), 0), QPoint(c.Ziffern->CellLeft(4), c.Ziffern->height()));
     EXPECT_EQ(digitsLog.painted.boundingRect(), lastCell & c.Ziffern->rect());
-    EXPECT_EQ(c.Ziffern->ZiffernText, QStringLiteral("1209"));
+    EXPECT_EQ(c.Ziffern->ZiffernText(), QStringLiteral("1209"));
 
     // Hidden: the values follow, no paint is asked for.
     page.hide();
@@ -121,8 +121,24 @@ TEST_F(DigitDisplaysTest, ShownDisplaysRepaintOnlyChangedCellsAtTheTick)
     while (waited.elapsed() < 120)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_EQ(displayLog.paints + digitsLog.paints, 0);
-    EXPECT_EQ(d.AktText, d.Zahlenformat.FormatValue(7.5));
-    EXPECT_EQ(c.Ziffern->ZiffernText, QStringLiteral("0077"));
+    EXPECT_EQ(d.AktText(), d.Zahlenformat.FormatValue(7.5));
+    EXPECT_EQ(c.Ziffern->ZiffernText(), QStringLiteral("0077"));
+
+    // Shown again, they paint what they hold; the next change repaints the cells that differ
+    // from that, not from what was shown before they were hidden.
+    page.show();
+    ASSERT_TRUE(RunUntil([&] { return displayLog.paints > 0 && digitsLog.paints > 0; }));
+    QCoreApplication::processEvents();
+    displayLog.painted = digitsLog.painted = QRegion();
+    displayLog.paints = digitsLog.paints = 0;
+    d.SetNDValue(7.25);  // 7.50 -> 7.25: two cells
+    c.SetCZaehlerstand(78);
+    ASSERT_TRUE(RunUntil([&] { return displayLog.paints > 0 && digitsLog.paints > 0; }));
+    QCoreApplication::processEvents();
+    const int last = int(d.AktText().indexOf(QLatin1Char('5')));  // the second cell changed
+    ASSERT_GT(last, 0);
+    EXPECT_EQ(displayLog.painted.boundingRect(), d.CellRect(last) | d.CellRect(last + 1));
+    EXPECT_EQ(digitsLog.painted.boundingRect(), lastCell & c.Ziffern->rect());
 }
 
 // --- Counter ----------------------------------------------------------------------------------
@@ -142,7 +158,7 @@ TEST_F(DigitDisplaysTest, CounterWrapsAtItsDigits)
         counter.SetCZaehlerstand(c.from);
         counter.SetCZaehlerstand(c.set);
         EXPECT_EQ(counter.GetCZaehlerstand(), c.count) << c.set;
-        EXPECT_EQ(counter.Ziffern->ZiffernText, QString::fromLatin1(c.text)) << c.set;
+        EXPECT_EQ(counter.Ziffern->ZiffernText(), QString::fromLatin1(c.text)) << c.set;
     }
     TCounter counter;
     counter.SetCZaehlerstand(9999);
@@ -264,14 +280,17 @@ TEST_F(DigitDisplaysTest, AutoRangeScalesToAnSiPrefix)
         const char* unit;
     } cases[] = {{0.0047, 4.7, "mV"}, {1e-13, 0, "V"},     {-2500, -2.5, "kV"}, {1e-15, 0, "V"},
                  {3e9, 3, "GV"},      {2e6, 2, "MV"},      {5, 5, "V"},         {2e-6, 2, "\u00B5V"},
-                 {3e-9, 3, "nV"},     {4e-12, 4, "pV"}};
+                 {3e-9, 3, "nV"},     {4e-12, 4, "pV"},
+                 // Exactly at a prefix's limit the prefix is taken.
+                 {1000, 1, "kV"},     {-1000, -1, "kV"},   {1e6, 1, "MV"},      {1e9, 1, "GV"},
+                 {0.001, 1, "mV"},    {1, 1, "V"},         {999.5, 999.5, "V"}, {1e-6, 1, "\u00B5V"}};
     for (const auto& c : cases) {
         TNumDisplay d;
         d.AutoRange = true;
         d.SetNDValue(c.value);
-        EXPECT_NEAR(d.SkalierterWert, c.scaled, 1e-9) << c.value;
+        EXPECT_NEAR(d.SkalierterWert(), c.scaled, 1e-9) << c.value;
         EXPECT_EQ(d.ShownUnit(), QString::fromUtf8(c.unit)) << c.value;
-        EXPECT_EQ(d.AktText, d.Zahlenformat.FormatValue(d.SkalierterWert)) << c.value;
+        EXPECT_EQ(d.AktText(), d.Zahlenformat.FormatValue(d.SkalierterWert())) << c.value;
     }
 }
 
@@ -285,8 +304,8 @@ TEST_F(DigitDisplaysTest, NumDisplayShowsTheFormattedValueAndItsUnit)
     EXPECT_GT(CountColour(on, inner, 0), 20);  // black text on the grey gradient
     // Each character has its cell: the cell of a character that is a blank has no ink.
     int blank = -1;
-    for (int i = 0; i < d.AktText.size(); ++i)
-        if (d.AktText[i] == QLatin1Char(' '))
+    for (int i = 0; i < d.AktText().size(); ++i)
+        if (d.AktText()[i] == QLatin1Char(' '))
             blank = i;
     if (blank >= 0) {
         EXPECT_EQ(CountColour(on, d.CellRect(blank + 1), 0), 0);
@@ -305,17 +324,22 @@ TEST_F(DigitDisplaysTest, NumDisplayShowsTheFormattedValueAndItsUnit)
 TEST_F(DigitDisplaysTest, LedDisplayTextFollowsValueUnitAndSwitch)
 {
     TLEDDisplay d;
+    // The segments show what the display was last painted with.
+    auto shown = [&d] {
+        Picture(d);
+        return d.LedLabel->Caption();
+    };
     d.SetNDEinheit(QStringLiteral("V"));
     d.SetNDValue(1.5);
-    EXPECT_EQ(d.LedLabel->Caption(), QString(d.AktText).replace(QLatin1Char(','), QLatin1Char('.')) + QStringLiteral(" V"));
+    EXPECT_EQ(shown(), QString(d.AktText()).replace(QLatin1Char(','), QLatin1Char('.')) + QStringLiteral(" V"));
     d.AutoRange = true;
     d.SetNDValue(0.25);
-    EXPECT_TRUE(d.LedLabel->Caption().endsWith(QStringLiteral(" mV")));
+    EXPECT_TRUE(shown().endsWith(QStringLiteral(" mV")));
     d.SetNDValue(2);
-    EXPECT_TRUE(d.LedLabel->Caption().endsWith(QStringLiteral(" V ")));  // as long as with a prefix
+    EXPECT_TRUE(shown().endsWith(QStringLiteral(" V ")));  // as long as with a prefix
     d.SetNDEingeschaltet(false);
-    EXPECT_EQ(d.LedLabel->Caption().trimmed(), QString());
-    EXPECT_FALSE(d.LedLabel->Caption().isEmpty());
+    EXPECT_EQ(shown().trimmed(), QString());
+    EXPECT_FALSE(shown().isEmpty());
 }
 
 TEST_F(DigitDisplaysTest, NumDisplayStreamRoundTripAndSystemColours)

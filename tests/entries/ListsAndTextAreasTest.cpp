@@ -13,7 +13,10 @@
 #include "widgets/ComboBox.h"
 #include "widgets/Memo.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QWidget>
 
 namespace {
 
@@ -147,14 +150,39 @@ TEST_F(TextAreaTest, CharacterDisplayControlCodes)
         d->PutChar(13);
     d->PutChar('Z');
     EXPECT_EQ(d->LineCount(), TASCII_Display::kMaxLines);
-    EXPECT_TRUE(d->Memo->Lines().Get(0).isEmpty()) << "the oldest line went first";
-    EXPECT_EQ(d->Memo->Lines().Get(499), QStringLiteral("Z"));
+    const QStringList lines = d->Text().split(u'\n');
+    EXPECT_TRUE(lines.value(0).isEmpty()) << "the oldest line went first";
+    EXPECT_EQ(lines.value(499), QStringLiteral("Z"));
 
     d->ClearText();
     PressHotkey(*d, 0, 1);
     d->PutChar('q');
     PressHotkey(*d, 0, 1);  // "= CLR"
     EXPECT_TRUE(d->Text().isEmpty());
+}
+
+// Characters put in a step reach the text area at the next tick, or when the display is
+// shown again; a hidden display keeps them until then.
+TEST_F(TextAreaTest, CharacterDisplayWritesAtTheTickOrWhenShown)
+{
+    QWidget page;
+    auto* d = NewElement<TASCII_Display>(&page);
+    page.show();
+    d->PutChar('O');
+    d->PutChar('K');
+    EXPECT_TRUE(d->Memo->toPlainText().isEmpty()) << "not in the step";
+    QElapsedTimer waited;
+    waited.start();
+    while (d->Memo->toPlainText().isEmpty() && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(d->Memo->toPlainText(), QStringLiteral("OK"));
+
+    page.hide();
+    d->PutChar('!');
+    d->PutChar(13);
+    EXPECT_EQ(d->Memo->toPlainText(), QStringLiteral("OK"));
+    page.show();
+    EXPECT_EQ(d->Memo->toPlainText(), QStringLiteral("OK!\n"));
 }
 
 TEST_F(TextAreaTest, KeyboardKeepsCodeAndHeldFlag)

@@ -168,6 +168,15 @@ TEST_F(DialogTest, PinEditorKeepsDescriptionsAndConfiguresPins)
     editor.SetPortliste(nullptr);
 }
 
+TEST_F(DialogTest, ALanguageOutsideTheThreeShowsTheGermanTexts)
+{
+    Ctx().CurrentLanguage = 3;
+    TPinEdit editor;
+    EXPECT_EQ(editor.PinGrid->horizontalHeaderItem(0)->text(), QStringLiteral("Anschluss"));
+    THardware_Dlg dialog;
+    EXPECT_EQ(dialog.CancelBtn->text(), QStringLiteral("&Abbrechen"));
+}
+
 TEST_F(DialogTest, SettingsFileNumbersBoardsDepthFirst)
 {
     TPlatine top;

@@ -60,8 +60,8 @@ TEST_F(OperatorComponentsTest, DescriptionsInEveryLanguage)
     } cases[] = {
         {"TBTPoti", "PT", {"Einsteller analog\r(Potentiometer)", "Adjustor analogue\r(Potentiometer)", "Ajusteur analog.\r(Potentiomètre)"}, 1, 18150, {""}, "TPoti", TPaletteCategory::BedienungAnalog},
         {"TBTSlider", "SR", {"Einsteller analog\r(Schieber)", "Adjustor analogue\r(Slider)", "Ajusteur analog.\r(Curseur)"}, 1, 18155, {""}, "TSlider", TPaletteCategory::BedienungAnalog},
-        {"TBTDPoti", "DPT", {"Einsteller digital\r(Potentiometer)", "Adjustor digital\r(Potentiometer)", "Ajusteur digital\r(Potentiomètre)"}, 8, 18110, Numbered("D", 7, 0), "TPoti", TPaletteCategory::BedienungDigital},
-        {"TBTDSlider", "DSR", {"Einsteller digital\r(Schieber)", "Slider (digital)", "Curseur (digital)"}, 8, 18115, Numbered("D", 7, 0), "TSlider", TPaletteCategory::BedienungDigital},
+        {"TBTDPoti", "DPT", {"Einsteller digital\r(Potentiometer)", "Adjustor digital\r(Potentiometer)", "Ajusteur digital\r(Potentiomètre)"}, 8, 18110, Numbered("D", 7, 0), "TDPoti", TPaletteCategory::BedienungDigital},
+        {"TBTDSlider", "DSR", {"Einsteller digital\r(Schieber)", "Slider (digital)", "Curseur (digital)"}, 8, 18115, Numbered("D", 7, 0), "TDSlider", TPaletteCategory::BedienungDigital},
         {"TBTHexInput", "HI", {"Einsteller\rhexadezimal", "HEX selector", "Sélecteur HEX"}, 5, 18120, {"D3", "D2", "D1", "D0", "$"}, "THexInput", TPaletteCategory::BedienungDigital},
         {"TBTJoyst", "JST", {"Joystick\r(virt.)", "Joystick\r(virt.)", "Joystick\r(virt.)"}, 3, 18175, {"MOV", "Y", "X"}, "TFPJoystick", TPaletteCategory::BedienungAnalog},
         {"TBTRaendel", "RDL", {"Einstellrad", "Thumbwheel", "Molette"}, 2, 18135, {"|CLK", "U/D"}, "TFPRaendel", TPaletteCategory::BedienungDigital},

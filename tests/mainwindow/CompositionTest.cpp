@@ -11,12 +11,16 @@
 #include "frontpanel/Design.h"
 #include "frontpanel/ElementRegistry.h"
 #include "frontpanel/FrontPanel.h"
+#include "frontpanel/FrontPanelRecord.h"
 #include "hardware/framework/IoPort.h"
 #include "shell/Composition.h"
+#include "shell/mainwindow/SimulationControl.h"
+#include "ui/SettingsDialog.h"
 
 #include <QRect>
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -86,33 +90,105 @@ protected:
     TFP_Element* element = nullptr;
 };
 
+// One hook: whether it is installed, and whether it belongs to a part of the program that is
+// not built yet, in which case it must still be empty.
+struct THookState {
+    const char* name;
+    bool installed;
+    bool notYetPresent = false;
+};
+
+// All members of a hook interface, which is a struct of functions only: its size says how many
+// members it has, so a member added later and not listed here fails to compile.
+template <class THooks, size_t N>
+void AddAllMembers(std::vector<THookState>& hooks, const THooks&, const THookState (&members)[N])
+{
+    static_assert(sizeof(THooks) == N * sizeof(std::function<void()>),
+                  "list every member of the hook interface");
+    hooks.insert(hooks.end(), members, members + N);
+}
+
 TEST_F(CompositionTest, MainWindowStartInstallsEveryHook)
 {
     ResetBoardHooks();
     ResetSimulationHooks();
+    SetPinPortDialogHooks({});
     SimFastQuery() = nullptr;
     OnStopRequested = nullptr;
     OnRuntimeCloseRequested = nullptr;
     SerialTransportOpener() = nullptr;
-    Make();
-    const std::pair<const char*, bool> hooks[] = {
+    TFrontplatte window;
+    TForm1& f = Make();
+    f.FormShow();
+
+    std::vector<THookState> hooks = {
         {"front panel", &FrontPanelHooks() == &DesignBoardHooks()},
-        {"text label dialog", bool(ItemDialogHooks().EditTextLabel)},
-        {"designation dialog", bool(ItemDialogHooks().EditDesignation)},
-        {"segment repaint", bool(BoardViewHooks().RepaintSegment)},
         {"stop request", bool(OnStopRequested)},
         {"runtime close request", bool(OnRuntimeCloseRequested)},
-        {"analyser caption", bool(BoardServiceHooks().UpdateAnalyserCaption)},
-        {"hardware class names", bool(BoardServiceHooks().HardwareClassByName)},
-        {"hardware components", bool(BoardServiceHooks().IsHardwareComponent)},
-        {"hardware interface release", bool(BoardServiceHooks().ReleaseHardwareInterface)},
-        {"hardware step callback", bool(SimulationHooks().SetStepCallback)},
-        {"hardware prepare", bool(SimulationHooks().PrepareInterface)},
         {"hardware wait speed", bool(SimFastQuery())},
         {"serial transport of RTU devices", bool(SerialTransportOpener())},
+        {"settings list file", bool(EstLoadHook())},
     };
-    for (const auto& [name, installed] : hooks)
-        EXPECT_TRUE(installed) << name;
+    const TItemDialogHooks& dialogs = ItemDialogHooks();
+    AddAllMembers(hooks, dialogs, {{"text label dialog", bool(dialogs.EditTextLabel)},
+                                   {"designation dialog", bool(dialogs.EditDesignation)}});
+    const TBoardViewHooks& view = BoardViewHooks();
+    AddAllMembers(hooks, view, {{"segment repaint", bool(view.RepaintSegment)}});
+    const TBoardServiceHooks& services = BoardServiceHooks();
+    AddAllMembers(
+        hooks, services,
+        {{"analyser caption", bool(services.UpdateAnalyserCaption)},
+         {"DDE server topic", bool(services.SetDdeServerTopic), true},
+         {"DDE server items", bool(services.CreateDdeServerItems), true},
+         {"hardware class names", bool(services.HardwareClassByName)},
+         {"hardware components", bool(services.IsHardwareComponent)},
+         {"hardware interface release", bool(services.ReleaseHardwareInterface)}});
+    const TSimulationHooks& simulation = SimulationHooks();
+    AddAllMembers(hooks, simulation,
+                  {{"DDE client connection", bool(simulation.ConnectDdeClient), true},
+                   {"DDE conversation closed", bool(simulation.DdeConversationClosed), true},
+                   {"DDE conversations released", bool(simulation.ReleaseDdeConversations), true},
+                   {"hardware step callback", bool(simulation.SetStepCallback)},
+                   {"hardware prepare", bool(simulation.PrepareInterface)}});
+    const TPinPortDialogHooks& pins = PinPortDialogHooks();
+    AddAllMembers(hooks, pins, {{"pin-and-port dialog", bool(pins.Show)},
+                                {"pin editor hooks cleared", bool(pins.ClearPinEditorHooks)}});
+    // The front panel window's hooks into the main window (its printer hook is for tests).
+    hooks.insert(hooks.end(), {
+        {"front panel stop", bool(window.StopHook)},
+        {"front panel start", bool(window.StartHook)},
+        {"front panel close", bool(window.CloseHook)},
+        {"front panel hardware dialog", bool(window.HardwareHook)},
+        {"front panel program settings", bool(window.AppConfigHook)},
+        {"front panel project name", bool(window.ProjectFileNameHook)},
+        {"front panel hot keys down", bool(window.HotkeyReceiversDown)},
+        {"front panel hot keys up", bool(window.HotkeyReceiversUp)},
+    });
+    // The run control's calls into the main window.
+    const TSimulationControl& run = *f.Simulation;
+    hooks.insert(hooks.end(), {
+        {"run status text", bool(run.OnStatusText)},
+        {"run editing lock", bool(run.OnLockEditing)},
+        {"run state", bool(run.OnRunStateChanged)},
+        {"run shows the front panel", bool(run.OnShowFrontPanel)},
+        {"run pin hint", bool(run.OnPinHint)},
+        {"run speed stored", bool(run.OnSpeedStored)},
+        {"run device preparation", bool(run.OnPrepareDevices)},
+    });
+    for (const THookState& hook : hooks)
+        EXPECT_EQ(hook.installed, !hook.notYetPresent) << hook.name;
+
+    // The front panel names the project's state file after the project the window holds.
+    const QString project = dir.filePath(QStringLiteral("Anlage.prj"));
+    f.SetProjectName(project);
+    EXPECT_EQ(window.ProjectFileName(), project);
+    f.SetProjectName(QString());
+    EXPECT_EQ(window.ProjectFileName(), QString());
+
+    // The window's end leaves the front panel no hook into it.
+    form.reset();
+    EXPECT_FALSE(window.StopHook);
+    EXPECT_FALSE(window.ProjectFileNameHook);
 }
 
 TEST_F(ComposedBoardTest, BoardSelectionSelectsTheLinkedElementAndMacroGroup)

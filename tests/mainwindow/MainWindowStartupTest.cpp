@@ -121,41 +121,6 @@ TEST_F(MainWindowStartup, MacroFolderDefaultsToTtlMacros)
     EXPECT_TRUE(f.MacroFolder.endsWith(u'/'));
 }
 
-// Device and communication services are called in start-up order; device classes are entered
-// after the core classes, and HID loads only when SetupApi loaded.
-TEST_F(MainWindowStartup, ServicesRunInStartupOrder)
-{
-    for (const bool setupApiLoads : {true, false}) {
-        std::vector<std::string> calls;
-        TStartupHooks& hooks = StartupHooks();
-        hooks.CreateMidiAdministrator = [&] { calls.push_back("midi"); };
-        hooks.ClearComPortTable = [&] { calls.push_back("com"); };
-        hooks.RegisterDeviceClasses = [&] {
-            calls.push_back(ClassRegistry().IsRegistered(QStringLiteral("TGrundBT")) ? "devices"
-                                                                                   : "devices-early");
-        };
-        hooks.LoadSetupApi = [&] {
-            calls.push_back("setupapi");
-            return setupApiLoads;
-        };
-        hooks.LoadHid = [&] {
-            calls.push_back("hid");
-            return true;
-        };
-        hooks.RemovePortDriver = [&] { calls.push_back("remove"); };
-        hooks.InstallPortDriver = [&] { calls.push_back("install"); };
-        hooks.CreateNetworkPools = [&] { calls.push_back("pools"); };
-        Make();
-        std::vector<std::string> expected = {"midi", "com", "devices", "setupapi"};
-        if (setupApiLoads)
-            expected.push_back("hid");
-        for (const char* s : {"remove", "install", "pools"})
-            expected.push_back(s);
-        EXPECT_EQ(calls, expected) << "SetupApi loads: " << setupApiLoads;
-        form.reset();
-    }
-}
-
 TEST_F(MainWindowStartup, FrontPanelGridStepFromSettings)
 {
     struct Case {

@@ -37,7 +37,6 @@ protected:
     void SetUp() override
     {
         ResetContext();
-        ResetStartupHooks();
         ResetFrontPanelState();
         ASSERT_TRUE(dir.isValid());
         Ctx().ProgramFolder = dir.path() + u'/';
@@ -46,7 +45,6 @@ protected:
     {
         form.reset();
         ShowComponentHints = false;  // the first show sets it from the settings
-        ResetStartupHooks();
         ResetBoardHooks();
         ResetFrontPanelState();
         ResetContext();

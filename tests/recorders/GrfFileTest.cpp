@@ -1,5 +1,6 @@
 // The recorder file: the exact bytes of a written file, the round trip through the element,
-// older files, and damaged files that are refused without touching the recording.
+// older files, damaged files that are refused without touching the recording, and files cut
+// short that load what they hold.
 
 #include "RecorderTestSupport.h"
 
@@ -190,17 +191,11 @@ TEST_F(GrfFileTest, DamagedFilesAreRefusedAndChangeNothing)
         const char* name;
         QByteArray bytes;
     };
-    QByteArray manySamples(kSmallFile);
-    manySamples.replace("255\r\n2\r\n", "255\r\n2000000000\r\n");
     QByteArray negative(kSmallFile);
     negative.replace("255\r\n2\r\n", "255\r\n-1\r\n");
-    QByteArray manyComments(kSmallFile);
-    manyComments.replace("\r\n1\r\nnote", "\r\n7\r\nnote");
     QByteArray badVersion(kSmallFile);
     badVersion.replace("#FileVersion40", "#FileVersionXY");
-    QByteArray truncated = QByteArray(kSmallFile).left(300);
-    for (const Case& c : {Case{"samples", manySamples}, {"negative", negative}, {"comments", manyComments},
-                          {"version", badVersion}, {"truncated", truncated}}) {
+    for (const Case& c : {Case{"negative", negative}, {"version", badVersion}}) {
         const QString path = WriteFile(dir, c.name, c.bytes);
         QString error;
         EXPECT_FALSE(e->LoadGRF(path, &error)) << c.name;
@@ -216,6 +211,83 @@ TEST_F(GrfFileTest, DamagedFilesAreRefusedAndChangeNothing)
     ASSERT_TRUE(e->LoadGRF(WriteFile(dir, "five", WriteGrf(five))));
     EXPECT_EQ(e->Channels[3].size(), 2u);
     EXPECT_EQ(e->Chart->Comments.size(), 1u);
+}
+
+// A file that ends early, or whose counts promise more than it holds, gives the complete
+// curves, points and comments before its end; the user is told that it was cut.
+TEST_F(GrfFileTest, CutFilesLoadWhatTheyHold)
+{
+    TGrfData two = SmallRecording();
+    two.Curves.push_back({QStringLiteral("zwei"), QStringLiteral("B"), 7, {{0, 1}, {1, 2}, {2, 3}}});
+    const QByteArray whole = WriteGrf(two);
+    // Where the second curve's last point ends, and where its second value starts.
+    const qsizetype lastPoint = whole.indexOf(" 2.00000000000000E+0000\r\n 3.0") ;
+    ASSERT_GT(lastPoint, 0);
+    const qsizetype secondCurve = whole.indexOf("zwei");
+    QByteArray manySamples(kSmallFile);
+    manySamples.replace("255\r\n2\r\n", "255\r\n1000000000000000000\r\n");
+    QByteArray manyComments(kSmallFile);
+    manyComments.replace("\r\n1\r\nnote", "\r\n7\r\nnote");
+    QByteArray manyLines(kSmallFile);
+    manyLines.replace("1\r\na\r\n", "5\r\na\r\n");
+    QByteArray badNumber = whole;
+    badNumber.replace(" 1.00000000000000E+0000\r\n 2.00000000000000E+0000\r\n 2.0",
+                      " 1.00000000000000E+0000\r\nzwei\r\n 2.0");
+
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        std::vector<size_t> points;  // per curve loaded
+        size_t comments;
+        int commentLines;
+    };
+    const Case cases[] = {
+        // The count of the first curve's samples is absurd: the reader must neither trust it
+        // for an allocation nor refuse the points that are there.
+        {"huge sample count", manySamples, {2}, 0, 1},
+        {"more comments than written", manyComments, {2}, 1, 1},
+        // The comment lines swallow the rest of the file.
+        {"more comment lines than written", manyLines, {}, 0, 5},
+        {"inside a point", whole.left(lastPoint + 10), {2, 2}, 0, 1},
+        {"inside a curve's head", whole.left(secondCurve + 6), {2}, 0, 1},
+        {"inside the view", whole.left(60), {}, 0, 0},
+        {"no number where one belongs", badNumber, {2, 1}, 0, 1},
+    };
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TGrfData d;
+        QString error;
+        ASSERT_TRUE(ParseGrf(c.bytes, d, &error)) << error.toStdString();
+        EXPECT_TRUE(d.Cut);
+        ASSERT_EQ(d.Curves.size(), c.points.size());
+        for (size_t i = 0; i < c.points.size(); ++i)
+            EXPECT_EQ(d.Curves[i].Samples.size(), c.points[i]) << "curve " << i;
+        EXPECT_EQ(d.Comments.size(), c.comments);
+        EXPECT_EQ(d.CommentLines.size(), c.commentLines);
+
+        std::unique_ptr<TFPGraf> e(NewElement<TFPGraf>(nullptr));
+        QString notice;
+        ASSERT_TRUE(e->LoadGRF(WriteFile(dir, "cut", c.bytes), &error, &notice));
+        EXPECT_TRUE(notice.contains(GrfCutNotice())) << notice.toStdString();
+        for (size_t i = 0; i < c.points.size(); ++i)
+            EXPECT_EQ(e->Channels[i].size(), c.points[i]) << "curve " << i;
+    }
+    // The points kept are the file's own, the cut pair is dropped.
+    TGrfData d;
+    ASSERT_TRUE(ParseGrf(whole.left(lastPoint + 10), d, nullptr));
+    EXPECT_EQ(d.Curves[1].Samples[1].Y, 2);
+    EXPECT_EQ(d.Curves[1].Text, QStringLiteral("zwei"));
+
+    // A whole file, and one that ends after its curves, are not cut.
+    ASSERT_TRUE(ParseGrf(whole, d, nullptr));
+    EXPECT_FALSE(d.Cut);
+    ASSERT_TRUE(ParseGrf(whole.left(whole.indexOf("1\r\nnote")), d, nullptr));
+    EXPECT_FALSE(d.Cut);
+    std::unique_ptr<TFPGraf> e(NewElement<TFPGraf>(nullptr));
+    QString notice;
+    ASSERT_TRUE(e->LoadGRF(WriteFile(dir, "whole", whole), nullptr, &notice));
+    EXPECT_TRUE(notice.isEmpty());
 }
 
 TEST_F(GrfFileTest, FailedWriteIsReported)

@@ -6,6 +6,7 @@
 
 #include "components/recorder/Recorders.h"
 #include "core/engine/HiTimer.h"
+#include "frontpanel/chart/GrfFile.h"
 #include "frontpanel/elements/YtRecorder.h"
 
 #include <QComboBox>
@@ -13,6 +14,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QTemporaryDir>
+
+#include <cmath>
 
 namespace {
 
@@ -143,6 +146,18 @@ TEST_F(YtRecorderTest, FullRecordingStopsAndSaysSo)
     EXPECT_FALSE(yt.c->Running);
     EXPECT_EQ(yt.e->Channels[0].size(), TFPGraf::kMaxSamples);
     EXPECT_EQ(yt.e->StatusLabel->text(), QStringLiteral("VOLL"));
+
+    // An element whose recording nothing ends (no component answers the limit) stops growing
+    // there all the same.
+    std::unique_ptr<TFPGraf> alone(NewElement<TFPGraf>(nullptr));
+    int stops = 0;
+    alone->OnStop = [&stops] { ++stops; };
+    alone->Recording = true;
+    for (size_t k = 0; k < TFPGraf::kMaxSamples + 10; ++k)
+        alone->AddSample(1, double(k), 2.0);
+    EXPECT_EQ(alone->Channels[1].size(), TFPGraf::kMaxSamples);
+    EXPECT_EQ(stops, 1);
+    EXPECT_EQ(alone->StatusLabel->text(), QStringLiteral("VOLL"));
 }
 
 TEST_F(YtRecorderTest, PlaybackStopsAtTheRightEdge)
@@ -292,6 +307,51 @@ TEST_F(YtRecorderTest, ElementDataRoundTripAndOldTimeBases)
         EXPECT_TRUE(ReadBytes(old, [&](TReader& r) { c->ReadElementData(r, 2); }));
         EXPECT_EQ(c->SampleInterval, interval) << stored;
     }
+}
+
+// A stored interval that is no positive number and a time-base index outside the table read
+// as a usable interval: the index then leaves the interval as it was.
+TEST_F(YtRecorderTest, DamagedIntervalAndTimeBaseReadAsAUsableInterval)
+{
+    const struct {
+        double interval;
+        int timeBase;
+        double expected;
+    } cases[] = {{0, 99, 0.1},   {-3, -5, 0.1},    {0, 20, 0.1},        
+                 {0.25, 40, 0.25}, {0, 4, 0.02},  {0.25, -1, 0.25}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.interval << " " << c.timeBase);
+        const QByteArray record = StreamBytes([&](TWriter& w) {
+            w.WriteInteger(1);        // element index
+            w.WriteBoolean(false);    // not transparent
+            w.WriteRawInt16(320);
+            w.WriteRawInt16(192);
+            w.WriteRawReal48(c.interval);
+            w.WriteRawReal48(-10);
+            w.WriteRawReal48(10);
+            w.WriteRawShortString(QStringLiteral("mV"), 10);
+            w.WriteRawByte(1);
+            w.WriteRawInt16(int16_t(c.timeBase - 6));  // format 2 stores it six places lower
+        });
+        std::unique_ptr<TFPGraf> e(NewElement<TFPGraf>(nullptr));
+        ASSERT_TRUE(ReadBytes(record, [&](TReader& r) { e->ReadElementData(r, 2); }));
+        EXPECT_EQ(e->TimeBaseIndex, c.timeBase);
+        EXPECT_DOUBLE_EQ(e->SampleInterval, c.expected);
+        // The view over a recording stays finite.
+        e->Recording = true;
+        for (int k = 0; k < 50; ++k)
+            e->AddSample(0, k * e->SampleInterval, k);
+        e->FollowRecording(50);
+        EXPECT_TRUE(std::isfinite(double(e->Chart->Raster.XMax)));
+        EXPECT_GT(e->Chart->Raster.XMax, e->Chart->Raster.XMin);
+    }
+    // A recorder file's time-base index outside the table leaves the interval as well.
+    std::unique_ptr<TFPGraf> e(NewElement<TFPGraf>(nullptr));
+    const double before = e->SampleInterval;
+    TGrfData d;
+    d.TimeBaseIndex = 25;
+    e->ApplyGrf(d);
+    EXPECT_EQ(e->SampleInterval, before);
 }
 
 TEST_F(YtRecorderTest, ComponentRecordKeepsPlayback)

@@ -3,7 +3,11 @@
 
 #include "hardware/serial/ByteDlg.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -20,6 +24,16 @@ QStringList Entries()
     entries[1] = QStringLiteral("\"HALLO\" 13 10");
     entries[3] = QStringList(QStringList(86, QStringLiteral("$41"))).join(QLatin1Char(' '));
     return entries;
+}
+
+void TypeInto(QWidget* editor, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(editor, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(editor, &release);
+    }
 }
 
 } // namespace
@@ -42,6 +56,28 @@ TEST_F(ByteDlgTest, PreviewFollowsTheCurrentRow)
     QStringList expected = Entries();
     expected[2] = QStringLiteral("$0D");
     EXPECT_EQ(dialog.Sequences(), expected);
+}
+
+TEST_F(ByteDlgTest, PreviewFollowsTypingInACell)
+{
+    TByte_Dlg dialog;
+    dialog.SetSequences(Entries());
+    dialog.show();
+    dialog.Grid->setCurrentCell(1, 0);
+    dialog.Grid->editItem(dialog.Grid->item(1, 0));
+    auto* editor = dialog.Grid->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    TypeInto(editor, QStringLiteral("$4"));
+    // The cell still holds the old text; the preview shows what is typed.
+    EXPECT_EQ(dialog.Grid->item(1, 0)->text(), QString());
+    EXPECT_EQ(dialog.MonitorMemo->toPlainText(), QStringLiteral(" 04"));
+    TypeInto(editor, QStringLiteral("1"));
+    EXPECT_EQ(dialog.MonitorMemo->toPlainText(), QStringLiteral(" 41"));
+
+    // The corner above the numbers is their column's caption.
+    auto* corner = dialog.Grid->findChild<QAbstractButton*>();
+    ASSERT_NE(corner, nullptr);
+    EXPECT_EQ(corner->text(), QStringLiteral(" Nr."));
 }
 
 TEST_F(ByteDlgTest, TextsInTheCurrentLanguage)

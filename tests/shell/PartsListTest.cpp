@@ -118,3 +118,19 @@ TEST_F(PartsListTest, EachLibraryAndClassCountedOnce)
     const QStringList lines = lister.List(board);
     EXPECT_EQ(lines.size(), 2) << qPrintable(lines.join(u'|'));
 }
+
+// The list is saved as its lines, each ended by a line break, and loads back as it was.
+TEST_F(PartsListTest, SavedListLoadsBack)
+{
+    TSList list;
+    const QString file = dir.filePath(QStringLiteral("liste.txt"));
+    list.AskFileName = [&file](bool) { return file; };
+    list.Memo->setPlainText(QStringLiteral("2 x Und\n1 x Zähler"));
+    list.SB_SaveClick();
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), QByteArray("2 x Und\n1 x Z\xC3\xA4hler\n"));
+    list.Memo->clear();
+    list.SB_LoadClick();
+    EXPECT_EQ(list.Memo->toPlainText(), QStringLiteral("2 x Und\n1 x Zähler\n"));
+}

@@ -59,6 +59,8 @@ TEST_F(TextComponentsTest, OperationsOnTextAndNumberSources)
         {"TBTStrUpper", {"t:äbZ", "-"}, {"äBZ"}},
         {"TBTStrUpper", {"t:ÄbZ", "n:0"}, {"Äbz"}},
         {"TBTStrIndex", {"t:abc", "n:2"}, {"b"}},
+        {"TBTStrIndex", {"t:abc", "n:3"}, {"c"}},
+        {"TBTStrIndex", {"t:abc", "n:1"}, {"a"}},
         {"TBTStrIndex", {"t:abc", "n:0"}, {""}},
         {"TBTStrIndex", {"t:abc", "n:4"}, {""}},
         {"TBTStrDelete", {"t:Signal", "n:2", "n:10"}, {"S"}},
@@ -128,15 +130,17 @@ TEST_F(TextComponentsTest, BufferTakesCharactersOnFallingClocks)
     EXPECT_EQ(step("t:XY", 1, 1, "n:0", 0), none);
     EXPECT_EQ(step("t:XY", 0, 0, "n:0", 0), none);
 
-    // The texts survive a run in the state file.
+    // Both texts survive a run in the state file.
     step("t:QR", 1, 0, "-", 0);
     step("t:QR", 0, 0, "-", 0);
+    step("t:", 0, 1, "-", 1);
+    ASSERT_EQ(step("t:", 0, 0, "-", 1), QStringList({"Q", "R"}));
     QTemporaryDir dir;
     TIniFile ini(dir.filePath(QStringLiteral("state.ini")));
     b->SaveSettings(ini, QStringLiteral("MAIN"));
     auto again = Create<TBTStrBuffer>();
     again->LoadSettings(ini, QStringLiteral("MAIN"), false);
-    EXPECT_EQ(OutputsFromTop(*again), QStringList({"", "QR"}));
+    EXPECT_EQ(OutputsFromTop(*again), QStringList({"Q", "R"}));
 }
 
 TEST_F(TextComponentsTest, MultiplexerSelectsAndHoldFreezes)

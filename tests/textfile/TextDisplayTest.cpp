@@ -30,10 +30,10 @@ TEST_F(TextDisplayTest, ShowsItsInputOnTheElementAndStartsWithDollarString)
     display->Calculate();
     EXPECT_EQ(element->NDUserText, QStringLiteral("Füllstand 80 %"));
 
-    // The same text again is no change: the element keeps what it shows.
-    element->AktText = QStringLiteral("kept");
+    // The same text again is no change: the element is not asked to repaint it.
+    element->LetzteEinheit = QStringLiteral("kept");
     display->Calculate();
-    EXPECT_EQ(element->AktText, QStringLiteral("kept"));
+    EXPECT_EQ(element->LetzteEinheit, QStringLiteral("kept"));
     display->SetLink(nullptr);
 }
 

@@ -211,15 +211,26 @@ TEST_F(WebPageTest, RequestsReachTheNamedPublishedElements)
 
 TEST_F(WebPageTest, RequestParserKeepsItsLimits)
 {
-    const QString longValue(5000, u'x');
+    const QString longValue(3000, u'x');
     const auto pairs = ParseWebRequest(QStringLiteral("MainModul.N1=") + longValue);
     ASSERT_EQ(pairs.size(), 1u);
     EXPECT_EQ(pairs[0].first.size() + 1 + pairs[0].second.size(), kWebRequestPartLength);
 
+    // A form's fields are all taken, however many, while the request stays within its bytes;
+    // a longer request is taken not at all rather than cut.
     QString many;
-    for (int i = 0; i < 500; ++i)
+    for (int i = 0; i < 200; ++i)
         many += QStringLiteral("MainModul.S%1=1&").arg(i);
-    EXPECT_EQ(ParseWebRequest(many).size(), static_cast<size_t>(kWebRequestMostParts));
+    ASSERT_LE(many.size(), kWebLongestRequest);
+    const auto fields = ParseWebRequest(many);
+    ASSERT_EQ(fields.size(), 200u);
+    EXPECT_EQ(fields.back().first, QStringLiteral("MainModul.S199"));
+    EXPECT_TRUE(ParseWebRequest(many + many).empty());
+    // The bound is in bytes: "ü" is encoded as two.
+    const QString wide = QStringLiteral("MainModul.T1=") +
+                         QString(int(kWebLongestRequest - 13) / 2 + 1, QChar(0xFC));
+    EXPECT_TRUE(ParseWebRequest(wide).empty());
+    EXPECT_EQ(ParseWebRequest(wide.chopped(1)).size(), 1u);
     EXPECT_EQ(ParseWebRequest(QStringLiteral("x=MainModul.S1=2")),
               (std::vector<TWebRequestPair>{{QStringLiteral("MainModul.S1"), QStringLiteral("2")}}));
 }

@@ -100,7 +100,8 @@ TEST(HttpRequestTest, HeadsAreParsedWithinLimits)
         {"GET / HTTP/1.1\r\nno colon\r\n\r\n", THttpParse::Bad},
         {"GET /\x01 HTTP/1.1\r\n\r\n", THttpParse::Bad},
         {"\r\n\r\n", THttpParse::Bad},
-        {"GET /" + QByteArray(kHttpLongestTarget, 'a') + " HTTP/1.1\r\n\r\n", THttpParse::Bad},
+        {"GET /" + QByteArray(kHttpLongestTarget, 'a') + " HTTP/1.1\r\n\r\n", THttpParse::TargetTooLong},
+        {"GET /" + QByteArray(kHttpLongestTarget - 1, 'a') + " HTTP/1.1\r\n\r\n", THttpParse::Complete},
         {"GET / HTTP/1.1\r\nX: " + QByteArray(kHttpLongestHead, 'a') + "\r\n\r\n", THttpParse::TooLarge},
         {QByteArray(kHttpLongestHead + 1, 'G'), THttpParse::TooLarge},
     };
@@ -191,6 +192,13 @@ TEST_F(WebServerTest, WrongRequestsAreAnsweredAndChangeNothing)
     };
     for (const Case& c : cases)
         EXPECT_EQ(Http(Port(), c.raw).status, c.status) << c.raw.left(50).toStdString();
+    // A form too long to pass on is refused whole, and the reply says why.
+    QByteArray form = "/Submit?";
+    while (form.size() <= kWebLongestRequest)
+        form += "Client1.FPL0.MainModul.S1=1&";
+    const THttpReply tooLong = Get(Port(), form);
+    EXPECT_EQ(tooLong.status, 414);
+    EXPECT_TRUE(tooLong.body.contains("zu lang")) << tooLong.body.toStdString();
 
     // Nothing reached the element, and the link still serves pages.
     EXPECT_EQ(Get(Port(), "/Front?FPLNo=0").status, 200);

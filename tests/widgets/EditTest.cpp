@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
@@ -523,6 +524,43 @@ TEST_F(EditTest, UnknownTextIsOfferedForAddingOnEnter)
         Press(&f.edit, K(Qt::Key_Return));
         EXPECT_TRUE(offered.isEmpty());
     }
+}
+
+// With the drop-down open: Enter still offers an unknown text, leaving the edit offers the
+// entry it shows (not the typed text it goes back to), and a single match that differs from
+// the text only in case closes the drop-down when case does not count.
+TEST_F(EditTest, OpenDropDownOffersWhatTheEditShows)
+{
+    Completing f(amPopup);
+    f.complete.AddUnknownOn = aaControlReturn | aaControlExit;
+    QStringList offered;
+    f.complete.OnAdd = [&](void*, TWLXCustomEdit*, QString& text, bool& add, TWLXAutoCompleteSource&) {
+        offered << text;
+        add = false;
+    };
+    Type(&f.edit, QStringLiteral("Be"));
+    ASSERT_NE(f.complete.DropDown(), nullptr);
+    Press(&f.edit, K(Qt::Key_Return));
+    EXPECT_EQ(offered, QStringList{QStringLiteral("Be")});
+    EXPECT_EQ(f.complete.DropDown(), nullptr);
+
+    offered.clear();
+    f.edit.SetText(QString());
+    Type(&f.edit, QStringLiteral("Be"));
+    Press(&f.edit, K(Qt::Key_Down));
+    ASSERT_EQ(f.edit.Text(), QStringLiteral("Berlin"));
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(&f.edit, &out);
+    EXPECT_TRUE(offered.isEmpty()) << offered.join(u',').toStdString();  // Berlin is known
+    EXPECT_EQ(f.edit.Text(), QStringLiteral("Be"));
+    EXPECT_EQ(f.complete.DropDown(), nullptr);
+
+    f.complete.CaseSensitive = false;
+    f.edit.SetText(QString());
+    Type(&f.edit, QStringLiteral("bon"));
+    ASSERT_NE(f.complete.DropDown(), nullptr);
+    Type(&f.edit, QStringLiteral("n"));
+    EXPECT_EQ(f.complete.DropDown(), nullptr);
 }
 
 TEST_F(EditTest, DestroyedListOrCompleterLeavesNoDanglingReference)

@@ -52,7 +52,7 @@ THttpParse ParseHttpRequest(const QByteArray& buffer, THttpRequest& request)
         return THttpParse::Bad;
     if (version != "HTTP/1.1" && version != "HTTP/1.0")
         return THttpParse::Bad;
-    if (target.isEmpty() || target.size() > kHttpLongestTarget || target[0] != '/' ||
+    if (target.isEmpty() || target[0] != '/' ||
         !std::all_of(target.begin(), target.end(), IsTargetChar))
         return THttpParse::Bad;
     // Header lines: each needs a name and a colon; their values are not used.
@@ -65,6 +65,8 @@ THttpParse ParseHttpRequest(const QByteArray& buffer, THttpRequest& request)
         if (header.indexOf(':') <= 0)
             return THttpParse::Bad;
     }
+    if (target.size() > kHttpLongestTarget)
+        return THttpParse::TargetTooLong;
     const qsizetype question = target.indexOf('?');
     request.Method = method;
     request.Path = question < 0 ? target : target.left(question);

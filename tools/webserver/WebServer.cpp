@@ -22,6 +22,7 @@ QByteArray ReasonOf(int status)
     case 400: return "Bad Request";
     case 404: return "Not Found";
     case 405: return "Method Not Allowed";
+    case 414: return "URI Too Long";
     case 431: return "Request Header Fields Too Large";
     case 502: return "Bad Gateway";
     case 503: return "Service Unavailable";
@@ -360,6 +361,19 @@ void TWebServer::BrowserData(QTcpSocket* socket)
     case THttpParse::Bad:
         socket->setProperty("tvDone", true);
         SendHttpResponse(socket, 400, "text/plain; charset=utf-8", "Bad request\n");
+        return;
+    case THttpParse::TargetTooLong:
+        // A form with many or long fields: nothing of it is passed on, and the user is told.
+        socket->setProperty("tvDone", true);
+        socket->readAll();
+        SendHttpResponse(
+            socket, 414, "text/html; charset=utf-8",
+            MessagePage(QStringLiteral("Die Anfrage ist zu lang (höchstens %1 Bytes); sie wurde "
+                                       "nicht an die Frontplatte weitergegeben.")
+                            .arg(kWebLongestRequest),
+                        QStringLiteral("The request is too long (at most %1 bytes); it was not "
+                                       "passed on to the front panel.")
+                            .arg(kWebLongestRequest)));
         return;
     case THttpParse::Complete:
         break;

@@ -369,7 +369,7 @@ TBTJump::TBTJump()
 
 void TBTJump::Calculate()
 {
-    JumpText = GetInputText(0);
+    JumpText = m_inputText.Of(*this, 0);
 }
 
 QString TBTJump::GetTypeName() const

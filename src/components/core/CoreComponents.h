@@ -2,6 +2,7 @@
 // Small components of the application core: the LED, the slow clock generator, the front-panel
 // page switch, the hotkey receiver and the named jump.
 
+#include "components/panel/InputText.h"
 #include "core/model/GrundBT.h"
 #include "ui/Hotkey.h"
 
@@ -125,4 +126,7 @@ public:
     int EditProperties() override;
     TRect GetBounds() const override;
     void Paint(TCanvas& canvas) override;
+
+private:
+    TInputText m_inputText;
 };

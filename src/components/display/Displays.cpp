@@ -89,6 +89,21 @@ int Channel(Extended level)
     return int(RoundHalfEven(std::isnan(double(c)) ? 0 : std::clamp<Extended>(c, 0, 255)));
 }
 
+} // namespace
+
+const std::array<uint8_t, 3>& TLevelColour::Channels(const std::array<Extended, 3>& levels)
+{
+    if (!m_known || levels != m_levels) {
+        for (size_t i = 0; i < 3; ++i)
+            m_channels[i] = uint8_t(Channel(levels[i]));
+        m_levels = levels;
+        m_known = true;
+    }
+    return m_channels;
+}
+
+namespace {
+
 // The number of the four inputs 0..3 read as logic, input 0 the lowest bit.
 int Nibble(const TIOBauteil& c)
 {
@@ -149,9 +164,10 @@ TBTRGB_LED::TBTRGB_LED()
 
 void TBTRGB_LED::Calculate()
 {
-    if (auto* led = ElementAs<TPLED>())
-        led->SetRGBFarbe(Channel(GetInputValue(0)) + 256 * Channel(GetInputValue(1)) +
-                         65536 * Channel(GetInputValue(2)));
+    if (auto* led = ElementAs<TPLED>()) {
+        m_colour.Channels({GetInputValue(0), GetInputValue(1), GetInputValue(2)});
+        led->SetRGBFarbe(m_colour.Colour());
+    }
 }
 
 void TBTRGB_LED::Paint(TCanvas& canvas)
@@ -308,13 +324,12 @@ TBTNumDisplay::TBTNumDisplay(const TComponentDescription& description)
     Describe(description);
 }
 
-void TBTNumDisplay::ShowInput()
+void TBTNumDisplay::ShowInput(TNumDisplay* display)
 {
-    auto* display = ElementAs<TNumDisplay>();
     if (!display)
         return;
     if (display->Zahlenformat.Options.Contains(TFormatOption::Unformatted)) {
-        const QString t = GetInputText(0);
+        const QString& t = m_inputText.Of(*this, 0);
         if (t != display->NDUserText)
             display->SetNDUserText(t);
     } else {
@@ -326,7 +341,7 @@ void TBTNumDisplay::ShowInput()
 
 void TBTNumDisplay::Calculate()
 {
-    ShowInput();
+    ShowInput(ElementAs<TNumDisplay>());
 }
 
 void TBTNumDisplay::SimReset()
@@ -344,7 +359,7 @@ void TBTNumDisplay::Paint(TCanvas& canvas)
     canvas.Rectangle(cx - 35, cy - 19, cx + 35, cy + 19);
     const auto* display = ElementAs<TNumDisplay>();
     if (ShowStates && display)
-        CentredText(canvas, cx, cy, 25, kGreen, display->AktText.trimmed().left(4));
+        CentredText(canvas, cx, cy, 25, kGreen, display->AktText().trimmed().left(4));
     else
         CentredText(canvas, cx, cy, 25, clSilver, QStringLiteral("1,23"));
 }
@@ -352,7 +367,7 @@ void TBTNumDisplay::Paint(TCanvas& canvas)
 void TBTNumDisplay::PaintPinStates(TCanvas& canvas)
 {
     const auto* display = ElementAs<TNumDisplay>();
-    RefreshSymbol(canvas, DrawnText, display ? display->AktText : QString());
+    RefreshSymbol(canvas, DrawnText, display ? display->AktText() : QString());
 }
 
 TBTLEDDisplay::TBTLEDDisplay()
@@ -375,14 +390,15 @@ void TBTLEDDisplay::Calculate()
         return;
     // Inputs a display read with fewer than five lacks count as unconnected: colour 5 V, on.
     auto level = [this](int i) { return i < InputCount ? GetInputLevel(i) : 5.0L; };
-    display->LEDRot = uint8_t(Channel(level(1)));
-    display->LEDGruen = uint8_t(Channel(level(2)));
-    display->LEDBlau = uint8_t(Channel(level(3)));
-    const int32_t colour = display->LEDRot + 256 * display->LEDGruen + 65536 * display->LEDBlau;
+    const std::array<uint8_t, 3>& rgb = m_colour.Channels({level(1), level(2), level(3)});
+    display->LEDRot = rgb[0];
+    display->LEDGruen = rgb[1];
+    display->LEDBlau = rgb[2];
+    const int32_t colour = m_colour.Colour();
     if (display->LedLabel->LED().ActiveColor() != colour)
         display->LedLabel->LED().SetActiveColor(colour);
     display->SetNDEingeschaltet(InputCount < 5 || GetInputDigital(4));
-    ShowInput();
+    ShowInput(display);
 }
 
 // --- Counter ----------------------------------------------------------------------------------
@@ -446,7 +462,7 @@ void TBTCounter::Paint(TCanvas& canvas)
     }
     const auto* counter = ElementAs<TCounter>();
     const bool live = ShowStates && counter;
-    const QString text = live ? counter->Ziffern->ZiffernText.right(4).rightJustified(4, QLatin1Char('0'))
+    const QString text = live ? counter->Ziffern->ZiffernText().right(4).rightJustified(4, QLatin1Char('0'))
                               : QStringLiteral("0001");
     for (int i = 0; i < 4; ++i)
         CentredText(canvas, cx - 30 + 20 * i, cy, 30, live ? kGreen : clWhite, QString(text[i]));
@@ -455,7 +471,7 @@ void TBTCounter::Paint(TCanvas& canvas)
 void TBTCounter::PaintPinStates(TCanvas& canvas)
 {
     const auto* counter = ElementAs<TCounter>();
-    RefreshSymbol(canvas, DrawnText, counter ? counter->Ziffern->ZiffernText : QString());
+    RefreshSymbol(canvas, DrawnText, counter ? counter->Ziffern->ZiffernText() : QString());
 }
 
 // --- Hex display ------------------------------------------------------------------------------

@@ -5,7 +5,10 @@
 // its element only when it differs from the value pushed last (or shown now); the reset sets
 // the cache to a value no input gives, so the first step of a run acts.
 
+#include "components/panel/InputText.h"
 #include "components/panel/PanelComponent.h"
+
+class TNumDisplay;
 
 #include <array>
 #include <cstdint>
@@ -25,6 +28,20 @@ public:
     void PaintPinStates(TCanvas& canvas) override;
 };
 
+// The channels (0..255) of a colour given by three levels of 0..5 V, rounded halves to even;
+// worked out again only when a level differs from the last ones.
+class TLevelColour {
+public:
+    const std::array<uint8_t, 3>& Channels(const std::array<Extended, 3>& levels);
+    // r + 256 g + 65536 b of the last channels.
+    int32_t Colour() const { return m_channels[0] + 256 * m_channels[1] + 65536 * m_channels[2]; }
+
+private:
+    std::array<Extended, 3> m_levels{};
+    std::array<uint8_t, 3> m_channels{};
+    bool m_known = false;
+};
+
 class TBTRGB_LED : public TBTPanelComponent {
 public:
     TV_CLASS_NAME(TBTRGB_LED)
@@ -33,6 +50,9 @@ public:
 
     void Calculate() override;
     void Paint(TCanvas& canvas) override;
+
+private:
+    TLevelColour m_colour;
 };
 
 // Shared step and reset of the components whose element takes one value (SetWert/SetMWert).
@@ -100,8 +120,11 @@ public:
 
 protected:
     explicit TBTNumDisplay(const TComponentDescription& description);
-    // Input 0's value or, with the format option Unformatted, its text, to the element.
-    void ShowInput();
+    // Input 0's value or, with the format option Unformatted, its text, to the display.
+    void ShowInput(TNumDisplay* display);
+
+private:
+    TInputText m_inputText;
 };
 
 class TBTLEDDisplay : public TBTNumDisplay {
@@ -112,6 +135,9 @@ public:
 
     void Calculate() override;
     void NameInputs() override;
+
+private:
+    TLevelColour m_colour;
 };
 
 class TBTCounter : public TBTPanelComponent {

@@ -2,11 +2,11 @@
 
 #include "components/signal/SignalSupport.h"
 #include "platform/Canvas.h"
+#include "platform/FileIO.h"
 #include "platform/Paths.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 TBTFileBlock::TBTFileBlock(const TComponentDescription& description, int dx, int dy)
     : m_dx(dx), m_dy(dy)
@@ -35,16 +35,7 @@ QString DataFolder()
 
 bool ReplaceFile(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // The data must have reached the disk before the rename: commit alone does not report a
-    // buffer that failed to flush (a full disk would replace the file with an empty one).
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteWholeFile(path, bytes);
 }
 
 bool AppendToFile(const QString& path, const QByteArray& bytes)

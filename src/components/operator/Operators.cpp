@@ -169,7 +169,7 @@ void TBTDigitalAdjustor::Paint(TCanvas& canvas)
 TBTDPoti::TBTDPoti()
 {
     Describe(Description);
-    SetElementClass(QStringLiteral("TPoti"));
+    SetElementClass(QStringLiteral("TDPoti"));
 }
 
 void TBTDPoti::PrepareElement(TFP_Element& element)
@@ -186,7 +186,7 @@ Extended TBTDPoti::ElementValue() const
 TBTDSlider::TBTDSlider()
 {
     Describe(Description);
-    SetElementClass(QStringLiteral("TSlider"));
+    SetElementClass(QStringLiteral("TDSlider"));
 }
 
 void TBTDSlider::PrepareElement(TFP_Element& element)

@@ -5,6 +5,9 @@
 void TBTPanelComponent::SetLink(TFP_Element* element)
 {
     const bool fresh = element && element != Link;
+    m_castFrom = nullptr;
+    m_castType = nullptr;
+    m_castTo = nullptr;
     TBTFront::SetLink(element);
     if (fresh)
         PrepareElement(*element);

@@ -7,6 +7,8 @@
 
 #include "core/model/GrundBT.h"
 
+#include <typeinfo>
+
 class TFP_Element;
 
 class TBTPanelComponent : public TBTFront {
@@ -21,11 +23,17 @@ protected:
     // Class-specific set-up of a new element (a push button's element becomes a push button).
     virtual void PrepareElement(TFP_Element& element);
 
-    // The linked element as its class, nullptr without one.
+    // The linked element as its class, nullptr without one. Steps ask for it every time: the
+    // cast is worked out once per linked element and class (SetLink forgets it).
     template <class T>
     T* ElementAs() const
     {
-        return dynamic_cast<T*>(Link);
+        if (Link != m_castFrom || m_castType != &typeid(T)) {
+            m_castFrom = Link;
+            m_castType = &typeid(T);
+            m_castTo = dynamic_cast<T*>(Link);
+        }
+        return static_cast<T*>(m_castTo);
     }
 
     // Symbol pen and fill: the outline in `outline`, the body filled with `fill`.
@@ -44,4 +52,9 @@ protected:
         }
         TBTFront::PaintPinStates(canvas);
     }
+
+private:
+    mutable const TFP_Element* m_castFrom = nullptr;
+    mutable const std::type_info* m_castType = nullptr;
+    mutable void* m_castTo = nullptr;
 };

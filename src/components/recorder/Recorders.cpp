@@ -315,11 +315,13 @@ void TBTGraf::SimPrepare()
     e->StartFileLoaded = false;
     e->StartFile = FindDataFile(e->StartFile);
     if (!e->StartFile.isEmpty() && QFileInfo(e->StartFile).isFile()) {
-        QString error;
-        if (e->LoadGRF(e->StartFile, &error))
+        QString error, notice;
+        if (e->LoadGRF(e->StartFile, &error, &notice))
             e->StartFileLoaded = true;
         else
             MessageDlg(error, mtError, mbOK);
+        if (!notice.isEmpty())
+            MessageDlg(notice, mtWarning, mbOK);
     }
     e->SetPlayVisible(AllowPlayback);
 }

@@ -31,7 +31,7 @@ void TBTStrDisplay::Calculate()
     auto* display = ElementAs<TNumDisplay>();
     if (!display)
         return;
-    const QString text = GetInputText(0);
+    const QString& text = m_inputText.Of(*this, 0);
     if (text != display->NDUserText)
         display->SetNDUserText(text);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The text display: shows the text at its "$" input on a front-panel text display.
 
+#include "components/panel/InputText.h"
 #include "components/panel/PanelComponent.h"
 
 class TBTStrDisplay : public TBTPanelComponent {
@@ -12,4 +13,7 @@ public:
     void Paint(TCanvas& canvas) override;
     void Calculate() override;
     void SimReset() override;
+
+private:
+    TInputText m_inputText;
 };

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <limits>
 #include <cmath>
 #include <cstring>
 #include <cstdio>
@@ -44,10 +45,14 @@ public:
     }
 
     qsizetype Remaining() const { return m_failed ? 0 : m_lines.size() - m_pos; }
+    // A read found the file's end or no number where one belongs: the data stop there.
+    bool Failed() const { return m_failed; }
 
     QString Text()
     {
-        if (m_failed || m_pos >= m_lines.size())
+        if (!m_failed && m_pos >= m_lines.size())
+            m_failed = true;
+        if (m_failed)
             return QString();
         return m_lines.at(m_pos++);
     }
@@ -101,24 +106,33 @@ private:
 
 QString Damaged()
 {
-    return Lang3Q("Die Schreiberdatei ist beschädigt: sie ist kürzer, als ihre Zählerstände angeben.",
-                  "The recorder file is damaged: it is shorter than its counts say.",
-                  "Le fichier d'enregistrement est endommagé : il est plus court que ses compteurs "
-                  "l'indiquent.");
+    return Lang3Q("Die Schreiberdatei ist beschädigt: sie gibt eine negative Anzahl an.",
+                  "The recorder file is damaged: it gives a negative count.",
+                  "Le fichier d'enregistrement est endommagé : il indique un nombre négatif.");
 }
 
-// A count read from the file: at least 0, and no more items than lines (each item taking
-// linesPerItem lines) are left.
-bool TakeCount(TLineReader& in, qsizetype linesPerItem, qsizetype& count)
+// A count read from the file; false for a negative one. How many items really follow is
+// found by reading them: a count is never trusted for an allocation.
+bool TakeCount(TLineReader& in, qsizetype& count)
 {
     const int64_t n = in.Integer();
-    if (n < 0 || n > in.Remaining() / linesPerItem)
+    if (n < 0)
         return false;
-    count = qsizetype(n);
+    count = qsizetype(std::min<int64_t>(n, std::numeric_limits<qsizetype>::max()));
     return true;
 }
 
 } // namespace
+
+QString GrfCutNotice()
+{
+    return Lang3Q("Die Schreiberdatei endet vor ihren letzten Daten (oder ist dort beschädigt). "
+                  "Geladen wurden die vollständigen Kurven und Punkte davor.",
+                  "The recorder file ends before its last data (or is damaged there). The "
+                  "complete curves and points before that were loaded.",
+                  "Le fichier d'enregistrement s'arrête avant ses dernières données (ou y est "
+                  "endommagé). Les courbes et points complets précédents ont été chargés.");
+}
 
 QString GrfNumber(double value)
 {
@@ -216,40 +230,55 @@ bool ParseGrf(const QByteArray& bytes, TGrfData& out, QString* error)
         data.TimeMode = int32_t(in.Integer());
         data.StartZeit = in.Number();
     }
+    // From here on a file that ends early (or holds no number where one belongs) keeps what
+    // was read completely before that point.
     qsizetype n = 0;
-    if (!TakeCount(in, 1, n))
+    if (!TakeCount(in, n))
         return fail(Damaged());
-    for (qsizetype i = 0; i < n; ++i)
-        data.CommentLines << in.Text();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QString line = in.Text();
+        if (in.Failed())
+            break;
+        data.CommentLines << line;
+    }
     qsizetype curves = 0;
-    if (!TakeCount(in, 4, curves))
+    if (!TakeCount(in, curves))
         return fail(Damaged());
-    data.Curves.resize(size_t(curves));
-    for (TGrfData::Curve& curve : data.Curves) {
+    for (qsizetype i = 0; i < curves && !in.Failed(); ++i) {
+        TGrfData::Curve curve;
         curve.Text = in.Text();
         curve.Name = in.Text();
         curve.Color = int32_t(in.Integer());
         qsizetype m = 0;
-        if (!TakeCount(in, 2, m))
+        if (!TakeCount(in, m))
             return fail(Damaged());
-        curve.Samples.resize(size_t(m));
-        for (TChartSample& s : curve.Samples) {
-            s.X = in.Number();
-            s.Y = in.Number();
+        if (in.Failed())
+            break;
+        curve.Samples.reserve(size_t(std::min(m, in.Remaining() / 2)));
+        for (qsizetype j = 0; j < m; ++j) {
+            const double x = in.Number();
+            const double y = in.Number();
+            if (in.Failed())
+                break;
+            curve.Samples.push_back({x, y});
         }
+        data.Curves.push_back(std::move(curve));
     }
     qsizetype k = 0;
     // A file that ends after its curves simply has no comments.
-    if (in.Remaining() > 0 && !TakeCount(in, 5, k))
+    if (in.Remaining() > 0 && !TakeCount(in, k))
         return fail(Damaged());
-    data.Comments.resize(size_t(k));
-    for (TGrfData::Comment& c : data.Comments) {
+    for (qsizetype i = 0; i < k && !in.Failed(); ++i) {
+        TGrfData::Comment c;
         c.Text = in.Text();
         c.AnchorX = in.Number();
         c.AnchorY = in.Number();
         c.PointX = in.Number();
         c.PointY = in.Number();
+        if (!in.Failed())
+            data.Comments.push_back(std::move(c));
     }
+    data.Cut = in.Failed();
     out = std::move(data);
     return true;
 }

@@ -34,6 +34,9 @@ struct TGrfData {
         double AnchorX = 0, AnchorY = 0, PointX = 0, PointY = 0;
     };
     std::vector<Comment> Comments;
+    // The file ended (or held no number where one belongs) before all that its counts promise:
+    // the curves, points, comment lines and comments above are the complete ones read before.
+    bool Cut = false;
 
     bool HasTimeMode() const { return Version > 39; }
 };
@@ -42,7 +45,10 @@ struct TGrfData {
 QString GrfNumber(double value);
 // The whole file.
 QByteArray WriteGrf(const TGrfData& data);
-// Reads a file's bytes. A file whose counts promise more lines than it has, or whose version
-// after the marker is no number, is refused: false with *error (in the current language).
-// Other missing or unreadable numbers read as 0, as the file routines always did.
+// Reads a file's bytes. A file with a negative count, or whose version after the marker is no
+// number, is refused: false with *error (in the current language). A file that ends early
+// gives what was read completely before its end, with data.Cut set; missing numbers of the
+// lines before the counts read as 0, as the file routines always did.
 bool ParseGrf(const QByteArray& bytes, TGrfData& data, QString* error);
+// What the user is told of a file that was read only in part (data.Cut).
+QString GrfCutNotice();

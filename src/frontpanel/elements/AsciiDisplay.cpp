@@ -30,47 +30,78 @@ TASCII_Display::TASCII_Display(QWidget* owner)
 
 int TASCII_Display::LineCount() const
 {
+    ApplyPending();
     return Memo->document()->blockCount();
 }
 
 void TASCII_Display::PutChar(uint8_t c)
 {
-    QTextDocument* doc = Memo->document();
-    QTextCursor cursor(doc);
-    cursor.movePosition(QTextCursor::End);
-    switch (c) {
-    case 7:
+    if (c == 7) {
         QApplication::beep();
         return;
-    case 8:
-        if (cursor.positionInBlock() > 0)
-            cursor.deletePreviousChar();
-        break;
-    case 10:
+    }
+    if (c == 10)
         return;
-    case 13:
-        cursor.insertBlock();
-        while (doc->blockCount() > kMaxLines) {
-            QTextCursor first(doc);
-            first.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
-            first.removeSelectedText();
+    if (m_pendingCount == int(m_pending.size()))
+        ApplyPending();
+    m_pending[size_t(m_pendingCount++)] = c;
+    if (isVisible())
+        RequestRepaintChanged(*this, *this);
+}
+
+void TASCII_Display::ClearText()
+{
+    m_pendingCount = 0;  // cleared with everything before
+    TTextAreaElement::ClearText();
+}
+
+void TASCII_Display::ApplyPending() const
+{
+    if (m_pendingCount == 0)
+        return;
+    const int count = m_pendingCount;
+    m_pendingCount = 0;
+    QTextDocument* doc = Memo->document();
+    for (int k = 0; k < count; ++k) {
+        const uint8_t c = m_pending[size_t(k)];
+        QTextCursor cursor(doc);
+        cursor.movePosition(QTextCursor::End);
+        switch (c) {
+        case 8:
+            if (cursor.positionInBlock() > 0)
+                cursor.deletePreviousChar();
+            break;
+        case 13:
+            cursor.insertBlock();
+            while (doc->blockCount() > kMaxLines) {
+                QTextCursor first(doc);
+                first.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+                first.removeSelectedText();
+            }
+            break;
+        case 18:
+            Memo->clear();
+            break;
+        default:
+            cursor.insertText(FromCp1252(reinterpret_cast<const char*>(&c), 1));
+            break;
         }
-        break;
-    case 18:
-        Memo->clear();
-        return;
-    default:
-        cursor.insertText(FromCp1252(reinterpret_cast<const char*>(&c), 1));
-        break;
     }
     // The newest text stays in sight.
     Memo->moveCursor(QTextCursor::End);
     Memo->ensureCursorVisible();
 }
 
+void TASCII_Display::showEvent(QShowEvent* event)
+{
+    ApplyPending();
+    TTextAreaElement::showEvent(event);
+}
+
 void TASCII_Display::WriteWebElement(QStringList& lines)
 {
     WriteWebTitle(lines);
+    ApplyPending();
     if (!Memo->document()->isEmpty())
         for (QTextBlock block = Memo->document()->begin(); block.isValid(); block = block.next())
         lines << HtmlText(block.text()) + QStringLiteral("</BR>");

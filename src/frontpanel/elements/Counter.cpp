@@ -46,20 +46,42 @@ int TZiffern::CellLeft(int i) const
 
 void TZiffern::CountChanged()
 {
-    ZiffernText = QString::number(Zaehlerstand).rightJustified(Stellen, QLatin1Char('0')).left(255);
+    m_textDue = true;
+    m_textDigits = Stellen;
     if (isVisible())
         RequestRepaintChanged(*this, *this);
     else
-        m_painted = ZiffernText;  // shown again, it paints everything
+        m_changedHidden = true;
+}
+
+const QString& TZiffern::ZiffernText() const
+{
+    if (m_textDue) {
+        m_textDue = false;
+        m_text = QString::number(Zaehlerstand).rightJustified(m_textDigits, QLatin1Char('0')).left(255);
+    }
+    return m_text;
+}
+
+void TZiffern::TakeShownAsPainted()
+{
+    m_painted = ZiffernText();
+    m_changedHidden = false;
 }
 
 void TZiffern::RepaintChanged()
 {
-    if (m_painted.size() < Stellen || ZiffernText.size() < Stellen) {
+    if (m_changedHidden) {
+        TakeShownAsPainted();
+        update();
+        return;
+    }
+    const QString& text = ZiffernText();
+    if (m_painted.size() < Stellen || text.size() < Stellen) {
         update();
     } else {
         // Cells compare right-aligned, as they are painted.
-        const QString shown = ZiffernText.right(Stellen);
+        const QString shown = text.right(Stellen);
         const QString before = m_painted.right(Stellen);
         QRect dirty;
         for (int i = 0; i < Stellen; ++i)
@@ -68,7 +90,7 @@ void TZiffern::RepaintChanged()
         if (!dirty.isEmpty())
             update(dirty);
     }
-    m_painted = ZiffernText;
+    m_painted = text;
 }
 
 void TZiffern::SetDurchsichtig(bool transparent)
@@ -80,6 +102,8 @@ void TZiffern::SetDurchsichtig(bool transparent)
 
 void TZiffern::paintEvent(QPaintEvent* event)
 {
+    if (m_changedHidden)
+        TakeShownAsPainted();
     QPainter painter(this);
     painter.setClipRect(event->rect());  // the cells outside it are skipped
     TCanvas canvas(&painter);

@@ -18,13 +18,17 @@ public:
     int16_t Stellen = 4;
     int32_t Zaehlerstand = 0;
     int32_t Vorgabe = 0;
-    QString ZiffernText;     // the digit text of the count
     bool Durchsichtig = false;
     int32_t ZiffernFarbe = 0xFFFFFF;
 
+    // The digit text of the count: the count padded with "0" to the digits it had when the
+    // count last changed (at most 255 characters). Worked out when asked for, not in the step
+    // that changes the count.
+    const QString& ZiffernText() const;
+
     // Cell i (from 0) spans CellLeft(i) .. CellLeft(i + 1).
     int CellLeft(int i) const;
-    // After a change of the count: the text now, the changed cells repaint at the tick.
+    // After a change of the count: the text is due, the changed cells repaint at the tick.
     void CountChanged();
     void SetDurchsichtig(bool transparent);
     // At the tick: the cells whose digit differs from the text asked to be painted last.
@@ -34,7 +38,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // What a change while hidden left open: what was painted last is what is shown now.
+    void TakeShownAsPainted();
+
     QString m_painted;
+    mutable QString m_text;
+    mutable bool m_textDue = true;
+    int16_t m_textDigits = 4;      // the digits the text is padded to
+    bool m_changedHidden = false;  // changed while hidden: shown again, it paints everything
 };
 
 class TCounter : public TFP_Element {

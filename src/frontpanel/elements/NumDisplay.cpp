@@ -104,39 +104,78 @@ QRect TNumDisplay::CellRect(int i) const
 
 void TNumDisplay::UpdateText()
 {
-    if (AutoRange)
-        ScaleToPrefix(NDValue, SkalierterWert, PraefixEinheit), PraefixEinheit += NDEinheit;
-    AktText = Zahlenformat.FormatValue(AutoRange ? SkalierterWert : NDValue);
-    if (isVisible()) {
+    m_textDue = true;
+    if (isVisible())
         RequestRepaintChanged(*this, *this);
-    } else {
-        // Shown again, it paints everything: what it asks for later compares with this.
-        LetzterText = AktText;
-        LetzteEinheit = ShownUnit();
-    }
+    else
+        m_changedHidden = true;
     TextChanged();
+}
+
+void TNumDisplay::FormatDue() const
+{
+    if (!m_textDue)
+        return;
+    m_textDue = false;
+    if (AutoRange) {
+        ScaleToPrefix(NDValue, m_skaliert, m_praefixEinheit);
+        m_praefixEinheit += NDEinheit;
+    }
+    m_aktText = Zahlenformat.FormatValue(AutoRange ? m_skaliert : NDValue);
+}
+
+const QString& TNumDisplay::AktText() const
+{
+    FormatDue();
+    return m_aktText;
+}
+
+double TNumDisplay::SkalierterWert() const
+{
+    FormatDue();
+    return m_skaliert;
+}
+
+const QString& TNumDisplay::PraefixEinheit() const
+{
+    FormatDue();
+    return m_praefixEinheit;
+}
+
+void TNumDisplay::TakeShownAsPainted()
+{
+    // Shown again, it paints everything: what it asks for later compares with this.
+    LetzterText = AktText();
+    LetzteEinheit = ShownUnit();
+    m_changedHidden = false;
 }
 
 void TNumDisplay::RepaintChanged()
 {
     // A display that paints its own ground hides whatever lies below it.
     setAttribute(Qt::WA_OpaquePaintEvent, !GetBisteTransparent() && !BackgroundFromPanel);
+    if (m_changedHidden) {
+        TakeShownAsPainted();
+        update();
+        return;
+    }
+    const QString& text = AktText();
     const int f = FrameWidth();
     const QRect inner(QPoint(f, f), QPoint(width() - f - 1, height() - f - 1));
     QRect dirty;
     int unitFrom = x0() + 2 * ZeichenBreite;
-    if (AktText.size() == LetzterText.size()) {
-        for (int i = 0; i < AktText.size(); ++i)
-            if (AktText[i] != LetzterText[i])
+    if (text.size() == LetzterText.size()) {
+        for (int i = 0; i < text.size(); ++i)
+            if (text[i] != LetzterText[i])
                 dirty |= CellRect(i + 1);
-        unitFrom = x0() + (int(AktText.size()) + 2) * ZeichenBreite;
+        unitFrom = x0() + (int(text.size()) + 2) * ZeichenBreite;
     } else {
         dirty = inner;
     }
     const QString unit = ShownUnit();
     if (unit != LetzteEinheit)
         dirty |= QRect(QPoint(unitFrom, f), QPoint(width() - f - 1, height() - f - 1));
-    LetzterText = AktText;
+    LetzterText = text;
     LetzteEinheit = unit;
     if (!dirty.isEmpty())
         update(dirty);
@@ -233,6 +272,8 @@ void TNumDisplay::Paint(TCanvas& canvas)
     } else {
         TFP_Element::Paint(canvas);
     }
+    if (m_changedHidden)
+        TakeShownAsPainted();
     if (!NDEingeschaltet || OhneText)
         return;
     canvas.Painter()->save();
@@ -255,7 +296,7 @@ void TNumDisplay::Paint(TCanvas& canvas)
     } else {
         int x = x0();
         const QRect clip = canvas.ClipRect();
-        for (const QChar c : AktText) {
+        for (const QChar c : AktText()) {
             x += ZeichenBreite;
             if (x + 2 * ZeichenBreite < clip.left() || x - ZeichenBreite > clip.right())
                 continue;  // only the cells to repaint
@@ -398,7 +439,7 @@ TLEDDisplay::TLEDDisplay(QWidget* owner)
     : TNumDisplay(owner)
 {
     Zahlenformat.Digits = 4;
-    AktText = QStringLiteral(" 0,000");
+    SetInitialText(QStringLiteral(" 0,000"));
     OhneText = true;
     LedLabel = new TWLXLEDLabel(this);
     LedLabel->SetTransparent(true);
@@ -410,16 +451,16 @@ TLEDDisplay::TLEDDisplay(QWidget* owner)
     LedLabel->LED().SetVertsize(5);
     LedLabel->LED().SetHorzsize(8);
     LedLabel->setGeometry(rect());
-    TextChanged();
+    UpdateCaption();
 }
 
 QString TLEDDisplay::LedText() const
 {
     QString text = Zahlenformat.Options.Contains(TFormatOption::Unformatted) ? Zahlenformat.FormatText(NDUserText)
-                                                                             : AktText;
+                                                                             : AktText();
     if (AutoRange) {
-        text += QLatin1Char(' ') + PraefixEinheit;
-        if (PraefixEinheit.size() == NDEinheit.size())
+        text += QLatin1Char(' ') + PraefixEinheit();
+        if (PraefixEinheit().size() == NDEinheit.size())
             text += QLatin1Char(' ');
     } else {
         text += QLatin1Char(' ') + NDEinheit;
@@ -432,14 +473,27 @@ QString TLEDDisplay::LedText() const
 
 void TLEDDisplay::TextChanged()
 {
-    if (LedLabel)
-        LedLabel->SetCaption(LedText());
+    m_captionDue = true;
+}
+
+void TLEDDisplay::UpdateCaption()
+{
+    if (!m_captionDue || !LedLabel)
+        return;
+    m_captionDue = false;
+    LedLabel->SetCaption(LedText());
+}
+
+void TLEDDisplay::RepaintChanged()
+{
+    TNumDisplay::RepaintChanged();
+    UpdateCaption();
 }
 
 void TLEDDisplay::Paint(TCanvas& canvas)
 {
     TNumDisplay::Paint(canvas);
-    TextChanged();
+    UpdateCaption();
 }
 
 void TLEDDisplay::resizeEvent(QResizeEvent* event)
@@ -485,6 +539,7 @@ void TLEDDisplay::ReadElementData(TReader& reader, uint8_t version)
     LedLabel->LED().SetInActiveColor(reader.ReadInteger());
     LedLabel->setGeometry(rect());
     TextChanged();
+    UpdateCaption();
 }
 
 int TLEDDisplay::EditProperties()
@@ -515,6 +570,7 @@ int TLEDDisplay::EditProperties()
         if (ownBackground)
             SetHintergrundFarbe(background);
         TextChanged();
+        UpdateCaption();
     }
     update();
     return result;

@@ -3,6 +3,8 @@
 // optionally with an automatic SI prefix, or a free text. Each character has a cell of fixed
 // width, and a new value repaints only the cells whose character changed. The LED display
 // shows the same text in LED segments; the text display always shows its text.
+// A new value is only stored: its text, scaled value and prefixed unit are worked out when
+// they are first asked for (painting, the web page, a reader), not in the step that sets it.
 
 #include "frontpanel/FP_Element.h"
 #include "frontpanel/elements/PanelRepaint.h"
@@ -33,13 +35,16 @@ public:
     TFormat Zahlenformat;
     bool AutoRange = false;
     bool TextModus = false;
-    QString AktText = QStringLiteral(" 0,00000");
-    double SkalierterWert = 0;
-    QString PraefixEinheit;
     QString LetzterText, LetzteEinheit;  // text and unit asked to be painted last
     int32_t ZeichenBreite = 0;
     bool OhneText = false;
     TAlignment Alignment = Center;
+
+    // The text of the number now shown (components read it to show the value in their symbol).
+    const QString& AktText() const;
+    // With AutoRange: the value divided by the factor of its SI prefix, and prefix + unit.
+    double SkalierterWert() const;
+    const QString& PraefixEinheit() const;
 
     void SetNDValue(double v);
     double GetNDValue() const { return NDValue; }
@@ -52,7 +57,7 @@ public:
     // Width of a character cell from the element's font.
     void MeasureCells();
     // The unit shown now (prefixed with AutoRange).
-    QString ShownUnit() const { return AutoRange ? PraefixEinheit : NDEinheit; }
+    QString ShownUnit() const { return AutoRange ? PraefixEinheit() : NDEinheit; }
     // Cell i (from 1) of the number text.
     QRect CellRect(int i) const;
 
@@ -67,8 +72,11 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    // Formats the value and scales it with AutoRange; the changed cells repaint at the tick.
+    // After a change of value, unit, format or switch: the text is due, the changed cells
+    // repaint at the tick.
     void UpdateText();
+    // Sets the text shown before the first value (the LED display's is shorter).
+    void SetInitialText(const QString& text) { m_aktText = text; }
     // The text rows of the dialog: format, unit, AutoRange.
     void AddFormatRows(QString& unit);
     int FinishDialog(int helpContext, QString& unit);
@@ -76,6 +84,16 @@ protected:
 
 private:
     int x0() const;
+    // Text, scaled value and prefixed unit of the value now, when a change made them due.
+    void FormatDue() const;
+    // What a change while hidden left open: what was painted last is what is shown now.
+    void TakeShownAsPainted();
+
+    mutable QString m_aktText = QStringLiteral(" 0,00000");
+    mutable double m_skaliert = 0;
+    mutable QString m_praefixEinheit;
+    mutable bool m_textDue = false;
+    bool m_changedHidden = false;  // changed while hidden: shown again, it paints everything
     // What the frame and gradient picture was drawn for.
     struct TBackgroundKey {
         int w = -1, h = -1, f = -1;
@@ -99,6 +117,8 @@ public:
 
     // The text the LED widget shows (blanks while the display is off).
     QString LedText() const;
+    // The widget's caption, when a change has made it due.
+    void UpdateCaption();
 
     void Paint(TCanvas& canvas) override;
     void WriteElementData(TWriter& writer) override;
@@ -107,9 +127,14 @@ public:
     void SetBisteTransparent(bool transparent) override;
     void SetHintergrundFarbe(int32_t color) override;
 
+    void RepaintChanged() override;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void TextChanged() override;
+
+private:
+    bool m_captionDue = true;
 };
 
 class TTDisplay : public TNumDisplay {

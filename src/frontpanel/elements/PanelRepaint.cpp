@@ -20,11 +20,13 @@ namespace {
 constexpr int kTickMs = 50;
 } // namespace
 
+// The tick repeats while repaints keep coming and stops after a tick with nothing to do; the
+// lists keep their memory, so a run that changes its displays all the time allocates nothing
+// for its repaints.
 class TRepaintQueue : public QObject {
 public:
     TRepaintQueue()
     {
-        m_timer.setSingleShot(true);
         m_timer.setInterval(kTickMs);
         QObject::connect(&m_timer, &QTimer::timeout, this, [this] { Flush(); });
     }
@@ -34,7 +36,10 @@ public:
         auto it = m_pending.find(&w);
         if (it == m_pending.end())
             it = m_pending.insert(&w, Entry{&w, QRect()});
+        else if (!it->widget)
+            *it = Entry{&w, QRect()};  // a new widget where a freed one was
         it->area |= r;
+        m_due = true;
         if (!m_timer.isActive())
             m_timer.start();
     }
@@ -43,6 +48,7 @@ public:
     {
         element.m_due = true;
         m_changed.push_back({&w, &element});
+        m_due = true;
         if (!m_timer.isActive())
             m_timer.start();
     }
@@ -50,7 +56,7 @@ public:
 private:
     struct Entry {
         QPointer<QWidget> widget;
-        QRect area;  // what to repaint: the rectangles requested, as one
+        QRect area;  // what to repaint: the rectangles requested, as one; empty: nothing
     };
 
     struct Changed {
@@ -60,23 +66,39 @@ private:
 
     void Flush()
     {
-        const std::vector<Changed> changed = std::move(m_changed);
-        m_changed.clear();
-        for (const Changed& c : changed)
+        if (!m_due) {
+            m_timer.stop();
+            return;
+        }
+        m_due = false;
+        m_flushing.swap(m_changed);
+        for (const Changed& c : m_flushing)
             if (c.widget) {
                 c.element->m_due = false;
                 c.element->RepaintChanged();
             }
-        const QHash<QWidget*, Entry> pending = std::move(m_pending);
-        m_pending.clear();
-        for (const Entry& e : pending)
-            if (e.widget)
-                e.widget->update(e.area);
+        m_flushing.clear();
+        for (auto it = m_pending.begin(); it != m_pending.end();) {
+            if (!it->widget) {
+                it = m_pending.erase(it);
+                continue;
+            }
+            if (!it->area.isEmpty()) {
+                const QRect area = it->area;
+                it->area = QRect();
+                it->widget->update(area);
+            }
+            ++it;
+        }
     }
 
     QTimer m_timer;
+    bool m_due = false;  // something was asked for since the last tick
+    // Every widget that asked for a repaint, kept with an empty area between its requests
+    // (a freed widget leaves at the next tick).
     QHash<QWidget*, Entry> m_pending;
     std::vector<Changed> m_changed;
+    std::vector<Changed> m_flushing;  // the list a tick works through
 };
 
 namespace {

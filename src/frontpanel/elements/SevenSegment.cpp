@@ -45,6 +45,28 @@ void TLcdDisplay::SetSeg(int index, bool on)
 void TLcdDisplay::DrawSegments()
 {
     ++m_rebuilds;
+    if (BisteSeg7) {
+        m_segmentPictureDue = true;  // a step's change: drawn when painted
+        return;
+    }
+    BuildPictures(10);
+}
+
+const QImage& TLcdDisplay::DigitPicture(int i)
+{
+    BuildDuePictures();
+    return m_digits[size_t(i)];
+}
+
+void TLcdDisplay::BuildDuePictures()
+{
+    if (m_segmentPictureDue)
+        BuildPictures(1);
+}
+
+void TLcdDisplay::BuildPictures(int rows)
+{
+    m_segmentPictureDue = false;
     const int h = std::max(DigitHeight, 1);
     const int w = std::max(DigitWidth, 1);
     const int l = DigitLineWidth;
@@ -64,7 +86,6 @@ void TLcdDisplay::DrawSegments()
         {p[4], p[8], p[11], p[10]},           // e
         {p[7], p[13], p[12], p[9]},           // c
         {p[10], p[11], p[12], p[13]}};        // d
-    const int rows = BisteSeg7 ? 1 : 10;
     for (int row = 0; row < rows; ++row) {
         QImage& picture = m_digits[size_t(row)];
         picture = QImage(w, h, QImage::Format_RGB32);
@@ -86,6 +107,7 @@ void TLcdDisplay::paintEvent(QPaintEvent*)
 {
     if (width() <= 0 || height() <= 0)
         return;
+    BuildDuePictures();
     QPainter painter(this);
     const int digits = std::max(NumDigits, 1);
     QString text = QString::number(Value).rightJustified(digits, QLatin1Char('0'));

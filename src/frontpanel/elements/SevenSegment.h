@@ -28,11 +28,13 @@ public:
 
     // Store the segment (1..7); rebuild the pattern when it changed. No repaint.
     void SetSeg(int index, bool on);
-    // Rebuilds the digit pictures from the fields.
+    // Rebuilds the digit pictures from the fields: all ten in digit mode; in segment mode
+    // picture 0, drawn when next painted or asked for, so a step that changes the segments
+    // only marks it.
     void DrawSegments();
-    // How often the pictures were rebuilt.
+    // How often a rebuild was asked for.
     int RebuildCount() const { return m_rebuilds; }
-    const QImage& DigitPicture(int i) const { return m_digits[size_t(i)]; }
+    const QImage& DigitPicture(int i);
 
     void SetDigitHeight(int v);
     void SetDigitWidth(int v);
@@ -49,8 +51,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void BuildDuePictures();
+    // Pictures 0 .. rows - 1 from the fields now.
+    void BuildPictures(int rows);
+
     std::array<QImage, 10> m_digits;
     int m_rebuilds = 0;
+    bool m_segmentPictureDue = false;
 };
 
 class T7Segment : public TFP_Element {

@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QPalette>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -43,11 +44,13 @@ void TTextAreaElement::SetAreaFontColor(int32_t colour)
 
 void TTextAreaElement::ClearText()
 {
-    m_area->clear();
+    if (!m_area->document()->isEmpty())
+        m_area->clear();
 }
 
 QString TTextAreaElement::Text() const
 {
+    ApplyPending();
     return m_area->toPlainText();
 }
 

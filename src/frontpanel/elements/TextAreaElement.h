@@ -22,8 +22,8 @@ public:
     QPlainTextEdit* Area() const { return m_area; }
     int32_t AreaFontColor() const { return m_fontColor; }
     void SetAreaFontColor(int32_t colour);
-    // Empties the text area.
-    void ClearText();
+    // Empties the text area (an empty one is left alone: a circuit may clear in every step).
+    virtual void ClearText();
     QString Text() const;
 
     void WriteElementData(TWriter& writer) override;
@@ -34,6 +34,8 @@ public:
     bool GetBisteVSkalierbar() const override { return true; }
 
 protected:
+    // Brings the area up to date with what was written to it but not yet shown.
+    virtual void ApplyPending() const {}
     // Takes the area, aligns it to the element and creates the five hotkeys.
     void SetArea(QPlainTextEdit* area);
     void resizeEvent(QResizeEvent* event) override;

@@ -511,9 +511,11 @@ void TFPGraf::Command(int tag)
     }
     case cmLoad: {
         const QString file = AskRecorderFile(this, false, filter, QStringLiteral("GRF"));
-        QString error;
-        if (!file.isEmpty() && !LoadGRF(file, &error))
+        QString error, notice;
+        if (!file.isEmpty() && !LoadGRF(file, &error, &notice))
             MessageDlg(error, mtError, mbOK);
+        else if (!notice.isEmpty())
+            MessageDlg(notice, mtWarning, mbOK);
         break;
     }
     case cmSettings: EditProperties(); break;
@@ -615,7 +617,7 @@ bool TFPGraf::SaveGRF(const QString& fileName, QString* error)
     return EnsureFolderFor(fileName, error) && WriteWholeFile(fileName, WriteGrf(ToGrf()), error);
 }
 
-bool TFPGraf::LoadGRF(const QString& fileName, QString* error)
+bool TFPGraf::LoadGRF(const QString& fileName, QString* error, QString* notice)
 {
     QByteArray bytes;
     TGrfData data;
@@ -628,6 +630,8 @@ bool TFPGraf::LoadGRF(const QString& fileName, QString* error)
         return false;
     }
     ApplyGrf(data);
+    if (data.Cut && notice)
+        *notice = QDir::toNativeSeparators(fileName) + QStringLiteral(":\n") + GrfCutNotice();
     return true;
 }
 

@@ -80,8 +80,9 @@ public:
     // Writes the recording; false with *error when the file could not be written.
     bool SaveGRF(const QString& fileName, QString* error = nullptr);
     // Replaces the recording with the file's; a file that cannot be read or is damaged changes
-    // nothing: false with *error.
-    bool LoadGRF(const QString& fileName, QString* error = nullptr);
+    // nothing: false with *error. A file that ends early loads what it holds before its end,
+    // and *notice says so.
+    bool LoadGRF(const QString& fileName, QString* error = nullptr, QString* notice = nullptr);
     TGrfData ToGrf() const;
     void ApplyGrf(const TGrfData& data);
 

@@ -12,6 +12,9 @@ inline constexpr uint16_t kWebLinkPort = 31234;
 inline constexpr const char* kWebPageToken = "5d3f07a62";
 // Longest line taken from the other end; a longer one is cut there into several.
 inline constexpr qsizetype kWebLongestLine = 100000;
+// Longest request (the URL-encoded address of a click or a form, in bytes) that is passed on:
+// the server answers a longer one with a page that says so, and the front panel takes none.
+inline constexpr qsizetype kWebLongestRequest = 4096;
 
 // Takes the next line (without its LF and a CR before it) from the front of the buffer;
 // false while no whole line is there.

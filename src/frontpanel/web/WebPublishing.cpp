@@ -70,8 +70,10 @@ QString DecodeQueryText(QString text)
 std::vector<TWebRequestPair> ParseWebRequest(const QString& request)
 {
     std::vector<TWebRequestPair> pairs;
+    if (request.toUtf8().size() > kWebLongestRequest)
+        return pairs;
     qsizetype start = 0;
-    while (start <= request.size() && static_cast<int>(pairs.size()) < kWebRequestMostParts) {
+    while (start <= request.size()) {
         qsizetype end = request.indexOf(u'&', start);
         if (end < 0)
             end = request.size();

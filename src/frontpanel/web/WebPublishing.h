@@ -24,9 +24,9 @@ void ResetWebState();
 inline constexpr int32_t kWebActionRefresh = 1;
 inline constexpr int32_t kWebActionSubmit = 12;
 
-// Limits on what a request may carry: characters per part, name and value, and parts.
+// Characters per part of a request, name and value (the request as a whole is bounded by
+// kWebLongestRequest).
 inline constexpr int kWebRequestPartLength = 1000;
-inline constexpr int kWebRequestMostParts = 100;
 
 // Escapes a data text for HTML text and double-quoted attribute values.
 QString HtmlText(const QString& text);
@@ -54,7 +54,8 @@ using TWebRequestPair = std::pair<QString, QString>;
 // cut to begin at its first "MainModul" and to at most kWebRequestPartLength characters, then
 // split at its first "=", then "+" becomes a blank and percent escapes are decoded in name and
 // value apart (so that a typed "&", "=" or "+" stays in its value). A part without "=" gives
-// an empty value. At most kWebRequestMostParts parts are taken; empty parts are skipped.
+// an empty value; empty parts are skipped. A request longer than kWebLongestRequest is taken
+// not at all, rather than in part.
 std::vector<TWebRequestPair> ParseWebRequest(const QString& request);
 
 // A whole number in the text, or false when it is none (a protocol field the server sent).

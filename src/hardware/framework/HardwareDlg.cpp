@@ -101,13 +101,13 @@ THardware_Dlg::THardware_Dlg(QWidget* parent) : QDialog(parent)
 void THardware_Dlg::TranslateCaptions()
 {
     setWindowTitle(QStringLiteral("Hardware"));
-    Header = {LangText("Bezeichnung", "Designation", "Désignation"),
-              LangText("Name", "Name", "Nom"),
-              LangText("Verbindung", "Connection", "Connexion"),
-              LangText("Wert", "Value", "Valeur")};
+    Header = {Lang3Q("Bezeichnung", "Designation", "Désignation"),
+              Lang3Q("Name", "Name", "Nom"),
+              Lang3Q("Verbindung", "Connection", "Connexion"),
+              Lang3Q("Wert", "Value", "Valeur")};
     OK_Btn->setText(QStringLiteral("&OK"));
-    CancelBtn->setText(LangText("&Abbrechen", "&Cancel", "&Annuler"));
-    ChangeBtn->setText(LangText("&Ändern...", "&Modify...", "&Modifier..."));
+    CancelBtn->setText(Lang3Q("&Abbrechen", "&Cancel", "&Annuler"));
+    ChangeBtn->setText(Lang3Q("&Ändern...", "&Modify...", "&Modifier..."));
 }
 
 bool THardware_Dlg::event(QEvent* e)
@@ -128,7 +128,7 @@ void THardware_Dlg::LoadHardwareIni(const QString& fileName)
     m_noHardware = sections.isEmpty();
     if (m_noHardware) {
         Grid.push_back({QStringLiteral("-"),
-                        LangText("Projekt verwendet keine Hardware", "No hardware devices in project",
+                        Lang3Q("Projekt verwendet keine Hardware", "No hardware devices in project",
                                  "Aucun module matériel dans le projet"),
                         QStringLiteral("-"), QStringLiteral("-"), QString()});
     } else {

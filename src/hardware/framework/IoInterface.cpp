@@ -358,14 +358,14 @@ void AddBitPins(TIOPort& port, const char* prefix, int count)
 
 TDOutPort::TDOutPort()
 {
-    Name = LangText("Digitalausgänge", "Digital outputs", "Sorties digitales");
+    Name = Lang3Q("Digitalausgänge", "Digital outputs", "Sorties digitales");
     AddBitPins(*this, "DO", 8);
     SetInput(false);
 }
 
 TDInPort::TDInPort()
 {
-    Name = LangText("Digitaleingänge", "Digital inputs", "Entrées digitales");
+    Name = Lang3Q("Digitaleingänge", "Digital inputs", "Entrées digitales");
     SetInput(true);
     AddBitPins(*this, "DI", 8);
     SetInput(true);
@@ -373,12 +373,12 @@ TDInPort::TDInPort()
 
 TAOutPort::TAOutPort()
 {
-    Name = LangText("Analogausgänge", "Analogue outputs", "Sorties analogiques");
+    Name = Lang3Q("Analogausgänge", "Analogue outputs", "Sorties analogiques");
     SetInput(false);
 }
 
 TAInPort::TAInPort()
 {
-    Name = LangText("Analogeingänge", "Analogue inputs", "Entrées analogiques");
+    Name = Lang3Q("Analogeingänge", "Analogue inputs", "Entrées analogiques");
     SetInput(true);
 }

@@ -39,16 +39,6 @@ std::function<bool()>& SimFastQuery()
     return query;
 }
 
-QString LangText(const char* german, const char* english, const char* french)
-{
-    switch (Ctx().CurrentLanguage) {
-    case 0: return QString::fromUtf8(german);
-    case 1: return QString::fromUtf8(english);
-    case 2: return QString::fromUtf8(french);
-    default: return {};
-    }
-}
-
 // --- Pins ----------------------------------------------------------------------------------------
 
 void SetPinValue(TPin& pin, Extended x)

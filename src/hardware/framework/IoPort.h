@@ -137,6 +137,3 @@ protected:
 // mode (then a wait does not sleep between steps). Installed at start-up; false until then.
 std::function<bool()>& SimFastQuery();
 
-// The three texts of the current language (device names, port names, pin descriptions);
-// any other language value leaves the text empty.
-QString LangText(const char* german, const char* english, const char* french);

@@ -104,9 +104,9 @@ TPinEdit::TPinEdit(QWidget* parent) : QFrame(parent)
 void TPinEdit::TranslateCaptions()
 {
     PinGrid->setHorizontalHeaderLabels(
-        {LangText("Anschluss", "Connection", "Connexion"),
-         LangText("Beschreibung", "Comment", "Commentaire")});
-    ConfigButton->setText(LangText("&Konfigurieren...", "&Configuration...", "&Configuration..."));
+        {Lang3Q("Anschluss", "Connection", "Connexion"),
+         Lang3Q("Beschreibung", "Comment", "Commentaire")});
+    ConfigButton->setText(Lang3Q("&Konfigurieren...", "&Configuration...", "&Configuration..."));
 }
 
 TIOPort* TPinEdit::Port(int index) const
@@ -177,8 +177,8 @@ void TPinEdit::ShowPin(int index)
         if (pin->Configurable)
             RangeLabel->setText(FixedText(pin->Min) + QStringLiteral(" ... ") + FixedText(pin->Max)
                                 + QLatin1Char(' ')
-                                + (pin->IsOutput ? LangText("(Ausgang)", "(output)", "(Sortie)")
-                                                 : LangText("(Eingang)", "(input)", "(Entrée)")));
+                                + (pin->IsOutput ? Lang3Q("(Ausgang)", "(output)", "(Sortie)")
+                                                 : Lang3Q("(Eingang)", "(input)", "(Entrée)")));
         else
             RangeLabel->clear();
     } else {
@@ -317,7 +317,7 @@ TPinPortDlg::TPinPortDlg(QWidget* parent) : QDialog(parent)
 void TPinPortDlg::TranslateCaptions()
 {
     setWindowTitle(QStringLiteral("Pins & Ports"));
-    CancelBtn->setText(LangText("&Abbrechen", "&Cancel", "&Annuler"));
+    CancelBtn->setText(Lang3Q("&Abbrechen", "&Cancel", "&Annuler"));
     OKBtn->setText(QStringLiteral("&OK"));
     PinEdit->TranslateCaptions();
 }

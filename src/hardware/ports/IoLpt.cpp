@@ -3,6 +3,7 @@
 #include "core/model/Translator.h"
 #include "hardware/framework/HardwareHelpers.h"
 #include "hardware/framework/PortDriver.h"
+#include "platform/Context.h"
 #include "ui/PropertySheet.h"
 
 namespace {
@@ -12,7 +13,7 @@ constexpr uint16_t kFirstPortAddress = 255;
 
 QString LptName()
 {
-    return LangText("LPT-Port", "LPT port", "Port LPT");
+    return Lang3Q("LPT-Port", "LPT port", "Port LPT");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "core/model/Translator.h"
 #include "hardware/framework/HardwareHelpers.h"
 #include "hardware/framework/PortDriver.h"
+#include "platform/Context.h"
 #include "ui/PropertySheet.h"
 
 namespace {
@@ -13,16 +14,16 @@ constexpr int32_t kRegisterHelpContext = 42000;
 // French texts differ from the German and English ones, which are the same.
 QString GermanEnglishFrench(const char* germanEnglish, const char* french)
 {
-    return LangText(germanEnglish, germanEnglish, french);
+    return Lang3Q(germanEnglish, germanEnglish, french);
 }
 
 } // namespace
 
 TRegisterDataPort::TRegisterDataPort(int width, bool input, const char* frenchBit) : Width(width)
 {
-    Name = LangText("Daten", "Data", "Données");
+    Name = Lang3Q("Daten", "Data", "Données");
     ClearPins();
-    const QString bit = LangText("Bit ", "Bit ", frenchBit);
+    const QString bit = Lang3Q("Bit ", "Bit ", frenchBit);
     for (int i = 0; i < width; ++i)
         AddPin(bit + QString::number(i), QStringLiteral("D") + QString::number(i), 0.0L, 5.0L,
                false);
@@ -155,7 +156,7 @@ void TRegisterReadDevice::SetValue(int32_t index, Extended value)
 
 TwPort::TwPort() : TRegisterWriteDevice(8, true)
 {
-    Name = LangText("8-Bit-Register (write)", "Port write (8 bit)", "Ecriture port (8 bits)");
+    Name = Lang3Q("8-Bit-Register (write)", "Port write (8 bit)", "Ecriture port (8 bits)");
     Ports.push_back(std::make_unique<TwPortDOutPort>());
     BuildPinList();
     OutputCount = 9;
@@ -168,7 +169,7 @@ QString TwPort::BiboName() const
 
 TrPort::TrPort() : TRegisterReadDevice(8, false)
 {
-    Name = LangText("8-Bit-Register (read)", "Port read (8 bit)", "Lecture port (8 bits)");
+    Name = Lang3Q("8-Bit-Register (read)", "Port read (8 bit)", "Lecture port (8 bits)");
     Ports.push_back(std::make_unique<TrPortDInPort>());
     BuildPinList();
     OutputCount = 1;
@@ -181,7 +182,7 @@ QString TrPort::BiboName() const
 
 TwPort16::TwPort16() : TRegisterWriteDevice(16, true)
 {
-    Name = LangText("16-Bit-Register (write)", "Port write (16 bit)", "Ecriture port (16 bits)");
+    Name = Lang3Q("16-Bit-Register (write)", "Port write (16 bit)", "Ecriture port (16 bits)");
     Ports.push_back(std::make_unique<TwPort16DOutPort>());
     BuildPinList();
     OutputCount = 17;
@@ -199,7 +200,7 @@ QString TwPort16::Beschriftung() const
 
 TrPort16::TrPort16() : TRegisterReadDevice(16, false)
 {
-    Name = LangText("16-Bit-Register (read)", "Port read (16 bit)", "Lecture Port (16 bits)");
+    Name = Lang3Q("16-Bit-Register (read)", "Port read (16 bit)", "Lecture Port (16 bits)");
     Ports.push_back(std::make_unique<TrPort16DInPort>());
     BuildPinList();
     OutputCount = 1;

@@ -3,12 +3,19 @@
 #include "platform/Context.h"
 #include "ui/ByteSequence.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyleOptionHeader>
+#include <QStylePainter>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
+
+#include <functional>
 
 namespace {
 
@@ -37,6 +44,52 @@ QStringList HelpLines()
     }
 }
 
+// Cells edited with a line edit whose every change goes to onTyping, so that the preview
+// follows the typing before the cell takes the text.
+class TTypingDelegate : public QStyledItemDelegate {
+public:
+    TTypingDelegate(QObject* parent, std::function<void(const QString&)> onTyping)
+        : QStyledItemDelegate(parent), m_onTyping(std::move(onTyping))
+    {
+    }
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            QObject::connect(line, &QLineEdit::textChanged, line, m_onTyping);
+        return editor;
+    }
+
+private:
+    std::function<void(const QString&)> m_onTyping;
+};
+
+// The grid's top-left corner is the caption of the number column: it paints the corner
+// button's text, which the table itself leaves out.
+class TCornerCaption : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* corner = qobject_cast<QAbstractButton*>(watched);
+        if (!corner || event->type() != QEvent::Paint)
+            return false;
+        QStyleOptionHeader option;
+        option.initFrom(corner);
+        // The button takes no clicks, but its caption reads like the other headers.
+        option.state |= QStyle::State_Enabled;
+        option.palette.setCurrentColorGroup(QPalette::Active);
+        option.rect = corner->rect();
+        option.position = QStyleOptionHeader::OnlyOneSection;
+        option.text = corner->text();
+        option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        QStylePainter painter(corner);
+        painter.drawControl(QStyle::CE_Header, option);
+        return true;
+    }
+};
+
 } // namespace
 
 TByte_Dlg::TByte_Dlg(QWidget* parent)
@@ -53,6 +106,11 @@ TByte_Dlg::TByte_Dlg(QWidget* parent)
         numbers << QStringLiteral(" $%1").arg(i, 2, 16, QLatin1Char('0')).toUpper();
     Grid->setVerticalHeaderLabels(numbers);
     Grid->setCornerButtonEnabled(false);
+    if (auto* corner = Grid->findChild<QAbstractButton*>()) {
+        corner->setText(u" Nr."_qs);
+        corner->installEventFilter(new TCornerCaption(corner));
+    }
+    Grid->setItemDelegate(new TTypingDelegate(Grid, [this](const QString& text) { Preview(text); }));
     Grid->setMinimumHeight(120);
     AddToFrame(Grid, 2);
     FinishLayout();
@@ -98,7 +156,12 @@ QStringList TByte_Dlg::Sequences() const
 void TByte_Dlg::setMonitor()
 {
     const QTableWidgetItem* item = Grid->currentItem();
-    ShowPreview(BytesToHexText(ParseByteSequence(item ? item->text() : QString())));
+    Preview(item ? item->text() : QString());
+}
+
+void TByte_Dlg::Preview(const QString& sequence)
+{
+    ShowPreview(BytesToHexText(ParseByteSequence(sequence)));
 }
 
 TByte_Dlg& Byte_Dlg()

@@ -20,6 +20,10 @@ public:
     // Refreshes the preview from the current row.
     void setMonitor();
     void FormShow() override { setMonitor(); }
+
+private:
+    // The preview of one sequence text (also of the text being typed into a cell).
+    void Preview(const QString& sequence);
 };
 
 TByte_Dlg& Byte_Dlg();

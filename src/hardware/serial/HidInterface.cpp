@@ -35,7 +35,7 @@ THIDInterface::THIDInterface()
     SetHandle(nullptr);
     ListDevices(Devices, 0, 0);
     OutputCount = 0;
-    Name = LangText("HID-Schnittstelle", "HID Interface", "Interface HID");
+    Name = Lang3Q("HID-Schnittstelle", "HID Interface", "Interface HID");
 }
 
 THIDInterface::~THIDInterface()
@@ -48,7 +48,7 @@ void THIDInterface::ListDevices(std::vector<TDeviceInfo>& list, uint16_t vendorI
 {
     list.clear();
     TDeviceInfo none;
-    none.DisplayName = LangText("Kein", "None", "Aucun");
+    none.DisplayName = Lang3Q("Kein", "None", "Aucun");
     list.push_back(none);
     IHidSystem& system = HidSystem();
     if (!system.Available())

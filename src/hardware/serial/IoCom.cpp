@@ -2,6 +2,7 @@
 
 #include "core/model/Translator.h"
 #include "hardware/serial/ByteDlg.h"
+#include "platform/Context.h"
 #include "platform/Cp1252.h"
 #include "platform/Filer.h"
 #include "platform/ValueText.h"
@@ -306,7 +307,7 @@ void TComStringInPort::Clear()
 
 TComInterface::TComInterface()
 {
-    Name = LangText("serielle Schnittstelle", "Serial interface", "Interface série");
+    Name = Lang3Q("serielle Schnittstelle", "Serial interface", "Interface série");
     SetKind(3);
     SetComPort(0);
     BuildPinList();
@@ -321,32 +322,32 @@ void TComInterface::SetKind(uint8_t kind)
     Kind = kind;
     ClearPorts();
     std::unique_ptr<TSerialPort> port;
-    const QString send = LangText("Senden bei neg. Flanke", "Send at neg. edge",
+    const QString send = Lang3Q("Senden bei neg. Flanke", "Send at neg. edge",
                                   "Envoyer sur front desc.");
     auto replacePins = [](TIOPort& p) { p.ClearPins(); };
     switch (kind) {
     case 0:
         port = std::make_unique<TComByteOutPort>();
-        port->Name = LangText("Byte senden", "Send byte", "Envoyer octet");
+        port->Name = Lang3Q("Byte senden", "Send byte", "Envoyer octet");
         port->AddPin(send, QStringLiteral("|SND"), 0.0L, 5.0L, false);
         break;
     case 1:
         port = std::make_unique<TComBytefolgeOutPort>();
-        port->Name = LangText("Bytefolge senden", "Send sequence", "Envoyer séquence");
+        port->Name = Lang3Q("Bytefolge senden", "Send sequence", "Envoyer séquence");
         port->AddPin(send, QStringLiteral("|SND"), 0.0L, 5.0L, false);
         break;
     case 2:
         port = std::make_unique<TComZahlOutPort>();
         replacePins(*port);
-        port->Name = LangText("Zahlenwert senden", "Send value", "Envoyer valeur");
-        port->AddPin(LangText("Zahlenwert", "Value", "Valeur"), QStringLiteral("Z"), -1e99L,
+        port->Name = Lang3Q("Zahlenwert senden", "Send value", "Envoyer valeur");
+        port->AddPin(Lang3Q("Zahlenwert", "Value", "Valeur"), QStringLiteral("Z"), -1e99L,
                      1e99L, false);
         port->AddPin(send, QStringLiteral("|SND"), 0.0L, 5.0L, false);
         break;
     case 3:
         port = std::make_unique<TComByteInPort>();
-        port->Name = LangText("Byte empfangen", "Receive byte", "Recevoir octet");
-        port->AddPin(LangText("BSY - Warten auf Byte", "BSY - Wait for data",
+        port->Name = Lang3Q("Byte empfangen", "Receive byte", "Recevoir octet");
+        port->AddPin(Lang3Q("BSY - Warten auf Byte", "BSY - Wait for data",
                               "BSY - Attente données"),
                      QStringLiteral("BSY"), 0.0L, 5.0L, false);
         break;
@@ -358,14 +359,14 @@ void TComInterface::SetKind(uint8_t kind)
             port = std::make_unique<TComStringInPort>();
         replacePins(*port);
         if (kind == 4) {
-            port->Name = LangText("Zahlenwert empfangen", "Receive value", "Valeur reçue");
-            port->AddPin(LangText("Zahlenwert", "Value", "Value"), QStringLiteral("Z"), -1e99L,
+            port->Name = Lang3Q("Zahlenwert empfangen", "Receive value", "Valeur reçue");
+            port->AddPin(Lang3Q("Zahlenwert", "Value", "Value"), QStringLiteral("Z"), -1e99L,
                          1e99L, false);
         } else {
-            port->Name = LangText("String empfangen", "Receive String", "String reçue");
+            port->Name = Lang3Q("String empfangen", "Receive String", "String reçue");
             port->AddPin(QStringLiteral("String"), QStringLiteral("$"), -1e99L, 1e99L, false);
         }
-        port->AddPin(LangText("BSY - Warten auf Zahl", "BSY - Wait for data",
+        port->AddPin(Lang3Q("BSY - Warten auf Zahl", "BSY - Wait for data",
                               "BSY - Attente données"),
                      QStringLiteral("BSY"), 0.0L, 5.0L, false);
         break;
@@ -380,7 +381,7 @@ void TComInterface::SetKind(uint8_t kind)
     default:
         port = std::make_unique<TComStringOutPort>();
         replacePins(*port);
-        port->Name = LangText("String senden", "Send string", "Envoyer string");
+        port->Name = Lang3Q("String senden", "Send string", "Envoyer string");
         port->AddPin(QStringLiteral("String"), QStringLiteral("$"), -1e99L, 1e99L, false);
         port->AddPin(send, QStringLiteral("|SND"), 0.0L, 5.0L, false);
         Kind = 6;
@@ -582,57 +583,57 @@ void TComInterface::readFromStream(TReader& reader)
 QString TComByteSenden::Praefix() const { return QStringLiteral("CBS"); }
 QString TComByteSenden::BiboName() const
 {
-    return LangText("COM\rByte senden", "COM\rSend byte", "COM\rEnvoyer octet");
+    return Lang3Q("COM\rByte senden", "COM\rSend byte", "COM\rEnvoyer octet");
 }
 QString TComByteSenden::Beschriftung() const
 {
-    return LangText("Byte senden", "Send byte", "Envoyer octet");
+    return Lang3Q("Byte senden", "Send byte", "Envoyer octet");
 }
 
 QString TComBytefolgeSenden::Praefix() const { return QStringLiteral("CTS"); }
 QString TComBytefolgeSenden::BiboName() const
 {
-    return LangText("COM\rBytefolge senden", "COM\rSend sequence", "COM\rEnvoyer séquence");
+    return Lang3Q("COM\rBytefolge senden", "COM\rSend sequence", "COM\rEnvoyer séquence");
 }
 QString TComBytefolgeSenden::Beschriftung() const
 {
-    return LangText("Bytefolge senden", "Send sequence", "Envoyer séquence");
+    return Lang3Q("Bytefolge senden", "Send sequence", "Envoyer séquence");
 }
 
 QString TComZahlSenden::Praefix() const { return QStringLiteral("CVS"); }
 QString TComZahlSenden::BiboName() const
 {
-    return LangText("COM\rZahl senden", "COM\rSend value", "COM\rEnvoyer valeur");
+    return Lang3Q("COM\rZahl senden", "COM\rSend value", "COM\rEnvoyer valeur");
 }
 QString TComZahlSenden::Beschriftung() const { return QStringLiteral("COM"); }
 
 QString TComByteEmpfangen::Praefix() const { return QStringLiteral("CRB"); }
 QString TComByteEmpfangen::BiboName() const
 {
-    return LangText("COM\rByte empfangen", "COM\rReceive byte", "COM\rRecevoir octet");
+    return Lang3Q("COM\rByte empfangen", "COM\rReceive byte", "COM\rRecevoir octet");
 }
 QString TComByteEmpfangen::Beschriftung() const
 {
-    return LangText("Byte empfangen", "Receive byte", "Recevoir octet");
+    return Lang3Q("Byte empfangen", "Receive byte", "Recevoir octet");
 }
 
 QString TComZahlEmpfangen::Praefix() const { return QStringLiteral("CRV"); }
 QString TComZahlEmpfangen::BiboName() const
 {
-    return LangText("COM\rZahl empfangen", "COM\rReceive value", "COM\rRecevoir valeur");
+    return Lang3Q("COM\rZahl empfangen", "COM\rReceive value", "COM\rRecevoir valeur");
 }
 QString TComZahlEmpfangen::Beschriftung() const { return QStringLiteral("COM"); }
 
 QString TComStringSenden::Praefix() const { return QStringLiteral("$CS"); }
 QString TComStringSenden::BiboName() const
 {
-    return LangText("COM\rString senden", "COM\rSend string", "COM\rEnvoyer string");
+    return Lang3Q("COM\rString senden", "COM\rSend string", "COM\rEnvoyer string");
 }
 QString TComStringSenden::Beschriftung() const { return QStringLiteral("COM"); }
 
 QString TComStringEmpfangen::Praefix() const { return QStringLiteral("$CR"); }
 QString TComStringEmpfangen::BiboName() const
 {
-    return LangText("COM\rString empfangen", "COM\rReceive string", "COM\rRecevoir string");
+    return Lang3Q("COM\rString empfangen", "COM\rReceive string", "COM\rRecevoir string");
 }
 QString TComStringEmpfangen::Beschriftung() const { return QStringLiteral("COM"); }

@@ -29,7 +29,7 @@ uint16_t ComFromOldAddress(uint16_t stored)
 
 TCOM_DOutPort::TCOM_DOutPort()
 {
-    Name = LangText("COM-Ausgänge", "COM outputs", "Sorties COM");
+    Name = Lang3Q("COM-Ausgänge", "COM outputs", "Sorties COM");
     ClearPins();
     AddLinePin(*this, "Data terminal ready", "DTR");
     AddLinePin(*this, "Ready to send", "RTS");
@@ -48,7 +48,7 @@ void TCOM_DOutPort::MachEsJetzt()
 
 TCOM_DInPort::TCOM_DInPort()
 {
-    Name = LangText("COM-Eingänge", "COM inputs", "Entrées COM");
+    Name = Lang3Q("COM-Eingänge", "COM inputs", "Entrées COM");
     ClearPins();
     AddLinePin(*this, "Clear to send", "CTS");
     AddLinePin(*this, "Data set ready", "DSR");
@@ -83,7 +83,7 @@ TCOM_D::TCOM_D()
 
 QString TCOM_D::BiboName() const
 {
-    return LangText("COM-Port\r(direkt)", "COM-Port\r(direct)", "Port COM\r(direct)");
+    return Lang3Q("COM-Port\r(direkt)", "COM-Port\r(direct)", "Port COM\r(direct)");
 }
 
 void TCOM_D::getKonfigData()

@@ -39,12 +39,12 @@ bool JoystickAnswers(int32_t number)
 
 TJoystickAInPort::TJoystickAInPort()
 {
-    Name = LangText("Joystick-Achsen", "Joystick axes", "Axes joystick");
+    Name = Lang3Q("Joystick-Achsen", "Joystick axes", "Axes joystick");
     ClearPins();
     const char* names[] = {"X", "Y", "Z"};
-    const QString descriptions[] = {LangText("X-Achse", "x-axis", "Axe-x"),
-                                    LangText("Y-Achse", "y-axis", "Axe-y"),
-                                    LangText("Z-Achse", "z-axis", "Axe-Z")};
+    const QString descriptions[] = {Lang3Q("X-Achse", "x-axis", "Axe-x"),
+                                    Lang3Q("Y-Achse", "y-axis", "Axe-y"),
+                                    Lang3Q("Z-Achse", "z-axis", "Axe-Z")};
     for (int i = 0; i < 3; ++i) {
         TPin& pin = AddPin(descriptions[i], QString::fromLatin1(names[i]), -100.0L, 100.0L, true);
         pin.RawMin = 0;
@@ -73,7 +73,7 @@ void TJoystickAInPort::MachEsJetzt()
 
 TJoystickDInPort::TJoystickDInPort()
 {
-    Name = LangText("Joystick-Buttons", "Joystick buttons", "Boutons joystick");
+    Name = Lang3Q("Joystick-Buttons", "Joystick buttons", "Boutons joystick");
     ClearPins();
     for (int i = 0; i < 4; ++i)
         AddPin(QStringLiteral("Button ") + QString::number(i + 1),
@@ -99,7 +99,7 @@ void TJoystickDInPort::MachEsJetzt()
 
 TJoystick::TJoystick()
 {
-    Name = LangText("Joystick-Interface", "Joystick interface", "Interface joystick");
+    Name = Lang3Q("Joystick-Interface", "Joystick interface", "Interface joystick");
     Ports.push_back(std::make_unique<TJoystickAInPort>());
     Ports.push_back(std::make_unique<TJoystickDInPort>());
     BuildPinList();

@@ -90,21 +90,21 @@ const QStringList& ComList()
 
 TSerialDOutPort::TSerialDOutPort()
 {
-    Name = LangText("8-Bit Digital Ausgang", "8 bit digital output", "Sortie digitale 8 bits");
+    Name = Lang3Q("8-Bit Digital Ausgang", "8 bit digital output", "Sortie digitale 8 bits");
     AddBitPins(*this, "DO");
     SetInput(false);
 }
 
 TSerialDInPort::TSerialDInPort()
 {
-    Name = LangText("8-Bit Digitaleingang", "8 bit digital input", "Entrée digitale 8 bits");
+    Name = Lang3Q("8-Bit Digitaleingang", "8 bit digital input", "Entrée digitale 8 bits");
     AddBitPins(*this, "DI");
     SetInput(true);
 }
 
 TSerialInterface::TSerialInterface()
 {
-    Name = LangText("Serielle Schnittstelle", "Serial interface", "Interface série");
+    Name = Lang3Q("Serielle Schnittstelle", "Serial interface", "Interface série");
     SetComPort(0);
 }
 

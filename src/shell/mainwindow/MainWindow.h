@@ -82,21 +82,6 @@ TCommandLine ParseCommandLine(const QStringList& parameters);
 // The four colours of the boards' palette for a screen of the given bits per pixel.
 QVector<QColor> MakeBoardPalette(int bitsPerPixel);
 
-// Services of the device and communication subsystems that start-up and shutdown call. Each
-// subsystem installs its part; empty functions do nothing.
-struct TStartupHooks {
-    std::function<void()> CreateMidiAdministrator;
-    std::function<void()> ClearComPortTable;      // frees the 101 serial-port slots
-    std::function<bool()> LoadSetupApi;           // true when loaded
-    std::function<bool()> LoadHid;
-    std::function<void()> RemovePortDriver;       // results are ignored
-    std::function<void()> InstallPortDriver;
-    std::function<void()> CreateNetworkPools;     // Clients, Servers, PureClients, PureServers
-    std::function<void()> RegisterDeviceClasses;  // device and communication classes
-};
-TStartupHooks& StartupHooks();
-void ResetStartupHooks();
-
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:

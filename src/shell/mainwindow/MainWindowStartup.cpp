@@ -104,17 +104,6 @@ QVector<QColor> MakeBoardPalette(int bitsPerPixel)
     return QVector<QColor>(4, QColor(255, 255, 255));
 }
 
-TStartupHooks& StartupHooks()
-{
-    static TStartupHooks hooks;
-    return hooks;
-}
-
-void ResetStartupHooks()
-{
-    StartupHooks() = TStartupHooks();
-}
-
 TForm1* Form1()
 {
     return g_form;
@@ -156,30 +145,17 @@ TForm1::~TForm1()
     CurrentBoard = nullptr;
     MainBoard = nullptr;
     m_boards.clear();
-    if (TFrontplatte* panel = Frontplatte()) {
-        panel->StopHook = nullptr;
-        panel->StartHook = nullptr;
-        panel->CloseHook = nullptr;
-        panel->HardwareHook = nullptr;
-        panel->AppConfigHook = nullptr;
-    }
+    if (TFrontplatte* panel = Frontplatte())
+        RemoveFrontPanelWindowHooks(*panel);
     if (g_form == this)
         g_form = nullptr;
 }
 
 void TForm1::FormCreate()
 {
-    TStartupHooks& hooks = StartupHooks();
-    auto call = [](const std::function<void()>& f) {
-        if (f)
-            f();
-    };
-
     InstallHooks();
     BuildTranslationTable();
-    call(hooks.CreateMidiAdministrator);
     Ctx().ColorSymbols = true;
-    call(hooks.ClearComPortTable);
     // Tool-bar images are painted with the buttons.
 
     if (Ctx().ProgramFolder.isEmpty())
@@ -202,7 +178,6 @@ void TForm1::FormCreate()
     BoardPalette = MakeBoardPalette(screen ? screen->depth() : 24);
 
     RegisterComponentClasses(ClassRegistry());
-    call(hooks.RegisterDeviceClasses);
 
     ClipboardStream = std::make_unique<QBuffer>();
     ClipboardStream->open(QIODevice::ReadWrite);
@@ -293,10 +268,6 @@ void TForm1::FormCreate()
     Ctx().ProjectFolder = Ctx().ProgramFolder;
     Simulation->StartArmed = false;
 
-    if (hooks.LoadSetupApi && hooks.LoadSetupApi() && hooks.LoadHid)
-        hooks.LoadHid();
-    call(hooks.RemovePortDriver);
-    call(hooks.InstallPortDriver);
     UpdateTools();
     Ctx().PerfFrequency = Clock().PerformanceFrequency();
     HintBox = new THintBox(this);
@@ -311,7 +282,6 @@ void TForm1::FormCreate()
     Timer10Sec = new QTimer(this);
     Timer10Sec->setInterval(10000);
     connect(Timer10Sec, &QTimer::timeout, this, [this] { Timer10SecTimer(); });
-    call(hooks.CreateNetworkPools);
 
     const TIniFile speed(ProgramPath(QStringLiteral("Settings\\SPEED.INI")));
     Simulation->SimFast = speed.ReadBool(QStringLiteral("Speed"), QStringLiteral("Fast"), true);
@@ -430,12 +400,7 @@ void TForm1::FormShow()
         panel->WebRefreshSeconds = 5;
         panel->hide();
         MainBoard->Design = panel->RootDesign;
-        panel->StopHook = [this] { StopSimulationKey(); };
-        panel->StartHook = [this] { StartSimulationKey(); };
-        panel->HardwareHook = [this] { FrontPanelHardwareConfig(); };
-        panel->AppConfigHook = [this] { FrontPanelAppConfig(); };
-        panel->HotkeyReceiversDown = HotkeyReceiversKeyDown;
-        panel->HotkeyReceiversUp = HotkeyReceiversKeyUp;
+        InstallFrontPanelWindowHooks(*panel, *this);
         RootDesign = CurrentDesign = panel->RootDesign;
         Projects->FrontPanel = panel;
         Simulation->FrontPanel = panel;
@@ -463,8 +428,6 @@ void TForm1::FormShow()
             close();
             return;
         }
-        if (panel)
-            panel->CloseHook = [this] { close(); };
         setWindowState(Qt::WindowNoState);
         move(-4000, y());
         StartSimulation();

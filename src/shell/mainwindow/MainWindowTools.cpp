@@ -227,16 +227,12 @@ bool TForm1::FormCloseQuery()
         SaveHardwareSettings(*MainBoard, file, number);
         file.UpdateFile();  // a failure here does not hold up the end of the program
     }
-    if (const auto& remove = StartupHooks().RemovePortDriver)
-        remove();
     CurrentDesign = RootDesign;
 
     if (!Ctx().RuntimeMode) {
         Projects->NewProject();
         WriteOptions();
     }
-    if (const auto& clear = StartupHooks().ClearComPortTable)
-        clear();
     FreeVendorLibraries();  // the makers' libraries that have an unload routine
     return true;
 }

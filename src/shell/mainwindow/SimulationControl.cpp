@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <climits>
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -118,6 +119,8 @@ void TSimulationControl::StartSimulation()
         return;
 
     m_stopRequested = false;
+    m_statesSaved = false;
+    m_stateFileError.clear();
     if (OnStatusText)
         OnStatusText(QStringLiteral("Start..."));
     // The preparation lets events run: nothing may edit the circuit meanwhile.
@@ -177,8 +180,6 @@ void TSimulationControl::StartSimulation()
         panel->ActiveDesign->RefreshTransparency(panel);
         panel->ActiveDesign->update();
     }
-    if (OnServersActive)
-        OnServersActive(true);
 
     if (SimFast && Ctx().SimRunning)
         RunFast();
@@ -205,8 +206,15 @@ void TSimulationControl::StartButtonMouseMove()
 
 void TSimulationControl::RequestStop()
 {
-    if (Ctx().SimRunning)
-        m_stopRequested = true;
+    if (!Ctx().SimRunning || m_stopRequested)
+        return;
+    m_stopRequested = true;
+    // From inside a step the states are saved as the stop fires: the components after the stop
+    // must not step once more before they are saved. The teardown waits for the end of the step.
+    if (MainBoard && MainBoard->StepDepth() > 0) {
+        SaveRunStates(&m_stateFileError);
+        m_statesSaved = true;
+    }
 }
 
 void TSimulationControl::StopSimulation()
@@ -224,12 +232,11 @@ void TSimulationControl::StopSimulation()
     m_stopRequested = false;
 
     TFrontplatte* panel = Panel();
-    const QString project = ProjectFileName();
-    // Both write the same state file: a failure is reported once.
-    const bool stateFileWritten =
-        !(panel && panel->Options.AutoSave) || panel->SaveDefaultSettings(project);
-    if (MainBoard && stateFileWritten)
-        SaveComponentStateFile(project);
+    QString stateFileError = std::exchange(m_stateFileError, QString());
+    if (!std::exchange(m_statesSaved, false))
+        SaveRunStates(&stateFileError);
+    if (!stateFileError.isEmpty())
+        ReportStateFileError(ProjectFileName(), stateFileError);
     if (panel)
         panel->SetRunMode(false);
     if (OnLockEditing)
@@ -250,15 +257,11 @@ void TSimulationControl::StopSimulation()
         OnRunStateChanged(false);
     if (panel) {
         panel->ActivateDesign(panel->ActiveDesign ? panel->ActiveDesign : panel->RootDesign);
-        if (OnServersActive)
-            OnServersActive(false);
         panel->SetPublishMode(panel->PublishMode);
         if (!panel->Options.AutoSave && panel->RootDesign)
             panel->RootDesign->ApplyStartValue();
         if (panel->isVisible())
             panel->raise();
-    } else if (OnServersActive) {
-        OnServersActive(false);
     }
 }
 
@@ -425,12 +428,28 @@ bool TSimulationControl::SaveComponentStateFile(const QString& projectFileName)
     QString error;
     if (::SaveComponentStateFile(*MainBoard, projectFileName, &error))
         return true;
+    ReportStateFileError(projectFileName, error);
+    return false;
+}
+
+void TSimulationControl::SaveRunStates(QString* error)
+{
+    TFrontplatte* panel = Panel();
+    const QString project = ProjectFileName();
+    // Both write the same state file: a failure is reported once (the panel's by its INI file).
+    if (panel && panel->Options.AutoSave && !panel->SaveDefaultSettings(project))
+        return;
+    if (MainBoard)
+        ::SaveComponentStateFile(*MainBoard, project, error);
+}
+
+void TSimulationControl::ReportStateFileError(const QString& projectFileName, const QString& error)
+{
     MessageDlg(Lang3Q("Die Zustandsdatei konnte nicht gespeichert werden:\n",
                       "The state file could not be saved:\n",
                       "Le fichier d'état n'a pas pu être enregistré :\n") +
                    ComponentStateFileName(projectFileName) + QLatin1Char('\n') + error,
                mtWarning, mbOK);
-    return false;
 }
 
 void TSimulationControl::LoadComponentStateFile(const QString& projectFileName)

@@ -56,7 +56,6 @@ public:
     std::function<void(bool lock)> OnLockEditing;             // editing controls off/on
     std::function<void(bool running)> OnRunStateChanged;     // cursor, repaint, mode buttons, tools
     std::function<void()> OnShowFrontPanel;                   // FPAnzeigenClick
-    std::function<void(bool active)> OnServersActive;         // network servers and clients
     std::function<void(const QString& text)> OnPinHint;       // empty text: hide the hint box
     std::function<void(bool fast)> OnSpeedStored;             // write SPEED.INI
     std::function<void()> OnPrepareDevices;                   // before the board's preparation
@@ -75,7 +74,8 @@ public:
     // The stop button: the whole stop; while idle only the slow timer goes off.
     void StopSimulation();
     void StopSimulationKey();
-    // Esc, stop components: a stop the stepping loops carry out after the current step.
+    // A stop the stepping loops carry out after the current step. Asked from inside a step (a
+    // stop component), it saves the states of that moment at once.
     void RequestStop();
     bool StopRequested() const { return m_stopRequested; }
 
@@ -111,11 +111,17 @@ private:
     // main board's counter, about 57 a second; at or below 60 the 50-ms tick repaints.
     void RepaintAfterStep();
     void HandleStepError(const QString& message);
+    // The front panel's auto-save and the component state file; a state file that cannot be
+    // written leaves its error text in *error for the caller to report.
+    void SaveRunStates(QString* error);
+    void ReportStateFileError(const QString& projectFileName, const QString& error);
     void SetSimTimer(bool on);
     void SetRateTimer(bool on);
     void ProcessEvents();
 
     bool m_stopRequested = false;
+    bool m_statesSaved = false;     // a stop from inside a step saved the states already
+    QString m_stateFileError;       // what that save could not write, reported after the step
     bool m_simTimerOn = false;
     bool m_rateTimerOn = false;
     bool m_inFastLoop = false;

@@ -6,6 +6,7 @@
 #include "hardware/framework/BtHardware.h"
 #include "hardware/framework/IoInterface.h"
 #include "platform/Context.h"
+#include "platform/FileIO.h"
 #include "platform/Help.h"
 #include "platform/MessageBox.h"
 #include "platform/ModalDialogs.h"
@@ -24,9 +25,7 @@
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QSet>
-#include <QTextStream>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -290,21 +289,12 @@ void TSList::SB_SaveClick()
     const QString name = AskTextFile(this, true, AskFileName);
     if (name.isEmpty())
         return;
-    QSaveFile file(name);
-    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Text);
-    if (ok) {
-        QTextStream out(&file);
-        const QStringList lines = Memo->toPlainText().split(u'\n');
-        for (const QString& line : lines)
-            out << line << '\n';
-        out.flush();
-        ok = file.commit();
-    }
-    if (!ok)
+    QString error;
+    if (!WriteWholeFile(name, (Memo->toPlainText() + u'\n').toUtf8(), &error))
         MessageDlg(Lang3Q("Die Datei konnte nicht gespeichert werden: ",
                           "The file could not be saved: ",
                           "Le fichier n'a pas pu être enregistré : ") +
-                       name,
+                       name + u'\n' + error,
                    mtError, mbOK);
 }
 

@@ -1,6 +1,7 @@
 #include "shell/tools/Updater.h"
 
 #include "platform/Context.h"
+#include "platform/FileIO.h"
 #include "platform/MessageBox.h"
 #include "ui/WidgetHelpers.h"
 
@@ -21,7 +22,6 @@
 #include <QNetworkRequest>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QVBoxLayout>
@@ -320,12 +320,12 @@ bool TIUpdater::B_DownloadClick()
                            "est endommagé ou modifié et n'est pas enregistré."));
 
     const QString target = QDir(DownloadFolder).filePath(QFileInfo(UpdateFileName).fileName());
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+    QString writeError;
+    if (!WriteWholeFile(target, data, &writeError))
         return fail(Lang3Q("Das Update konnte nicht gespeichert werden: ",
                            "The update could not be saved: ",
                            "La mise à jour n'a pas pu être enregistrée : ") +
-                    QDir::toNativeSeparators(target) + u'\n' + file.errorString());
+                    QDir::toNativeSeparators(target) + u'\n' + writeError);
     DownloadedFile = target;
     ProgressBar->setValue(ProgressBar->maximum());
     MessageBoxText(Lang3Q("Das Update wurde geprüft und gespeichert:\n",

@@ -4,6 +4,7 @@
 
 #include "fakes/FakeActiveXControls.h"
 #include "hardware/transport/ActiveXDevice.h"
+#include "hardware/transport/LibadxPool.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -112,4 +113,37 @@ TEST_F(ActiveXDeviceTest, MissingControlIsToldOncePerRunAndTheDeviceStaysIdle)
     TScopedActiveXControl other(kAdUsb3ClassId, [] { return std::make_unique<IActiveXControl>(); });
     EXPECT_FALSE(CreateActiveXControl<IAdUsbControl>(kAdUsb3ClassId));
     EXPECT_TRUE(CreateActiveXControl(kAdUsb3ClassId));
+}
+
+TEST_F(ActiveXDeviceTest, DevicesOnOneLibadxAddressShareOneControl)
+{
+    TLibadxDevice device;
+    device.Address = QStringLiteral("usbbase");
+    device.Analog[1] = 2.5f;
+    TScopedActiveXControl registered(kLibadxClassId,
+                                     [&] { return std::make_unique<TFakeLibadxControl>(device); });
+    TLibadxPool pool;
+    ILibadxControl* first = pool.Acquire(QStringLiteral("usbbase"));
+    ILibadxControl* second = pool.Acquire(QStringLiteral("usbbase"));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(device.Created, 1);
+    EXPECT_EQ(first->AnalogIn(1, 3), 2.5f);
+    EXPECT_NE(pool.Acquire(QStringLiteral("UsbBase")), first); // the text counts exactly
+    pool.Release(QStringLiteral("UsbBase"));
+    device.Calls.clear();
+    pool.Release(QStringLiteral("usbbase")); // the first to stop does not close it
+    EXPECT_TRUE(device.Calls.empty());
+    EXPECT_EQ(pool.UseCount(QStringLiteral("usbbase")), 1);
+    pool.Release(QStringLiteral("usbbase"));
+    EXPECT_EQ(device.Calls, std::vector<std::string>{"Close"});
+    EXPECT_EQ(pool.UseCount(QStringLiteral("usbbase")), 0);
+    pool.Release(QStringLiteral("usbbase")); // no longer held: nothing
+
+    // Without the control the address is still counted, and releasing it calls nothing.
+    RegisterActiveXControl(kLibadxClassId, {});
+    EXPECT_FALSE(pool.Acquire(QStringLiteral("im:10.0.0.2")));
+    EXPECT_EQ(pool.UseCount(QStringLiteral("im:10.0.0.2")), 1);
+    pool.Release(QStringLiteral("im:10.0.0.2"));
+    EXPECT_EQ(pool.UseCount(QStringLiteral("im:10.0.0.2")), 0);
 }

@@ -3,36 +3,13 @@
 // device reads its item.
 #include "hardware/HardwareTestSupport.h"
 
+#include "fakes/FakeOpcServer.h"
+
 #include "hardware/transport/DriverDevice.h"
 #include "platform/MessageBox.h"
 #include "platform/OpcClient.h"
 
 namespace {
-
-class TFakeOpcServer : public IOpcServer {
-public:
-    bool AddGroup(const QString& name, bool, int32_t) override
-    {
-        Group = name;
-        return true;
-    }
-    void RemoveGroup() override { Group.clear(); }
-    std::optional<TOpcItem> AddItem(const QString& itemId) override
-    {
-        if (itemId != QStringLiteral("Tank.Level"))
-            return std::nullopt;
-        return TOpcItem{7, kOpcTypeEmpty};
-    }
-    std::optional<TOpcReading> ReadItem(uint32_t handle) override
-    {
-        if (handle != 7)
-            return std::nullopt;
-        return TOpcReading{QStringLiteral("12.5"), 192};
-    }
-    bool WriteItem(uint32_t, const QVariant&) override { return false; }
-    QStringList BrowseItemIds() override { return {QStringLiteral("Tank.Level")}; }
-    QString Group;
-};
 
 // Reads one item into one input in every step.
 class TOpcProbe : public TDriverDevice {
@@ -117,7 +94,9 @@ TEST_F(OpcServiceTest, FakeServerIsReadThroughTheRole)
     SetOpcBackend({[](const QString& host, const QString& progId, QString*) -> std::unique_ptr<IOpcServer> {
                        if (!host.isEmpty() || progId != QStringLiteral("Fake.Server"))
                            return nullptr;
-                       return std::make_unique<TFakeOpcServer>();
+                       auto server = std::make_unique<TFakeOpcServer>();
+                       server->Items[QStringLiteral("Tank.Level")] = QStringLiteral("12.5");
+                       return server;
                    },
                    [](const QString&) { return QStringList{QStringLiteral("Fake.Server")}; }});
     TOpcProbe probe;

@@ -1,0 +1,272 @@
+// What one step of each component class costs: for every registered component class with
+// inputs, a board of 100 instances with their front-panel elements (on a page that is never
+// shown, so nothing is painted), every input wired to one source. The source changes in every
+// step ("changing": its number output toggles between 0 V and 5 V, its text output between
+// two texts) or never ("constant": 0 V and one text). Text inputs ("$" pins) take the text
+// output, all others the number output.
+//
+// Each benchmark is one class in one mode; an iteration is one step of the board. At the end a
+// table gives nanoseconds per component per step and the ratio to the inverter's figure of the
+// same mode, marking classes above 5x (changing) or 2x (constant).
+//
+// Run (Release build):
+//   cmake -S . -B build/rel -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRINOL_SANITIZE=OFF
+//   cmake --build build/rel --target bench_step_cost
+//   build/rel/bench_step_cost [--benchmark_filter=TBTNum] [--benchmark_repetitions=3]
+//     (0.05 s per class and mode unless --benchmark_min_time says otherwise)
+// The machines this runs on are shared: read the medians, and note the load average.
+// Components work in a temporary folder (file components write their files there).
+
+#include "core/board/Platine.h"
+#include "core/model/ClassRegistry.h"
+#include "core/model/GrundBT.h"
+#include "core/model/Iobt.h"
+#include "core/model/Translator.h"
+#include "frontpanel/Design.h"
+#include "frontpanel/ElementRegistry.h"
+#include "frontpanel/FP_Element.h"
+#include "platform/Context.h"
+#include "shell/mainwindow/RegisterClasses.h"
+
+#include "BenchWire.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QPoint>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kInstances = 100;
+constexpr int kPerRow = 10;
+constexpr int kWarmSteps = 20;
+
+// The signal every input is wired to: a number output "A" and a text output "$".
+class TStepSource : public TGrundBT {
+public:
+    TV_CLASS_NAME(TStepSource)
+    TStepSource()
+    {
+        SetOutputCount(2);
+        Outputs[1]->SetName(QStringLiteral("$"));
+    }
+    QString GetTypeName() const override { return QStringLiteral("Source"); }
+
+    bool Changing = true;
+
+    void SimReset() override
+    {
+        m_phase = false;
+        SetOutputValue(0, 0.0L);
+        SetOutputText(1, m_texts[0]);
+    }
+    void Calculate() override
+    {
+        if (!Changing)
+            return;
+        m_phase = !m_phase;
+        SetOutputValue(0, m_phase ? 5.0L : 0.0L);
+        SetOutputText(1, m_texts[m_phase ? 1 : 0]);
+    }
+
+private:
+    bool m_phase = false;
+    const QString m_texts[2] = {QStringLiteral("Kessel 1: 12,5"), QStringLiteral("Kessel 2: 7,25")};
+};
+
+struct TCostBoard {
+    TDesign page;  // never shown; destroyed after the board
+    std::unique_ptr<TPlatine> board = std::make_unique<TPlatine>();
+    std::vector<TIOBauteil*> parts;
+
+    ~TCostBoard()
+    {
+        if (board)
+            board->EndSimulation();
+        board.reset();
+    }
+};
+
+TIOBauteil* Place(TCostBoard& b, std::unique_ptr<TIOBauteil> component, int x, int y)
+{
+    component->X = x;
+    component->Y = y;
+    component->LayoutPins();
+    TIOBauteil* raw = component.get();
+    b.board->AppendItem(std::move(component));
+    b.board->BindItem(raw);
+    b.board->AttachPinSegments(raw);
+    if (!raw->ElementClass().isEmpty()) {
+        TFP_Element* element = b.page.AddElement(raw->ElementClass());
+        element->ElementName = raw->Designator();
+        raw->SetLink(element);
+        element->Component = raw;
+    }
+    return raw;
+}
+
+std::unique_ptr<TCostBoard> BuildBoard(const QString& className, bool changing)
+{
+    auto b = std::make_unique<TCostBoard>();
+    b->page.isEditing = false;
+    b->page.hide();  // a new page shows itself
+    std::unique_ptr<TStepSource> source = NewObject<TStepSource>();
+    source->Changing = changing;
+    TIOBauteil* driver = Place(*b, std::move(source), 60, 60);
+    for (int k = 0; k < kInstances; ++k) {
+        std::unique_ptr<TBauteil> item = ClassRegistry().CreateBoardItem(className);
+        std::unique_ptr<TIOBauteil> component(static_cast<TIOBauteil*>(item.release()));
+        b->parts.push_back(Place(*b, std::move(component), 400 + (k % kPerRow) * 600, 400 + (k / kPerRow) * 600));
+    }
+    b->board->RenumberClass(className.toLatin1().constData());
+    for (TIOBauteil* part : b->parts)
+        if (part->Link)
+            part->Link->ElementName = part->Designator();
+    for (TIOBauteil* part : b->parts)
+        for (int i = 0; i < part->InputCount; ++i) {
+            const TBauteilPin& in = *part->Inputs[size_t(i)];
+            Wire(*b->board, *driver->Outputs[in.IsStringPin() ? 1 : 0], in, 2 * i);
+        }
+    b->board->StartSimulation();
+    for (TIOBauteil* part : b->parts)
+        for (int i = 0; i < part->InputCount; ++i) {
+            const TBauteilPin& in = *part->Inputs[size_t(i)];
+            if (in.Source() != driver->Outputs[in.IsStringPin() ? 1 : 0].get()) {
+                std::fprintf(stderr, "bench: input %d of a %s is not wired as built\n", i,
+                             qPrintable(className));
+                std::abort();
+            }
+        }
+    return b;
+}
+
+struct TResult {
+    int64_t iterations = 0;
+    double ns = 0;  // per component per step
+};
+// Every measurement of a class and mode; the table reads those of the longest runs.
+std::map<std::pair<std::string, bool>, std::vector<TResult>>& Results()
+{
+    static std::map<std::pair<std::string, bool>, std::vector<TResult>> results;
+    return results;
+}
+
+void BM_StepCost(benchmark::State& state, const QString& className, bool changing)
+{
+    std::unique_ptr<TCostBoard> b = BuildBoard(className, changing);
+    for (int k = 0; k < kWarmSteps; ++k)
+        b->board->SimStep();
+    QApplication::processEvents();
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state)
+        b->board->SimStep();
+    const std::chrono::duration<double, std::nano> elapsed = std::chrono::steady_clock::now() - start;
+    const double perComponent = elapsed.count() / double(state.iterations()) / kInstances;
+    Results()[{className.toStdString(), changing}].push_back({state.iterations(), perComponent});
+    state.counters["ns/component"] = perComponent;
+    QApplication::processEvents();
+}
+
+// The registered component classes that have inputs, the inverter first.
+std::vector<QString> ClassesWithInputs()
+{
+    std::vector<QString> names{QStringLiteral("TBTInverter")};
+    for (const TComponentDescription* d : ClassRegistry().Components()) {
+        const QString name = QString::fromLatin1(d->Name);
+        if (d->Inputs.Default > 0 && name != names.front())
+            names.push_back(name);
+    }
+    return names;
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// Median over the runs with the most iterations (the measured ones, not the estimates).
+double Figure(const std::vector<TResult>& runs)
+{
+    int64_t most = 0;
+    for (const TResult& r : runs)
+        most = std::max(most, r.iterations);
+    std::vector<double> v;
+    for (const TResult& r : runs)
+        if (r.iterations == most)
+            v.push_back(r.ns);
+    return Median(v);
+}
+
+void PrintTable(const std::vector<QString>& classes)
+{
+    auto figure = [](const QString& name, bool changing) {
+        const auto it = Results().find({name.toStdString(), changing});
+        return it == Results().end() ? 0.0 : Figure(it->second);
+    };
+    const double inverterChanging = figure(QStringLiteral("TBTInverter"), true);
+    const double inverterConstant = figure(QStringLiteral("TBTInverter"), false);
+    std::printf("\nns per component per step (%d instances, page hidden); x = ratio to TBTInverter\n",
+                kInstances);
+    std::printf("%-24s %10s %8s %10s %8s\n", "class", "changing", "x", "constant", "x");
+    for (const QString& name : classes) {
+        const double changing = figure(name, true);
+        const double constant = figure(name, false);
+        if (changing == 0 && constant == 0)
+            continue;
+        const double rc = inverterChanging > 0 ? changing / inverterChanging : 0;
+        const double rk = inverterConstant > 0 ? constant / inverterConstant : 0;
+        std::printf("%-24s %10.1f %7.1f%s %10.1f %7.1f%s\n", qPrintable(name), changing, rc,
+                    rc > 5 ? "!" : " ", constant, rk, rk > 2 ? "!" : " ");
+    }
+    std::printf("! above 5x (changing) or 2x (constant) the inverter\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir folder;
+    QDir::setCurrent(folder.path());
+    ResetContext();
+    BuildTranslationTable();
+    RegisterComponentClasses(ClassRegistry());
+    RegisterFrontPanelElements(ElementRegistry());
+
+    const std::vector<QString> classes = ClassesWithInputs();
+    for (const QString& name : classes)
+        for (const bool changing : {true, false}) {
+            const std::string label =
+                "StepCost/" + name.toStdString() + (changing ? "/changing" : "/constant");
+            benchmark::RegisterBenchmark(label.c_str(), BM_StepCost, name, changing)
+                ->Unit(benchmark::kMicrosecond);
+        }
+    // A short time per benchmark unless one is given: the table has some 300 of them.
+    std::vector<char*> args(argv, argv + argc);
+    char shortTime[] = "--benchmark_min_time=0.05";
+    if (std::none_of(args.begin(), args.end(), [](const char* a) {
+            return std::string(a).rfind("--benchmark_min_time", 0) == 0;
+        }))
+        args.push_back(shortTime);
+    int count = int(args.size());
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    PrintTable(classes);
+    return 0;
+}
