@@ -542,16 +542,13 @@ void TWLXBaseEdit::mousePressEvent(QMouseEvent* event)
     RefreshModifierFlags(event->modifiers());
     MouseSelect();
     if (!m_autoScroll) {
-        m_autoScroll = new QTimer(this);
-        m_autoScroll->setInterval(200);
-        connect(m_autoScroll, &QTimer::timeout, this, [this] {
+        m_autoScroll = std::make_unique<TWLXTimer>(200, UseGlobalTimer, true, [this](void*) {
             if (m_selLength > 0) {
                 m_extending = true;
                 MouseSelect();
                 m_extending = false;
             }
         });
-        m_autoScroll->start();
     }
 }
 
@@ -570,12 +567,7 @@ void TWLXBaseEdit::MouseSelect()
 
 void TWLXBaseEdit::StopAutoScroll()
 {
-    if (!m_autoScroll)
-        return;
-    m_autoScroll->stop();
-    m_autoScroll->disconnect();
-    m_autoScroll->deleteLater();
-    m_autoScroll = nullptr;
+    m_autoScroll.reset();
 }
 
 void TWLXBaseEdit::mouseMoveEvent(QMouseEvent* event)

@@ -11,6 +11,7 @@
 #include "widgets/Caption3D.h"
 #include "widgets/Caret.h"
 #include "widgets/Panels.h"
+#include "widgets/TimerPool.h"
 
 #include <QString>
 #include <QTimer>
@@ -60,6 +61,8 @@ public:
     int ScrollOffset() const { return m_offset; }
 
     int MaxLength = 0;   // 0: unlimited; the text is not shortened when it is set
+    // The auto-scroll timer comes from the application's timer pool.
+    bool UseGlobalTimer = false;
     bool ReadOnly() const { return m_readOnly; }
     void SetReadOnly(bool value);
     bool Modified() const { return m_modified; }
@@ -196,6 +199,6 @@ private:
     TWLXDynLIFOBuffer m_undo;
     TWLXRect m_frameRect, m_textArea{-1, -1, -1, -1}, m_textRect;
     QPoint m_lastMouse;
-    QTimer* m_autoScroll = nullptr;
+    std::unique_ptr<TWLXTimer> m_autoScroll;
     QTimer m_blink;
 };

@@ -319,18 +319,14 @@ void TWLXBaseGraphicButton::SetButtonState(State newState, bool force)
         if (newState != S::Hot) {
             StopHotTimer();
         } else if (!m_pressed && !m_hotTimer) {
-            m_hotTimer = new QTimer(this);
-            m_hotTimer->setInterval(100);
-            connect(m_hotTimer, &QTimer::timeout, this, [this] { CheckMouseLeave(); });
-            m_hotTimer->start();
+            m_hotTimer = std::make_unique<TWLXTimer>(100, UseGlobalTimer, true, [this](void*) { CheckMouseLeave(); });
         }
     }
 }
 
 void TWLXBaseGraphicButton::StopHotTimer()
 {
-    delete m_hotTimer;
-    m_hotTimer = nullptr;
+    m_hotTimer.reset();
 }
 
 void TWLXBaseGraphicButton::CheckMouseLeave()
@@ -406,7 +402,7 @@ void TWLXBaseGraphicButton::ActionChange(QAction* sender)
 void TWLXBaseGraphicButton::RepeatClick()
 {
     if (m_repeatTimer)
-        m_repeatTimer->setInterval(RepeatingInterval);
+        m_repeatTimer->SetInterval(RepeatingInterval);
     Click();
 }
 
@@ -459,12 +455,9 @@ void TWLXBaseGraphicButton::mousePressEvent(QMouseEvent* event)
         if (RepeatedClick) {
             SetButtonState(newState);
             RepeatClick();
-            if (!m_repeatTimer) {
-                m_repeatTimer = new QTimer(this);
-                m_repeatTimer->setInterval(RepeatingDelay);
-                connect(m_repeatTimer, &QTimer::timeout, this, [this] { RepeatTimerTick(); });
-                m_repeatTimer->start();
-            }
+            if (!m_repeatTimer)
+                m_repeatTimer = std::make_unique<TWLXTimer>(RepeatingDelay, UseGlobalTimer, true,
+                                                            [this](void*) { RepeatTimerTick(); });
         }
     }
     SetButtonState(newState);
@@ -506,10 +499,8 @@ void TWLXBaseGraphicButton::mouseReleaseEvent(QMouseEvent* event)
     if (m_state == S::DropDownOpen || !m_mouseDown)
         return;
     m_mouseDown = false;
-    if (RepeatedClick) {
-        delete m_repeatTimer;
-        m_repeatTimer = nullptr;
-    }
+    if (RepeatedClick)
+        m_repeatTimer.reset();
     const QPoint p = event->position().toPoint();
     const bool inside = InsideUp(p.x(), p.y());
     State restore = IsDisabledState(m_state) ? m_state : S::Up;

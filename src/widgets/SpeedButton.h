@@ -16,6 +16,7 @@
 #include "widgets/Caption3D.h"
 #include "widgets/ControlBase.h"
 #include "widgets/GlyphTextLayout.h"
+#include "widgets/TimerPool.h"
 
 #include <QAction>
 #include <QMenu>
@@ -92,8 +93,11 @@ public:
     virtual void CheckMouseLeave();
     // The repeat timer's tick while held.
     void RepeatTimerTick();
-    const QTimer* RepeatTimer() const { return m_repeatTimer; }
-    const QTimer* HotTimer() const { return m_hotTimer; }
+    const TWLXTimer* RepeatTimer() const { return m_repeatTimer.get(); }
+    const TWLXTimer* HotTimer() const { return m_hotTimer.get(); }
+    // The hot-leave and repeat timers come from the application's timer pool (intervals
+    // rounded up to 50 ms) instead of timers of their own.
+    bool UseGlobalTimer = false;
 
     // A button of `group` was pressed (the group broadcast).
     void ButtonPressed(int group, TWLXBaseGraphicButton* sender);
@@ -171,8 +175,8 @@ private:
     bool m_glyphFromList = false;
     TWLXButtonLayout m_layout;
     TWLXFxCaption m_fontFX;
-    QTimer* m_hotTimer = nullptr;
-    QTimer* m_repeatTimer = nullptr;
+    std::unique_ptr<TWLXTimer> m_hotTimer;
+    std::unique_ptr<TWLXTimer> m_repeatTimer;
 };
 
 class TWLXCustomSpeedButton : public TWLXBaseGraphicButton {

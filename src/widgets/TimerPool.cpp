@@ -58,10 +58,14 @@ void TWLXTimerItem::Fire()
     m_fired = m_fired == INT_MAX ? 0 : m_fired + 1;
     if (m_fired == FireLimit)
         m_enabled = false;
-    if (OnTimer)
-        OnTimer(m_pool);
-    else if (m_pool->OnTimer)
-        m_pool->OnTimer(m_pool, m_ident, m_fired);
+    // Copies: a handler may free its own timer (and so this item).
+    if (OnTimer) {
+        const TNotifyEvent handler = OnTimer;
+        handler(m_pool);
+    } else if (m_pool->OnTimer) {
+        const TWLXTimerPool::TPoolEvent handler = m_pool->OnTimer;
+        handler(m_pool, m_ident, m_fired);
+    }
 }
 
 // ---- pool -----------------------------------------------------------------------------------
