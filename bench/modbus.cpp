@@ -18,7 +18,7 @@
 //   build/rel/bench_modbus --benchmark_repetitions=5
 // The machines this runs on are shared: read the figures together with the load average.
 
-#include "comm/ModbusTcp.h"
+#include "comm/modbus/ModbusTcp.h"
 #include "components/digital/Gates.h"
 #include "core/board/Platine.h"
 #include "core/model/ClassRegistry.h"

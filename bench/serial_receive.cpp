@@ -22,7 +22,7 @@
 #include "core/model/Iobt.h"
 #include "hardware/RegisterHardware.h"
 #include "hardware/framework/BtHardware.h"
-#include "hardware/serial/IoCom.h"
+#include "hardware/com/ComDevices.h"
 #include "platform/Context.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"

@@ -117,6 +117,9 @@ public:
     void AlignSelection(int t);
     void BringSelectionToFront();
     void SendSelectionToBack();
+    // Pasted elements that would lie exactly on an element of their page number move right
+    // and down together, a grid step (at least 8 pixels) at a time, until they hide none.
+    void MoveSelectionOffCovered();
     // The frame messages: select the element under the cursor instead of the sender's (1 when
     // done), and deselect one element (Shift-click).
     int SelectUnderCursor(TSizer* sender, TFP_Element* element);

@@ -220,6 +220,27 @@ void TDesign::MoveSelectionBy(int dx, int dy)
     update();
 }
 
+void TDesign::MoveSelectionOffCovered()
+{
+    const auto covers = [this] {
+        for (const TFP_Element* e : SelectedElements()) {
+            const QPoint at = ElementRect(e).topLeft();
+            for (const TFP_Element* other : Elements)
+                if (!IsSelected(other) && other->FrontplattenNR == e->FrontplattenNR
+                    && ElementRect(other).topLeft() == at)
+                    return true;
+        }
+        return false;
+    };
+    const int step = std::max(FPState().FPGrid, 8);
+    for (int tries = 0; tries < 64 && !Sizers.empty() && covers(); ++tries) {
+        const QPoint before = Sizers.front()->pos();
+        MoveSelectionBy(step, step);
+        if (Sizers.front()->pos() == before)
+            break;  // at the page's edge
+    }
+}
+
 void TDesign::BeginMoveSelection(TSizer*)
 {
     for (TSizer* s : Sizers) {

@@ -214,7 +214,7 @@ TFrontplatte::TFrontplatte(QWidget* parent)
     HintBox = new THintBox(this);
 
     resize(600, 400);
-    SavedBounds = geometry();
+    SavedBounds = WindowBounds();
     RunMode = true;
     SetRunMode(false);
     ActivateDesign(RootDesign);
@@ -466,9 +466,26 @@ void TFrontplatte::SetWindowBounds(const QRect& bounds)
     const bool fixed = minimumSize() == maximumSize();
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    setGeometry(bounds);
+    // Left and top place the window with its frame, so that the title bar stays on the
+    // screen; the size is the client area's.
+    resize(bounds.size());
+    move(bounds.topLeft());
     if (fixed)
         setFixedSize(size());
+}
+
+QRect TFrontplatte::WindowBounds() const
+{
+    return QRect(pos(), size());
+}
+
+void TFrontplatte::BringToFront()
+{
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }
 
 void TFrontplatte::ApplyModeLayout()

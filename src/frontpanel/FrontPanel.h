@@ -239,8 +239,12 @@ public:
     // 0 normal, 1 minimized, 2 maximized.
     int32_t WindowStateCode() const;
     void SetWindowStateCode(int32_t code);
-    // Sets the bounds also when the current border fixes the size.
+    // Sets the bounds also when the current border fixes the size. Bounds are the window's
+    // position with its frame and the size of its client area, as stored in projects.
     void SetWindowBounds(const QRect& bounds);
+    QRect WindowBounds() const;
+    // Shows the window in front, also when it was minimised.
+    void BringToFront();
     QString ProjectFileName() const;
 
 protected:

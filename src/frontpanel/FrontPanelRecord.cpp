@@ -109,7 +109,7 @@ QString TFrontplatte::ProjectFileName() const
 
 void TFrontplatte::WritePanelData(TWriter& writer)
 {
-    const QRect bounds = geometry();
+    const QRect bounds = WindowBounds();
     writer.WriteRawInt16(static_cast<int16_t>(bounds.x()));
     writer.WriteRawInt16(static_cast<int16_t>(bounds.y()));
     writer.WriteRawInt16(static_cast<int16_t>(bounds.width()));
@@ -253,7 +253,7 @@ void TFrontplatte::WriteWindowOptions(TIniFile& ini)
     const int32_t state = WindowStateCode();
     ini.WriteInteger(kSection, QStringLiteral("Window state"), state);
     if (state == 0) {
-        const QRect bounds = geometry();
+        const QRect bounds = WindowBounds();
         ini.WriteInteger(kSection, QStringLiteral("Left"), bounds.x());
         ini.WriteInteger(kSection, QStringLiteral("Top"), bounds.y());
         ini.WriteInteger(kSection, QStringLiteral("Width"), bounds.width());
@@ -417,7 +417,7 @@ void TFrontplatte::LoadDefaultSettings(const QString& projectFile)
 
 void TFrontplatte::RunStarting(const QString& projectFile)
 {
-    SavedBounds = geometry();
+    SavedBounds = WindowBounds();
     show();
     if (Options.AutoSave)
         LoadDefaultSettings(projectFile);

@@ -1,6 +1,6 @@
 #include "shell/Composition.h"
 
-#include "comm/SerialTransport.h"
+#include "hardware/transport/SerialTransport.h"
 #include "components/analyser/Analyser.h"
 #include "components/core/CoreComponents.h"
 #include "components/core/SimulationStop.h"

@@ -1,10 +1,10 @@
 // The settings dialogs of the communication devices, answered through their rows.
-#include "CommTestSupport.h"
+#include "comm/CommTestSupport.h"
 
-#include "comm/ModbusRtu.h"
-#include "comm/ModbusTcp.h"
-#include "comm/PureTcp.h"
-#include "comm/ValueLink.h"
+#include "comm/modbus/ModbusRtu.h"
+#include "comm/modbus/ModbusTcp.h"
+#include "comm/tcp/PureTcp.h"
+#include "comm/tcp/ValueLink.h"
 #include "hardware/framework/BtHardware.h"
 #include "hardware/framework/PinEdit.h"
 #include "platform/MessageBox.h"

@@ -210,6 +210,60 @@ TEST_F(WiringTest, WiringClicks)
     EXPECT_EQ(modeChanges, 1);
 }
 
+TEST_F(WiringTest, ALegThatReachesAPinOrAWireFinishesTheWire)
+{
+    TTestAnd* gate = Add<TTestAnd>(board);  // inputs end at (260, 340) and (260, 380)
+    int modeChanges = 0;
+    board.OnModeChange = [&](TPlatine*) { ++modeChanges; };
+    auto click = [this](int x, int y) {
+        editor.Press(kLeftButton, 0, x, y);
+        editor.Release(kLeftButton, 0, x, y);
+    };
+    editor.Mode = kModeWiring;
+
+    // A corner short of the clicked point goes on; the leg onto the pin ends the wire.
+    click(100, 300);
+    click(140, 342);  // the leg turns at (100, 340), away from the click
+    EXPECT_TRUE(editor.Dragging);
+    click(262, 338);
+    EXPECT_FALSE(editor.Dragging);
+    EXPECT_FALSE(editor.WireTool.TempLine.has_value());
+    EXPECT_TRUE(gate->Inputs[0]->Connected);
+    EXPECT_EQ(editor.Mode, kModeWiring);  // chosen with the mode button: it stays
+    // The double click that ends on the pin starts no new wire there.
+    editor.DoubleClick();
+    editor.Press(kLeftButton, 0, 262, 338);
+    EXPECT_FALSE(editor.Dragging);
+
+    // A leg onto the inside of a wire ends there, at a junction.
+    click(180, 500);
+    click(180, 345);
+    EXPECT_FALSE(editor.Dragging);
+    const auto wires = Wires(board);
+    EXPECT_NE(std::find(wires.begin(), wires.end(), TWire{180, 340, 260, 340, true, false}),
+              wires.end());
+
+    // Begun at a pin in select mode, the wire returns to select mode when it is connected.
+    editor.Mode = kModeSelect;
+    modeChanges = 0;
+    click(262, 378);
+    EXPECT_EQ(editor.Mode, kModeWiring);
+    click(180, 382);  // onto the vertical wire at (180, 380)
+    EXPECT_FALSE(editor.Dragging);
+    EXPECT_TRUE(gate->Inputs[1]->Connected);
+    EXPECT_EQ(editor.Mode, kModeSelect);
+    EXPECT_EQ(modeChanges, 2);
+
+    // A double click in open space ends the wire where it stands.
+    editor.Mode = kModeWiring;
+    click(600, 600);
+    click(700, 600);
+    editor.DoubleClick();
+    editor.Press(kLeftButton, 0, 700, 600);
+    EXPECT_FALSE(editor.Dragging);
+    EXPECT_EQ(editor.Mode, kModeWiring);
+}
+
 TEST_F(WiringTest, CrosshairFollowsTheGrid)
 {
     editor.Mode = kModeWiring;

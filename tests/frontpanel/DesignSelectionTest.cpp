@@ -174,3 +174,21 @@ TEST_F(DesignFixture, AligningSeveralUsesTheElementSelectedLast)
     page->AlignSelection(0);  // nothing selected: nothing happens
     EXPECT_EQ(a->x(), 90);
 }
+
+TEST_F(DesignFixture, PastedElementsMoveOffTheElementsTheyWouldHide)
+{
+    FPState().FPGrid = 16;
+    AddSwitch(QStringLiteral("Original"), QRect(50, 60, 40, 20));
+    AddSwitch(QStringLiteral("Next"), QRect(66, 76, 40, 20));
+    TTestSwitchElement* copy = AddSwitch(QStringLiteral("Copy"), QRect(50, 60, 40, 20));
+    TTestSwitchElement* other = AddSwitch(QStringLiteral("Other"), QRect(300, 60, 40, 20));
+    page->SelectElement(2);
+    page->SelectElement(3);
+    page->MoveSelectionOffCovered();
+    // The first step would hide "Next": the copies go one step further, together.
+    EXPECT_EQ(page->ElementRect(copy), QRect(82, 92, 40, 20));
+    EXPECT_EQ(page->ElementRect(other), QRect(332, 92, 40, 20));
+
+    page->MoveSelectionOffCovered();  // nothing hidden: nothing moves
+    EXPECT_EQ(page->ElementRect(copy), QRect(82, 92, 40, 20));
+}

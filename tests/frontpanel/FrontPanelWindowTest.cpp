@@ -129,6 +129,16 @@ TEST_F(FrontPanelWindowTest, RunModeWorksTheElementsAndEditModeArrangesThem)
     EXPECT_EQ(window->geometry(), QRect(20, 30, 500, 350)) << "leaving run mode restores the bounds";
 }
 
+TEST_F(FrontPanelWindowTest, BringingToFrontRestoresAMinimisedWindow)
+{
+    window->show();
+    window->setWindowState(Qt::WindowMinimized);
+    ASSERT_TRUE(window->isMinimized());
+    window->BringToFront();
+    EXPECT_FALSE(window->isMinimized());
+    EXPECT_TRUE(window->isVisible());
+}
+
 TEST_F(FrontPanelWindowTest, BorderStyleByModeAndOptions)
 {
     struct Case {

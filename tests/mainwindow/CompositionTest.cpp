@@ -1,7 +1,7 @@
 // The program's composition: the main window's start-up installs every hook, and the hooks
 // that join board, front panel and board view work with the real parts.
 #include "MainWindowTestSupport.h"
-#include "comm/ByteTransport.h"
+#include "hardware/transport/ByteTransport.h"
 
 #include "components/core/SimulationStop.h"
 #include "core/board/ItemDialogs.h"

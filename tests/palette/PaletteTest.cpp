@@ -1,7 +1,6 @@
 // The palette on its own: category stepping through the menu order, the quick find's word
 // match, and the palette widget's library reading, layout and hit tests on generated libraries.
 
-#include "hardware/RegisterHardware.h"
 #include "hardware/framework/BtHardware.h"
 #include "core/board/Platine.h"
 #include "palette/PaletteTestSupport.h"
@@ -20,6 +19,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QBuffer>
+
+#include <algorithm>
 
 namespace {
 
@@ -155,13 +156,51 @@ TEST_F(BiboTest, DevicesAreEntriesOfTheirHardwareCategory)
 {
     const int row = int(TPaletteCategory::Portzugriffe);
     size_t devices = 0;
-    for (const THardwarePaletteEntry& entry : HardwarePaletteEntries())
-        devices += int(entry.Category) == row;
+    for (const TDeviceDescription* device : ClassRegistry().Devices())
+        devices += int(device->Category) == row;
     ASSERT_GT(devices, 0u);
     Load(row);
     ASSERT_EQ(bibo.Entries.size(), devices);
     for (const auto& entry : bibo.Entries)
         EXPECT_NE(dynamic_cast<TBTHardware*>(entry.get()), nullptr);
+}
+
+TEST_F(BiboTest, TheHardwareGroupShowsOnlyCategoriesWithDevices)
+{
+    const TPaletteMenu shown = ShownPaletteMenu();
+    const TPaletteMenu& full = PaletteMenu();
+    for (int g = 0; g < PaletteGroupCount; ++g) {
+        if (g != HardwarePaletteGroup) {
+            EXPECT_EQ(shown[size_t(g)], full[size_t(g)]) << g;
+        }
+    }
+
+    const std::vector<int>& hardware = shown[size_t(HardwarePaletteGroup)];
+    ASSERT_FALSE(hardware.empty());
+    EXPECT_NE(hardware.front(), -1);
+    EXPECT_NE(hardware.back(), -1);
+    for (size_t k = 1; k < hardware.size(); ++k)
+        EXPECT_FALSE(hardware[k] == -1 && hardware[k - 1] == -1);
+    // Shown in menu order: exactly the full group's categories that hold something.
+    std::vector<int> expected;
+    for (int row : full[size_t(HardwarePaletteGroup)])
+        if (row >= 0 && CategoryHasEntries(row))
+            expected.push_back(row);
+    std::vector<int> rows;
+    for (int row : hardware)
+        if (row >= 0)
+            rows.push_back(row);
+    EXPECT_EQ(rows, expected);
+    EXPECT_NE(std::find(rows.begin(), rows.end(), int(TPaletteCategory::RS232)), rows.end());
+    EXPECT_EQ(std::find(rows.begin(), rows.end(), kQuancom), rows.end());
+
+    // Stepping through the shown menu never lands on a hidden category.
+    int row = kAnzeigen;
+    for (int step = 0; step < PaletteCategoryCount; ++step) {
+        row = NextPaletteRow(row, shown);
+        EXPECT_TRUE(CategoryHasEntries(row) || PaletteCategoryInfo(row).Group != HardwarePaletteGroup)
+            << row;
+    }
 }
 
 TEST_F(BiboTest, ALibraryOfOneByteOrLessIsAnEmptyPalette)

@@ -16,6 +16,7 @@
 #include "platform/MessageBox.h"
 #include "shell/boardview/BoardView.h"
 #include "shell/mainwindow/ProjectFiles.h"
+#include "shell/mainwindow/SimulationControl.h"
 #include "shell/palette/Bibo.h"
 #include "shell/palette/PaletteCategories.h"
 
@@ -110,7 +111,7 @@ TEST_F(PaletteWindowTest, TheMenuLoadsACategoryAndTheButtonsStepThrough)
     f.LoadPaletteCategory(kGatter);
 
     f.sb_BiboPlus->click();
-    EXPECT_EQ(f.ShownPaletteRow(), NextPaletteRow(kGatter));
+    EXPECT_EQ(f.ShownPaletteRow(), NextPaletteRow(kGatter, f.PaletteMenuShown()));
     f.sb_BiboMinus->click();
     EXPECT_EQ(f.ShownPaletteRow(), kGatter);
 
@@ -121,13 +122,14 @@ TEST_F(PaletteWindowTest, TheMenuLoadsACategoryAndTheButtonsStepThrough)
                           QPoint(0, delta), buttons, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(viewport, &event);
     };
-    f.LoadPaletteCategory(49);  // last item of the menu
+    const int last = f.PaletteMenuShown().back().back();  // last item of the menu
+    f.LoadPaletteCategory(last);
     wheel(-120, Qt::MiddleButton);
     EXPECT_EQ(f.ShownPaletteRow(), DefaultPaletteRow);
     wheel(120, Qt::MiddleButton);
-    EXPECT_EQ(f.ShownPaletteRow(), 49);
+    EXPECT_EQ(f.ShownPaletteRow(), last);
     wheel(-120, Qt::NoButton);  // without the middle button the palette only scrolls
-    EXPECT_EQ(f.ShownPaletteRow(), 49);
+    EXPECT_EQ(f.ShownPaletteRow(), last);
 
     // "Ram && Rom" shows one "&" on the button.
     f.LoadPaletteCategory(9);
@@ -165,6 +167,35 @@ TEST_F(PaletteWindowTest, APaletteEntryIsPlacedThroughItsStreamWithTheNextFreeNu
     EXPECT_EQ(placed[1]->OutputCount, entry->OutputCount);
     // The library entry stays where the palette put it.
     EXPECT_EQ(f.Bibo->Entries[1].get(), entry);
+}
+
+TEST_F(PaletteWindowTest, AClickOnThePaletteAndOneOnTheBoardPlaceTheComponentThere)
+{
+    TForm1& f = Shown();
+    f.LoadPaletteCategory(kGatter);
+    QWidget* board = f.PlatineScrollbox->viewport();
+    TBoardEditor& e = f.EditorOf(f.MainBoard);
+    const QPoint onEntry = f.Bibo->PaletteToDevice(QPoint(250, f.Bibo->Rows[1] - 20));
+
+    for (const QPoint target : {QPoint(200, 150), QPoint(420, 330)}) {
+        // The press hands the mouse to the board, so the release over the palette arrives
+        // there: it must not drop the component where the library had it.
+        SendMouse(f.Bibo, QEvent::MouseButtonPress, Qt::LeftButton, onEntry);
+        SendMouse(board, QEvent::MouseButtonRelease, Qt::LeftButton,
+                  board->mapFromGlobal(f.Bibo->mapToGlobal(onEntry)));
+        ASSERT_EQ(e.Mode, kModePlacing);
+
+        SendMouse(board, QEvent::MouseMove, Qt::NoButton, target);
+        SendMouse(board, QEvent::MouseButtonPress, Qt::LeftButton, target);
+        SendMouse(board, QEvent::MouseButtonRelease, Qt::LeftButton, target);
+        EXPECT_EQ(e.Mode, kModeSelect);
+
+        const TRect b = Of<TIOBauteil>(*f.MainBoard).back()->GetBounds();
+        const QPoint centre = e.View.BoardToDevice(
+            QPoint(b.Left + (b.Right - b.Left) / 2, b.Top + (b.Bottom - b.Top) / 2));
+        const int grid = e.View.BoardToDevice(QPoint(20, 0)).x() - e.View.BoardToDevice(QPoint()).x();
+        EXPECT_LE((centre - target).manhattanLength(), 2 * grid + 2) << centre.x() << "," << centre.y();
+    }
 }
 
 TEST_F(PaletteWindowTest, QuickFindPlacesTheComponentAndLeavesTheClipboard)
@@ -266,6 +297,7 @@ TEST_F(PaletteWindowTest, EditCommandsOnASmallBoard)
     TIOBauteil* first = AddByName(*f.MainBoard, "TBTAnd", 1000, 1000);
     TIOBauteil* second = AddByName(*f.MainBoard, "TBTOr", 2000, 1000);
     f.MainBoard->SelectObject(first, true);
+    f.UpdateTools();
     f.ActionByName(QStringLiteral("Nachvornesetzen1"))->trigger();
     EXPECT_GT(f.MainBoard->IndexOfItem(first), f.MainBoard->IndexOfItem(second));
     f.ActionByName(QStringLiteral("Nachhintensetzen1"))->trigger();
@@ -279,6 +311,77 @@ TEST_F(PaletteWindowTest, EditCommandsOnASmallBoard)
     f.ClipboardStream->buffer().clear();
     f.UpdateMenuStates();
     EXPECT_FALSE(f.ActionByName(QStringLiteral("Einfgen1"))->isEnabled());
+}
+
+TEST_F(PaletteWindowTest, KeyCommandsFollowTheSelectionWithoutAMenuOpened)
+{
+    TForm1& f = Shown();
+    TBoardEditor& e = f.EditorOf(f.MainBoard);
+    TIOBauteil* gate = AddByName(*f.MainBoard, "TBTAnd", 1000, 1000);
+    f.MainBoard->SelectAll(false);
+    f.UpdateTools();
+    QWidget* board = f.PlatineScrollbox->viewport();
+    const TRect b = gate->GetBounds();
+    const QPoint onGate = e.View.BoardToDevice(QPoint((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2));
+    const QPoint empty = e.View.BoardToDevice(QPoint(b.Right + 600, b.Bottom + 600));
+    for (const char* name : {"Lschen1", "Kopieren1", "Ausschneiden1", "Duplizieren1"})
+        EXPECT_FALSE(f.ActionByName(QString::fromLatin1(name))->isEnabled()) << name;
+
+    SendMouse(board, QEvent::MouseButtonPress, Qt::LeftButton, onGate);
+    SendMouse(board, QEvent::MouseButtonRelease, Qt::LeftButton, onGate);
+    ASSERT_TRUE(gate->Selected);
+    for (const char* name : {"Lschen1", "Kopieren1", "Ausschneiden1", "Duplizieren1"})
+        EXPECT_TRUE(f.ActionByName(QString::fromLatin1(name))->isEnabled()) << name;
+
+    SendMouse(board, QEvent::MouseButtonPress, Qt::LeftButton, empty);
+    SendMouse(board, QEvent::MouseButtonRelease, Qt::LeftButton, empty);
+    EXPECT_FALSE(f.ActionByName(QStringLiteral("Lschen1"))->isEnabled());
+}
+
+TEST_F(PaletteWindowTest, WireAndComponentStatesFollowTheirButtons)
+{
+    TForm1& f = Shown();
+    TIOBauteil* a = AddByName(*f.MainBoard, "TBTAnd", 1000, 1000);
+    TIOBauteil* b = AddByName(*f.MainBoard, "TBTOr", 2000, 1000);
+    f.MainBoard->AddWire(QPoint(a->Outputs[0]->X, a->Outputs[0]->Y),
+                         QPoint(b->Inputs[0]->X, b->Inputs[0]->Y));
+    TSegment* wire = nullptr;
+    for (TSegment* s : Of<TSegment>(*f.MainBoard))
+        if (!s->IsPinSegment())
+            wire = s;
+    ASSERT_NE(wire, nullptr);
+
+    // Component states follow at once, running or not.
+    f.SB_Status->click();
+    EXPECT_TRUE(f.MainBoard->ShowComponentStates);
+    EXPECT_TRUE(a->ShowStates);
+    f.SB_Status->click();
+    EXPECT_FALSE(a->ShowStates);
+
+    // The board's background between the gates tells a run from editing.
+    f.ZoomCommand(1);
+    const QPoint between = f.EditorOf(f.MainBoard).View.BoardToDevice(QPoint(1500, 1400));
+    auto background = [&f, between] {
+        return f.PlatineScrollbox->viewport()->grab().toImage().pixelColor(between);
+    };
+    const QColor editing = background();
+
+    // Wire states: the option is kept while idle and the wires follow it during a run.
+    f.Simulation->SimFast = false;
+    f.SB_HILO->click();
+    EXPECT_TRUE(f.MainBoard->ShowWireStates);
+    f.Simulation->StartSimulation();
+    ASSERT_TRUE(f.Simulation->Running());
+    EXPECT_NE(background(), editing);
+    EXPECT_TRUE(wire->ShowLineStates);
+    f.SB_HILO->click();
+    EXPECT_FALSE(wire->ShowLineStates);
+    f.SB_HILO->click();
+    EXPECT_TRUE(wire->ShowLineStates);
+    f.Simulation->StopSimulation();
+    EXPECT_FALSE(wire->ShowLineStates);
+    EXPECT_TRUE(f.SB_HILO->isChecked()) << "the option stays for the next run";
+    EXPECT_EQ(background(), editing) << "the stop repaints the board";
 }
 
 TEST_F(PaletteWindowTest, CleanUpSelectsDanglingWiresOnly)

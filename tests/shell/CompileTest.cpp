@@ -7,6 +7,7 @@
 #include "components/digital/Gates.h"
 #include "components/signal/Sound.h"
 #include "core/board/Makro.h"
+#include "hardware/framework/BtHardware.h"
 #include "platform/MessageBox.h"
 #include "shell/mainwindow/ProjectFiles.h"
 #include "shell/tools/CompileCommand.h"
@@ -62,6 +63,17 @@ protected:
     std::unique_ptr<TCompileCommand> command;
     TScopedMessageResponder messages;
 };
+
+// A device that needs two files of its maker beside the program.
+class TMakerFilesDevice : public TIOInterface {
+public:
+    TV_CLASS_NAME(TMakerFilesDevice)
+    static const TDeviceDescription Description;
+    TMakerFilesDevice() { Describe(Description); }
+};
+const TDeviceDescription TMakerFilesDevice::Description{
+    .Name = "TMakerFilesDevice", .Prefix = {"MF"}, .PaletteName = {"Maker files"},
+    .Caption = {"MF"}, .MakerFiles = {"MAKER.DLL", "maker-driver.bin"}};
 
 bool HasError(const QStringList& lines)
 {
@@ -162,6 +174,20 @@ TEST_F(CompileTest, DataFilesOfOneNameAreNotOverwritten)
     ASSERT_EQ(messages.Requests().size(), 1u);
     EXPECT_EQ(messages.Requests()[0].type, mtWarning);
     EXPECT_TRUE(messages.Requests()[0].text.contains(QStringLiteral("signal.wav")));
+}
+
+TEST_F(CompileTest, TheMakerFilesOfADeviceGoBesideTheProgramWhereThereAreAny)
+{
+    WriteFile(QStringLiteral("MAKER.DLL"), "library");
+    f->MainBoard->AddComponent(TBTHardware::CreateWith(std::make_unique<TMakerFilesDevice>()));
+
+    ASSERT_TRUE(Compile(Target("dist/"), QStringLiteral("anlage")));
+    QFile copy(Target("dist/MAKER.DLL"));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), QByteArray("library"));
+    // A file the program folder does not hold is no error: the system may provide it.
+    EXPECT_FALSE(QFile::exists(Target("dist/maker-driver.bin")));
+    EXPECT_FALSE(HasError(command->StatusLines()));
 }
 
 // comp.mod that cannot be written stops the compile with a message; the project's name and the

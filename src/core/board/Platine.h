@@ -338,6 +338,8 @@ public:
     void RemoveDegenerateSegments();
     bool SelectLooseSegment();
     bool WireEndAt(QPoint boardPoint);
+    // A wire segment (not a pin's) that ends at the point or passes through it.
+    TSegment* WireAt(QPoint boardPoint) const;
     TSegment* PinSegmentAt(QPoint boardPoint);
     // Inverts the pin of a pin segment.
     void TogglePinInversion(TSegment* pinSegment);

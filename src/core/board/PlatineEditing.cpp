@@ -388,6 +388,19 @@ bool TPlatine::WireEndAt(QPoint boardPoint)
     });
 }
 
+TSegment* TPlatine::WireAt(QPoint boardPoint) const
+{
+    for (const auto& item : Items) {
+        auto* s = dynamic_cast<TSegment*>(item.get());
+        if (!s || s->IsPinSegment())
+            continue;
+        if (QPoint(s->X1, s->Y1) == boardPoint || QPoint(s->X2, s->Y2) == boardPoint
+            || s->ContainsInnerPoint(boardPoint.x(), boardPoint.y()))
+            return s;
+    }
+    return nullptr;
+}
+
 TSegment* TPlatine::PinSegmentAt(QPoint boardPoint)
 {
     TSegment* found = nullptr;

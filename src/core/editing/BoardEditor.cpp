@@ -61,9 +61,13 @@ void TBoardEditor::Press(int button, uint8_t shift, int x, int y)
             Mode = kModeSelect;
     }
     const QPoint p = View.ScreenToBoard(QPoint(x, y));
+    WireTool.EndedByClick = false;
     if (button == kLeftButton) {
-        if (Mode == kModeSelect && Board.WireEndAt(p))
+        const bool fromSelect = Mode == kModeSelect && Board.WireEndAt(p);
+        if (fromSelect)
             ChangeMode(kModeWiring);
+        if (Mode == kModeWiring && !Dragging)
+            WireTool.StartedInSelectMode = fromSelect;
         if (Mode == kModeSelect) {
             if (TSegment* pinSegment = Board.PinSegmentAt(p))
                 Board.TogglePinInversion(pinSegment);
@@ -148,6 +152,15 @@ void TBoardEditor::Move(uint8_t shift, int x, int y, QPoint devicePoint)
 
 void TBoardEditor::DoubleClick()
 {
+    // A double click ends a wire: the first click of it finished the wire on a pin or wire,
+    // or the wire ends where it stands. The press that comes with it starts no new one.
+    if (WireTool.EndedByClick || (Mode == kModeWiring && Dragging)) {
+        if (Dragging)
+            WireTool.EndWire();
+        WireTool.EndedByClick = false;
+        IgnoreNextPress = true;
+        return;
+    }
     if (Mode == kModeSelect && Board.CanEditProperties()) {
         IgnoreNextPress = true;
         Board.EditSelectedProperties();

@@ -40,8 +40,25 @@ void TWireTool::WireClick(int x, int y, int button)
             TempLine->Shown = false;
         const QPoint corner = board.SnapToGrid(OrthogonalCorner(WireStart, p));
         // A click on the leg's own start adds no zero-length piece of wire.
-        if (corner != WireStart)
+        if (corner != WireStart) {
+            // The leg reaches where the user clicked and something is there to connect to.
+            const bool connects = corner == board.SnapToGrid(p)
+                && (board.WireEndAt(corner) || board.WireAt(corner));
             board.AddWire(WireStart, corner);
+            if (connects) {
+                EndWire();
+                EndedByClick = true;
+                if (Crosshair)
+                    Crosshair->Shown = true;
+                if (StartedInSelectMode) {
+                    if (Crosshair)
+                        Crosshair->Shown = false;
+                    e.ChangeMode(kModeSelect);
+                    e.View.Cursor = kCursorDefault;
+                }
+                return;
+            }
+        }
         WireStart = corner;
         WireEnd = corner;
         if (TempLine) {
@@ -51,12 +68,17 @@ void TWireTool::WireClick(int x, int y, int button)
         if (Crosshair)
             Crosshair->Shown = true;
     } else if (button == kRightButton) {
-        TempLine.reset();
-        e.Dragging = false;
-        e.ReleaseCursor();
+        EndWire();
         if (Crosshair)
             Crosshair->Shown = false;
     }
+}
+
+void TWireTool::EndWire()
+{
+    TempLine.reset();
+    m_editor.Dragging = false;
+    m_editor.ReleaseCursor();
 }
 
 void TWireTool::UpdateWirePreview(int x, int y)

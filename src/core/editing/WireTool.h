@@ -16,10 +16,16 @@ public:
     std::optional<TFadenKreuz> Crosshair;
     QPoint WireStart;  // board units, while a wire is in progress
     QPoint WireEnd;
+    bool StartedInSelectMode = false;  // the wire began with a press on a pin in select mode
+    bool EndedByClick = false;         // the last left click finished the wire on a pin or wire
 
     // A click at the screen point (x, y): the left button starts a wire or ends a leg, the
-    // right button ends the wire, or leaves wiring mode when none is in progress.
+    // right button ends the wire, or leaves wiring mode when none is in progress. A leg that
+    // ends on a pin's connection point or on another wire finishes the wire there; a wire
+    // that began at a pin in select mode then returns to select mode.
     void WireClick(int x, int y, int button);
+    // Ends the wire in progress; the legs drawn so far stay.
+    void EndWire();
     // Mouse move while a wire is drawn: the preview follows the orthogonal corner.
     void UpdateWirePreview(int x, int y);
     void MoveCrosshair(int x, int y);

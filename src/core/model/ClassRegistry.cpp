@@ -39,6 +39,39 @@ void TClassRegistry::AddComponent(const TComponentDescription& description,
         m_components.push_back(&description);
 }
 
+void TClassRegistry::AddDevice(const TDeviceDescription& description, const TClassEntry& device)
+{
+    if (!description.Name || std::string(description.Name) != device.Name)
+        throw std::logic_error(std::string("description names another class than ") + device.Name);
+    for (const TClassEntry& port : description.Ports)
+        Add(port.Name, port.Make, std::type_index(*port.Type));
+    for (const char* stored : description.LegacyNames) {
+        const QString key = QString::fromLatin1(stored).toUpper();
+        const auto it = m_storedNames.constFind(key);
+        if (it != m_storedNames.constEnd() && *it != QLatin1String(device.Name))
+            throw std::logic_error(std::string("older name of two devices: ") + stored);
+    }
+    Add(device.Name, device.Make, std::type_index(*device.Type));
+    Entry& entry = *m_entries.find(QString::fromLatin1(device.Name));
+    if (entry.device)
+        return;
+    entry.device = &description;
+    m_devices.push_back(&description);
+    for (const char* stored : description.LegacyNames)
+        m_storedNames.insert(QString::fromLatin1(stored).toUpper(), QString::fromLatin1(device.Name));
+}
+
+const TDeviceDescription* TClassRegistry::DeviceDescriptionOf(const QString& name) const
+{
+    const auto it = m_entries.constFind(name);
+    return it == m_entries.constEnd() ? nullptr : it->device;
+}
+
+QString TClassRegistry::DeviceClassOfStoredName(const QString& storedName) const
+{
+    return m_storedNames.value(storedName.toUpper());
+}
+
 const TComponentDescription* TClassRegistry::DescriptionOf(const QString& name) const
 {
     const auto it = m_entries.constFind(name);

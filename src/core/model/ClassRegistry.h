@@ -4,6 +4,7 @@
 
 #include "core/model/Bauteil.h"
 #include "core/model/ComponentDescription.h"
+#include "core/model/DeviceDescription.h"
 
 #include <QHash>
 #include <QString>
@@ -67,6 +68,19 @@ public:
     // The component classes by palette category, the categories in palette row order.
     std::vector<TPaletteGroup> ComponentsByCategory() const;
 
+    // Enters a device class under the name of its description, which must be its own class
+    // name (else std::logic_error), with every port class the description lists and its older
+    // stored names (one taken by another device throws std::logic_error); keeps the
+    // description. Device classes come through RegisterDevice<T> (hardware/framework).
+    void AddDevice(const TDeviceDescription& description, const TClassEntry& device);
+    // The device classes with their descriptions, in registration order.
+    const std::vector<const TDeviceDescription*>& Devices() const { return m_devices; }
+    // The description of the device class registered under name; nullptr for other names.
+    const TDeviceDescription* DeviceDescriptionOf(const QString& name) const;
+    // The device class that an older project's stored component class name stands for
+    // (compared without regard to case); empty for any other name.
+    QString DeviceClassOfStoredName(const QString& storedName) const;
+
     bool IsRegistered(const QString& name) const;
     int Count() const;
     // Every registered name, sorted.
@@ -83,6 +97,7 @@ private:
         Factory factory;
         std::type_index type;
         const TComponentDescription* description = nullptr;
+        const TDeviceDescription* device = nullptr;
     };
 
     template <class T>
@@ -98,6 +113,8 @@ private:
 
     QHash<QString, Entry> m_entries;
     std::vector<const TComponentDescription*> m_components;
+    std::vector<const TDeviceDescription*> m_devices;
+    QHash<QString, QString> m_storedNames; // upper-case stored name -> device class
 };
 
 // The registry of the running program.

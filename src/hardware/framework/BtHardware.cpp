@@ -18,89 +18,6 @@ namespace {
 
 constexpr int32_t kNoDeviceHelpContext = 35500;
 
-// Stored component class names of older projects and the device classes that replace them.
-struct TLegacyName {
-    const char* Stored;
-    const char* Device;
-};
-constexpr TLegacyName kLegacyNames[] = {
-    {"TBTRelaiskarte", "TRelaiskarte"},
-    {"TBTRelaisSeriell", "TSerRelais"},
-    {"TBTHardware", "TIOInterface"},
-    {"TBTUSBDMM", "THID_DMM"},
-    {"TBTCompuLab", "TCompuLab"},
-    {"TBTSIOS", "TSios"},
-    {"TBTPIO32", "TPIO32"},
-    {"TBTELV_Analyzer", "TELVAnalyser"},
-    {"TBTLPT", "TLPTInterface"},
-    {"TBTChip8255", "T8255Interface"},
-    {"TBTCSI7001", "TCSI7001"},
-    {"TBTCSI7002", "TCSI7002"},
-    {"TBTELVInterface", "TELVInterface"},
-    {"TBTCOMD", "TCOM_D"},
-    {"TBTMemPIO", "TBMCMEMPIO"},
-    {"TBTAD12", "TAD12LC"},
-    {"TBTHygroTec", "THygrotecInterface"},
-    {"TBTOpto_3", "TOpto3"},
-    {"TBTDAC4", "TDAC4"},
-    {"TBTADGVT", "TADGVT"},
-    {"TBTPCI_Analog", "TPCIAnalogkarte"},
-    {"TBTPCI_Digital", "TPCIDigitalkarte"},
-    {"TBTPort_W", "TwPort"},
-    {"TBTPort_R", "TrPort"},
-    {"TBTPort16_R", "TrPort16"},
-    {"TBTPort16_W", "TwPort16"},
-    {"TBTSartorius", "TSartoriusInterface"},
-    {"TBTConrad8", "T8KanalInterface"},
-    {"TBTConrad8_API", "T8KanalInterface_API"},
-    {"TBTCOM_SendByte", "TComByteSenden"},
-    {"TBTCOM_SendText", "TComBytefolgeSenden"},
-    {"TBTCOM_SendValue", "TComZahlSenden"},
-    {"TBTCOM_ReceiveByte", "TComByteEmpfangen"},
-    {"TBTCOM_ReceiveValue", "TComZahlEmpfangen"},
-    {"TBTSERAI18", "TSerai18"},
-    {"TBTSERAI18API", "TSerai18_API"},
-    {"TBTSERAI610", "TSerai610"},
-    {"TBTSERAI610API", "TSerai610_API"},
-    {"TBTSERAI812", "TSerai812"},
-    {"TBTSERAI812API", "TSerai812_API"},
-    {"TBTVModul", "TVModul"},
-    {"TBTM232", "TM232"},
-    {"TBTADS12", "TADS12"},
-    {"TBTADS12_API", "TADS12_API"},
-    {"TBTADA8", "TADA8"},
-    {"TBTADA16_2", "TADA162"},
-    {"TBTCounter1", "TCounter1"},
-    {"TBTVModulAD", "TVModulAD"},
-    {"TBTDAC416", "TDAC416"},
-    {"TBTWetter", "TWettersensor"},
-    {"TBTVModulUSB", "TVModulUSB"},
-    {"TBTxcomUSB", "TxcomUSB"},
-    {"TBTVModulADUSB", "TVModulADUSB"},
-    {"TBTP500", "TP500"},
-    {"TBTHT_Feuchte", "THT_Feuchte"},
-    {"TBTHT_Temp16", "THT_Temp16"},
-    {"TBTUSB_Counter", "TMini_Counter"},
-    {"TBT_USB_DAC", "TMini_DAC"},
-    {"TBT_USB_IO", "TMini_IO"},
-    {"TBT_USB_Proto", "TMini_Proto"},
-    {"TBT_USB_AD", "TMini_AD"},
-    {"TBTJoystick", "TJoystick"},
-    {"TBTDMM", "TDMMInterface"},
-    {"TBTWatchdogRelaiskarte", "TWatchdogRel"},
-    {"TBT_USB_Opto4_In", "TOpto4In"},
-    {"TBT_USB_Opto4_Out", "TOpto4Out"},
-    {"TBTBMC_PC20", "TBMC_PC20"},
-    {"TBTSerai812USB", "TSerai812_USB"},
-    {"TBTCompuLabUSB", "TCompulab_USB"},
-    {"TBTMotech300", "TMotech_LPS305"},
-    {"TBTVoltcraft_MXG9810A", "TVoltcraft_MXG9810A"},
-    {"TBTVoltcraft_DIGI_35_CPU", "TVoltcraft_Digi35CPU"},
-    {"TBTLabJack_U12", "TLabJack_U12"},
-    {"TBTIntelligent", "TFT_Intelligent"},
-    {"TBTIntelligentExtension", "TFT_IntelligentExtension"},
-};
-
 std::unique_ptr<TIOInterface> CreateDevice(const QString& className)
 {
     std::unique_ptr<TPersistentObject> object = ClassRegistry().CreateByName(className);
@@ -115,17 +32,7 @@ std::unique_ptr<TIOInterface> CreateDevice(const QString& className)
 
 QString HardwareDeviceClass(const QString& storedName)
 {
-    const QString upper = storedName.toUpper();
-    QString found;
-    for (const TLegacyName& entry : kLegacyNames)
-        if (QString::fromLatin1(entry.Stored).toUpper() == upper)
-            found = QString::fromLatin1(entry.Device);
-    return found;
-}
-
-int HardwareClassNameCount()
-{
-    return int(std::size(kLegacyNames));
+    return ClassRegistry().DeviceClassOfStoredName(storedName);
 }
 
 // --- Component -----------------------------------------------------------------------------------
@@ -143,9 +50,11 @@ TBTHardware::~TBTHardware() = default;
 
 std::unique_ptr<TBTHardware> TBTHardware::Create(const QString& storedName)
 {
-    auto component = NewObject<TBTHardware>();
     const QString deviceClass = HardwareDeviceClass(storedName);
-    if (!deviceClass.isEmpty() && deviceClass != QLatin1String(TIOInterface::StaticClassName()))
+    if (deviceClass.isEmpty())
+        throw EClassNotFound(storedName);
+    auto component = NewObject<TBTHardware>();
+    if (deviceClass != QLatin1String(TIOInterface::StaticClassName()))
         component->SetInterface(CreateDevice(deviceClass));
     return component;
 }

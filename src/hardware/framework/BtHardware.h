@@ -15,7 +15,8 @@ public:
 
     // A component for a stored class name (one of the names HardwareClassByName knows): the
     // device of that name's class, or none for "TBTHardware" (the device class then follows in
-    // the record). Throws EClassNotFound for a device class this program does not have.
+    // the record). Throws EClassNotFound for any other name and for a device class this program
+    // does not have.
     static std::unique_ptr<TBTHardware> Create(const QString& storedName);
     // A component that owns the given device.
     static std::unique_ptr<TBTHardware> CreateWith(std::unique_ptr<TIOInterface> device);
@@ -53,10 +54,9 @@ private:
 };
 
 // The device class name for a stored component class name of older projects (compared without
-// regard to case), empty for any other name. "TBTHardware" gives "TIOInterface".
+// regard to case), empty for any other name: the older names each device's description lists.
+// "TBTHardware" gives "TIOInterface".
 QString HardwareDeviceClass(const QString& storedName);
-// The 75 stored names, for tests.
-int HardwareClassNameCount();
 
 // Installs the hardware framework's hooks into the board, the engine and the settings dialog.
 void InstallHardwareHooks();

@@ -15,10 +15,24 @@
 #include <cerrno>
 #include <QToolButton>
 
+const TDeviceDescription TIOInterface::Description{
+    .Name = "TIOInterface",
+    .Ports = {ClassEntry<TIOPort>(), ClassEntry<TDOutPort>(), ClassEntry<TDInPort>(),
+              ClassEntry<TAOutPort>(), ClassEntry<TAInPort>()},
+    .Prefix = {"HW"}, .PaletteName = {"Hardware"}, .Caption = {"Interface"},
+    .LegacyNames = {"TBTHardware"}};
+
 TIOInterface::TIOInterface()
 {
+    Describe(Description);
     BaseAddress = 0;
     Busy = false;
+}
+
+void TIOInterface::Describe(const TDeviceDescription& description)
+{
+    m_description = &description;
+    HelpContext = description.HelpContext;
 }
 
 TIOInterface::~TIOInterface()

@@ -3,6 +3,7 @@
 // pins to the hardware component as one flat list, outputs first. Output pin k of the device
 // is flat entry k (k < OutputCount); input pin k is flat entry OutputCount + k.
 
+#include "core/model/DeviceDescription.h"
 #include "hardware/framework/IoPort.h"
 
 #include <QByteArray>
@@ -15,6 +16,11 @@ public:
     TV_CLASS_NAME(TIOInterface)
     TIOInterface();
     ~TIOInterface() override;
+
+    // The base's own description: what a component stored as "TBTHardware" starts from.
+    static const TDeviceDescription Description;
+    // The description of the object's class (each device class passes its own to Describe).
+    const TDeviceDescription& DeviceDescription() const { return *m_description; }
 
     QString AddressText;   // BaseAddress as four hexadecimal digits, for the address row
     int32_t DlgAddress = 0;
@@ -37,9 +43,11 @@ public:
     virtual void ClearPorts();
     virtual void writeToIni(TIniFile& ini, const QString& section);
     virtual void readFromIni(TIniFile& ini, const QString& section);
-    virtual QString Praefix() const { return QStringLiteral("HW"); }
-    virtual QString BiboName() const { return QStringLiteral("Hardware"); }
-    virtual QString Beschriftung() const { return QStringLiteral("Interface"); }
+    // Designator prefix, palette name and symbol caption in the current language, from the
+    // description.
+    QString Praefix() const { return m_description->Prefix.Current(); }
+    QString BiboName() const { return m_description->PaletteName.Current(); }
+    QString Beschriftung() const { return m_description->Caption.Current(); }
     // A clock input that lies outside the device's output pins (its index among the
     // component's inputs), named by GetOutputLabel of that index; -1 for none.
     virtual int32_t ClockInput() const { return -1; }
@@ -80,6 +88,10 @@ public:
     bool AnyPortBusy() const;
 
 protected:
+    // Called by every device constructor with the class's own description; takes its help
+    // context.
+    void Describe(const TDeviceDescription& description);
+
     // Flat entry for a device output or input; nullptr when missing.
     TPin* FlatOutput(int32_t index) const;
     TPin* FlatInput(int32_t index) const;
@@ -87,6 +99,7 @@ protected:
 
 private:
     std::optional<QByteArray> m_snapshot;
+    const TDeviceDescription* m_description = nullptr;
 };
 
 // BuildPinList, then the number of device inputs (the component's output count).

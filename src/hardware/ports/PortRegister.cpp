@@ -11,12 +11,6 @@ namespace {
 constexpr uint16_t kFirstPortAddress = 255;
 constexpr int32_t kRegisterHelpContext = 42000;
 
-// French texts differ from the German and English ones, which are the same.
-QString GermanEnglishFrench(const char* germanEnglish, const char* french)
-{
-    return Lang3Q(germanEnglish, germanEnglish, french);
-}
-
 } // namespace
 
 TRegisterDataPort::TRegisterDataPort(int width, bool input, const char* frenchBit) : Width(width)
@@ -52,7 +46,6 @@ TRegisterDevice::TRegisterDevice(int width, bool write)
     : m_width(width), m_write(write), m_clockIndex(write ? width : 0)
 {
     BaseAddress = 0;
-    HelpContext = kRegisterHelpContext;
 }
 
 void TRegisterDevice::Clock(Extended value)
@@ -154,64 +147,78 @@ void TRegisterReadDevice::SetValue(int32_t index, Extended value)
 
 // --- The four devices --------------------------------------------------------------------------
 
+const TDeviceDescription TwPort::Description{
+    .Name = "TwPort",
+    .Ports = {ClassEntry<TwPortDOutPort>()},
+    .Prefix = {"WPort8-"},
+    .PaletteName = {"Port-WRITE", "Port-WRITE", "Port-Ecriture"},
+    .Caption = {"Port-WRITE", "Port-WRITE", "Port-Ecriture"},
+    .HelpContext = kRegisterHelpContext,
+    .Category = TPaletteCategory::Portzugriffe,
+    .LegacyNames = {"TBTPort_W"}};
+
 TwPort::TwPort() : TRegisterWriteDevice(8, true)
 {
+    Describe(Description);
     Name = Lang3Q("8-Bit-Register (write)", "Port write (8 bit)", "Ecriture port (8 bits)");
     Ports.push_back(std::make_unique<TwPortDOutPort>());
     BuildPinList();
     OutputCount = 9;
 }
 
-QString TwPort::BiboName() const
-{
-    return GermanEnglishFrench("Port-WRITE", "Port-Ecriture");
-}
+const TDeviceDescription TrPort::Description{
+    .Name = "TrPort",
+    .Ports = {ClassEntry<TrPortDInPort>()},
+    .Prefix = {"RPort8-"},
+    .PaletteName = {"Port-READ", "Port-READ", "Port-Lecture"},
+    .Caption = {"Port-READ", "Port-READ", "Port-Lecture"},
+    .HelpContext = kRegisterHelpContext,
+    .Category = TPaletteCategory::Portzugriffe,
+    .LegacyNames = {"TBTPort_R"}};
 
 TrPort::TrPort() : TRegisterReadDevice(8, false)
 {
+    Describe(Description);
     Name = Lang3Q("8-Bit-Register (read)", "Port read (8 bit)", "Lecture port (8 bits)");
     Ports.push_back(std::make_unique<TrPortDInPort>());
     BuildPinList();
     OutputCount = 1;
 }
 
-QString TrPort::BiboName() const
-{
-    return GermanEnglishFrench("Port-READ", "Port-Lecture");
-}
+const TDeviceDescription TwPort16::Description{
+    .Name = "TwPort16",
+    .Ports = {ClassEntry<TwPort16DOutPort>()},
+    .Prefix = {"WPort16-"},
+    .PaletteName = {"Port-WRITE\r(16)", "Port-WRITE\r(16)", "Port-Ecriture\r(16)"},
+    .Caption = {"Port-WRITE (16)", "Port-WRITE (16)", "Port-Ecriture (16)"},
+    .HelpContext = kRegisterHelpContext,
+    .Category = TPaletteCategory::Portzugriffe,
+    .LegacyNames = {"TBTPort16_W"}};
 
 TwPort16::TwPort16() : TRegisterWriteDevice(16, true)
 {
+    Describe(Description);
     Name = Lang3Q("16-Bit-Register (write)", "Port write (16 bit)", "Ecriture port (16 bits)");
     Ports.push_back(std::make_unique<TwPort16DOutPort>());
     BuildPinList();
     OutputCount = 17;
 }
 
-QString TwPort16::BiboName() const
-{
-    return GermanEnglishFrench("Port-WRITE\r(16)", "Port-Ecriture\r(16)");
-}
-
-QString TwPort16::Beschriftung() const
-{
-    return GermanEnglishFrench("Port-WRITE (16)", "Port-Ecriture (16)");
-}
+const TDeviceDescription TrPort16::Description{
+    .Name = "TrPort16",
+    .Ports = {ClassEntry<TrPort16DInPort>()},
+    .Prefix = {"RPort16-"},
+    .PaletteName = {"Port-READ\r(16)", "Port-READ\r(16)", "Port-Lecture\r(16)"},
+    .Caption = {"Port-READ (16)", "Port-READ (16)", "Port-Lecture (16)"},
+    .HelpContext = kRegisterHelpContext,
+    .Category = TPaletteCategory::Portzugriffe,
+    .LegacyNames = {"TBTPort16_R"}};
 
 TrPort16::TrPort16() : TRegisterReadDevice(16, false)
 {
+    Describe(Description);
     Name = Lang3Q("16-Bit-Register (read)", "Port read (16 bit)", "Lecture Port (16 bits)");
     Ports.push_back(std::make_unique<TrPort16DInPort>());
     BuildPinList();
     OutputCount = 1;
-}
-
-QString TrPort16::BiboName() const
-{
-    return GermanEnglishFrench("Port-READ\r(16)", "Port-Lecture\r(16)");
-}
-
-QString TrPort16::Beschriftung() const
-{
-    return GermanEnglishFrench("Port-READ (16)", "Port-Lecture (16)");
 }

@@ -81,35 +81,27 @@ protected:
 class TwPort : public TRegisterWriteDevice {
 public:
     TV_CLASS_NAME(TwPort)
+    static const TDeviceDescription Description;
     TwPort();
-    QString Praefix() const override { return QStringLiteral("WPort8-"); }
-    QString BiboName() const override;
-    QString Beschriftung() const override { return BiboName(); }
 };
 
 class TrPort : public TRegisterReadDevice {
 public:
     TV_CLASS_NAME(TrPort)
+    static const TDeviceDescription Description;
     TrPort();
-    QString Praefix() const override { return QStringLiteral("RPort8-"); }
-    QString BiboName() const override;
-    QString Beschriftung() const override { return BiboName(); }
 };
 
 class TwPort16 : public TRegisterWriteDevice {
 public:
     TV_CLASS_NAME(TwPort16)
+    static const TDeviceDescription Description;
     TwPort16();
-    QString Praefix() const override { return QStringLiteral("WPort16-"); }
-    QString BiboName() const override;
-    QString Beschriftung() const override;
 };
 
 class TrPort16 : public TRegisterReadDevice {
 public:
     TV_CLASS_NAME(TrPort16)
+    static const TDeviceDescription Description;
     TrPort16();
-    QString Praefix() const override { return QStringLiteral("RPort16-"); }
-    QString BiboName() const override;
-    QString Beschriftung() const override;
 };

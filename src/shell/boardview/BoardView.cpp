@@ -292,7 +292,7 @@ void TBoardView::PaintOverlays(QPainter& painter)
         canvas.LineTo(line->End.x(), line->End.y());
     }
     const auto& crosshair = e.WireTool.Crosshair;
-    if (crosshair && crosshair->Shown) {
+    if (crosshair && crosshair->Shown && e.Mode == kModeWiring) {
         const QRect clip =
             canvas.DPtoLP(QRect(QPoint(v.ViewOffsetX, v.ViewOffsetY), viewport()->size()));
         const QPoint p = crosshair->Position;
@@ -357,6 +357,11 @@ void TBoardView::mouseReleaseEvent(QMouseEvent* event)
     // A palette press hands the mouse to the board until the button is released.
     if (QWidget::mouseGrabber() == viewport())
         viewport()->releaseMouse();
+    // Items being placed are dropped only over the board: the release of a click on the
+    // palette leaves them at the mouse, and the next click on the board puts them there.
+    if (m_editor->Mode == kModePlacing && button == kLeftButton
+        && !viewport()->rect().contains(event->position().toPoint()))
+        return;
     const QPoint p = ScreenPoint(event->position().toPoint());
     m_editor->Release(button, ShiftState(event->modifiers()), p.x(), p.y());
     UpdateAutoScrollTimer();
@@ -376,15 +381,24 @@ void TBoardView::mouseMoveEvent(QMouseEvent* event)
     viewport()->update();
     if (OnHover)
         OnHover(p, device);
-    if (m_editor->Mode == kModeSelect)
-        ShowHint(m_editor->SelectTool.HintAt(p.x(), p.y()), event->globalPosition().toPoint());
+    // Item hints only in select mode, and none while the mouse aims at a pin's wire end: the
+    // box would cover the pins around it.
+    const bool hint = m_editor->Mode == kModeSelect && m_editor->View.Cursor != kCursorPin
+                      && m_editor->View.Cursor != kCursorInvert;
+    ShowHint(hint ? m_editor->SelectTool.HintAt(p.x(), p.y()) : QString(),
+             event->globalPosition().toPoint());
 }
 
 bool TBoardView::viewportEvent(QEvent* event)
 {
-    // The mouse left the board: its item hint goes.
-    if (event->type() == QEvent::Leave)
+    // The mouse left the board: its item hint and the crosshair go.
+    if (event->type() == QEvent::Leave && m_board) {
         ShowHint(QString(), QPoint());
+        if (m_editor->WireTool.Crosshair && m_editor->WireTool.Crosshair->Shown) {
+            m_editor->WireTool.Crosshair->Shown = false;
+            viewport()->update();
+        }
+    }
     return QAbstractScrollArea::viewportEvent(event);
 }
 
@@ -439,8 +453,11 @@ void TBoardView::ApplyCursor()
 
 void TBoardView::ShowHint(const QString& text, QPoint globalPos)
 {
+    if (text.isEmpty() && m_hint.isEmpty())
+        return;  // nothing shown, nothing to hide
     if (OnHint) {
-        OnHint(text);
+        m_hint = text;
+        OnHint(text);  // every move: the hint follows the mouse
         return;
     }
     if (text == m_hint)

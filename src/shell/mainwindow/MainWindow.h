@@ -162,6 +162,9 @@ public:
 
     // --- Palette, quick find and macro palette (shell/palette/MainWindowPalette.cpp) ----------
     void BuildPaletteCategories();
+    // The palette menu as built (hardware categories without devices left out); the buttons
+    // step through it.
+    const std::vector<std::vector<int>>& PaletteMenuShown() const { return m_paletteMenu; }
     // Shows a category (an invalid row shows the default one).
     void LoadPaletteCategory(int row);
     // Row shown by the palette, -1 for the macro palette.
@@ -360,6 +363,7 @@ private:
     std::vector<std::unique_ptr<TPlatine>> m_boards;  // every board made by CreatePlatine
     std::map<TPlatine*, std::unique_ptr<TBoardEditor>> m_editors;  // one per board tab
     QHash<QString, QAction*> m_actions;
+    std::vector<std::vector<int>> m_paletteMenu;
     QHash<QString, QToolButton*> m_buttons;
     TInfoDlg* m_splash = nullptr;      // the about box as the start-up splash
     QAction* m_compileTool = nullptr;  // tb_Compile's place in the tool bar

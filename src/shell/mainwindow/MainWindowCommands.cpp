@@ -40,16 +40,20 @@ void TForm1::CopyCommand()
 void TForm1::PasteCommand()
 {
     EditorOf(CurrentBoard).PlacingTool.PasteFromStream(*ClipboardStream, uint8_t(FormatVersion));
-    if (CurrentDesign)
+    if (CurrentDesign) {
         CurrentDesign->BringSelectionToFront();
+        CurrentDesign->MoveSelectionOffCovered();
+    }
     UpdateTools();
 }
 
 void TForm1::DuplicateCommand()
 {
     EditorOf(CurrentBoard).PlacingTool.DuplicateSelection(uint8_t(FormatVersion));
-    if (CurrentDesign)
+    if (CurrentDesign) {
         CurrentDesign->BringSelectionToFront();
+        CurrentDesign->MoveSelectionOffCovered();
+    }
     CurrentBoard->SetShowComponentStates(SB_Status->isChecked());
     UpdateTools();
 }

@@ -444,6 +444,10 @@ void TForm1::ConnectCommands()
     connect(SB_Stop, &QToolButton::clicked, this, [this] { Simulation->StopSimulation(); });
     connect(cbSpeed, qOverload<int>(&QComboBox::activated), this,
             [this](int index) { Simulation->SetSpeed(index == 0); });
+    connect(SB_HILO, &QToolButton::clicked, this,
+            [this] { Simulation->SetShowWireStates(SB_HILO->isChecked()); });
+    connect(SB_Status, &QToolButton::clicked, this,
+            [this] { Simulation->SetShowComponentStates(SB_Status->isChecked()); });
 
     // Editing modes, grid, board tabs, front panel.
     for (QToolButton* button : {StandardBtn, LineBtn, ZoomBtn})
@@ -459,10 +463,8 @@ void TForm1::ConnectCommands()
     onButton("SB_Raster", toggleGrid);
     onAction("Raster", toggleGrid);
     auto showFrontPanel = [] {
-        if (TFrontplatte* panel = Frontplatte()) {
-            panel->show();
-            panel->raise();
-        }
+        if (TFrontplatte* panel = Frontplatte())
+            panel->BringToFront();
     };
     onAction("FPAnzeigen", showFrontPanel);
     onButton("SB_Front", showFrontPanel);
@@ -688,6 +690,9 @@ void TForm1::UpdateTools()
         m_buttons.value(QString::fromLatin1(name))->setEnabled(selected);
     m_buttons.value(QStringLiteral("ToolButton8"))->setEnabled(board->CanPaste());
     m_buttons.value(QStringLiteral("tb_ZoomObjects"))->setEnabled(!board->Items.empty());
+    // The menu items carry the shortcuts (Del, Ctrl+C ...): a disabled item takes no key, so
+    // their states follow the selection at once, not only when a menu opens.
+    UpdateMenuStates();
 }
 
 void TForm1::ShowBoardTab(int index)

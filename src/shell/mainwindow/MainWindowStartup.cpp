@@ -236,6 +236,9 @@ void TForm1::FormCreate()
     Simulation->OnRunStateChanged = [this](bool running) {
         (running ? SB_Start : SB_Stop)->setChecked(true);
         UpdateTools();
+        // The board's background and grid show whether a run is going on.
+        if (CurrentBoard)
+            CurrentBoard->Repaint();
     };
     Simulation->OnLockEditing = [this](bool lock) {
         Bearbeiten1->setEnabled(!lock);
@@ -521,12 +524,15 @@ void TForm1::ApplyWindowBounds()
         setWindowState(windowState() | Qt::WindowMaximized);
         return;
     }
-    const QRect r = geometry();
+    const QRect r(pos(), size());
     const QRect stored(Settings->ReadInteger(kMainWindow, QStringLiteral("X"), r.x()),
                        Settings->ReadInteger(kMainWindow, QStringLiteral("Y"), r.y()),
                        Settings->ReadInteger(kMainWindow, QStringLiteral("W"), r.width()),
                        Settings->ReadInteger(kMainWindow, QStringLiteral("H"), r.height()));
-    setGeometry(FitToScreen(stored));
+    // The position places the frame, so that the title bar stays on the screen.
+    const QRect fitted = FitToScreen(stored);
+    resize(fitted.size());
+    move(fitted.topLeft());
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

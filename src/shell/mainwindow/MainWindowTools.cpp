@@ -256,14 +256,14 @@ void TForm1::WriteOptions()
     Settings->WriteBool(kOptions, QStringLiteral("HINT"), ShowHints);
     Settings->WriteBool(kOptions, QStringLiteral("COMPONENTHINT"), HintBtn->isChecked());
     if (panel) {
-        const QRect r = panel->geometry();
+        const QRect r = panel->WindowBounds();
         Settings->WriteBool(kOptions, QStringLiteral("FPMAX"), panel->isMaximized());
         Settings->WriteInteger(kOptions, QStringLiteral("FPX"), r.x());
         Settings->WriteInteger(kOptions, QStringLiteral("FPY"), r.y());
         Settings->WriteInteger(kOptions, QStringLiteral("FPW"), r.width());
         Settings->WriteInteger(kOptions, QStringLiteral("FPH"), r.height());
     }
-    const QRect r = geometry();
+    const QRect r(pos(), size());  // with the frame, as it is placed again
     Settings->WriteBool(kMainWindow, QStringLiteral("MAX"), isMaximized());
     Settings->WriteInteger(kMainWindow, QStringLiteral("X"), r.x());
     Settings->WriteInteger(kMainWindow, QStringLiteral("Y"), r.y());

@@ -110,7 +110,7 @@ void TSimulationControl::StartSimulation()
     const bool running = Ctx().SimRunning;
     // The bounds to come back to are those of edit mode.
     if (panel && !running)
-        panel->SavedBounds = panel->geometry();
+        panel->SavedBounds = panel->WindowBounds();
     // A failed backup is reported and does not hold up the run.
     if (!Ctx().RuntimeMode && Project)
         Project->SaveBackup();
@@ -337,6 +337,32 @@ void TSimulationControl::RunFast()
         if (MainBoard->StepCount % kEventInterval == 0)
             ProcessEvents();
     }
+}
+
+void TSimulationControl::SetShowWireStates(bool on)
+{
+    if (!MainBoard)
+        return;
+    MainBoard->ShowWireStates = on;
+    if (Running()) {
+        MainBoard->SetShowWireStates(on);
+        if (on)
+            MainBoard->RepaintLiveStates();
+    }
+    if (OnShowFrontPanel)
+        OnShowFrontPanel();
+}
+
+void TSimulationControl::SetShowComponentStates(bool on)
+{
+    if (!MainBoard)
+        return;
+    MainBoard->ShowComponentStates = on;
+    MainBoard->SetShowComponentStates(on);
+    if (on && Running())
+        MainBoard->RepaintLiveStates();
+    if (OnShowFrontPanel)
+        OnShowFrontPanel();
 }
 
 void TSimulationControl::SetSpeed(bool fast)

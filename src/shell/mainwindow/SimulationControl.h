@@ -87,6 +87,11 @@ public:
     int RunSteps(int n);
     // Speed box: item 0 fast, item 1 slow.
     void SetSpeed(bool fast);
+    // The two view options of the board ("Leitungszustand anzeigen", "Bauteilzustand
+    // anzeigen"): wire colours follow at once during a run, component states at once always;
+    // the front-panel window comes to front.
+    void SetShowWireStates(bool on);
+    void SetShowComponentStates(bool on);
 
     // --- Timer events ---------------------------------------------------------------------
     void SimTimerTimer();    // 1 ms

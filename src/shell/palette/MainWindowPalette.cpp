@@ -66,6 +66,7 @@ uint8_t ReadLibraryHeader(TReader& reader)
 
 void TForm1::SetUpPalette()
 {
+    m_paletteMenu = PaletteMenu(); // until the categories are built at the first show
     Bibo = new TBibo(SB_Bibliothek);
     Bibo->OnShowInfo = [this](TIOBauteil& entry) {
         ShowManufacturerLinksOf(entry, HardwareLinks.get(), this);
@@ -83,7 +84,8 @@ void TForm1::SetUpPalette()
 
 void TForm1::BuildPaletteCategories()
 {
-    const TPaletteMenu& menu = PaletteMenu();
+    m_paletteMenu = ShownPaletteMenu();
+    const TPaletteMenu& menu = m_paletteMenu;
     for (int g = 0; g < PaletteGroupCount; ++g) {
         QAction* groupItem = m_actions.value(QString::fromLatin1(kGroupItems[g]));
         groupItem->setIcon(GroupIcon(g));
@@ -142,12 +144,12 @@ int TForm1::ShownPaletteRow() const
 
 void TForm1::SB_BiboPlusClick()
 {
-    LoadPaletteCategory(NextPaletteRow(ShownPaletteRow()));
+    LoadPaletteCategory(NextPaletteRow(ShownPaletteRow(), m_paletteMenu));
 }
 
 void TForm1::SB_BiboMinusClick()
 {
-    LoadPaletteCategory(PreviousPaletteRow(ShownPaletteRow()));
+    LoadPaletteCategory(PreviousPaletteRow(ShownPaletteRow(), m_paletteMenu));
 }
 
 void TForm1::CB_NurTextClick()

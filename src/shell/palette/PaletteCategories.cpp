@@ -4,7 +4,6 @@
 #include "core/model/ClassRegistry.h"
 #include "core/model/Iobt.h"
 #include "core/model/Translator.h"
-#include "hardware/RegisterHardware.h"
 #include "hardware/framework/BtHardware.h"
 #include "platform/Context.h"
 #include "platform/Filer.h"
@@ -124,9 +123,39 @@ const TPaletteMenu& PaletteMenu()
     return menu;
 }
 
-TMenuPlace FindPaletteMenuPosition(int row)
+bool CategoryHasEntries(int row)
 {
-    const TPaletteMenu& menu = PaletteMenu();
+    for (const TClassRegistry::TPaletteGroup& group : ClassRegistry().ComponentsByCategory())
+        if (int(group.Category) == row)
+            return true;
+    for (const TDeviceDescription* device : ClassRegistry().Devices())
+        if (int(device->Category) == row)
+            return true;
+    return false;
+}
+
+TPaletteMenu ShownPaletteMenu()
+{
+    TPaletteMenu menu = PaletteMenu();
+    std::vector<int>& hardware = menu[size_t(HardwarePaletteGroup)];
+    std::vector<int> shown;
+    bool separatorDue = false;
+    for (int row : hardware) {
+        if (row == kSeparator) {
+            separatorDue = !shown.empty();
+        } else if (CategoryHasEntries(row)) {
+            if (separatorDue)
+                shown.push_back(kSeparator);
+            separatorDue = false;
+            shown.push_back(row);
+        }
+    }
+    hardware = std::move(shown);
+    return menu;
+}
+
+TMenuPlace FindPaletteMenuPosition(int row, const TPaletteMenu& menu)
+{
     for (size_t g = 0; g < menu.size(); ++g)
         for (size_t j = 0; j < menu[g].size(); ++j)
             if (row >= 0 && menu[g][j] == row)
@@ -134,10 +163,9 @@ TMenuPlace FindPaletteMenuPosition(int row)
     return TMenuPlace{};
 }
 
-int NextPaletteRow(int row)
+int NextPaletteRow(int row, const TPaletteMenu& menu)
 {
-    const TPaletteMenu& menu = PaletteMenu();
-    const TMenuPlace place = FindPaletteMenuPosition(row);
+    const TMenuPlace place = FindPaletteMenuPosition(row, menu);
     int i = std::max(place.Group, 0);
     int j = place.Position;
     if (place.Group >= 0 && j < int(menu[size_t(i)].size()) - 1) {
@@ -154,10 +182,9 @@ int NextPaletteRow(int row)
     return menu[size_t(i)][size_t(j)];
 }
 
-int PreviousPaletteRow(int row)
+int PreviousPaletteRow(int row, const TPaletteMenu& menu)
 {
-    const TPaletteMenu& menu = PaletteMenu();
-    const TMenuPlace place = FindPaletteMenuPosition(row);
+    const TMenuPlace place = FindPaletteMenuPosition(row, menu);
     int i = std::max(place.Group, 0);
     int j = place.Position;
     if (j < 1) {
@@ -192,14 +219,13 @@ QByteArray BuildCategoryLibrary(int row)
         }
     }
     // Devices are placed as the hardware component that owns them.
-    for (const THardwarePaletteEntry& entry : HardwarePaletteEntries()) {
-        if (int(entry.Category) != row)
+    for (const TDeviceDescription* description : ClassRegistry().Devices()) {
+        if (int(description->Category) != row)
             continue;
-        if (std::unique_ptr<TBTHardware> device =
-                CreateHardwareComponent(QString::fromLatin1(entry.DeviceClass))) {
-            device->LayoutPins();
-            board.AddComponent(std::move(device));
-        }
+        std::unique_ptr<TBTHardware> device =
+            CreateHardwareComponent(QString::fromLatin1(description->Name));
+        device->LayoutPins();
+        board.AddComponent(std::move(device));
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);

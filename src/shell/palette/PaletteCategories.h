@@ -31,19 +31,28 @@ QString PaletteCategoryCaption(int row);
 
 // The palette menu: per group its items in menu order, -1 standing for a separator.
 using TPaletteMenu = std::vector<std::vector<int>>;
+// Every category in menu order.
 const TPaletteMenu& PaletteMenu();
+// The group that offers the devices.
+constexpr int HardwarePaletteGroup = 4;
+// Whether a category's library holds anything: a registered component or device of it.
+bool CategoryHasEntries(int row);
+// The menu as the palette shows it: the hardware group keeps the categories that hold
+// registered devices (they fill as drivers are added), and a separator stands only between
+// two shown items.
+TPaletteMenu ShownPaletteMenu();
 
 // Place of a row in the menu: group and position, -1 and -1 when no group holds it.
 struct TMenuPlace {
     int Group = -1;
     int Position = -1;
 };
-TMenuPlace FindPaletteMenuPosition(int row);
+TMenuPlace FindPaletteMenuPosition(int row, const TPaletteMenu& menu = PaletteMenu());
 // The row after / before the given one in menu order, over separators and around the ends. A
 // row outside the menu (the macro palette: -1) counts as standing before group 0's first item
 // for the next and after it for the previous step.
-int NextPaletteRow(int row);
-int PreviousPaletteRow(int row);
+int NextPaletteRow(int row, const TPaletteMenu& menu = PaletteMenu());
+int PreviousPaletteRow(int row, const TPaletteMenu& menu = PaletteMenu());
 
 // A library file's bytes for a category: the project header, every registered component of
 // the category in registration order written in library mode, then the print settings.

@@ -5,6 +5,7 @@
 #include "core/board/Makro.h"
 #include "core/board/Platine.h"
 #include "frontpanel/FrontPanel.h"
+#include "hardware/framework/BtHardware.h"
 #include "hardware/framework/HardwareSettings.h"
 #include "platform/Context.h"
 #include "platform/IniFile.h"
@@ -51,6 +52,14 @@ QStringList CompileDataFiles(const TIOBauteil& component)
     } else if (const auto* memory = dynamic_cast<const TBTMemory*>(&component)) {
         if (memory->AutoLoad && !memory->FileName.isEmpty())
             files << memory->FileName;
+    } else if (const auto* hardware = dynamic_cast<const TBTHardware*>(&component)) {
+        // The maker's files of the device, where they lie in the program folder.
+        if (hardware->Interface)
+            for (const char* file : hardware->Interface->DeviceDescription().MakerFiles) {
+                const QString path = QDir(Ctx().ProgramFolder).filePath(QString::fromLatin1(file));
+                if (QFileInfo::exists(path))
+                    files << path;
+            }
     }
     return files;
 }

@@ -20,7 +20,8 @@ class TIOBauteil;
 class TPlatine;
 class TProjectFiles;
 
-// The data files a component names that a compiled program needs beside it.
+// The data files a component names that a compiled program needs beside it; for a hardware
+// component the maker's files of its device found in the program folder.
 QStringList CompileDataFiles(const TIOBauteil& component);
 
 class TCompileCommand {

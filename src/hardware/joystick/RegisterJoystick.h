@@ -1,0 +1,6 @@
+#pragma once
+// Registration of the joystick.
+
+class TClassRegistry;
+
+void RegisterJoystickDevices(TClassRegistry& registry);
