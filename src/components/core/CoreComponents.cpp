@@ -36,13 +36,13 @@ TBTLed::TBTLed()
 
 bool TBTLed::ElementLit() const
 {
-    const auto* led = dynamic_cast<const TPLED*>(Link);
+    const auto* led = ElementAs<TPLED>();
     return led && led->Eingeschaltet;
 }
 
 void TBTLed::Calculate()
 {
-    auto* led = dynamic_cast<TPLED*>(Link);
+    auto* led = ElementAs<TPLED>();
     const bool v = GetInputDigital(0);
     if (v != LastInput) {
         if (led)
@@ -58,8 +58,8 @@ void TBTLed::Calculate()
 
 void TBTLed::SimReset()
 {
-    TBTFront::SimReset();
-    if (auto* led = dynamic_cast<TPLED*>(Link))
+    TBTPanelComponent::SimReset();
+    if (auto* led = ElementAs<TPLED>())
         led->SetEingeschaltet(false);
     LastInput = false;
 }
@@ -78,11 +78,11 @@ int TBTLed::EditProperties()
 
 void TBTLed::Paint(TCanvas& canvas)
 {
-    TBTFront::Paint(canvas);
+    TBTPanelComponent::Paint(canvas);
     const int cx = CenterX();
     const int cy = CenterY() - 12;
     canvas.Pen = TCanvasPen{Selected ? clRed : SymbolColor, 2, Qt::SolidLine, TPenMode::Copy};
-    const auto* led = dynamic_cast<const TPLED*>(Link);
+    const auto* led = ElementAs<TPLED>();
     const int32_t fill = (ShowStates && led) ? led->GetLEDColor() : kGrey;
     canvas.Brush = TCanvasBrush{fill, Qt::SolidPattern};
     canvas.Ellipse(cx - 10, cy - 10, cx + 11, cy + 11);
@@ -95,12 +95,12 @@ void TBTLed::PaintPinStates(TCanvas& canvas)
         LastLit = lit;
         Paint(canvas);
     }
-    TBTFront::PaintPinStates(canvas);
+    TBTPanelComponent::PaintPinStates(canvas);
 }
 
 void TBTLed::CheckStoredPins(int32_t inputs, int32_t outputs) const
 {
-    TBTFront::CheckStoredPins(inputs, outputs);
+    TBTPanelComponent::CheckStoredPins(inputs, outputs);
     if (outputs != 0)  // sensor outputs: all three or none
         TReader::CheckCount(outputs, 3, 3, "OutputCount");
 }

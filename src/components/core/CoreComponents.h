@@ -3,6 +3,7 @@
 // page switch, the hotkey receiver and the named jump.
 
 #include "components/panel/InputText.h"
+#include "components/panel/PanelComponent.h"
 #include "core/model/GrundBT.h"
 #include "ui/Hotkey.h"
 
@@ -17,7 +18,7 @@ extern std::function<void(uint32_t request)> OnActivateFrontPanelPage;
 
 // LED: its input switches the linked LED element; with sensor outputs it reports the mouse over
 // the element ("S"), the right ("R") and the left ("L") button held on it.
-class TBTLed : public TBTFront {
+class TBTLed : public TBTPanelComponent {
 public:
     TV_CLASS_NAME(TBTLed)
     TBTLed();

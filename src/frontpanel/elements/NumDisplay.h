@@ -26,13 +26,14 @@ public:
 
     enum TAlignment : uint8_t { Left = 0, Right = 1, Center = 2 };
 
+    // Read by the step: the value and the format's options side by side.
     double NDValue = 0;
+    TFormat Zahlenformat;
     QString NDEinheit = QStringLiteral("V");
     int32_t NDVorKomma = 0;
     int32_t NDNachKomma = 0;
     bool NDEingeschaltet = true;
     QString NDUserText;
-    TFormat Zahlenformat;
     bool AutoRange = false;
     bool TextModus = false;
     QString LetzterText, LetzteEinheit;  // text and unit asked to be painted last
