@@ -6,9 +6,9 @@
 #include "platform/ModalDialogs.h"
 #include "platform/Paths.h"
 #include "ui/Formats.h"
+#include "widgets/BrowseDlg.h"
 
 #include <QEvent>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -80,10 +80,7 @@ TCompiler::TCompiler(QWidget* parent)
     CompileBtn->setObjectName(u"CompileBtn"_qs);
     CompileBtn->setDefault(true);
 
-    BrowseDlg = new QFileDialog(this);
-    BrowseDlg->setObjectName(u"BrowseDlg"_qs);
-    BrowseDlg->setFileMode(QFileDialog::Directory);
-    BrowseDlg->setOption(QFileDialog::ShowDirsOnly, true);
+    BrowseDlg = std::make_unique<TWLXBrowseDlg>(this);
 
     auto* pathRow = new QHBoxLayout;
     pathRow->addWidget(CompilePath, 1);
@@ -124,6 +121,8 @@ TCompiler::TCompiler(QWidget* parent)
     TranslateCaptions();
 }
 
+TCompiler::~TCompiler() = default;
+
 void TCompiler::TranslateCaptions()
 {
     const int lang = Ctx().CurrentLanguage;
@@ -157,13 +156,10 @@ void TCompiler::SpeedButton1Click()
 {
     const QString start = CompilePath->text();
     if (!start.isEmpty())
-        BrowseDlg->setDirectory(ResolvePath(start));
-    if (ShowModal(*BrowseDlg) != mrOk)
+        BrowseDlg->SetSelectedFolder(ResolvePath(start));
+    if (!BrowseDlg->Execute() || BrowseDlg->SelectedFolder().isEmpty())
         return;
-    const QStringList chosen = BrowseDlg->selectedFiles();
-    if (chosen.isEmpty() || chosen.first().isEmpty())
-        return;
-    QString folder = chosen.first();
+    QString folder = BrowseDlg->SelectedFolder();
     // The path keeps the separator style of the chosen folder.
     const QChar sep = folder.contains(u'\\') && !folder.contains(u'/') ? u'\\' : u'/';
     if (!folder.endsWith(u'/') && !folder.endsWith(u'\\'))

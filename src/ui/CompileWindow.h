@@ -5,7 +5,9 @@
 
 #include <QDialog>
 
-class QFileDialog;
+#include <memory>
+
+class TWLXBrowseDlg;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -16,6 +18,7 @@ class TCompiler : public QDialog {
     Q_OBJECT
 public:
     explicit TCompiler(QWidget* parent = nullptr);
+    ~TCompiler() override;
 
     // Set by the compile command: "Compilation_" + the project title.
     QString FolderName;
@@ -43,7 +46,7 @@ public:
     QPushButton* CancelBtn;
     QPushButton* StartBtn;
     QPushButton* CompileBtn;
-    QFileDialog* BrowseDlg;
+    std::unique_ptr<TWLXBrowseDlg> BrowseDlg;
 
 protected:
     void showEvent(QShowEvent* event) override;

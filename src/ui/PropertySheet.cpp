@@ -249,8 +249,7 @@ void TPropScrollbox::AddFileProp(const QString& caption, QString& FileName, int 
     auto* row = new TFilePropEditor(m_content);
     auto* b = NewRow<TFileProp>(caption, row);
     b->Target = &FileName;
-    row->FileEdit->Filter = Filter;
-    row->FileEdit->DefaultExt = DefaultExt;
+    row->FileEdit->SetFilter(Filter, DefaultExt);
     row->FileEdit->SetText(FileName);
     row->FileEdit->resize(Width, row->FileEdit->height());
     row->FileEdit->SetMaxLength(MaxLength);
@@ -263,8 +262,7 @@ void TPropScrollbox::AddSaveFileProp(const QString& caption, QString& FileName, 
     auto* row = new TSaveFilePropEditor(m_content);
     auto* b = NewRow<TSaveFileProp>(caption, row);
     b->Target = &FileName;
-    row->FileEdit->Filter = Filter;
-    row->FileEdit->DefaultExt = DefaultExt;
+    row->FileEdit->SetFilter(Filter, DefaultExt);
     row->FileEdit->SetText(FileName);
     row->FileEdit->resize(Width, row->FileEdit->height());
     row->FileEdit->SetMaxLength(MaxLength);

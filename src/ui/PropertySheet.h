@@ -6,6 +6,7 @@
 // write at once from their "..." action.
 
 #include "ui/ScrollBoxEx.h"
+#include "widgets/BrowseEdit.h"
 #include "widgets/FontCombo.h"
 
 #include <QFrame>
@@ -80,7 +81,8 @@ protected:
 // text that the program sets is shown and kept whole; the user can only shorten it.
 void SetEditLimit(QLineEdit* edit, int maxLength);
 
-// An edit with a browse button: a file-open or file-save dialog fills it.
+// The file rows' edit: the library's file-open or file-save edit, whose button opens the dialog
+// that fills it.
 class TFileEdit : public QWidget {
 public:
     TFileEdit(QWidget* parent, bool saveDialog);
@@ -90,19 +92,14 @@ public:
     void SetText(const QString& text);
     void SetMaxLength(int length); // 0: no limit
     // Filter in the "Description|*.ext;*.ext2|..." form.
-    QString Filter;
-    QString DefaultExt;
+    void SetFilter(const QString& filter, const QString& defaultExt);
     // Shows the file dialog; on OK the chosen file becomes the text.
     void Browse();
 
-    QLineEdit* Edit = nullptr;
-    QToolButton* BrowseBtn = nullptr;
+    TWLXCustomFileEdit* Edit = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-
-private:
-    bool m_save;
 };
 
 // The font sizes a font-name row offers and accepts.

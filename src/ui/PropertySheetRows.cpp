@@ -14,7 +14,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QLineEdit>
@@ -97,19 +96,6 @@ QLineEdit* NewEdit(QWidget* parent, const char* name, int left, int top, int wid
     e->setObjectName(QString::fromLatin1(name));
     e->setGeometry(left, top, width, height);
     return e;
-}
-
-// "Text files|*.txt;*.log|All|*.*" -> "Text files (*.txt *.log)", "All (*.*)".
-QStringList NameFilters(const QString& filter)
-{
-    QStringList result;
-    const QStringList parts = filter.split(u'|');
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(u';', u' ');
-        result << QStringLiteral("%1 (%2)").arg(parts[i], patterns.trimmed());
-    }
-    return result;
 }
 
 } // namespace
@@ -224,57 +210,46 @@ void TClickLabel::paintEvent(QPaintEvent* event)
 
 TFileEdit::TFileEdit(QWidget* parent, bool saveDialog)
     : QWidget(parent)
-    , m_save(saveDialog)
 {
-    Edit = new QLineEdit(this);
+    if (saveDialog)
+        Edit = new TWLXFileSaveEdit(this);
+    else
+        Edit = new TWLXFileOpenEdit(this);
     Edit->setObjectName(QStringLiteral("FileEditText"));
-    BrowseBtn = new QToolButton(this);
-    BrowseBtn->setObjectName(QStringLiteral("BrowseBtn"));
-    BrowseBtn->setText(QStringLiteral("..."));
-    connect(BrowseBtn, &QToolButton::clicked, this, [this]() { Browse(); });
     setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(Edit);
 }
 
 QString TFileEdit::Text() const
 {
-    return Edit->text();
+    return Edit->Filename();
 }
 
 void TFileEdit::SetText(const QString& text)
 {
-    Edit->setText(text);
+    Edit->SetFilename(text);
 }
 
 void TFileEdit::SetMaxLength(int length)
 {
-    SetEditLimit(Edit, length);
+    Edit->MaxLength = std::max(0, length);
+}
+
+void TFileEdit::SetFilter(const QString& filter, const QString& defaultExt)
+{
+    Edit->Filter = filter;
+    Edit->DefaultExt = defaultExt;
 }
 
 void TFileEdit::Browse()
 {
-    QFileDialog dlg(window());
-    dlg.setAcceptMode(m_save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dlg.setFileMode(m_save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    const QStringList filters = NameFilters(Filter);
-    if (!filters.isEmpty())
-        dlg.setNameFilters(filters);
-    QString ext = DefaultExt;
-    if (ext.startsWith(u'.'))
-        ext.remove(0, 1);
-    dlg.setDefaultSuffix(ext);
-    if (!Text().isEmpty())
-        dlg.selectFile(ResolvePath(Text()));
-    if (ShowModal(dlg) == mrOk && !dlg.selectedFiles().isEmpty())
-        SetText(dlg.selectedFiles().constFirst());
+    Edit->BrowseButtonClick();
 }
 
 void TFileEdit::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    const int b = qMin(height(), 20);
-    Edit->setGeometry(0, 0, qMax(0, width() - b), height());
-    BrowseBtn->setGeometry(width() - b, 0, b, height());
+    Edit->setGeometry(rect());
 }
 
 // --- TPropEditor -----------------------------------------------------------------------------

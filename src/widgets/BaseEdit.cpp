@@ -483,6 +483,8 @@ void TWLXBaseEdit::TypeChar(QChar c)
         c = c.toUpper();
     else if (CharCase == TEditCharCase::ecLowerCase)
         c = c.toLower();
+    if (!AcceptTypedChar(c))
+        return;
     m_typing = true;
     InsertText(QString(c));
     m_typing = false;

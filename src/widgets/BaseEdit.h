@@ -142,6 +142,9 @@ protected:
     virtual void BeforeInsert(int position, QString& text) { Q_UNUSED(position); Q_UNUSED(text); }
     virtual void BeforeDelete(int position, const QString& deleted) { Q_UNUSED(position); Q_UNUSED(deleted); }
     virtual bool CanEdit(const QString& text) const { Q_UNUSED(text); return !m_readOnly; }
+    // A typed character after OnKeyPress: false keeps it out of the text (the edit may have
+    // handled it itself).
+    virtual bool AcceptTypedChar(QChar c) { Q_UNUSED(c); return true; }
     virtual bool CanCopy() const { return true; }
     virtual void AlignmentChanged() {}
     virtual void AdjustTextRect(TWLXRect& rect) { Q_UNUSED(rect); }

@@ -7,59 +7,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-// ---- custom buttons ------------------------------------------------------------------------
-
-TWLXSpecialButton::TWLXSpecialButton(QWidget* edit, int index)
-    : m_index(index)
-    , m_button(new TWLXSpeedButton(edit))
-{
-    m_button->setCursor(Qt::ArrowCursor);
-    m_button->setFocusPolicy(Qt::NoFocus);
-    QObject::connect(m_button, &QToolButton::clicked, m_button, [this, edit] {
-        if (OnClick)
-            OnClick(this, m_index);
-        if (auto* e = dynamic_cast<TWLXCustomEdit*>(edit))
-            e->DoButtonClick(m_button, m_index);
-    });
-    m_button->show();
-}
-
-TWLXSpecialButton::~TWLXSpecialButton()
-{
-    delete m_button;
-}
-
-void TWLXSpecialButton::SetCaption(const QString& value)
-{
-    m_caption = value;
-    m_button->setText(value);
-}
-
-void TWLXSpecialButton::SetHint(const QString& value)
-{
-    m_hint = value;
-    m_button->setToolTip(value);
-}
-
-void TWLXSpecialButton::SetEnabled(bool value)
-{
-    m_enabled = value;
-    m_button->setEnabled(value);
-}
-
-TWLXSpecialButton& TWLXSpecialButtons::Add()
-{
-    m_items.push_back(std::make_unique<TWLXSpecialButton>(m_owner, int(m_items.size())));
-    Update();
-    return *m_items.back();
-}
-
-void TWLXSpecialButtons::Update()
-{
-    if (OnChange)
-        OnChange(this);
-}
-
 // ---- edit ----------------------------------------------------------------------------------
 
 TWLXCustomEdit::TWLXCustomEdit(QWidget* parent)

@@ -6,50 +6,11 @@
 #include "widgets/AutoComplete.h"
 #include "widgets/BaseEdit.h"
 #include "widgets/ButtonGlyph.h"
+#include "widgets/SpecialButtons.h"
 
 #include <QPointer>
 #include <memory>
 #include <vector>
-
-class TWLXSpeedButton;
-
-// One custom button of an edit: a speed button inside the edit whose clicks reach the item's
-// event and the edit.
-class TWLXSpecialButton {
-public:
-    TWLXSpecialButton(QWidget* edit, int index);
-    ~TWLXSpecialButton();
-    QString Caption() const { return m_caption; }
-    void SetCaption(const QString& value);
-    QString Hint() const { return m_hint; }
-    void SetHint(const QString& value);
-    bool Enabled() const { return m_enabled; }
-    void SetEnabled(bool value);
-    int Index() const { return m_index; }
-    TWLXSpeedButton* Button() const { return m_button; }
-    std::function<void(void* sender, int index)> OnClick;
-
-private:
-    QString m_caption, m_hint;
-    bool m_enabled = true;
-    int m_index;
-    TWLXSpeedButton* m_button;
-};
-
-class TWLXSpecialButtons {
-public:
-    explicit TWLXSpecialButtons(QWidget* owner) : m_owner(owner) {}
-    TWLXSpecialButton& Add();
-    int Count() const { return int(m_items.size()); }
-    TWLXSpecialButton& Items(int index) { return *m_items.at(size_t(index)); }
-    void Clear() { m_items.clear(); Update(); }
-    TNotifyEvent OnChange;
-
-private:
-    void Update();
-    QWidget* m_owner;
-    std::vector<std::unique_ptr<TWLXSpecialButton>> m_items;
-};
 
 using TWLXOnBtnClick = std::function<void(void* sender, void* button, int index)>;
 

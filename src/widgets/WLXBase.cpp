@@ -72,12 +72,14 @@ void SplitText(const QString& s, QChar delimiter, QStringList* list)
 
 QString CompactPath(const QString& fileName, int maxLength)
 {
-    const QString ellipsis = QStringLiteral("...\\");
-    const QString bs = QStringLiteral("\\");
+    // Windows paths by backslash, the system's own by slash.
+    const QChar separator = !fileName.contains(u'\\') && fileName.contains(u'/') ? u'/' : u'\\';
+    const QString bs(separator);
+    const QString ellipsis = QStringLiteral("...") + bs;
     QString drive;
     QString folder;
     QString name = fileName;
-    const qsizetype slash = fileName.lastIndexOf(QLatin1Char('\\'));
+    const qsizetype slash = fileName.lastIndexOf(separator);
     if (slash >= 0) {
         folder = fileName.left(slash + 1);
         name = fileName.mid(slash + 1);

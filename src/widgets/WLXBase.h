@@ -20,7 +20,8 @@ QString RemoveBackslash(const QString& s);
 // Pieces between delimiters; empty pieces between two delimiters are kept, a trailing
 // delimiter adds no empty last piece. Nothing without a list or with an empty text.
 void SplitText(const QString& s, QChar delimiter, QStringList* list);
-// Shortens the folder part of a path, one folder per step, until it fits maxLength.
+// Shortens the folder part of a path (by backslash, or by slash when it has none), one folder
+// per step, until it fits maxLength.
 QString CompactPath(const QString& fileName, int maxLength);
 // Both the top-left and the bottom-right corner of a (GDI rectangles, right/bottom exclusive)
 // lie in b, b's right and bottom edges excluded.

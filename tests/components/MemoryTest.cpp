@@ -8,6 +8,7 @@
 #include "platform/FileIO.h"
 #include "platform/MessageBox.h"
 #include "platform/ModalDialogs.h"
+#include "widgets/BrowseEdit.h"
 
 #include <gtest/gtest.h>
 
@@ -490,7 +491,7 @@ TEST_F(MemoryTest, EditorRoundTripThroughTheComponent)
             e.Memory[1000] = 0x5A;
             EXPECT_TRUE(e.StoreCell(4, 0, QStringLiteral("200")));
             e.CB_AutoLoad->setChecked(true);
-            e.E_Datei->setText(QStringLiteral("x.hex"));
+            e.E_Datei->SetFilename(QStringLiteral("x.hex"));
             e.cb_RuntimeEdit->setChecked(true);
             e.SetMode(THexEditor::Hex);
             return answer;

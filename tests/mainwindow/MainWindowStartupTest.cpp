@@ -11,6 +11,7 @@
 #include "core/model/ClassRegistry.h"
 #include "frontpanel/FrontPanel.h"
 #include "platform/MessageBox.h"
+#include "widgets/BrowseEdit.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -76,7 +77,7 @@ TEST_F(MainWindowStartup, WithoutSettingsFilesEverythingTakesItsDefault)
     EXPECT_FALSE(f.cb_NurText->isChecked());
     EXPECT_TRUE(f.windowState() & Qt::WindowMaximized);
     EXPECT_EQ(f.MacroFolder, Ctx().ProgramFolder);
-    EXPECT_EQ(f.MakroPathEdit->text(), Ctx().ProgramFolder);
+    EXPECT_EQ(f.MakroPathEdit->Path(), Ctx().ProgramFolder);
     EXPECT_FALSE(f.RunRequested);
 }
 

@@ -19,6 +19,7 @@
 #include "shell/mainwindow/SimulationControl.h"
 #include "shell/palette/Bibo.h"
 #include "shell/palette/PaletteCategories.h"
+#include "widgets/BrowseEdit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -245,7 +246,7 @@ TEST_F(PaletteWindowTest, KeysTypedIntoThePaletteEditsStayThere)
         {Qt::Key_A, Qt::ControlModifier, true},  {Qt::Key_D, Qt::ControlModifier, true},
         {Qt::Key_F9, Qt::NoModifier, false},     {Qt::Key_G, Qt::ControlModifier, false},
     };
-    for (QLineEdit* edit : {f.SearchEdit, f.MakroPathEdit}) {
+    for (QWidget* edit : std::initializer_list<QWidget*>{f.SearchEdit, f.MakroPathEdit}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.key);
             QKeyEvent event(QEvent::ShortcutOverride, c.key, c.modifiers);

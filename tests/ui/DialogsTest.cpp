@@ -7,6 +7,7 @@
 #include "ui/FrameDlg.h"
 #include "ui/PanelDlg.h"
 #include "ui/SyncDlg.h"
+#include "widgets/BrowseDlg.h"
 
 #include "UiTestSupport.h"
 
@@ -422,12 +423,12 @@ TEST_F(DialogsTest, BrowsingSetsTheLowerCasedTargetFolder)
 
     TScopedDialogResponder responder;
     responder.Answer([&](QDialog& d) {
-        auto* browser = qobject_cast<QFileDialog*>(&d);
+        auto* browser = dynamic_cast<TBrowseFolderWindow*>(&d);
         EXPECT_NE(browser, nullptr);
         if (!browser)
             return int(mrCancel);
-        EXPECT_EQ(QDir(browser->directory()).canonicalPath(), QDir(m_tmp.path()).canonicalPath());
-        browser->selectFile(chosen);
+        EXPECT_EQ(QDir(browser->ChosenPath()).canonicalPath(), QDir(m_tmp.path()).canonicalPath());
+        browser->SelectFolder(chosen);
         return int(mrOk);
     });
     dlg.findChild<QToolButton*>("SpeedButton1")->click();

@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ModalDialogs.h"
 #include "ui/Formats.h"
+#include "widgets/BrowseEdit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -141,7 +142,7 @@ int TBTMemory::EditProperties()
     editor.cb_Groesse->blockSignals(false);
     editor.Size = Size();
     editor.CB_AutoLoad->setChecked(AutoLoad);
-    editor.E_Datei->setText(FileName);
+    editor.E_Datei->SetFilename(FileName);
     editor.HelpContext = HelpContext;
     editor.setWindowTitle(GetLabel());
     std::copy_n(Memory.begin(), Size(), editor.Memory.begin());
@@ -158,7 +159,7 @@ int TBTMemory::EditProperties()
         if (inputs != int32_t(Inputs.size()))
             SetInputCount(inputs);
         AutoLoad = editor.CB_AutoLoad->isChecked();
-        FileName = editor.E_Datei->text();
+        FileName = editor.E_Datei->Filename();
         std::copy_n(editor.Memory.begin(), Size(), Memory.begin());
         DisplayMode = editor.Mode;
     }

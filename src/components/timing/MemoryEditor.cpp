@@ -7,6 +7,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ModalDialogs.h"
 #include "ui/Formats.h"
+#include "widgets/BrowseEdit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,7 +24,6 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTimer>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -240,22 +240,11 @@ THexEditor::THexEditor(QWidget* parent)
 
     GroupBox2 = new QGroupBox(this);
     CB_AutoLoad = new QCheckBox(GroupBox2);
-    E_Datei = new QLineEdit(GroupBox2);
-    E_DateiBrowse = new QToolButton(GroupBox2);
-    E_DateiBrowse->setText(QStringLiteral("..."));
-    connect(E_DateiBrowse, &QToolButton::clicked, this, [this] {
-        QFileDialog dlg(this);
-        dlg.setAcceptMode(QFileDialog::AcceptOpen);
-        dlg.setFileMode(QFileDialog::ExistingFile);
-        dlg.setNameFilter(FileFilter());
-        if (!E_Datei->text().isEmpty())
-            dlg.selectFile(E_Datei->text());
-        if (ShowModal(dlg) == mrOk && !dlg.selectedFiles().isEmpty())
-            E_Datei->setText(dlg.selectedFiles().constFirst());
-    });
+    E_Datei = new TWLXFileOpenEdit(GroupBox2);
+    E_Datei->setObjectName(QStringLiteral("E_Datei"));
+    E_Datei->OnBeforeBrowse = [](void* dialog) { static_cast<QFileDialog*>(dialog)->setNameFilter(FileFilter()); };
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(E_Datei, 1);
-    fileRow->addWidget(E_DateiBrowse);
     auto* fileBox = new QVBoxLayout(GroupBox2);
     fileBox->addWidget(CB_AutoLoad);
     fileBox->addLayout(fileRow);

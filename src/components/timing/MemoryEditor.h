@@ -19,8 +19,8 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
-class QToolButton;
 class THexEditor;
+class TWLXFileOpenEdit;
 
 // The grid's cells: 8 columns; a row per 8 bytes (hexadecimal, decimal) or per byte (binary,
 // one bit per column, column 0 is bit 0).
@@ -85,8 +85,7 @@ public:
     QLabel* Label2;
     QGroupBox* GroupBox2;
     QCheckBox* CB_AutoLoad;
-    QLineEdit* E_Datei;
-    QToolButton* E_DateiBrowse;
+    TWLXFileOpenEdit* E_Datei;   // the file loaded at the start of a run
     QLabel* Label1;
     QComboBox* cb_Groesse;
     QLabel* L_Bin;

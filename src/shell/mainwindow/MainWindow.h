@@ -57,6 +57,7 @@ class TInfoDlg;
 class TObjektliste;
 class TPartsLister;
 class TSList;
+class TWLXBrowseEdit;
 
 // What the program was started as: the executable's file name and the command-line parameters
 // (without the program name).
@@ -331,7 +332,7 @@ public:
     QToolButton* SearchBtn = nullptr;
     QToolButton* sb_BiboPlus = nullptr;
     QToolButton* sb_BiboMinus = nullptr;
-    QLineEdit* MakroPathEdit = nullptr;
+    TWLXBrowseEdit* MakroPathEdit = nullptr;   // the macro palette's folder
     TBibo* Bibo = nullptr;
     QAction* Del1 = nullptr;
     QWidget* Panel4 = nullptr;

@@ -17,6 +17,7 @@
 #include "platform/Colors.h"
 #include "ui/WidgetHelpers.h"
 #include "widgets/SpeedButton.h"
+#include "widgets/BrowseEdit.h"
 #include "widgets/ToolGlyphs.h"
 
 #include <QAction>
@@ -326,7 +327,9 @@ void TForm1::BuildPalettePanel()
     SB_Bibliothek->setWidgetResizable(true);
     SB_Bibliothek->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SetUpPalette();
-    MakroPathEdit = Named(new QLineEdit(P_Bibo), "MakroPathEdit");
+    MakroPathEdit = Named(new TWLXBrowseEdit(P_Bibo), "MakroPathEdit");
+    MakroPathEdit->Options = doReturnFileSysDirs;
+    MakroPathEdit->StartWithLast = true;
     MakroPathEdit->hide();
     layout->addWidget(MakroPathEdit);
     layout->addWidget(SB_Bibliothek, 1);
@@ -562,7 +565,7 @@ void TForm1::ConnectCommands()
     CloseBibo->setText(QStringLiteral("<<<"));
     SB_Bibliothek->viewport()->installEventFilter(this);
     onButton("SearchBtn", [this] { SearchBtnClick(); });
-    connect(MakroPathEdit, &QLineEdit::textChanged, this, [this] { MakroPathEditChange(); });
+    MakroPathEdit->OnChange = [this](void*) { MakroPathEditChange(); };
     connect(SearchEdit, &QLineEdit::textChanged, this, [this] { SearchEditChange(); });
     onAction("SearchAdd", [this] { SearchAddClick(); });
     connect(SearchResultListbox, &QListWidget::itemDoubleClicked, this,

@@ -33,6 +33,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ScreenFit.h"
 #include "platform/Progress.h"
+#include "widgets/BrowseEdit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -227,7 +228,7 @@ void TForm1::FormCreate()
     };
     Projects->OnMacroFileSaved = [this](const QString& fileName) {
         MacroFolder = QFileInfo(fileName).absolutePath() + u'/';
-        MakroPathEdit->setText(MacroFolder);
+        MakroPathEdit->SetPath(MacroFolder);
         MakroClick();
     };
     Simulation->MainBoard = MainBoard;
@@ -415,7 +416,7 @@ void TForm1::FormShow()
         MacroFolder = ttl + u'/';
     MacroFolder = Settings->ReadString(kDirectories, QStringLiteral("MACROS"), MacroFolder);
     Ctx().ProjectFolder = Settings->ReadString(kDirectories, QStringLiteral("PROJECTS"), Ctx().ProjectFolder);
-    MakroPathEdit->setText(MacroFolder);
+    MakroPathEdit->SetPath(MacroFolder);
 
     if (compiled) {
         const QString compMod = ProgramPath(QStringLiteral("comp.mod"));

@@ -18,6 +18,7 @@
 #include "shell/mainwindow/SimulationControl.h"
 #include "shell/palette/Bibo.h"
 #include "shell/palette/PaletteCategories.h"
+#include "widgets/BrowseEdit.h"
 #include "widgets/ToolGlyphs.h"
 
 #include <QAction>
@@ -206,7 +207,7 @@ void TForm1::MakroClick()
             MacroFolder = Ctx().ProgramFolder + QStringLiteral("Makros/");
         else if (QFileInfo(Ctx().ProgramFolder + QStringLiteral("MAKROS")).isDir())
             MacroFolder = Ctx().ProgramFolder + QStringLiteral("MAKROS/");
-        MakroPathEdit->setText(MacroFolder);
+        MakroPathEdit->SetPath(MacroFolder);
     }
     BiboButton->setText(Lang3Q("Makros", "Macros", "Macros"));
     BiboButton->setIcon(ToolGlyphIcon(TToolGlyph::GroupMacro, 16));
@@ -289,7 +290,7 @@ void TForm1::MakroClick()
 
 void TForm1::MakroPathEditChange()
 {
-    const QString text = MakroPathEdit->text();
+    const QString text = MakroPathEdit->Path();
     if (!MakroPathEdit->isVisible() || text.isEmpty() || !QFileInfo(text).isDir())
         return;
     MacroFolder = text;
