@@ -68,9 +68,7 @@ void TDesign::SaveElements(TWriter& writer)
 void TDesign::LoadElements(TReader& reader, uint8_t version)
 {
     // Every record holds at least a class name, two integers and the element data.
-    const qint64 most = std::min<qint64>(reader.BytesLeft() / 4, INT32_MAX);
-    const int32_t n = TReader::CheckCount(reader.ReadInteger(), 0, static_cast<int32_t>(most),
-                                          "elements");
+    const int32_t n = reader.ReadCount("elements", 4);
     for (int32_t i = 0; i < n; ++i) {
         const QString className = reader.ReadString();
         TFP_Element* element = AddElement(className);

@@ -33,6 +33,15 @@ int TElementRegistry::Count() const
     return static_cast<int>(m_entries.size());
 }
 
+QStringList TElementRegistry::Names() const
+{
+    QStringList names;
+    for (const Entry& entry : m_entries)
+        names << entry.name;
+    names.sort();
+    return names;
+}
+
 QString TElementRegistry::RegisteredName(const QString& name) const
 {
     const auto it = m_entries.constFind(name.toUpper());

@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -33,6 +34,8 @@ public:
 
     bool IsRegistered(const QString& name) const;
     int Count() const;
+    // Every registered name, sorted.
+    QStringList Names() const;
     // The name as registered (its case), or empty for a name that is not registered.
     QString RegisteredName(const QString& name) const;
 

@@ -188,9 +188,7 @@ void WriteLines(TWriter& writer, const QStringList& lines)
 void ReadLines(TReader& reader, QStringList& lines)
 {
     lines.clear();
-    const int32_t count = reader.ReadInteger();
-    const qint64 most = std::min<qint64>(reader.BytesLeft() / 2, INT32_MAX);
-    const int32_t n = TReader::CheckCount(count, 0, static_cast<int32_t>(most), "HTML");
+    const int32_t n = reader.ReadCount("HTML");
     for (int32_t i = 0; i < n; ++i)
         lines << reader.ReadString();
 }

@@ -155,7 +155,13 @@ public:
     TBorderStyle CurrentBorderStyle() const { return m_border; }
     bool ToolbarHasButtons() const;
     bool EditLayout() const;  // not RunMode and not RuntimeMode
-    void CheckeFrontplattenNummern();
+    // Adds tabs until every element of the root page has one for its page number (addTabs),
+    // within a fixed most; an element beyond the tabs goes to the last tab. Waits while a
+    // project is read.
+    void CheckeFrontplattenNummern(bool addTabs = true);
+    // While a project is read its tabs come from its window record, and the elements' pages
+    // are checked against them afterwards: no file makes tabs that it does not hold.
+    bool ReadingProject = false;
     void NeueFrontplatte1Click();
     void Lschen1Click();
     void Nachlinks1Click();

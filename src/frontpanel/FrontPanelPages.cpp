@@ -146,16 +146,22 @@ void TFrontplatte::DeleteAllElements()
         RootDesign->DeleteElement(RootDesign->Elements.front());
 }
 
-void TFrontplatte::CheckeFrontplattenNummern()
+void TFrontplatte::CheckeFrontplattenNummern(bool addTabs)
 {
+    if (ReadingProject)
+        return;
     bool added = false;
     {
         const QSignalBlocker block(TabControl1);
-        for (const TFP_Element* e : RootDesign->Elements)
-            while (e->FrontplattenNR >= TabControl1->count() && TabControl1->count() < kMostPageTabs) {
+        const int most = addTabs ? kMostPageTabs : TabControl1->count();
+        for (TFP_Element* e : RootDesign->Elements) {
+            while (e->FrontplattenNR >= TabControl1->count() && TabControl1->count() < most) {
                 TabControl1->addTab(RootDesign->GetPageCaption());
                 added = true;
             }
+            if (e->FrontplattenNR >= TabControl1->count())
+                e->SetFrontplattenNR(TabControl1->count() - 1);
+        }
         if (added)
             TabControl1->setCurrentIndex(TabControl1->count() - 1);
     }

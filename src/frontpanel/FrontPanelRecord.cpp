@@ -29,12 +29,6 @@ namespace {
 const QString kSection = QStringLiteral("Tavrinol");
 const QString kRootPath = QStringLiteral("MainModul");
 
-int32_t ReadCount(TReader& reader, const char* what)
-{
-    const qint64 most = std::min<qint64>(reader.BytesLeft() / 2, INT32_MAX);
-    return TReader::CheckCount(reader.ReadInteger(), 0, static_cast<int32_t>(most), what);
-}
-
 // The print settings in the window record's print record.
 constexpr TPrintRecordLayout<TPanelPrintSettings, Extended> kPrintLayout{
     &TPanelPrintSettings::PrintPosition, &TPanelPrintSettings::PreviewOffset,
@@ -197,7 +191,7 @@ void TFrontplatte::ReadPanelData(TReader& reader, uint8_t version)
             Options.InternalBtn = reader.ReadBoolean();
             ReadPrintRecordHead(reader, Print, kPrintLayout);
             Print.Comment.clear();
-            const int32_t lines = ReadCount(reader, "lines");
+            const int32_t lines = reader.ReadCount("lines");
             for (int32_t i = 0; i < lines; ++i)
                 Print.Comment << reader.ReadString();
             ToolbarMode = reader.ReadInteger();

@@ -409,6 +409,13 @@ QString TReader::ReadString()
     }
 }
 
+int32_t TReader::ReadCount(const char* what, int bytesEach)
+{
+    const int32_t value = ReadInteger();
+    const qint64 most = std::min<qint64>(BytesLeft() / std::max(1, bytesEach), INT32_MAX);
+    return CheckCount(value, 0, int32_t(most), what);
+}
+
 int32_t TReader::CheckCount(int32_t value, int32_t min, int32_t max, const char* what)
 {
     if (value < min || value > max) {

@@ -111,6 +111,9 @@ public:
     // Checks a count read from the stream before it is used to build objects; throws an
     // EFilerError (InvalidData) naming what was counted when it lies outside [min, max].
     static int32_t CheckCount(int32_t value, int32_t min, int32_t max, const char* what);
+    // Reads the count of items that follow, each taking at least bytesEach bytes of the
+    // stream: a count below 0 or above what the rest of the stream can hold throws as above.
+    int32_t ReadCount(const char* what, int bytesEach = 2);
 
 private:
     uint8_t readTag();

@@ -455,15 +455,8 @@ bool TIniFile::UpdateFile()
 {
     if (!d->modified)
         return true;
-    const QString name = QDir::toNativeSeparators(d->fileName);
     auto fail = [&](const QString& reason) {
-        QString text = Lang3Q("Die Datei \"%1\" kann nicht geschrieben werden.",
-                              "The file \"%1\" cannot be written.",
-                              "Impossible d'écrire le fichier \"%1\".")
-                           .arg(name);
-        if (!reason.isEmpty())
-            text += QStringLiteral(" (") + reason + u')';
-        d->lastError = text;
+        d->lastError = CannotWriteText(d->fileName, reason);
         return false;
     };
     if (d->fileName.isEmpty())

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
 
 #include <cstdio>
 #include <mutex>
@@ -187,6 +188,17 @@ int MessageBoxText(const QString& text, const QString& caption, TMsgDlgButtons b
                    TMsgDlgType type)
 {
     return Ask(text, caption, type, buttons, mrNone);
+}
+
+void MessageBoxAfterStep(const QString& text, const QString& caption, TMsgDlgType type)
+{
+    const QString shown = caption.isEmpty() ? MessageCaption(type) : caption;
+    if (!QCoreApplication::instance()) {
+        Ask(text, shown, type, mbOK, mrOk);
+        return;
+    }
+    QTimer::singleShot(0, QCoreApplication::instance(),
+                       [text, shown, type] { Ask(text, shown, type, mbOK, mrOk); });
 }
 
 void SetMessageResponder(TMessageResponder responder)

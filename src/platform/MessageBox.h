@@ -57,6 +57,12 @@ void ShowMessage(const QString& text);
 int MessageBoxText(const QString& text, const QString& caption, TMsgDlgButtons buttons,
                    TMsgDlgType type);
 
+// An OK box with the caller's caption (the type's caption when empty), shown once the running
+// simulation step is over: the event loop shows it, so that the step never waits for a click
+// (a box inside the step would run the event loop in the middle of it). Without an
+// application it is answered at once.
+void MessageBoxAfterStep(const QString& text, const QString& caption, TMsgDlgType type);
+
 // Installs a function that answers every box instead of the user; an empty one removes it.
 void SetMessageResponder(TMessageResponder responder);
 

@@ -4,12 +4,15 @@
 
 #include "recorders/RecorderTestSupport.h"
 
+#include "common/FullDisk.h"
+
 #include "components/analyser/Analyser.h"
 #include "frontpanel/chart/ChartDialogs.h"
 #include "frontpanel/elements/PenPlotter.h"
 #include "platform/MessageBox.h"
 #include "platform/ModalDialogs.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
@@ -158,6 +161,37 @@ TEST_F(PenPlotterTest, SavesJpegAndBitmap)
         EXPECT_GT(c.red(), 200);
         EXPECT_LT(c.green(), 80);
         EXPECT_FALSE(p->Saving);
+    }
+}
+
+// On a full disk neither format destroys the older picture, and each failure is told with the
+// file's name.
+TEST_F(PenPlotterTest, AFullDiskKeepsTheOlderPicture)
+{
+    TFullDisk disk;
+    if (!disk.Mount())
+        GTEST_SKIP() << "mounting a tmpfs is not allowed here";
+    auto p = Plotter();
+    for (int format : {0, 1}) {
+        p->ExportFormat = format;
+        const QString file = disk.Path(format == 0 ? QStringLiteral("a.JPG") : QStringLiteral("b.BMP"));
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("older picture");
+        old.close();
+    }
+    disk.Fill();
+    TScopedMessageResponder messages;
+    for (int format : {0, 1}) {
+        p->ExportFormat = format;
+        const QString file = disk.Path(format == 0 ? QStringLiteral("a.JPG") : QStringLiteral("b.BMP"));
+        messages.Clear();
+        EXPECT_FALSE(p->SaveImage(file));
+        ASSERT_EQ(messages.Requests().size(), 1u);
+        EXPECT_TRUE(messages.Requests()[0].text.contains(QFileInfo(file).fileName()));
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), QByteArray("older picture"));
     }
 }
 

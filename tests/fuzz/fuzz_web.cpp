@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <unistd.h>
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static QTemporaryDir folder;
@@ -21,9 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (ParseHttpRequest(bytes, request) == THttpParse::Complete) {
         HttpQueryValue(request.Query, QStringLiteral("FPLNo"));
         HttpQueryValue(request.Query, QStringLiteral("Action"));
-        ResolveTempFile(folder.path(), request.Path);
+        if (const int fd = OpenTempFile(folder.path(), request.Path); fd >= 0)
+            ::close(fd);
     }
-    ResolveTempFile(folder.path(), bytes);
+    if (const int fd = OpenTempFile(folder.path(), bytes); fd >= 0)
+        ::close(fd);
     ParseWebRequest(QString::fromUtf8(bytes));
     WebPictureName(QString::fromUtf8(bytes));
     return 0;

@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QTabBar>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -491,3 +492,22 @@ TEST_F(ProjectFilesTest, RemovingAComponentDeletesItsElement)
 }
 
 }  // namespace
+
+// An element whose page the file holds no tab for is not given hundreds of new tabs while the
+// file is read: it lands on the file's last tab.
+TEST_F(ProjectFilesTest, APageTheFileHoldsNoTabForGoesToTheLastTab)
+{
+    BuildProject();
+    window->TabControl1->addTab(QStringLiteral("2"));
+    window->TabControl1->addTab(QStringLiteral("3"));
+    TFP_Element* lamp = window->RootDesign->Elements.front();
+    lamp->SetFrontplattenNR(1997);
+    const QString name = File("anlage.prj");
+    ASSERT_TRUE(files.SaveProject(name));
+    files.NewProject();
+    ASSERT_TRUE(files.OpenProject(name));
+    EXPECT_EQ(window->TabControl1->count(), 3);
+    ASSERT_FALSE(window->RootDesign->Elements.empty());
+    for (const TFP_Element* e : window->RootDesign->Elements)
+        EXPECT_LT(e->FrontplattenNR, 3) << qPrintable(e->ElementName);
+}

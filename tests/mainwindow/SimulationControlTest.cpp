@@ -1,6 +1,7 @@
 // Simulation control: run start and stop around the state file, the stepping loop with stop
 // requests and step errors, the rate text, and the backup at each start.
 
+#include "common/FullDisk.h"
 #include "core/board/BoardClasses.h"
 #include "core/board/BoardHooks.h"
 #include "core/board/Platine.h"
@@ -276,6 +277,38 @@ TEST_F(SimulationControlTest, AStateFileThatCannotBeWrittenIsReportedOnce)
     control.StopSimulation();
     ASSERT_EQ(messages.Requests().size(), 1u);
     EXPECT_TRUE(messages.Requests()[0].text.contains(QStringLiteral("UNSAVED_Default.set")));
+}
+
+// On a full disk the state file of the last run stays whole and the user is told which file.
+TEST_F(SimulationControlTest, AFullDiskKeepsTheOldStateFile)
+{
+    TFullDisk disk;
+    if (!disk.Mount())
+        GTEST_SKIP() << "mounting a tmpfs is not allowed here";
+    for (int k = 0; k < 60; ++k) {
+        auto more = NewObject<TScCounter>();
+        more->MoveBy(200 * (k + 1), 0);
+        board.AddComponent(std::move(more));
+    }
+    files.SetProjectName(disk.Path(QStringLiteral("anlage.prj")));
+    const QString stateFile = disk.Path(QStringLiteral("ANLAGE_Default.set"));
+    control.StartSimulation();
+    control.RunSteps(3);
+    control.StopSimulation();
+    QFile old(stateFile);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    const QByteArray before = old.readAll();
+    old.close();
+    disk.Fill();
+
+    control.StartSimulation();
+    control.RunSteps(100000 - 3);  // longer numbers: the file grows
+    messages.Clear();
+    control.StopSimulation();
+    ASSERT_EQ(messages.Requests().size(), 1u);
+    EXPECT_TRUE(messages.Requests()[0].text.contains(QStringLiteral("ANLAGE_Default.set")));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), before);
 }
 
 TEST_F(SimulationControlTest, FailedBackupIsReportedAndTheRunStarts)

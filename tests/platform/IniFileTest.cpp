@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -365,6 +366,48 @@ TEST_F(IniFileTest, AFullDiskKeepsTheOldFiles)
     QByteArray plain;
     ASSERT_TRUE(ReadWholeFile(plainName, 100, &plain));
     EXPECT_EQ(plain, "old");
+}
+
+// The copy, the picture and the append on a full disk: each fails with a reason, the copy and
+// the picture leave the old file as it was, the append cuts back to the last whole record.
+TEST_F(IniFileTest, CopiesPicturesAndAppendsOnAFullDiskKeepWhatWasThere)
+{
+    TFullDisk disk;
+    if (!disk.Mount())
+        GTEST_SKIP() << "mounting a tmpfs is not allowed here";
+    const QString copied = disk.Path(QStringLiteral("program"));
+    const QString picture = disk.Path(QStringLiteral("plot.bmp"));
+    const QString log = disk.Path(QStringLiteral("log.txt"));
+    ASSERT_TRUE(WriteWholeFile(copied, "old program"));
+    ASSERT_TRUE(WriteWholeFile(picture, "old picture"));
+    ASSERT_TRUE(AppendToFile(log, "line 1\n"));
+    Put(QStringLiteral("big"), QByteArray(30000, 'b'));  // on the ordinary disk
+    QImage image(60, 60, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    disk.Fill();
+
+    QString error;
+    EXPECT_FALSE(CopyWholeFile(Path(QStringLiteral("big")), copied, &error));
+    EXPECT_FALSE(error.isEmpty());
+    error.clear();
+    EXPECT_FALSE(WriteImageFile(picture, image, "BMP", &error));
+    EXPECT_FALSE(error.isEmpty());
+    error.clear();
+    EXPECT_FALSE(AppendToFile(log, QByteArray(20000, 'x'), &error));
+    EXPECT_FALSE(error.isEmpty());
+    for (const auto& [name, old] : {std::pair{copied, QByteArray("old program")},
+                                    std::pair{picture, QByteArray("old picture")},
+                                    std::pair{log, QByteArray("line 1\n")}}) {
+        QByteArray bytes;
+        ASSERT_TRUE(ReadWholeFile(name, 1 << 20, &bytes));
+        EXPECT_EQ(bytes, old) << qPrintable(name);
+    }
+    // Room again: the copy is whole and the picture reads back.
+    QFile::remove(disk.Path(QStringLiteral(".filler")));
+    EXPECT_TRUE(CopyWholeFile(Path(QStringLiteral("big")), copied));
+    EXPECT_EQ(QFileInfo(copied).size(), 30000);
+    EXPECT_TRUE(WriteImageFile(picture, image, "BMP"));
+    EXPECT_EQ(QImage(picture).pixel(5, 5), qRgb(255, 0, 0));
 }
 
 } // namespace

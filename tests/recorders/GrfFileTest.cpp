@@ -213,6 +213,28 @@ TEST_F(GrfFileTest, DamagedFilesAreRefusedAndChangeNothing)
     EXPECT_EQ(e->Chart->Comments.size(), 1u);
 }
 
+// Views far beyond the recording, loaded on their own and one after the other into one
+// element, keep every sample and leave a drawable chart.
+TEST_F(GrfFileTest, ExtremeViewsLoadAndDraw)
+{
+    QTemporaryDir dir;
+    std::unique_ptr<TFPGraf> e(NewElement<TFPGraf>(nullptr));
+    e->resize(400, 300);
+    TGrfData d = SmallRecording();
+    for (int i = 2; i < 500; ++i)
+        d.Curves[0].Samples.push_back({i * 0.001, double(i % 7)});
+    const double views[][2] = {{0, 1e15}, {-1e15, 1e15}, {1e15, 2e15}, {0, 1e300}, {-1e300, 0},
+                               {0, 1e-300}, {5e-324, 1e-323}, {0, 10}};
+    for (const auto& view : views) {
+        SCOPED_TRACE(view[1]);
+        d.ViewXMin = view[0];
+        d.ViewXMax = view[1];
+        ASSERT_TRUE(e->LoadGRF(WriteFile(dir, "view", WriteGrf(d))));
+        EXPECT_EQ(e->Channels[0].size(), 500u);
+        e->grab();  // paints every curve
+    }
+}
+
 // A file that ends early, or whose counts promise more than it holds, gives the complete
 // curves, points and comments before its end; the user is told that it was cut.
 TEST_F(GrfFileTest, CutFilesLoadWhatTheyHold)

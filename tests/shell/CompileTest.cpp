@@ -3,6 +3,8 @@
 
 #include "mainwindow/MainWindowTestSupport.h"
 
+#include "common/FullDisk.h"
+
 #include "components/core/SimulationStop.h"
 #include "components/digital/Gates.h"
 #include "components/signal/Sound.h"
@@ -209,6 +211,43 @@ TEST_F(CompileTest, FailedProjectWriteStopsTheCompile)
     EXPECT_EQ(messages.Requests()[1].type, mtError);
     EXPECT_EQ(f->Projects->ProjectFileName, project);
     EXPECT_FALSE(f->Projects->CompiledCopy);
+}
+
+// A full disk: an earlier compiled program and its comp.mod stay whole, the compile says it
+// failed and names the file, and Compile and Start starts nothing.
+TEST_F(CompileTest, AFullDiskKeepsTheEarlierProgram)
+{
+    TFullDisk disk;
+    if (!disk.Mount(256))
+        GTEST_SKIP() << "mounting a tmpfs is not allowed here";
+    f->MainBoard->AddComponent(NewObject<TBTAnd>());
+    ASSERT_TRUE(f->Projects->SaveProject(dir.filePath(QStringLiteral("Oven.prj"))));
+    const QString folder = disk.Path(QStringLiteral("dist/"));
+    ASSERT_TRUE(Compile(folder, QStringLiteral("oven")));
+    const auto contents = [&](const char* name) {
+        QFile file(folder + QString::fromLatin1(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    };
+    const QByteArray program = contents("oven");
+    const QByteArray project = contents("comp.mod");
+    // A bigger program that no longer fits.
+    WriteFile(QStringLiteral("tavrinol40"), QByteArray(200000, '#'));
+    disk.Fill();
+    bool started = false;
+    command->StartProgram = [&](const QString&) { return started = true; };
+    messages.Clear();
+    messages.Answer(mrYes);  // the folder exists: go on
+
+    EXPECT_FALSE(command->CompileButtonClick(true));
+    EXPECT_FALSE(started);
+    const QStringList lines = command->StatusLines();
+    EXPECT_TRUE(lines.contains(QStringLiteral("oven ... *** FEHLER ***"))) << qPrintable(lines.join(u'\n'));
+    EXPECT_FALSE(lines.contains(QStringLiteral("Fertig.")));
+    ASSERT_EQ(messages.Requests().size(), 2u);
+    EXPECT_EQ(messages.Requests()[1].type, mtError);
+    EXPECT_TRUE(messages.Requests()[1].text.contains(QStringLiteral("oven"))) << qPrintable(messages.Requests()[1].text);
+    EXPECT_EQ(contents("oven"), program);
+    EXPECT_EQ(contents("comp.mod"), project);
 }
 
 #ifdef TAVRINOL_PROGRAM

@@ -2,6 +2,9 @@
 
 #include "mainwindow/MainWindowTestSupport.h"
 
+#include "common/FullDisk.h"
+#include "platform/MessageBox.h"
+
 #include "components/digital/Gates.h"
 #include "core/board/Makro.h"
 #include "shell/palette/Bibo.h"
@@ -117,6 +120,35 @@ TEST_F(PartsListTest, EachLibraryAndClassCountedOnce)
     lister.LibraryName = [](int row) { return row == 9 ? QStringLiteral("b.bib") : QStringLiteral("a.bib"); };
     const QStringList lines = lister.List(board);
     EXPECT_EQ(lines.size(), 2) << qPrintable(lines.join(u'|'));
+}
+
+// Saving the list on a full disk keeps the older list file whole and says which file failed.
+TEST_F(PartsListTest, SaveOnAFullDiskKeepsTheOldFile)
+{
+    TFullDisk disk;
+    if (!disk.Mount())
+        GTEST_SKIP() << "mounting a tmpfs is not allowed here";
+    f = &Make();
+    for (int i = 0; i < 40; ++i)
+        AddMacro(*f->MainBoard, QStringLiteral("Makro mit einem langen Namen %1").arg(i), i);
+    ListWith(false, false);
+    const QString file = disk.Path(QStringLiteral("liste.txt"));
+    f->SList->AskFileName = [&](bool) { return file; };
+    f->SList->SB_SaveClick();
+    const QByteArray before = [&] {
+        QFile old(file);
+        return old.open(QIODevice::ReadOnly) ? old.readAll() : QByteArray();
+    }();
+    ASSERT_FALSE(before.isEmpty());
+    disk.Fill();
+    f->SList->Memo->setPlainText(QString(8000, u'x'));  // within a write buffer
+    TScopedMessageResponder messages;
+    f->SList->SB_SaveClick();
+    ASSERT_EQ(messages.Requests().size(), 1u);
+    EXPECT_TRUE(messages.Requests()[0].text.contains(QStringLiteral("liste.txt")));
+    QFile old(file);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), before);
 }
 
 // The list is saved as its lines, each ended by a line break, and loads back as it was.

@@ -7,10 +7,13 @@
 #include "components/file/MeasurementRecorder.h"
 #include "components/file/RegisterFile.h"
 #include "components/file/Sampler.h"
+#include "platform/MessageBox.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -114,12 +117,56 @@ TEST_F(FileComponentsTest, RecorderKeepsWholeLinesWhenTheDiskIsFull)
     Record(*rec, in, {"n:1"});
     const QByteArray before = Contents(rec->FileName);
     disk.Fill();
+    TScopedMessageResponder messages;
     for (int k = 0; k < 50; ++k)
         Record(*rec, in, {"t:" + QString(200, QLatin1Char('x'))});
     const QByteArray after = Contents(rec->FileName);
     EXPECT_TRUE(after.startsWith(before));
     EXPECT_EQ((after.size() - before.size()) % 202, 0);  // whole lines only
     EXPECT_LT(after.size(), before.size() + 50 * 202);
+    // Told once, after the step, naming the file; told again in the next run.
+    EXPECT_TRUE(messages.Requests().empty());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(messages.Requests().size(), 1u);
+    EXPECT_TRUE(messages.Requests()[0].text.contains(QStringLiteral("Datei.TXT")));
+    EXPECT_EQ(messages.Requests()[0].type, mtWarning);
+    rec->SimReset();  // empties the file, which frees its room
+    disk.Fill();
+    Record(*rec, in, {"t:" + QString(200, QLatin1Char('x'))});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages.Requests().size(), 2u);
+}
+
+// A byte writer on a full disk keeps every byte that fit, loses the rest and says so once.
+TEST_F(FileComponentsTest, ByteWriterOnAFullDiskKeepsWhatFitAndTellsOnce)
+{
+    TFullDisk disk;
+    if (!disk.Mount(64))
+        GTEST_SKIP() << "no tmpfs";
+    auto w = Create<TBTFileWrite>();
+    w->FileName = disk.Path(QStringLiteral("out.bin"));
+    TTextInputs in(*w);
+    in.Set(9, QStringLiteral("-"));
+    w->SimReset();
+    TScopedMessageResponder messages;
+    int written = 0;
+    for (; written < 6000; ++written) {  // past the file's first page
+        for (int bit = 0; bit < 8; ++bit)
+            in.Set(bit, QStringLiteral("n:%1").arg((written >> bit & 1) * 5));
+        in.Set(8, QStringLiteral("n:5"));
+        w->Calculate();
+        in.Set(8, QStringLiteral("n:0"));
+        w->Calculate();
+        if (written == 100)
+            disk.Fill();
+    }
+    const QByteArray kept = Contents(w->FileName);
+    ASSERT_GE(kept.size(), 101);
+    for (int k = 0; k < kept.size(); ++k)
+        ASSERT_EQ(uint8_t(kept[k]), uint8_t(k)) << k;
+    QCoreApplication::processEvents();
+    ASSERT_EQ(messages.Requests().size(), 1u);
+    EXPECT_TRUE(messages.Requests()[0].text.contains(QStringLiteral("out.bin")));
 }
 
 // Four steps of "RUN" high with the sample period between them, then "RUN" low.
@@ -194,8 +241,40 @@ TEST_F(FileComponentsTest, SamplerNeverLosesTheSampleFile)
     Put(s->SampleFile, QByteArray(16, '\x11'));
     s->SimReset();
     disk.Fill();
+    TScopedMessageResponder messages;
     RecordFrames(*s, in, clock.clock, 2);
     EXPECT_EQ(Contents(s->SampleFile), QByteArray(16, '\x11'));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(messages.Requests().size(), 1u);
+    EXPECT_TRUE(messages.Requests()[0].text.contains(QStringLiteral("keep.smp")));
+
+    // A working file on the full disk holds whole frames only, and the user is told.
+    QFile::remove(disk.Path(QStringLiteral(".filler")));
+    const QByteArray temp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(disk.Path(QString())));
+    auto onDisk = Create<TBTSampler>();
+    qputenv("TMPDIR", temp);
+    ASSERT_TRUE(onDisk->WorkingFile().startsWith(disk.Path(QString())));
+    onDisk->SetInputCount(5);
+    onDisk->SetOutputCount(5);
+    onDisk->PeriodMs = 1;
+    TTextInputs three(*onDisk);
+    onDisk->SimReset();
+    messages.Clear();
+    disk.Fill();
+    QFile::resize(disk.Path(QStringLiteral(".filler")),
+                  QFileInfo(disk.Path(QStringLiteral(".filler"))).size() - 4096);
+    three.SetAll({"n:5", "n:5", "n:1", "n:2", "n:3"});
+    for (int k = 0; k < 2000; ++k) {
+        onDisk->Calculate();
+        clock.clock.AdvanceMs(1);
+    }
+    const qint64 size = QFileInfo(onDisk->WorkingFile()).size();
+    EXPECT_GT(size, 0);
+    EXPECT_LT(size, 2000 * 12);
+    EXPECT_EQ(size % 12, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages.Requests().size(), 1u);
 }
 
 TEST_F(FileComponentsTest, ByteReaderDeliversOneBytePerFallingClock)

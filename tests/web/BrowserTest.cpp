@@ -5,6 +5,7 @@
 #include "WebTestSupport.h"
 
 #include "WebServer.h"
+#include "frontpanel/web/WebLinkSecurity.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,6 +27,8 @@ protected:
         options.LinkPort = 0;
         options.HttpPort = 0;
         options.DataFolder = dir.path() + QStringLiteral("/served/");
+        WebLinkConfig().DataFolder = options.DataFolder;
+        LoadOrCreateWebLinkSecret(WebLinkSecretFile(options.DataFolder), &options.Secret);
         server = std::make_unique<TWebServer>(options);
         ASSERT_TRUE(server->Listen());
         bool ready = false;

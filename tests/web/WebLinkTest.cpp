@@ -1,8 +1,12 @@
 // The front panel's link to the web server over a real loopback socket, with the test in the
-// server's place: the commands and their answers, the token rule, publish modes, the server
-// start on a refused connection, and what a server may send wrongly.
+// server's place: the handshake on the shared secret, the commands and their answers, the token
+// rule, publish modes, the server start on a refused connection, and what a server may send
+// wrongly.
 
 #include "WebTestSupport.h"
+
+#include "frontpanel/web/WebLinkSecurity.h"
+#include "platform/MessageBox.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,25 +18,45 @@
 
 namespace {
 
-// The server's side of the link, driven by the test.
+// The server's side of the link, driven by the test. It opens with the handshake on the
+// link's secret (or with a wrong one, or none) and keeps the lines that come after it.
 class TFakeServer {
 public:
+    enum class THello { Proper, WrongSecret, None };
     explicit TFakeServer(quint16 port = 0) { Listen(port); }
 
     bool Listen(quint16 port)
     {
         QObject::connect(&server, &QTcpServer::newConnection, &server, [this] {
             peer = server.nextPendingConnection();
+            if (hello != THello::None)
+                peer->write(QByteArray(kWebHelloServer) + ' ' + nonce + '\n');
             QObject::connect(peer, &QTcpSocket::readyRead, &server, [this] {
                 buffer += peer->readAll();
                 qsizetype i;
                 while ((i = buffer.indexOf('\n')) >= 0) {
-                    lines << QString::fromUtf8(buffer.left(i));
+                    const QByteArray line = buffer.left(i);
                     buffer.remove(0, i + 1);
+                    if (line.startsWith(kWebHelloPanel) && hello != THello::None)
+                        Prove(line);
+                    else
+                        lines << QString::fromUtf8(line);
                 }
             });
         });
         return server.listen(QHostAddress(QHostAddress::LocalHost), port);
+    }
+    void Prove(const QByteArray& line)
+    {
+        const QList<QByteArray> parts = line.split(' ');
+        QByteArray secret;
+        LoadOrCreateWebLinkSecret(WebLinkSecretFile(WebLinkConfig().DataFolder), &secret);
+        if (hello == THello::WrongSecret)
+            secret = QByteArray(64, 'f');
+        panelProved = parts.size() == 3 &&
+                      SameWebLinkProof(parts[2], WebLinkProof(secret, TWebLinkRole::Panel, nonce, parts[1]));
+        peer->write(QByteArray(kWebHelloProof) + ' ' +
+                    WebLinkProof(secret, TWebLinkRole::Server, nonce, parts.value(1)) + '\n');
     }
     quint16 Port() const { return server.serverPort(); }
     void Send(const QStringList& out)
@@ -64,6 +88,9 @@ public:
     QTcpSocket* peer = nullptr;
     QByteArray buffer;
     QStringList lines;
+    THello hello = THello::Proper;
+    QByteArray nonce = NewWebLinkNonce();
+    bool panelProved = false;
 };
 
 class WebLinkTest : public WebFixture {
@@ -105,8 +132,11 @@ TEST_F(WebLinkTest, NameExchangeSetsFolderNumberPictureAndHelpFile)
     WebState().ClientNumber = 4;
     Connect();
 
-    const QString folder = dir.path() + QStringLiteral("/served");
-    fake.Send({QStringLiteral("Name?"), folder});
+    EXPECT_TRUE(fake.panelProved);
+    // The folder the server names is not where the pictures go: the link's own folder is.
+    const QString named = dir.path() + QStringLiteral("/served");
+    const QString folder = WebLinkConfig().DataFolder;
+    fake.Send({QStringLiteral("Name?"), named});
     ASSERT_TRUE(fake.WaitLines(2));
     EXPECT_EQ(fake.lines, (QStringList{QStringLiteral("Frontplatte"), QStringLiteral("4")}));
     fake.Send({QString(), QStringLiteral("7")});
@@ -114,6 +144,7 @@ TEST_F(WebLinkTest, NameExchangeSetsFolderNumberPictureAndHelpFile)
     EXPECT_EQ(WebState().DataFolder, folder);
     ASSERT_TRUE(WaitFor([&] { return QFileInfo::exists(folder + QStringLiteral("/TempFiles/Anleitung.txt")); }));
     EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/TempFiles/7.jpg")));
+    EXPECT_FALSE(QFileInfo::exists(named));
 }
 
 TEST_F(WebLinkTest, PagesActionsAndRefreshLines)
@@ -242,6 +273,75 @@ TEST_F(WebLinkTest, RefusedConnectionStartsTheServerProgramOnce)
     };
     window->StartWebServer();
     ASSERT_TRUE(late.WaitConnected());
-    EXPECT_EQ(launches, QStringList{program + QStringLiteral(" --link-port %1").arg(port)});
+    EXPECT_EQ(launches, QStringList{program + QStringLiteral(" --link-port %1 --data %2")
+                                                  .arg(port)
+                                                  .arg(WebLinkConfig().DataFolder)});
     EXPECT_TRUE(window->WebLink()->Launched());
+}
+
+// A program on the link port that does not know the secret gets nothing from the front panel:
+// no caption, no page, no click reaches an element; the user is told once.
+TEST_F(WebLinkTest, APeerWithoutTheSecretGetsNothing)
+{
+    TWebProbe* s1 = AddProbe(root, QStringLiteral("S1"));
+    TScopedMessageResponder messages;
+    for (const TFakeServer::THello hello : {TFakeServer::THello::None, TFakeServer::THello::WrongSecret}) {
+        window->StopWebServer();
+        TFakeServer intruder;
+        intruder.hello = hello;
+        WebLinkConfig().Port = intruder.Port();
+        WebLinkConfig().HandshakeTimeoutMs = 300;
+        window->StartWebServer();
+        ASSERT_TRUE(intruder.WaitConnected());
+        intruder.Send({QStringLiteral("Name?"), dir.path() + QStringLiteral("/elsewhere"),
+                       QStringLiteral("FPL=0"), QString(),
+                       QStringLiteral("Action!"), QStringLiteral("MainModul.S1=1"), QStringLiteral("2")});
+        EXPECT_TRUE(intruder.WaitClosed());
+        QCoreApplication::processEvents();
+        for (const QString& line : intruder.lines)
+            EXPECT_FALSE(line.contains(QStringLiteral("Frontplatte")) || line == QStringLiteral("0") ||
+                         line.contains(QStringLiteral("<")))
+                << qPrintable(line);
+        EXPECT_FALSE(window->WebLink()->Connected());
+        EXPECT_TRUE(s1->Log.isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(dir.path() + QStringLiteral("/elsewhere")));
+        ASSERT_EQ(messages.Requests().size(), 1u);
+        EXPECT_TRUE(messages.Requests()[0].text.contains(QString::number(intruder.Port())));
+        messages.Clear();
+    }
+}
+
+// The secret's file is the user's alone; one that others may read is refused, and so is a
+// symbolic link in its place.
+TEST_F(WebLinkTest, TheSecretFileIsTheUsersAlone)
+{
+    const QString file = WebLinkSecretFile(dir.path() + QStringLiteral("/keys"));
+    QByteArray first;
+    QByteArray again;
+    ASSERT_EQ(LoadOrCreateWebLinkSecret(file, &first), TWebSecretFault::None);
+    ASSERT_EQ(LoadOrCreateWebLinkSecret(file, &again), TWebSecretFault::None);
+    EXPECT_EQ(first, again);
+    EXPECT_GE(first.size(), 64);
+    EXPECT_EQ(QFile::permissions(file) & (QFileDevice::ReadGroup | QFileDevice::ReadOther |
+                                          QFileDevice::WriteGroup | QFileDevice::WriteOther),
+              QFileDevice::Permissions());
+
+    QFile::setPermissions(file, QFile::permissions(file) | QFileDevice::ReadOther);
+    QByteArray secret;
+    EXPECT_EQ(LoadOrCreateWebLinkSecret(file, &secret), TWebSecretFault::Unsafe);
+    EXPECT_TRUE(secret.isEmpty());
+    const QString linked = WebLinkSecretFile(dir.path() + QStringLiteral("/linked"));
+    QDir().mkpath(QFileInfo(linked).absolutePath());
+    ASSERT_TRUE(QFile::link(file, linked));
+    EXPECT_EQ(LoadOrCreateWebLinkSecret(linked, &secret), TWebSecretFault::Unsafe);
+
+    // The link does not start with a key it cannot trust.
+    TScopedMessageResponder messages;
+    WebLinkConfig().DataFolder = QFileInfo(file).absolutePath();
+    WebLinkConfig().Port = fake.Port();
+    window->StartWebServer();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(messages.Requests().size(), 1u);
+    EXPECT_TRUE(messages.Requests()[0].text.contains(QStringLiteral("link.key")));
+    EXPECT_EQ(fake.peer, nullptr);
 }

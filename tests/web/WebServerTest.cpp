@@ -6,12 +6,20 @@
 
 #include "HttpRequest.h"
 #include "WebServer.h"
+#include "frontpanel/web/WebLinkSecurity.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QHostAddress>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
+
+#include <memory>
+#include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -54,13 +62,40 @@ protected:
     void SetUp() override
     {
         WebFixture::SetUp();
+        // The front panel and the server share the folder and with it the link's secret.
+        WebLinkConfig().DataFolder = dir.path() + QStringLiteral("/served/");
+        ASSERT_TRUE(Start(Options()));
+    }
+    TWebServerOptions Options() const
+    {
         TWebServerOptions options;
         options.LinkPort = 0;
         options.HttpPort = 0;
-        options.DataFolder = dir.path() + QStringLiteral("/served/");
+        options.DataFolder = WebLinkConfig().DataFolder;
+        LoadOrCreateWebLinkSecret(WebLinkSecretFile(options.DataFolder), &options.Secret);
+        return options;
+    }
+    bool Start(const TWebServerOptions& options)
+    {
         server = std::make_unique<TWebServer>(options);
         QString error;
-        ASSERT_TRUE(server->Listen(&error)) << error.toStdString();
+        const bool ok = server->Listen(&error);
+        EXPECT_TRUE(ok) << error.toStdString();
+        return ok;
+    }
+    // A "front panel" of the test's own on the link port; proves itself with the secret given.
+    std::unique_ptr<QTcpSocket> RawPanel(const QByteArray& secret)
+    {
+        auto socket = std::make_unique<QTcpSocket>();
+        socket->connectToHost(QHostAddress(QHostAddress::LocalHost), server->LinkPort());
+        QTcpSocket* s = socket.get();
+        EXPECT_TRUE(WaitFor([s] { return s->canReadLine(); }));
+        const QList<QByteArray> hello = s->readLine().trimmed().split(' ');
+        EXPECT_EQ(hello.value(0), QByteArray(kWebHelloServer));
+        const QByteArray nonce = NewWebLinkNonce();
+        s->write(QByteArray(kWebHelloPanel) + ' ' + nonce + ' ' +
+                 WebLinkProof(secret, TWebLinkRole::Panel, hello.value(1), nonce) + '\n');
+        return socket;
     }
     void TearDown() override
     {
@@ -208,22 +243,100 @@ TEST_F(WebServerTest, WrongRequestsAreAnsweredAndChangeNothing)
 
 TEST_F(WebServerTest, FrontPanelThatDoesNotAnswerTimesOut)
 {
-    server.reset();
-    TWebServerOptions options;
-    options.LinkPort = 0;
-    options.HttpPort = 0;
+    TWebServerOptions options = Options();
     options.ExchangeTimeoutMs = 200;
-    options.DataFolder = dir.path() + QStringLiteral("/served/");
-    server = std::make_unique<TWebServer>(options);
-    ASSERT_TRUE(server->Listen());
-    // A silent "front panel": connects and never answers.
-    QTcpSocket silent;
+    ASSERT_TRUE(Start(options));
+    // A silent "front panel": proves itself and never answers.
     bool gone = false;
     QObject::connect(server.get(), &TWebServer::PanelGone, server.get(), [&] { gone = true; });
-    silent.connectToHost(QHostAddress(QHostAddress::LocalHost), server->LinkPort());
+    const auto silent = RawPanel(options.Secret);
     ASSERT_TRUE(WaitFor([&] { return server->PanelConnected(); }));
     ASSERT_TRUE(WaitFor([&] { return gone; })) << "the unanswered name exchange ends the link";
     EXPECT_FALSE(server->PanelConnected());
+}
+
+// A program that does not know the secret never becomes the front panel: it is dropped, and
+// the front panel linked before keeps serving the browsers.
+TEST_F(WebServerTest, AFrontPanelWithoutTheSecretIsRefused)
+{
+    AddProbe(root, QStringLiteral("S1"));
+    Link();
+    const int number = server->ClientNumber();
+    bool gone = false;
+    QObject::connect(server.get(), &TWebServer::PanelGone, server.get(), [&] { gone = true; });
+    const auto intruder = RawPanel(QByteArray(64, 'f'));
+    QTcpSocket* s = intruder.get();
+    EXPECT_TRUE(WaitFor([s] { return s->state() != QAbstractSocket::ConnectedState; }));
+    EXPECT_FALSE(s->readAll().contains("Name?"));
+    // One that sends nothing at all is dropped after the exchange time.
+    QTcpSocket mute;
+    mute.connectToHost(QHostAddress(QHostAddress::LocalHost), server->LinkPort());
+    EXPECT_TRUE(WaitFor([&] { return mute.state() == QAbstractSocket::ConnectedState; }));
+    EXPECT_FALSE(gone);
+    EXPECT_EQ(server->ClientNumber(), number);
+    EXPECT_TRUE(server->PanelConnected());
+    const THttpReply reply = Get(Port(), "/Front?FPLNo=0");
+    EXPECT_EQ(reply.status, 200);
+    EXPECT_TRUE(reply.body.contains("MainModul.S1"));
+}
+
+// A picture file swapped for a link to a file outside the pictures' folder, or that folder
+// swapped for a link, is never served; idle and slow browsers make room for others in time.
+TEST_F(WebServerTest, LinksOutOfThePictureFolderAndIdleBrowsersAreNotServed)
+{
+    const QString served = WebLinkConfig().DataFolder;
+    QDir().mkpath(served + QStringLiteral("TempFiles"));
+    QFile secret(dir.path() + QStringLiteral("/geheim.txt"));
+    ASSERT_TRUE(secret.open(QIODevice::WriteOnly));
+    secret.write("geheim");
+    secret.close();
+    QFile picture(served + QStringLiteral("TempFiles/bild.jpg"));
+    ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
+    picture.write("bild");
+    picture.close();
+    ASSERT_TRUE(QFile::link(secret.fileName(), served + QStringLiteral("TempFiles/link.jpg")));
+    QDir().mkpath(dir.path() + QStringLiteral("/outside"));
+    ASSERT_TRUE(QFile::copy(secret.fileName(), dir.path() + QStringLiteral("/outside/bild.jpg")));
+    EXPECT_EQ(Get(Port(), "/TempFiles/bild.jpg").body, QByteArray("bild"));
+    EXPECT_EQ(Get(Port(), "/TempFiles/link.jpg").status, 404);
+    EXPECT_EQ(Get(Port(), "/TempFiles/link.key").status, 404);
+    QString name;
+    const int fd = OpenTempFile(served, "/TempFiles/bild.jpg", &name);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    EXPECT_TRUE(name.endsWith(QStringLiteral("/TempFiles/bild.jpg")));
+    // The folder itself replaced by a link to another folder.
+    ASSERT_TRUE(QDir(served).rename(QStringLiteral("TempFiles"), QStringLiteral("Old")));
+    ASSERT_TRUE(QFile::link(dir.path() + QStringLiteral("/outside"), served + QStringLiteral("TempFiles")));
+    EXPECT_EQ(OpenTempFile(served, "/TempFiles/bild.jpg"), -1);
+
+    TWebServerOptions options = Options();
+    options.MostConnections = 4;
+    options.RequestTimeoutMs = 300;
+    ASSERT_TRUE(Start(options));
+    std::vector<std::unique_ptr<QTcpSocket>> idle;
+    for (int i = 0; i < 4; ++i) {
+        idle.push_back(std::make_unique<QTcpSocket>());
+        idle.back()->connectToHost(QHostAddress(QHostAddress::LocalHost), server->HttpPort());
+        idle.back()->write("GET / HT");  // and nothing more
+        ASSERT_TRUE(idle.back()->waitForBytesWritten(5000));
+    }
+    QCoreApplication::processEvents();
+    // Every place is taken by a browser that sends nothing: the newcomer is answered at once
+    // (no front panel is linked to this server: 503).
+    EXPECT_EQ(Get(server->HttpPort(), "/Front").status, 503);
+    // A slow sender is cut off at the time for the whole head, however it trickles.
+    QTcpSocket slow;
+    slow.connectToHost(QHostAddress(QHostAddress::LocalHost), server->HttpPort());
+    bool closed = false;
+    QObject::connect(&slow, &QTcpSocket::disconnected, &slow, [&] { closed = true; });
+    QElapsedTimer sent;
+    sent.start();
+    while (!closed && !sent.hasExpired(5000)) {
+        slow.write("X");
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    EXPECT_TRUE(closed);
 }
 
 TEST_F(WebServerTest, TheProgramStartsItsServerAndServesThePage)
@@ -244,18 +357,18 @@ TEST_F(WebServerTest, TheProgramStartsItsServerAndServesThePage)
     WebLinkConfig().Port = port;
     WebLinkConfig().FirstRetryMs = 20;
     WebLinkConfig().Launch = [&](const QString& program, const QStringList& arguments) {
-        process.start(program, arguments + QStringList{QStringLiteral("--http-port"), QStringLiteral("0"),
-                                                       QStringLiteral("--data"), dir.path() + QStringLiteral("/own")});
+        process.start(program, arguments + QStringList{QStringLiteral("--http-port"), QStringLiteral("0")});
         return true;
     };
     window->WebServerPath = QStringLiteral(TVWEBSERVER_PROGRAM);
+    WebLinkConfig().DataFolder = dir.path() + QStringLiteral("/own/");
     WebState().DataFolder.clear();
     window->StartWebServer();
     QByteArray out;
     QObject::connect(&process, &QProcess::readyReadStandardOutput, &process, [&] { out += process.readAllStandardOutput(); });
     ASSERT_TRUE(WaitFor([&] { return out.contains("http-port ") && out.endsWith('\n'); }));
     const quint16 http = static_cast<quint16>(out.mid(out.indexOf("http-port ") + 10).trimmed().toUInt());
-    ASSERT_TRUE(WaitFor([&] { return !WebState().DataFolder.isEmpty(); }));
+    ASSERT_TRUE(WaitFor([&] { return WebState().ClientNumber != 0; }));  // linked and named
     THttpReply reply = Get(http, "/Front?FPLNo=0");
     EXPECT_EQ(reply.status, 200);
     EXPECT_TRUE(reply.body.contains("MainModul.S1"));

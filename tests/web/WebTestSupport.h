@@ -98,6 +98,7 @@ protected:
         root = window->RootDesign;
         window->PublishMode = 2;
         WebState().DataFolder = dir.path() + QStringLiteral("/data/");
+        WebLinkConfig().DataFolder = WebState().DataFolder;
     }
     void TearDown() override
     {

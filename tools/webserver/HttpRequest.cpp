@@ -3,10 +3,16 @@
 #include "HttpRequest.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
 #include <algorithm>
+#include <climits>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -89,26 +95,44 @@ QString HttpQueryValue(const QByteArray& query, const QString& key)
     return QString();
 }
 
-QString ResolveTempFile(const QString& dataFolder, const QByteArray& path)
+int OpenTempFile(const QString& dataFolder, const QByteArray& path, QString* fileName)
 {
     static const QByteArray prefix("/TempFiles/");
     if (dataFolder.isEmpty() || !path.startsWith(prefix))
-        return QString();
+        return -1;
     const QString name = QUrl::fromPercentEncoding(path.mid(prefix.size()));
     if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral("..") ||
-        name.contains(u'/') || name.contains(u'\\'))
-        return QString();
+        name.contains(u'/') || name.contains(u'\\') || name.contains(QChar(0)))
+        return -1;
     for (const QChar c : name)
         if (c.category() == QChar::Other_Control)
-            return QString();
+            return -1;
+    // The pictures' folder where it really lies below the data folder: a link in its place
+    // leads elsewhere and serves nothing.
     const QDir folder(QDir(dataFolder).filePath(QStringLiteral("TempFiles")));
-    const QString root = folder.canonicalPath();
-    const QFileInfo file(folder.filePath(name));
-    const QString resolved = file.canonicalFilePath();
-    if (root.isEmpty() || resolved.isEmpty() || !resolved.startsWith(root + u'/') ||
-        !QFileInfo(resolved).isFile())
-        return QString();
-    return resolved;
+    const QString data = QDir(dataFolder).canonicalPath();
+    if (data.isEmpty())
+        return -1;
+    const QString root = data + QStringLiteral("/TempFiles");
+    const QString wanted = folder.filePath(name);
+    const int fd = ::open(QFile::encodeName(wanted).constData(),
+                          O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return -1;
+    // What was opened, wherever the path led by now.
+    struct stat info {};
+    char real[PATH_MAX + 1];
+    const QByteArray link = "/proc/self/fd/" + QByteArray::number(fd);
+    const ssize_t n = ::readlink(link.constData(), real, PATH_MAX);
+    const QString opened = n > 0 ? QFile::decodeName(QByteArray(real, qsizetype(n))) : QString();
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || opened.isEmpty() ||
+        !opened.startsWith(root + u'/') || opened.mid(root.size() + 1).contains(u'/')) {
+        ::close(fd);
+        return -1;
+    }
+    if (fileName)
+        *fileName = opened;
+    return fd;
 }
 
 QByteArray ContentTypeOf(const QString& fileName)

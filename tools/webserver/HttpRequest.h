@@ -28,9 +28,12 @@ THttpParse ParseHttpRequest(const QByteArray& buffer, THttpRequest& request);
 // The decoded value of a query key ("+" is a blank); empty when missing.
 QString HttpQueryValue(const QByteArray& query, const QString& key);
 
-// The file that a decoded path "/TempFiles/<name>" names in <dataFolder>/TempFiles; empty
-// when the name is not a plain file name there or the file does not exist.
-QString ResolveTempFile(const QString& dataFolder, const QByteArray& path);
+// Opens for reading the file that a path "/TempFiles/<name>" names in <dataFolder>/TempFiles:
+// the name must be a plain file name, the file is opened first (a symbolic link as the last
+// part is not followed) and then the opened file itself is checked: a regular file whose real
+// place lies inside that folder. Nothing swapped in between a check and the opening is served.
+// Returns the open descriptor (the caller closes it) with its name in *fileName, or -1.
+int OpenTempFile(const QString& dataFolder, const QByteArray& path, QString* fileName = nullptr);
 
 // The content type by the file's extension.
 QByteArray ContentTypeOf(const QString& fileName);

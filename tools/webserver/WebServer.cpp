@@ -3,6 +3,7 @@
 #include "WebServer.h"
 
 #include "HttpRequest.h"
+#include "frontpanel/web/WebLinkSecurity.h"
 #include "frontpanel/web/WebProtocol.h"
 
 #include <QDir>
@@ -11,6 +12,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+
+#include <unistd.h>
 
 namespace {
 
@@ -54,7 +57,8 @@ int PageOf(const QByteArray& query)
 }  // namespace
 
 void SendHttpResponse(QTcpSocket* socket, int status, const QByteArray& type,
-                      const QByteArray& body, bool headOnly, const QByteArray& location)
+                      const QByteArray& body, bool headOnly, const QByteArray& location,
+                      int timeoutMs)
 {
     if (!socket)
         return;
@@ -69,6 +73,14 @@ void SendHttpResponse(QTcpSocket* socket, int status, const QByteArray& type,
     if (!headOnly)
         socket->write(body);
     socket->disconnectFromHost();
+    // A browser that does not take its answer does not hold the connection for long.
+    QTimer::singleShot(timeoutMs, socket, [socket] { socket->abort(); });
+}
+
+void TWebServer::Respond(QTcpSocket* socket, int status, const QByteArray& type,
+                         const QByteArray& body, bool headOnly, const QByteArray& location)
+{
+    SendHttpResponse(socket, status, type, body, headOnly, location, m_options.ResponseTimeoutMs);
 }
 
 TWebServer::TWebServer(const TWebServerOptions& options, QObject* parent)
@@ -94,6 +106,11 @@ TWebServer::~TWebServer()
 
 bool TWebServer::Listen(QString* error)
 {
+    if (m_options.Secret.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("no link secret");
+        return false;
+    }
     if (!m_linkServer->listen(QHostAddress(QHostAddress::LocalHost), m_options.LinkPort)) {
         if (error)
             *error = QStringLiteral("link port %1: %2").arg(m_options.LinkPort).arg(m_linkServer->errorString());
@@ -134,20 +151,87 @@ void TWebServer::SendShutDown()
 void TWebServer::NewPanel()
 {
     while (QTcpSocket* socket = m_linkServer->nextPendingConnection()) {
-        // The newest front panel takes the link.
-        DropPanel();
-        m_panel = socket;
-        m_clientNumber = m_nextClient++;
-        connect(socket, &QTcpSocket::readyRead, this, &TWebServer::PanelData);
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             if (socket == m_panel)
                 DropPanel();
             socket->deleteLater();
         });
-        TExchange name;
-        name.kind = TExchange::Name;
-        Queue(std::move(name));
+        int candidates = 0;
+        for (QTcpSocket* other : m_linkServer->findChildren<QTcpSocket*>())
+            if (other != m_panel && other != socket && other->property("tvNonce").isValid())
+                ++candidates;
+        if (candidates >= m_options.MostLinkCandidates) {
+            socket->abort();
+            continue;
+        }
+        // It proves that it knows the secret, or it goes; the linked panel stays meanwhile.
+        const QByteArray nonce = NewWebLinkNonce();
+        socket->setProperty("tvNonce", nonce);
+        socket->setProperty("tvBuffer", QByteArray());
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { CandidateData(socket); });
+        auto* deadline = new QTimer(socket);
+        deadline->setSingleShot(true);
+        connect(deadline, &QTimer::timeout, socket, [socket] { socket->abort(); });
+        deadline->start(m_options.ExchangeTimeoutMs);
+        socket->write(QByteArray(kWebHelloServer) + ' ' + nonce + '\n');
     }
+}
+
+void TWebServer::CandidateData(QTcpSocket* socket)
+{
+    if (socket == m_panel || socket->state() != QAbstractSocket::ConnectedState)
+        return;
+    QByteArray buffer = socket->property("tvBuffer").toByteArray() + socket->read(4096);
+    const qsizetype end = buffer.indexOf('\n');
+    if (end < 0) {
+        if (buffer.size() > 1024)
+            socket->abort();
+        else
+            socket->setProperty("tvBuffer", buffer);
+        return;
+    }
+    QByteArray line = buffer.left(end);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    const QList<QByteArray> parts = line.split(' ');
+    const QByteArray nonce = socket->property("tvNonce").toByteArray();
+    if (parts.size() != 3 || parts[0] != kWebHelloPanel || parts[1].size() < 16 ||
+        parts[1].size() > 128 ||
+        !SameWebLinkProof(parts[2], WebLinkProof(m_options.Secret, TWebLinkRole::Panel, nonce,
+                                                 parts[1]))) {
+        socket->abort();
+        return;
+    }
+    socket->write(QByteArray(kWebHelloProof) + ' ' +
+                  WebLinkProof(m_options.Secret, TWebLinkRole::Server, nonce, parts[1]) + '\n');
+    AdoptPanel(socket, buffer.mid(end + 1) + socket->readAll());
+}
+
+void TWebServer::AdoptPanel(QTcpSocket* socket, const QByteArray& rest)
+{
+    socket->disconnect(this, nullptr);
+    for (QTimer* deadline : socket->findChildren<QTimer*>()) {
+        deadline->stop();
+        deadline->deleteLater();
+    }
+    socket->setProperty("tvNonce", QVariant());
+    socket->setProperty("tvBuffer", QVariant());
+    // The newest proven front panel takes the link.
+    DropPanel();
+    m_panel = socket;
+    m_panelBuffer = rest;
+    m_clientNumber = m_nextClient++;
+    connect(socket, &QTcpSocket::readyRead, this, &TWebServer::PanelData);
+    connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+        if (socket == m_panel)
+            DropPanel();
+        socket->deleteLater();
+    });
+    TExchange name;
+    name.kind = TExchange::Name;
+    Queue(std::move(name));
+    if (!m_panelBuffer.isEmpty())
+        QTimer::singleShot(0, this, &TWebServer::PanelData);
 }
 
 void TWebServer::DropPanel()
@@ -165,7 +249,7 @@ void TWebServer::DropPanel()
         m_timeout->stop();
         m_busy = false;
         if (m_current.http)
-            SendHttpResponse(m_current.http, 502, "text/html; charset=utf-8",
+            Respond(m_current.http, 502, "text/html; charset=utf-8",
                              MessagePage(QStringLiteral("Die Frontplatte hat die Verbindung beendet."),
                                          QStringLiteral("The front panel closed its link.")),
                              m_current.headOnly);
@@ -173,7 +257,7 @@ void TWebServer::DropPanel()
     }
     for (TExchange& waiting : m_queue)
         if (waiting.http)
-            SendHttpResponse(waiting.http, 503, "text/html; charset=utf-8",
+            Respond(waiting.http, 503, "text/html; charset=utf-8",
                              MessagePage(QStringLiteral("Keine Frontplatte verbunden."),
                                          QStringLiteral("No front panel is connected.")),
                              waiting.headOnly);
@@ -254,7 +338,7 @@ void TWebServer::PanelLine(const QString& line)
 void TWebServer::Queue(TExchange exchange)
 {
     if (static_cast<int>(m_queue.size()) >= m_options.MostQueued) {
-        SendHttpResponse(exchange.http, 503, "text/html; charset=utf-8",
+        Respond(exchange.http, 503, "text/html; charset=utf-8",
                          MessagePage(QStringLiteral("Zu viele Anfragen."),
                                      QStringLiteral("Too many requests.")),
                          exchange.headOnly);
@@ -291,7 +375,7 @@ void TWebServer::StartNext()
             SendLine("Action!");
             SendLine(m_current.request);
             SendLine(QByteArray::number(m_current.action));
-            SendHttpResponse(m_current.http, 303, QByteArray(), QByteArray(), false,
+            Respond(m_current.http, 303, QByteArray(), QByteArray(), false,
                              m_current.redirect);
             emit ExchangeDone();
             break;
@@ -304,7 +388,7 @@ void TWebServer::Finish(int status, const QByteArray& type, const QByteArray& bo
     m_timeout->stop();
     m_busy = false;
     if (status != 0 && m_current.http)
-        SendHttpResponse(m_current.http, status, type, body, m_current.headOnly);
+        Respond(m_current.http, status, type, body, m_current.headOnly);
     emit ExchangeDone();
     QTimer::singleShot(0, this, &TWebServer::StartNext);
 }
@@ -326,18 +410,40 @@ void TWebServer::NewBrowser()
 {
     while (QTcpSocket* socket = m_httpServer->nextPendingConnection()) {
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        if (m_httpServer->findChildren<QTcpSocket*>().size() > m_options.MostConnections) {
+        if (m_httpServer->findChildren<QTcpSocket*>().size() > m_options.MostConnections &&
+            !EvictWaitingBrowser()) {
             socket->abort();
             socket->deleteLater();
             continue;
         }
         socket->setProperty("tvBuffer", QByteArray());
-        auto* idle = new QTimer(socket);
-        idle->setSingleShot(true);
-        connect(idle, &QTimer::timeout, socket, [socket] { socket->abort(); socket->deleteLater(); });
-        idle->start(m_options.IdleTimeoutMs);
+        socket->setProperty("tvArrived", m_nextBrowser++);
+        // The whole request head within the time, however slowly it trickles in.
+        auto* deadline = new QTimer(socket);
+        deadline->setSingleShot(true);
+        connect(deadline, &QTimer::timeout, socket, [socket] { socket->abort(); socket->deleteLater(); });
+        deadline->start(m_options.RequestTimeoutMs);
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { BrowserData(socket); });
     }
+}
+
+bool TWebServer::EvictWaitingBrowser()
+{
+    QTcpSocket* oldest = nullptr;
+    for (QTcpSocket* socket : m_httpServer->findChildren<QTcpSocket*>()) {
+        if (socket->property("tvDone").toBool() || !socket->property("tvArrived").isValid() ||
+            socket->state() != QAbstractSocket::ConnectedState)
+            continue;
+        if (!oldest ||
+            socket->property("tvArrived").toLongLong() < oldest->property("tvArrived").toLongLong())
+            oldest = socket;
+    }
+    if (!oldest)
+        return false;
+    oldest->abort();
+    oldest->setParent(nullptr);  // out of the count at once
+    oldest->deleteLater();
+    return true;
 }
 
 void TWebServer::BrowserData(QTcpSocket* socket)
@@ -356,17 +462,17 @@ void TWebServer::BrowserData(QTcpSocket* socket)
     case THttpParse::TooLarge:
         socket->setProperty("tvDone", true);
         socket->readAll();
-        SendHttpResponse(socket, 431, "text/plain; charset=utf-8", "Request too large\n");
+        Respond(socket, 431, "text/plain; charset=utf-8", "Request too large\n");
         return;
     case THttpParse::Bad:
         socket->setProperty("tvDone", true);
-        SendHttpResponse(socket, 400, "text/plain; charset=utf-8", "Bad request\n");
+        Respond(socket, 400, "text/plain; charset=utf-8", "Bad request\n");
         return;
     case THttpParse::TargetTooLong:
         // A form with many or long fields: nothing of it is passed on, and the user is told.
         socket->setProperty("tvDone", true);
         socket->readAll();
-        SendHttpResponse(
+        Respond(
             socket, 414, "text/html; charset=utf-8",
             MessagePage(QStringLiteral("Die Anfrage ist zu lang (höchstens %1 Bytes); sie wurde "
                                        "nicht an die Frontplatte weitergegeben.")
@@ -390,27 +496,31 @@ void TWebServer::Route(QTcpSocket* socket, const QByteArray& method, const QByte
 {
     const bool headOnly = method == "HEAD";
     if (method != "GET" && !headOnly) {
-        SendHttpResponse(socket, 405, "text/plain; charset=utf-8", "Method not allowed\n");
+        Respond(socket, 405, "text/plain; charset=utf-8", "Method not allowed\n");
         return;
     }
     if (path.startsWith("/TempFiles/")) {
-        const QString file = ResolveTempFile(m_options.DataFolder, path);
-        QFile data(file);
-        if (file.isEmpty() || !data.open(QIODevice::ReadOnly) || data.size() > kMostPageBytes) {
-            SendHttpResponse(socket, 404, "text/plain; charset=utf-8", "Not found\n", headOnly);
+        QString file;
+        const int fd = OpenTempFile(m_options.DataFolder, path, &file);
+        QFile data;
+        if (fd < 0 || !data.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle) ||
+            data.size() > kMostPageBytes) {
+            if (fd >= 0 && !data.isOpen())
+                ::close(fd);
+            Respond(socket, 404, "text/plain; charset=utf-8", "Not found\n", headOnly);
             return;
         }
-        SendHttpResponse(socket, 200, ContentTypeOf(file), data.readAll(), headOnly);
+        Respond(socket, 200, ContentTypeOf(file), data.read(kMostPageBytes), headOnly);
         return;
     }
     const bool page = path == "/" || path == "/Front" || path == "/Element";
     const bool action = path == "/Details" || path == "/Submit";
     if (!page && !action) {
-        SendHttpResponse(socket, 404, "text/plain; charset=utf-8", "Not found\n", headOnly);
+        Respond(socket, 404, "text/plain; charset=utf-8", "Not found\n", headOnly);
         return;
     }
     if (!PanelConnected()) {
-        SendHttpResponse(socket, 503, "text/html; charset=utf-8",
+        Respond(socket, 503, "text/html; charset=utf-8",
                          MessagePage(QStringLiteral("Keine Frontplatte verbunden."),
                                      QStringLiteral("No front panel is connected.")),
                          headOnly);
@@ -426,7 +536,7 @@ void TWebServer::Route(QTcpSocket* socket, const QByteArray& method, const QByte
             exchange.path = HttpQueryValue(query, QStringLiteral("Control"));
             exchange.path.replace(u'\r', u' ').replace(u'\n', u' ');
             if (exchange.path.isEmpty()) {
-                SendHttpResponse(socket, 400, "text/plain; charset=utf-8", "Bad request\n", headOnly);
+                Respond(socket, 400, "text/plain; charset=utf-8", "Bad request\n", headOnly);
                 return;
             }
         }
@@ -439,7 +549,7 @@ void TWebServer::Route(QTcpSocket* socket, const QByteArray& method, const QByte
             bool ok = false;
             exchange.action = HttpQueryValue(query, QStringLiteral("Action")).toInt(&ok);
             if (!ok || exchange.action < 0 || exchange.action > 9999) {
-                SendHttpResponse(socket, 400, "text/plain; charset=utf-8", "Bad request\n", headOnly);
+                Respond(socket, 400, "text/plain; charset=utf-8", "Bad request\n", headOnly);
                 return;
             }
         }

@@ -5,6 +5,12 @@
 // form ("/Submit") an "Action!" followed by a redirect back to the page, and "/TempFiles/"
 // serves the pictures the front panel writes into the data folder. Link exchanges run one at
 // a time, in the order the requests came; every exchange has a time limit.
+//
+// A front panel takes the link only once it proved that it knows the link's secret
+// (WebLinkSecurity.h); until then it gets nothing and the panel linked before keeps the link.
+// Browsers: a request head must arrive whole within RequestTimeoutMs and an answer be taken
+// within ResponseTimeoutMs; when every connection is taken, the one that has waited longest
+// for its request head makes room for the newcomer.
 
 #include "frontpanel/web/WebProtocol.h"
 
@@ -26,10 +32,13 @@ struct TWebServerOptions {
     quint16 LinkPort = kWebLinkPort;  // the front panel's link (always on 127.0.0.1); 0 = any
     quint16 HttpPort = 8080;   // browsers; 0 = any
     QString DataFolder;        // pictures in its "TempFiles" subfolder
-    int ExchangeTimeoutMs = 10000;
-    int IdleTimeoutMs = 30000;  // a browser connection that sends no complete request
+    QByteArray Secret;         // the link's secret; a front panel must prove it knows it
+    int ExchangeTimeoutMs = 10000;  // also the time a front panel has to prove itself
+    int RequestTimeoutMs = 10000;   // for a browser's whole request head
+    int ResponseTimeoutMs = 30000;  // for a browser to take its answer
     int MostConnections = 64;
     int MostQueued = 64;
+    int MostLinkCandidates = 8;     // front panels still to prove themselves
 };
 
 class TWebServer : public QObject {
@@ -73,6 +82,9 @@ private:
     };
 
     void NewPanel();
+    // A connection that has not proved itself yet: its handshake line.
+    void CandidateData(QTcpSocket* socket);
+    void AdoptPanel(QTcpSocket* socket, const QByteArray& rest);
     void DropPanel();
     void PanelData();
     void PanelLine(const QString& line);
@@ -83,6 +95,11 @@ private:
     void TimedOut();
 
     void NewBrowser();
+    // Makes room for one more browser: closes the connection that has waited longest for its
+    // request head; false when every connection is past its head.
+    bool EvictWaitingBrowser();
+    void Respond(QTcpSocket* socket, int status, const QByteArray& type, const QByteArray& body,
+                 bool headOnly = false, const QByteArray& location = QByteArray());
     void BrowserData(QTcpSocket* socket);
     void Route(QTcpSocket* socket, const QByteArray& method, const QByteArray& path,
                const QByteArray& query);
@@ -95,6 +112,7 @@ private:
     QString m_caption;
     int m_clientNumber = 0;
     int m_nextClient = 1;
+    qint64 m_nextBrowser = 0;   // arrival order of browser connections
 
     std::deque<TExchange> m_queue;
     bool m_busy = false;
@@ -106,7 +124,8 @@ private:
     QTimer* m_timeout = nullptr;
 };
 
-// Writes a whole HTTP response and closes the connection once it is sent.
+// Writes a whole HTTP response and closes the connection once it is sent, or after timeoutMs
+// when the browser does not take it.
 void SendHttpResponse(QTcpSocket* socket, int status, const QByteArray& type,
-                      const QByteArray& body, bool headOnly = false,
-                      const QByteArray& location = QByteArray());
+                      const QByteArray& body, bool headOnly, const QByteArray& location,
+                      int timeoutMs);

@@ -1,13 +1,16 @@
 // The web-server program of the published front panel: tvwebserver [--link-port N]
-// [--http-port N] [--bind ADDRESS] [--data FOLDER]. It prints the ports it listens on, one
-// per line ("link-port N", "http-port N"), and serves until it is ended.
+// [--http-port N] [--bind ADDRESS] [--data FOLDER] [--secret-file FILE]. It prints the ports it
+// listens on, one per line ("link-port N", "http-port N"), and serves until it is ended. The
+// link's secret is read from the file (made when missing; by default "link.key" in the data
+// folder, where the front panel looks for it too).
 
 #include "WebServer.h"
+
+#include "frontpanel/web/WebLinkSecurity.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
-#include <QStandardPaths>
 #include <QTextStream>
 
 #include <cstdio>
@@ -31,7 +34,11 @@ int main(int argc, char** argv)
     const QCommandLineOption data(QStringLiteral("data"),
                                   QStringLiteral("Data folder (pictures in its TempFiles)."),
                                   QStringLiteral("folder"));
-    parser.addOptions({linkPort, httpPort, bind, data});
+    const QCommandLineOption secretFile(QStringLiteral("secret-file"),
+                                        QStringLiteral("File of the link's secret (default: "
+                                                       "link.key in the data folder)."),
+                                        QStringLiteral("file"));
+    parser.addOptions({linkPort, httpPort, bind, data, secretFile});
     parser.process(app);
 
     TWebServerOptions options;
@@ -47,13 +54,24 @@ int main(int argc, char** argv)
     options.LinkPort = static_cast<quint16>(link);
     options.HttpPort = static_cast<quint16>(http);
     options.DataFolder = parser.value(data);
-    if (options.DataFolder.isEmpty()) {
-        QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-        if (base.isEmpty())
-            base = QDir::tempPath();
-        options.DataFolder = QDir(base).filePath(QStringLiteral("TvWebServer10"));
-    }
+    if (options.DataFolder.isEmpty())
+        options.DataFolder = DefaultWebDataFolder();
     options.DataFolder = QDir(options.DataFolder).absolutePath() + u'/';
+    const QString secret = parser.isSet(secretFile) ? parser.value(secretFile)
+                                                    : WebLinkSecretFile(options.DataFolder);
+    QString reason;
+    switch (LoadOrCreateWebLinkSecret(secret, &options.Secret, &reason)) {
+    case TWebSecretFault::None:
+        break;
+    case TWebSecretFault::Unsafe:
+        std::fprintf(stderr, "tvwebserver: %s is not a file of yours that only you may read\n",
+                     qPrintable(secret));
+        return 1;
+    default:
+        std::fprintf(stderr, "tvwebserver: cannot use the secret file %s: %s\n", qPrintable(secret),
+                     qPrintable(reason));
+        return 1;
+    }
 
     TWebServer server(options);
     QString error;

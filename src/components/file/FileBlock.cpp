@@ -2,11 +2,12 @@
 
 #include "components/signal/SignalSupport.h"
 #include "platform/Canvas.h"
+#include "platform/Context.h"
 #include "platform/FileIO.h"
+#include "platform/MessageBox.h"
 #include "platform/Paths.h"
 
 #include <QDir>
-#include <QFile>
 
 TBTFileBlock::TBTFileBlock(const TComponentDescription& description, int dx, int dy)
     : m_dx(dx), m_dy(dy)
@@ -24,6 +25,38 @@ void TBTFileBlock::Paint(TCanvas& canvas)
     canvas.Brush.Style = Qt::SolidPattern;
 }
 
+bool TBTFileBlock::ReplaceFileChecked(const QString& fileName, const QByteArray& bytes)
+{
+    QString reason;
+    if (WriteWholeFile(fileName, bytes, &reason))
+        return true;
+    ReportWriteFailure(fileName, reason);
+    return false;
+}
+
+bool TBTFileBlock::AppendChecked(const QString& fileName, const QByteArray& bytes)
+{
+    QString reason;
+    if (AppendToFile(fileName, bytes, &reason))
+        return true;
+    ReportWriteFailure(fileName, reason);
+    return false;
+}
+
+void TBTFileBlock::ReportWriteFailure(const QString& fileName, const QString& reason)
+{
+    if (m_failedFiles.contains(fileName))
+        return;
+    m_failedFiles << fileName;
+    MessageBoxAfterStep(CannotWriteText(fileName, reason) + u'\n' +
+                            Lang3Q("Die Simulation läuft weiter; was nicht geschrieben werden "
+                                   "kann, geht verloren.",
+                                   "The simulation goes on; what cannot be written is lost.",
+                                   "La simulation continue ; ce qui ne peut pas être écrit est "
+                                   "perdu."),
+                        GetLabel(), mtWarning);
+}
+
 namespace FileWrites {
 
 QString DataFolder()
@@ -31,24 +64,6 @@ QString DataFolder()
     const QString folder = ProgramPath(QStringLiteral("Data/"));
     QDir().mkpath(folder);
     return folder;
-}
-
-bool ReplaceFile(const QString& path, const QByteArray& bytes)
-{
-    return WriteWholeFile(path, bytes);
-}
-
-bool AppendToFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    // Unbuffered, so that nothing of a failed write is tried again when the file closes.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        return false;
-    const qint64 before = file.size();
-    if (file.write(bytes) == bytes.size())
-        return true;
-    file.resize(before);
-    return false;
 }
 
 QString NamePart(const QString& path)

@@ -1,11 +1,12 @@
 #pragma once
 // What the file components share: a block whose symbol shows a caption at a given place, and
-// the file writes that keep what a file held before when a write fails.
+// the notice that a file could not be written.
 
 #include "core/model/GrundBT.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class TBTFileBlock : public TGrundBT {
 public:
@@ -20,20 +21,25 @@ protected:
     TBTFileBlock(const TComponentDescription& description, int dx, int dy);
     virtual QString Caption() const { return SymbolCaption(); }
 
+    // The writes of the file components: the whole file replaced, or a whole record appended.
+    // A failure keeps what the file held before and is told to the user (ReportWriteFailure).
+    bool ReplaceFileChecked(const QString& fileName, const QByteArray& bytes);
+    bool AppendChecked(const QString& fileName, const QByteArray& bytes);
+    // Tells the user, once per run and file and after the step, that the file could not be
+    // written; the run goes on.
+    void ReportWriteFailure(const QString& fileName, const QString& reason);
+    // At run start: every file is told again.
+    void ForgetWriteFailures() { m_failedFiles.clear(); }
+
 private:
     int m_dx;
     int m_dy;
+    QStringList m_failedFiles;
 };
 
 namespace FileWrites {
 // The program's "Data" folder with a trailing '/', created when it is missing.
 QString DataFolder();
-// Replaces the file with these bytes through a temporary file and a rename, so that the old
-// file stays whole when the write fails.
-bool ReplaceFile(const QString& path, const QByteArray& bytes);
-// Appends the bytes; when the write fails the file is cut back to its former length, so no
-// half record is left behind.
-bool AppendToFile(const QString& path, const QByteArray& bytes);
 // The name part of a path (after the last '/' or '\').
 QString NamePart(const QString& path);
 } // namespace FileWrites

@@ -140,7 +140,7 @@ void TBTFileWrite::Truncate()
 {
     const QString path = Target();
     if (!path.isEmpty())
-        ReplaceFile(path, QByteArray());
+        ReplaceFileChecked(path, QByteArray());
 }
 
 void TBTFileWrite::Calculate()
@@ -164,11 +164,12 @@ void TBTFileWrite::Calculate()
             byte = static_cast<char>(byte | (1 << bit));
     const QString path = Target();
     if (!path.isEmpty())
-        AppendToFile(path, QByteArray(1, byte));
+        AppendChecked(path, QByteArray(1, byte));
 }
 
 void TBTFileWrite::SimReset()
 {
+    ForgetWriteFailures();
     m_lastClock = false;
     m_lastReset = true;
     m_reset = true;

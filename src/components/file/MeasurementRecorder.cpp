@@ -111,7 +111,7 @@ void TBTMesswertRecorder::StartFile()
             ++k;
         FileName = stem + QString::number(k) + QStringLiteral(".TXT");
     }
-    ReplaceFile(FileName, QByteArray());
+    ReplaceFileChecked(FileName, QByteArray());
 }
 
 QString TBTMesswertRecorder::Line() const
@@ -138,7 +138,7 @@ void TBTMesswertRecorder::Calculate()
     const bool add = GetInputDigital(channels);
     const bool reset = GetInputDigital(channels + 1);
     if (reset && m_lastAdd && !add)
-        AppendToFile(FileName, ToCp1252(Line() + QStringLiteral("\r\n")));
+        AppendChecked(FileName, ToCp1252(Line() + QStringLiteral("\r\n")));
     if (!reset && m_lastReset)
         StartFile();
     m_lastAdd = add;
@@ -147,6 +147,7 @@ void TBTMesswertRecorder::Calculate()
 
 void TBTMesswertRecorder::SimReset()
 {
+    ForgetWriteFailures();
     StartFile();
 }
 

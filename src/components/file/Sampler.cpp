@@ -4,12 +4,14 @@
 #include "core/model/Translator.h"
 #include "platform/Clock.h"
 #include "platform/Context.h"
+#include "platform/FileIO.h"
 #include "platform/Filer.h"
 #include "platform/Paths.h"
 #include "ui/Formats.h"
 #include "ui/PropertySheet.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryFile>
 #include <QtEndian>
 
@@ -120,16 +122,35 @@ void TBTSampler::ShowState(bool playRecord)
 
 void TBTSampler::Save()
 {
-    QFile working(m_workingFile);
-    if (working.open(QIODevice::ReadOnly))
-        ReplaceFile(SampleFile, working.readAll());
+    QString reason;
+    if (!CopyWholeFile(m_workingFile, SampleFile, &reason))
+        ReportWriteFailure(SampleFile, reason);
 }
 
 void TBTSampler::Load()
 {
-    QFile sample(FindDataFile(SampleFile));
-    if (sample.open(QIODevice::ReadOnly))
-        ReplaceFile(m_workingFile, sample.readAll());
+    const QString sample = FindDataFile(SampleFile);
+    if (!QFileInfo(sample).isFile())
+        return;  // no sample yet: the working file plays as it is
+    QString reason;
+    if (!CopyWholeFile(sample, m_workingFile, &reason))
+        ReportWriteFailure(m_workingFile, reason);
+}
+
+void TBTSampler::WriteFrame(const char* frame, qint64 size)
+{
+    // Unbuffered: a frame the disk has no room for is cut off again at once, so the working
+    // file holds whole frames only.
+    if (!m_stream.isOpen())
+        return;  // told when it could not be opened
+    if (m_stream.write(frame, size) == size) {
+        m_recordedBytes += size;
+        return;
+    }
+    const QString reason = m_stream.errorString();
+    m_stream.resize(m_recordedBytes);
+    m_stream.seek(m_recordedBytes);
+    ReportWriteFailure(m_workingFile, reason);
 }
 
 void TBTSampler::Calculate()
@@ -148,7 +169,9 @@ void TBTSampler::Calculate()
             m_recording = false;
         } else if (playRecord) {
             m_stream.setFileName(m_workingFile);
-            m_stream.open(QIODevice::WriteOnly | QIODevice::Truncate);
+            if (!m_stream.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+                ReportWriteFailure(m_workingFile, m_stream.errorString());
+            m_recordedBytes = 0;
             m_recording = true;
         } else {
             if (RecordToFile) {
@@ -174,11 +197,10 @@ void TBTSampler::Calculate()
     m_sampleNow = false;
     m_lastSample = now;
     if (m_recording) {
-        QByteArray frame(channels * 4, '\0');
+        char frame[kMaxChannels * 4];
         for (int k = 0; k < channels; ++k)
-            qToLittleEndian(static_cast<float>(GetInputValue(InFirstChannel + k)),
-                            frame.data() + 4 * k);
-        m_stream.write(frame);
+            qToLittleEndian(static_cast<float>(GetInputValue(InFirstChannel + k)), frame + 4 * k);
+        WriteFrame(frame, 4 * channels);
     } else {
         PlayFrame(playRecord);
     }
@@ -202,6 +224,7 @@ void TBTSampler::PlayFrame(bool playRecord)
 
 void TBTSampler::SimReset()
 {
+    ForgetWriteFailures();
     m_lastRun = false;
 }
 

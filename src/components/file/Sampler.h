@@ -42,11 +42,14 @@ public:
 private:
     void SetChannelCount(int32_t channels);
     void ShowState(bool playRecord);
-    // Copies the working file to the sample file (the old sample file stays when that fails).
+    // Copies the working file to the sample file (the old sample file stays when that fails,
+    // and the user is told).
     void Save();
     // Copies the sample file into the working file (which stays when the sample is unreadable).
     void Load();
     void PlayFrame(bool playRecord);
+    // Appends a frame to the recording; a frame that does not fit is cut off and told.
+    void WriteFrame(const char* frame, qint64 size);
 
     QString m_workingFile;
     QFile m_stream;
@@ -55,4 +58,5 @@ private:
     bool m_recording = false;
     bool m_sampleNow = false;      // the first sample is taken in the step "RUN" changed
     int64_t m_lastSample = 0;
+    qint64 m_recordedBytes = 0;    // whole frames in the working file
 };

@@ -262,8 +262,7 @@ void TBT_Scope::ReadData(TReader& reader, uint8_t version)
         s.Background = reader.ReadBoolean();
         s.PrinterIndex = reader.ReadInteger();
         s.Orientation = reader.ReadInteger();
-        const int32_t n = reader.ReadInteger();
-        TReader::CheckCount(n, 0, 10000, "CommentLines");
+        const int32_t n = reader.ReadCount("CommentLines");
         for (int32_t i = 0; i < n; ++i)
             s.CommentLines << reader.ReadString();
     }

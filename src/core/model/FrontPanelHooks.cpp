@@ -91,9 +91,7 @@ void TFrontPanelHooks::LoadElements(TDesign*, TReader& reader, uint8_t version)
         reader.ReadBoolean();  // published
         reader.ReadBoolean();  // web title
         for (int list = 0; list < 2; ++list) {
-            const int32_t lines = TReader::CheckCount(
-                reader.ReadInteger(), 0, static_cast<int32_t>(std::min<qint64>(reader.BytesLeft() / 2, 1000000)),
-                "lines");
+            const int32_t lines = reader.ReadCount("lines");
             for (int32_t k = 0; k < lines; ++k)
                 reader.ReadString();
         }

@@ -119,7 +119,7 @@ void TAuswahlliste::WriteElementData(TWriter& writer)
 void TAuswahlliste::ReadElementData(TReader& reader, uint8_t version)
 {
     TFP_Element::ReadElementData(reader, version);
-    const int32_t n = TReader::CheckCount(reader.ReadInteger(), 0, 1000000, "Entries");
+    const int32_t n = reader.ReadCount("Entries");
     QStringList items;
     for (int32_t i = 0; i < n; ++i)
         items << reader.ReadString();

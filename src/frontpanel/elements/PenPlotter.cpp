@@ -6,8 +6,10 @@
 #include "platform/Clock.h"
 #include "platform/Colors.h"
 #include "platform/Context.h"
+#include "platform/FileIO.h"
 #include "platform/Filer.h"
 #include "platform/MessageBox.h"
+#include "platform/Paths.h"
 #include "platform/ValueText.h"
 #include "ui/Hotkey.h"
 #include "ui/PropertySheet.h"
@@ -17,7 +19,6 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
-#include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
 #include <QPainter>
@@ -289,13 +290,14 @@ void TStiftplotter::CopyToClipboard()
 bool TStiftplotter::SaveImage(const QString& fileName)
 {
     Saving = true;
-    QDir().mkpath(QFileInfo(fileName).absolutePath());
-    const bool ok = Snapshot().save(fileName, ExportFormat == 0 ? "JPG" : "BMP");
+    QString reason;
+    const bool ok = EnsureFolderFor(fileName, &reason) &&
+                    WriteImageFile(fileName, Snapshot(), ExportFormat == 0 ? "JPG" : "BMP", &reason);
     Saving = false;
     if (!ok)
         MessageDlg(Lang3Q("Das Bild kann nicht gespeichert werden:", "The picture cannot be saved:",
                           "Impossible d'enregistrer l'image :") +
-                       u'\n' + fileName,
+                       u'\n' + QDir::toNativeSeparators(fileName) + QStringLiteral("\n") + reason,
                    mtError, mbOK);
     return ok;
 }

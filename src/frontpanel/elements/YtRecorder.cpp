@@ -412,15 +412,17 @@ void TFPGraf::RebuildCurves()
     const TRasterMap& r = Chart->Raster;
     for (int ch = 0; ch < kChannels && ch < int(Chart->Curves.size()); ++ch) {
         const auto& samples = Channels[size_t(ch)];
+        TKurve& curve = *Chart->Curves[size_t(ch)];
+        // Never left pointing into an earlier recording.
+        curve.Points.clear();
         const int count = int(std::min<size_t>(samples.size(), INT32_MAX / 2));
         if (count <= 1)
             continue;
-        TKurve& curve = *Chart->Curves[size_t(ch)];
-        curve.Points.clear();
         const int first = std::max(0, FirstVisibleSample());
         const int last = std::min(LastVisibleSample(), count - 1);
         if (first >= last)
-            return;
+            continue;
+        // Samples per pixel column; a view far wider than the recording gives a huge stride.
         const double d = std::max(1.0, double((r.XMax - r.XMin) / SampleInterval) / r.W);
         int i = first > 0 ? first - 1 : first;
         int64_t k = 0;
@@ -429,7 +431,8 @@ void TFPGraf::RebuildCurves()
             ++k;
             // Halves to even (the default rounding mode) in double precision: this runs for
             // every point of every curve whenever a recording scrolls.
-            i = int(first + int64_t(std::nearbyint(double(k) * d)));
+            const double next = double(first) + std::nearbyint(double(k) * d);
+            i = next <= double(count - 1) ? int(next) : count;
         } while (i <= last);
         if (i <= count - 1)
             curve.Points.push_back(&samples[size_t(i)]);

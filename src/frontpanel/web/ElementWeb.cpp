@@ -7,6 +7,8 @@
 #include "frontpanel/web/WebPublishing.h"
 #include "core/model/Iobt.h"
 #include "platform/Context.h"
+#include "platform/FileIO.h"
+#include "platform/Paths.h"
 #include "ui/Formats.h"
 
 #include <QComboBox>
@@ -51,10 +53,10 @@ bool TFP_Element::SaveSnapshot()
     const QString file = WebPictureFile(GetRelativeName());
     if (file.isEmpty())
         return false;
-    QDir().mkpath(QFileInfo(file).absolutePath());
     QImage picture;
     PaintToBitmap(picture);
-    return !picture.isNull() && picture.save(file, "JPG");
+    // Whole or not at all: the server never hands a browser half a picture.
+    return EnsureFolderFor(file) && WriteImageFile(file, picture, "JPG");
 }
 
 QString TFP_Element::WebActionQuery(int32_t action) const

@@ -4,9 +4,12 @@
 
 #include "frontpanel/Design.h"
 #include "frontpanel/FrontPanel.h"
+#include "frontpanel/web/WebLinkSecurity.h"
 #include "frontpanel/web/WebProtocol.h"
 #include "frontpanel/web/WebPublishing.h"
 #include "platform/Context.h"
+#include "platform/FileIO.h"
+#include "platform/MessageBox.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,15 +44,22 @@ TWebLink::TWebLink(TFrontplatte* panel, const QString& serverProgram)
     m_retry = new QTimer(this);
     m_retry->setSingleShot(true);
     connect(m_retry, &QTimer::timeout, this, &TWebLink::Start);
+    m_handshake = new QTimer(this);
+    m_handshake->setSingleShot(true);
+    connect(m_handshake, &QTimer::timeout, this, [this] {
+        // A peer that does not prove itself in time is no server of ours.
+        if (m_expect == TExpect::Hello || m_expect == TExpect::HelloProof)
+            m_socket->abort();
+    });
     connect(m_socket, &QTcpSocket::readyRead, this, &TWebLink::ReadLines);
     connect(m_socket, &QTcpSocket::errorOccurred, this, [this] {
         if (m_socket->state() != QAbstractSocket::ConnectedState)
             ConnectionFailed();
     });
     connect(m_socket, &QTcpSocket::connected, this, [this] {
-        m_retryMs = 0;
-        m_expect = TExpect::Command;
+        m_expect = TExpect::Hello;
         m_buffer.clear();
+        m_handshake->start(WebLinkConfig().HandshakeTimeoutMs);
     });
     connect(m_socket, &QTcpSocket::disconnected, this, [this] {
         if (!m_closed)
@@ -62,10 +72,53 @@ TWebLink::~TWebLink()
     Close();
 }
 
+QString TWebLink::DataFolder() const
+{
+    const QString folder = WebLinkConfig().DataFolder;
+    return folder.isEmpty() ? DefaultWebDataFolder() : folder;
+}
+
 void TWebLink::Start()
 {
     if (m_closed || m_socket->state() != QAbstractSocket::UnconnectedState)
         return;
+    if (m_secret.isEmpty()) {
+        const QString file = WebLinkSecretFile(DataFolder());
+        QString reason;
+        const TWebSecretFault fault = LoadOrCreateWebLinkSecret(file, &m_secret, &reason);
+        if (fault != TWebSecretFault::None) {
+            QString why;
+            switch (fault) {
+            case TWebSecretFault::CannotCreate:
+                why = Lang3Q("sie lässt sich nicht anlegen", "it cannot be created",
+                             "il ne peut pas être créé");
+                break;
+            case TWebSecretFault::Unsafe:
+                why = Lang3Q("sie gehört nicht Ihnen, oder andere dürfen sie lesen oder ändern",
+                             "it is not yours, or others may read or change it",
+                             "il ne vous appartient pas, ou d'autres peuvent le lire ou le "
+                             "modifier");
+                break;
+            default:
+                why = Lang3Q("sie lässt sich nicht lesen", "it cannot be read",
+                             "il ne peut pas être lu");
+                break;
+            }
+            if (!reason.isEmpty())
+                why += QStringLiteral(" (") + reason + u')';
+            ReportOnce(Lang3Q("Die Schlüsseldatei der Web-Verbindung \"%1\" ist nicht "
+                              "benutzbar: %2.\nDie Frontplatte wird nicht veröffentlicht.",
+                              "The web link's key file \"%1\" cannot be used: %2.\nThe front "
+                              "panel is not published.",
+                              "Le fichier clé de la liaison web \"%1\" est inutilisable : %2.\n"
+                              "Le panneau n'est pas publié.")
+                           .arg(QDir::toNativeSeparators(file), why));
+            Close();
+            return;
+        }
+    }
+    // The pictures go into the link's own folder, whatever the server names.
+    WebState().DataFolder = DataFolder();
     m_socket->connectToHost(QHostAddress(QHostAddress::LocalHost), WebLinkConfig().Port);
 }
 
@@ -75,13 +128,61 @@ void TWebLink::Close()
         return;
     m_closed = true;
     m_retry->stop();
+    m_handshake->stop();
     m_socket->disconnect(this);
     m_socket->abort();
 }
 
 bool TWebLink::Connected() const
 {
-    return !m_closed && m_socket->state() == QAbstractSocket::ConnectedState;
+    return !m_closed && m_socket->state() == QAbstractSocket::ConnectedState &&
+           m_expect != TExpect::Hello && m_expect != TExpect::HelloProof;
+}
+
+void TWebLink::ReportOnce(const QString& text)
+{
+    if (m_reported)
+        return;
+    m_reported = true;
+    MessageBoxAfterStep(text, QString(), mtWarning);
+}
+
+void TWebLink::RefusePeer()
+{
+    ReportOnce(Lang3Q("Am Port %1 antwortet ein Programm, das nicht der Web-Server dieses "
+                      "Programms ist. Die Frontplatte wird ihm nicht veröffentlicht.",
+                      "On port %1 a program answers that is not this program's web server. The "
+                      "front panel is not published to it.",
+                      "Sur le port %1 répond un programme qui n'est pas le serveur web de ce "
+                      "programme. Le panneau ne lui est pas publié.")
+                   .arg(WebLinkConfig().Port));
+    m_socket->abort();
+    ScheduleRetry();
+}
+
+bool TWebLink::HandleHello(const QByteArray& line)
+{
+    const QList<QByteArray> parts = line.split(' ');
+    if (m_expect == TExpect::Hello) {
+        if (parts.size() != 2 || parts[0] != kWebHelloServer || parts[1].size() < 16 ||
+            parts[1].size() > 128)
+            return false;
+        m_serverNonce = parts[1];
+        m_panelNonce = NewWebLinkNonce();
+        m_socket->write(QByteArray(kWebHelloPanel) + ' ' + m_panelNonce + ' ' +
+                        WebLinkProof(m_secret, TWebLinkRole::Panel, m_serverNonce, m_panelNonce) +
+                        '\n');
+        m_expect = TExpect::HelloProof;
+        return true;
+    }
+    if (parts.size() != 2 || parts[0] != kWebHelloProof ||
+        !SameWebLinkProof(parts[1], WebLinkProof(m_secret, TWebLinkRole::Server, m_serverNonce,
+                                                 m_panelNonce)))
+        return false;
+    m_handshake->stop();
+    m_retryMs = 0;
+    m_expect = TExpect::Command;
+    return true;
 }
 
 void TWebLink::ConnectionFailed()
@@ -92,7 +193,8 @@ void TWebLink::ConnectionFailed()
         m_socket->error() == QAbstractSocket::ConnectionRefusedError) {
         m_launched = true;
         const QStringList arguments{QStringLiteral("--link-port"),
-                                    QString::number(WebLinkConfig().Port)};
+                                    QString::number(WebLinkConfig().Port),
+                                    QStringLiteral("--data"), DataFolder()};
         if (WebLinkConfig().Launch)
             WebLinkConfig().Launch(m_program, arguments);
         else
@@ -115,8 +217,17 @@ void TWebLink::ReadLines()
 {
     m_buffer += m_socket->readAll();
     QByteArray line;
-    while (!m_closed && TakeWebLine(m_buffer, line))
+    while (!m_closed && m_socket->state() == QAbstractSocket::ConnectedState &&
+           TakeWebLine(m_buffer, line)) {
+        if (m_expect == TExpect::Hello || m_expect == TExpect::HelloProof) {
+            if (!HandleHello(line)) {
+                RefusePeer();
+                return;
+            }
+            continue;
+        }
         HandleLine(QString::fromUtf8(line));
+    }
 }
 
 void TWebLink::SendLine(const QString& line)
@@ -178,12 +289,15 @@ void TWebLink::HandleLine(const QString& line)
         m_expect = TExpect::Command;
         m_panel->CheckToken(line);
         break;
+    case TExpect::Hello:
+    case TExpect::HelloProof:
+        break;  // taken by the handshake
     }
 }
 
-void TWebLink::AnswerName(const QString& folder)
+void TWebLink::AnswerName(const QString&)
 {
-    WebState().DataFolder = folder;
+    // The folder the server names is not taken: the pictures stay in the link's own folder.
     SendLine(m_panel->windowTitle().isEmpty() ? m_panel->Title : m_panel->windowTitle());
     SendLine(QString::number(WebState().ClientNumber));
 }
@@ -207,9 +321,9 @@ void TWebLink::AfterName()
             QPainter painter(&picture);
             icon.paint(&painter, picture.rect());
         }
-        picture.save(QDir(folder).filePath(QString::number(WebState().ClientNumber) +
-                                           QStringLiteral(".jpg")),
-                     "JPG");
+        WriteImageFile(QDir(folder).filePath(QString::number(WebState().ClientNumber) +
+                                             QStringLiteral(".jpg")),
+                       picture, "JPG");
     }
     // The help file, copied once.
     if (m_panel->Options.HelpBtn && !m_panel->HelpFile.isEmpty()) {
@@ -221,7 +335,7 @@ void TWebLink::AfterName()
             m_panel->HelpFile = local;
         const QString target = QDir(folder).filePath(fileName);
         if (!fileName.isEmpty() && !QFileInfo::exists(target))
-            QFile::copy(QString(m_panel->HelpFile).replace(u'\\', u'/'), target);
+            CopyWholeFile(QString(m_panel->HelpFile).replace(u'\\', u'/'), target);
     }
 }
 

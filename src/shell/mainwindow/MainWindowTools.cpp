@@ -217,15 +217,9 @@ bool TForm1::FormCloseQuery()
             });
             Projects->SaveProject(ProgramPath(QStringLiteral("comp.mod")));
         }
-        const QString ini = ProgramPath(QStringLiteral("Settings\\HARDWARE.INI"));
-        QFile::remove(ini);
-        EnsureFolderFor(ini);
-        if (QFile touch(ini); touch.open(QIODevice::WriteOnly))  // there also without any device
-            touch.close();
-        TIniFile file(ini);
-        int32_t number = 1;
-        SaveHardwareSettings(*MainBoard, file, number);
-        file.UpdateFile();  // a failure here does not hold up the end of the program
+        // A failure here does not hold up the end of the program.
+        WriteHardwareSettingsFile(*MainBoard, ProgramPath(QStringLiteral("Settings\\HARDWARE.INI")),
+                                  nullptr);
     }
     CurrentDesign = RootDesign;
 

@@ -27,6 +27,7 @@
 #include <QTabBar>
 
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -159,17 +160,27 @@ void TProjectFiles::WriteProject(TWriter& writer, bool asMacro)
 
 void TProjectFiles::ReadProjectBody(TReader& reader, uint8_t version)
 {
-    if (MainBoard)
-        MainBoard->ReadCircuit(reader, version);
-    if (TDesign* root = RootDesign()) {
-        root->LoadElements(reader, version);
-        root->RestoreZOrder();
-    } else {
-        FrontPanelHooks().LoadElements(nullptr, reader, version);
+    TFrontplatte* panel = Panel();
+    {
+        // The tabs are the file's own (its window record): the elements' pages are checked
+        // against them once it is read.
+        std::optional<QScopedValueRollback<bool>> reading;
+        if (panel)
+            reading.emplace(panel->ReadingProject, true);
+        if (MainBoard)
+            MainBoard->ReadCircuit(reader, version);
+        if (TDesign* root = RootDesign()) {
+            root->LoadElements(reader, version);
+            root->RestoreZOrder();
+        } else {
+            FrontPanelHooks().LoadElements(nullptr, reader, version);
+        }
+        // A file written without a front panel ends here.
+        if (panel && !reader.AtEnd())
+            panel->ReadPanelData(reader, version);
     }
-    // A file written without a front panel ends here.
-    if (TFrontplatte* panel = Panel(); panel && !reader.AtEnd())
-        panel->ReadPanelData(reader, version);
+    if (panel)
+        panel->CheckeFrontplattenNummern(false);
 }
 
 QByteArray TProjectFiles::ProjectBytes(bool asMacro)

@@ -5,6 +5,7 @@
 #include "core/board/Platine.h"
 #include "platform/Canvas.h"
 #include "platform/Context.h"
+#include "platform/FileIO.h"
 #include "platform/Filer.h"
 #include "ui/Formats.h"
 #include "widgets/Gradient.h"
@@ -68,10 +69,10 @@ void TBibo::ClearEntries()
 
 void TBibo::LoadBiboFile(const QString& fileName)
 {
-    QFile file(fileName);
+    // Only a regular file of a sensible size: a pipe or a device never ends.
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
+    if (!ReadWholeFile(fileName, kMaxLibraryFileSize, &bytes))
+        bytes.clear();
     LoadLibrary(bytes, fileName);
 }
 
@@ -109,9 +110,8 @@ void TBibo::ReadLibrary(QIODevice& stream)
     TReader reader(stream, true);
     if (OnReadHeader)
         Version = OnReadHeader(reader);
-    const int32_t count = reader.ReadInteger();
-    if (count < 0 || count > 100000)
-        throw EFilerError::invalidPropertyValue();
+    // Every entry takes at least its class name.
+    const int32_t count = reader.ReadCount("entries");
     TContextFlag fromLibrary(Ctx().LoadingFromLibrary);
     for (int32_t i = 0; i < count; ++i) {
         std::unique_ptr<TBauteil> item = TPlatine::CreateStoredItem(reader.ReadString());

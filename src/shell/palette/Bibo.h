@@ -24,6 +24,7 @@ class TReader;
 class TBibo : public QWidget {
 public:
     static constexpr double kZoom = 5.0;
+    static constexpr qint64 kMaxLibraryFileSize = 64 * 1024 * 1024;
 
     explicit TBibo(QWidget* parent = nullptr);
     ~TBibo() override;
@@ -44,7 +45,8 @@ public:
     QString FileName;            // library loaded last
     TMakro* DraggedMacro = nullptr;  // macro entry pressed last
 
-    // Loads a library file; a file that cannot be opened gives an empty palette.
+    // Loads a library file; a file that cannot be read (missing, not a regular file, larger than
+    // kMaxLibraryFileSize) gives an empty palette.
     void LoadBiboFile(const QString& fileName);
     // Loads a library from its bytes (name kept for the record).
     void LoadLibrary(const QByteArray& bytes, const QString& name);

@@ -8,6 +8,7 @@
 #include "hardware/framework/BtHardware.h"
 #include "hardware/framework/HardwareSettings.h"
 #include "platform/Context.h"
+#include "platform/FileIO.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -164,16 +165,31 @@ bool TCompileCommand::PrepareTargetFolder(const QString& folder)
 bool TCompileCommand::CopyCompileFile(const QString& source, const QString& destination)
 {
     AddLine(FileNameOnly(destination).toLower() + QStringLiteral(" ... "));
-    QFile::remove(destination);
-    bool ok = QFile::copy(source, destination);
+    // A missing source is told by its line alone; a copy that cannot be written is collected
+    // for the closing message. The file that was there before stays whole either way.
+    bool ok = QFileInfo(source).isFile();
     if (ok) {
-        QFile copy(destination);
-        ok = copy.open(QIODevice::ReadWrite) &&
-             copy.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
+        QString reason;
+        ok = EnsureFolderFor(destination, &reason) && CopyWholeFile(source, destination, &reason);
+        if (ok) {
+            QFile copy(destination);
+            if (copy.open(QIODevice::ReadWrite))
+                copy.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
+        } else {
+            m_failures << CannotWriteText(destination, reason);
+        }
     }
     AppendToLine(ok ? QStringLiteral("OK")
                     : Lang3Q("*** FEHLER ***", "*** ERROR ***", "*** ERREUR ***"));
     return ok;
+}
+
+bool TCompileCommand::Abort(const QString& error)
+{
+    AddLine(Lang3Q("Abgebrochen.", "Cancelled.", "Annulé."));
+    if (!error.isEmpty())
+        MessageDlg(error, mtError, mbOK);
+    return false;
 }
 
 void TCompileCommand::CopyDataFile(const QString& source, const QString& folder)
@@ -217,7 +233,11 @@ bool TCompileCommand::CompileProject(const QString& program)
     m_copied.clear();
     m_collisions.clear();
 
-    CopyCompileFile(ExecutableFile, program);
+    m_failures.clear();
+
+    // Without the program nothing else is of use.
+    if (!CopyCompileFile(ExecutableFile, program))
+        return Abort(m_failures.isEmpty() ? CannotWriteText(program) : m_failures.join(u'\n'));
     QFile(program).setPermissions(QFile(ExecutableFile).permissions());
     for (const char* name : {"Sprache.ini", "Settings/Colors.dat", "Settings/Speed.ini"}) {
         const QString source = ResolvePath(QString::fromLatin1(name), ProgramFolder);
@@ -238,8 +258,7 @@ bool TCompileCommand::CompileProject(const QString& program)
         });
         if (!m_project.SaveProject(folder + QStringLiteral("comp.mod"))) {
             AppendToLine(Lang3Q("*** FEHLER ***", "*** ERROR ***", "*** ERREUR ***"));
-            AddLine(Lang3Q("Abgebrochen.", "Cancelled.", "Annulé."));
-            return false;
+            return Abort(QString());  // the project files told the user
         }
         AppendToLine(QStringLiteral("OK"));
     }
@@ -255,34 +274,31 @@ bool TCompileCommand::CompileProject(const QString& program)
 
     {
         AddLine(QStringLiteral("settings/hardware.ini ... "));
-        const QString ini = folder + QStringLiteral("Settings/HARDWARE.INI");
-        QFile::remove(ini);
-        // The file exists also when no device writes a section.
-        QFile empty(ini);
-        const bool created = empty.open(QIODevice::WriteOnly);
-        empty.close();
-        TIniFile file(ini);
-        int32_t number = 1;
-        SaveHardwareSettings(m_mainBoard, file, number);
-        if (!created || !file.UpdateFile()) {
-            const QString error = created ? file.LastError() : empty.errorString();
-            file.DiscardChanges();
+        QString error;
+        if (!WriteHardwareSettingsFile(m_mainBoard, folder + QStringLiteral("Settings/HARDWARE.INI"),
+                                       &error)) {
             AppendToLine(Lang3Q("*** FEHLER ***", "*** ERROR ***", "*** ERREUR ***"));
-            AddLine(Lang3Q("Abgebrochen.", "Cancelled.", "Annulé."));
-            MessageDlg(error, mtError, mbOK);
-            return false;
+            return Abort(error);
         }
         AppendToLine(QStringLiteral("OK"));
     }
 
     if (FrontPanel && FrontPanel->Options.AutoSave) {
         FrontPanel->SetRunMode(true);
-        FrontPanel->SaveDefaultSettings(folder + QStringLiteral("comp.mod"));
+        const bool saved = FrontPanel->SaveDefaultSettings(folder + QStringLiteral("comp.mod"));
         FrontPanel->SetRunMode(false);
+        if (!saved)
+            return Abort(QString());  // the settings file told the user
     }
 
     AddLine(QString());
-    AddLine(Lang3Q("Fertig.", "Completed.", "Terminé."));
+    if (!m_failures.isEmpty()) {
+        AddLine(Lang3Q("Fertig, mit Fehlern.", "Completed with errors.",
+                       "Terminé avec des erreurs."));
+        MessageDlg(m_failures.join(u'\n'), mtError, mbOK);
+    } else {
+        AddLine(Lang3Q("Fertig.", "Completed.", "Terminé."));
+    }
     if (!m_collisions.isEmpty())
         MessageDlg(Lang3Q("Mehrere Dateien tragen denselben Namen; im Zielordner ist nur Platz "
                           "für eine davon. Nicht kopiert wurde:\n",
@@ -292,5 +308,32 @@ bool TCompileCommand::CompileProject(const QString& program)
                           "contient qu'un. Non copié :\n") +
                        m_collisions.join(u'\n'),
                    mtWarning, mbOK);
-    return true;
+    return m_failures.isEmpty();
+}
+
+bool WriteHardwareSettingsFile(TPlatine& board, const QString& fileName, QString* error)
+{
+    // Written anew: what an older file held goes, but only once the new one is whole.
+    TIniFile file(fileName);
+    for (const QString& section : file.ReadSections())
+        file.EraseSection(section);
+    int32_t number = 1;
+    SaveHardwareSettings(board, file, number);
+    if (file.Modified()) {
+        if (file.UpdateFile())
+            return true;
+        if (error)
+            *error = file.LastError();
+        file.DiscardChanges();  // told by the caller, not again by the file
+        return false;
+    }
+    // The file exists also when no device writes a section.
+    if (QFileInfo(fileName).isFile())
+        return true;
+    QString reason;
+    if (EnsureFolderFor(fileName, &reason) && WriteWholeFile(fileName, QByteArray(), &reason))
+        return true;
+    if (error)
+        *error = CannotWriteText(fileName, reason);
+    return false;
 }

@@ -24,6 +24,10 @@ class TProjectFiles;
 // component the maker's files of its device found in the program folder.
 QStringList CompileDataFiles(const TIOBauteil& component);
 
+// Writes the device settings of the board's hardware anew into fileName (sections of an older
+// file go); the older file stays whole when the new one cannot be written. False with *error.
+bool WriteHardwareSettingsFile(TPlatine& board, const QString& fileName, QString* error);
+
 class TCompileCommand {
 public:
     TCompileCommand(TCompiler& window, TProjectFiles& project, TPlatine& mainBoard);
@@ -43,7 +47,8 @@ public:
     bool PrepareTargetFolder(const QString& folder);
     // Everything into the folder of program; false when it stopped on an error.
     bool CompileProject(const QString& program);
-    // Copies one file with its status line; false (line "*** FEHLER ***") when it failed.
+    // Copies one file with its status line; false (line "*** FEHLER ***") when it failed. A
+    // copy that cannot be written is told at the end and makes the compile fail.
     bool CopyCompileFile(const QString& source, const QString& destination);
     void CopyBoardFiles(TPlatine& board, const QString& folder);
 
@@ -51,6 +56,8 @@ public:
     QStringList StatusLines() const;
 
 private:
+    // Ends the compile with the status line "Abgebrochen." and the error (when not empty).
+    bool Abort(const QString& error);
     void AddLine(const QString& line);
     void AppendToLine(const QString& text);
     // A data file to folder + its name; refuses a second, different file of that name.
@@ -61,4 +68,5 @@ private:
     TPlatine& m_mainBoard;
     QHash<QString, QString> m_copied;  // target name (lower case) -> source
     QStringList m_collisions;
+    QStringList m_failures;  // copies that could not be written, with the reason
 };

@@ -17,6 +17,7 @@
 #include "widgets/ToolGlyphs.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QFileDialog>
