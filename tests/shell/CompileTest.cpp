@@ -5,9 +5,14 @@
 
 #include "common/FullDisk.h"
 
+#include "comm/dde/DdeClient.h"
+#include "comm/dde/DdeServer.h"
+#include "platform/DdeConversation.h"
+
 #include "components/core/SimulationStop.h"
 #include "components/digital/Gates.h"
 #include "components/signal/Sound.h"
+#include "components/signal/ValueBlocks.h"
 #include "core/board/Makro.h"
 #include "frontpanel/FrontPanel.h"
 #include "hardware/framework/BtHardware.h"
@@ -16,6 +21,9 @@
 #include "shell/tools/CompileCommand.h"
 #include "ui/CompileWindow.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLocalServer>
 #include <QLineEdit>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -328,5 +336,59 @@ TEST_F(CompileTest, CompiledProgramRunsOnItsOwn)
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().constData();
     EXPECT_TRUE(QFileInfo::exists(Target("elsewhere/blink/COMP_Default.set")));
     EXPECT_TRUE(QFileInfo::exists(Target("elsewhere/blink/Settings/HARDWARE.INI")));
+}
+
+// A project and the program compiled from it talk DDE: the compiled program publishes its
+// server component's input under its own name, and a client of this program reads it.
+TEST_F(CompileTest, CompiledProgramServesItsDdeItems)
+{
+    TPlatine& board = *f->MainBoard;
+    auto* value = static_cast<TBTFest*>(board.AddComponent(NewObject<TBTFest>()));
+    value->FixValue = 42.0L;
+    auto* server = static_cast<TIOBauteil*>(board.AddComponent(NewObject<TBT_DDE_Server>()));
+    server->MoveBy(600, 0);
+    const QPoint out(value->Outputs[0]->X, value->Outputs[0]->Y);
+    const QPoint in(server->Inputs[0]->X, server->Inputs[0]->Y);
+    const int lane = out.x() + 40;
+    board.AddWire(out, QPoint(lane, out.y()));
+    board.AddWire(QPoint(lane, out.y()), QPoint(lane, in.y()));
+    board.AddWire(QPoint(lane, in.y()), in);
+    ASSERT_TRUE(f->Projects->SaveProject(dir.filePath(QStringLiteral("Peer.prj"))));
+
+    // A name of its own, so that test runs side by side do not meet.
+    const QString name = QStringLiteral("ddepeer%1").arg(QCoreApplication::applicationPid());
+    command->ExecutableFile = QStringLiteral(TAVRINOL_PROGRAM);
+    ASSERT_TRUE(Compile(Target("peer/"), name));
+    ASSERT_FALSE(HasError(command->StatusLines())) << qPrintable(command->StatusLines().join(u'\n'));
+
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    program.setProcessEnvironment(env);
+    program.setWorkingDirectory(Target("peer"));
+    program.start(Target("peer/") + name, {});
+    ASSERT_TRUE(program.waitForStarted(30000));
+
+    TPlatine reader;
+    auto* client = static_cast<TBT_DDE_Client*>(reader.AddComponent(NewObject<TBT_DDE_Client>()));
+    client->Service = name.toUpper();
+    client->Topic = QStringLiteral("DDE");
+    client->Item = QStringLiteral("MAIN_DDES1_S0");
+    reader.StartSimulation();
+    QElapsedTimer waited;
+    waited.start();
+    while (client->Outputs[0]->GetPinText() != QStringLiteral("42") && waited.elapsed() < 90000
+           && program.state() == QProcess::Running) {
+        reader.SimStep();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    reader.EndSimulation();
+    const bool ran = program.state() == QProcess::Running;
+    program.kill();
+    program.waitForFinished(10000);
+    QLocalServer::removeServer(DdeSocketName(name, QStringLiteral("DDE"))); // left by the kill
+    EXPECT_TRUE(ran) << program.readAllStandardError().constData();
+    EXPECT_EQ(client->Outputs[0]->GetPinText(), QStringLiteral("42"));
 }
 #endif
