@@ -61,6 +61,16 @@ protected:
         return static_cast<TBTSound*>(board.AddComponent(std::move(sound)));
     }
     QString Target(const char* name) const { return out.filePath(QString::fromLatin1(name)); }
+    // Starts a compiled program in its folder, headless.
+    static void Start(QProcess& program, const QString& folder, const QString& file)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(folder);
+        program.start(folder + u'/' + file, {});
+    }
     bool Compile(const QString& folder, const QString& program)
     {
         window->CompilePath->setText(folder);
@@ -320,12 +330,7 @@ TEST_F(CompileTest, CompiledProgramRunsOnItsOwn)
     }
 
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-    program.setProcessEnvironment(env);
-    program.setWorkingDirectory(Target("elsewhere/blink"));
-    program.start(Target("elsewhere/blink/blink"), {});
+    Start(program, Target("elsewhere/blink"), QStringLiteral("blink"));
     ASSERT_TRUE(program.waitForStarted(30000));
     if (!program.waitForFinished(120000)) {
         program.kill();
@@ -362,12 +367,7 @@ TEST_F(CompileTest, CompiledProgramServesItsDdeItems)
     ASSERT_FALSE(HasError(command->StatusLines())) << qPrintable(command->StatusLines().join(u'\n'));
 
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-    program.setProcessEnvironment(env);
-    program.setWorkingDirectory(Target("peer"));
-    program.start(Target("peer/") + name, {});
+    Start(program, Target("peer"), name);
     ASSERT_TRUE(program.waitForStarted(30000));
 
     TPlatine reader;
