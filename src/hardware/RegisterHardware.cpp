@@ -2,6 +2,7 @@
 
 #include "hardware/com/RegisterCom.h"
 #include "hardware/framework/RegisterFramework.h"
+#include "hardware/instruments/RegisterInstruments.h"
 #include "hardware/joystick/RegisterJoystick.h"
 #include "hardware/meters/RegisterMeters.h"
 #include "hardware/ports/RegisterPorts.h"
@@ -15,4 +16,5 @@ void RegisterHardwareClasses(TClassRegistry& registry)
     RegisterComDevices(registry);
     RegisterJoystickDevices(registry);
     RegisterMeterDevices(registry);
+    RegisterInstrumentDevices(registry);
 }

@@ -1,0 +1,6 @@
+#pragma once
+
+class TClassRegistry;
+
+// The laboratory instruments on a COM port, in palette order.
+void RegisterInstrumentDevices(TClassRegistry& registry);
