@@ -5,6 +5,7 @@
 #include "hardware/joystick/RegisterJoystick.h"
 #include "hardware/ports/RegisterPorts.h"
 #include "hardware/transport/RegisterTransport.h"
+#include "hardware/usbio/RegisterUsbIo.h"
 
 void RegisterHardwareClasses(TClassRegistry& registry)
 {
@@ -13,4 +14,5 @@ void RegisterHardwareClasses(TClassRegistry& registry)
     RegisterPortDevices(registry);
     RegisterComDevices(registry);
     RegisterJoystickDevices(registry);
+    RegisterUsbIoDevices(registry);
 }
