@@ -40,9 +40,10 @@ protected:
             return nullptr;
         });
     }
-    // Each step a port takes inside a wait moves the clock by one millisecond.
+    // Each step the device or a port takes inside a wait moves the clock by one millisecond.
     void LetWaitsPass(TIOInterface& device)
     {
+        device.StepCallback = [this] { fake.clock.AdvanceMs(1); };
         for (auto& port : device.Ports)
             port->StepCallback = [this] { fake.clock.AdvanceMs(1); };
     }

@@ -1,7 +1,7 @@
 #include "hardware/usbio/RoboInterface.h"
 
 #include "core/model/Translator.h"
-#include "hardware/usbio/DeviceKey.h"
+#include "hardware/usbio/DeviceSettings.h"
 #include "hardware/usbio/FtLibLibrary.h"
 #include "hardware/usbio/UsbIoProtocol.h"
 #include "platform/MessageBox.h"

@@ -12,12 +12,9 @@ namespace {
 // A request the module has not answered within this time is dropped, and the poll moves on.
 constexpr uint32_t kAnswerTimeoutMs = 1000;
 
-const QStringList& DirectionList()
+QStringList DirectionList()
 {
-    static QStringList list;
-    if (list.isEmpty())
-        list << Translate(QStringLiteral("Eingang")) << Translate(QStringLiteral("Ausgang"));
-    return list;
+    return {Translate(QStringLiteral("Eingang")), Translate(QStringLiteral("Ausgang"))};
 }
 
 } // namespace

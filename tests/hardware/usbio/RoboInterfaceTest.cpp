@@ -26,17 +26,17 @@ protected:
 
 TEST_F(RoboInterfaceTest, TheStepExchangesBytesOfTheTransferArea)
 {
-    TFakeVendorLibrary fake(FAKE_FTLIB_LIBRARY);
-    fake.Set("devices", 2);
-    UseLibraryFile(QStringLiteral("FTLib.dll"), fake.File);
-    uint8_t* area = fake.Function<uint8_t*()>("FakeFtLib_Area")();
+    TFakeVendorLibrary lib(FAKE_FTLIB_LIBRARY);
+    lib.Set("devices", 2);
+    UseLibraryFile(QStringLiteral("FTLib.dll"), lib.File);
+    uint8_t* area = lib.Function<uint8_t*()>("FakeFtLib_Area")();
 
     TRoboInterface robo;
     ASSERT_EQ(robo.OutputCount, 64);
     robo.BaseAddress = 2;
     robo.SimStart();
     ASSERT_TRUE(robo.Opened());
-    EXPECT_EQ(fake.Calls(), (std::vector<std::string>{
+    EXPECT_EQ(lib.Calls(), (std::vector<std::string>{
                                 "InitFtLib", "InitFtUsbDeviceList", "GetFtUsbDeviceHandle 1",
                                 "OpenFtUsbDevice 1", "DistanceSensorMode 1 1 20 20 500 500 2 2",
                                 "StartFtTransferArea 1 0", "GetFtTransferAreaAddress 1"}));
@@ -73,18 +73,18 @@ TEST_F(RoboInterfaceTest, TheStepExchangesBytesOfTheTransferArea)
     EXPECT_EQ(robo.GetInputValue(kTimerIn + 5), 7.0L);
     EXPECT_EQ(robo.GetInputLabel(kTimerIn + 5), QStringLiteral("1m"));
 
-    fake.ClearCalls();
+    lib.ClearCalls();
     robo.SimStop();
-    EXPECT_EQ(fake.Calls(), (std::vector<std::string>{"StopFtTransferArea 1", "CloseFtDevice 1"}));
+    EXPECT_EQ(lib.Calls(), (std::vector<std::string>{"StopFtTransferArea 1", "CloseFtDevice 1"}));
     robo.MachEsJetzt(); // closed: the area is not touched
     EXPECT_TRUE(messages.Requests().empty());
 }
 
 TEST_F(RoboInterfaceTest, OlderLibraryNamesAndADeviceListMadeOncePerObject)
 {
-    TFakeVendorLibrary fake(FAKE_FTLIB_OLD_LIBRARY);
-    fake.Set("devices", 2);
-    UseLibraryFile(QStringLiteral("FTLib.dll"), fake.File);
+    TFakeVendorLibrary lib(FAKE_FTLIB_OLD_LIBRARY);
+    lib.Set("devices", 2);
+    UseLibraryFile(QStringLiteral("FTLib.dll"), lib.File);
 
     TRoboInterface robo;
     robo.BaseAddress = 5; // beyond the list
@@ -94,17 +94,17 @@ TEST_F(RoboInterfaceTest, OlderLibraryNamesAndADeviceListMadeOncePerObject)
                            QStringLiteral("Interface #2-ROBO Interface SN:2")}));
     EXPECT_EQ(robo.DlgAddress, 0);
     robo.RevertSettings();
-    fake.Set("devices", 3); // plugged in meanwhile: the same object keeps its list
+    lib.Set("devices", 3); // plugged in meanwhile: the same object keeps its list
     robo.getKonfigData();
     EXPECT_EQ(robo.DeviceList.size(), 3);
     robo.DlgAddress = 1;
     robo.ApplySettings();
     EXPECT_EQ(robo.BaseAddress, 1);
 
-    fake.ClearCalls();
+    lib.ClearCalls();
     robo.SimStart();
     EXPECT_TRUE(robo.Opened());
-    EXPECT_EQ(fake.Calls()[4], "DistanceSensorMode 0 1 20 20 500 500 2 2");
+    EXPECT_EQ(lib.Calls()[4], "DistanceSensorMode 0 1 20 20 500 500 2 2");
     robo.SimStop();
 
     TIniFile ini(folder.filePath(QStringLiteral("hw.ini")));
@@ -118,10 +118,10 @@ TEST_F(RoboInterfaceTest, OlderLibraryNamesAndADeviceListMadeOncePerObject)
 
 TEST_F(RoboInterfaceTest, NoDeviceOrAFailedOpenStaysClosedWithoutAMessage)
 {
-    TFakeVendorLibrary fake(FAKE_FTLIB_LIBRARY);
-    fake.Set("devices", 1);
-    UseLibraryFile(QStringLiteral("FTLib.dll"), fake.File);
-    uint8_t* area = fake.Function<uint8_t*()>("FakeFtLib_Area")();
+    TFakeVendorLibrary lib(FAKE_FTLIB_LIBRARY);
+    lib.Set("devices", 1);
+    UseLibraryFile(QStringLiteral("FTLib.dll"), lib.File);
+    uint8_t* area = lib.Function<uint8_t*()>("FakeFtLib_Area")();
     area[0] = 0xFF;
 
     TRoboInterface none; // device 0: "Kein"
@@ -131,7 +131,7 @@ TEST_F(RoboInterfaceTest, NoDeviceOrAFailedOpenStaysClosedWithoutAMessage)
     EXPECT_EQ(none.GetInputValue(0), 0.0L);
     none.SimStop();
 
-    fake.Set("openFails", 1);
+    lib.Set("openFails", 1);
     TRoboInterface failing;
     failing.BaseAddress = 1;
     failing.SimStart();

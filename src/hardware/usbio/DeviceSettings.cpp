@@ -1,5 +1,6 @@
-#include "hardware/usbio/DeviceKey.h"
+#include "hardware/usbio/DeviceSettings.h"
 
+#include "core/model/Translator.h"
 #include "hardware/framework/HardwareHelpers.h"
 #include "platform/IniFile.h"
 
@@ -13,4 +14,12 @@ void WriteDeviceKey(TIniFile& ini, const QString& section, const QString& name, 
 uint16_t ReadDeviceKey(const TIniFile& ini, const QString& section)
 {
     return HexToWord(ini.ReadString(section, QStringLiteral("Device"), QStringLiteral("0000")));
+}
+
+QStringList CardList()
+{
+    QStringList cards;
+    for (int n = 0; n < 4; ++n)
+        cards << Translate(QStringLiteral("Karte")) + QStringLiteral(" #") + QString::number(n);
+    return cards;
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The settings-file keys of the devices chosen by a device or card number: "Name" and
-// "Device", the number as hexadecimal digits.
+// The settings of the devices chosen by a device or card number: the settings-file keys "Name"
+// and "Device" (the number as hexadecimal digits), and the card list of their dialogs.
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 class TIniFile;
@@ -12,3 +13,6 @@ void WriteDeviceKey(TIniFile& ini, const QString& section, const QString& name, 
                     int digits = 4);
 // "Device" read as hexadecimal; 0 when missing.
 uint16_t ReadDeviceKey(const TIniFile& ini, const QString& section);
+
+// "Karte #0" .. "Karte #3" in the current language.
+QStringList CardList();
