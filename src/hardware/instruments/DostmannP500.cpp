@@ -30,7 +30,7 @@ void TP500InPort::MachEsJetzt()
     }
     ReadInto(*this, m_lines, 64);
     while (const std::optional<std::string> line = m_lines.TakeLine())
-        if (const std::optional<double> value = LeadingNumber(*line))
+        if (const std::optional<Extended> value = TextValue(QString::fromLatin1(*line)))
             SetPinValue(*Pins[0], *value);
 }
 

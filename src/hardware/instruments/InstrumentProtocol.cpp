@@ -39,13 +39,6 @@ std::optional<double> InstrumentNumber(std::string_view text)
     return double(*value);
 }
 
-std::optional<double> LeadingNumber(std::string_view text)
-{
-    std::string number(text);
-    std::replace(number.begin(), number.end(), ',', '.');
-    return InstrumentNumber(ExtractNumber(number));
-}
-
 std::optional<int64_t> InstrumentInteger(std::string_view text)
 {
     const std::string trimmed = TrimText(text);

@@ -35,9 +35,6 @@ private:
 // A decimal number with "." or "," as the decimal point and blanks around it; nothing for any
 // other text.
 std::optional<double> InstrumentNumber(std::string_view text);
-// The first number in a text that may carry a sign, blanks and a unit around it ("+023,4 C");
-// nothing when the text holds no digit.
-std::optional<double> LeadingNumber(std::string_view text);
 // A whole decimal number with blanks around it; nothing for any other text.
 std::optional<int64_t> InstrumentInteger(std::string_view text);
 

@@ -3,6 +3,7 @@
 #include "hardware/framework/RegisterDevice.h"
 #include "hardware/instruments/DostmannP500.h"
 #include "hardware/instruments/MotechLps.h"
+#include "hardware/instruments/UserInterface.h"
 #include "hardware/instruments/VoltcraftDigi35.h"
 #include "hardware/instruments/VoltcraftMxg.h"
 
@@ -12,4 +13,5 @@ void RegisterInstrumentDevices(TClassRegistry& registry)
     RegisterDevice<TMotech_LPS305>(registry);
     RegisterDevice<TVoltcraft_MXG9810A>(registry);
     RegisterDevice<TVoltcraft_Digi35CPU>(registry);
+    RegisterDevice<TUserInterface>(registry);
 }

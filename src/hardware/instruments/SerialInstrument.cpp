@@ -1,6 +1,7 @@
 #include "hardware/instruments/SerialInstrument.h"
 
 #include "platform/Filer.h"
+#include "platform/ValueText.h"
 
 #include <algorithm>
 
@@ -74,4 +75,15 @@ void ReadInto(TSerialPort& port, TLineSplitter& lines, int32_t maxBytes)
     const int32_t got = port.Comm->Read(buffer, wanted);
     if (got > 0)
         lines.Append(buffer, size_t(got));
+}
+
+std::optional<Extended> TextValue(const QString& text)
+{
+    const QString upper = text.toUpper();
+    const bool holdsValue = std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); })
+                            || upper.contains(QStringLiteral("TRUE"))
+                            || upper.contains(QStringLiteral("FALSE"));
+    if (!holdsValue)
+        return std::nullopt;
+    return ParseValue(text);
 }

@@ -39,3 +39,7 @@ private:
 bool PortOpen(const TSerialPort& port);
 void WriteText(TSerialPort& port, const std::string& text);
 void ReadInto(TSerialPort& port, TLineSplitter& lines, int32_t maxBytes = 1000);
+// The value of a text an instrument sent, read the tolerant way of pin texts (blanks and units
+// around it, "," as the point, "$" hexadecimal, TRUE and FALSE); nothing for a text that holds
+// no value at all, which then changes no pin.
+std::optional<Extended> TextValue(const QString& text);

@@ -8,9 +8,6 @@
 #include "hardware/instruments/MotechLps.h"
 #include "hardware/instruments/VoltcraftDigi35.h"
 #include "hardware/instruments/VoltcraftMxg.h"
-#include "platform/Filer.h"
-
-#include <QBuffer>
 
 #include <cstring>
 
@@ -113,20 +110,11 @@ TEST_F(SerialInstrumentTest, StoredRecordEndsWithTheComNumber)
 {
     TP500 device;
     device.SetComPort(7);
-    QByteArray data;
-    {
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::WriteOnly);
-        TWriter writer(buffer);
-        device.writeToStream(writer);
-    }
+    const QByteArray data = StoreRecord(device);
     ASSERT_FALSE(data.isEmpty());
     EXPECT_EQ(uint8_t(data.back()), 7);
     TP500 loaded;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    TReader reader(buffer);
-    loaded.readFromStream(reader);
+    LoadRecord(loaded, data);
     EXPECT_EQ(loaded.ComNumber, 7);
     EXPECT_EQ(loaded.GetCate().BaudRate(), TBaudRate::Baud2400);
     EXPECT_EQ(loaded.GetCate().Stopbits(), TStopBits::_2);
