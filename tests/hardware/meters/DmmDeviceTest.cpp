@@ -185,3 +185,26 @@ TEST_F(DmmDeviceTest, MissingPortIsToldOncePerRun)
     }
     EXPECT_TRUE(messages.Requests()[0].text.contains(QStringLiteral("COM 6")));
 }
+
+TEST_F(DmmDeviceTest, MeterGoneDuringTheRunIsToldOnceAndReadsAsError)
+{
+    TScriptedSerialPorts ports;
+    TScriptedSerialDevice device;
+    ports.Attach(5, device);
+    TDMMInterface dmm;
+    dmm.Name = QStringLiteral("VC 920");
+    dmm.SetDeviceType(dmm.NameToType(dmm.Name));
+    dmm.SetComPort(5);
+    dmm.SimStart();
+    device.Send(VC920("12345"));
+    Run(dmm, 500);
+    ASSERT_EQ(dmm.GetInputValue(1), 0.0L);
+
+    device.HangUp(); // the adapter is pulled
+    for (int i = 0; i < 20; ++i)
+        Run(dmm, 500);
+    EXPECT_EQ(dmm.GetInputValue(0), 0.0L);
+    EXPECT_EQ(dmm.GetInputValue(1), 5.0L);
+    EXPECT_EQ(messages.Requests().size(), 1u);
+    dmm.SimStop();
+}
