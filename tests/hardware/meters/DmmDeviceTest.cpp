@@ -34,6 +34,14 @@ protected:
         dmm.SettingsDialog = nullptr;
         return captions;
     }
+    // A VC 920 on that COM port, running.
+    static void StartVC920(TDMMInterface& dmm, int com)
+    {
+        dmm.Name = QStringLiteral("VC 920");
+        dmm.SetDeviceType(dmm.NameToType(dmm.Name));
+        dmm.SetComPort(com);
+        dmm.SimStart();
+    }
     void Run(TDMMInterface& dmm, int ms)
     {
         for (int t = 0; t < ms; t += 10) {
@@ -130,10 +138,7 @@ TEST_F(DmmDeviceTest, RunOnAScriptedMeterThroughTheComponent)
     TScriptedSerialDevice device;
     ports.Attach(5, device);
     TDMMInterface dmm;
-    dmm.Name = QStringLiteral("VC 920");
-    dmm.SetDeviceType(dmm.NameToType(dmm.Name));
-    dmm.SetComPort(5);
-    dmm.SimStart();
+    StartVC920(dmm, 5);
     ASSERT_TRUE(dmm.Meter().Port().Connected());
     EXPECT_EQ(device.Frames.back().Baud, 2400);
     EXPECT_EQ(dmm.GetInputValue(1), 5.0L);
@@ -176,10 +181,7 @@ TEST_F(DmmDeviceTest, MeterGoneDuringTheRunIsToldOnceAndReadsAsError)
     TScriptedSerialDevice device;
     ports.Attach(5, device);
     TDMMInterface dmm;
-    dmm.Name = QStringLiteral("VC 920");
-    dmm.SetDeviceType(dmm.NameToType(dmm.Name));
-    dmm.SetComPort(5);
-    dmm.SimStart();
+    StartVC920(dmm, 5);
     device.Send(VC920("12345"));
     Run(dmm, 500);
     ASSERT_EQ(dmm.GetInputValue(1), 0.0L);
