@@ -5,7 +5,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev
-  qt6-multimedia-dev libqt6multimedia6
+  qt6-multimedia-dev libqt6multimedia6 qt6-translations-l10n
   libgl-dev libfontconfig-dev
   fonts-dejavu-core fonts-liberation2
   libhidapi-dev
@@ -13,6 +13,8 @@ PACKAGES=(
   clang libclang-rt-14-dev
   chromium
   libmodbus-dev
+  libcurl4-openssl-dev
+  python3-aiosmtpd
 )
 
 # A package counts as installed when it is, or when an installed package provides it (a

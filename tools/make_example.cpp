@@ -149,6 +149,8 @@ int main(int argc, char** argv)
     g1->State = false;
     g2->State = false;
 
+    // The panel opens at the right, clear of the main window's menu and palette.
+    panel->SetWindowBounds(QRect(760, 120, 600, 400));
     QByteArray bytes;
     {
         QBuffer buffer(&bytes);

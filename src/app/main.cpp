@@ -2,6 +2,7 @@
 // front-panel window; the main window's first show reads the command line.
 #include "shell/mainwindow/MainWindow.h"
 #include "frontpanel/FrontPanel.h"
+#include "frontpanel/web/WebLink.h"
 #include "platform/Fonts.h"
 #include "platform/ProgramFolder.h"
 
@@ -21,9 +22,12 @@ int main(int argc, char** argv)
 
     // Closing the main window ends the program, also while the front panel is open.
     form->OnClosed = [] { QCoreApplication::exit(0); };
-    form->show();
+    // The editor shows its main window; a compiled program shows only its front panel.
+    form->ShowAtStart();
     const int code = app.exec();
     form.reset();
     frontPanel.reset();
+    // The web-server program started for the published front panel ends with the program.
+    EndLaunchedWebServers();
     return code;
 }

@@ -16,6 +16,7 @@
 #include "platform/Help.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "platform/ScreenFit.h"
 #include "ui/ColorPicker.h"
 #include "ui/ScrollBoxEx.h"
 #include "widgets/SpeedButton.h"
@@ -213,7 +214,10 @@ TFrontplatte::TFrontplatte(QWidget* parent)
     ShownDesign = nullptr;
     HintBox = new THintBox(this);
 
+    // A new panel stands at the right, clear of the main window's menu, tools and palette.
     resize(600, 400);
+    const QRect area = AvailableScreenArea();
+    move(std::max(area.left(), area.right() - 640), area.top() + 120);
     SavedBounds = WindowBounds();
     RunMode = true;
     SetRunMode(false);

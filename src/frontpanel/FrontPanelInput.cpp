@@ -52,7 +52,7 @@ void TFrontplatte::FormKeyDown(uint16_t key, uint8_t shift)
     case 38: SB_CursorClick(2); break;
     case 39: SB_CursorClick(4); break;
     case 40: SB_CursorClick(3); break;
-    case 112: OpenHelpContents(); break;
+    case 112: OpenHelpTopic(5000); break;  // the front panel's page
     default: break;
     }
     grid = saved;

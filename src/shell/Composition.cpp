@@ -6,16 +6,34 @@
 #include "components/core/SimulationStop.h"
 #include "core/board/BoardHooks.h"
 #include "core/board/Platine.h"
+#include "core/model/ClassRegistry.h"
 #include "core/model/FrontPanelHooks.h"
 #include "core/model/ViewHooks.h"
 #include "frontpanel/FrontPanel.h"
 #include "hardware/framework/BtHardware.h"
 #include "hardware/framework/IoPort.h"
+#include "platform/Help.h"
+#include "shell/palette/PaletteCategories.h"
 #include "shell/mainwindow/MainWindow.h"
 #include "shell/mainwindow/SimulationControl.h"
+#include "ui/HelpWindow.h"
 #include "ui/ItemDialogs.h"
 
 #include <QTimer>
+
+QString HelpGroupPage(int context)
+{
+    static const char* const kGroupPages[PaletteGroupCount] = {
+        "group-panel", "group-logic", "group-analog", "group-misc", "group-hardware"};
+    for (const TComponentDescription* d : ClassRegistry().Components()) {
+        if (d->HelpContext != context || d->Category == TPaletteCategory::None)
+            continue;
+        const int group = PaletteCategoryInfo(int(d->Category)).Group;
+        if (group >= 0 && group < PaletteGroupCount)
+            return QString::fromLatin1(kGroupPages[group]);
+    }
+    return QString();
+}
 
 void InstallHooks()
 {
@@ -43,6 +61,11 @@ void InstallHooks()
         if (segment.Board)
             segment.Board->InvalidateObject(&segment);
     };
+
+    // Help pages show in the program's help window; a component's topic without a page of
+    // its own shows the page of its palette group.
+    InstallHelpWindow();
+    SetHelpTopicFallback([](int context) { return HelpGroupPage(context); });
 
     // A stop component ends the run; in a compiled program it closes the program.
     OnStopRequested = [] { RequestSimulationStop(); };

@@ -16,11 +16,18 @@
 //   RTU devices    SerialTransportOpener (comm/ByteTransport.h)     <- the serial-port driver
 //
 //   front panel window  its hooks (frontpanel/FrontPanel.h)        <- the main window
+//   help           SetHelpViewer, SetHelpTopicFallback (platform/Help.h) <- ui/HelpWindow,
+//                                                                      the palette groups
 //
 // The hardware framework fills its part of the board services and simulation hooks; the DDE
 // hooks among those belong to the DDE components, which are not part of the program yet; they
 // stay empty, which their users read as "not present".
 void InstallHooks();
+
+class QString;
+// The help page of the palette group of the component whose help topic is `context` (empty
+// when no registered component has that topic).
+QString HelpGroupPage(int context);
 
 class TForm1;
 class TFrontplatte;

@@ -113,7 +113,7 @@ TCompiler::TCompiler(QWidget* parent)
     Label5->setText(u"Der Compiler macht aus Ihrem Projekt ein eigenständiges Programm, das auch "
                     "ohne Tavrinol lauffähig ist..."_qs);
     Label1->setText(u"Das Projekt wird in diesen Ordner compiliert. Der Ordner wird ggf. "
-                    "anglegt."_qs);
+                    "angelegt."_qs);
     Label2->setText(u"Name der ausführbaren Datei: (ohne Endung)"_qs);
     CancelBtn->setText(u"&Schliessen"_qs);
     StartBtn->setText(u"Compilieren + &Starten"_qs);

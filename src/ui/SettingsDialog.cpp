@@ -9,6 +9,7 @@
 #include "ui/Formats.h"
 #include "ui/PropertySheet.h"
 
+#include <QFontMetrics>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFrame>
@@ -265,6 +266,10 @@ void TDefault_Dlg::FitToRows()
     const auto& rows = PropScrollbox->Rows();
     if (!rows.empty())
         w = rows.front()->Editor->width();
+    // Wide enough for the caption beside the title bar's buttons, so that it is not cut.
+    QFont title = font();
+    title.setBold(true);
+    w = std::max(w, QFontMetrics(title).horizontalAdvance(windowTitle()) + kTitleButtonsRoom);
     resize(w, PropScrollbox->TotalHeight + kPanelHeight); // the size limits apply
     if (height() - kPanelHeight < PropScrollbox->TotalHeight) {
         // The rows do not fit: room for the vertical scroll bar.

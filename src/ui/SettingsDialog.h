@@ -42,6 +42,7 @@ public:
     static constexpr int kDesignWidth = 198;
     static constexpr int kDesignMaxHeight = 400;
     static constexpr int kScrollBarRoom = 18;
+    static constexpr int kTitleButtonsRoom = 110;  // the title bar's icon and buttons
 
     explicit TDefault_Dlg(QWidget* parent = nullptr);
     ~TDefault_Dlg() override;

@@ -14,19 +14,28 @@ TWLXEditAutoComplete::~TWLXEditAutoComplete()
     CloseDropDown();
 }
 
+void TWLXEditAutoComplete::SetStringList(TWLXStringList* list)
+{
+    if (list == StringList())
+        return;
+    if (m_listLink.Sender)
+        m_listLink.Sender->RemoveLink(&m_listLink);
+    if (list)
+        list->AddLink(&m_listLink);
+}
+
 void TWLXEditAutoComplete::SetStringListIndex(int value)
 {
-    if (!m_list)
+    if (!StringList())
         return;
-    const int count = int(m_list->Items.size());
+    const int count = StringList()->Count();
     m_listIndex = std::max(0, std::min(value, count - 1));
 }
 
 QStringList TWLXEditAutoComplete::Entries() const
 {
-    if (!m_list || m_listIndex < 0 || m_listIndex >= int(m_list->Items.size()))
-        return {};
-    return m_list->Items[size_t(m_listIndex)];
+    const TWLXStringListItem* item = StringList() ? StringList()->Item(m_listIndex) : nullptr;
+    return item ? item->Items : QStringList();
 }
 
 void TWLXEditAutoComplete::Complete(TWLXCustomEdit* edit, const QString& text)
@@ -36,7 +45,7 @@ void TWLXEditAutoComplete::Complete(TWLXCustomEdit* edit, const QString& text)
     m_typed = text;
     QString completion = text;
     // An empty text completes to nothing, so that the edit can be emptied.
-    if ((Mode & amText) && m_list && !text.isEmpty()) {
+    if ((Mode & amText) && StringList() && !text.isEmpty()) {
         for (const QString& entry : Entries()) {
             if (StartsWith(entry, text)) {
                 completion = entry;
@@ -62,7 +71,7 @@ void TWLXEditAutoComplete::AddUnknown(TWLXCustomEdit* edit, const QString& text)
 {
     if (!Enabled)
         return;
-    if (m_list) {
+    if (StringList()) {
         for (const QString& entry : Entries())
             if (Fold(entry) == Fold(text))
                 return;
@@ -72,11 +81,14 @@ void TWLXEditAutoComplete::AddUnknown(TWLXCustomEdit* edit, const QString& text)
     TWLXAutoCompleteSource addTo = TWLXAutoCompleteSource::asStringList;
     if (OnAdd)
         OnAdd(this, edit, addText, add, addTo);
-    if (!add || addTo != TWLXAutoCompleteSource::asStringList || !m_list)
+    TWLXStringList* list = StringList();
+    if (!add || addTo != TWLXAutoCompleteSource::asStringList || !list)
         return;
-    if (m_list->Items.empty())
-        m_list->Items.emplace_back();
-    m_list->Items[size_t(std::clamp(m_listIndex, 0, int(m_list->Items.size()) - 1))].append(addText);
+    if (list->IsEmpty())
+        list->AddItem();
+    TWLXStringListItem* item = list->Item(std::clamp(m_listIndex, 0, list->Count() - 1));
+    item->Items.append(addText);
+    item->Change();
 }
 
 void TWLXEditAutoComplete::ShowDropDown(TWLXCustomEdit* edit, const QString& typed)

@@ -5,6 +5,7 @@
 // edit is left. References to the list and the served edit are guarded: a destroyed one is
 // simply gone.
 
+#include "widgets/StringList.h"
 #include "widgets/WLXObject.h"
 
 #include <QObject>
@@ -15,13 +16,6 @@
 
 class QListWidget;
 class TWLXCustomEdit;
-
-// Lists of strings shared by several controls; each item is one list.
-class TWLXStringList : public QObject {
-public:
-    using QObject::QObject;
-    std::vector<QStringList> Items;
-};
 
 enum TWLXAutoCompleteMode : uint8_t { amText = 1, amPopup = 2 };
 enum TWLXAutoCompleteAddOn : uint8_t { aaControlExit = 1, aaControlReturn = 2 };
@@ -34,8 +28,9 @@ public:
     explicit TWLXEditAutoComplete(QObject* parent = nullptr);
     ~TWLXEditAutoComplete() override;
 
-    TWLXStringList* StringList() const { return m_list; }
-    void SetStringList(TWLXStringList* list) { m_list = list; }
+    // The list of entries: item StringListIndex of a string list (none once it is freed).
+    TWLXStringList* StringList() const { return static_cast<TWLXStringList*>(m_listLink.Sender); }
+    void SetStringList(TWLXStringList* list);
     int StringListIndex() const { return m_listIndex; }
     // Ignored without a list; at or past the item count it becomes the last item.
     void SetStringListIndex(int value);
@@ -66,7 +61,8 @@ private:
     void ShowDropDown(TWLXCustomEdit* edit, const QString& typed);
     void TakeSelected(TWLXCustomEdit* edit, const QString& text);
 
-    QPointer<TWLXStringList> m_list;
+    // Registered with the string list, which clears it when it goes away.
+    TWLXChangeLink m_listLink;
     int m_listIndex = 0;
     QString m_typed;
     QPointer<TWLXCustomEdit> m_served;

@@ -15,37 +15,13 @@
 #include <QMouseEvent>
 #include <QPointer>
 
-namespace {
-
-uint8_t g_editMode = emInsert;
-std::function<void()> g_editModeHook;
-
-} // namespace
-
-uint8_t EditModeFlags()
-{
-    return g_editMode;
-}
-
-void SetEditMode(uint8_t flags)
-{
-    if (flags == g_editMode)
-        return;
-    g_editMode = flags;
-    if (g_editModeHook)
-        g_editModeHook();
-}
-
-void SetOnEditFlagsChange(std::function<void()> hook)
-{
-    g_editModeHook = std::move(hook);
-}
 
 TWLXBaseEdit::TWLXBaseEdit(QWidget* parent)
     : TWLXCustomBevelPanel(parent)
     , m_caret3(this)
 {
     resize(121, 21);
+    m_undo.OnDisposeItem = [](TWLXBuffer*, void* item) { delete static_cast<UndoRecord*>(item); };
     SetColor(clWindow);
     setCursor(Qt::IBeamCursor);
     setFocusPolicy(Qt::StrongFocus);
@@ -197,7 +173,7 @@ void TWLXBaseEdit::InsertText(QString s)
         if (CharAt(start) == u'\n' && CharAt(start - 1) == u'\r')
             --start;
         // Overwrite mode replaces the character (or pair) under the caret by what is typed.
-        if (!(g_editMode & emInsert) && !m_undoing && !s.isEmpty())
+        if (!(Application().EditModeFlags() & emInsert) && !m_undoing && !s.isEmpty())
             length = CharAt(start) == u'\r' && CharAt(start + 1) == u'\n' ? 2 : 1;
     }
     length = std::min(length, size - start + 1);
@@ -216,7 +192,7 @@ void TWLXBaseEdit::InsertText(QString s)
     }
     // The step records what really changed, so that Undo restores it exactly.
     if (!m_undoing && (!deleted.isEmpty() || !s.isEmpty())) {
-        m_undo.push_back({s, deleted, oldStart, oldLength, oldCaret, start});
+        m_undo.Push(new UndoRecord{s, deleted, oldStart, oldLength, oldCaret, start});
         m_canUndo = true;
     }
     SetModified(true);
@@ -233,16 +209,16 @@ void TWLXBaseEdit::InsertText(QString s)
 
 void TWLXBaseEdit::Undo()
 {
-    if (!m_canUndo || m_undo.empty())
+    if (!m_canUndo || m_undo.IsEmpty())
         return;
-    const UndoRecord r = m_undo.back();
-    m_undo.pop_back();
+    const std::unique_ptr<UndoRecord> taken(static_cast<UndoRecord*>(m_undo.Pop()));
+    const UndoRecord r = *taken;
     m_undoing = true;
     m_selStart = r.changeStart;
     m_selLength = int(r.newText.size());
     InsertText(r.oldText);
     m_undoing = false;
-    if (m_undo.empty())
+    if (m_undo.IsEmpty())
         m_canUndo = false;
     m_caret = std::clamp(r.caret, 1, int(m_text.size()) + 1);
     m_selStart = r.selStart;
@@ -308,9 +284,9 @@ void TWLXBaseEdit::UpdateSelection()
     if (m_typing || m_draggingSelection)
         return;
     if (!SelectionAllowed)
-        g_editMode &= uint8_t(~emShift);
+        Application().SetEditMode(Application().EditModeFlags() & uint8_t(~emShift));
     const int p = m_caret, q = m_prevCaret, s = m_selStart, e = m_selStart + m_selLength;
-    if ((g_editMode & emShift) || m_extending) {
+    if ((Application().EditModeFlags() & emShift) || m_extending) {
         if (m_selLength == 0) {
             m_selLength = std::abs(q - p);
             if (p < q)
@@ -397,7 +373,8 @@ void TWLXBaseEdit::ProcessKey(int& key)
     if (!isEnabled())
         return;
     const int oldLength = m_selLength;
-    const bool shift = g_editMode & emShift, ctrl = g_editMode & emCtrl, alt = g_editMode & emAlt;
+    const uint8_t mode = Application().EditModeFlags();
+    const bool shift = mode & emShift, ctrl = mode & emCtrl, alt = mode & emAlt;
     switch (key) {
     case Qt::Key_Backspace:
         if (m_readOnly || m_selStart < 1)
@@ -455,7 +432,7 @@ void TWLXBaseEdit::ProcessKey(int& key)
         else if (ctrl)
             CopyToClipboard();
         else if (!alt)
-            SetEditMode(g_editMode ^ emInsert);
+            Application().SetEditMode(Application().EditModeFlags() ^ emInsert);
         break;
     case Qt::Key_Delete:
         if (shift) {
@@ -515,14 +492,14 @@ void TWLXBaseEdit::TypeChar(QChar c)
 
 void TWLXBaseEdit::RefreshModifierFlags(Qt::KeyboardModifiers modifiers)
 {
-    uint8_t flags = g_editMode & emInsert;
+    uint8_t flags = Application().EditModeFlags() & emInsert;
     if (modifiers & Qt::ShiftModifier)
         flags |= emShift;
     if (modifiers & Qt::ControlModifier)
         flags |= emCtrl;
     if (modifiers & Qt::AltModifier)
         flags |= emAlt;
-    SetEditMode(flags);
+    Application().SetEditMode(flags);
 }
 
 void TWLXBaseEdit::keyPressEvent(QKeyEvent* event)
@@ -567,16 +544,13 @@ void TWLXBaseEdit::mousePressEvent(QMouseEvent* event)
     RefreshModifierFlags(event->modifiers());
     MouseSelect();
     if (!m_autoScroll) {
-        m_autoScroll = new QTimer(this);
-        m_autoScroll->setInterval(200);
-        connect(m_autoScroll, &QTimer::timeout, this, [this] {
+        m_autoScroll = std::make_unique<TWLXTimer>(200, UseGlobalTimer, true, [this](void*) {
             if (m_selLength > 0) {
                 m_extending = true;
                 MouseSelect();
                 m_extending = false;
             }
         });
-        m_autoScroll->start();
     }
 }
 
@@ -595,12 +569,7 @@ void TWLXBaseEdit::MouseSelect()
 
 void TWLXBaseEdit::StopAutoScroll()
 {
-    if (!m_autoScroll)
-        return;
-    m_autoScroll->stop();
-    m_autoScroll->disconnect();
-    m_autoScroll->deleteLater();
-    m_autoScroll = nullptr;
+    m_autoScroll.reset();
 }
 
 void TWLXBaseEdit::mouseMoveEvent(QMouseEvent* event)

@@ -7,9 +7,11 @@
 // drag-and-drop of the selected text, the clipboard and the three-language context menu are here;
 // the single-line edit supplies the drawing, caret placement and hit testing.
 
+#include "widgets/Buffer.h"
 #include "widgets/Caption3D.h"
 #include "widgets/Caret.h"
 #include "widgets/Panels.h"
+#include "widgets/TimerPool.h"
 
 #include <QString>
 #include <QTimer>
@@ -18,13 +20,10 @@
 
 class QMenu;
 
-// Flags shared by every edit of the process: insert mode (cleared: overwrite mode) belongs to the
-// user and survives focus changes; the modifier flags are refreshed at every key.
+// The application object's edit-mode flags, shared by every edit of the process: insert mode
+// (cleared: overwrite mode) belongs to the user and survives focus changes; the modifier flags
+// are refreshed at every key.
 enum TWLXEditModeFlag : uint8_t { emInsert = 1, emShift = 2, emCtrl = 4, emAlt = 8 };
-uint8_t EditModeFlags();
-// Stores a different value and fires the change hook.
-void SetEditMode(uint8_t flags);
-void SetOnEditFlagsChange(std::function<void()> hook);
 
 // Stored in form data: keep the order.
 enum class TWLXTextAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
@@ -62,6 +61,8 @@ public:
     int ScrollOffset() const { return m_offset; }
 
     int MaxLength = 0;   // 0: unlimited; the text is not shortened when it is set
+    // The auto-scroll timer comes from the application's timer pool.
+    bool UseGlobalTimer = false;
     bool ReadOnly() const { return m_readOnly; }
     void SetReadOnly(bool value);
     bool Modified() const { return m_modified; }
@@ -100,7 +101,7 @@ public:
     void CutToClipboard();
     void PasteFromClipboard();
     void Undo();
-    void ClearUndo() { m_undo.clear(); }
+    void ClearUndo() { m_undo.Clear(); }
     void ReplaceRange(int start, int length, const QString& text);
     QString GetTextRange(int start, int count) const { return m_text.mid(start - 1, count); }
     virtual void Clear();
@@ -197,9 +198,10 @@ private:
     TWLXTextAlignment m_alignment = TWLXTextAlignment::taLeftJustify;
     TWLX3DCaption m_font3D;
     TWLXCaret m_caret3;
-    std::vector<UndoRecord> m_undo;
+    // The undo steps; the stack owns them.
+    TWLXDynLIFOBuffer m_undo;
     TWLXRect m_frameRect, m_textArea{-1, -1, -1, -1}, m_textRect;
     QPoint m_lastMouse;
-    QTimer* m_autoScroll = nullptr;
+    std::unique_ptr<TWLXTimer> m_autoScroll;
     QTimer m_blink;
 };

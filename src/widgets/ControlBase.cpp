@@ -16,6 +16,83 @@ TWLXCustomControl::TWLXCustomControl(QWidget* parent)
     m_backFX.OnChange = [this](void* sender) { ChangeNotify(sender); };
 }
 
+TWLXCustomControl::~TWLXCustomControl()
+{
+    SetFaceController(nullptr);
+}
+
+void TWLXCustomControl::SetFaceController(TWLXFaceController* face)
+{
+    if (face == m_face)
+        return;
+    if (m_face)
+        m_face->RemoveControl(this);
+    m_face = face;
+    if (face)
+        face->AddControl(this, [this] {
+            m_face = nullptr;
+            update();
+        });
+    if (!Loading)
+        update();
+}
+
+QFont TWLXCustomControl::GetFaceFont() const
+{
+    const QFont* font = m_face ? m_face->GetFont(*this) : nullptr;
+    return font ? *font : this->font();
+}
+
+TWLX3DCaption* TWLXCustomControl::GetFace3DCaption() const
+{
+    return m_face ? m_face->Get3DCaption(*this) : nullptr;
+}
+
+bool TWLXCustomControl::GetFaceTransparent() const
+{
+    return m_face ? m_face->GetTransparent(*this) : m_transparent;
+}
+
+int32_t TWLXCustomControl::GetFaceColor() const
+{
+    return m_face ? m_face->GetColor(*this) : m_color;
+}
+
+TWLXFillObject* TWLXCustomControl::GetFaceFillObject() const
+{
+    return m_face ? m_face->GetFillObject(*this) : nullptr;
+}
+
+TWLXBitmapEffectObject& TWLXCustomControl::GetFaceBackFX()
+{
+    TWLXBitmapEffectObject* fx = m_face ? m_face->GetBackFX(*this) : nullptr;
+    return fx ? *fx : m_backFX;
+}
+
+bool TWLXCustomControl::GetFaceCtlXPSetting() const
+{
+    return m_face ? m_face->GetCtlXPSetting(*this) : m_ctlXP;
+}
+
+TWLXBevel* TWLXCustomControl::GetFaceBevel() const
+{
+    return m_face ? m_face->GetBevel(*this) : nullptr;
+}
+
+bool TWLXCustomControl::UseThemes() const
+{
+    return IsThemed() && Application().UseThemes() && GetFaceCtlXPSetting();
+}
+
+bool TWLXCustomControl::event(QEvent* event)
+{
+    if (event->type() == ThemeChangedEvent()) {
+        ThemeChanged();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void TWLXCustomControl::SetColor(int32_t value)
 {
     if (value == m_color)
@@ -61,14 +138,6 @@ void TWLXCustomControl::SetSizeGrip(bool value)
     m_sizeGrip = value;
     SizeGripChanged();
     update();
-}
-
-void TWLXCustomControl::SetImageIndexProp(int index, int value)
-{
-    int& field = index == 0 ? m_imageIndex : m_listIndex;
-    if (value < 0 || value == field)
-        return;
-    field = value;
 }
 
 void TWLXCustomControl::EndUpdate(bool repaint)
@@ -138,7 +207,7 @@ void TWLXCustomControl::PaintBackground(TCanvas& canvas)
 {
     if (UsesParentBack())
         return;
-    FillSolid(canvas, ClientRect(), m_color);
+    FillSolid(canvas, ClientRect(), GetFaceColor());
 }
 
 void TWLXCustomControl::FillBackRect(TCanvas& canvas, const TWLXRect& rect)
@@ -166,11 +235,15 @@ void TWLXCustomControl::DoMouseEnter()
     if (OnMouseEnter)
         OnMouseEnter(this);
     m_mouseAbove = true;
+    if (m_face)
+        ChangeNotify(nullptr);
 }
 
 void TWLXCustomControl::DoMouseLeave()
 {
     m_mouseAbove = false;
+    if (m_face)
+        ChangeNotify(nullptr);
     if (!m_entered && m_flat)
         DrawFlatFrame();
     if (OnMouseExit)
@@ -193,8 +266,10 @@ void TWLXCustomControl::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);
     SetEntered(true);
-    if (m_flat)
+    if (m_flat || m_face)
         DrawNormalFrame();
+    if (m_face)
+        ChangeNotify(nullptr);
     // After the focus change has settled.
     QMetaObject::invokeMethod(this, [this] { if (OnAfterEnter) OnAfterEnter(this); }, Qt::QueuedConnection);
 }
@@ -203,6 +278,8 @@ void TWLXCustomControl::focusOutEvent(QFocusEvent* event)
 {
     SetEntered(false);
     QWidget::focusOutEvent(event);
+    if (m_face)
+        ChangeNotify(nullptr);
     QMetaObject::invokeMethod(this, [this] { if (OnAfterExit) OnAfterExit(this); }, Qt::QueuedConnection);
 }
 

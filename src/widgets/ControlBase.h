@@ -10,8 +10,12 @@
 // background below a widget that does not fill itself, so no background bitmap is handed down.
 
 #include "platform/Colors.h"
+#include "widgets/Application.h"
 #include "widgets/BitmapEffect.h"
+#include "widgets/FaceController.h"
 #include "widgets/Frames.h"
+#include "widgets/GlobalContainer.h"
+#include "widgets/ImageLink.h"
 #include "widgets/WLXObject.h"
 
 #include <QEnterEvent>
@@ -26,9 +30,10 @@ enum class TWLXHitCode : uint8_t {
     Nowhere, Client, Caption, Left, Right, Top, TopLeft, TopRight, Bottom, BottomLeft, BottomRight
 };
 
-class TWLXCustomControl : public QWidget {
+class TWLXCustomControl : public QWidget, public IWLXFaceState {
 public:
     explicit TWLXCustomControl(QWidget* parent = nullptr);
+    ~TWLXCustomControl() override;
 
     QString About;
     bool Loading = false;
@@ -42,12 +47,42 @@ public:
     void SetCtlXP(bool value);
     bool Flat() const { return m_flat; }
     void SetFlat(bool value);
-    int ImageIndex() const { return m_imageIndex; }
-    int ListIndex() const { return m_listIndex; }
+    int ImageIndex() const { return m_imageLink.ImageIndex(); }
+    int ListIndex() const { return m_imageLink.ListIndex(); }
     // 0 ImageIndex, 1 ListIndex; negative or unchanged values are ignored.
-    void SetImageIndexProp(int index, int value);
+    void SetImageIndexProp(int index, int value) { m_imageLink.SetIndex(index, value); }
+    // The linked image list (none once it is freed).
+    TWLXCustomImageList* ImageList() const { return m_imageLink.List(); }
+    void SetImageList(TWLXCustomImageList* list) { m_imageLink.SetList(list); }
+    // A picture of the linked list is there at ListIndex / ImageIndex.
+    bool HasImage() const { return m_imageLink.HasImage(); }
     TWLXBitmapEffectObject& BackFX() { return m_backFX; }
     void SetBackFX(const TWLXBitmapEffectObject& fx) { m_backFX.Assign(fx); }
+    // The image-list link in the control's component stream.
+    TWLXImageLink& ImageLink() { return m_imageLink; }
+
+    // The face controller that overrides the control's look by state (none once it is freed).
+    TWLXFaceController* FaceController() const { return m_face; }
+    void SetFaceController(TWLXFaceController* face);
+    // The control's own state, as the face controller asks for it.
+    bool StateFocused() const override { return hasFocus(); }
+    bool StateMouseAbove() const override { return m_mouseAbove; }
+    bool StateTransparent() const override { return m_transparent; }
+    bool StateCtlXP() const override { return m_ctlXP; }
+    bool StateCtl3D() const override { return true; }
+    bool StateEnabled() const override { return isEnabled(); }
+    int32_t StateColor() const override { return m_color; }
+    // The look of the current state: the face controller's object, else the control's own.
+    QFont GetFaceFont() const;
+    TWLX3DCaption* GetFace3DCaption() const;
+    bool GetFaceTransparent() const;
+    int32_t GetFaceColor() const;
+    TWLXFillObject* GetFaceFillObject() const;
+    TWLXBitmapEffectObject& GetFaceBackFX();
+    bool GetFaceCtlXPSetting() const;
+    TWLXBevel* GetFaceBevel() const;
+    // Themed, the application uses visual styles, and the state's CtlXP setting allows them.
+    bool UseThemes() const;
 
     bool AllowMoving = false;
     bool AllowSizing = false;
@@ -80,7 +115,8 @@ protected:
     virtual void ThemeChanged() { update(); }
     virtual void FlatChanged() {}
     virtual void SizeGripChanged() {}
-    virtual bool UsesParentBack() const { return m_transparent; }
+    virtual void ImageListChange() { ChangeNotify(nullptr); }
+    virtual bool UsesParentBack() const { return GetFaceTransparent(); }
     virtual void PaintBackground(TCanvas& canvas);
     // Parts of the client area: the background (nothing when transparent) or the colour.
     void FillBackRect(TCanvas& canvas, const TWLXRect& rect);
@@ -96,6 +132,7 @@ protected:
     // Placed by its parent's layout.
     bool IsAligned() const;
 
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
@@ -114,10 +151,10 @@ private:
     bool m_mouseAbove = false;
     bool m_entered = false;
     bool m_movingNow = false;
-    int m_imageIndex = 0;
-    int m_listIndex = 0;
     int m_updateDepth = 0;
     TWLXBitmapEffectObject m_backFX;
+    TWLXImageLink m_imageLink{[this] { ImageListChange(); }};
+    TWLXFaceController* m_face = nullptr;
     // Run-time moving/sizing in progress.
     TWLXHitCode m_drag = TWLXHitCode::Nowhere;
     QPoint m_dragStart;
@@ -160,8 +197,19 @@ public:
             DoBoundsChange(flags);
     }
 
+    // Themed, the application uses visual styles, and CtlXP allows them.
+    bool UseThemes() const { return IsThemed() && Application().UseThemes() && m_ctlXP; }
+
 protected:
     virtual void ThemeChanged() { if (IsThemed()) this->update(); }
+    bool event(QEvent* event) override
+    {
+        if (event->type() == ThemeChangedEvent()) {
+            ThemeChanged();
+            return true;
+        }
+        return Base::event(event);
+    }
     virtual void DoBoundsChange(uint8_t flags) { if (OnBoundsChange) OnBoundsChange(this, flags); }
     virtual void DoMouseEnter() { if (this->isEnabled() && OnMouseEnter) OnMouseEnter(this); }
     virtual void DoMouseLeave() { if (this->isEnabled() && OnMouseExit) OnMouseExit(this); }
@@ -191,25 +239,26 @@ class TWLXBaseControlT : public TWLXControlT<Base> {
 public:
     using TWLXControlT<Base>::TWLXControlT;
 
-    int ImageIndex() const { return m_imageIndex; }
-    int ListIndex() const { return m_listIndex; }
-    // 0 ImageIndex, 1 ListIndex; negative or unchanged values are ignored.
-    void SetImageIndexProp(int index, int value)
-    {
-        int& field = index == 0 ? m_imageIndex : m_listIndex;
-        if (value < 0 || value == field)
-            return;
-        field = value;
-    }
+    int ImageIndex() const { return m_imageLink.ImageIndex(); }
+    int ListIndex() const { return m_imageLink.ListIndex(); }
+    // 0 ImageIndex, 1 ListIndex; negative or unchanged values are ignored; a change reaches the
+    // picture when a list is linked.
+    void SetImageIndexProp(int index, int value) { m_imageLink.SetIndex(index, value); }
+    // The linked image list (none once it is freed).
+    TWLXCustomImageList* ImageList() const { return m_imageLink.List(); }
+    void SetImageList(TWLXCustomImageList* list) { m_imageLink.SetList(list); }
+    // No list is linked or it has no picture at ListIndex / ImageIndex.
+    bool HasNoImage() const { return !m_imageLink.HasImage(); }
     TWLXBitmapEffectObject& BackFX() { return m_backFX; }
+    // The image-list link in the control's component stream.
+    TWLXImageLink& ImageLink() { return m_imageLink; }
 
 protected:
     virtual void ImageListChange() { this->ChangeNotify(); }
 
 private:
-    int m_imageIndex = 0;
-    int m_listIndex = 0;
     TWLXBitmapEffectObject m_backFX;
+    TWLXImageLink m_imageLink{[this] { ImageListChange(); }};
 };
 
 template <class Base>

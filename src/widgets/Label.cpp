@@ -21,7 +21,7 @@ TWLXCustomSimpleLabel::TWLXCustomSimpleLabel(QWidget* parent)
 TWLXCustomSimpleLabel::~TWLXCustomSimpleLabel()
 {
     m_font3D.OnChange = nullptr;
-    delete m_timer;
+    m_timer.reset();
 }
 
 std::function<bool(const QString&)>& TWLXCustomSimpleLabel::ShellOpen()
@@ -122,7 +122,7 @@ void TWLXCustomSimpleLabel::changeEvent(QEvent* event)
     if (event->type() == QEvent::FontChange)
         FontChanged();
     else if (event->type() == QEvent::EnabledChange && m_timer)
-        m_timer->setInterval(m_visiblePhase ? TwinkleVisible : TwinkleInVisible);
+        m_timer->SetInterval(m_visiblePhase ? TwinkleVisible : TwinkleInVisible);
 }
 
 // ---- twinkle -------------------------------------------------------------------------------
@@ -132,14 +132,10 @@ void TWLXCustomSimpleLabel::SetTwinkle(bool value)
     if (value == m_twinkle)
         return;
     m_twinkle = value;
-    delete m_timer;
-    m_timer = nullptr;
+    m_timer.reset();
     if (value && !DesignMode) {
-        m_timer = new QTimer;
-        m_timer->setInterval(TwinkleVisible);
-        QObject::connect(m_timer, &QTimer::timeout, this, [this] { TwinkleTick(); });
-        if (isEnabled())
-            m_timer->start();
+        m_timer = std::make_unique<TWLXTimer>(TwinkleVisible, UseGlobalTimer, isEnabled(),
+                                              [this](void*) { TwinkleTick(); });
         return;
     }
     m_visiblePhase = true;
@@ -151,7 +147,7 @@ void TWLXCustomSimpleLabel::TwinkleTick()
     if (!m_timer)
         return;
     m_visiblePhase = !m_visiblePhase;
-    m_timer->setInterval(m_visiblePhase ? TwinkleVisible : TwinkleInVisible);
+    m_timer->SetInterval(m_visiblePhase ? TwinkleVisible : TwinkleInVisible);
     if (isVisible())
         Refresh();
 }

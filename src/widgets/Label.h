@@ -7,7 +7,9 @@
 #include "widgets/ControlBase.h"
 
 #include <QPointer>
-#include <QTimer>
+#include "widgets/TimerPool.h"
+
+#include <memory>
 #include <functional>
 
 enum TWLXLabelOption : uint8_t { loPathEllipsis = 1, loEndEllipsis = 2, loEditControl = 4 };
@@ -50,7 +52,7 @@ public:
     int TwinkleInVisible = 700;
     bool UseGlobalTimer = false;
     bool TwinkleVisiblePhase() const { return m_visiblePhase; }
-    const QTimer* TwinkleTimer() const { return m_timer; }
+    const TWLXTimer* TwinkleTimer() const { return m_timer.get(); }
     // One tick of the twinkle timer: the phase flips.
     void TwinkleTick();
 
@@ -108,7 +110,7 @@ private:
     bool m_twinkle = false;
     bool m_visiblePhase = true;
     bool m_painting = false;
-    QTimer* m_timer = nullptr;
+    std::unique_ptr<TWLXTimer> m_timer;
     bool m_jumpUnderline = true;
     TWLXJumpModes m_jumpMode = TWLXJumpModes::jmNone;
     bool m_useAsJump = false;

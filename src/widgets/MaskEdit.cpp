@@ -652,7 +652,7 @@ bool TWLXCustomMaskEdit::CheckNumberEdit(const QString& text)
     };
     const int start = SelStart();
     const bool deletingSeparator = text.isEmpty() && SelLength() == 1 && charAt(start) == sep;
-    const bool overwrite = !(EditModeFlags() & emInsert);
+    const bool overwrite = !(Application().EditModeFlags() & emInsert);
     if (deletingSeparator && (start == 1 || !isNumberChar(charAt(start - 1)))) {
         m_reformatting = true;
         ReplaceRange(start, 1, u'0' + QString(sep));
@@ -779,7 +779,7 @@ void TWLXCustomMaskEdit::ShrinkSelectionBeforeSuffix()
 void TWLXCustomMaskEdit::ProcessKey(int& key)
 {
     m_lastKey = key;
-    const uint8_t flags = EditModeFlags();
+    const uint8_t flags = Application().EditModeFlags();
     const bool ctrl = flags & emCtrl, shift = flags & emShift;
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && ValidateOnEnter) {
         LeaveChecks();

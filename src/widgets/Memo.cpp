@@ -377,8 +377,8 @@ void TWLXCustomMemo::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Insert:
         if (!shift && !ctrl && !alt) {
-            SetEditMode(EditModeFlags() ^ emInsert);
-            setOverwriteMode(!(EditModeFlags() & emInsert));
+            Application().SetEditMode(Application().EditModeFlags() ^ emInsert);
+            setOverwriteMode(!(Application().EditModeFlags() & emInsert));
             event->accept();
             return;
         }
@@ -393,13 +393,13 @@ void TWLXCustomMemo::keyPressEvent(QKeyEvent* event)
         break;
     default: break;
     }
-    setOverwriteMode(!(EditModeFlags() & emInsert));
+    setOverwriteMode(!(Application().EditModeFlags() & emInsert));
     QPlainTextEdit::keyPressEvent(event);
 }
 
 void TWLXCustomMemo::focusInEvent(QFocusEvent* event)
 {
-    setOverwriteMode(!(EditModeFlags() & emInsert));
+    setOverwriteMode(!(Application().EditModeFlags() & emInsert));
     QPlainTextEdit::focusInEvent(event);
 }
 

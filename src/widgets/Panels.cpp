@@ -1,6 +1,7 @@
 #include "widgets/Panels.h"
 
 #include "platform/Canvas.h"
+#include "widgets/Bitmaps.h"
 #include "widgets/EffectText.h"
 
 #include <QPainter>
@@ -98,6 +99,36 @@ void TWLXCustomParentPanel::PaintBackground(TCanvas& canvas)
     TWLXCustomBevelPanel::PaintBackground(canvas);
 }
 
+void TWLXCustomParentPanel::UpdateBackBitmap(bool force)
+{
+    if (GetFaceTransparent() || !HasImage()) {
+        m_backBitmap.reset();
+        return;
+    }
+    if (!m_backBitmap)
+        m_backBitmap = std::make_unique<QImage>();
+    else if (!force && m_backBitmap->size() == size())
+        return;
+    *m_backBitmap = QImage(std::max(1, width()), std::max(1, height()), QImage::Format_RGB32);
+    m_backBitmap->fill(TColorToQColor(ColorToRGB(GetFaceColor())));
+    QPainter p(m_backBitmap.get());
+    TCanvas canvas(&p);
+    ImageList()->DrawInRect(canvas, ClientRect(), kBmpStretch | kBmpPalette, ListIndex(), ImageIndex());
+}
+
+void TWLXCustomParentPanel::ImageListChange()
+{
+    ChangeNotify(nullptr);
+}
+
+void TWLXCustomParentPanel::ChangeNotify(void* sender)
+{
+    if (Loading)
+        return;
+    UpdateBackBitmap(true);
+    TWLXCustomBevelPanel::ChangeNotify(sender);
+}
+
 void TWLXCustomParentPanel::resizeEvent(QResizeEvent* event)
 {
     if (!Loading)
@@ -158,6 +189,15 @@ void TWLXCustomPanelFill::UpdateBackBitmap(bool force)
         m_fill.PaintFill(canvas, ClientRect(), Color());
     }
     BackFX().Apply(*m_backBitmap);
+}
+
+void TWLXCustomPanelFill::ImageListChange()
+{
+    QImage picture;
+    if (ImageList())
+        ImageList()->GetBitmap(ListIndex(), ImageIndex(), &picture);
+    m_fill.SetListBitmap(picture);
+    ChangeNotify(&m_fill);
 }
 
 void TWLXCustomPanelFill::ChangeNotify(void* sender)

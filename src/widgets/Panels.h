@@ -65,7 +65,8 @@ protected:
     int ReservedBottom() const override { return SizeGrip() ? kGripRoom : 0; }
 };
 
-// Keeps a background picture that it paints and that transparent children show.
+// Keeps a background picture that it paints and that transparent children show: the linked
+// image-list picture, stretched over the panel.
 class TWLXCustomParentPanel : public TWLXCustomBevelPanel {
 public:
     explicit TWLXCustomParentPanel(QWidget* parent = nullptr) : TWLXCustomBevelPanel(parent) {}
@@ -75,8 +76,10 @@ public:
 
 protected:
     // Rebuilds the picture (always with force, else only when the size changed).
-    virtual void UpdateBackBitmap(bool force) { Q_UNUSED(force); }
-    bool UsesParentBack() const override { return m_backBitmap || Transparent(); }
+    virtual void UpdateBackBitmap(bool force);
+    void ImageListChange() override;
+    void ChangeNotify(void* sender) override;
+    bool UsesParentBack() const override { return m_backBitmap || GetFaceTransparent(); }
     void PaintBackground(TCanvas& canvas) override;
     void resizeEvent(QResizeEvent* event) override;
     std::unique_ptr<QImage> m_backBitmap;
@@ -100,6 +103,8 @@ public:
 protected:
     void UpdateBackBitmap(bool force) override;
     void ChangeNotify(void* sender) override;
+    // The linked picture becomes the fill's list picture.
+    void ImageListChange() override;
     virtual void DrawCaption(TCanvas& canvas, const TWLXRect& rect, TWLXAlignment alignment);
 
 private:

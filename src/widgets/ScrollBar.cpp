@@ -223,12 +223,8 @@ void TWLXScrollBar::TrackMouseDown(Qt::MouseButton button, QPoint p)
 {
     FocusBar();
     if (button == Qt::LeftButton) {
-        if (!m_timer) {
-            m_timer = new QTimer(this);
-            m_timer->setInterval(100);
-            connect(m_timer, &QTimer::timeout, this, [this] { PageTimerTick(); });
-            m_timer->start();
-        }
+        if (!m_timer)
+            m_timer = std::make_unique<TWLXTimer>(100, UseGlobalTimer, true, [this](void*) { PageTimerTick(); });
         const bool vertical = m_kind == TWLXScrollBarKind::skVertical;
         const QRect t = m_thumb->geometry();
         const int v = vertical ? p.y() : p.x();
@@ -241,10 +237,8 @@ void TWLXScrollBar::TrackMouseDown(Qt::MouseButton button, QPoint p)
             SetPosition(m_position + LargeChange);
             DoScroll(scPageUp);
         }
-        if (v > start && v < end - 1) {
-            delete m_timer;
-            m_timer = nullptr;
-        }
+        if (v > start && v < end - 1)
+            m_timer.reset();
     }
     ReportEnds();
 }
@@ -268,8 +262,7 @@ void TWLXScrollBar::mouseMoveEvent(QMouseEvent* event)
 void TWLXScrollBar::mouseReleaseEvent(QMouseEvent* event)
 {
     Q_UNUSED(event);
-    delete m_timer;
-    m_timer = nullptr;
+    m_timer.reset();
 }
 
 void TWLXScrollBar::DragStart(QPoint p)

@@ -9,7 +9,9 @@
 #include "widgets/Panels.h"
 #include "widgets/SpinButton.h"
 
-#include <QTimer>
+#include "widgets/TimerPool.h"
+
+#include <memory>
 #include <functional>
 
 // Stored in form data: keep the order.
@@ -85,7 +87,9 @@ public:
     TWLXSpinButton* SecondButton() const { return m_second; }
     int TrackLength() const { return m_trackLength; }
     bool DraggingNow() const { return m_dragging; }
-    const QTimer* PageTimer() const { return m_timer; }
+    const TWLXTimer* PageTimer() const { return m_timer.get(); }
+    // The paging timer comes from the application's timer pool.
+    bool UseGlobalTimer = false;
     // The page timer's tick: the click at the last mouse position again.
     void PageTimerTick();
 
@@ -130,7 +134,7 @@ private:
     bool m_dragging = false;
     QPoint m_dragStart;
     QPoint m_last;
-    QTimer* m_timer = nullptr;
+    std::unique_ptr<TWLXTimer> m_timer;
     TWLXScrollBarThumb* m_thumb;
     TWLXSpinButton* m_first;
     TWLXSpinButton* m_second;

@@ -109,7 +109,31 @@ void TWLXBaseGraphicButton::SetEnterColorChange(bool value)
 
 void TWLXBaseGraphicButton::SetGlyph(const QImage& bitmap)
 {
+    if (!Loading && ImageList())
+        SetImageList(nullptr);
+    m_glyphFromList = false;
     m_glyph.SetGlyph(bitmap);
+    update();
+}
+
+void TWLXBaseGraphicButton::ImageListChange()
+{
+    const TWLXCustomImageList* list = ImageList();
+    if (list && list->IsValidIndex(ListIndex(), ImageIndex())) {
+        QImage picture(std::max(1, list->GetImageSize(ListIndex(), 0)),
+                       std::max(1, list->GetImageSize(ListIndex(), 1)), QImage::Format_RGB32);
+        picture.fill(QColor(255, 0, 255));
+        {
+            QPainter p(&picture);
+            TCanvas canvas(&p);
+            list->Draw(canvas, 0, 0, ListIndex(), ImageIndex());
+        }
+        m_glyph.SetGlyph(picture);
+        m_glyphFromList = true;
+    } else if (list || m_glyphFromList) {
+        m_glyph.SetGlyph(QImage());
+        m_glyphFromList = false;
+    }
     update();
 }
 
@@ -295,18 +319,14 @@ void TWLXBaseGraphicButton::SetButtonState(State newState, bool force)
         if (newState != S::Hot) {
             StopHotTimer();
         } else if (!m_pressed && !m_hotTimer) {
-            m_hotTimer = new QTimer(this);
-            m_hotTimer->setInterval(100);
-            connect(m_hotTimer, &QTimer::timeout, this, [this] { CheckMouseLeave(); });
-            m_hotTimer->start();
+            m_hotTimer = std::make_unique<TWLXTimer>(100, UseGlobalTimer, true, [this](void*) { CheckMouseLeave(); });
         }
     }
 }
 
 void TWLXBaseGraphicButton::StopHotTimer()
 {
-    delete m_hotTimer;
-    m_hotTimer = nullptr;
+    m_hotTimer.reset();
 }
 
 void TWLXBaseGraphicButton::CheckMouseLeave()
@@ -382,7 +402,7 @@ void TWLXBaseGraphicButton::ActionChange(QAction* sender)
 void TWLXBaseGraphicButton::RepeatClick()
 {
     if (m_repeatTimer)
-        m_repeatTimer->setInterval(RepeatingInterval);
+        m_repeatTimer->SetInterval(RepeatingInterval);
     Click();
 }
 
@@ -435,12 +455,9 @@ void TWLXBaseGraphicButton::mousePressEvent(QMouseEvent* event)
         if (RepeatedClick) {
             SetButtonState(newState);
             RepeatClick();
-            if (!m_repeatTimer) {
-                m_repeatTimer = new QTimer(this);
-                m_repeatTimer->setInterval(RepeatingDelay);
-                connect(m_repeatTimer, &QTimer::timeout, this, [this] { RepeatTimerTick(); });
-                m_repeatTimer->start();
-            }
+            if (!m_repeatTimer)
+                m_repeatTimer = std::make_unique<TWLXTimer>(RepeatingDelay, UseGlobalTimer, true,
+                                                            [this](void*) { RepeatTimerTick(); });
         }
     }
     SetButtonState(newState);
@@ -482,10 +499,8 @@ void TWLXBaseGraphicButton::mouseReleaseEvent(QMouseEvent* event)
     if (m_state == S::DropDownOpen || !m_mouseDown)
         return;
     m_mouseDown = false;
-    if (RepeatedClick) {
-        delete m_repeatTimer;
-        m_repeatTimer = nullptr;
-    }
+    if (RepeatedClick)
+        m_repeatTimer.reset();
     const QPoint p = event->position().toPoint();
     const bool inside = InsideUp(p.x(), p.y());
     State restore = IsDisabledState(m_state) ? m_state : S::Up;
@@ -632,22 +647,30 @@ void TWLXCustomSpeedButton::ReadLegacyStyle(const QString& identifier)
         SetCtlXP(true);
 }
 
+void TWLXCustomSpeedButton::ImageListChange()
+{
+    if (!ImageLocked)
+        TWLXBaseGraphicButton::ImageListChange();
+}
+
 bool TWLXCustomSpeedButton::ShowsHotWhenDown() const
 {
     return ButtonState() == S::Down &&
-           (m_style == TWLXUserButtonStyle::ubsOffice || m_style == TWLXUserButtonStyle::ubsOfficeTransp);
+           (m_style == TWLXUserButtonStyle::ubsOffice || m_style == TWLXUserButtonStyle::ubsOfficeTransp ||
+            UseThemes());
 }
 
 bool TWLXCustomSpeedButton::HasHotFace() const
 {
-    return TWLXBaseGraphicButton::HasHotFace();
+    return TWLXBaseGraphicButton::HasHotFace() || UseThemes();
 }
 
 bool TWLXCustomSpeedButton::IsFlatStyle() const
 {
     const int s = int(m_style);
     return (s >= int(TWLXUserButtonStyle::ubsDelphiFlat) && s <= int(TWLXUserButtonStyle::ubsExplorerColored)) ||
-           (s >= int(TWLXUserButtonStyle::ubsOffice) && s <= int(TWLXUserButtonStyle::ubsWin40Ext));
+           (s >= int(TWLXUserButtonStyle::ubsOffice) && s <= int(TWLXUserButtonStyle::ubsWin40Ext)) ||
+           UseThemes();
 }
 
 QSize TWLXCustomSpeedButton::sizeHint() const

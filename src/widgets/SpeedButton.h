@@ -16,6 +16,7 @@
 #include "widgets/Caption3D.h"
 #include "widgets/ControlBase.h"
 #include "widgets/GlyphTextLayout.h"
+#include "widgets/TimerPool.h"
 
 #include <QAction>
 #include <QMenu>
@@ -75,10 +76,13 @@ public:
     TNotifyEvent OnDblClick;
 
     const QImage& Glyph() const { return m_glyph.Glyph(); }
+    // A glyph of its own: a linked image list is let go (not while loading).
     void SetGlyph(const QImage& bitmap);
     int NumGlyphs() const { return m_glyph.NumGlyphs(); }
     void SetNumGlyphs(int value);
     TWLXGlyph& GlyphObject() { return m_glyph; }
+    // Whether the glyph belongs in the form stream.
+    virtual bool IsGlyphStored() const { return ImageList() != nullptr; }
     TWLXButtonLayout& ButtonLayout() { return m_layout; }
     void SetButtonLayout(const TWLXButtonLayout& layout) { m_layout.Assign(layout); }
     TWLXFxCaption& FontFX() { return m_fontFX; }
@@ -89,8 +93,11 @@ public:
     virtual void CheckMouseLeave();
     // The repeat timer's tick while held.
     void RepeatTimerTick();
-    const QTimer* RepeatTimer() const { return m_repeatTimer; }
-    const QTimer* HotTimer() const { return m_hotTimer; }
+    const TWLXTimer* RepeatTimer() const { return m_repeatTimer.get(); }
+    const TWLXTimer* HotTimer() const { return m_hotTimer.get(); }
+    // The hot-leave and repeat timers come from the application's timer pool (intervals
+    // rounded up to 50 ms) instead of timers of their own.
+    bool UseGlobalTimer = false;
 
     // A button of `group` was pressed (the group broadcast).
     void ButtonPressed(int group, TWLXBaseGraphicButton* sender);
@@ -101,6 +108,9 @@ public:
     void SetAction(QAction* action);
 
 protected:
+    // The linked picture becomes the glyph (on fuchsia, the glyph's transparent colour where
+    // the picture is transparent); without such a picture a glyph taken from a list is cleared.
+    void ImageListChange() override;
     // The linked action changed: text, hint, enabled and visible state, and the picture.
     virtual void ActionChange(QAction* sender);
     virtual bool UseActionImage() const { return true; }
@@ -162,10 +172,11 @@ private:
     int m_dropDownComboWidth = 12;
     bool m_hasComboPart = false;
     TWLXGlyph m_glyph;
+    bool m_glyphFromList = false;
     TWLXButtonLayout m_layout;
     TWLXFxCaption m_fontFX;
-    QTimer* m_hotTimer = nullptr;
-    QTimer* m_repeatTimer = nullptr;
+    std::unique_ptr<TWLXTimer> m_hotTimer;
+    std::unique_ptr<TWLXTimer> m_repeatTimer;
 };
 
 class TWLXCustomSpeedButton : public TWLXBaseGraphicButton {
@@ -177,10 +188,16 @@ public:
     // The legacy "Style" property of old form data.
     void ReadLegacyStyle(const QString& identifier);
     bool IsThemed() const override { return true; }
+    // Neither the linked image list nor an action changes the glyph (nothing sets it).
+    bool ImageLocked = false;
+    // Stored unless locked or taken from a linked image list.
+    bool IsGlyphStored() const override { return !ImageLocked && !ImageList(); }
 
     virtual void Paint(TCanvas& canvas);
 
 protected:
+    void ImageListChange() override;
+    bool UseActionImage() const override { return !ImageLocked; }
     bool ShowsHotWhenDown() const override;
     bool HasHotFace() const override;
     bool IsFlatStyle() const override;

@@ -125,19 +125,15 @@ void TWLXSpinButton::mousePressEvent(QMouseEvent* event)
             Fire(part);
     if (!self)
         return;
-    if (!m_timer) {
-        m_timer = new QTimer(this);
-        connect(m_timer, &QTimer::timeout, this, [this] { TimerTick(); });
-    }
-    m_timer->setInterval(Interval + 200);
-    m_timer->start();
+    m_timer = std::make_unique<TWLXTimer>(Interval + 200, UseGlobalTimer, true,
+                                          [this](void*) { TimerTick(); });
     update();
 }
 
 void TWLXSpinButton::TimerTick()
 {
     if (m_timer)
-        m_timer->setInterval(Interval);
+        m_timer->SetInterval(Interval);
     if (!m_leftDown)
         return;
     QPointer<TWLXSpinButton> self(this);
@@ -146,10 +142,8 @@ void TWLXSpinButton::TimerTick()
             if (self && m_states[Slot(part)] == PressedPart)
                 Fire(part);
     } catch (...) {
-        if (self) {
-            delete m_timer;
-            m_timer = nullptr;
-        }
+        if (self)
+            m_timer.reset();
         throw;
     }
 }
@@ -164,8 +158,7 @@ void TWLXSpinButton::mouseReleaseEvent(QMouseEvent* event)
 {
     Q_UNUSED(event);
     m_leftDown = false;
-    delete m_timer;
-    m_timer = nullptr;
+    m_timer.reset();
 }
 
 void TWLXSpinButton::leaveEvent(QEvent* event)

@@ -6,7 +6,9 @@
 #include "widgets/GraphicControl.h"
 
 #include <QPolygon>
-#include <QTimer>
+#include "widgets/TimerPool.h"
+
+#include <memory>
 
 class TWLXSpinButton : public TWLXGraphicControl {
 public:
@@ -34,7 +36,9 @@ public:
     void ResetHot();
     // The repeat timer's tick.
     void TimerTick();
-    const QTimer* Timer() const { return m_timer; }
+    const TWLXTimer* Timer() const { return m_timer.get(); }
+    // The repeat timer comes from the application's timer pool.
+    bool UseGlobalTimer = false;
 
     void Paint(TCanvas& canvas) override;
 
@@ -57,5 +61,5 @@ private:
     bool m_diagonal = true;
     uint8_t m_states[4] = {0, 0, 0, 0};   // up, down, left, right
     bool m_leftDown = false;
-    QTimer* m_timer = nullptr;
+    std::unique_ptr<TWLXTimer> m_timer;
 };

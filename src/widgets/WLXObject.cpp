@@ -45,8 +45,12 @@ void TWLXChangeLink::Change()
 
 TWLXBaseController::~TWLXBaseController()
 {
-    while (!m_links.empty())
-        RemoveLink(m_links.back());
+    while (!m_links.empty()) {
+        TWLXChangeLink* link = m_links.back();
+        RemoveLink(link);
+        if (link->OnFree)
+            link->OnFree();
+    }
 }
 
 void TWLXBaseController::AddLink(TWLXChangeLink* link)

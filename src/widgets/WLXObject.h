@@ -57,6 +57,29 @@ private:
     bool m_inUpdate = false;
 };
 
+// Holds a component's update for a scope. Updates are a flag, not a counter: only the
+// outermost scope ends the update, with one change (also when left by an exception, since the
+// component may have changed).
+class TWLXUpdateScope {
+public:
+    explicit TWLXUpdateScope(TWLXCustomComponent& component)
+        : m_component(component), m_outer(!component.InUpdate())
+    {
+        component.BeginUpdate();
+    }
+    ~TWLXUpdateScope()
+    {
+        if (m_outer)
+            m_component.EndUpdate(true);
+    }
+    TWLXUpdateScope(const TWLXUpdateScope&) = delete;
+    TWLXUpdateScope& operator=(const TWLXUpdateScope&) = delete;
+
+private:
+    TWLXCustomComponent& m_component;
+    bool m_outer;
+};
+
 class TWLXBaseController;
 
 // A client's registration with a shared object; fires with the controller as sender.
@@ -69,6 +92,8 @@ public:
 
     TWLXBaseController* Sender = nullptr;
     TNotifyEvent OnChange;
+    // The controller is going away (Sender is already none).
+    std::function<void()> OnFree;
     virtual void Change();
 };
 

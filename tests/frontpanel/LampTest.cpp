@@ -9,6 +9,7 @@
 #include "frontpanel/elements/LampWidget.h"
 #include "frontpanel/elements/Lampe.h"
 #include "platform/ModalDialogs.h"
+#include "widgets/BitmapList.h"
 #include "platform/MessageBox.h"
 #include "ui/PropertySheet.h"
 #include "ui/SettingsDialog.h"
@@ -135,6 +136,41 @@ TEST_F(LampTest, GapRingTakesTheGapColour)
     lamp.SetLedHeight(10);
     EXPECT_EQ(PixelAt(lamp.LitPicture(), 12, 0), 0x00FF00);
     EXPECT_NE(PixelAt(lamp.LitPicture(), 12, 7), 0x00FF00);
+}
+
+TEST_F(LampTest, TexturesFromAnImageList)
+{
+    // Item 0 of a bitmap list: a texture of one colour for the borders; item 1 for the body.
+    TWLXBitmapList textures;
+    for (QRgb c : {qRgb(0x80, 0x40, 0x20), qRgb(0x00, 0xC8, 0x00)}) {
+        textures.AddItem();
+        QImage texture(4, 4, QImage::Format_RGB32);
+        texture.fill(c);
+        static_cast<TWLXBitmapListItem*>(textures.Items(textures.Count() - 1))->SetBitmap(texture);
+    }
+    TITemboLED lamp;
+    lamp.SetBorderColor(0x808080);
+    lamp.SetOuterBorderStyle(ixblsUp);
+    lamp.SetOuterBorderDepth(3);
+    lamp.SetGap(2);
+    lamp.SetLedWidth(30);
+    lamp.SetLedHeight(20);
+    lamp.TakeBorderSubstance(&textures, 0, 0);
+    lamp.TakeLedPlasticSubstance(&textures, 1, 0);
+    EXPECT_FALSE(lamp.BorderSubstance().isNull());
+    const QImage pic = lamp.LitPicture();
+    // The light side shows the texture 64 brighter, the dark side 64 darker, the gap as it is.
+    EXPECT_EQ(PixelAt(pic, 20, 1), 0x6080C0);
+    EXPECT_EQ(PixelAt(pic, 20, 28), 0x000040);
+    EXPECT_EQ(PixelAt(pic, 20, 4), 0x204080);
+    // The body takes the texture's colour: green, no red.
+    const QColor middle = pic.pixelColor(20, 15);
+    EXPECT_GT(middle.green(), 100);
+    EXPECT_EQ(middle.red(), 0);
+    // A picture the list does not have removes the texture.
+    lamp.TakeBorderSubstance(&textures, 5, 0);
+    EXPECT_TRUE(lamp.BorderSubstance().isNull());
+    EXPECT_EQ(PixelAt(lamp.LitPicture(), 20, 1), 0xA0A0A0);
 }
 
 // --- Gradient button and picture turns ------------------------------------------------------

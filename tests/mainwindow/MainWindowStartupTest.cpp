@@ -170,18 +170,19 @@ TEST_F(MainWindowStartup, HistoryShowsNamesLongerThanOneCharacter)
               "[History]\r\nD1=/Daten/Anlage.PRJ\r\nD2=x\r\nD3=\r\nD4=/daten/b.prj\r\n");
     TForm1& f = Make();
     EXPECT_TRUE(f.HistoryItems[0]->isVisible());
-    EXPECT_EQ(f.HistoryItems[0]->text(), QStringLiteral("&1 /daten/anlage.prj"));
+    EXPECT_EQ(f.HistoryItems[0]->text(), QStringLiteral("&1 /Daten/Anlage.PRJ"));
     EXPECT_FALSE(f.HistoryItems[1]->isVisible());
     EXPECT_FALSE(f.HistoryItems[2]->isVisible());
     EXPECT_TRUE(f.HistoryItems[3]->isVisible());
     EXPECT_TRUE(f.HistoryTrenner->isVisible());
 }
 
-TEST_F(MainWindowStartup, CaptionNamesTheProjectInLowerCase)
+// The caption shows the name as it is written (a lower-case name would be another file).
+TEST_F(MainWindowStartup, CaptionNamesTheProjectAsItIsWritten)
 {
     TForm1& f = Make();
     f.SetProjectName(QStringLiteral("/Daten/Anlage.PRJ"));
-    EXPECT_EQ(f.windowTitle(), QStringLiteral("Tavrinol Ombrel 4.0 - [/daten/anlage.prj]"));
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Tavrinol Ombrel 4.0 - [/Daten/Anlage.PRJ]"));
     EXPECT_EQ(f.ProjectFileName(), QStringLiteral("/Daten/Anlage.PRJ"));
     f.SetProjectName(QString());
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Tavrinol Ombrel 4.0"));
@@ -198,6 +199,26 @@ TEST_F(MainWindowStartup, CompiledProgramWithoutProjectCloses)
     EXPECT_FALSE(f.isVisible());
     EXPECT_FALSE(f.ActionByName(QStringLiteral("Compilieren"))->isVisible());
     EXPECT_FALSE(f.tb_Compile->isVisibleTo(&f));
+}
+
+// A compiled program shows only its front panel; its main window never shows.
+TEST_F(MainWindowStartup, CompiledProgramShowsOnlyItsFrontPanel)
+{
+    WriteFile(QStringLiteral("Settings/SPEED.INI"), "[Speed]\r\nFast=0\r\n");
+    {
+        TForm1& writer = Make();
+        writer.Projects->CompiledCopy = true;
+        ASSERT_TRUE(writer.Projects->SaveProject(dir.path() + QStringLiteral("/comp.mod")));
+        form.reset();
+    }
+    TFrontplatte panel;
+    TForm1& f = Make({}, QStringLiteral("/opt/anlage/Messplatz"));
+    f.ShowAtStart();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_TRUE(f.Simulation->Running());
+    f.Simulation->StopSimulation();
 }
 
 // The project named on the command line is opened and " /RUN" starts it; Esc stops it.

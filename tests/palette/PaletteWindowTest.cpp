@@ -13,6 +13,7 @@
 #include "frontpanel/Design.h"
 #include "frontpanel/FP_Element.h"
 #include "frontpanel/FrontPanel.h"
+#include "platform/Help.h"
 #include "platform/MessageBox.h"
 #include "shell/boardview/BoardView.h"
 #include "shell/mainwindow/ProjectFiles.h"
@@ -22,6 +23,9 @@
 #include "widgets/BrowseEdit.h"
 
 #include <QAction>
+#include <QDesktopServices>
+#include <QFontMetrics>
+#include <QScopeGuard>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -132,9 +136,26 @@ TEST_F(PaletteWindowTest, TheMenuLoadsACategoryAndTheButtonsStepThrough)
     wheel(-120, Qt::NoButton);  // without the middle button the palette only scrolls
     EXPECT_EQ(f.ShownPaletteRow(), last);
 
-    // "Ram && Rom" shows one "&" on the button.
+    // "Ram && Rom" shows one "&" on the button (a single one would be an access key).
     f.LoadPaletteCategory(9);
-    EXPECT_EQ(f.BiboButton->text(), QStringLiteral("Ram & Rom"));
+    EXPECT_EQ(f.BiboButton->text(), QStringLiteral("Ram && Rom"));
+    EXPECT_EQ(f.BiboButton->toolTip(), QStringLiteral("Ram & Rom"));
+
+    // Every category's caption shows whole on the button, in a smaller font or on two lines
+    // where needed.
+    for (uint8_t language : {0, 1, 2}) {
+        Ctx().CurrentLanguage = language;
+        for (int row = 0; row < PaletteCategoryCount; ++row) {
+            f.LoadPaletteCategory(row);
+            const QString shown = QString(f.BiboButton->text()).replace(QStringLiteral("&&"), QStringLiteral("&"));
+            EXPECT_EQ(QString(shown).replace(u'\n', u' '), f.BiboButton->toolTip());
+            for (const QString& line : shown.split(u'\n'))
+                EXPECT_LE(QFontMetrics(f.BiboButton->font()).horizontalAdvance(line),
+                          f.BiboButton->width() - f.BiboButton->iconSize().width() - 34)
+                    << shown.toStdString();
+        }
+    }
+    Ctx().CurrentLanguage = 0;
 
     // Text only follows its button.
     f.LoadPaletteCategory(kGatter);
@@ -216,6 +237,23 @@ TEST_F(PaletteWindowTest, QuickFindPlacesTheComponentAndLeavesTheClipboard)
     for (int i = 0; i < f.SearchResultListbox->count(); ++i)
         seen << f.SearchResultListbox->item(i)->text();
     EXPECT_EQ(seen.removeDuplicates(), 0);
+
+    // Long names break onto a second line in the narrow list instead of being cut.
+    f.SearchEdit->setText(QStringLiteral("zähler"));
+    QApplication::processEvents();
+    const int room = f.SearchResultListbox->viewport()->width();
+    const int line = f.SearchResultListbox->fontMetrics().height();
+    int wide = 0;
+    for (int i = 0; i < f.SearchResultListbox->count(); ++i) {
+        QListWidgetItem* item = f.SearchResultListbox->item(i);
+        const QRect r = f.SearchResultListbox->visualItemRect(item);
+        EXPECT_LE(r.width(), room) << item->text().toStdString();
+        if (f.SearchResultListbox->fontMetrics().horizontalAdvance(item->text()) > room) {
+            ++wide;
+            EXPECT_GE(r.height(), 2 * line) << item->text().toStdString();
+        }
+    }
+    EXPECT_GT(wide, 0) << "the list holds a name wider than itself";
 
     f.SearchEdit->setText(QStringLiteral("nan"));
     ASSERT_GE(f.SearchResultListbox->count(), 1);
@@ -383,6 +421,60 @@ TEST_F(PaletteWindowTest, WireAndComponentStatesFollowTheirButtons)
     EXPECT_FALSE(wire->ShowLineStates);
     EXPECT_TRUE(f.SB_HILO->isChecked()) << "the option stays for the next run";
     EXPECT_EQ(background(), editing) << "the stop repaints the board";
+}
+
+// Catches the addresses the program hands to the desktop's browser.
+class TUrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> Urls;
+public slots:
+    void Open(const QUrl& url) { Urls << url; }
+};
+
+TEST_F(PaletteWindowTest, HelpFromTheMenuThePaletteAndTheForum)
+{
+    TForm1& f = Shown();
+    for (const char* page : {"help/de/index.html", "help/de/gates.html", "help/de/hardware.html",
+                             "help/de/mainwindow.html"})
+        WriteFile(QString::fromLatin1(page), "<html></html>");
+    WriteFile(QStringLiteral("help/topics.ini"), "[Topics]\r\n18235=gates\r\n");
+    QStringList opened;
+    SetUrlOpenerForTesting([&](const QUrl& url) {
+        opened << QFileInfo(url.toLocalFile()).fileName();
+        return true;
+    });
+    const auto restore = qScopeGuard([] { SetUrlOpenerForTesting({}); });
+
+    // Contents with nothing selected, the component's page with one selected.
+    f.ActionByName(QStringLiteral("Index"))->trigger();
+    TIOBauteil* gate = AddByName(*f.MainBoard, "TBTAnd", 1000, 1000);
+    f.MainBoard->SelectObject(gate, true);
+    f.ActionByName(QStringLiteral("Index"))->trigger();
+    f.ActionByName(QStringLiteral("UntersttzeHardware1"))->trigger();
+    EXPECT_EQ(opened, (QStringList{QStringLiteral("index.html"), QStringLiteral("gates.html"),
+                                   QStringLiteral("hardware.html")}));
+
+    // The palette's "?" box opens the entry's page and places nothing.
+    f.LoadPaletteCategory(kGatter);
+    size_t k = 0;
+    while (k < f.Bibo->Entries.size() && QString::fromLatin1(f.Bibo->Entries[k]->ClassName()) != "TBTAnd")
+        ++k;
+    ASSERT_LT(k, f.Bibo->Entries.size());
+    opened.clear();
+    const QPoint box = f.Bibo->PaletteToDevice(QPoint(20, f.Bibo->Rows[k] - 20));
+    SendMouse(f.Bibo, QEvent::MouseButtonPress, Qt::LeftButton, box);
+    SendMouse(f.Bibo, QEvent::MouseButtonRelease, Qt::LeftButton, box);
+    EXPECT_EQ(opened, QStringList{QStringLiteral("gates.html")});
+    EXPECT_EQ(f.EditorOf(f.MainBoard).Mode, kModeSelect);
+
+    // The forum opens in the desktop's browser.
+    TUrlCatcher browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "Open");
+    f.ActionByName(QStringLiteral("InternetForum1"))->trigger();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    ASSERT_EQ(browser.Urls.size(), 1);
+    EXPECT_TRUE(browser.Urls[0].toString().endsWith(QStringLiteral("/forum/")));
 }
 
 TEST_F(PaletteWindowTest, CleanUpSelectsDanglingWiresOnly)
@@ -642,3 +734,5 @@ TEST_F(MacroWindowTest, AMacroKeepsItsElementsInAGroupOfItsOwn)
 }
 
 } // namespace
+
+#include "PaletteWindowTest.moc"

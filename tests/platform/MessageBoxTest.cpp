@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -169,6 +170,70 @@ TEST_F(MessageBoxTest, HelpOpensThePageOrSaysThereIsNone)
     ASSERT_EQ(responder.Requests().size(), 4u);
     EXPECT_EQ(responder.Requests()[3].type, mtError);
     EXPECT_EQ(responder.Requests()[3].text, "The help page cannot be opened.");
+}
+
+// Pages by language (French reads the English ones), topics through the topic table and,
+// without an entry, through the program's fallback.
+TEST_F(MessageBoxTest, HelpTopicsFindTheirPagesByLanguage)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    Ctx().ProgramFolder = dir.path() + u'/';
+    auto write = [&dir](const QString& name, const QByteArray& text) {
+        QDir().mkpath(QFileInfo(dir.path() + name).absolutePath());
+        QFile f(dir.path() + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    };
+    for (const char* name : {"/help/de/gates.html", "/help/en/gates.html", "/help/de/index.html",
+                             "/help/de/group-logic.html"})
+        write(QString::fromLatin1(name), "<html></html>");
+    write(QStringLiteral("/help/topics.ini"), "[Topics]\r\n18235=gates\r\n18999=missing\r\n");
+    std::vector<QString> opened;
+    SetUrlOpenerForTesting([&](const QUrl& url) {
+        opened.push_back(url.toLocalFile().mid(dir.path().size()));
+        return true;
+    });
+    std::vector<int> asked;
+    SetHelpTopicFallback([&asked](int context) {
+        asked.push_back(context);
+        return context == 27000 ? QStringLiteral("group-logic") : QString();
+    });
+    TScopedMessageResponder responder;
+
+    const struct {
+        uint8_t language;
+        int topic;
+        const char* page;  // nullptr: the "no page" message
+    } cases[] = {
+        {0, 18235, "/help/de/gates.html"},
+        {1, 18235, "/help/en/gates.html"},
+        {2, 18235, "/help/en/gates.html"},
+        {1, 27000, "/help/de/group-logic.html"},  // no English page: the German one
+        {0, 18999, nullptr},                      // the table names a page that is not there
+        {0, 4711, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.topic);
+        Ctx().CurrentLanguage = c.language;
+        opened.clear();
+        const size_t messages = responder.Requests().size();
+        OpenHelpTopic(c.topic);
+        if (c.page) {
+            ASSERT_EQ(opened.size(), 1u);
+            EXPECT_EQ(opened[0], QString::fromLatin1(c.page));
+        } else {
+            EXPECT_TRUE(opened.empty());
+            EXPECT_EQ(responder.Requests().size(), messages + 1);
+        }
+    }
+    EXPECT_EQ(asked, (std::vector<int>{27000, 18999, 4711})) << "the table comes first";
+    Ctx().CurrentLanguage = 1;
+    opened.clear();
+    OpenHelpContents();
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], QStringLiteral("/help/de/index.html"));
+    SetHelpTopicFallback({});
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "components/digital/Gates.h"
 #include "components/signal/Sound.h"
 #include "core/board/Makro.h"
+#include "frontpanel/FrontPanel.h"
 #include "hardware/framework/BtHardware.h"
 #include "platform/MessageBox.h"
 #include "shell/mainwindow/ProjectFiles.h"
@@ -213,6 +214,27 @@ TEST_F(CompileTest, FailedProjectWriteStopsTheCompile)
     EXPECT_FALSE(f->Projects->CompiledCopy);
 }
 
+// A front panel published on the web takes the web-server program along; one that is not
+// published does not.
+TEST_F(CompileTest, APublishedFrontPanelTakesTheWebServerAlong)
+{
+    WriteFile(QStringLiteral("tvwebserver"), QByteArray("#!/bin/sh\n"));
+    QFile::setPermissions(dir.filePath(QStringLiteral("tvwebserver")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    TFrontplatte panel;
+    command->FrontPanel = &panel;
+    for (const int mode : {0, 1}) {
+        SCOPED_TRACE(mode);
+        panel.PublishMode = mode;
+        const QString folder = QStringLiteral("pub%1").arg(mode);
+        ASSERT_TRUE(Compile(out.filePath(folder) + u'/', QStringLiteral("panel")));
+        const QFileInfo server(out.filePath(folder + QStringLiteral("/tvwebserver")));
+        EXPECT_EQ(server.isFile(), mode != 0);
+        EXPECT_EQ(server.isExecutable(), mode != 0);
+    }
+    command->FrontPanel = nullptr;
+}
+
 // A full disk: an earlier compiled program and its comp.mod stay whole, the compile says it
 // failed and names the file, and Compile and Start starts nothing.
 TEST_F(CompileTest, AFullDiskKeepsTheEarlierProgram)
@@ -278,13 +300,24 @@ TEST_F(CompileTest, CompiledProgramRunsOnItsOwn)
     ASSERT_FALSE(HasError(command->StatusLines())) << qPrintable(command->StatusLines().join(u'\n'));
     QFile::remove(Target("blink/Settings/HARDWARE.INI"));
 
+    // The folder runs wherever it is moved: the program needs no library of the build.
+    ASSERT_TRUE(QDir().mkpath(Target("elsewhere")));
+    ASSERT_TRUE(QDir().rename(Target("blink"), Target("elsewhere/blink")));
+    QProcess readelf;
+    readelf.start(QStringLiteral("readelf"), {QStringLiteral("-d"), Target("elsewhere/blink/blink")});
+    if (readelf.waitForFinished(30000) && readelf.exitCode() == 0) {
+        const QString dynamic = QString::fromLocal8Bit(readelf.readAllStandardOutput());
+        EXPECT_TRUE(dynamic.contains(QStringLiteral("NEEDED")));
+        EXPECT_FALSE(dynamic.contains(QStringLiteral("libtavrinol"))) << qPrintable(dynamic);
+    }
+
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
     program.setProcessEnvironment(env);
-    program.setWorkingDirectory(Target("blink"));
-    program.start(Target("blink/blink"), {});
+    program.setWorkingDirectory(Target("elsewhere/blink"));
+    program.start(Target("elsewhere/blink/blink"), {});
     ASSERT_TRUE(program.waitForStarted(30000));
     if (!program.waitForFinished(120000)) {
         program.kill();
@@ -293,7 +326,7 @@ TEST_F(CompileTest, CompiledProgramRunsOnItsOwn)
     }
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().constData();
-    EXPECT_TRUE(QFileInfo::exists(Target("blink/COMP_Default.set")));
-    EXPECT_TRUE(QFileInfo::exists(Target("blink/Settings/HARDWARE.INI")));
+    EXPECT_TRUE(QFileInfo::exists(Target("elsewhere/blink/COMP_Default.set")));
+    EXPECT_TRUE(QFileInfo::exists(Target("elsewhere/blink/Settings/HARDWARE.INI")));
 }
 #endif

@@ -22,6 +22,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -580,6 +581,24 @@ TEST_F(SettingsDialogTest, SizesItselfToItsRows)
         });
         dlg.Execute();
     }
+}
+
+TEST_F(SettingsDialogTest, ALongCaptionWidensTheDialogSoThatItShowsWhole)
+{
+    TDefault_Dlg dlg;
+    const QString caption = QStringLiteral("Meilhaus ME-4680 Multifunktionskarte, Kanal 16");
+    dlg.setWindowTitle(caption);
+    int32_t v = 1;
+    dlg.PropScrollbox->AddSpinProp("Wert", v, 0, 10, 64);
+    TScopedDialogResponder responder;
+    responder.Answer([&](QDialog& d) {
+        QFont bold = d.font();
+        bold.setBold(true);
+        EXPECT_GE(d.width(), QFontMetrics(bold).horizontalAdvance(caption) + 100);
+        EXPECT_GT(d.width(), RowOf(d, 0)->width());
+        return mrCancel;
+    });
+    dlg.Execute();
 }
 
 TEST_F(SettingsDialogTest, FoldingAGroupRefitsTheDialog)

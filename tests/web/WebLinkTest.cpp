@@ -279,6 +279,38 @@ TEST_F(WebLinkTest, RefusedConnectionStartsTheServerProgramOnce)
     EXPECT_TRUE(window->WebLink()->Launched());
 }
 
+// The server program the link starts runs as this program's own process and ends with it.
+TEST_F(WebLinkTest, TheServerProgramItStartedEndsWithTheProgram)
+{
+    quint16 port = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress(QHostAddress::LocalHost), 0));
+        port = probe.serverPort();
+    }
+    // A "server" that never answers and would run for a minute.
+    const QString program = dir.path() + QStringLiteral("/tvwebserver");
+    {
+        QFile script(program);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nexec sleep 60\n");
+    }
+    QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    window->WebServerPath = program;
+    WebLinkConfig().Port = port;
+    WebLinkConfig().FirstRetryMs = 10;
+    window->StartWebServer();
+    ASSERT_TRUE(WaitFor([] { return LaunchedWebServers().size() == 1; }));
+    const qint64 pid = LaunchedWebServers().front();
+    EXPECT_TRUE(QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid)));
+
+    window->StopWebServer();
+    EXPECT_EQ(LaunchedWebServers().size(), 1) << "a dropped link leaves the server running";
+    EndLaunchedWebServers();
+    EXPECT_TRUE(LaunchedWebServers().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid)));
+}
+
 // A program on the link port that does not know the secret gets nothing from the front panel:
 // no caption, no page, no click reaches an element; the user is told once.
 TEST_F(WebLinkTest, APeerWithoutTheSecretGetsNothing)

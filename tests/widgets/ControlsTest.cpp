@@ -282,9 +282,9 @@ TEST(SpeedButtonTest, RepeatedClicks)
     Mouse(button, QEvent::MouseButtonPress, {5, 5});
     EXPECT_EQ(clicks, 1) << "the first click comes at once";
     ASSERT_TRUE(button->RepeatTimer());
-    EXPECT_EQ(button->RepeatTimer()->interval(), 500);
+    EXPECT_EQ(button->RepeatTimer()->Interval(), 500);
     button->RepeatTimerTick();
-    EXPECT_EQ(button->RepeatTimer()->interval(), 100);
+    EXPECT_EQ(button->RepeatTimer()->Interval(), 100);
     button->RepeatTimerTick();
     EXPECT_EQ(clicks, 3);
     Mouse(button, QEvent::MouseButtonRelease, {5, 5}, Qt::NoButton);
@@ -426,9 +426,9 @@ TEST(SpinButtonTest, DiagonalPartsAndRepeat)
     spin.OnDown = [&](void*) { ++down; };
     Mouse(&spin, QEvent::MouseButtonPress, {3, 3});
     EXPECT_EQ(up, 1);
-    EXPECT_EQ(spin.Timer()->interval(), 300);
+    EXPECT_EQ(spin.Timer()->Interval(), 300);
     spin.TimerTick();
-    EXPECT_EQ(spin.Timer()->interval(), 100);
+    EXPECT_EQ(spin.Timer()->Interval(), 100);
     EXPECT_EQ(up, 2);
     Mouse(&spin, QEvent::MouseButtonRelease, {3, 3}, Qt::NoButton);
     Mouse(&spin, QEvent::MouseMove, {30, 30}, Qt::NoButton);
@@ -609,7 +609,7 @@ TEST(ScrollBarTest, ScrollReports)
     Mouse(&bar, QEvent::MouseButtonPress, {thumbRight + 20, 8});
     EXPECT_EQ(bar.Position(), 10);
     ASSERT_TRUE(bar.PageTimer());
-    EXPECT_EQ(bar.PageTimer()->interval(), 100);
+    EXPECT_EQ(bar.PageTimer()->Interval(), 100);
     for (int i = 0; i < 10 && bar.PageTimer(); ++i)
         bar.PageTimerTick();
     EXPECT_EQ(bar.PageTimer(), nullptr) << "paging stops once the thumb is under the mouse";

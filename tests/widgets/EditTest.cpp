@@ -46,9 +46,9 @@ protected:
     void SetUp() override
     {
         ResetContext();
-        SetEditMode(emInsert);
+        Application().SetEditMode(emInsert);
     }
-    void TearDown() override { SetEditMode(emInsert); }
+    void TearDown() override { Application().SetEditMode(emInsert); }
 };
 
 // Shows the edit in an active window so that it has the focus (caret and scrolling need it).
@@ -113,7 +113,7 @@ TEST_F(EditTest, KeysMoveTheCaretSelectAndEdit)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SetEditMode(emInsert);
+        Application().SetEditMode(emInsert);
         TWLXEdit edit;
         edit.SetText(c.text);
         edit.SetCaretPos(c.caret);
@@ -131,10 +131,10 @@ TEST_F(EditTest, ShortcutKeysAreConsumedAndControlCharactersNeverBecomeText)
     TWLXEdit edit;
     edit.SetText(QStringLiteral("abc"));
     int key = Qt::Key_A;
-    SetEditMode(emInsert | emCtrl);
+    Application().SetEditMode(emInsert | emCtrl);
     edit.ProcessKey(key);
     EXPECT_EQ(key, 0);
-    SetEditMode(emInsert);
+    Application().SetEditMode(emInsert);
     // OnKeyPress may turn a character into a control character: nothing is inserted.
     edit.OnKeyPress = [](void*, QChar& c) { c = QChar(7); };
     edit.SetCaretPos(4);
@@ -199,7 +199,7 @@ TEST_F(EditTest, UndoRestoresTheTextCaretAndSelection)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SetEditMode(emInsert);
+        Application().SetEditMode(emInsert);
         TWLXEdit edit;
         edit.SetText(c.text);
         edit.SetCaretPos(c.caret);
@@ -429,7 +429,8 @@ struct Completing {
     TWLXEdit edit;
     explicit Completing(uint8_t mode)
     {
-        list.Items = {QStringList{"Berlin", "Bern", "Bonn"}};
+        list.AddItem();
+        list.Item(0)->Items = QStringList{"Berlin", "Bern", "Bonn"};
         complete.SetStringList(&list);
         complete.Mode = mode;
         edit.SetAutoComplete(&complete);
@@ -516,7 +517,7 @@ TEST_F(EditTest, UnknownTextIsOfferedForAddingOnEnter)
         Type(&f.edit, QStringLiteral("Paris"));
         Press(&f.edit, K(Qt::Key_Return));
         EXPECT_EQ(offered, QStringLiteral("Paris"));
-        EXPECT_EQ(f.list.Items[0].contains(QStringLiteral("Paris")), add);
+        EXPECT_EQ(f.list.Item(0)->Items.contains(QStringLiteral("Paris")), add);
         // A known text is not offered.
         offered.clear();
         f.edit.SetText(QStringLiteral("Bonn"));
@@ -565,7 +566,8 @@ TEST_F(EditTest, OpenDropDownOffersWhatTheEditShows)
 TEST_F(EditTest, DestroyedListOrCompleterLeavesNoDanglingReference)
 {
     auto* list = new TWLXStringList;
-    list->Items = {QStringList{"Berlin"}};
+    list->AddItem();
+    list->Item(0)->Items = QStringList{"Berlin"};
     auto* complete = new TWLXEditAutoComplete;
     complete->SetStringList(list);
     complete->Mode = amText;

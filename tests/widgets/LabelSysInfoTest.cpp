@@ -149,7 +149,7 @@ TEST(LabelTest, TwinklePhasesAndTheirColours)
     label->TwinkleInVisible = 300;
     label->TwinkleTick();
     EXPECT_FALSE(label->TwinkleVisiblePhase());
-    EXPECT_EQ(label->TwinkleTimer()->interval(), 300);
+    EXPECT_EQ(label->TwinkleTimer()->Interval(), 300);
     EXPECT_EQ(DarkPixels(Render(host)), 0);   // clNone: nothing in the invisible phase
     label->TwinkleColor = 0x000080;
     EXPECT_GT(DarkPixels(Render(host)), 0);

@@ -35,8 +35,8 @@ struct Form {
 
 class MaskEditTest : public ::testing::Test {
 protected:
-    void SetUp() override { SetEditMode(emInsert); }
-    void TearDown() override { SetEditMode(emInsert); }
+    void SetUp() override { Application().SetEditMode(emInsert); }
+    void TearDown() override { Application().SetEditMode(emInsert); }
 };
 
 } // namespace

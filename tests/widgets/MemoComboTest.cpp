@@ -150,7 +150,7 @@ TEST(MemoTest, RowCountEventFollowsEveryEdit)
 
 TEST(MemoTest, EnterBreaksTheLineUnlessItMovesTheFocusAndInsertTogglesOverwrite)
 {
-    SetEditMode(emInsert);
+    Application().SetEditMode(emInsert);
     QWidget window;
     auto* memo = new TWLXMemo(&window);
     auto* next = new QLineEdit(&window);
@@ -166,8 +166,8 @@ TEST(MemoTest, EnterBreaksTheLineUnlessItMovesTheFocusAndInsertTogglesOverwrite)
     Press(memo, Qt::Key_Insert);
     Press(memo, Qt::Key_X, QStringLiteral("X"));
     EXPECT_EQ(memo->Text(), QStringLiteral("Xb\r\n"));
-    EXPECT_FALSE(EditModeFlags() & emInsert);
-    SetEditMode(emInsert);
+    EXPECT_FALSE(Application().EditModeFlags() & emInsert);
+    Application().SetEditMode(emInsert);
     memo->TabOnEnter = true;
     Press(memo, Qt::Key_Return, QStringLiteral("\r"));
     EXPECT_EQ(memo->Text(), QStringLiteral("Xb\r\n"));

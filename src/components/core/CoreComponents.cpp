@@ -305,10 +305,15 @@ const TComponentDescription TBTHotkey_Empfangen::Description{
     .TypeName = {"Hotkey empfangen", "Receive Hotkey", "Réception\rtouche raccourci"},
     .Outputs = {1}, .OutputNames = "-", .Category = TPaletteCategory::Hotkeys};
 
-TBTHotkey_Empfangen::TBTHotkey_Empfangen() : Hotkey(std::make_unique<THotkey>())
+THotkeyBlock::THotkeyBlock(const TComponentDescription& description)
+    : Hotkey(std::make_unique<THotkey>())
 {
-    Describe(Description);
+    Describe(description);
     Editable = true;
+}
+
+TBTHotkey_Empfangen::TBTHotkey_Empfangen() : THotkeyBlock(Description)
+{
     Hotkey->OnPress = [this](THotkey*) {
         if (OutputCount > 0)
             SetOutputDigital(0, true);
@@ -327,7 +332,7 @@ TBTHotkey_Empfangen::~TBTHotkey_Empfangen()
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
 
-int TBTHotkey_Empfangen::EditProperties()
+int THotkeyBlock::EditProperties()
 {
     TDefault_Dlg& dlg = Default_Dlg();
     dlg.setWindowTitle(GetTypeName());
@@ -336,19 +341,19 @@ int TBTHotkey_Empfangen::EditProperties()
     return dlg.ExecuteWithOptions(*this);
 }
 
-void TBTHotkey_Empfangen::Paint(TCanvas& canvas)
+void THotkeyBlock::Paint(TCanvas& canvas)
 {
     TGrundBT::Paint(canvas);
     DrawMarkText(canvas, CenterX() - 30, CenterY() - 34, 40, QStringLiteral("Key"));
 }
 
-void TBTHotkey_Empfangen::WriteData(TWriter& writer)
+void THotkeyBlock::WriteData(TWriter& writer)
 {
     TGrundBT::WriteData(writer);
     Hotkey->WriteData(writer);
 }
 
-void TBTHotkey_Empfangen::ReadData(TReader& reader, uint8_t version)
+void THotkeyBlock::ReadData(TReader& reader, uint8_t version)
 {
     TGrundBT::ReadData(reader, version);
     Hotkey->ReadData(reader);

@@ -85,13 +85,11 @@ public:
     void ReadData(TReader& reader, uint8_t version) override;
 };
 
-// Hotkey receiver: its output follows a key of the front panel in run mode.
-class TBTHotkey_Empfangen : public TGrundBT {
+// A block with one hotkey: the "Key" symbol, the hotkey in the record and a settings dialog
+// with the hotkey row (hotkey receiver and sender).
+class THotkeyBlock : public TGrundBT {
 public:
-    TV_CLASS_NAME(TBTHotkey_Empfangen)
-    TBTHotkey_Empfangen();
-    static const TComponentDescription Description;
-    ~TBTHotkey_Empfangen() override;
+    TV_CLASS_NAME(THotkeyBlock)
 
     std::unique_ptr<THotkey> Hotkey;
 
@@ -99,6 +97,18 @@ public:
     void Paint(TCanvas& canvas) override;
     void WriteData(TWriter& writer) override;
     void ReadData(TReader& reader, uint8_t version) override;
+
+protected:
+    explicit THotkeyBlock(const TComponentDescription& description);
+};
+
+// Hotkey receiver: its output follows a key of the front panel in run mode.
+class TBTHotkey_Empfangen : public THotkeyBlock {
+public:
+    TV_CLASS_NAME(TBTHotkey_Empfangen)
+    TBTHotkey_Empfangen();
+    static const TComponentDescription Description;
+    ~TBTHotkey_Empfangen() override;
 };
 
 // Every hotkey receiver that exists, in creation order.

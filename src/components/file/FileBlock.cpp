@@ -72,4 +72,10 @@ QString NamePart(const QString& path)
     return path.mid(cut + 1);
 }
 
+QString HintWithFile(const QString& hint, const QString& path)
+{
+    const QString name = NamePart(path);
+    return name.isEmpty() ? hint : hint + QLatin1Char('\r') + name;
+}
+
 } // namespace FileWrites

@@ -42,4 +42,6 @@ namespace FileWrites {
 QString DataFolder();
 // The name part of a path (after the last '/' or '\').
 QString NamePart(const QString& path);
+// A component's hint followed by a line with the name part of its file, when there is one.
+QString HintWithFile(const QString& hint, const QString& path);
 } // namespace FileWrites

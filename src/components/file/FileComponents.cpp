@@ -50,11 +50,7 @@ int TBTFileAccess::EditProperties()
 
 QString TBTFileAccess::GetHint() const
 {
-    QString hint = TBTFileBlock::GetHint();
-    const QString name = NamePart(FileName);
-    if (!name.isEmpty())
-        hint += QLatin1Char('\r') + name;
-    return hint;
+    return FileWrites::HintWithFile(TBTFileBlock::GetHint(), FileName);
 }
 
 // --- TBTFileRead -----------------------------------------------------------------------------

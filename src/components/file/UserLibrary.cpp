@@ -216,11 +216,7 @@ int TBTDLL::EditProperties()
 
 QString TBTDLL::GetHint() const
 {
-    QString hint = TGrundBT::GetHint();
-    const QString name = FileWrites::NamePart(LibraryFile);
-    if (!name.isEmpty())
-        hint += QLatin1Char('\r') + name;
-    return hint;
+    return FileWrites::HintWithFile(TGrundBT::GetHint(), LibraryFile);
 }
 
 void TBTDLL::PrepareInputs(bool texts)

@@ -19,11 +19,6 @@
 
 namespace {
 
-QString NotEnoughTimersText()
-{
-    return QString::fromUtf8("Nicht genügend Timer verfügbar");
-}
-
 QThread::Priority ToQtPriority(TThreadPriority p)
 {
     switch (p) {
@@ -46,11 +41,6 @@ QThread::Priority ToQtPriority(TThreadPriority p)
 }
 
 } // namespace
-
-EOutOfResources::EOutOfResources(const QString& message)
-    : std::runtime_error(message.toStdString())
-{
-}
 
 // --- TMonotonicTickSource ------------------------------------------------------------------
 

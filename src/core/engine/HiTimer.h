@@ -12,6 +12,8 @@
 //   and then runs the handler in the GUI thread, waiting for it (Synchronize), or directly in
 //   the timer thread (Synchronize false).
 
+#include "widgets/WLXErrors.h"
+
 #include <QObject>
 #include <QString>
 
@@ -24,12 +26,6 @@
 class QThread;
 
 enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
-
-// No timer could be set up ("Nicht genügend Timer verfügbar").
-class EOutOfResources : public std::runtime_error {
-public:
-    explicit EOutOfResources(const QString& message);
-};
 
 // Where a timer thread's ticks come from: a monotonic clock and a wait for an absolute
 // deadline that another thread can cancel. The timer makes one per thread it starts.

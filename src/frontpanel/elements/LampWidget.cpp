@@ -2,6 +2,7 @@
 
 #include "platform/Colors.h"
 #include "platform/Types.h"
+#include "widgets/ImageList.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -76,6 +77,39 @@ std::vector<QPointF> GrownOutline(TIxLedClass shape, int w, int h, int c, int d)
         break;
     }
     return p;
+}
+
+// A texture covering a picture of the size: tiled from (0, 0) or stretched over it.
+QImage Covering(const QImage& texture, TIxglSubstanceMode mode, QSize size)
+{
+    if (mode == ixsmStretch)
+        return texture.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    QImage out(size, QImage::Format_RGB32);
+    QPainter p(&out);
+    p.fillRect(out.rect(), QBrush(texture));
+    return out;
+}
+
+// A picture of an image list; none when the list has no such picture.
+QImage PictureOf(const TWLXCustomImageList* list, int listIndex, int imageIndex)
+{
+    QImage picture;
+    if (list && list->IsValidIndex(listIndex, imageIndex))
+        list->GetBitmap(listIndex, imageIndex, &picture);
+    return picture;
+}
+
+// Every channel moved by delta, kept in 0 .. 255.
+QImage Brightened(const QImage& texture, int delta)
+{
+    QImage out = texture;
+    for (int y = 0; y < out.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            line[x] = qRgb(std::clamp(qRed(line[x]) + delta, 0, 255), std::clamp(qGreen(line[x]) + delta, 0, 255),
+                           std::clamp(qBlue(line[x]) + delta, 0, 255));
+    }
+    return out;
 }
 
 QPolygonF Quad(const std::vector<QPointF>& inner, const std::vector<QPointF>& outer, size_t i)
@@ -226,20 +260,33 @@ QImage TITemboLED::RenderState(bool lit) const
     const int r = (Channel(m_plasticColor, 0) * f) / 2;
     const int gch = (Channel(m_plasticColor, 8) * f) / 2;
     const int b = (Channel(m_plasticColor, 16) * f) / 2;
+    // The body texture laid over the picture first, tiled from (0, 0) or stretched.
+    const QImage body = m_bodyTexture.isNull() ? QImage() : Covering(m_bodyTexture, m_bodyMode, image.size());
+    const int k = body.isNull() ? 90 : 127;
     QRandomGenerator* random = QRandomGenerator::global();
     const int grain = 3 * m_plasticDepth;
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const auto* texel = body.isNull() ? nullptr : reinterpret_cast<const QRgb*>(body.constScanLine(y));
         for (int x = 0; x < image.width(); ++x) {
-            int shade = RoundEven(255 - 90 * (std::abs(x - wb / 2.0) + std::abs(y - hb / 2.0))
+            int shade = RoundEven(255 - k * (std::abs(x - wb / 2.0) + std::abs(y - hb / 2.0))
                                             / denom);
             shade += 15 - int(random->bounded(grain));
             shade = std::clamp(shade, 0, 255);
-            line[x] = qRgb(shade * r / 255, shade * gch / 255, shade * b / 255);
+            if (texel)
+                line[x] = qRgb(shade * ((qRed(texel[x]) * f) / 2) / 255,
+                               shade * ((qGreen(texel[x]) * f) / 2) / 255,
+                               shade * ((qBlue(texel[x]) * f) / 2) / 255);
+            else
+                line[x] = qRgb(shade * r / 255, shade * gch / 255, shade * b / 255);
         }
     }
     QPainter painter(&image);
     painter.setPen(Qt::NoPen);
+    auto textureBrush = [&](const QImage& texture) {
+        return QBrush(Covering(texture, m_borderMode, image.size()));
+    };
+    const bool bordered = !m_borderTexture.isNull();
     const auto& p0 = m_outlines[0];
     const auto& p1 = m_outlines[1];
     if (m_gap > 0 && !p0.empty()) {
@@ -247,12 +294,17 @@ QImage TITemboLED::RenderState(bool lit) const
         ring.setFillRule(Qt::WindingFill);
         for (size_t i = 0; i < p0.size(); ++i)
             ring.addPolygon(Quad(p0, p1, i));
-        painter.fillPath(ring, TColorToQColor(m_gapColor));
+        if (bordered)
+            painter.fillPath(ring, textureBrush(m_borderTexture));
+        else
+            painter.fillPath(ring, TColorToQColor(m_gapColor));
     }
     auto border = [&](const std::vector<QPointF>& in, const std::vector<QPointF>& out,
                       TIxBorderLedStyle style) {
-        const QColor light = TColorToQColor(Shifted(m_borderColor, 32));
-        const QColor dark = TColorToQColor(Shifted(m_borderColor, -32));
+        const QBrush light = bordered ? textureBrush(m_borderLight)
+                                      : QBrush(TColorToQColor(Shifted(m_borderColor, 32)));
+        const QBrush dark = bordered ? textureBrush(m_borderDark)
+                                     : QBrush(TColorToQColor(Shifted(m_borderColor, -32)));
         const double limit = 1.0 / std::sqrt(2.0);
         for (size_t i = 0; i < out.size(); ++i) {
             const size_t j = (i + 1) % out.size();
@@ -439,6 +491,46 @@ void TITemboLED::SetEmboSize(int value)
         return;
     m_emboSize = value;
     update();
+}
+
+void TITemboLED::SetBorderSubstance(const QImage& picture)
+{
+    m_borderTexture = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB32);
+    m_borderLight = m_borderTexture.isNull() ? QImage() : Brightened(m_borderTexture, 64);
+    m_borderDark = m_borderTexture.isNull() ? QImage() : Brightened(m_borderTexture, -64);
+    Changed(false);
+}
+
+void TITemboLED::SetLedPlasticSubstance(const QImage& picture)
+{
+    m_bodyTexture = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB32);
+    Changed(false);
+}
+
+void TITemboLED::SetBorderSubsMode(TIxglSubstanceMode value)
+{
+    if (value == m_borderMode)
+        return;
+    m_borderMode = value;
+    Changed(false);
+}
+
+void TITemboLED::SetLedPlasticSubsMode(TIxglSubstanceMode value)
+{
+    if (value == m_bodyMode)
+        return;
+    m_bodyMode = value;
+    Changed(false);
+}
+
+void TITemboLED::TakeBorderSubstance(const TWLXCustomImageList* list, int listIndex, int imageIndex)
+{
+    SetBorderSubstance(PictureOf(list, listIndex, imageIndex));
+}
+
+void TITemboLED::TakeLedPlasticSubstance(const TWLXCustomImageList* list, int listIndex, int imageIndex)
+{
+    SetLedPlasticSubstance(PictureOf(list, listIndex, imageIndex));
 }
 
 void TITemboLED::SetEmboIntensity(int value)

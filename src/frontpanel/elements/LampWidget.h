@@ -22,6 +22,9 @@ enum TIxLedClass : uint8_t {
     ixlcTrapezium
 };
 enum TIxBorderLedStyle : uint8_t { ixblsUp, ixblsDown, ixblsNone };
+enum TIxglSubstanceMode : uint8_t { ixsmTile, ixsmStretch };
+
+class TWLXCustomImageList;
 
 class TITemboLED : public QWidget {
 public:
@@ -64,6 +67,21 @@ public:
     void SetEmboSize(int value);
     int EmboIntensity() const { return m_emboIntensity; }
     void SetEmboIntensity(int value);
+
+    // Textures of the borders (and the gap ring) and of the body; an empty picture removes
+    // one. The borders' light and dark sides show the border texture lightened and darkened by
+    // 64 per channel; every border part fills by BorderSubsMode.
+    const QImage& BorderSubstance() const { return m_borderTexture; }
+    void SetBorderSubstance(const QImage& picture);
+    const QImage& LedPlasticSubstance() const { return m_bodyTexture; }
+    void SetLedPlasticSubstance(const QImage& picture);
+    TIxglSubstanceMode BorderSubsMode() const { return m_borderMode; }
+    void SetBorderSubsMode(TIxglSubstanceMode value);
+    TIxglSubstanceMode LedPlasticSubsMode() const { return m_bodyMode; }
+    void SetLedPlasticSubsMode(TIxglSubstanceMode value);
+    // A picture of an image list as texture (none when the list has no such picture).
+    void TakeBorderSubstance(const TWLXCustomImageList* list, int listIndex, int imageIndex);
+    void TakeLedPlasticSubstance(const TWLXCustomImageList* list, int listIndex, int imageIndex);
 
     // Gap, plus the widths of the borders whose style is not none.
     int Margin() const;
@@ -113,6 +131,9 @@ private:
     bool m_emboOn = false;
     int m_emboSize = 10;
     int m_emboIntensity = 5;
+    QImage m_borderTexture, m_borderLight, m_borderDark, m_bodyTexture;
+    TIxglSubstanceMode m_borderMode = ixsmTile;
+    TIxglSubstanceMode m_bodyMode = ixsmTile;
 
     bool m_laidOut = false;   // the first layout happens when the widget is first shown
     bool m_inLayout = false;  // a resize caused by the layout itself

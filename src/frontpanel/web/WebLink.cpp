@@ -23,6 +23,8 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 TWebLinkConfig& WebLinkConfig()
 {
@@ -33,6 +35,51 @@ TWebLinkConfig& WebLinkConfig()
 void ResetWebLinkConfig()
 {
     WebLinkConfig() = TWebLinkConfig();
+}
+
+namespace {
+
+std::vector<std::unique_ptr<QProcess>>& Servers()
+{
+    static std::vector<std::unique_ptr<QProcess>> servers;
+    return servers;
+}
+
+bool LaunchServer(const QString& program, const QStringList& arguments)
+{
+    auto process = std::make_unique<QProcess>();
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->start(program, arguments);
+    if (!process->waitForStarted(5000))
+        return false;
+    Servers().push_back(std::move(process));
+    return true;
+}
+
+} // namespace
+
+void EndLaunchedWebServers()
+{
+    for (const auto& process : Servers()) {
+        if (process->state() == QProcess::NotRunning)
+            continue;
+        process->terminate();
+        if (!process->waitForFinished(3000)) {
+            process->kill();
+            process->waitForFinished(1000);
+        }
+    }
+    Servers().clear();
+}
+
+QList<qint64> LaunchedWebServers()
+{
+    QList<qint64> running;
+    for (const auto& process : Servers())
+        if (process->state() == QProcess::Running)
+            running << process->processId();
+    return running;
 }
 
 TWebLink::TWebLink(TFrontplatte* panel, const QString& serverProgram)
@@ -198,7 +245,7 @@ void TWebLink::ConnectionFailed()
         if (WebLinkConfig().Launch)
             WebLinkConfig().Launch(m_program, arguments);
         else
-            QProcess::startDetached(m_program, arguments);
+            LaunchServer(m_program, arguments);
     }
     ScheduleRetry();
 }

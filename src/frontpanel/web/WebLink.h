@@ -37,13 +37,19 @@ struct TWebLinkConfig {
     QString DataFolder;
     // How long a connected peer may take to prove itself.
     int HandshakeTimeoutMs = 5000;
-    // Starts the server program; default: a detached process.
+    // Starts the server program; default: a process of this program's that ends with it
+    // (EndLaunchedWebServers).
     std::function<bool(const QString& program, const QStringList& arguments)> Launch;
     int FirstRetryMs = 250;
     int LongestRetryMs = 5000;
 };
 TWebLinkConfig& WebLinkConfig();
 void ResetWebLinkConfig();
+
+// Ends the server programs this program has started (at its end), and the process numbers of
+// those still running.
+void EndLaunchedWebServers();
+QList<qint64> LaunchedWebServers();
 
 class TWebLink : public QObject {
 public:

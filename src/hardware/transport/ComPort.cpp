@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -54,10 +53,7 @@ TCate::~TCate()
 std::function<void(const QString&)>& TCate::LostReporter()
 {
     static std::function<void(const QString&)> reporter = [](const QString& text) {
-        // After the step: a box inside the step would run the event loop in the middle of it.
-        QTimer::singleShot(0, qApp, [text] {
-            MessageBoxText(text, QStringLiteral("COM"), mbOK, mtWarning);
-        });
+        MessageBoxAfterStep(text, QStringLiteral("COM"), mtWarning);
     };
     return reporter;
 }

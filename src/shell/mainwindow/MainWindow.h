@@ -94,6 +94,9 @@ public:
     void FormCreate();
     // The first show's work (runs once; showEvent calls it).
     void FormShow();
+    // The program's start: the editor shows this window; a compiled program does the first
+    // show's work without it, so that only its front panel shows.
+    void ShowAtStart();
     void SetProjectName(const QString& name);
     QString ProjectFileName() const;
     // A new board owned by the window, wired to its handlers.
@@ -168,6 +171,8 @@ public:
     const std::vector<std::vector<int>>& PaletteMenuShown() const { return m_paletteMenu; }
     // Shows a category (an invalid row shows the default one).
     void LoadPaletteCategory(int row);
+    // The palette button's caption in a font small enough to show it whole (down to 6 points).
+    void FitPaletteButtonText();
     // Row shown by the palette, -1 for the macro palette.
     int ShownPaletteRow() const;
     // A category's library: the installed file, else built from the registered classes.
@@ -217,6 +222,7 @@ public:
     void CompilierenClick();
     void InfoClick();
     void InternetUpdate1Click();
+    void InternetForum1Click();
     // At the first show with the update option: the update window, only when there is one.
     void CheckForUpdate();
     // The configuration window on the main board.

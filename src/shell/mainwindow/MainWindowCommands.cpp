@@ -13,6 +13,7 @@
 #include "shell/mainwindow/ProjectFiles.h"
 #include "shell/mainwindow/SimulationControl.h"
 #include "platform/Context.h"
+#include "platform/Help.h"
 #include "ui/Formats.h"
 
 #include <QBuffer>
@@ -114,7 +115,7 @@ void TForm1::HelpCommand()
     if (auto* component = dynamic_cast<TIOBauteil*>(single))
         ShowHelp(component->HelpContext);
     else
-        ShowHelp(0);
+        OpenHelpContents();
 }
 
 bool TForm1::KeepsBoardKey(const QKeyEvent& key)

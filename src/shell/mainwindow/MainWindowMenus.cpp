@@ -15,6 +15,7 @@
 #include "hardware/framework/HardwareDlg.h"
 #include "hardware/framework/HerstellerDlg.h"
 #include "platform/Colors.h"
+#include "platform/Help.h"
 #include "ui/WidgetHelpers.h"
 #include "widgets/SpeedButton.h"
 #include "widgets/BrowseEdit.h"
@@ -340,6 +341,11 @@ void TForm1::BuildPalettePanel()
     searchLayout->setContentsMargins(0, 0, 0, 0);
     SearchResultListbox = Named(new QListWidget(SearchPanel), "SearchResultListbox");
     SearchResultListbox->setSortingEnabled(true);
+    // Long names break onto a second line instead of running out of the narrow palette.
+    SearchResultListbox->setWordWrap(true);
+    SearchResultListbox->setTextElideMode(Qt::ElideNone);
+    SearchResultListbox->setResizeMode(QListView::Adjust);
+    SearchResultListbox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SearchEdit = Named(new QLineEdit(SearchPanel), "SearchEdit");
     searchLayout->addWidget(SearchResultListbox, 1);
     searchLayout->addWidget(SearchEdit);
@@ -505,6 +511,10 @@ void TForm1::ConnectCommands()
     onAction("Tauschen", [this] { CurrentBoard->MirrorSelected(); });
     onAction("Hilfe2", [this] { HelpCommand(); });
     onAction("Index", [this] { HelpCommand(); });
+    auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(helpKey, &QShortcut::activated, this, [this] { HelpCommand(); });
+    onAction("UntersttzeHardware1", [] { OpenHelpPage(QStringLiteral("hardware")); });
+    onAction("InternetForum1", [this] { InternetForum1Click(); });
     onAction("Bearbeiten2", [this] { Bearbeiten2Click(); });
     onButton("ToolButton15", [this] {
         TBoardEditor& e = EditorOf(CurrentBoard);
@@ -590,6 +600,8 @@ void TForm1::ConnectCommands()
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == BiboButton && event->type() == QEvent::Resize)
+        FitPaletteButtonText();
     // The start button arms the start; the next mouse move over it starts the run.
     if (watched == SB_Start && event->type() == QEvent::MouseMove && Simulation)
         Simulation->StartButtonMouseMove();

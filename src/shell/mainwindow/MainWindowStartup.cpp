@@ -33,6 +33,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ScreenFit.h"
 #include "platform/Progress.h"
+#include "platform/QtTranslations.h"
 #include "widgets/BrowseEdit.h"
 
 #include <QAction>
@@ -162,6 +163,8 @@ void TForm1::FormCreate()
     if (Ctx().ProgramFolder.isEmpty())
         InitProgramFolder();
     Ctx().CurrentLanguage = uint8_t(ReadLanguageSetting());
+    // Qt's own dialogs and buttons speak the program's language too.
+    InstallQtTranslations(Ctx().CurrentLanguage);
     TranslateMenus();
 
     Ctx().RuntimeMode = IsCompiledProgramName(Options.ExecutableName);
@@ -196,10 +199,11 @@ void TForm1::FormCreate()
     Projects->MainBoard = MainBoard;
     Projects->CurrentBoard = MainBoard;
     Projects->HistoryIniFile = Settings->FileName();
+    // File names are shown as they are written: on this system the lower-case name is that
+    // of another file.
     Projects->OnProjectNameChanged = [this](const QString& name) {
-        setWindowTitle(name.isEmpty()
-                           ? QStringLiteral("Tavrinol Ombrel 4.0")
-                           : QStringLiteral("Tavrinol Ombrel 4.0 - [") + name.toLower() + u']');
+        setWindowTitle(name.isEmpty() ? QStringLiteral("Tavrinol Ombrel 4.0")
+                                      : QStringLiteral("Tavrinol Ombrel 4.0 - [") + name + u']');
     };
     Projects->OnHistoryChanged = [this] { ShowHistory(); };
     Projects->OnProjectReset = [this] { ShowBoardTab(0); };
@@ -360,7 +364,7 @@ void TForm1::ShowHistory()
 {
     for (int i = 0; i < 4; ++i) {
         const QString& name = Projects->History[size_t(i)];
-        HistoryItems[size_t(i)]->setText(QStringLiteral("&%1 ").arg(i + 1) + name.toLower());
+        HistoryItems[size_t(i)]->setText(QStringLiteral("&%1 ").arg(i + 1) + name);
         HistoryItems[size_t(i)]->setVisible(name.size() > 1);
     }
     HistoryTrenner->setVisible(HistoryItems[0]->isVisible());
@@ -380,6 +384,15 @@ void TForm1::showEvent(QShowEvent* event)
         // After the window is on the screen, as its show event does.
         QTimer::singleShot(0, this, [this] { FormShow(); });
     }
+}
+
+void TForm1::ShowAtStart()
+{
+    // As after a show: once the event loop runs, which a run's end then leaves.
+    if (Ctx().RuntimeMode)
+        QTimer::singleShot(0, this, [this] { FormShow(); });
+    else
+        show();
 }
 
 void TForm1::FormShow()
@@ -432,8 +445,8 @@ void TForm1::FormShow()
             close();
             return;
         }
-        setWindowState(Qt::WindowNoState);
-        move(-4000, y());
+        // Only the front panel shows; the editor's window stays hidden.
+        hide();
         StartSimulation();
         return;
     }

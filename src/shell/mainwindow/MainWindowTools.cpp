@@ -11,6 +11,7 @@
 #include "hardware/framework/HardwareSettings.h"
 #include "platform/Context.h"
 #include "platform/IniFile.h"
+#include "platform/MessageBox.h"
 #include "platform/ModalDialogs.h"
 #include "platform/Paths.h"
 #include "platform/VendorLibrary.h"
@@ -28,11 +29,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTimer>
+#include <QUrl>
 #include <QToolButton>
 
 namespace {
@@ -151,6 +154,18 @@ void TForm1::InfoClick()
 {
     TInfoDlg dialog(this);
     ShowModal(dialog);
+}
+
+void TForm1::InternetForum1Click()
+{
+    // The discussion pages beside the project's home page, in the desktop's browser.
+    const QUrl forum(QString::fromLatin1(kHomePage) + QStringLiteral("forum/"));
+    if (!QDesktopServices::openUrl(forum))
+        MessageDlg(Lang3Q("Das Forum kann nicht geöffnet werden; seine Adresse ist ",
+                          "The forum cannot be opened; its address is ",
+                          "Impossible d'ouvrir le forum ; son adresse est ") +
+                       forum.toString(),
+                   mtError, mbOK);
 }
 
 void TForm1::InternetUpdate1Click()

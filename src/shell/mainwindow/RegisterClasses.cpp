@@ -12,6 +12,7 @@
 #include "components/recorder/RegisterRecorders.h"
 #include "components/scope/RegisterScope.h"
 #include "components/signal/RegisterSignalBlocks.h"
+#include "components/system/RegisterSystem.h"
 #include "components/text/RegisterText.h"
 #include "components/timing/RegisterTiming.h"
 #include "core/board/BoardClasses.h"
@@ -36,6 +37,7 @@ void RegisterComponentClasses(TClassRegistry& registry)
     RegisterEntryComponents(registry);
     RegisterTextComponents(registry);
     RegisterFileComponents(registry);
+    RegisterSystemComponents(registry);
     RegisterScopeComponents(registry);
     RegisterHardwareClasses(registry);
     RegisterCommClasses(registry);

@@ -27,6 +27,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -76,6 +77,8 @@ void TForm1::SetUpPalette()
     Bibo->OnReadHeader = ReadLibraryHeader;
     Bibo->OnComponentDrag = [this](QIODevice& stream) { BiboDropComponent(stream); };
     Bibo->OnMacroDrag = [this](QIODevice&) { BiboDropMacro(); };
+    // The palette button's caption keeps fitting when the palette is made wider or narrower.
+    BiboButton->installEventFilter(this);
     Bibo->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Bibo, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
         PopupBiboPopup(p);
@@ -119,9 +122,12 @@ void TForm1::LoadPaletteCategory(int row)
     MakroPathEdit->hide();
     if (row < 0 || row >= PaletteCategoryCount)
         row = DefaultPaletteRow;
-    QString caption = PaletteCategoryCaption(row);
-    caption.replace(QStringLiteral("&&"), QStringLiteral("&"));
-    BiboButton->setText(caption);
+    // The caption keeps "&&", which the button shows as one "&" (a single one would mark an
+    // access key).
+    const QString caption = PaletteCategoryCaption(row);
+    BiboButton->setProperty("Caption", caption);
+    BiboButton->setToolTip(QString(caption).replace(QStringLiteral("&&"), QStringLiteral("&")));
+    FitPaletteButtonText();
     BiboButton->setIcon(GroupIcon(PaletteCategoryInfo(row).Group));
     BiboButton->setProperty("Tag", row);
     Bibo->TextOnly = TextOnly;
@@ -136,6 +142,42 @@ void TForm1::LoadPaletteCategory(int row)
                    mtError, mbOK);
     }
     SB_Bibliothek->verticalScrollBar()->setValue(0);
+}
+
+void TForm1::FitPaletteButtonText()
+{
+    // Room beside the picture and the menu arrow.
+    const int room = BiboButton->width() - BiboButton->iconSize().width() - 34;
+    const QString caption = BiboButton->property("Caption").toString();
+    if (caption.isEmpty())
+        return;
+    const auto widest = [](const QFont& font, const QString& text) {
+        int w = 0;
+        for (const QString& line : QString(text).replace(QStringLiteral("&&"), QStringLiteral("&")).split(u'\n'))
+            w = std::max(w, QFontMetrics(font).horizontalAdvance(line));
+        return w;
+    };
+    // A smaller font first; a caption still too wide breaks at its middle blank into two lines.
+    const auto fit = [&](const QString& text, double smallest) {
+        QFont font = P_Bibo->font();
+        while (widest(font, text) > room && font.pointSizeF() > smallest)
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+        return font;
+    };
+    QString text = caption;
+    QFont font = fit(text, 7.5);
+    if (widest(font, text) > room) {
+        int blank = -1;
+        for (int i = 0; i < caption.size(); ++i)
+            if (caption[i] == u' ' && (blank < 0 || std::abs(i - caption.size() / 2) < std::abs(blank - caption.size() / 2)))
+                blank = i;
+        if (blank > 0) {
+            text[blank] = u'\n';
+            font = fit(text, 6.0);
+        }
+    }
+    BiboButton->setFont(font);
+    BiboButton->setText(text);
 }
 
 int TForm1::ShownPaletteRow() const
@@ -209,7 +251,9 @@ void TForm1::MakroClick()
             MacroFolder = Ctx().ProgramFolder + QStringLiteral("MAKROS/");
         MakroPathEdit->SetPath(MacroFolder);
     }
-    BiboButton->setText(Lang3Q("Makros", "Macros", "Macros"));
+    BiboButton->setProperty("Caption", Lang3Q("Makros", "Macros", "Macros"));
+    BiboButton->setToolTip(BiboButton->property("Caption").toString());
+    FitPaletteButtonText();
     BiboButton->setIcon(ToolGlyphIcon(TToolGlyph::GroupMacro, 16));
     BiboButton->setProperty("Tag", kMacroPaletteTag);
     if (!MacroFolder.endsWith(u'/'))

@@ -144,7 +144,7 @@ bool TCompileCommand::PrepareTargetFolder(const QString& folder)
     const QString path = ResolvePath(folder);
     if (QFileInfo(path).isDir()) {
         return MessageBoxText(
-                   Lang3Q("Das Zielerzeichnis existiert schon. Darin enthaltene Dateien werden "
+                   Lang3Q("Das Zielverzeichnis existiert schon. Darin enthaltene Dateien werden "
                           "überschrieben.\rMöchten Sie das Projekt trotzdem compilieren?",
                           "The destination directory already exists! Existing files will be "
                           "overwritten.\rContinue compilation?",
@@ -264,6 +264,12 @@ bool TCompileCommand::CompileProject(const QString& program)
     }
 
     CopyBoardFiles(m_mainBoard, folder);
+    // A published front panel needs the web-server program beside the copy.
+    if (FrontPanel && FrontPanel->PublishMode != 0) {
+        const QString server = ResolvePath(QStringLiteral("tvwebserver"), ProgramFolder);
+        if (QFileInfo(server).isFile() && CopyCompileFile(server, folder + QStringLiteral("tvwebserver")))
+            QFile(folder + QStringLiteral("tvwebserver")).setPermissions(QFile(server).permissions());
+    }
     if (FrontPanel) {
         for (const QString& file : {FrontPanel->HelpFile, FrontPanel->IconFile}) {
             const QString source = file.isEmpty() ? QString() : ResolvePath(file);

@@ -97,11 +97,11 @@ void TInfoDlg::FormCreate()
 {
     L_Adresse->setText(
         Lang3Q("Tavrinol Ombrel 4.0\n\nMessen, Steuern und Regeln\nohne Programmieren:\n"
-               "Schaltung zeichnen, Frontplatte gestalten, starten.",
+               "Schaltung zeichnen,\nFrontplatte gestalten, starten.",
                "Tavrinol Ombrel 4.0\n\nMeasuring and control\nwithout programming:\n"
-               "draw the circuit, design the front panel, run it.",
+               "draw the circuit,\ndesign the front panel, run it.",
                "Tavrinol Ombrel 4.0\n\nMesure et commande\nsans programmation :\n"
-               "dessinez le circuit, créez la face avant, lancez-le."));
+               "dessinez le circuit,\ncréez la face avant, lancez-le."));
     WebLabel->setText(QString::fromLatin1(kHomePage));
     L_Adresse->adjustSize();
     WebLabel->adjustSize();

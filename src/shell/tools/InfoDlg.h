@@ -10,6 +10,9 @@ class QLabel;
 class QPushButton;
 class QFrame;
 
+// The project's home page (the about box's link).
+extern const char* const kHomePage;
+
 // The title picture (270 x 150).
 QImage TitlePicture();
 
