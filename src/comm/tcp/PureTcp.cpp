@@ -150,9 +150,9 @@ std::shared_ptr<TPureServer> TPureServers::GetServer(uint16_t port, const QStrin
     return m_pool.Get([port](const TPureServer& e) { return e.Port == port; },
                       [port, &address] {
                           auto entry = std::make_shared<TPureServer>(port);
-                          QString error;
-                          if (!entry->Listener.Listen(port, address, &error))
-                              ReportPortNotBound(port, address, error, QStringLiteral("TCP"));
+                          TTcpListener::TFailure why{};
+                          if (!entry->Listener.Listen(port, address, &why))
+                              ReportPortNotBound(port, address, why, QStringLiteral("TCP"));
                           return entry;
                       });
 }
@@ -190,29 +190,52 @@ std::optional<uint16_t> ParsePortText(const QString& text)
     return uint16_t(value);
 }
 
-void ReportPortNotBound(uint16_t port, const QString& address, const QString& error,
+void ReportPortNotBound(uint16_t port, const QString& address, TTcpListener::TFailure why,
                         const QString& caption)
 {
-    QString text = Lang3Q("Der TCP-Port %1 an der Adresse \"%2\" ist belegt oder gesperrt.",
-                          "TCP port %1 at the address \"%2\" is in use or not permitted.",
-                          "Le port TCP %1 à l'adresse \"%2\" est occupé ou interdit.")
-                       .arg(port)
-                       .arg(address);
-    if (!error.isEmpty())
-        text += QStringLiteral(" (") + error + u')';
+    QString text;
+    switch (why) {
+    case TTcpListener::TFailure::InUse:
+        text = Lang3Q("Der TCP-Port %1 ist schon belegt.", "TCP port %1 is already in use.",
+                      "Le port TCP %1 est déjà occupé.")
+                   .arg(port);
+        break;
+    case TTcpListener::TFailure::NotPermitted:
+        text = Lang3Q("Der TCP-Port %1 ist gesperrt; Ports unter 1024 verlangen besondere Rechte.",
+                      "TCP port %1 is not permitted; ports below 1024 need special rights.",
+                      "Le port TCP %1 est interdit ; les ports inférieurs à 1024 exigent des "
+                      "droits particuliers.")
+                   .arg(port);
+        break;
+    case TTcpListener::TFailure::NotThisMachine:
+        text = Lang3Q("Der Server kann an der Adresse \"%2\" keine Verbindungen annehmen "
+                      "(Port %1): sie gehört nicht zu diesem Rechner. Mit \"*\" nimmt er sie an "
+                      "allen Adressen an.",
+                      "The server cannot accept connections at the address \"%2\" (port %1): "
+                      "it is not an address of this computer. With \"*\" it accepts them at "
+                      "every address.",
+                      "Le serveur ne peut pas accepter de connexions à l'adresse \"%2\" (port "
+                      "%1) : elle n'appartient pas à cet ordinateur. Avec \"*\" il les accepte "
+                      "à toutes les adresses.")
+                   .arg(port)
+                   .arg(address);
+        break;
+    default:
+        text = Lang3Q("Der TCP-Port %1 ist belegt oder gesperrt.",
+                      "TCP port %1 is in use or not permitted.",
+                      "Le port TCP %1 est occupé ou interdit.")
+                   .arg(port);
+        break;
+    }
     MessageBoxText(text, caption, mbOK, mtWarning);
 }
 
 void ReportRefusedPeers(const TTcpListener& listener, uint16_t port, int& seen,
                         const QString& caption)
 {
-    const int refused = listener.RefusedCount();
-    if (refused == seen)
+    if (seen < 0 || listener.RefusedCount() == seen)
         return;
-    const bool first = seen >= 0;
-    seen = -1;  // told once per run
-    if (!first)
-        return;
+    seen = -1; // told once per run
     MessageBoxAfterStep(Lang3Q("Am TCP-Port %1 sind schon %2 Gegenstellen verbunden; weitere "
                                "werden abgewiesen.",
                                "TCP port %1 already has %2 peers connected; further ones are "

@@ -94,7 +94,7 @@ TPureServers& PureServers();
 // Reads a port text: a decimal number 1..65535, else nothing.
 std::optional<uint16_t> ParsePortText(const QString& text);
 // Reports a listening port that cannot be bound.
-void ReportPortNotBound(uint16_t port, const QString& address, const QString& error,
+void ReportPortNotBound(uint16_t port, const QString& address, TTcpListener::TFailure why,
                         const QString& caption);
 // Tells the user, once per run (seen becomes -1), that the listener refused peers beyond its
 // most connections; seen is the refusals known at run start.

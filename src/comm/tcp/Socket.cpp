@@ -183,17 +183,29 @@ TTcpListener::~TTcpListener()
     Stop();
 }
 
-bool TTcpListener::Listen(uint16_t port, const QString& address, QString* error)
+bool TTcpListener::Listen(uint16_t port, const QString& address, TFailure* why)
 {
     if (m_fd >= 0)
         return true;
-    const auto fail = [error](const QString& why) {
-        if (error)
-            *error = why;
+    const auto fail = [why](TFailure failure) {
+        if (why)
+            *why = failure;
         return false;
     };
-    const QString host = address.trimmed();
-    const bool any = host == QStringLiteral("*") || host.isEmpty();
+    const auto failure = [](int error) {
+        switch (error) {
+        case EADDRINUSE: return TFailure::InUse;
+        case EACCES:
+        case EPERM: return TFailure::NotPermitted;
+        case EADDRNOTAVAIL: return TFailure::NotThisMachine;
+        default: return TFailure::Other;
+        }
+    };
+    QString host = address.trimmed();
+    if (host.isEmpty() || host == QStringLiteral("0"))
+        host = QStringLiteral("127.0.0.1");
+    // "0.0.0.0" and "::" name every interface by themselves.
+    const bool every = host == QStringLiteral("*");
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
@@ -201,10 +213,8 @@ bool TTcpListener::Listen(uint16_t port, const QString& address, QString* error)
     addrinfo* found = nullptr;
     const QByteArray name = host.toUtf8();
     const QByteArray service = QByteArray::number(port);
-    const int resolved = getaddrinfo(any ? nullptr : name.constData(), service.constData(),
-                                     &hints, &found);
-    if (resolved != 0)
-        return fail(QString::fromLocal8Bit(gai_strerror(resolved)));
+    if (getaddrinfo(every ? nullptr : name.constData(), service.constData(), &hints, &found) != 0)
+        return fail(TFailure::NotThisMachine);
     int fd = -1;
     int lastError = 0;
     for (addrinfo* a = found; a && fd < 0; a = a->ai_next) {
@@ -223,10 +233,10 @@ bool TTcpListener::Listen(uint16_t port, const QString& address, QString* error)
     }
     freeaddrinfo(found);
     if (fd < 0)
-        return fail(QString::fromLocal8Bit(std::strerror(lastError)));
+        return fail(failure(lastError));
     if (pipe2(m_wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         close(fd);
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+        return fail(TFailure::Other);
     }
     m_fd = fd;
     m_stop = false;

@@ -36,7 +36,7 @@ public:
     int Receive(uint8_t* buffer, size_t max, int timeoutMs);
     // Drops the bytes that have arrived so far, at most kPurgeBytes of them (a peer that keeps
     // sending cannot hold the caller).
-    static constexpr size_t kPurgeBytes = 65536;
+    static constexpr size_t kPurgeBytes = 4096;
     void Purge();
     // Wakes a reader in another thread and refuses further traffic; the descriptor stays until
     // Close.
@@ -71,10 +71,13 @@ public:
     TTcpListener(const TTcpListener&) = delete;
     TTcpListener& operator=(const TTcpListener&) = delete;
 
-    // Starts listening on the address ("127.0.0.1", a name, or "*", "0.0.0.0" or "::" for every
-    // interface) and port; false with *error when they cannot be bound.
+    // Why a port cannot be listened on.
+    enum class TFailure { None, InUse, NotPermitted, NotThisMachine, Other };
+    // Starts listening on the port at the address: an address or name of this machine, "*",
+    // "0.0.0.0" or "::" for every interface; empty or "0" (no address given) for this machine
+    // alone (127.0.0.1). False with *why when it cannot be bound.
     bool Listen(uint16_t port, const QString& address = QStringLiteral("127.0.0.1"),
-                QString* error = nullptr);
+                TFailure* why = nullptr);
     bool Listening() const { return m_fd >= 0; }
     // Closes the listening socket and every connection, and ends the thread.
     void Stop();

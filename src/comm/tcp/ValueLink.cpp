@@ -116,9 +116,9 @@ std::shared_ptr<TTvServer> TServers::GetServer(uint16_t port, const QString& add
     return m_pool.Get([port](const TTvServer& e) { return e.Port == port; },
                       [port, &address] {
                           auto entry = std::make_shared<TTvServer>(port);
-                          QString error;
-                          if (!entry->Listener.Listen(port, address, &error))
-                              ReportPortNotBound(port, address, error,
+                          TTcpListener::TFailure why{};
+                          if (!entry->Listener.Listen(port, address, &why))
+                              ReportPortNotBound(port, address, why,
                                                  QStringLiteral("Tavrinol TCP"));
                           return entry;
                       });

@@ -155,8 +155,21 @@ TEST(TcpListenerTest, ItListensOnTheAddressGiven)
     EXPECT_GE(reached, 0);
     if (reached >= 0)
         close(reached);
+    // Why a port cannot be listened on: an address of another machine, a port taken.
     TTcpListener nowhere(counting.Handler());
-    QString error;
-    EXPECT_FALSE(nowhere.Listen(FreePort(), QStringLiteral("192.0.2.1")  /* not an address of this machine */, &error));
-    EXPECT_FALSE(error.isEmpty());
+    TTcpListener::TFailure why{};
+    EXPECT_FALSE(nowhere.Listen(FreePort(), QStringLiteral("192.0.2.1"), &why));
+    EXPECT_EQ(why, TTcpListener::TFailure::NotThisMachine);
+    TTcpListener taken(counting.Handler());
+    EXPECT_FALSE(taken.Listen(one, QStringLiteral("127.0.0.1"), &why));
+    EXPECT_EQ(why, TTcpListener::TFailure::InUse);
+    // No address given: this machine alone.
+    TTcpListener unnamed(counting.Handler());
+    const uint16_t three = FreePort();
+    ASSERT_TRUE(unnamed.Listen(three, QString()));
+    EXPECT_EQ(Peer("127.0.0.2", three), -1);
+    const int local = Peer("127.0.0.1", three);
+    EXPECT_GE(local, 0);
+    if (local >= 0)
+        close(local);
 }
