@@ -20,15 +20,12 @@
 
 #include "comm/modbus/ModbusTcp.h"
 #include "comm/tcp/PureTcp.h"
-#include "core/model/ClassRegistry.h"
-#include "core/model/Translator.h"
 #include "hardware/com/ComDevices.h"
 #include "platform/Context.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
-#include "platform/PortIo.h"
-#include "shell/Composition.h"
-#include "shell/mainwindow/RegisterClasses.h"
+
+#include "BenchDevices.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,12 +33,10 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include <arpa/inet.h>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <pty.h>
 #include <sys/resource.h>
@@ -54,49 +49,11 @@ namespace {
 
 using TSteady = std::chrono::steady_clock;
 
-class TEnvironment {
-public:
-    TEnvironment()
-    {
-        ResetContext();
-        BuildTranslationTable();
-        RegisterComponentClasses(ClassRegistry());
-        InstallHooks();
-        SetPortIo(&m_io);
-    }
-    ~TEnvironment() { SetPortIo(nullptr); }
-
-private:
-    TSimulatedPortIo m_io;
-};
-
 int ThreadCount()
 {
     return int(QDir(QStringLiteral("/proc/self/task"))
                    .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
                    .size());
-}
-
-// A listening socket on 127.0.0.1 and its port.
-int ListenLoopback(uint16_t& port)
-{
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(fd, 4);
-    socklen_t length = sizeof address;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    port = ntohs(address.sin_port);
-    return fd;
-}
-
-uint16_t FreePort()
-{
-    uint16_t port = 0;
-    close(ListenLoopback(port));
-    return port;
 }
 
 double Ms(TSteady::duration d)
@@ -106,7 +63,7 @@ double Ms(TSteady::duration d)
 
 void BM_ServerThousandPeers(benchmark::State& state)
 {
-    TEnvironment environment;
+    TDeviceEnvironment environment;
     rlimit limit{};
     getrlimit(RLIMIT_NOFILE, &limit);
     rlimit raised = limit;
@@ -192,7 +149,7 @@ private:
 
 void BM_ModbusFloodingPeer(benchmark::State& state)
 {
-    TEnvironment environment;
+    TDeviceEnvironment environment;
     for (auto _ : state) {
         TFlood peer({0xFF, 0xFF, 0, 0, 0, 5, 1, 3, 2, 0, 10});
         TModbus_ReadRegs device;
@@ -222,7 +179,7 @@ BENCHMARK(BM_ModbusFloodingPeer)->Iterations(1)->Unit(benchmark::kMillisecond)->
 
 void BM_SerialFloodingPeer(benchmark::State& state)
 {
-    TEnvironment environment;
+    TDeviceEnvironment environment;
     QTemporaryDir folder;
     int master = -1, slave = -1;
     char name[256] = {};
