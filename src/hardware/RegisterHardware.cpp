@@ -1,6 +1,7 @@
 #include "hardware/RegisterHardware.h"
 
 #include "hardware/com/RegisterCom.h"
+#include "hardware/elv/RegisterElv.h"
 #include "hardware/framework/RegisterFramework.h"
 #include "hardware/joystick/RegisterJoystick.h"
 #include "hardware/meters/RegisterMeters.h"
@@ -14,5 +15,6 @@ void RegisterHardwareClasses(TClassRegistry& registry)
     RegisterPortDevices(registry);
     RegisterComDevices(registry);
     RegisterJoystickDevices(registry);
+    RegisterElvDevices(registry);
     RegisterMeterDevices(registry);
 }

@@ -1,0 +1,12 @@
+#include "hardware/elv/RegisterElv.h"
+
+#include "hardware/elv/Io88.h"
+#include "hardware/elv/Uad8.h"
+#include "hardware/framework/RegisterDevice.h"
+
+void RegisterElvDevices(TClassRegistry& registry)
+{
+    RegisterDevice<TIO88>(registry);
+    RegisterDevice<TUIO88>(registry);
+    RegisterDevice<TUAD8>(registry);
+}
