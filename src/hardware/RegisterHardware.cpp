@@ -7,6 +7,7 @@
 #include "hardware/meters/RegisterMeters.h"
 #include "hardware/ports/RegisterPorts.h"
 #include "hardware/transport/RegisterTransport.h"
+#include "hardware/usbio/RegisterUsbIo.h"
 
 void RegisterHardwareClasses(TClassRegistry& registry)
 {
@@ -17,4 +18,5 @@ void RegisterHardwareClasses(TClassRegistry& registry)
     RegisterJoystickDevices(registry);
     RegisterElvDevices(registry);
     RegisterMeterDevices(registry);
+    RegisterUsbIoDevices(registry);
 }
