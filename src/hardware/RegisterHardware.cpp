@@ -4,6 +4,7 @@
 #include "hardware/elv/RegisterElv.h"
 #include "hardware/framework/RegisterFramework.h"
 #include "hardware/joystick/RegisterJoystick.h"
+#include "hardware/kolter/RegisterKolter.h"
 #include "hardware/meters/RegisterMeters.h"
 #include "hardware/ports/RegisterPorts.h"
 #include "hardware/transport/RegisterTransport.h"
@@ -17,6 +18,7 @@ void RegisterHardwareClasses(TClassRegistry& registry)
     RegisterComDevices(registry);
     RegisterJoystickDevices(registry);
     RegisterElvDevices(registry);
+    RegisterKolterDevices(registry);
     RegisterMeterDevices(registry);
     RegisterUsbIoDevices(registry);
 }
