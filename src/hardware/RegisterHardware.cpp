@@ -1,9 +1,11 @@
 #include "hardware/RegisterHardware.h"
 
 #include "hardware/com/RegisterCom.h"
+#include "hardware/elv/RegisterElv.h"
 #include "hardware/framework/RegisterFramework.h"
 #include "hardware/instruments/RegisterInstruments.h"
 #include "hardware/joystick/RegisterJoystick.h"
+#include "hardware/kolter/RegisterKolter.h"
 #include "hardware/meters/RegisterMeters.h"
 #include "hardware/ports/RegisterPorts.h"
 #include "hardware/transport/RegisterTransport.h"
@@ -16,6 +18,8 @@ void RegisterHardwareClasses(TClassRegistry& registry)
     RegisterPortDevices(registry);
     RegisterComDevices(registry);
     RegisterJoystickDevices(registry);
+    RegisterElvDevices(registry);
+    RegisterKolterDevices(registry);
     RegisterMeterDevices(registry);
     RegisterInstrumentDevices(registry);
     RegisterUsbIoDevices(registry);

@@ -17,6 +17,7 @@ struct TLinuxLibrary {
 
 const TLinuxLibrary kLinuxLibraries[] = {
     {"FTD2XX.dll", "libftd2xx.so libftd2xx.so.1"}, // FTDI's D2XX library
+    {"UIO88.DLL", "libftd2xx.so libftd2xx.so.1"},  // ELV's copy of it for the IO88 board
     {"iowkit.dll", "libiowkit.so libiowkit.so.1"}, // Code Mercenaries' IO-Warrior kit
 };
 

@@ -16,6 +16,16 @@ public:
     {
         Function<void(const char*)>("FakeFtdi_AddDevice")(description);
     }
+    void AddDevice(const char* description, const char* serial)
+    {
+        Function<void(const char*, const char*)>("FakeFtdi_AddDeviceWithSerial")(description, serial);
+    }
+    // Device index (from 0) sends bytes of its own accord; they wait for FT_Read.
+    void Send(int index, const std::string& bytes)
+    {
+        Function<void(int, const uint8_t*, int)>("FakeFtdi_Send")(
+            index, reinterpret_cast<const uint8_t*>(bytes.data()), int(bytes.size()));
+    }
     // The device answers `answer` whenever it has received `request`.
     void AddAnswer(const std::string& request, const std::string& answer)
     {

@@ -17,6 +17,7 @@ namespace {
 
 struct TDevice {
     std::string description;
+    std::string serial;
     bool open = false;
     std::vector<uint8_t> received; // not yet matched against the answer table
     std::deque<uint8_t> queue;     // waiting for FT_Read
@@ -90,7 +91,19 @@ void FakeFtdi_Reset()
 
 void FakeFtdi_AddDevice(const char* description)
 {
-    devices.push_back(TDevice{description, false, {}, {}});
+    devices.push_back(TDevice{description, "FT" + std::to_string(devices.size()), false, {}, {}});
+}
+
+void FakeFtdi_AddDeviceWithSerial(const char* description, const char* serial)
+{
+    devices.push_back(TDevice{description, serial, false, {}, {}});
+}
+
+// Bytes device index sends of its own accord (they wait for FT_Read).
+void FakeFtdi_Send(int index, const uint8_t* bytes, int count)
+{
+    if (index >= 0 && size_t(index) < devices.size())
+        devices[size_t(index)].queue.insert(devices[size_t(index)].queue.end(), bytes, bytes + count);
 }
 
 void FakeFtdi_AddAnswer(const uint8_t* request, int requestLength, const uint8_t* answer,
@@ -115,10 +128,12 @@ uint32_t FT_ListDevices(void* arg1, void* arg2, uint32_t flags)
         return 0;
     }
     const auto index = reinterpret_cast<uintptr_t>(arg1);
-    Log("FT_ListDevices " + std::to_string(index));
+    const bool serial = (flags & 3u) == 1u;
+    Log("FT_ListDevices " + std::to_string(index) + (serial ? " serial" : ""));
     if (index >= devices.size())
         return 2; // device not found
-    std::strncpy(static_cast<char*>(arg2), devices[index].description.c_str(), 63);
+    const std::string& text = serial ? devices[index].serial : devices[index].description;
+    std::strncpy(static_cast<char*>(arg2), text.c_str(), 63);
     static_cast<char*>(arg2)[63] = 0;
     return 0;
 }
@@ -132,6 +147,55 @@ uint32_t FT_Open(int32_t index, void** handle)
     }
     devices[size_t(index)].open = true;
     *handle = reinterpret_cast<void*>(uintptr_t(index) + 1);
+    return 0;
+}
+
+uint32_t FT_OpenEx(void* arg, uint32_t flags, void** handle)
+{
+    const std::string name = arg ? static_cast<const char*>(arg) : "";
+    Log("FT_OpenEx " + name + " " + std::to_string(flags));
+    *handle = nullptr;
+    for (size_t i = 0; i < devices.size(); ++i) {
+        const std::string& key = flags == 1u ? devices[i].serial : devices[i].description;
+        if (key == name && !name.empty()) {
+            devices[i].open = true;
+            *handle = reinterpret_cast<void*>(uintptr_t(i) + 1);
+            return 0;
+        }
+    }
+    return 2;
+}
+
+uint32_t FT_SetFlowControl(void* handle, uint16_t flow, uint8_t xon, uint8_t xoff)
+{
+    Log("FT_SetFlowControl " + std::to_string(flow) + " " + std::to_string(xon) + " "
+        + std::to_string(xoff));
+    return DeviceOf(handle) ? 0 : 1;
+}
+
+uint32_t FT_SetChars(void* handle, uint8_t event, uint8_t eventOn, uint8_t error, uint8_t errorOn)
+{
+    Log("FT_SetChars " + std::to_string(event) + " " + std::to_string(eventOn) + " "
+        + std::to_string(error) + " " + std::to_string(errorOn));
+    return DeviceOf(handle) ? 0 : 1;
+}
+
+uint32_t FT_SetTimeouts(void* handle, uint32_t readMs, uint32_t writeMs)
+{
+    Log("FT_SetTimeouts " + std::to_string(readMs) + " " + std::to_string(writeMs));
+    return DeviceOf(handle) ? 0 : 1;
+}
+
+uint32_t FT_Purge(void* handle, uint32_t mask)
+{
+    Log("FT_Purge " + std::to_string(mask));
+    TDevice* device = DeviceOf(handle);
+    if (!device)
+        return 1;
+    if (mask & 1u)
+        device->queue.clear();
+    if (mask & 2u)
+        device->received.clear();
     return 0;
 }
 

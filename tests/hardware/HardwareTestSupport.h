@@ -18,6 +18,15 @@
 
 #include <gtest/gtest.h>
 
+// Every step a wait of the device's ports runs moves the clock by one millisecond (call after
+// SimStart; the steps do nothing else).
+inline void AdvanceClockInWaits(TIOPort& device, TFakeClock& clock, const std::vector<TIOPort*>& ports)
+{
+    device.StepCallback = [&clock] { clock.AdvanceMs(1); };
+    for (TIOPort* port : ports)
+        port->StepCallback = device.StepCallback;
+}
+
 class HardwareFixture : public ::testing::Test {
 protected:
     void SetUp() override

@@ -27,6 +27,26 @@ uint16_t ComFromOldAddress(uint16_t stored)
 
 } // namespace
 
+std::shared_ptr<ISerialLine> OpenOwnLine(int32_t n, const QString& deviceName)
+{
+    std::shared_ptr<ISerialLine> line = MakeSerialLine();
+    const QString node = ComDeviceNode(n);
+    if (const int32_t code = line->Open(node)) {
+        MessageBoxText(Lang3Q("COM %1 (%2) lässt sich nicht öffnen: %3\n"
+                              "Die Simulation läuft ohne diese Schnittstelle weiter.",
+                              "COM %1 (%2) cannot be opened: %3\n"
+                              "The simulation goes on without this port.",
+                              "COM %1 (%2) ne peut pas être ouvert : %3\n"
+                              "La simulation continue sans ce port.")
+                           .arg(n)
+                           .arg(node, SerialErrorText(code)),
+                       QString(deviceName).replace(QLatin1Char('\r'), QLatin1Char(' ')), mbOK,
+                       mtWarning);
+        return nullptr;
+    }
+    return line;
+}
+
 TCOM_DOutPort::TCOM_DOutPort()
 {
     Name = Lang3Q("COM-Ausgänge", "COM outputs", "Sorties COM");
@@ -129,23 +149,8 @@ void TCOM_D::SimStart()
 {
     TIOInterface::SimStart();
     DeviceHandle.reset();
-    if (BaseAddress != 0) {
-        std::shared_ptr<ISerialLine> line = MakeSerialLine();
-        const QString node = ComDeviceNode(BaseAddress);
-        if (const int32_t code = line->Open(node)) {
-            MessageBoxText(Lang3Q("COM %1 (%2) lässt sich nicht öffnen: %3\n"
-                                  "Die Simulation läuft ohne diese Schnittstelle weiter.",
-                                  "COM %1 (%2) cannot be opened: %3\n"
-                                  "The simulation goes on without this port.",
-                                  "COM %1 (%2) ne peut pas être ouvert : %3\n"
-                                  "La simulation continue sans ce port.")
-                               .arg(BaseAddress)
-                               .arg(node, SerialErrorText(code)),
-                           Name, mbOK, mtWarning);
-        } else {
-            DeviceHandle = line;
-        }
-    }
+    if (BaseAddress != 0)
+        DeviceHandle = OpenOwnLine(BaseAddress, Name);
     HandToPorts();
 }
 
@@ -175,14 +180,24 @@ void TCOM_D::readFromStream(TReader& reader)
     BuildPinList();
 }
 
+void WriteOwnLineKeys(TIniFile& ini, const QString& section, const QString& name, int32_t com)
+{
+    ini.WriteString(section, QStringLiteral("Name"), name);
+    ini.WriteInteger(section, QStringLiteral("COM"), com);
+}
+
+uint16_t ReadOwnLineCom(TIniFile& ini, const QString& section)
+{
+    return uint16_t(std::clamp(ini.ReadInteger(section, QStringLiteral("COM"), 0), 0, 100));
+}
+
 void TCOM_D::writeToIni(TIniFile& ini, const QString& section)
 {
-    ini.WriteString(section, QStringLiteral("Name"), Name);
-    ini.WriteInteger(section, QStringLiteral("COM"), BaseAddress);
+    WriteOwnLineKeys(ini, section, Name, BaseAddress);
 }
 
 void TCOM_D::readFromIni(TIniFile& ini, const QString& section)
 {
-    BaseAddress = uint16_t(std::clamp(ini.ReadInteger(section, QStringLiteral("COM"), 0), 0, 100));
+    BaseAddress = ReadOwnLineCom(ini, section);
     PropagateAddress();
 }

@@ -8,6 +8,14 @@
 
 #include <memory>
 
+// A device's own serial line on COM n (the device map's node). One that cannot be opened is
+// reported to the user, captioned with deviceName, and nullptr comes back: the simulation goes
+// on without it.
+std::shared_ptr<ISerialLine> OpenOwnLine(int32_t n, const QString& deviceName);
+// The settings-file keys of such a device: "Name" and "COM" (the COM number, 0 for none).
+void WriteOwnLineKeys(TIniFile& ini, const QString& section, const QString& name, int32_t com);
+uint16_t ReadOwnLineCom(TIniFile& ini, const QString& section);
+
 class TCOM_DOutPort : public TDOutPort {
 public:
     TV_CLASS_NAME(TCOM_DOutPort)

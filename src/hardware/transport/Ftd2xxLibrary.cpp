@@ -9,9 +9,19 @@ int32_t TFtd2xxLibrary::DeviceCount()
 
 QString TFtd2xxLibrary::Description(int32_t index)
 {
+    return ListText(index, kFtOpenByDescription);
+}
+
+QString TFtd2xxLibrary::SerialNumber(int32_t index)
+{
+    return ListText(index, kFtOpenBySerialNumber);
+}
+
+QString TFtd2xxLibrary::ListText(int32_t index, uint32_t what)
+{
     char buffer[65] = {}; // the library writes at most 64 characters and the end
     const auto status = FT_ListDevices.Call(reinterpret_cast<void*>(intptr_t(index)), buffer,
-                                            kFtListByIndex | kFtOpenByDescription);
+                                            kFtListByIndex | what);
     if (!status || *status != 0)
         return {};
     buffer[sizeof buffer - 1] = 0;
@@ -21,5 +31,11 @@ QString TFtd2xxLibrary::Description(int32_t index)
 TFtd2xxLibrary& Ftd2xx()
 {
     static TFtd2xxLibrary library;
+    return library;
+}
+
+TFtd2xxLibrary& Uio88()
+{
+    static TFtd2xxLibrary library(QStringLiteral("UIO88.DLL"));
     return library;
 }
