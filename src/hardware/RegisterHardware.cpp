@@ -4,6 +4,7 @@
 #include "hardware/framework/RegisterFramework.h"
 #include "hardware/joystick/RegisterJoystick.h"
 #include "hardware/meters/RegisterMeters.h"
+#include "hardware/midi/RegisterMidi.h"
 #include "hardware/ports/RegisterPorts.h"
 #include "hardware/transport/RegisterTransport.h"
 #include "hardware/usbio/RegisterUsbIo.h"
@@ -17,4 +18,5 @@ void RegisterHardwareClasses(TClassRegistry& registry)
     RegisterJoystickDevices(registry);
     RegisterMeterDevices(registry);
     RegisterUsbIoDevices(registry);
+    RegisterMidiDevices(registry);
 }
