@@ -8,5 +8,7 @@ pkg_check_modules(HIDAPI REQUIRED IMPORTED_TARGET hidapi-hidraw)
 pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 # SMTP for the e-mail component (platform/SmtpMail).
 pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
+# MIDI devices through the ALSA sequencer (platform/MidiSystem).
+pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)
 
-set(TAVRINOL_SYSTEM_LIBS PkgConfig::HIDAPI PkgConfig::FONTCONFIG PkgConfig::CURL)
+set(TAVRINOL_SYSTEM_LIBS PkgConfig::HIDAPI PkgConfig::FONTCONFIG PkgConfig::CURL PkgConfig::ALSA)

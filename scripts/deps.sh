@@ -14,6 +14,7 @@ PACKAGES=(
   chromium
   libmodbus-dev
   libcurl4-openssl-dev
+  libasound2-dev
   python3-aiosmtpd
 )
 

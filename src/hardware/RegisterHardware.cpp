@@ -7,6 +7,7 @@
 #include "hardware/joystick/RegisterJoystick.h"
 #include "hardware/kolter/RegisterKolter.h"
 #include "hardware/meters/RegisterMeters.h"
+#include "hardware/midi/RegisterMidi.h"
 #include "hardware/ports/RegisterPorts.h"
 #include "hardware/transport/RegisterTransport.h"
 #include "hardware/usbio/RegisterUsbIo.h"
@@ -23,4 +24,5 @@ void RegisterHardwareClasses(TClassRegistry& registry)
     RegisterMeterDevices(registry);
     RegisterInstrumentDevices(registry);
     RegisterUsbIoDevices(registry);
+    RegisterMidiDevices(registry);
 }

@@ -1,0 +1,6 @@
+#pragma once
+// Registration of the MIDI devices.
+
+class TClassRegistry;
+
+void RegisterMidiDevices(TClassRegistry& registry);
