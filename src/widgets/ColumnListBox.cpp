@@ -44,6 +44,12 @@ QString TWLXHeaderControl::SectionText(int index) const
     return m_model->headerData(index, Qt::Horizontal).toString();
 }
 
+void TWLXHeaderControl::SetSectionText(int index, const QString& text)
+{
+    if (index >= 0 && index < count())
+        m_model->setHeaderData(index, Qt::Horizontal, text);
+}
+
 Qt::Alignment TWLXHeaderControl::SectionAlignment(int index) const
 {
     const QVariant v = m_model->headerData(index, Qt::Horizontal, Qt::TextAlignmentRole);

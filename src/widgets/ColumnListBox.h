@@ -26,6 +26,7 @@ public:
     void AddSection(const QString& text, int width, Qt::Alignment alignment = Qt::AlignLeft);
     void ClearSections();
     QString SectionText(int index) const;
+    void SetSectionText(int index, const QString& text);
     int SectionWidth(int index) const { return sectionSize(index); }
     void SetSectionWidth(int index, int width) { resizeSection(index, width); }
     Qt::Alignment SectionAlignment(int index) const;
