@@ -159,16 +159,15 @@ void TPropScrollbox::AddImageComboProp(const QString& caption, int32_t& ItemInde
     auto* row = new TImageComboPropEditor(m_content);
     auto* b = NewRow<TImageComboProp>(caption, row);
     b->Target = &ItemIndex;
+    row->SetImages(Images);
     if (!Images.isEmpty()) {
         const QSize size = Images.constFirst().size();
-        row->Combo->setIconSize(size);
         row->SetHeight(size.height() + 8);
         row->Combo->setGeometry(row->Combo->x(), row->Combo->y(), Width, size.height() + 6);
     } else {
         row->Combo->resize(Width, row->Combo->height());
     }
-    for (qsizetype i = 0; i < Items.size(); ++i)
-        row->Combo->addItem(i < Images.size() ? QIcon(Images[i]) : QIcon(), Items[i]);
+    row->Combo->addItems(Items);
     row->Combo->setCurrentIndex(ItemIndex);
     EndRow(row);
 }

@@ -7,7 +7,9 @@
 
 #include "ui/ScrollBoxEx.h"
 #include "widgets/BrowseEdit.h"
+#include "widgets/BitmapList.h"
 #include "widgets/FontCombo.h"
+#include "widgets/ImageComboBox.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -204,9 +206,17 @@ public:
     QComboBox* Combo = nullptr;
 };
 
+// The combo shows a picture beside each entry (item i: picture i).
 class TImageComboPropEditor : public TComboPropEditor {
 public:
-    using TComboPropEditor::TComboPropEditor;
+    explicit TImageComboPropEditor(QWidget* parent);
+    ~TImageComboPropEditor() override;
+    TWLXImageComboBox* ImageCombo = nullptr;
+    // The pictures the combo draws from.
+    void SetImages(const QList<QPixmap>& images);
+
+private:
+    std::unique_ptr<TWLXBitmapList> m_images;
 };
 
 // The combo takes free text too.

@@ -463,6 +463,38 @@ TComboPropEditor::TComboPropEditor(QWidget* parent)
     Combo->setMaxVisibleItems(20);
 }
 
+TImageComboPropEditor::TImageComboPropEditor(QWidget* parent)
+    : TComboPropEditor(parent)
+    , m_images(std::make_unique<TWLXBitmapList>())
+{
+    ImageCombo = new TWLXImageComboBox(Combo->parentWidget());
+    ImageCombo->setObjectName(Combo->objectName());
+    ImageCombo->setGeometry(Combo->geometry());
+    ImageCombo->setMaxVisibleItems(Combo->maxVisibleItems());
+    ImageCombo->Images().SetImageList(m_images.get());
+    delete Combo;
+    Combo = ImageCombo;
+}
+
+TImageComboPropEditor::~TImageComboPropEditor()
+{
+    ImageCombo->Images().SetImageList(nullptr);
+}
+
+void TImageComboPropEditor::SetImages(const QList<QPixmap>& images)
+{
+    m_images->Clear();
+    for (const QPixmap& image : images) {
+        const int i = m_images->AddItem();
+        static_cast<TWLXBitmapListItem*>(m_images->Items(i))->SetBitmap(image.toImage());
+    }
+    int height = 0;
+    for (const QPixmap& image : images)
+        height = std::max(height, image.height());
+    if (height > 0)
+        ImageCombo->SetItemHeight(height + 2);
+}
+
 TEditComboPropEditor::TEditComboPropEditor(QWidget* parent)
     : TComboPropEditor(parent)
 {

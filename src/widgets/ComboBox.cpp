@@ -34,6 +34,11 @@ QSize TWLXComboItemDelegate::sizeHint(const QStyleOptionViewItem& option, const 
     QSize size = QStyledItemDelegate::sizeHint(option, index);
     if (m_box->m_itemHeight > 0)
         size.setHeight(m_box->m_itemHeight);
+    if (m_box->m_style == TWLXComboStyle::csOwnerDrawVariable) {
+        int height = size.height();
+        m_box->MeasureItem(index.row(), height);
+        size.setHeight(height);
+    }
     if (m_box->m_mruList)
         size.rheight() += 4;
     return size;

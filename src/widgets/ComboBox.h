@@ -82,6 +82,8 @@ protected:
     virtual void DoSelect() { if (OnSelect) OnSelect(this); }
     // Draws one item; the base draws its text at left + 2.
     virtual void DrawItem(QPainter& painter, const QStyleOptionViewItem& option, int index) const;
+    // The height of an item of the variable style (given ItemHeight); nothing to add here.
+    virtual void MeasureItem(int index, int& height) const { Q_UNUSED(index); Q_UNUSED(height); }
     virtual void Change();
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -56,10 +56,15 @@ void DrawTextEx(TCanvas& canvas, const QString& text, TWLXRect& rect, unsigned f
     QPainter* p = canvas.Painter();
     if (!p)
         return;
+    const QRect target = canvas.LPtoDP(rect.ToQRect());
+    QString shown = text;
+    if ((format & DT_SINGLELINE) && (format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS)))
+        shown = fm.elidedText(text, (format & DT_PATH_ELLIPSIS) ? Qt::ElideMiddle : Qt::ElideRight,
+                              target.width(), (format & DT_EXPANDTABS) ? Qt::TextExpandTabs : 0);
     p->save();
     p->setFont(font);
     p->setPen(TColorToQColor(canvas.FontColor));
-    p->drawText(canvas.LPtoDP(rect.ToQRect()), QtFlags(format), text);
+    p->drawText(target, QtFlags(format), shown);
     p->restore();
 }
 

@@ -14,7 +14,8 @@ class TWLX3DCaption;
 // Text format flags of DrawTextEx.
 constexpr unsigned DT_LEFT = 0, DT_CENTER = 1, DT_RIGHT = 2, DT_VCENTER = 4, DT_BOTTOM = 8,
                    DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40,
-                   DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800;
+                   DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800, DT_EDITCONTROL = 0x2000,
+                   DT_PATH_ELLIPSIS = 0x4000, DT_END_ELLIPSIS = 0x8000;
 
 // State flags of DrawEffectText.
 constexpr unsigned kTextEnabled = 2;     // the control is enabled
@@ -22,8 +23,9 @@ constexpr unsigned kTextAutoSunken = 4;  // with dsAuto a disabled text is drawn
 constexpr unsigned kTextClip = 8;        // clip to the clip rectangle (else the text rectangle)
 
 // Draws text in canvas.Font and canvas.FontColor into rect with the format flags; with
-// DT_CALCRECT it only sets rect's right and bottom to what the text needs. `tracing` is extra
-// space after every character.
+// DT_CALCRECT it only sets rect's right and bottom to what the text needs. A single line that
+// does not fit ends in "..." with DT_END_ELLIPSIS, or loses its middle with DT_PATH_ELLIPSIS.
+// `tracing` is extra space after every character.
 void DrawTextEx(TCanvas& canvas, const QString& text, TWLXRect& rect, unsigned format, int tracing = 0);
 
 // Draws the text with the caption's effect (without a caption: once, plainly). clip may be null.

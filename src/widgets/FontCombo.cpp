@@ -1,6 +1,8 @@
 #include "widgets/FontCombo.h"
 
 #include "widgets/EffectText.h"
+#include "widgets/FontFaces.h"
+#include "widgets/FontListBox.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -9,39 +11,6 @@
 #include <QPainter>
 #include <QRegularExpression>
 
-namespace {
-
-int FontTypeOf(const QString& family)
-{
-    if (QFontDatabase::isSmoothlyScalable(family))
-        return ftTrueType;
-    return QFontDatabase::isScalable(family) ? 0 : ftRaster;
-}
-
-// The mark before a name: a doubled T for a scalable face, a small printer-like box for a
-// device face.
-void DrawFontMark(QPainter& painter, const QRect& box, int type, const QColor& color)
-{
-    if (!(type & (ftTrueType | ftDevice)))
-        return;
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    const int x = box.left() + 2, y = box.center().y() - 4;
-    if (type & ftTrueType) {
-        for (int k = 0; k < 2; ++k) {
-            const int dx = x + 5 * k, dy = y + 2 * k;
-            painter.fillRect(dx, dy, 7, 2, k ? color : QColor(128, 128, 128));
-            painter.fillRect(dx + 3, dy, 2, 8, k ? color : QColor(128, 128, 128));
-        }
-    } else {
-        painter.setPen(color);
-        painter.drawRect(x, y + 2, 11, 5);
-        painter.fillRect(x + 3, y, 6, 3, color);
-    }
-    painter.restore();
-}
-
-} // namespace
 
 // ---- face combo box ------------------------------------------------------------------------
 
@@ -59,18 +28,9 @@ void TWLXFontComboBox::FillFontList()
     const QString current = currentText();
     const QSignalBlocker block(this);
     clear();
-    if (m_options & foScreenFonts) {
-        QStringList families = QFontDatabase::families();
-        families.sort(Qt::CaseInsensitive);
-        families.removeDuplicates();
-        for (const QString& family : families) {
-            const int type = FontTypeOf(family);
-            if ((m_options & foTrueTypeOnly) && !(type & ftTrueType))
-                continue;
-            if (findText(family, Qt::MatchFixedString) < 0)
-                addItem(family, type);
-        }
-    }
+    if (m_options & foScreenFonts)
+        for (const TWLXFontFace& face : ScreenFontFaces(m_options & foTrueTypeOnly))
+            addItem(face.Name, face.Type);
     setCurrentIndex(findText(current, Qt::MatchFixedString));
 }
 
@@ -134,11 +94,11 @@ void TWLXFontComboBox::DrawItem(QPainter& painter, const QStyleOptionViewItem& o
     const bool selected = option.state & QStyle::State_Selected;
     const QColor fore = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
     painter.fillRect(option.rect, option.palette.color(selected ? QPalette::Highlight : QPalette::Base));
-    int x = 3;
+    int x = kFontPlainTextOffset;
     if (m_options & foDisplaySymbol) {
         DrawFontMark(painter, QRect(option.rect.left(), option.rect.top(), 18, option.rect.height()),
                      itemData(index).toInt(), fore);
-        x = 14 + 10;
+        x = kFontMarkTextOffset;
     }
     QFont f = font();
     if (m_options & foDisplayFont)
@@ -161,8 +121,7 @@ TWLXFontSizeComboBox::TWLXFontSizeComboBox(QWidget* parent)
 TWLXFontSizeComboBox::~TWLXFontSizeComboBox()
 {
     // No face picker may call into a destroyed size box.
-    if (m_fontControl)
-        m_fontControl->FontChangeHook = nullptr;
+    UnlinkFontControl();
 }
 
 const QList<int>& TWLXFontSizeComboBox::StandardSizes()
@@ -256,21 +215,47 @@ void TWLXFontSizeComboBox::SetEditorEnabled(bool value)
     lineEdit()->setReadOnly(!value);
 }
 
+void TWLXFontSizeComboBox::UnlinkFontControl()
+{
+    if (m_fontCombo)
+        m_fontCombo->FontChangeHook = nullptr;
+    if (TWLXFontListBox* list = FontList())
+        list->FontChangeHook = nullptr;
+    m_fontCombo = nullptr;
+    m_fontList = nullptr;
+}
+
 void TWLXFontSizeComboBox::SetFontCombo(TWLXFontComboBox* value)
 {
-    if (value == m_fontControl)
+    if (value == m_fontCombo)
         return;
-    if (m_fontControl)
-        m_fontControl->FontChangeHook = nullptr;
-    m_fontControl = value;
+    UnlinkFontControl();
+    m_fontCombo = value;
+    if (value)
+        value->FontChangeHook = [this] { FollowFont(); };
+}
+
+TWLXFontListBox* TWLXFontSizeComboBox::FontList() const
+{
+    return static_cast<TWLXFontListBox*>(m_fontList.data());
+}
+
+void TWLXFontSizeComboBox::SetFontList(TWLXFontListBox* value)
+{
+    if (value == FontList())
+        return;
+    UnlinkFontControl();
+    m_fontList = value;
     if (value)
         value->FontChangeHook = [this] { FollowFont(); };
 }
 
 void TWLXFontSizeComboBox::FollowFont()
 {
-    if (m_fontControl)
-        SetFontName(m_fontControl->GetFontName());
+    if (m_fontCombo)
+        SetFontName(m_fontCombo->GetFontName());
+    else if (TWLXFontListBox* list = FontList())
+        SetFontName(list->GetFontName());
 }
 
 void TWLXFontSizeComboBox::keyPressEvent(QKeyEvent* event)

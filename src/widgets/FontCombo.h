@@ -2,10 +2,11 @@
 // Pickers of installed font faces and of a face's point sizes. The face combo box lists the
 // screen's families, sorted, each name optionally written in its own font and marked as a
 // scalable (TrueType-like) or fixed-size face. The size combo box lists the standard sizes of a
-// scalable face or the real sizes of a fixed-size one, and can follow a face combo box: a new
-// face rebuilds the list and keeps the size where the face has it.
+// scalable face or the real sizes of a fixed-size one, and can follow a face combo box or a face
+// list box: a new face rebuilds the list and keeps the size where the face has it.
 
 #include "widgets/ComboBox.h"
+#include "widgets/FontFaces.h"
 
 #include <QList>
 #include <functional>
@@ -14,8 +15,8 @@ enum TWLXFontCBOption : uint8_t {
     foPrinterFonts = 1, foScreenFonts = 2, foTrueTypeOnly = 4, foDisplayFont = 8, foDisplaySymbol = 16,
     foDisplaySelectedFont = 32
 };
-// The face kind kept with each item, as the platform's font-type bits.
-enum TWLXFontType : int { ftRaster = 1, ftDevice = 2, ftTrueType = 4 };
+
+class TWLXFontListBox;
 
 class TWLXFontComboBox : public TWLXCustomComboBox {
 public:
@@ -59,8 +60,11 @@ public:
     void SetEditorEnabled(bool value);
     bool UseNearestSize = false;
     int DefaultSize = 10;
-    TWLXFontComboBox* FontCombo() const { return m_fontControl; }
+    // The linked face picker: a combo box or a list box, one at a time.
+    TWLXFontComboBox* FontCombo() const { return m_fontCombo; }
     void SetFontCombo(TWLXFontComboBox* value);
+    TWLXFontListBox* FontList() const;
+    void SetFontList(TWLXFontListBox* value);
 
     // The sizes offered for scalable faces.
     static const QList<int>& StandardSizes();
@@ -78,8 +82,10 @@ private:
     void BuildSizeList();
     int ValidSize(int size) const;
     void FollowFont();
+    void UnlinkFontControl();
 
     QString m_fontName;
     bool m_editorEnabled = true;
-    QPointer<TWLXFontComboBox> m_fontControl;
+    QPointer<TWLXFontComboBox> m_fontCombo;
+    QPointer<QWidget> m_fontList;
 };

@@ -134,6 +134,17 @@ bool TWLXIniCtrl::WriteString(const QString& section, const QString& ident, cons
     return false;
 }
 
+bool TWLXIniCtrl::DeleteKey(const QString& section, const QString& ident)
+{
+    const QString key = SectionName(section);
+    TIniFile file(FileOfTarget());
+    file.DeleteKey(key, ident);
+    if (file.UpdateFile())
+        return true;
+    file.DiscardChanges();
+    return false;
+}
+
 QStringList TWLXIniCtrl::ReadSection(const QString& section)
 {
     const QString key = SectionName(section);

@@ -61,6 +61,8 @@ public:
     // False when the file cannot be written.
     bool WriteString(const QString& section, const QString& ident, const QString& value);
     QStringList ReadSection(const QString& section);
+    // False when the file cannot be written.
+    bool DeleteKey(const QString& section, const QString& ident);
 
     virtual QString Encode(const QString& value);
     // False when the value is no scrambled text.

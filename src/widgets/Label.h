@@ -5,6 +5,7 @@
 
 #include "widgets/Caption3D.h"
 #include "widgets/ControlBase.h"
+#include "widgets/EffectText.h"
 
 #include <QPointer>
 #include "widgets/TimerPool.h"
@@ -15,9 +16,6 @@
 enum TWLXLabelOption : uint8_t { loPathEllipsis = 1, loEndEllipsis = 2, loEditControl = 4 };
 // Stored in form data: keep the order.
 enum class TWLXJumpModes : uint8_t { jmInternet, jmApplication, jmNone, jmCustom };
-
-// Text format flags of the label besides those of EffectText.h.
-constexpr unsigned DT_EDITCONTROL = 0x2000, DT_PATH_ELLIPSIS = 0x4000, DT_END_ELLIPSIS = 0x8000;
 
 class TWLXCustomSimpleLabel : public TWLXBaseGraphicControl {
 public:

@@ -10,6 +10,7 @@
 #include "core/board/Segment.h"
 #include "core/editing/BoardEditor.h"
 #include "core/model/ClassRegistry.h"
+#include "widgets/ImageListBox.h"
 #include "frontpanel/Design.h"
 #include "frontpanel/FP_Element.h"
 #include "frontpanel/FrontPanel.h"

@@ -13,15 +13,14 @@
 #include "ui/Formats.h"
 #include "ui/PropertySheet.h"
 #include "ui/SettingsDialog.h"
+#include "widgets/ColumnListBox.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -66,16 +65,20 @@ THardware_Dlg::THardware_Dlg(QWidget* parent) : QDialog(parent)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
-    NewGrid = new QTreeWidget(this);
-    NewGrid->setColumnCount(4);
-    NewGrid->setRootIsDecorated(false);
-    NewGrid->setAlternatingRowColors(true);
-    NewGrid->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    NewGrid->setUniformRowHeights(true);
-    NewGrid->header()->resizeSection(0, 90);
-    NewGrid->header()->resizeSection(1, 230);
-    NewGrid->header()->resizeSection(2, 84); // room for "Verbindung" and "Connexion"
-    NewGrid->header()->setStretchLastSection(true);
+    NewGrid = new TWLXListBox(this);
+    // Tabs never stand in names or values, so the fields come back as they went in.
+    NewGrid->SetDelimiter(u'\t');
+    NewGrid->SetGridLines(TWLXLBGridLines::glVertical);
+    NewGrid->SetBooleanProp(3, true);    // MultiSelect
+    NewGrid->SetBooleanProp(14, true);   // AlternateColors
+    NewGrid->SetColorProp(5, 0xF5F5F5);  // AltLineColor
+    NewGrid->SetColorProp(6, clWindowText);
+    NewGrid->Header().ClearSections();
+    NewGrid->Header().AddSection(QString(), 90);
+    NewGrid->Header().AddSection(QString(), 230);
+    NewGrid->Header().AddSection(QString(), 84); // room for "Verbindung" and "Connexion"
+    NewGrid->Header().AddSection(QString(), 140);
+    NewGrid->Header().setStretchLastSection(true);
     layout->addWidget(NewGrid, 1);
     auto* buttons = new QHBoxLayout;
     ChangeBtn = new QPushButton(this);
@@ -92,8 +95,8 @@ THardware_Dlg::THardware_Dlg(QWidget* parent) : QDialog(parent)
     connect(CancelBtn, &QPushButton::clicked, this,
             [this] { SetModalResult(*this, mrCancel); reject(); });
     connect(ChangeBtn, &QPushButton::clicked, this, [this] { ChangeSelected(); });
-    connect(NewGrid, &QTreeWidget::itemSelectionChanged, this, [this] { UpdateChangeButton(); });
-    connect(NewGrid, &QTreeWidget::itemDoubleClicked, this, [this] { ChangeSelected(); });
+    connect(&NewGrid->List(), &QListWidget::itemSelectionChanged, this, [this] { UpdateChangeButton(); });
+    connect(&NewGrid->List(), &QListWidget::itemDoubleClicked, this, [this] { ChangeSelected(); });
     resize(581, 291);
     TranslateCaptions();
 }
@@ -160,9 +163,10 @@ void THardware_Dlg::SaveHardwareIni(const QString& fileName)
 
 void THardware_Dlg::FillList()
 {
-    const QSignalBlocker block(NewGrid);
-    NewGrid->clear();
-    NewGrid->setHeaderLabels({Header[0], Header[1], Header[2], Header[3]});
+    const QSignalBlocker block(&NewGrid->List());
+    for (int k = 0; k < int(Header.size()); ++k)
+        NewGrid->Header().SetSectionText(k, Header[size_t(k)]);
+    QStringList rows;
     THardwareDialogSources& sources = HardwareDialogSources();
     const QStringList midiIn = NoneAnd(sources.MidiInputs ? sources.MidiInputs() : QStringList());
     const QStringList midiOut = NoneAnd(sources.MidiOutputs ? sources.MidiOutputs() : QStringList());
@@ -175,9 +179,10 @@ void THardware_Dlg::FillList()
             if (ok && index >= 0 && index < names.size())
                 value = names[index];
         }
-        auto* item = new QTreeWidgetItem({row.Section, QString(row.Name).replace(QLatin1Char('\r'), QLatin1Char(' ')), row.Kind, value});
-        NewGrid->addTopLevelItem(item);
+        rows.append(QStringList{row.Section, QString(row.Name).replace(QLatin1Char('\r'), QLatin1Char(' ')), row.Kind, value}
+                        .join(NewGrid->Delimiter()));
     }
+    NewGrid->List().SetItems(rows);
 }
 
 std::vector<int> THardware_Dlg::SelectedRows() const
@@ -185,8 +190,8 @@ std::vector<int> THardware_Dlg::SelectedRows() const
     std::vector<int> rows;
     if (m_noHardware)
         return rows;
-    for (int i = 0; i < NewGrid->topLevelItemCount(); ++i)
-        if (NewGrid->topLevelItem(i)->isSelected())
+    for (int i = 0; i < NewGrid->List().Count(); ++i)
+        if (NewGrid->GetSelected(i))
             rows.push_back(i);
     return rows;
 }
@@ -278,7 +283,7 @@ void THardware_Dlg::ChangeSelected()
         Grid[size_t(row)].Value = value;
     FillList();
     for (int row : rows)
-        NewGrid->topLevelItem(row)->setSelected(true);
+        NewGrid->List().SetSelected(row, true);
     UpdateChangeButton();
 }
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 class QPushButton;
-class QTreeWidget;
+class TWLXListBox;
 class TPlatine;
 
 // What the dialog lists for the kinds whose values are chosen from devices of this computer.
@@ -37,7 +37,8 @@ public:
     };
     std::vector<TRow> Grid; // the data rows
     std::array<QString, 4> Header;
-    QTreeWidget* NewGrid = nullptr;
+    // One row per key: its fields separated by the list's delimiter.
+    TWLXListBox* NewGrid = nullptr;
     QPushButton* OK_Btn = nullptr;
     QPushButton* CancelBtn = nullptr;
     QPushButton* ChangeBtn = nullptr;

@@ -27,6 +27,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class TWLXImageListBox;
 class QMenu;
 class QScrollArea;
 class QSplitter;
@@ -332,7 +333,7 @@ public:
     QScrollArea* SB_Bibliothek = nullptr;
     QProgressBar* ProgressBar1 = nullptr;  // shown while the macro palette loads
     QWidget* SearchPanel = nullptr;
-    QListWidget* SearchResultListbox = nullptr;
+    TWLXImageListBox* SearchResultListbox = nullptr;
     QLineEdit* SearchEdit = nullptr;
     QToolButton* cb_NurText = nullptr;
     QToolButton* SearchBtn = nullptr;

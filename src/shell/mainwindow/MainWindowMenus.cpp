@@ -19,6 +19,7 @@
 #include "ui/WidgetHelpers.h"
 #include "widgets/SpeedButton.h"
 #include "widgets/BrowseEdit.h"
+#include "widgets/ImageListBox.h"
 #include "widgets/ToolGlyphs.h"
 
 #include <QAction>
@@ -339,13 +340,12 @@ void TForm1::BuildPalettePanel()
     SearchPanel->setFixedHeight(218);
     auto* searchLayout = new QVBoxLayout(SearchPanel);
     searchLayout->setContentsMargins(0, 0, 0, 0);
-    SearchResultListbox = Named(new QListWidget(SearchPanel), "SearchResultListbox");
-    SearchResultListbox->setSortingEnabled(true);
+    SearchResultListbox = Named(new TWLXImageListBox(SearchPanel), "SearchResultListbox");
+    SearchResultListbox->SetSorted(true);
     // Long names break onto a second line instead of running out of the narrow palette.
-    SearchResultListbox->setWordWrap(true);
-    SearchResultListbox->setTextElideMode(Qt::ElideNone);
+    SearchResultListbox->SetMultiLine(true);
+    SearchResultListbox->SetOptions(lboCheckImageNr | lboCalcHeight);
     SearchResultListbox->setResizeMode(QListView::Adjust);
-    SearchResultListbox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SearchEdit = Named(new QLineEdit(SearchPanel), "SearchEdit");
     searchLayout->addWidget(SearchResultListbox, 1);
     searchLayout->addWidget(SearchEdit);

@@ -2,6 +2,7 @@
 // the board, the macro palette with its folder edit and delete item, and the quick find.
 
 #include "shell/mainwindow/MainWindow.h"
+#include "widgets/ImageListBox.h"
 
 #include "core/board/BoardHooks.h"
 #include "core/board/Makro.h"
@@ -419,10 +420,11 @@ void TForm1::SearchBtnClick()
 void TForm1::SearchEditChange()
 {
     const QStringList words = SearchWords(SearchEdit->text());
-    SearchResultListbox->clear();
+    QStringList found;
     for (const QString& name : SearchNames)
         if (MatchesAllWords(name, words))
-            SearchResultListbox->addItem(name);
+            found.append(name);
+    SearchResultListbox->SetItems(found);
 }
 
 void TForm1::SearchAddClick()

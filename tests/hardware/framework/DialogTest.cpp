@@ -6,6 +6,7 @@
 #include "core/board/Makro.h"
 #include "hardware/framework/BtHardware.h"
 #include "hardware/framework/HardwareDlg.h"
+#include "widgets/ColumnListBox.h"
 #include "hardware/framework/HardwareSettings.h"
 #include "hardware/framework/PinEdit.h"
 #include "hardware/ports/LptInterface.h"
@@ -239,14 +240,17 @@ TEST_F(DialogTest, HardwareDialogChangesValuesOfOneKind)
     }
     THardware_Dlg& dialog = Hardware_Dlg();
     dialog.LoadHardwareIni(fileName);
-    ASSERT_EQ(dialog.NewGrid->topLevelItemCount(), 3);
-    EXPECT_EQ(dialog.NewGrid->headerItem()->text(2), QStringLiteral("Verbindung"));
-    EXPECT_EQ(dialog.NewGrid->topLevelItem(1)->text(2), QStringLiteral("COM"));
+    const auto field = [&](int row, int column) {
+        return TWLXListBox::SplitFields(dialog.NewGrid->List().Item(row), dialog.NewGrid->Delimiter()).value(column);
+    };
+    ASSERT_EQ(dialog.NewGrid->List().Count(), 3);
+    EXPECT_EQ(dialog.NewGrid->Header().SectionText(2), QStringLiteral("Verbindung"));
+    EXPECT_EQ(field(1, 2), QStringLiteral("COM"));
 
     auto select = [&](std::initializer_list<int> rows) {
-        dialog.NewGrid->clearSelection();
+        dialog.NewGrid->List().clearSelection();
         for (int row : rows)
-            dialog.NewGrid->topLevelItem(row)->setSelected(true);
+            dialog.NewGrid->List().SetSelected(row, true);
     };
     select({0, 1});
     EXPECT_FALSE(dialog.ChangeBtn->isEnabled());
@@ -292,9 +296,8 @@ TEST_F(DialogTest, HardwareDialogChangesValuesOfOneKind)
     // A project without hardware shows one row and no list to choose from.
     const QString empty = dir.filePath(QStringLiteral("EMPTY.INI"));
     dialog.LoadHardwareIni(empty);
-    ASSERT_EQ(dialog.NewGrid->topLevelItemCount(), 1);
-    EXPECT_EQ(dialog.NewGrid->topLevelItem(0)->text(1),
-              QStringLiteral("Projekt verwendet keine Hardware"));
+    ASSERT_EQ(dialog.NewGrid->List().Count(), 1);
+    EXPECT_EQ(field(0, 1), QStringLiteral("Projekt verwendet keine Hardware"));
     EXPECT_FALSE(dialog.NewGrid->isEnabled());
 }
 
