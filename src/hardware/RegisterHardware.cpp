@@ -3,6 +3,7 @@
 #include "hardware/com/RegisterCom.h"
 #include "hardware/framework/RegisterFramework.h"
 #include "hardware/joystick/RegisterJoystick.h"
+#include "hardware/meters/RegisterMeters.h"
 #include "hardware/ports/RegisterPorts.h"
 #include "hardware/transport/RegisterTransport.h"
 
@@ -13,4 +14,5 @@ void RegisterHardwareClasses(TClassRegistry& registry)
     RegisterPortDevices(registry);
     RegisterComDevices(registry);
     RegisterJoystickDevices(registry);
+    RegisterMeterDevices(registry);
 }
