@@ -6,6 +6,7 @@
 #include "hardware/meters/RegisterMeters.h"
 #include "hardware/ports/RegisterPorts.h"
 #include "hardware/transport/RegisterTransport.h"
+#include "hardware/usbio/RegisterUsbIo.h"
 
 void RegisterHardwareClasses(TClassRegistry& registry)
 {
@@ -15,4 +16,5 @@ void RegisterHardwareClasses(TClassRegistry& registry)
     RegisterComDevices(registry);
     RegisterJoystickDevices(registry);
     RegisterMeterDevices(registry);
+    RegisterUsbIoDevices(registry);
 }

@@ -8,10 +8,13 @@
 #include "core/model/Translator.h"
 #include "hardware/framework/IoPort.h"
 #include "platform/Clock.h"
+#include "platform/Filer.h"
 #include "platform/Context.h"
 #include "platform/PortIo.h"
 #include "shell/Composition.h"
 #include "shell/mainwindow/RegisterClasses.h"
+
+#include <QBuffer>
 
 #include <gtest/gtest.h>
 
@@ -38,3 +41,22 @@ protected:
     TSimulatedPortIo io;
     TScopedFakeClock fake;
 };
+
+// A device's (or port's) stored record, and reading one back; the whole record is consumed.
+inline QByteArray StoreRecord(TIOPort& device)
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    TWriter writer(buffer);
+    device.writeToStream(writer);
+    return data;
+}
+inline void LoadRecord(TIOPort& device, QByteArray data)
+{
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    TReader reader(buffer);
+    device.readFromStream(reader);
+    EXPECT_TRUE(reader.AtEnd());
+}

@@ -19,22 +19,6 @@ class DmmDeviceTest : public HardwareFixture {
 protected:
     TScopedMessageResponder messages;
 
-    static QByteArray Store(TDMMInterface& dmm)
-    {
-        QByteArray stored;
-        QBuffer buffer(&stored);
-        buffer.open(QIODevice::WriteOnly);
-        TWriter writer(buffer);
-        dmm.writeToStream(writer);
-        return stored;
-    }
-    static void Load(TDMMInterface& dmm, QByteArray stored)
-    {
-        QBuffer buffer(&stored);
-        buffer.open(QIODevice::ReadOnly);
-        TReader reader(buffer);
-        dmm.readFromStream(reader);
-    }
     // The captions of the settings dialog's rows, then OK.
     static QStringList DialogRows(TDMMInterface& dmm, bool runtime, bool running)
     {
@@ -77,10 +61,10 @@ TEST_F(DmmDeviceTest, StoredNameChoosesTheMeterWhateverTypeWasStored)
     EXPECT_EQ(dmm.Name, QStringLiteral("M 3610 D"));
     dmm.Name = QStringLiteral("VC 940");
     dmm.SetComPort(3);
-    const QByteArray stored = Store(dmm); // type 0 stored: the name was set directly
+    const QByteArray stored = StoreRecord(dmm); // type 0 stored: the name was set directly
 
     TDMMInterface loaded;
-    Load(loaded, stored);
+    LoadRecord(loaded, stored);
     EXPECT_EQ(loaded.Name, QStringLiteral("VC 940"));
     EXPECT_EQ(loaded.DeviceType, 21);
     EXPECT_EQ(loaded.ComNumber, 3);
@@ -91,7 +75,7 @@ TEST_F(DmmDeviceTest, StoredNameChoosesTheMeterWhateverTypeWasStored)
 
     TDMMInterface unknown;
     unknown.Name = QStringLiteral("No such meter");
-    Load(unknown, Store(unknown));
+    LoadRecord(unknown, StoreRecord(unknown));
     EXPECT_EQ(unknown.DeviceType, 0);
 
     const std::pair<const char*, int> names[] = {
