@@ -172,7 +172,7 @@ void TStiftplotter::MovePen()
                 if (!again) {
                     // Bounded while the page is hidden and no tick draws them.
                     if (m_lines.size() >= 4096)
-                        DrawPendingLines();
+                        DrawPending();
                     m_lines.push_back(line);
                     const int grow = 1 + PenWidth / 2;
                     m_linesArea |= QRect(LastPixel, p).normalized().adjusted(-grow, -grow, grow, grow);
@@ -207,17 +207,27 @@ void TStiftplotter::MovePen()
     }
 }
 
-void TStiftplotter::DrawPendingLines()
+void TStiftplotter::DrawPending()
 {
+    if (m_clearDue) {
+        m_clearDue = false;
+        m_plot.fill(Qt::black);
+        QPainter p(&m_plot);
+        p.setPen(QPen(TColorToQColor(GridColor), 2));
+        p.setBrush(TColorToQColor(HintergrundFarbe));
+        p.drawRect(QRect(QPoint(1, 1), QPoint(m_plot.width() - 1, m_plot.height() - 1)));
+        p.end();
+        DrawGrid();
+        PaintBox->update();
+    }
     if (m_lines.empty())
         return;
-    if (!m_plot.isNull()) {
-        QPainter painter(&m_plot);
-        for (const TPenLine& line : m_lines) {
-            painter.setPen(QPen(QColor(line.colour), line.width, Qt::SolidLine, Qt::RoundCap));
-            painter.drawLine(line.from, line.to);
-        }
+    QPainter painter(&m_plot);
+    for (const TPenLine& line : m_lines) {
+        painter.setPen(QPen(QColor(line.colour), line.width, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(line.from, line.to);
     }
+    painter.end();
     m_lines.clear();
     const QRect area = m_linesArea;
     m_linesArea = QRect();
@@ -226,12 +236,12 @@ void TStiftplotter::DrawPendingLines()
 
 void TStiftplotter::RepaintChanged()
 {
-    DrawPendingLines();
+    DrawPending();
 }
 
 const QImage& TStiftplotter::Plot()
 {
-    DrawPendingLines();
+    DrawPending();
     return m_plot;
 }
 
@@ -243,20 +253,16 @@ void TStiftplotter::SetMarkerVisible(bool visible)
 
 void TStiftplotter::ClearPlot()
 {
-    const QSize size = PaintBox->size();
+    // A range input that changes in every step clears in every step: the picture is cleared
+    // when it is drawn next (at the tick, or when it is painted or asked for).
     m_lines.clear();
     m_linesArea = QRect();
+    const QSize size = PaintBox->size().expandedTo(QSize(1, 1));
     if (m_plot.size() != size)
-        m_plot = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    m_plot.fill(Qt::black);
+        m_plot = QImage(size, QImage::Format_RGB32);
     Connected = false;
-    QPainter p(&m_plot);
-    p.setPen(QPen(TColorToQColor(GridColor), 2));
-    p.setBrush(TColorToQColor(HintergrundFarbe));
-    p.drawRect(QRect(QPoint(1, 1), QPoint(m_plot.width() - 1, m_plot.height() - 1)));
-    p.end();
-    DrawGrid();
-    PaintBox->update();
+    m_clearDue = true;
+    RequestRepaintChanged(*PaintBox, *this);
 }
 
 void TStiftplotter::DrawGrid()
@@ -310,7 +316,7 @@ void TStiftplotter::Fade()
 {
     if (FadeStrength == 0 || m_plot.isNull())
         return;
-    DrawPendingLines();
+    DrawPending();
     QPainter p(&m_plot);
     QColor veil = TColorToQColor(HintergrundFarbe);
     veil.setAlpha(FadeStrength);
@@ -328,7 +334,7 @@ void TStiftplotter::SetHintergrundFarbe(int32_t color)
 
 QImage TStiftplotter::Snapshot()
 {
-    DrawPendingLines();
+    DrawPending();
     if (GridInFront)
         DrawGrid();
     return m_plot.copy();

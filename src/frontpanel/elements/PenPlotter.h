@@ -58,8 +58,8 @@ public:
 
     // The pen to (PenX, PenY): a line from the last pixel while the pen is down; a position
     // outside the ranges lifts the pen for the next line. New range labels clear the drawing
-    // when there is no afterglow. The step only notes the line: it is drawn at the next
-    // repaint tick, or when the drawing is painted or asked for.
+    // when there is no afterglow. The step only notes the line (and the clearing): it is
+    // drawn at the next repaint tick, or when the drawing is painted or asked for.
     void MovePen();
     void ClearPlot();
     // One afterglow step: every pixel blended towards the background by FadeStrength.
@@ -87,7 +87,7 @@ public:
     void ReadElementData(TReader& reader, uint8_t version) override;
     int EditProperties() override;
     void SetHintergrundFarbe(int32_t color) override;
-    // At the tick: the lines noted since the last one, drawn and repainted.
+    // At the tick: the clearing and the lines since the last one, drawn and repainted.
     void RepaintChanged() override;
 
 protected:
@@ -97,7 +97,8 @@ protected:
 private:
     TPrintJob PrintJob();
     void FitPaintBox();
-    void DrawPendingLines();
+    // What the steps left to draw: the clearing, then the lines.
+    void DrawPending();
     QSize m_lastClientSize;
     QColor m_markerFill;
     QImage m_plot;
@@ -110,6 +111,7 @@ private:
     // Lines not yet drawn into m_plot (the list keeps its memory) and the area they cover.
     std::vector<TPenLine> m_lines;
     QRect m_linesArea;
+    bool m_clearDue = false;  // cleared since last drawn
     // The ranges and units the labels were made for.
     std::array<double, 4> m_labelRange{};
     QString m_labelXUnit, m_labelYUnit;
