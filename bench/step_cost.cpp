@@ -7,7 +7,10 @@
 //
 // Each benchmark is one class in one mode; an iteration is one step of the board. At the end a
 // table gives nanoseconds per component per step and the ratio to the inverter's figure of the
-// same mode, marking classes above 5x (changing) or 2x (constant).
+// same mode, marking classes above 5x (changing) or 2x (constant), and the allocations per
+// component per step (counted over steps of their own after the timed ones; the program's
+// malloc, calloc and realloc are counted here, operator new included; not in builds with the
+// address sanitizer, which has its own).
 //
 // Run (Release build):
 //   cmake -S . -B build/rel -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVRINOL_SANITIZE=OFF
@@ -39,6 +42,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -46,11 +50,56 @@
 #include <string>
 #include <vector>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define TAVRINOL_SANITIZER_ALLOCATOR 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TAVRINOL_SANITIZER_ALLOCATOR 1
+#endif
+#endif
+
+namespace {
+// Allocations of this thread while counting is on (plain thread-locals of the program need no
+// allocation themselves).
+thread_local bool t_counting = false;
+thread_local long t_allocations = 0;
+} // namespace
+
+#if defined(__GLIBC__) && !defined(TAVRINOL_SANITIZER_ALLOCATOR)
+#define TAVRINOL_COUNTS_ALLOCATIONS 1
+// The C library's allocator under its own names; the program's malloc family counts and hands on.
+extern "C" {
+void* __libc_malloc(size_t size);
+void* __libc_calloc(size_t count, size_t size);
+void* __libc_realloc(void* p, size_t size);
+
+void* malloc(size_t size) noexcept
+{
+    if (t_counting)
+        ++t_allocations;
+    return __libc_malloc(size);
+}
+void* calloc(size_t count, size_t size) noexcept
+{
+    if (t_counting)
+        ++t_allocations;
+    return __libc_calloc(count, size);
+}
+void* realloc(void* p, size_t size) noexcept
+{
+    if (t_counting)
+        ++t_allocations;
+    return __libc_realloc(p, size);
+}
+}
+#endif
+
 namespace {
 
 constexpr int kInstances = 100;
 constexpr int kPerRow = 10;
 constexpr int kWarmSteps = 20;
+constexpr int kCountedSteps = 20;
 
 // The signal every input is wired to: a number output "A" and a text output "$".
 class TStepSource : public TGrundBT {
@@ -153,7 +202,8 @@ std::unique_ptr<TCostBoard> BuildBoard(const QString& className, bool changing)
 
 struct TResult {
     int64_t iterations = 0;
-    double ns = 0;  // per component per step
+    double ns = 0;           // per component per step
+    double allocations = 0;  // per component per step
 };
 // Every measurement of a class and mode; the table reads those of the longest runs.
 std::map<std::pair<std::string, bool>, std::vector<TResult>>& Results()
@@ -173,8 +223,15 @@ void BM_StepCost(benchmark::State& state, const QString& className, bool changin
         b->board->SimStep();
     const std::chrono::duration<double, std::nano> elapsed = std::chrono::steady_clock::now() - start;
     const double perComponent = elapsed.count() / double(state.iterations()) / kInstances;
-    Results()[{className.toStdString(), changing}].push_back({state.iterations(), perComponent});
+    t_allocations = 0;
+    t_counting = true;
+    for (int k = 0; k < kCountedSteps; ++k)
+        b->board->SimStep();
+    t_counting = false;
+    const double allocations = double(t_allocations) / kCountedSteps / kInstances;
+    Results()[{className.toStdString(), changing}].push_back({state.iterations(), perComponent, allocations});
     state.counters["ns/component"] = perComponent;
+    state.counters["alloc/component"] = allocations;
     QApplication::processEvents();
 }
 
@@ -191,16 +248,18 @@ std::vector<QString> ClassesWithInputs()
 }
 
 // The best of the runs with the most iterations (the measured ones, not the estimates): on a
-// shared machine the other programs only ever add time.
-double Figure(const std::vector<TResult>& runs)
+// shared machine the other programs only ever add time. Allocations: the most of any run.
+TResult Figure(const std::vector<TResult>& runs)
 {
     int64_t most = 0;
     for (const TResult& r : runs)
         most = std::max(most, r.iterations);
-    double best = 0;
-    for (const TResult& r : runs)
-        if (r.iterations == most && (best == 0 || r.ns < best))
-            best = r.ns;
+    TResult best;
+    for (const TResult& r : runs) {
+        if (r.iterations == most && (best.ns == 0 || r.ns < best.ns))
+            best.ns = r.ns;
+        best.allocations = std::max(best.allocations, r.allocations);
+    }
     return best;
 }
 
@@ -208,25 +267,29 @@ void PrintTable(const std::vector<QString>& classes)
 {
     auto figure = [](const QString& name, bool changing) {
         const auto it = Results().find({name.toStdString(), changing});
-        return it == Results().end() ? 0.0 : Figure(it->second);
+        return it == Results().end() ? TResult{} : Figure(it->second);
     };
-    const double inverterChanging = figure(QStringLiteral("TBTInverter"), true);
-    const double inverterConstant = figure(QStringLiteral("TBTInverter"), false);
+    const double inverterChanging = figure(QStringLiteral("TBTInverter"), true).ns;
+    const double inverterConstant = figure(QStringLiteral("TBTInverter"), false).ns;
     std::printf("\nns per component per step (%d instances, page hidden, best of the repetitions);"
-                " x = ratio to TBTInverter\n",
+                " x = ratio to TBTInverter; alloc = allocations per component per step\n",
                 kInstances);
-    std::printf("%-24s %10s %8s %10s %8s\n", "class", "changing", "x", "constant", "x");
+    std::printf("%-24s %10s %8s %6s %10s %8s %6s\n", "class", "changing", "x", "alloc", "constant", "x", "alloc");
     for (const QString& name : classes) {
-        const double changing = figure(name, true);
-        const double constant = figure(name, false);
-        if (changing == 0 && constant == 0)
+        const TResult changing = figure(name, true);
+        const TResult constant = figure(name, false);
+        if (changing.ns == 0 && constant.ns == 0)
             continue;
-        const double rc = inverterChanging > 0 ? changing / inverterChanging : 0;
-        const double rk = inverterConstant > 0 ? constant / inverterConstant : 0;
-        std::printf("%-24s %10.1f %7.1f%s %10.1f %7.1f%s\n", qPrintable(name), changing, rc,
-                    rc > 5 ? "!" : " ", constant, rk, rk > 2 ? "!" : " ");
+        const double rc = inverterChanging > 0 ? changing.ns / inverterChanging : 0;
+        const double rk = inverterConstant > 0 ? constant.ns / inverterConstant : 0;
+        std::printf("%-24s %10.1f %7.1f%s %6.2f %10.1f %7.1f%s %6.2f\n", qPrintable(name), changing.ns, rc,
+                    rc > 5 ? "!" : " ", changing.allocations, constant.ns, rk, rk > 2 ? "!" : " ",
+                    constant.allocations);
     }
     std::printf("! above 5x (changing) or 2x (constant) the inverter\n");
+#ifndef TAVRINOL_COUNTS_ALLOCATIONS
+    std::printf("allocations are not counted in this build\n");
+#endif
 }
 
 } // namespace

@@ -142,43 +142,76 @@ QString ValueToText(Extended value)
 
 Extended ParseValue(const QString& text)
 {
+    // Pins carrying text read it in every step that sets it: nothing here allocates (unless
+    // the number runs on for more than the buffer holds).
     if (!text.isEmpty() && text.at(0) == u'$') {
         Extended hex = 0;
         if (ParseHex(text, hex))
             return hex;
     }
-    const QString upper = text.toUpper();
-    if (upper.contains(QStringLiteral("TRUE")))
+    if (text.contains(QLatin1String("TRUE"), Qt::CaseInsensitive))
         return 5.0L;
-    if (upper.contains(QStringLiteral("FALSE")))
+    if (text.contains(QLatin1String("FALSE"), Qt::CaseInsensitive))
         return 0.0L;
 
-    QString s = text;
-    s.replace(u',', u'.');
-    s.remove(u' ');
-    qsizetype from = 0;
-    while (from < s.size() && !IsDigit(s.at(from)))
-        ++from;
-    if (from == s.size())
+    // The text is read with its blanks left out and "," as the point.
+    auto at = [&text](qsizetype i) {
+        const QChar c = text.at(i);
+        return c == u',' ? QChar(u'.') : c;
+    };
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    QChar before;       // the character before the first digit
+    QChar beforeThat;   // and the one before that
+    for (; i < size; ++i) {
+        const QChar c = at(i);
+        if (c == u' ')
+            continue;
+        if (IsDigit(c))
+            break;
+        beforeThat = before;
+        before = c;
+    }
+    if (i == size)
         return 0.0L;
     // A point right before the first digit belongs to the number (".5", "-.5").
-    if (from > 0 && s.at(from - 1) == u'.')
-        --from;
-    const bool negative = from > 0 && s.at(from - 1) == u'-';
-    qsizetype to = from;
-    while (to < s.size() && IsNumberChar(s.at(to)))
-        ++to;
+    const bool point = before == u'.';
+    const bool negative = (point ? beforeThat : before) == u'-';
 
     // Reads as far as the run forms a number ("1.2.3" gives 1.2, "5E" gives 5).
-    const QByteArray run = s.mid(from, to - from).toLatin1();
-    const Extended v = strtold_l(run.constData(), nullptr, CLocale());
+    char buffer[96];
+    std::string longRun;
+    size_t n = 0;
+    auto append = [&](char c) {
+        if (n + 1 < sizeof buffer)
+            buffer[n] = c;
+        else if (n + 1 == sizeof buffer)
+            longRun.assign(buffer, n).push_back(c);
+        else
+            longRun.push_back(c);
+        ++n;
+    };
+    if (point)
+        append('.');
+    for (; i < size; ++i) {
+        const QChar c = at(i);
+        if (c == u' ')
+            continue;
+        if (!IsNumberChar(c))
+            break;
+        append(char(c.unicode()));
+    }
+    const char* run = buffer;
+    if (n + 1 < sizeof buffer)
+        buffer[n] = 0;
+    else
+        run = longRun.c_str();
+    const Extended v = strtold_l(run, nullptr, CLocale());
     return negative ? -v : v;
 }
 
 Extended TextToValue(const QString& text)
 {
-    const Extended v = ParseValue(text);
-    if (text.toUpper().contains(QStringLiteral("TRUE")))
-        return 5.0L;
-    return v;
+    // ParseValue already reads a text containing "TRUE" as 5.
+    return ParseValue(text);
 }

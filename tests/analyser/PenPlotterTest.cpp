@@ -52,7 +52,7 @@ void MoveTo(TStiftplotter& p, double x, double y, bool down)
 TEST_F(PenPlotterTest, DrawsTheSequenceItIsGiven)
 {
     auto p = Plotter();
-    ASSERT_EQ(p->Plot.size(), QSize(200, 200));
+    ASSERT_EQ(p->Plot().size(), QSize(200, 200));
     EXPECT_EQ(p->PixelOf(-10, -10), QPoint(0, 200));
     EXPECT_EQ(p->PixelOf(0, 0), QPoint(100, 100));
     // Pen up to (-5, -5), down along a square's three sides, up across to (0, 2), down to (0, 8).
@@ -62,7 +62,7 @@ TEST_F(PenPlotterTest, DrawsTheSequenceItIsGiven)
     MoveTo(*p, -5, 5, true);
     MoveTo(*p, 0, 2, false);
     MoveTo(*p, 0, 8, true);
-    const QImage& img = p->Plot;
+    const QImage& img = p->Plot();
     EXPECT_EQ(img.pixel(100, 150), kRed);  // bottom side
     EXPECT_EQ(img.pixel(150, 100), kRed);  // right side
     EXPECT_EQ(img.pixel(100, 50), kRed);   // top side (crossed by the last line)
@@ -79,12 +79,12 @@ TEST_F(PenPlotterTest, OutsideTheRangesLiftsThePenAndTheBorderIsDrawn)
     auto p = Plotter();
     MoveTo(*p, 0, 5, true);
     MoveTo(*p, 10, 5, true);  // exactly on the border: drawn
-    EXPECT_EQ(p->Plot.pixel(190, 50), kRed);
+    EXPECT_EQ(p->Plot().pixel(190, 50), kRed);
     MoveTo(*p, 10.5, -5, true);  // outside
     MoveTo(*p, 0, -5, true);     // back inside: a new start, no line
-    EXPECT_NE(p->Plot.pixel(150, 150), kRed);
+    EXPECT_NE(p->Plot().pixel(150, 150), kRed);
     MoveTo(*p, -5, -5, true);
-    EXPECT_EQ(p->Plot.pixel(75, 150), kRed);
+    EXPECT_EQ(p->Plot().pixel(75, 150), kRed);
     // Not a number is outside as well.
     MoveTo(*p, std::nan(""), 0, true);
     EXPECT_FALSE(p->Connected);
@@ -98,10 +98,10 @@ TEST_F(PenPlotterTest, RangeChangeClearsOnlyWithoutAfterglow)
         p->FadeStrength = fade;
         MoveTo(*p, 0, 5, true);
         MoveTo(*p, 5, 5, true);
-        ASSERT_EQ(p->Plot.pixel(125, 50), kRed);
+        ASSERT_EQ(p->Plot().pixel(125, 50), kRed);
         p->XMax = 20;  // new labels
         p->MovePen();
-        EXPECT_EQ(p->Plot.pixel(125, 50) == kRed, fade != 0);
+        EXPECT_EQ(p->Plot().pixel(125, 50) == kRed, fade != 0);
     }
 }
 
@@ -111,12 +111,19 @@ TEST_F(PenPlotterTest, AfterglowFadesTowardsTheBackground)
     MoveTo(*p, 0, 5, true);
     MoveTo(*p, 5, 5, true);
     p->Fade();  // strength 0: nothing
-    EXPECT_EQ(p->Plot.pixel(125, 50), kRed);
+    EXPECT_EQ(p->Plot().pixel(125, 50), kRed);
     p->FadeStrength = 254;
     p->Fade();
-    const QColor c = QColor::fromRgb(p->Plot.pixel(125, 50));
+    const QColor c = QColor::fromRgb(p->Plot().pixel(125, 50));
     EXPECT_GE(c.green(), 250);
     EXPECT_GE(c.red(), 250);
+    p->FadeStrength = 0;
+    // A line not yet drawn when the afterglow comes fades as well: it was drawn before.
+    MoveTo(*p, 0, -5, false);
+    MoveTo(*p, 5, -5, true);
+    p->FadeStrength = 254;
+    p->Fade();
+    EXPECT_GE(QColor::fromRgb(p->Plot().pixel(125, 150)).green(), 250);
     p->FadeStrength = 0;
 }
 
@@ -126,9 +133,9 @@ TEST_F(PenPlotterTest, ResizeClears)
     MoveTo(*p, 0, 5, true);
     MoveTo(*p, 5, 5, true);
     p->resize(302, 202);
-    EXPECT_EQ(p->Plot.size(), QSize(300, 200));
+    EXPECT_EQ(p->Plot().size(), QSize(300, 200));
     for (int x = 0; x < 300; x += 7)
-        ASSERT_NE(p->Plot.pixel(x, 50), kRed);
+        ASSERT_NE(p->Plot().pixel(x, 50), kRed);
 }
 
 TEST_F(PenPlotterTest, AutomaticFileNameHasNoColon)
@@ -259,12 +266,12 @@ TEST_F(PenPlotterTest, ComponentInputs)
     drive.Set(0, 5).Set(1, 5);
     p.c->Calculate();
     const QPoint at = e.PixelOf(4.5, 1.5);
-    const QRgb ground = e.Plot.pixel(QPoint(5, 5));
-    ASSERT_EQ(e.Plot.pixel(at), qRgb(128, 0, 255));
+    const QRgb ground = e.Plot().pixel(QPoint(5, 5));
+    ASSERT_EQ(e.Plot().pixel(at), qRgb(128, 0, 255));
     // A falling "|RST" clears.
     drive.Low(13);
     p.c->Calculate();
-    EXPECT_EQ(e.Plot.pixel(at), ground);
+    EXPECT_EQ(e.Plot().pixel(at), ground);
 }
 
 TEST_F(PenPlotterTest, PrintPreviewKeepsSettingsOnlyWhenNotCancelled)

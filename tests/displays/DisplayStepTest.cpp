@@ -9,8 +9,11 @@
 #include "components/entry/RegisterEntry.h"
 #include "components/panel/RegisterPanel.h"
 #include "components/text/RegisterText.h"
+#include "components/timing/RegisterTiming.h"
 #include "frontpanel/ElementRegistry.h"
 #include "frontpanel/FP_Element.h"
+#include "frontpanel/elements/Watches.h"
+#include "platform/Clock.h"
 
 #include <QWidget>
 
@@ -42,6 +45,7 @@ void RegisterShowingFamilies(TClassRegistry& registry)
     RegisterEntryComponents(registry);
     RegisterPanelComponents(registry);
     RegisterTextComponents(registry);
+    RegisterTimingComponents(registry);
 }
 
 using DisplayStepTest = TComponentTest<RegisterShowingFamilies, true>;
@@ -147,5 +151,43 @@ TEST_F(DisplayStepTest, StepsOfShowingComponentsAllocateNothing)
         EXPECT_EQ(allocations, 0);
         c->SetLink(nullptr);
     }
+#endif
+}
+
+TEST_F(DisplayStepTest, RunningStopwatchMakesItsReadOutOnlyWhenTheTenthsChange)
+{
+#ifndef TAVRINOL_ALLOCATION_HOOKS
+    GTEST_SKIP() << "needs the address sanitizer's allocation hooks";
+#else
+    ASSERT_TRUE(InstallHooks());
+    RegisterFrontPanelElements(ElementRegistry());
+    TScopedFakeClock clock;
+    QWidget page;  // never shown
+    std::unique_ptr<TIOBauteil> c = Create("TBTStopUhr");
+    ASSERT_TRUE(c);
+    ASSERT_EQ(c->OutputCount, 2);  // "T" and the read-out "$T"
+    std::unique_ptr<TFP_Element> element(ElementRegistry().CreateElement(c->ElementClass(), &page));
+    c->SetLink(element.get());
+    element->Component = c.get();
+    auto* watch = dynamic_cast<TStopUhr*>(element.get());
+    ASSERT_TRUE(watch);
+    c->SimReset();
+    watch->Request(1);  // start
+    // 1 ms per step: 99 steps of a tenth keep the read-out, the 100th shows the next tenth.
+    clock.clock.AdvanceMs(1);
+    c->Calculate();
+    int allocations = 0;
+    for (int k = 0; k < 98; ++k) {
+        clock.clock.AdvanceMs(1);
+        allocations += AllocationsOf([&] { c->Calculate(); });
+    }
+    EXPECT_EQ(allocations, 0);
+    EXPECT_EQ(c->Outputs[1]->GetPinText(), QStringLiteral("00:00:00:000"));
+    clock.clock.AdvanceMs(1);
+    c->Calculate();
+    EXPECT_EQ(c->Outputs[1]->GetPinText(), QStringLiteral("00:00:00:100"));
+    EXPECT_EQ(watch->Anzeige, QStringLiteral("00:00:00:100"));
+    EXPECT_DOUBLE_EQ(double(c->Outputs[0]->Value), 0.1);
+    c->SetLink(nullptr);
 #endif
 }

@@ -126,6 +126,10 @@ TEST_F(FormatsTest, ParseValueReadsNumbersInsideText)
     };
     for (const Case& c : cases)
         EXPECT_EQ(ParseValue(QString::fromUtf8(c.text)), c.value) << c.text;
+    // A number longer than any buffer is read whole.
+    const QString digits = QStringLiteral("1") + QString(200, u'0');
+    EXPECT_EQ(ParseValue(QStringLiteral("x ") + digits + QStringLiteral(" V")), 1e200L);
+    EXPECT_EQ(ParseValue(QStringLiteral("-,") + digits), -0.1L);
 }
 
 TEST_F(FormatsTest, ParseValueIgnoresTheLocaleAndKeepsExtendedPrecision)

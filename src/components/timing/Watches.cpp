@@ -122,10 +122,10 @@ void TBTStopUhr::Show(TStopUhr& watch)
     watch.update();
 }
 
-void TBTStopUhr::WriteOutputs(TStopUhr& watch, Extended seconds)
+void TBTStopUhr::WriteOutputs(TStopUhr& watch, Extended seconds, bool readOutChanged)
 {
     SetOutputValue(0, seconds);
-    if (OutputCount > 1)
+    if (OutputCount > 1 && readOutChanged)
         SetOutputText(1, watch.Anzeige);
 }
 
@@ -192,9 +192,9 @@ void TBTStopUhr::Calculate()
     if (!watch || !watch->Laeuft)
         return;
     watch->JetztZaehler = Clock().PerformanceCounter();
-    watch->UpdateDisplay();
-    WriteOutputs(*watch, Extended(watch->JetztZaehler - watch->StartZaehler) /
-                             Extended(Clock().PerformanceFrequency()));
+    const bool changed = watch->UpdateDisplay();
+    WriteOutputs(*watch, Extended(watch->JetztZaehler - watch->StartZaehler) / Extended(Clock().PerformanceFrequency()),
+                 changed);
 }
 
 void TBTStopUhr::SaveSettings(TIniFile& ini, const QString& boardName)

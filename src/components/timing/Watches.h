@@ -44,8 +44,9 @@ protected:
 private:
     // Updates the read-out and repaints the element.
     void Show(TStopUhr& watch);
-    // "T" := seconds, "$T" := the read-out (when the component has that output).
-    void WriteOutputs(TStopUhr& watch, Extended seconds);
+    // "T" := seconds, "$T" := the read-out (when the component has that output and the
+    // read-out changed).
+    void WriteOutputs(TStopUhr& watch, Extended seconds, bool readOutChanged = true);
 };
 
 // Input "|RST", output "Q": high from the moment the alarm time passes until a reset.

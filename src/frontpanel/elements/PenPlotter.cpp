@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -53,10 +54,11 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override
     {
+        const QImage& plot = m_plotter.Plot();
         if (m_plotter.GridInFront)
             m_plotter.DrawGrid();
         QPainter p(this);
-        p.drawImage(event->rect().topLeft(), m_plotter.Plot, event->rect());
+        p.drawImage(event->rect().topLeft(), plot, event->rect());
     }
 
 private:
@@ -148,7 +150,7 @@ void TStiftplotter::resizeEvent(QResizeEvent* event)
 
 QPoint TStiftplotter::PixelOf(double x, double y) const
 {
-    const double w = Plot.width(), h = Plot.height();
+    const double w = m_plot.width(), h = m_plot.height();
     return QPoint(Round(w * (x - XMin) / (XMax - XMin)), Round(h - h * (y - YMin) / (YMax - YMin)));
 }
 
@@ -158,26 +160,44 @@ void TStiftplotter::MovePen()
         Connected = false;
     } else {
         const QPoint p = PixelOf(PenX, PenY);
-        const QColor colour(PenRed, PenGreen, PenBlue);
+        const QRgb colour = qRgb(PenRed, PenGreen, PenBlue);
         if (p != LastPixel) {
-            if (PenDown && Connected && !Plot.isNull()) {
-                QPainter painter(&Plot);
-                painter.setPen(QPen(colour, PenWidth, Qt::SolidLine, Qt::RoundCap));
-                painter.drawLine(LastPixel, p);
-                painter.end();
-                const int grow = 1 + PenWidth / 2;
-                RequestRepaint(*PaintBox, QRect(LastPixel, p).normalized().adjusted(-grow, -grow, grow, grow));
+            if (PenDown && Connected && !m_plot.isNull()) {
+                const TPenLine line{LastPixel, p, colour, PenWidth};
+                // A pen going to and fro over the same lines in one colour adds nothing.
+                const size_t n = m_lines.size();
+                const bool again = n >= 2 && (m_lines[n - 1] == line || m_lines[n - 2] == line) &&
+                                   m_lines[n - 1].colour == colour && m_lines[n - 1].width == PenWidth &&
+                                   m_lines[n - 2].colour == colour && m_lines[n - 2].width == PenWidth;
+                if (!again) {
+                    // Bounded while the page is hidden and no tick draws them.
+                    if (m_lines.size() >= 4096)
+                        DrawPending();
+                    m_lines.push_back(line);
+                    const int grow = 1 + PenWidth / 2;
+                    m_linesArea |= QRect(LastPixel, p).normalized().adjusted(-grow, -grow, grow, grow);
+                    RequestRepaintChanged(*PaintBox, *this);
+                }
             }
             if (PenMarker->isVisible())
                 PenMarker->setGeometry(p.x() - 3, p.y() - 3, 7, 7);
             LastPixel = p;
             Connected = true;
         }
-        if (PenMarker->isVisible() && static_cast<TPenDot*>(PenMarker)->Fill != colour) {
-            static_cast<TPenDot*>(PenMarker)->Fill = colour;
+        if (PenMarker->isVisible() && static_cast<TPenDot*>(PenMarker)->Fill != QColor(colour)) {
+            static_cast<TPenDot*>(PenMarker)->Fill = QColor(colour);
             RequestRepaint(*PenMarker);
         }
     }
+    // The labels are texts of the ranges: made again only when a range or unit changed.
+    const std::array<double, 4> range{XMin, XMax, YMin, YMax};
+    if (m_labelsMade && std::memcmp(range.data(), m_labelRange.data(), sizeof range) == 0 && XUnit == m_labelXUnit &&
+        YUnit == m_labelYUnit)
+        return;
+    m_labelRange = range;
+    m_labelXUnit = XUnit;
+    m_labelYUnit = YUnit;
+    m_labelsMade = true;
     const std::array<QString, 4> labels{FloatText(XMin) + XUnit, FloatText(XMax) + XUnit, FloatText(YMin) + YUnit,
                                         FloatText(YMax) + YUnit};
     if (labels != Labels) {
@@ -185,6 +205,44 @@ void TStiftplotter::MovePen()
         if (FadeStrength == 0)
             ClearPlot();
     }
+}
+
+void TStiftplotter::DrawPending()
+{
+    if (m_clearDue) {
+        m_clearDue = false;
+        m_plot.fill(Qt::black);
+        QPainter p(&m_plot);
+        p.setPen(QPen(TColorToQColor(GridColor), 2));
+        p.setBrush(TColorToQColor(HintergrundFarbe));
+        p.drawRect(QRect(QPoint(1, 1), QPoint(m_plot.width() - 1, m_plot.height() - 1)));
+        p.end();
+        DrawGrid();
+        PaintBox->update();
+    }
+    if (m_lines.empty())
+        return;
+    QPainter painter(&m_plot);
+    for (const TPenLine& line : m_lines) {
+        painter.setPen(QPen(QColor(line.colour), line.width, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(line.from, line.to);
+    }
+    painter.end();
+    m_lines.clear();
+    const QRect area = m_linesArea;
+    m_linesArea = QRect();
+    PaintBox->update(area);
+}
+
+void TStiftplotter::RepaintChanged()
+{
+    DrawPending();
+}
+
+const QImage& TStiftplotter::Plot()
+{
+    DrawPending();
+    return m_plot;
 }
 
 void TStiftplotter::SetMarkerVisible(bool visible)
@@ -195,27 +253,25 @@ void TStiftplotter::SetMarkerVisible(bool visible)
 
 void TStiftplotter::ClearPlot()
 {
-    const QSize size = PaintBox->size();
-    if (Plot.size() != size)
-        Plot = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    Plot.fill(Qt::black);
+    // A range input that changes in every step clears in every step: the picture is cleared
+    // when it is drawn next (at the tick, or when it is painted or asked for).
+    m_lines.clear();
+    m_linesArea = QRect();
+    const QSize size = PaintBox->size().expandedTo(QSize(1, 1));
+    if (m_plot.size() != size)
+        m_plot = QImage(size, QImage::Format_RGB32);
     Connected = false;
-    QPainter p(&Plot);
-    p.setPen(QPen(TColorToQColor(GridColor), 2));
-    p.setBrush(TColorToQColor(HintergrundFarbe));
-    p.drawRect(QRect(QPoint(1, 1), QPoint(Plot.width() - 1, Plot.height() - 1)));
-    p.end();
-    DrawGrid();
-    PaintBox->update();
+    m_clearDue = true;
+    RequestRepaintChanged(*PaintBox, *this);
 }
 
 void TStiftplotter::DrawGrid()
 {
-    if (Plot.isNull())
+    if (m_plot.isNull())
         return;
-    QPainter p(&Plot);
+    QPainter p(&m_plot);
     const QColor grid = TColorToQColor(GridColor);
-    const int W = Plot.width(), H = Plot.height();
+    const int W = m_plot.width(), H = m_plot.height();
     const int w = W - 1, h = H - 1;
     if (CentreLineY) {
         p.setPen(QPen(grid, 2));
@@ -258,12 +314,13 @@ void TStiftplotter::DrawGrid()
 
 void TStiftplotter::Fade()
 {
-    if (FadeStrength == 0 || Plot.isNull())
+    if (FadeStrength == 0 || m_plot.isNull())
         return;
-    QPainter p(&Plot);
+    DrawPending();
+    QPainter p(&m_plot);
     QColor veil = TColorToQColor(HintergrundFarbe);
     veil.setAlpha(FadeStrength);
-    p.fillRect(Plot.rect(), veil);
+    p.fillRect(m_plot.rect(), veil);
     p.end();
     DrawGrid();
     RequestRepaint(*PaintBox);
@@ -277,9 +334,10 @@ void TStiftplotter::SetHintergrundFarbe(int32_t color)
 
 QImage TStiftplotter::Snapshot()
 {
+    DrawPending();
     if (GridInFront)
         DrawGrid();
-    return Plot.copy();
+    return m_plot.copy();
 }
 
 void TStiftplotter::CopyToClipboard()

@@ -1,21 +1,23 @@
 #pragma once
 // The X/Y pen plotter: a drawing surface on which a pen moves to the point the component sets,
 // drawing a line while the pen is down. The drawing is kept in a picture of the plot's size:
-// a pen move draws one line into it and repaints only the rectangle the line covers; an
-// afterglow fades the picture towards the background every 50-ms tick. Grid (none, Cartesian,
+// the lines of the pen's moves are drawn into it at the repaint tick, which repaints only the
+// rectangle they cover; an afterglow fades the picture towards the background every 50-ms tick. Grid (none, Cartesian,
 // polar), centre lines and range labels; copy, save (JPEG or BMP) and print.
 
 #include "frontpanel/FP_Element.h"
 #include "frontpanel/chart/Chart.h"
+#include "frontpanel/elements/PanelRepaint.h"
 
 #include <QImage>
 
 #include <array>
+#include <vector>
 
 class QDateTime;
 class QMenu;
 
-class TStiftplotter : public TFP_Element {
+class TStiftplotter : public TFP_Element, public TTickRepaint {
 public:
     FP_CLASS_NAME(TStiftplotter)
 
@@ -51,11 +53,13 @@ public:
     QWidget* PaintBox = nullptr;   // fills the client area and shows the plot picture
     QWidget* PenMarker = nullptr;
     QMenu* Popup = nullptr;
-    QImage Plot;                   // the drawing, the paint box's size
+    // The drawing, the paint box's size, with every line drawn so far.
+    const QImage& Plot();
 
     // The pen to (PenX, PenY): a line from the last pixel while the pen is down; a position
     // outside the ranges lifts the pen for the next line. New range labels clear the drawing
-    // when there is no afterglow.
+    // when there is no afterglow. The step only notes the line (and the clearing): it is
+    // drawn at the next repaint tick, or when the drawing is painted or asked for.
     void MovePen();
     void ClearPlot();
     // One afterglow step: every pixel blended towards the background by FadeStrength.
@@ -83,6 +87,8 @@ public:
     void ReadElementData(TReader& reader, uint8_t version) override;
     int EditProperties() override;
     void SetHintergrundFarbe(int32_t color) override;
+    // At the tick: the clearing and the lines since the last one, drawn and repainted.
+    void RepaintChanged() override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -91,6 +97,23 @@ protected:
 private:
     TPrintJob PrintJob();
     void FitPaintBox();
+    // What the steps left to draw: the clearing, then the lines.
+    void DrawPending();
     QSize m_lastClientSize;
     QColor m_markerFill;
+    QImage m_plot;
+    struct TPenLine {
+        QPoint from, to;
+        QRgb colour;
+        int width;
+        bool operator==(const TPenLine&) const = default;
+    };
+    // Lines not yet drawn into m_plot (the list keeps its memory) and the area they cover.
+    std::vector<TPenLine> m_lines;
+    QRect m_linesArea;
+    bool m_clearDue = false;  // cleared since last drawn
+    // The ranges and units the labels were made for.
+    std::array<double, 4> m_labelRange{};
+    QString m_labelXUnit, m_labelYUnit;
+    bool m_labelsMade = false;
 };

@@ -110,6 +110,20 @@ public:
         Rows.push_back(QStringList(Headings.size(), QString()));
         endInsertRows();
     }
+    // rows empty rows as wide as the table, and nothing else.
+    bool IsCleared(int rows) const
+    {
+        if (Rows.size() != size_t(rows))
+            return false;
+        for (const QStringList& row : Rows) {
+            if (row.size() != Headings.size())
+                return false;
+            for (const QString& cell : row)
+                if (!cell.isEmpty())
+                    return false;
+        }
+        return true;
+    }
     void Remove(int row)
     {
         beginRemoveRows(QModelIndex(), row, row);
@@ -118,6 +132,9 @@ public:
     }
     void Reset(int rows)
     {
+        // A table held in reset is cleared in every step: nothing to do when it is already.
+        if (IsCleared(rows))
+            return;
         beginResetModel();
         Rows.assign(size_t(rows), QStringList(Headings.size(), QString()));
         endResetModel();

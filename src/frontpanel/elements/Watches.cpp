@@ -156,7 +156,7 @@ void TStopUhr::contextMenuEvent(QContextMenuEvent* event)
     PopupMenu->popup(event->globalPos());
 }
 
-QString TStopUhr::TimeText()
+int64_t TStopUhr::ShownMs()
 {
     auto elapsedMs = [this] {
         const int64_t f = std::max<int64_t>(1, Clock().PerformanceFrequency());
@@ -168,15 +168,26 @@ QString TStopUhr::TimeText()
         OnStop(this);
         e = elapsedMs();
     }
+    return Laeuft ? e - e % 100 : e;
+}
+
+namespace {
+
+QString ReadOut(int64_t e)
+{
     const int64_t h = e / 3600000;
     const int64_t m = (e - h * 3600000) / 60000;
     const int64_t s = (e - h * 3600000 - m * 60000) / 1000;
     const int64_t ms = e % 1000;
-    QString text = TwoDigits(h) + u':' + TwoDigits(m) + u':' + TwoDigits(s) + u':' +
-                   QString::number(ms).rightJustified(3, u'0');
-    if (Laeuft)
-        text.replace(text.size() - 2, 2, QStringLiteral("00"));
-    return text;
+    return TwoDigits(h) + u':' + TwoDigits(m) + u':' + TwoDigits(s) + u':' +
+           QString::number(ms).rightJustified(3, u'0');
+}
+
+} // namespace
+
+QString TStopUhr::TimeText()
+{
+    return ReadOut(ShownMs());
 }
 
 int TStopUhr::DigitHeight() const
@@ -226,14 +237,20 @@ QList<QRect> TStopUhr::ChangedCells(const QString& before, const QString& after)
     return cells;
 }
 
-void TStopUhr::UpdateDisplay()
+bool TStopUhr::UpdateDisplay()
 {
-    Anzeige = TimeText();
-    if (Anzeige == AnzeigeAlt)
-        return;
-    for (const QRect& cell : ChangedCells(AnzeigeAlt, Anzeige))
-        update(cell);
+    // A running watch calls this in every step: the text is only made when the time shown
+    // changes, and a hidden watch repaints whole when it is shown.
+    const int64_t ms = ShownMs();
+    if (ms == m_shownMs)
+        return false;
+    m_shownMs = ms;
+    Anzeige = ReadOut(ms);
+    if (isVisible())
+        for (const QRect& cell : ChangedCells(AnzeigeAlt, Anzeige))
+            update(cell);
     AnzeigeAlt = Anzeige;
+    return true;
 }
 
 void TStopUhr::Paint(TCanvas& canvas)

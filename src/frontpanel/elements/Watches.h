@@ -2,8 +2,8 @@
 // The stopwatch and alarm-clock elements, the front-panel faces of their components.
 //
 // The stopwatch shows an elapsed time HH:MM:SS:mmm; the component keeps the time in the
-// element's counters (performance-counter readings) and calls UpdateDisplay, which repaints
-// only the characters that changed. The operator's start, stop and reset (pop-up menu and
+// element's counters (performance-counter readings) and calls UpdateDisplay, which writes the
+// read-out only when the time it shows changed and repaints only the characters that changed. The operator's start, stop and reset (pop-up menu and
 // hotkeys) reach the component through OnStart, OnStop and OnReset.
 //
 // The alarm clock shows the current weekday and time above the alarm weekday and time, and
@@ -51,11 +51,14 @@ public:
     QStringList ActionNames;
     QMenu* PopupMenu = nullptr;
 
-    // The time text of the counters; a running watch shows tenths only. Fires OnStop when the
-    // elapsed time has reached 99 hours.
+    // The elapsed milliseconds the read-out shows: a running watch shows tenths only. Fires
+    // OnStop when the elapsed time has reached 99 hours.
+    int64_t ShownMs();
+    // The read-out of ShownMs.
     QString TimeText();
-    // Takes the time text and repaints the character cells that changed.
-    void UpdateDisplay();
+    // When the time shown changed: takes the new read-out, repaints the character cells that
+    // changed and returns true.
+    bool UpdateDisplay();
     // The cells to repaint when the text changes from `before` to `after` (HH:MM:SS and the
     // first millisecond digit; the rest is repainted whole by the component after a stop).
     QList<QRect> ChangedCells(const QString& before, const QString& after) const;
@@ -73,6 +76,8 @@ protected:
 private:
     int DigitHeight() const;
     int TextLeft() const;
+
+    int64_t m_shownMs = -1;  // what Anzeige shows; -1: not worked out yet
 };
 
 class TSchaltUhr : public TFP_Element {
