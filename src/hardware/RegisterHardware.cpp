@@ -1,5 +1,6 @@
 #include "hardware/RegisterHardware.h"
 
+#include "hardware/cards/RegisterCards.h"
 #include "hardware/com/RegisterCom.h"
 #include "hardware/framework/RegisterFramework.h"
 #include "hardware/joystick/RegisterJoystick.h"
@@ -12,5 +13,6 @@ void RegisterHardwareClasses(TClassRegistry& registry)
     RegisterTransportDevices(registry);
     RegisterPortDevices(registry);
     RegisterComDevices(registry);
+    RegisterCardDevices(registry);
     RegisterJoystickDevices(registry);
 }

@@ -9,11 +9,33 @@
 #include "hardware/framework/IoPort.h"
 #include "platform/Clock.h"
 #include "platform/Context.h"
+#include "platform/Filer.h"
 #include "platform/PortIo.h"
 #include "shell/Composition.h"
 #include "shell/mainwindow/RegisterClasses.h"
 
+#include <QBuffer>
+
 #include <gtest/gtest.h>
+
+// A device's or port's stream record, and that record read back into another.
+inline QByteArray StoreRecord(TIOPort& device)
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    TWriter writer(buffer);
+    device.writeToStream(writer);
+    return data;
+}
+
+inline void LoadRecord(TIOPort& device, QByteArray data)
+{
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    TReader reader(buffer);
+    device.readFromStream(reader);
+}
 
 class HardwareFixture : public ::testing::Test {
 protected:

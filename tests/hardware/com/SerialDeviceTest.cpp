@@ -32,22 +32,6 @@ protected:
         Drive(device, sendPin, 0.0L);
         Step(device);
     }
-    static QByteArray Store(TIOInterface& device)
-    {
-        QByteArray data;
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::WriteOnly);
-        TWriter writer(buffer);
-        device.writeToStream(writer);
-        return data;
-    }
-    static void Load(TIOInterface& device, QByteArray data)
-    {
-        QBuffer buffer(&data);
-        buffer.open(QIODevice::ReadOnly);
-        TReader reader(buffer);
-        device.readFromStream(reader);
-    }
     std::vector<uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
 };
 
@@ -323,11 +307,11 @@ TEST_F(SerialDeviceTest, RecordsKeepKindSettingsAndFormat)
     port.NumberFormat.Options = TFormatOptions{TFormatOption::Fixed};
     port.NumberFormat.Digits = 4;
     port.NumberFormat.Decimals = 1;
-    const QByteArray stored = Store(number);
+    const QByteArray stored = StoreRecord(number);
     FreeComTable();
 
     TComInterface loaded; // the kind comes from the record
-    Load(loaded, stored);
+    LoadRecord(loaded, stored);
     EXPECT_EQ(loaded.Kind, 2);
     EXPECT_EQ(loaded.ComNumber, 12);
     EXPECT_EQ(loaded.GetCate().BaudRate(), TBaudRate::Baud115200);
@@ -361,7 +345,7 @@ TEST_F(SerialDeviceTest, RecordsKeepKindSettingsAndFormat)
         w.WriteString(QStringLiteral("13"));
     }
     TComInterface legacy;
-    Load(legacy, old);
+    LoadRecord(legacy, old);
     const auto& legacyFormat = static_cast<TComZahlOutPort&>(*legacy.Ports[0]).NumberFormat;
     EXPECT_EQ(legacyFormat.Options, TFormatOptions{TFormatOption::Float});
     EXPECT_EQ(legacyFormat.Digits, 7);

@@ -1,0 +1,14 @@
+#include "hardware/cards/RegisterCards.h"
+
+#include "hardware/cards/AdaCards.h"
+#include "hardware/cards/Chip8255.h"
+#include "hardware/cards/Pio32.h"
+#include "hardware/framework/RegisterDevice.h"
+
+void RegisterCardDevices(TClassRegistry& registry)
+{
+    RegisterDevice<T8255Interface>(registry);
+    RegisterDevice<TADA8>(registry);
+    RegisterDevice<TADA162>(registry);
+    RegisterDevice<TPIO32>(registry);
+}
