@@ -1,5 +1,6 @@
 #include "comm/RegisterComm.h"
 
+#include "comm/dde/RegisterDde.h"
 #include "comm/modbus/RegisterModbus.h"
 #include "comm/tcp/RegisterTcp.h"
 
@@ -7,4 +8,5 @@ void RegisterCommClasses(TClassRegistry& registry)
 {
     RegisterTcpDevices(registry);
     RegisterModbusDevices(registry);
+    RegisterDdeComponents(registry);
 }

@@ -33,10 +33,23 @@ QStringList Fields(const QByteArray& line)
 // A line that long is no line of ours.
 constexpr qsizetype kMaxLine = 1 << 20;
 
+QString& ServiceNameOverride()
+{
+    static QString name;
+    return name;
+}
+
 } // namespace
+
+void SetDdeServiceName(const QString& name)
+{
+    ServiceNameOverride() = name.toUpper();
+}
 
 QString DdeServiceName()
 {
+    if (!ServiceNameOverride().isEmpty())
+        return ServiceNameOverride();
     const QString base = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     return (base.isEmpty() ? QStringLiteral("tavrinol40") : base).toUpper();
 }
@@ -178,10 +191,16 @@ QString TLocalDdeConversation::ItemText(const QString& item)
     return it == m_texts.end() ? QString() : it->second;
 }
 
+bool TLocalDdeConversation::HasText(const QString& item)
+{
+    Take();
+    return m_texts.count(item.toUpper()) != 0;
+}
+
 bool TLocalDdeConversation::Poke(const QString& item, const QString& text)
 {
     Take();
-    if (!m_linked)
+    if (!m_linked || text.size() > kDdeMaxPokeText)
         return false;
     m_socket->write(Line({QStringLiteral("POKE"), item, text}));
     return m_socket->flush() || m_socket->bytesToWrite() == 0;
@@ -210,9 +229,14 @@ void TLocalDdeConversation::Take()
         m_partial.remove(0, end + 1);
         if (fields.size() == 3 && fields[0] == QLatin1String("DATA"))
             m_texts[fields[1].toUpper()] = fields[2];
+        else if (OnGarbage)
+            OnGarbage();
     }
-    if (m_partial.size() > kMaxLine)
+    if (m_partial.size() > kMaxLine) {
         m_partial.clear();
+        if (OnGarbage)
+            OnGarbage();
+    }
     if (m_socket->state() != QLocalSocket::ConnectedState) {
         Close();
         if (OnClosed)

@@ -21,6 +21,11 @@ class QLocalSocket;
 
 // The program's DDE service name: its executable's name without extension, in capitals.
 QString DdeServiceName();
+// Gives the program another service name (tests, which run side by side); empty restores it.
+void SetDdeServiceName(const QString& name);
+
+// The longest text a poke carries (a longer one is refused).
+inline constexpr qsizetype kDdeMaxPokeText = 100000;
 
 // The items this program serves under a topic.
 class IDdeServer {
@@ -45,11 +50,16 @@ public:
     virtual void Advise(const QString& item) = 0;
     // The item's last text the partner told (empty before the first).
     virtual QString ItemText(const QString& item) = 0;
-    // Sends a text into the partner's item; false when not linked.
+    // Whether the partner told a text of the item yet.
+    virtual bool HasText(const QString& item) = 0;
+    // Sends a text into the partner's item; false when not linked or the text is longer
+    // than kDdeMaxPokeText.
     virtual bool Poke(const QString& item, const QString& text) = 0;
     virtual void Close() = 0;
     // Called when the partner ends the conversation.
     std::function<void()> OnClosed;
+    // Called for each message of the partner that is no item text (it is dropped).
+    std::function<void()> OnGarbage;
 };
 
 // The local-socket server of one service and topic.
@@ -85,6 +95,7 @@ public:
     bool Linked() override;
     void Advise(const QString& item) override;
     QString ItemText(const QString& item) override;
+    bool HasText(const QString& item) override;
     bool Poke(const QString& item, const QString& text) override;
     void Close() override;
 

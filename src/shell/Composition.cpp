@@ -1,5 +1,6 @@
 #include "shell/Composition.h"
 
+#include "comm/dde/DdeHooks.h"
 #include "hardware/transport/SerialTransport.h"
 #include "components/analyser/Analyser.h"
 #include "components/core/CoreComponents.h"
@@ -44,6 +45,8 @@ void InstallHooks()
     InstallHardwareHooks();
     // The Modbus RTU devices talk through the serial-port driver's shared COM ports.
     InstallSerialTransport();
+    // DDE server items follow the board's names; DDE clients are linked at run start.
+    InstallDdeHooks();
     // A device waiting for its hardware sleeps between steps unless the run is fast.
     SimFastQuery() = [] {
         const TSimulationControl* control = SimulationControl();

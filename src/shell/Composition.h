@@ -20,8 +20,7 @@
 //                                                                      the palette groups
 //
 // The hardware framework fills its part of the board services and simulation hooks; the DDE
-// hooks among those belong to the DDE components, which are not part of the program yet; they
-// stay empty, which their users read as "not present".
+// components (comm/dde) fill the DDE hooks among those.
 void InstallHooks();
 
 class QString;

@@ -138,16 +138,16 @@ TEST_F(CompositionTest, MainWindowStartInstallsEveryHook)
     AddAllMembers(
         hooks, services,
         {{"analyser caption", bool(services.UpdateAnalyserCaption)},
-         {"DDE server topic", bool(services.SetDdeServerTopic), true},
-         {"DDE server items", bool(services.CreateDdeServerItems), true},
+         {"DDE server topic", bool(services.SetDdeServerTopic)},
+         {"DDE server items", bool(services.CreateDdeServerItems)},
          {"hardware class names", bool(services.HardwareClassByName)},
          {"hardware components", bool(services.IsHardwareComponent)},
          {"hardware interface release", bool(services.ReleaseHardwareInterface)}});
     const TSimulationHooks& simulation = SimulationHooks();
     AddAllMembers(hooks, simulation,
-                  {{"DDE client connection", bool(simulation.ConnectDdeClient), true},
-                   {"DDE conversation closed", bool(simulation.DdeConversationClosed), true},
-                   {"DDE conversations released", bool(simulation.ReleaseDdeConversations), true},
+                  {{"DDE client connection", bool(simulation.ConnectDdeClient)},
+                   {"DDE conversation closed", bool(simulation.DdeConversationClosed)},
+                   {"DDE conversations released", bool(simulation.ReleaseDdeConversations)},
                    {"hardware step callback", bool(simulation.SetStepCallback)},
                    {"hardware prepare", bool(simulation.PrepareInterface)}});
     const TPinPortDialogHooks& pins = PinPortDialogHooks();

@@ -65,8 +65,9 @@ struct TSimulationHooks {
 TSimulationHooks& SimulationHooks();
 void ResetSimulationHooks();
 
-// Class name by which the engine recognises DDE client components.
+// Class names by which the engine recognises DDE client components.
 inline constexpr const char* kDdeClientClassName = "TBT_DDE_Client";
+inline constexpr const char* kDdePokeClassName = "TBT_DDE_Client_Poke";
 
 // Print settings of a board, stored with its circuit in files.
 struct TPrintSettings {

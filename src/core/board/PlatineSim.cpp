@@ -23,7 +23,8 @@ TSimulationHooks g_simulationHooks;
 
 bool IsDdeClient(const TBauteil& item)
 {
-    return std::strcmp(item.ClassName(), kDdeClientClassName) == 0;
+    return std::strcmp(item.ClassName(), kDdeClientClassName) == 0
+           || std::strcmp(item.ClassName(), kDdePokeClassName) == 0;
 }
 
 // Closes the progress window however the preparation ends.
