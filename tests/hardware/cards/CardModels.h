@@ -204,3 +204,105 @@ public:
 private:
     uint16_t m_base;
 };
+
+// The logic-analyser adapter on a parallel port: the data byte goes into the low latch when the
+// control register steps from 0 to 6, into the high latch from 5 to 6. The low latch also
+// selects the input line that the ACK line shows (clear while the line is high), valid one
+// settling time after the strobe.
+class TAnalyserModel : public TSimulatedPortDevice {
+public:
+    explicit TAnalyserModel(uint16_t base) : m_base(base) {}
+    static constexpr int64_t kSettleNs = Ms(1.0);
+    uint16_t Inputs = 0; // E1 = bit 0 .. E12 = bit 11
+    uint8_t Low = 0, High = 0;
+    int Violations = 0;
+
+    // The line the low latch selects, -1 for none.
+    int SelectedLine() const
+    {
+        if (Low & 0x80)
+            return Low & 7;
+        if ((Low & 0x0F) == 0x08)
+            return 8 + ((Low >> 4) & 3);
+        return -1;
+    }
+    uint8_t Read(uint16_t port) override
+    {
+        if (port - m_base != 1) {
+            ++Violations;
+            return 0xFF;
+        }
+        const int line = SelectedLine();
+        if (line < 0 || NowNs() < m_strobed + kSettleNs)
+            ++Violations;
+        const bool high = line >= 0 && (Inputs >> line & 1);
+        return uint8_t(high ? 0x07 : 0x47);
+    }
+    void Write(uint16_t port, uint8_t value) override
+    {
+        switch (port - m_base) {
+        case 0:
+            m_data = value;
+            break;
+        case 2:
+            if (value == 6 && m_control == 0) {
+                Low = m_data;
+                m_strobed = NowNs();
+            } else if (value == 6 && m_control == 5) {
+                High = m_data;
+            }
+            m_control = value;
+            break;
+        default:
+            ++Violations;
+        }
+    }
+
+private:
+    uint16_t m_base;
+    uint8_t m_data = 0;
+    uint8_t m_control = 0;
+    int64_t m_strobed = 0;
+};
+
+// The CSI 7001 card: the data register drives the relays; a rising AUTOFEED bit loads the
+// opto inputs into a shift register whose top bit the ACK line shows (clear while high), and a
+// rising STROBE bit shifts it by one. The control register reads back as written, with its
+// upper bits as the port has them.
+class TCsi7001Model : public TSimulatedPortDevice {
+public:
+    explicit TCsi7001Model(uint16_t base) : m_base(base) {}
+    uint8_t Inputs = 0;  // IN1 = bit 0
+    uint8_t Relays = 0;
+    uint8_t Control = 0xE0;
+    int Loads = 0, Clocks = 0;
+
+    uint8_t Read(uint16_t port) override
+    {
+        if (port - m_base == 1)
+            return (m_shift & 0x80) ? 0x07 : 0x47;
+        return port - m_base == 2 ? Control : 0xFF;
+    }
+    void Write(uint16_t port, uint8_t value) override
+    {
+        if (port - m_base == 0) {
+            Relays = value;
+            return;
+        }
+        if (port - m_base != 2)
+            return;
+        if ((value & 0x02) && !(Control & 0x02)) {
+            m_shift = Inputs;
+            ++Loads;
+        }
+        if ((value & 0x01) && !(Control & 0x01)) {
+            m_shift = uint8_t(m_shift << 1);
+            ++Clocks;
+        }
+        Control = uint8_t((Control & 0xF0) | (value & 0x0F));
+    }
+
+private:
+    uint16_t m_base;
+    uint8_t m_shift = 0;
+};
