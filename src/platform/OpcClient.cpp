@@ -37,7 +37,7 @@ std::unique_ptr<IOpcServer> ConnectOpcServer(const QString& host, const QString&
     return nullptr;
 }
 
-QStringList ListOpcServers(const QString& host)
+std::vector<TOpcServerInfo> ListOpcServers(const QString& host)
 {
-    return Backend().ListServers ? Backend().ListServers(host) : QStringList();
+    return Backend().ListServers ? Backend().ListServers(host) : std::vector<TOpcServerInfo>();
 }

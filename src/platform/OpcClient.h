@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 inline constexpr uint16_t kOpcTypeEmpty = 0;  // VT_EMPTY: the server's own type
 inline constexpr uint16_t kOpcTypeString = 8; // VT_BSTR
@@ -43,20 +44,30 @@ public:
     virtual QStringList BrowseItemIds() = 0;
 };
 
+// A server registered on a host: its ProgID, its class id (empty when the ProgID has none),
+// its description and vendor (empty when not registered).
+struct TOpcServerInfo {
+    QString ProgId;
+    QString Clsid;
+    QString Description;
+    QString Vendor;
+};
+
 struct TOpcBackend {
     // A connection to the server of a ProgID on a host (empty: this computer); nullptr with
     // *error set when there is none.
     std::function<std::unique_ptr<IOpcServer>(const QString& host, const QString& progId,
                                               QString* error)>
         Connect;
-    // The ProgIDs of the servers registered on a host.
-    std::function<QStringList(const QString& host)> ListServers;
+    // The OPC servers registered on a host, as its registry lists them (several ProgIDs may
+    // name one class); nothing when the host's registry cannot be reached.
+    std::function<std::vector<TOpcServerInfo>(const QString& host)> ListServers;
 };
 
 // Installs a backend; an empty one leaves OPC unreachable.
 void SetOpcBackend(TOpcBackend backend);
 std::unique_ptr<IOpcServer> ConnectOpcServer(const QString& host, const QString& progId,
                                              QString* error);
-QStringList ListOpcServers(const QString& host);
+std::vector<TOpcServerInfo> ListOpcServers(const QString& host);
 // Why no OPC server can be reached here, in the current language.
 QString OpcUnavailableText();

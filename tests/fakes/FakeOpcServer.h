@@ -14,9 +14,13 @@ public:
     std::vector<std::pair<QString, QVariant>> Writes;
     QString Group;                              // the group's name, empty without one
     int32_t UpdateRate = 0;
+    int Reads = 0;                              // item reads asked for
+    bool RefuseGroup = false;
 
     bool AddGroup(const QString& name, bool, int32_t updateRateMs) override
     {
+        if (RefuseGroup)
+            return false;
         Group = name;
         UpdateRate = updateRateMs;
         m_handles.clear();
@@ -37,6 +41,7 @@ public:
     }
     std::optional<TOpcReading> ReadItem(uint32_t handle) override
     {
+        ++Reads;
         const QString* id = IdOf(handle);
         if (!id)
             return std::nullopt;

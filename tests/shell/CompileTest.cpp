@@ -5,9 +5,14 @@
 
 #include "common/FullDisk.h"
 
+#include "comm/dde/DdeClient.h"
+#include "comm/dde/DdeServer.h"
+#include "platform/DdeConversation.h"
+
 #include "components/core/SimulationStop.h"
 #include "components/digital/Gates.h"
 #include "components/signal/Sound.h"
+#include "components/signal/ValueBlocks.h"
 #include "core/board/Makro.h"
 #include "frontpanel/FrontPanel.h"
 #include "hardware/framework/BtHardware.h"
@@ -16,6 +21,9 @@
 #include "shell/tools/CompileCommand.h"
 #include "ui/CompileWindow.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLocalServer>
 #include <QLineEdit>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -53,6 +61,16 @@ protected:
         return static_cast<TBTSound*>(board.AddComponent(std::move(sound)));
     }
     QString Target(const char* name) const { return out.filePath(QString::fromLatin1(name)); }
+    // Starts a compiled program in its folder, headless.
+    static void Start(QProcess& program, const QString& folder, const QString& file)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(folder);
+        program.start(folder + u'/' + file, {});
+    }
     bool Compile(const QString& folder, const QString& program)
     {
         window->CompilePath->setText(folder);
@@ -312,12 +330,7 @@ TEST_F(CompileTest, CompiledProgramRunsOnItsOwn)
     }
 
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-    program.setProcessEnvironment(env);
-    program.setWorkingDirectory(Target("elsewhere/blink"));
-    program.start(Target("elsewhere/blink/blink"), {});
+    Start(program, Target("elsewhere/blink"), QStringLiteral("blink"));
     ASSERT_TRUE(program.waitForStarted(30000));
     if (!program.waitForFinished(120000)) {
         program.kill();
@@ -328,5 +341,54 @@ TEST_F(CompileTest, CompiledProgramRunsOnItsOwn)
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().constData();
     EXPECT_TRUE(QFileInfo::exists(Target("elsewhere/blink/COMP_Default.set")));
     EXPECT_TRUE(QFileInfo::exists(Target("elsewhere/blink/Settings/HARDWARE.INI")));
+}
+
+// A project and the program compiled from it talk DDE: the compiled program publishes its
+// server component's input under its own name, and a client of this program reads it.
+TEST_F(CompileTest, CompiledProgramServesItsDdeItems)
+{
+    TPlatine& board = *f->MainBoard;
+    auto* value = static_cast<TBTFest*>(board.AddComponent(NewObject<TBTFest>()));
+    value->FixValue = 42.0L;
+    auto* server = static_cast<TIOBauteil*>(board.AddComponent(NewObject<TBT_DDE_Server>()));
+    server->MoveBy(600, 0);
+    const QPoint out(value->Outputs[0]->X, value->Outputs[0]->Y);
+    const QPoint in(server->Inputs[0]->X, server->Inputs[0]->Y);
+    const int lane = out.x() + 40;
+    board.AddWire(out, QPoint(lane, out.y()));
+    board.AddWire(QPoint(lane, out.y()), QPoint(lane, in.y()));
+    board.AddWire(QPoint(lane, in.y()), in);
+    ASSERT_TRUE(f->Projects->SaveProject(dir.filePath(QStringLiteral("Peer.prj"))));
+
+    // A name of its own, so that test runs side by side do not meet.
+    const QString name = QStringLiteral("ddepeer%1").arg(QCoreApplication::applicationPid());
+    command->ExecutableFile = QStringLiteral(TAVRINOL_PROGRAM);
+    ASSERT_TRUE(Compile(Target("peer/"), name));
+    ASSERT_FALSE(HasError(command->StatusLines())) << qPrintable(command->StatusLines().join(u'\n'));
+
+    QProcess program;
+    Start(program, Target("peer"), name);
+    ASSERT_TRUE(program.waitForStarted(30000));
+
+    TPlatine reader;
+    auto* client = static_cast<TBT_DDE_Client*>(reader.AddComponent(NewObject<TBT_DDE_Client>()));
+    client->Service = name.toUpper();
+    client->Topic = QStringLiteral("DDE");
+    client->Item = QStringLiteral("MAIN_DDES1_S0");
+    reader.StartSimulation();
+    QElapsedTimer waited;
+    waited.start();
+    while (client->Outputs[0]->GetPinText() != QStringLiteral("42") && waited.elapsed() < 90000
+           && program.state() == QProcess::Running) {
+        reader.SimStep();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    reader.EndSimulation();
+    const bool ran = program.state() == QProcess::Running;
+    program.kill();
+    program.waitForFinished(10000);
+    QLocalServer::removeServer(DdeSocketName(name, QStringLiteral("DDE"))); // left by the kill
+    EXPECT_TRUE(ran) << program.readAllStandardError().constData();
+    EXPECT_EQ(client->Outputs[0]->GetPinText(), QStringLiteral("42"));
 }
 #endif

@@ -47,8 +47,6 @@ IDdeServer* DdeServerConversation()
         server = new TLocalDdeServer(DdeServiceName(), QString::fromLatin1(TBT_DDE_Server::kTopic));
         // It lives as long as the program.
         server->setParent(QCoreApplication::instance());
-        if (!server->Serving())
-            ReportServiceTaken(DdeServiceName());
     }
     return server.data();
 }
@@ -125,6 +123,13 @@ int TBT_DDE_Server::EditProperties()
 
 void TBT_DDE_Server::SimReset()
 {
+    // Told once per program, when a run would serve the items.
+    static bool told = false;
+    const QPointer<TLocalDdeServer>& server = ServerConversation();
+    if (server && !server->Serving() && !told) {
+        told = true;
+        ReportServiceTaken(DdeServiceName());
+    }
     g_lastUpdate = Clock().PerformanceCounter();
     m_index = 0;
     m_updated = false;

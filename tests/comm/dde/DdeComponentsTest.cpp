@@ -357,6 +357,25 @@ TEST_F(DdeTest, GarbageFromThePartnerChangesNoPinAndIsToldOnce)
     board.EndSimulation();
 }
 
+TEST_F(DdeTest, AServiceServedByAnotherInstanceIsToldAtTheRunStart)
+{
+    TLocalDdeServer other(service, QStringLiteral("DDE"));
+    ASSERT_TRUE(other.Serving());
+    TPlatine board;
+    TScopedMessageResponder messages;
+    Place<TBT_DDE_Server>(board, 0); // placing says nothing yet
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(messages.Requests().empty());
+    for (int run = 0; run < 2; ++run) {
+        board.StartSimulation();
+        Step(board);
+        board.EndSimulation();
+    }
+    QCoreApplication::processEvents();
+    ASSERT_EQ(messages.Requests().size(), 1u);
+    EXPECT_TRUE(messages.Requests()[0].text.contains(service));
+}
+
 // The partner process of the next test: a board with a server component whose input 0 shows
 // the text given in the environment, stepped until it is ended.
 TEST_F(DdeTest, DISABLED_PartnerProcess)

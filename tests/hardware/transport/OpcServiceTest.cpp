@@ -86,7 +86,7 @@ TEST_F(OpcServiceTest, WithoutABackendTheUserIsToldWhyOncePerRunAndTheDeviceStay
         EXPECT_TRUE(messages.Requests()[0].text.startsWith(QString::fromUtf8(c.start)));
         EXPECT_EQ(messages.Requests()[0].caption, QStringLiteral("OPC probe"));
     }
-    EXPECT_TRUE(ListOpcServers(QString()).isEmpty());
+    EXPECT_TRUE(ListOpcServers(QString()).empty());
 }
 
 TEST_F(OpcServiceTest, FakeServerIsReadThroughTheRole)
@@ -98,12 +98,15 @@ TEST_F(OpcServiceTest, FakeServerIsReadThroughTheRole)
                        server->Items[QStringLiteral("Tank.Level")] = QStringLiteral("12.5");
                        return server;
                    },
-                   [](const QString&) { return QStringList{QStringLiteral("Fake.Server")}; }});
+                   [](const QString&) {
+                       return std::vector<TOpcServerInfo>{{QStringLiteral("Fake.Server"), QStringLiteral("{1}"), {}, {}}};
+                   }});
     TOpcProbe probe;
     probe.SimStart();
     probe.MachEsJetzt();
     EXPECT_EQ(probe.GetInputValue(0), 12.5L);
     probe.SimStop();
     EXPECT_TRUE(messages.Requests().empty());
-    EXPECT_EQ(ListOpcServers(QString()), QStringList{QStringLiteral("Fake.Server")});
+    ASSERT_EQ(ListOpcServers(QString()).size(), 1u);
+    EXPECT_EQ(ListOpcServers(QString())[0].ProgId, QStringLiteral("Fake.Server"));
 }

@@ -1,0 +1,6 @@
+#pragma once
+
+class TClassRegistry;
+
+// The Pollin AVR-NET-IO board.
+void RegisterAvrNetIoDevices(TClassRegistry& registry);
