@@ -16,6 +16,7 @@
 
 #include "BenchBoard.h"
 
+#include "core/model/ClassRegistry.h"
 #include "hardware/framework/BtHardware.h"
 #include "platform/Context.h"
 #include "platform/PortIo.h"
