@@ -4,8 +4,10 @@
 #include "hardware/com/RegisterCom.h"
 #include "hardware/framework/RegisterFramework.h"
 #include "hardware/joystick/RegisterJoystick.h"
+#include "hardware/meters/RegisterMeters.h"
 #include "hardware/ports/RegisterPorts.h"
 #include "hardware/transport/RegisterTransport.h"
+#include "hardware/usbio/RegisterUsbIo.h"
 
 void RegisterHardwareClasses(TClassRegistry& registry)
 {
@@ -15,4 +17,6 @@ void RegisterHardwareClasses(TClassRegistry& registry)
     RegisterComDevices(registry);
     RegisterCardDevices(registry);
     RegisterJoystickDevices(registry);
+    RegisterMeterDevices(registry);
+    RegisterUsbIoDevices(registry);
 }

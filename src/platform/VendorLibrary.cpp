@@ -118,6 +118,8 @@ bool TVendorLibrary::Load()
 
 void TVendorLibrary::Free()
 {
+    if (m_library)
+        BeforeFree();
     std::fill(m_addresses.begin(), m_addresses.end(), nullptr);
     m_library.reset();
     m_loadedFrom.clear();

@@ -62,6 +62,9 @@ protected:
     // Runs once after a successful load, with every entry resolved (a family that opens its
     // device when the library is loaded does it here).
     virtual void AfterLoad() {}
+    // Runs before a loaded library is released, its entries still there (the family's unload
+    // routine closes what AfterLoad opened).
+    virtual void BeforeFree() {}
 
 private:
     friend class TVendorEntry;

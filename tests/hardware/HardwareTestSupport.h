@@ -8,8 +8,8 @@
 #include "core/model/Translator.h"
 #include "hardware/framework/IoPort.h"
 #include "platform/Clock.h"
-#include "platform/Context.h"
 #include "platform/Filer.h"
+#include "platform/Context.h"
 #include "platform/PortIo.h"
 #include "shell/Composition.h"
 #include "shell/mainwindow/RegisterClasses.h"
@@ -17,25 +17,6 @@
 #include <QBuffer>
 
 #include <gtest/gtest.h>
-
-// A device's or port's stream record, and that record read back into another.
-inline QByteArray StoreRecord(TIOPort& device)
-{
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    TWriter writer(buffer);
-    device.writeToStream(writer);
-    return data;
-}
-
-inline void LoadRecord(TIOPort& device, QByteArray data)
-{
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    TReader reader(buffer);
-    device.readFromStream(reader);
-}
 
 class HardwareFixture : public ::testing::Test {
 protected:
@@ -60,3 +41,22 @@ protected:
     TSimulatedPortIo io;
     TScopedFakeClock fake;
 };
+
+// A device's (or port's) stored record, and reading one back; the whole record is consumed.
+inline QByteArray StoreRecord(TIOPort& device)
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    TWriter writer(buffer);
+    device.writeToStream(writer);
+    return data;
+}
+inline void LoadRecord(TIOPort& device, QByteArray data)
+{
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    TReader reader(buffer);
+    device.readFromStream(reader);
+    EXPECT_TRUE(reader.AtEnd());
+}

@@ -119,23 +119,33 @@ void TOPC_DA2_Client::ApplySettings()
     for (const QString& id : dialog->SelectedItems().mid(0, kMaxItems))
         Items.push_back(TItemData{id});
     Port().Configure(int32_t(Items.size()), IsReader());
-    // Connecting once tells the items' types, which name the write client's pins.
-    if (Connect())
+    // Connecting tells the items' types, which name the write client's pins. Outside a run the
+    // connection ends again (the dialog showed already why a server cannot be reached); during
+    // a run the device goes on with the new settings.
+    const bool running = Running;
+    if (Connect(running))
         NamePins();
-    Disconnect();
+    if (!running)
+        Disconnect();
     BuildPinList();
 }
 
-bool TOPC_DA2_Client::Connect()
+bool TOPC_DA2_Client::Connect(bool tell)
 {
     Disconnect();
+    const auto fail = [&](const QString& reason) {
+        if (tell)
+            CheckService(false, reason);
+    };
     QString reason;
     m_server = ConnectOpcServer(Host, ProgId, &reason);
-    if (!CheckService(m_server != nullptr, reason))
+    if (!m_server) {
+        fail(reason);
         return false;
+    }
     if (!m_server->AddGroup(QString::fromLatin1(kGroupName), true, UpdateRate)) {
         m_server.reset();
-        CheckService(false, GroupRefusedText(ProgId));
+        fail(GroupRefusedText(ProgId));
         return false;
     }
     QStringList unknown;
@@ -147,7 +157,7 @@ bool TOPC_DA2_Client::Connect()
             unknown << item.ItemId;
     }
     if (!unknown.isEmpty())
-        CheckService(false, ItemsUnknownText(unknown));
+        fail(ItemsUnknownText(unknown));
     return true;
 }
 
@@ -177,7 +187,7 @@ void TOPC_DA2_Client::SimStart()
 {
     if (Running)
         return;
-    if (!Connect())
+    if (!Connect(true))
         return;
     TDriverDevice::SimStart();
     m_lastTransfer = Clock().TickCount();

@@ -60,8 +60,9 @@ public:
 
 protected:
     TOPC_DA2_Client();
-    // Connects, makes the group and adds the items; false (told once) when that fails.
-    bool Connect();
+    // Connects, makes the group and adds the items; false when that fails. tell: what fails
+    // (also unknown items) is told once per run.
+    bool Connect(bool tell);
     void Disconnect();
     // The item pins named by the items' types and described by their ids.
     void NamePins();

@@ -5,37 +5,14 @@
 // the values the step reads are never written by another thread.
 
 #include "hardware/meters/FrameTiming.h"
-#include "hardware/meters/frames/MeterText.h"
+#include "hardware/meters/MeterChannels.h"
 #include "hardware/transport/ComPort.h"
 
 #include <QObject>
-#include <QStringList>
 #include <QTimer>
 #include <functional>
 #include <memory>
 #include <vector>
-
-// The channels of a meter: values (base units) with their long and short names.
-class TMeterChannels {
-public:
-    // Count channels named "Kanal n"/"Kn" (English "Channel n"/"CHn", French "Canal n"/"CHn").
-    void SetCount(int count);
-    int Count() const { return static_cast<int>(m_values.size()); }
-    void Rename(int channel, const QString& name, const QString& shortName); // from 1
-    // The value of a channel counted from 1; 0 beyond the channels.
-    double Value(int channel) const;
-    void Zero();
-    // The values a frame set (any beyond the channels are ignored).
-    void Apply(const TMeterReading& reading);
-    const QStringList& Names() const { return m_names; }
-    const QStringList& ShortNames() const { return m_shortNames; }
-    QString DisplayText;
-
-private:
-    std::vector<double> m_values;
-    QStringList m_names;
-    QStringList m_shortNames;
-};
 
 // How a meter type talks: line settings, request, decoder and channels.
 struct TSerialMeterKind {
@@ -52,7 +29,7 @@ struct TSerialMeterKind {
 // 31 VC 830/850); any other type asks "D" and reads nothing.
 TSerialMeterKind SerialMeterKind(int type);
 
-class TSerialMeter : public QObject {
+class TSerialMeter : public QObject, public TMultimeter {
 public:
     explicit TSerialMeter(TSerialMeterKind kind);
     ~TSerialMeter() override;
@@ -67,11 +44,7 @@ public:
     // Takes what arrived and runs the frame window and watchdog (the timer calls it).
     void Poll();
 
-    TMeterChannels& Channels() { return m_channels; }
-    const TMeterChannels& Channels() const { return m_channels; }
-    bool Receiving() const { return m_timing.Receiving(); }
-    // 5.0 before the first frame, after silence and while the display shows an overload.
-    double ErrorValue() const;
+    bool Receiving() const override { return m_timing.Receiving(); }
     TCate& Port() { return *m_port; }
 
 private:
@@ -80,7 +53,6 @@ private:
     TSerialMeterKind m_kind;
     std::unique_ptr<TCate> m_port;
     TSerialFrameTiming m_timing;
-    TMeterChannels m_channels;
     QTimer m_poll;
     int32_t m_comPort = 0;
 };

@@ -68,20 +68,25 @@ protected:
         SetOpcBackend({});
         HardwareFixture::TearDown();
     }
-    // A device with items, configured through the dialog as OK would apply it.
-    template <class T>
-    std::unique_ptr<T> Configured(const QString& progId, const QStringList& ids, int rate = 500)
+    // The dialog's values applied to a device as OK applies them.
+    static void Apply(TOPC_DA2_Client& device, const QString& progId, const QStringList& ids,
+                      int rate)
     {
-        auto device = std::make_unique<T>();
         TOPCclientDlg& dialog = OPCclientDlg();
-        device->SettingsDialog = device->CreateDialog();
-        device->getKonfigData();
+        device.SettingsDialog = device.CreateDialog();
+        device.getKonfigData();
         dialog.SetHost(QString());
         dialog.SetServer(progId);
         dialog.SetUpdateRate(rate);
         dialog.SetSelectedItems(ids);
-        device->ApplySettings();
-        device->SettingsDialog = nullptr;
+        device.ApplySettings();
+        device.SettingsDialog = nullptr;
+    }
+    template <class T>
+    std::unique_ptr<T> Configured(const QString& progId, const QStringList& ids, int rate = 500)
+    {
+        auto device = std::make_unique<T>();
+        Apply(*device, progId, ids, rate);
         return device;
     }
     void StepAt(TIOInterface& device, int64_t ms)
@@ -150,6 +155,13 @@ TEST_F(OpcTest, ReadClientReadsEveryUpdatePeriodAndTakesTrueAsFive)
     EXPECT_EQ(pins[0]->Value, 12.5L);
     StepAt(*device, 1500);
     EXPECT_EQ(pins[0]->Value, 7.0L);
+
+    // Settings applied during the run take effect at once; the device keeps running.
+    Apply(*device, QStringLiteral("Plant.Server"), {"Hex"}, 500);
+    EXPECT_TRUE(device->Running);
+    ASSERT_EQ(device->Port().Pins.size(), 1u);
+    StepAt(*device, 2000);
+    EXPECT_EQ(device->Port().Pins[0]->Value, 31.0L);
     device->SimStop();
     EXPECT_TRUE(server.Group.isEmpty());
     EXPECT_TRUE(messages.Requests().empty());
@@ -247,18 +259,20 @@ TEST_F(OpcTest, WithoutABackendTheRealSystemSaysSoAndTheSettingsStay)
 {
     SetOpcBackend({});
     Ctx().CurrentLanguage = 1;
-    auto device = std::make_unique<TOPC_DA2_WriteClient>();
+    // The dialog shows why no server can be reached; applying it says nothing more.
+    auto device = Configured<TOPC_DA2_WriteClient>(QStringLiteral("Plant.Server"), {"Set.Point"});
+    EXPECT_TRUE(messages.Requests().empty());
+    EXPECT_EQ(PinNames(device->Port()), QStringList({"W0", "EN"}));
     device->Host = QStringLiteral("plant-pc");
-    device->ProgId = QStringLiteral("Plant.Server");
-    device->Items = {TItemData{QStringLiteral("Set.Point")}};
-    device->Port().Configure(1, false);
-    device->BuildPinList();
-    device->SimStart();
-    device->MachEsJetzt();
-    EXPECT_FALSE(device->Running);
-    device->SimStop();
-    ASSERT_EQ(messages.Requests().size(), 1u);
-    EXPECT_EQ(messages.Requests()[0].text, OpcUnavailableText());
+    for (int run = 0; run < 2; ++run) {
+        messages.Clear();
+        device->SimStart();
+        device->MachEsJetzt();
+        EXPECT_FALSE(device->Running);
+        device->SimStop();
+        ASSERT_EQ(messages.Requests().size(), 1u); // once in every run
+        EXPECT_EQ(messages.Requests()[0].text, OpcUnavailableText());
+    }
 
     // The record comes back as it was written.
     QByteArray data;

@@ -1,7 +1,7 @@
 // Makers' libraries loaded through the program's own loading path: a fake FTDI library named
 // in the settings file drives a small device, a missing library is told once and leaves the
 // device idle while the circuit runs, and a missing entry point is never called.
-#include "hardware/HardwareTestSupport.h"
+#include "hardware/VendorLibraryTestSupport.h"
 
 #include "core/EngineTestSupport.h"
 #include "fakes/FakeFtdi.h"
@@ -73,23 +73,13 @@ private:
     FT_HANDLE m_handle = nullptr;
 };
 
-class VendorLibraryTest : public HardwareFixture {
+class VendorLibraryTest : public VendorLibraryFixture {
 protected:
     void SetUp() override
     {
-        HardwareFixture::SetUp();
-        Ctx().ProgramFolder = folder.path() + QLatin1Char('/');
-        QDir().mkpath(folder.path() + QStringLiteral("/Settings"));
+        VendorLibraryFixture::SetUp();
+        Releases.push_back([] { Ftd2xx().Free(); });
     }
-    void TearDown() override
-    {
-        Ftd2xx().Free();
-        SetLibraryLoader({});
-        HardwareFixture::TearDown();
-    }
-
-    QTemporaryDir folder;
-    TScopedMessageResponder messages;
 };
 
 } // namespace
@@ -133,12 +123,7 @@ TEST_F(VendorLibraryTest, FakeLibraryNamedInTheSettingsFileDrivesTheDevice)
 
 TEST_F(VendorLibraryTest, MissingLibraryIsToldOncePerRunAndTheDeviceStaysIdleWhileTheCircuitRuns)
 {
-    // No library loads on this machine, not even one the maker installed for the system.
-    SetLibraryLoader([](const QString&, QString* error) -> std::unique_ptr<TDynamicLibrary> {
-        if (error)
-            *error = QStringLiteral("not found");
-        return nullptr;
-    });
+    NoLibraries();
     Ctx().CurrentLanguage = 1;
     TPlatine board;
     auto owned = TBTHardware::CreateWith(std::make_unique<TFtdiProbe>());

@@ -1,0 +1,34 @@
+#include "hardware/meters/MeterPort.h"
+
+void BuildChannelPins(TIOPort& port, const TMultimeter& meter)
+{
+    port.ClearPins();
+    const TMeterChannels& channels = meter.Channels();
+    for (int i = 0; i < channels.Count(); ++i)
+        port.AddPin(channels.Names()[i], channels.ShortNames()[i], 0.0L, 5.0L, true);
+    port.AddPin(Lang3Q("Fehler", "Error", "Erreur"), QStringLiteral("ERR"), 0.0L, 5.0L, true);
+    port.SetInput(true);
+}
+
+Extended MeterInputValue(const TMultimeter& meter, int32_t index)
+{
+    if (index == meter.Channels().Count())
+        return meter.ErrorValue();
+    return meter.Channels().Value(index + 1);
+}
+
+int32_t MeterType(std::span<const TMeterName> list, const QString& name)
+{
+    for (const TMeterName& m : list)
+        if (name == QLatin1String(m.Name))
+            return m.Type;
+    return 0;
+}
+
+QStringList MeterNames(std::span<const TMeterName> list)
+{
+    QStringList names;
+    for (const TMeterName& m : list)
+        names << QString::fromLatin1(m.Name);
+    return names;
+}

@@ -1,0 +1,41 @@
+#include "hardware/usbio/QuancomLibrary.h"
+
+#include <iterator>
+
+namespace {
+
+// By card-type number, from 0.
+const char* const kCardTypeNames[] = {
+    "PAR8DA", "UNITIMER", "PAR12AD", "PDAC4", "PAD12", "sPAD16", "PAD12DAC4", "PAD16DAC4",
+    "PUNIREL", "ADGVT12", "ADGVT16", "PAR16AD", "PREL8", "PREL16", "POPTOREL16", "POPTO16IN",
+    "PWDOG", "POPTOLCA", "WATCHDOG", "PTTL24IO", "PROTO1", "PROTO2", "PAR8R", "PAR8O",
+    "PAR48IO", "PAR2DA", "DAC4", "OPTORELTTL", "OPTOREL16", "OPTOMOS", "OPTOLCALC", "OPTOLCA",
+    "OPTO16IN", "DAC4UI", "DAC16BITDUAL", "ADI1", "ADI2", "AD12BIT", "C3X32BIT", "R220V",
+    "REL16", "REL8", "REL8UM", "TIMER9", "TIMER9LCA", "TTL24IO", "WATCHDOG3", "MFB51",
+    "TAP13PCI", "TAP13ISA", "USBWDOG1", "USBWDOG2", "USBWDOG3", "GPIB", "PCIGPIB", "USBGPIB",
+    "PCITTL32", "PCIOPTOREL16", "PCIOPTO16IO", "PCIOPTO16IOLC", "PCIREL16", "PCIPROTO",
+    "USBOPTOREL16", "USBOPTO16IO", "USBREL8", "USBOPTO8", "PCIAD16DAC4", "USBREL8LC",
+    "USBOPTO8LC", "LOGICANALYZER", "TASTMAUS1", "PCIWDOG3", "PCIWDOG4", "USBOPTOREL32",
+    "USBOPTOIO32", "PCIEXT64", "PCITTL64", "USBFLASH", "USBAD8LC", "USBOPTOIN64",
+    "USBOPTOOUT64", "USBREL64", "PCITTL64FIFO", "PCIDAC416", "USBAD8DAC2", "SEROPTOREL32",
+    "SERREL64", "ETHOPTOREL32", "ETHREL64", "USBOPTOREL8", "USBOPTOIO8", "USBAD8DAC214",
+    "USBTTL24", "ETHOPTO64IN", "ETHOPTO64OUT", "ETHOPTO32IO", "ETHOPTOREL16", "ETHOPTO16IO",
+    "ETHOPTOREL8", "ETHOPTO8IO", "SEROPTO64IN", "SEROPTO64OUT", "SEROPTO32IO", "SEROPTOREL16",
+    "SEROPTO16IO", "SEROPTOREL8", "SEROPTO8IO", "USBPROTO1", "USBCAN1", "USBSPIMON",
+    "USBSPIANA", "USBCOUNTER1", "PCIEXPTTL128", "PCIEXPPROTO1"};
+static_assert(std::size(kCardTypeNames) == 114);
+
+} // namespace
+
+TQuancomLibrary& Qlib()
+{
+    static TQuancomLibrary library;
+    return library;
+}
+
+QString QuancomCardTypeName(int32_t cardType)
+{
+    if (cardType < 0 || size_t(cardType) >= std::size(kCardTypeNames))
+        return QStringLiteral("RESERVED");
+    return QLatin1String(kCardTypeNames[cardType]);
+}
