@@ -1,11 +1,11 @@
 // Eight multimeters on eight pseudo-terminal pairs in a running circuit.
 //
-// The board: the ring of 1 000 mixed components of bench/step_rate. One run measures, one after
-// the other, the step rate of the board alone and of the same board with eight meter
-// components (two each of VC 920, UT803, UT70B and VC 850), each on its own COM port, while a
+// The board: the ring of 1 000 mixed components of bench/step_rate. One run measures, in
+// alternating 50-ms slices, the step rate of the board alone and of the same board with eight
+// meter components (two each of VC 920, UT803, UT70B and VC 850), each on its own COM port, while a
 // thread of the benchmark plays the meters: every meter sends a frame every 500 ms (the rate
-// of these meters), each frame with a new reading. Between steps the event loop runs, as in
-// the program, so the meters' frame windows and watchdogs run as they do there.
+// of these meters), each frame with a new reading. The event loop runs after every 17th step, as
+// in the program, so the meters' frame windows and watchdogs run as they do there.
 //   steps/s alone, steps/s meters, ratio   goal: ratio at least 0.9
 //   frames sent, frames seen               goal: equal (a frame is seen when the meter's
 //                                          channel takes its reading during the run)
@@ -136,21 +136,24 @@ private:
     std::thread m_thread;
 };
 
-// Steps for the given time with the event loop between steps; calls after() after each step.
-double StepsPerSecond(TPlatine& board, double seconds, const std::function<void()>& after = {})
+// Steps for the given time with the event loop after every 17th step, as the run control runs
+// it; calls after() after each run of the event loop. Returns the steps and the seconds.
+std::pair<int64_t, double> Steps(TPlatine& board, double seconds,
+                                 const std::function<void()>& after = {})
 {
     const auto start = std::chrono::steady_clock::now();
     const auto end = start + std::chrono::duration<double>(seconds);
     int64_t steps = 0;
     while (std::chrono::steady_clock::now() < end) {
         board.SimStep();
+        if (++steps % 17 != 0)
+            continue;
+        // The meters take their frames only here, so a new reading shows after this.
         QCoreApplication::processEvents();
         if (after)
             after();
-        ++steps;
     }
-    return double(steps)
-           / std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return {steps, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()};
 }
 
 void BM_EightMeters(benchmark::State& state)
@@ -162,12 +165,9 @@ void BM_EightMeters(benchmark::State& state)
     (void)registered;
     TMeterPeers peers;
     for (auto _ : state) {
-        double alone = 0;
-        {
-            auto board = BuildBoard(1000, TShape::Ring);
-            alone = StepsPerSecond(*board, 3.0);
-            board->EndSimulation();
-        }
+        // Both boards run side by side and take turns in short slices, so that a change of the
+        // machine's load falls on both alike.
+        auto alone = BuildBoard(1000, TShape::Ring);
         std::vector<TDMMInterface*> meters;
         auto board = BuildBoard(1000, TShape::Ring, [&](TPlatine& b, const auto&) {
             for (int m = 0; m < Meters; ++m) {
@@ -191,44 +191,44 @@ void BM_EightMeters(benchmark::State& state)
         std::array<double, Meters> last{};
         std::array<int, Meters> seen{};
         int wrong = 0;
-        std::array<int, Meters> next{};
-        next.fill(1);
-        peers.Start();
-        const double withMeters = StepsPerSecond(*board, 6.0, [&] {
+        const auto watch = [&] {
             for (int m = 0; m < Meters; ++m) {
                 const double v = double(meters[size_t(m)]->GetInputValue(0));
                 if (v == last[size_t(m)])
                     continue;
                 last[size_t(m)] = v;
                 ++seen[size_t(m)];
-                // Readings come in order: reading k of this meter is its k-th frame.
-                const double expected = Types[m % 4].Value(1000 + next[size_t(m)]);
+                // Readings come in order: the k-th reading of a meter is its k-th frame.
+                const double expected = Types[m % 4].Value(1000 + seen[size_t(m)]);
                 if (std::abs(v - expected) > 1e-9 * std::abs(expected))
                     ++wrong;
-                next[size_t(m)] = seen[size_t(m)] + 1;
             }
-        });
+        };
+        peers.Start();
+        int64_t stepsAlone = 0, stepsMeters = 0;
+        double timeAlone = 0, timeMeters = 0;
+        for (int slice = 0; slice < 60; ++slice) {
+            const auto [n, t] = Steps(*alone, 0.05);
+            stepsAlone += n;
+            timeAlone += t;
+            const auto [m, u] = Steps(*board, 0.05, watch);
+            stepsMeters += m;
+            timeMeters += u;
+        }
         peers.Stop();
         // The last frames sent may still be in their 200-ms window: let them end.
-        StepsPerSecond(*board, 0.5, [&] {
-            for (int m = 0; m < Meters; ++m) {
-                const double v = double(meters[size_t(m)]->GetInputValue(0));
-                if (v != last[size_t(m)]) {
-                    last[size_t(m)] = v;
-                    ++seen[size_t(m)];
-                }
-            }
-        });
+        Steps(*board, 0.5, watch);
         board->EndSimulation();
+        alone->EndSimulation();
         int sent = 0;
         int got = 0;
         for (int m = 0; m < Meters; ++m) {
             sent += peers.Sent[size_t(m)];
             got += seen[size_t(m)];
         }
-        state.counters["steps/s alone"] = alone;
-        state.counters["steps/s meters"] = withMeters;
-        state.counters["ratio"] = withMeters / alone;
+        state.counters["steps/s alone"] = double(stepsAlone) / timeAlone;
+        state.counters["steps/s meters"] = double(stepsMeters) / timeMeters;
+        state.counters["ratio"] = (double(stepsMeters) / timeMeters) / (double(stepsAlone) / timeAlone);
         state.counters["frames sent"] = sent;
         state.counters["frames seen"] = got;
         state.counters["wrong readings"] = wrong;

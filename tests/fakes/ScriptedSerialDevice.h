@@ -87,6 +87,15 @@ public:
     {
         m_due.push_back(TPiece{std::move(bytes), delayMs, Clock().TickCount() + uint32_t(delayMs)});
     }
+    // The device goes away (a USB adapter pulled): the pty closes, the program's end hangs up.
+    void HangUp()
+    {
+        for (int* fd : {&m_slave, &m_master})
+            if (*fd >= 0) {
+                ::close(*fd);
+                *fd = -1;
+            }
+    }
     // True when every expected request came and every answer went out.
     bool ScriptDone() const { return m_script.empty() && m_due.empty(); }
 
@@ -101,6 +110,8 @@ public:
     // The program wrote count bytes: take them off the pty and match them against the script.
     void Took(int64_t count)
     {
+        if (m_master < 0)
+            return;
         std::vector<uint8_t> got;
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         while (int64_t(got.size()) < count && std::chrono::steady_clock::now() < end) {
@@ -122,6 +133,8 @@ public:
     // it is there.
     void Deliver(int fd)
     {
+        if (m_master < 0)
+            return;
         const uint32_t now = Clock().TickCount();
         std::vector<uint8_t> out;
         for (auto it = m_due.begin(); it != m_due.end();) {

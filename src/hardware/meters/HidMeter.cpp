@@ -103,7 +103,7 @@ void THidMeter::SetDevice(std::shared_ptr<IHidDevice> device)
 void THidMeter::Start()
 {
     m_channels.Zero();
-    m_channels.DisplayText.clear();
+    m_channels.ClearDisplay();
     m_silence = 0;
     m_receiving = false;
     m_metexFrame.clear();

@@ -28,11 +28,6 @@ void TMeterChannels::Rename(int channel, const QString& name, const QString& sho
     m_shortNames[channel - 1] = shortName;
 }
 
-double TMeterChannels::Value(int channel) const
-{
-    return channel >= 1 && channel <= Count() ? m_values[static_cast<size_t>(channel - 1)] : 0.0;
-}
-
 void TMeterChannels::Zero()
 {
     std::fill(m_values.begin(), m_values.end(), 0.0);
@@ -42,10 +37,13 @@ void TMeterChannels::Apply(const TMeterReading& reading)
 {
     for (size_t i = 0; i < reading.Values.size() && i < m_values.size(); ++i)
         m_values[i] = reading.Values[i];
-    DisplayText = QString::fromStdString(reading.Display);
+    m_display = QString::fromStdString(reading.Display);
+    // Kept as a flag, so that the step's read of "ERR" does not search the text.
+    m_overload = m_display.contains(QStringLiteral("O.L"));
 }
 
-double TMultimeter::ErrorValue() const
+void TMeterChannels::ClearDisplay()
 {
-    return !Receiving() || m_channels.DisplayText.contains(QStringLiteral("O.L")) ? 5.0 : 0.0;
+    m_display.clear();
+    m_overload = false;
 }

@@ -10,13 +10,6 @@ void BuildChannelPins(TIOPort& port, const TMultimeter& meter)
     port.SetInput(true);
 }
 
-Extended MeterInputValue(const TMultimeter& meter, int32_t index)
-{
-    if (index == meter.Channels().Count())
-        return meter.ErrorValue();
-    return meter.Channels().Value(index + 1);
-}
-
 int32_t MeterType(std::span<const TMeterName> list, const QString& name)
 {
     for (const TMeterName& m : list)

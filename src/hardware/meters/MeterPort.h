@@ -13,7 +13,13 @@
 // Replaces the port's pins by the meter's channels and "ERR" (all inputs, 0 to 5).
 void BuildChannelPins(TIOPort& port, const TMultimeter& meter);
 // Channel index + 1's value; the pin after the channels is "ERR" (TMultimeter::ErrorValue).
-Extended MeterInputValue(const TMultimeter& meter, int32_t index);
+// Read by every step.
+inline Extended MeterInputValue(const TMultimeter& meter, int32_t index)
+{
+    if (index == meter.Channels().Count())
+        return meter.ErrorValue();
+    return meter.Channels().Value(index + 1);
+}
 
 // The input port of a meter device, on the port class of its line.
 template <class Base>

@@ -90,7 +90,7 @@ void TSerialMeter::SetComPort(int32_t number)
 void TSerialMeter::Start()
 {
     m_channels.Zero();
-    m_channels.DisplayText.clear();
+    m_channels.ClearDisplay();
     m_timing.Start();
     m_poll.start();
 }

@@ -34,6 +34,14 @@ protected:
         dmm.SettingsDialog = nullptr;
         return captions;
     }
+    // A VC 920 on that COM port, running.
+    static void StartVC920(TDMMInterface& dmm, int com)
+    {
+        dmm.Name = QStringLiteral("VC 920");
+        dmm.SetDeviceType(dmm.NameToType(dmm.Name));
+        dmm.SetComPort(com);
+        dmm.SimStart();
+    }
     void Run(TDMMInterface& dmm, int ms)
     {
         for (int t = 0; t < ms; t += 10) {
@@ -130,10 +138,7 @@ TEST_F(DmmDeviceTest, RunOnAScriptedMeterThroughTheComponent)
     TScriptedSerialDevice device;
     ports.Attach(5, device);
     TDMMInterface dmm;
-    dmm.Name = QStringLiteral("VC 920");
-    dmm.SetDeviceType(dmm.NameToType(dmm.Name));
-    dmm.SetComPort(5);
-    dmm.SimStart();
+    StartVC920(dmm, 5);
     ASSERT_TRUE(dmm.Meter().Port().Connected());
     EXPECT_EQ(device.Frames.back().Baud, 2400);
     EXPECT_EQ(dmm.GetInputValue(1), 5.0L);
@@ -168,4 +173,24 @@ TEST_F(DmmDeviceTest, MissingPortIsToldOncePerRun)
         EXPECT_EQ(messages.Requests().size(), size_t(run + 1));
     }
     EXPECT_TRUE(messages.Requests()[0].text.contains(QStringLiteral("COM 6")));
+}
+
+TEST_F(DmmDeviceTest, MeterGoneDuringTheRunIsToldOnceAndReadsAsError)
+{
+    TScriptedSerialPorts ports;
+    TScriptedSerialDevice device;
+    ports.Attach(5, device);
+    TDMMInterface dmm;
+    StartVC920(dmm, 5);
+    device.Send(VC920("12345"));
+    Run(dmm, 500);
+    ASSERT_EQ(dmm.GetInputValue(1), 0.0L);
+
+    device.HangUp(); // the adapter is pulled
+    for (int i = 0; i < 20; ++i)
+        Run(dmm, 500);
+    EXPECT_EQ(dmm.GetInputValue(0), 0.0L);
+    EXPECT_EQ(dmm.GetInputValue(1), 5.0L);
+    EXPECT_EQ(messages.Requests().size(), 1u);
+    dmm.SimStop();
 }

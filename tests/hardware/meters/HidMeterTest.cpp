@@ -100,7 +100,7 @@ TEST_F(HidMeterTest, StatusByteCableThroughFramesGarbageAndSilence)
     Queue(cable, StatusReports(VC920Usb("12345")));
     Run(dmm, 200);
     EXPECT_NEAR(double(dmm.GetInputValue(0)), 12.345, 1e-12);
-    EXPECT_EQ(dmm.Meter().Channels().DisplayText, QStringLiteral(" 12.345 V"));
+    EXPECT_EQ(dmm.Meter().Channels().DisplayText(), QStringLiteral(" 12.345 V"));
     Run(dmm, 200);
     EXPECT_EQ(dmm.GetInputValue(1), 0.0L);
 
@@ -184,7 +184,7 @@ TEST_F(HidMeterTest, MetexAsksEveryTickAndReadsThreeDisplays)
     EXPECT_NEAR(double(dmm.GetInputValue(1)), 50.0, 1e-12);
     EXPECT_NEAR(double(dmm.GetInputValue(2)), 12.34, 1e-12);
     EXPECT_EQ(dmm.GetInputValue(3), 0.0L);
-    EXPECT_EQ(dmm.Meter().Channels().DisplayText, QStringLiteral("-1.234 V"));
+    EXPECT_EQ(dmm.Meter().Channels().DisplayText(), QStringLiteral("-1.234 V"));
     EXPECT_EQ(dmm.GetInputValue(4), 0.0L);
 
     first[3] = 0xF0; // display 1 overflows

@@ -50,7 +50,7 @@ TEST_F(SerialMeterFixture, StreamingMeterThroughFramesGarbageAndAGap)
         Run(meter, time.clock, 500);
     }
     EXPECT_DOUBLE_EQ(meter.Channels().Value(1), 12.347);
-    EXPECT_EQ(meter.Channels().DisplayText, QStringLiteral(" 12.347 V"));
+    EXPECT_EQ(meter.Channels().DisplayText(), QStringLiteral(" 12.347 V"));
     EXPECT_EQ(meter.ErrorValue(), 0.0);
 
     device.Send(Bytes("\xff\x13garbage")); // noise on the line changes nothing
@@ -86,7 +86,7 @@ TEST_F(SerialMeterFixture, RequestedMeterIsAskedAfterEachFrameAndWhenSilent)
     Run(meter, time.clock, 300);
     EXPECT_TRUE(device.ScriptDone());
     EXPECT_EQ(meter.Channels().Value(2), 5.0); // overrange
-    EXPECT_EQ(meter.Channels().DisplayText, QStringLiteral(" O.L V"));
+    EXPECT_EQ(meter.Channels().DisplayText(), QStringLiteral(" O.L V"));
     EXPECT_EQ(meter.ErrorValue(), 5.0);
     ASSERT_EQ(meter.Channels().ShortNames(), (QStringList{"K1", "OL"}));
 
