@@ -21,15 +21,10 @@
 #include "comm/modbus/ModbusTcp.h"
 #include "components/digital/Gates.h"
 #include "core/board/Platine.h"
-#include "core/model/ClassRegistry.h"
-#include "core/model/Translator.h"
 #include "hardware/framework/BtHardware.h"
-#include "platform/Context.h"
 #include "platform/Fonts.h"
-#include "platform/PortIo.h"
-#include "shell/Composition.h"
-#include "shell/mainwindow/RegisterClasses.h"
 
+#include "BenchDevices.h"
 #include "BenchWire.h"
 
 #include <benchmark/benchmark.h>
@@ -37,26 +32,9 @@
 #include <QApplication>
 #include <QProcess>
 
-#include <arpa/inet.h>
 #include <cstdio>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
-
-uint16_t FreePort()
-{
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    close(fd);
-    return ntohs(address.sin_port);
-}
 
 struct TCircuit {
     std::unique_ptr<TPlatine> Board;
@@ -98,25 +76,9 @@ TCircuit BuildCircuit(uint16_t port)
     return circuit;
 }
 
-class TEnvironment {
-public:
-    TEnvironment()
-    {
-        ResetContext();
-        BuildTranslationTable();
-        RegisterComponentClasses(ClassRegistry());
-        InstallHooks();
-        SetPortIo(&m_io);
-    }
-    ~TEnvironment() { SetPortIo(nullptr); }
-
-private:
-    TSimulatedPortIo m_io;
-};
-
 void Run(benchmark::State& state, bool withServer)
 {
-    TEnvironment environment;
+    TDeviceEnvironment environment;
     QProcess slave;
     const uint16_t port = FreePort();
 #ifdef TAVRINOL_MODBUS_SLAVE

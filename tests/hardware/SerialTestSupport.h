@@ -46,6 +46,12 @@ public:
     {
         ASSERT_EQ(::write(m_master, bytes.data(), bytes.size()), ssize_t(bytes.size()));
     }
+    // As much of bytes as the pty takes now, without waiting; the count written (0 when full).
+    size_t SendSome(const std::vector<uint8_t>& bytes)
+    {
+        const ssize_t n = ::write(m_master, bytes.data(), bytes.size());
+        return n > 0 ? size_t(n) : 0;
+    }
     // Everything the program wrote, collected until count bytes came or 5 s passed.
     std::vector<uint8_t> Receive(size_t count)
     {

@@ -205,6 +205,25 @@ std::optional<size_t> TcpAnswerSize(const uint8_t* data, size_t size)
     return 6 + length;
 }
 
+TTcpTake TakeTcpAnswer(std::vector<uint8_t>& received, uint16_t transaction, size_t* size)
+{
+    // Each pass drops one whole answer: the loop ends with the buffer.
+    for (;;) {
+        const std::optional<size_t> whole = TcpAnswerSize(received.data(), received.size());
+        if (!whole)
+            return TTcpTake::Incomplete;
+        if (*whole == 0)
+            return TTcpTake::Unreadable;
+        if (received.size() < *whole)
+            return TTcpTake::Incomplete;
+        if (Word(received.data()) == transaction) {
+            *size = *whole;
+            return TTcpTake::Answer;
+        }
+        received.erase(received.begin(), received.begin() + ptrdiff_t(*whole));
+    }
+}
+
 TAnswer DecodeTcpAnswer(uint16_t transaction, uint8_t unit, uint8_t function,
                         int32_t startAddress, int32_t count, const uint8_t* data, size_t size)
 {

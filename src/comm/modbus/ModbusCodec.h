@@ -61,6 +61,13 @@ std::vector<uint8_t> TcpRequest(uint16_t transaction, uint8_t unit,
 // the answer can then never be read).
 std::optional<size_t> TcpAnswerSize(const uint8_t* data, size_t size);
 
+// What the bytes received for a request hold at their front.
+enum class TTcpTake { Incomplete, Answer, Unreadable };
+// Drops from the front of received every whole answer to another transaction (a late answer to
+// an earlier request) and tells whether the answer to this one is there (*size: its size), is
+// still incomplete, or whether the bytes are no answer at all (a header no answer has).
+TTcpTake TakeTcpAnswer(std::vector<uint8_t>& received, uint16_t transaction, size_t* size);
+
 // Checks the header of a complete answer (transaction, protocol, unit) and decodes its PDU.
 TAnswer DecodeTcpAnswer(uint16_t transaction, uint8_t unit, uint8_t function,
                         int32_t startAddress, int32_t count, const uint8_t* data, size_t size);

@@ -230,7 +230,9 @@ void TModbusRTU::SendRequest()
 void TModbusRTU::ReadResponse()
 {
     if (Transport) {
-        for (;;) {
+        // At most a frame and the bytes that show an answer too long, per step: a peer that
+        // keeps sending never holds the step.
+        for (size_t taken = 0; taken <= modbus::kRtuMaxFrame;) {
             const int32_t waiting = Transport->InQueCount();
             if (waiting <= 0)
                 break;
@@ -238,6 +240,7 @@ void TModbusRTU::ReadResponse()
             const int32_t got = Transport->Read(buffer, int32_t(sizeof buffer));
             if (got <= 0)
                 break;
+            taken += size_t(got);
             const size_t room = modbus::kRtuMaxFrame - m_answer.size();
             if (size_t(got) > room)
                 m_overflow = true;

@@ -165,9 +165,14 @@ void TModbusTCP::PollAnswer()
         return;
     }
     m_answer.insert(m_answer.end(), buffer, buffer + got);
-    const std::optional<size_t> size = modbus::TcpAnswerSize(m_answer.data(), m_answer.size());
-    if (size && (*size == 0 || m_answer.size() >= *size)) {
-        const size_t length = *size == 0 ? m_answer.size() : *size;
+    // One read of at most one answer's size per step: a peer that keeps sending never holds
+    // the step. Late answers to earlier requests are passed over.
+    size_t size = 0;
+    const modbus::TTcpTake take = modbus::TakeTcpAnswer(m_answer, m_transaction, &size);
+    if (take != modbus::TTcpTake::Incomplete) {
+        const size_t length = take == modbus::TTcpTake::Answer ? size : m_answer.size();
+        if (take == modbus::TTcpTake::Unreadable)
+            m_client->Socket.Purge();  // out of step: what follows cannot be read either
         const modbus::TAnswer answer =
             modbus::DecodeTcpAnswer(m_transaction, m_sentUnit, FunctionCode, StartAddress,
                                     ChannelCount(), m_answer.data(), length);

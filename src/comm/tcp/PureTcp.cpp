@@ -19,8 +19,6 @@ namespace {
 
 constexpr int kClientConnectTimeoutMs = 20000; // at run start
 constexpr int kClientRetryTimeoutMs = 10000;   // reconnects at seconds 0 and 30
-// A server connection thread waits this long for data before it looks at the flags again.
-constexpr int kServePollMs = 20;
 // Bytes a connection keeps before it stops reading from its peer.
 constexpr size_t kMaxPending = 2 * kMaxDelimitedMessage;
 
@@ -133,19 +131,8 @@ QByteArray TPureServer::ReceivedText() const
     return m_received;
 }
 
-bool TPureServer::Serve(TTcpSocket& connection, std::vector<uint8_t>& pending)
+bool TPureServer::Serve(TTcpSocket&, std::vector<uint8_t>& pending)
 {
-    if (pending.size() < kMaxPending) {
-        uint8_t buffer[4096];
-        const int got = connection.Receive(buffer, std::min(sizeof buffer,
-                                                            kMaxPending - pending.size()),
-                                           kServePollMs);
-        if (got < 0)
-            return false;
-        pending.insert(pending.end(), buffer, buffer + got);
-    } else {
-        std::this_thread::sleep_for(std::chrono::milliseconds(kServePollMs));
-    }
     if (!Armed)
         return true;
     std::lock_guard<std::mutex> guard(m_lock);
@@ -158,15 +145,23 @@ bool TPureServer::Serve(TTcpSocket& connection, std::vector<uint8_t>& pending)
     return true;
 }
 
-std::shared_ptr<TPureServer> TPureServers::GetServer(uint16_t port)
+std::shared_ptr<TPureServer> TPureServers::GetServer(uint16_t port, const QString& address)
 {
     return m_pool.Get([port](const TPureServer& e) { return e.Port == port; },
-                      [port] {
+                      [port, &address] {
                           auto entry = std::make_shared<TPureServer>(port);
-                          if (!entry->Listener.Listen(port))
-                              ReportPortNotBound(port, QStringLiteral("TCP"));
+                          TTcpListener::TFailure why{};
+                          if (!entry->Listener.Listen(port, address, &why))
+                              ReportPortNotBound(port, address, why, QStringLiteral("TCP"));
                           return entry;
                       });
+}
+
+void TPureServer::Arm()
+{
+    Armed = true;
+    // A message that came while nobody waited for one is taken now.
+    Listener.Wake();
 }
 
 TPureServers& PureServers()
@@ -195,13 +190,61 @@ std::optional<uint16_t> ParsePortText(const QString& text)
     return uint16_t(value);
 }
 
-void ReportPortNotBound(uint16_t port, const QString& caption)
+void ReportPortNotBound(uint16_t port, const QString& address, TTcpListener::TFailure why,
+                        const QString& caption)
 {
-    MessageBoxText(Lang3Q("Der TCP-Port %1 ist belegt oder gesperrt.",
-                            "TCP port %1 is in use or not permitted.",
-                            "Le port TCP %1 est occupé ou interdit.")
-                       .arg(port),
-                   caption, mbOK, mtWarning);
+    QString text;
+    switch (why) {
+    case TTcpListener::TFailure::InUse:
+        text = Lang3Q("Der TCP-Port %1 ist schon belegt.", "TCP port %1 is already in use.",
+                      "Le port TCP %1 est déjà occupé.")
+                   .arg(port);
+        break;
+    case TTcpListener::TFailure::NotPermitted:
+        text = Lang3Q("Der TCP-Port %1 ist gesperrt; Ports unter 1024 verlangen besondere Rechte.",
+                      "TCP port %1 is not permitted; ports below 1024 need special rights.",
+                      "Le port TCP %1 est interdit ; les ports inférieurs à 1024 exigent des "
+                      "droits particuliers.")
+                   .arg(port);
+        break;
+    case TTcpListener::TFailure::NotThisMachine:
+        text = Lang3Q("Der Server kann an der Adresse \"%2\" keine Verbindungen annehmen "
+                      "(Port %1): sie gehört nicht zu diesem Rechner. Mit \"*\" nimmt er sie an "
+                      "allen Adressen an.",
+                      "The server cannot accept connections at the address \"%2\" (port %1): "
+                      "it is not an address of this computer. With \"*\" it accepts them at "
+                      "every address.",
+                      "Le serveur ne peut pas accepter de connexions à l'adresse \"%2\" (port "
+                      "%1) : elle n'appartient pas à cet ordinateur. Avec \"*\" il les accepte "
+                      "à toutes les adresses.")
+                   .arg(port)
+                   .arg(address);
+        break;
+    default:
+        text = Lang3Q("Der TCP-Port %1 ist belegt oder gesperrt.",
+                      "TCP port %1 is in use or not permitted.",
+                      "Le port TCP %1 est occupé ou interdit.")
+                   .arg(port);
+        break;
+    }
+    MessageBoxText(text, caption, mbOK, mtWarning);
+}
+
+void ReportRefusedPeers(const TTcpListener& listener, uint16_t port, int& seen,
+                        const QString& caption)
+{
+    if (seen < 0 || listener.RefusedCount() == seen)
+        return;
+    seen = -1; // told once per run
+    MessageBoxAfterStep(Lang3Q("Am TCP-Port %1 sind schon %2 Gegenstellen verbunden; weitere "
+                               "werden abgewiesen.",
+                               "TCP port %1 already has %2 peers connected; further ones are "
+                               "refused.",
+                               "Le port TCP %1 a déjà %2 correspondants connectés ; les "
+                               "suivants sont refusés.")
+                            .arg(port)
+                            .arg(TTcpListener::TLimits().MostConnections),
+                        caption, mtWarning);
 }
 
 void ReportBadPort(const QString& text)
@@ -271,7 +314,7 @@ void TPureTCP::getKonfigData()
     TPropScrollbox* rows = DialogRows();
     if (!rows)
         return;
-    m_typRow = m_hostRow = m_framingRow = m_delimiterRow = m_fixedRow = -1;
+    m_typRow = m_framingRow = m_delimiterRow = m_fixedRow = -1;
     rows->AddCaptionProp(QStringLiteral("TCP"));
     if (!DlgRuntimeMode && !DlgSimRunning) {
         rows->AddComboProp(Translate(QStringLiteral("Typ")), m_dlgMode,
@@ -279,7 +322,6 @@ void TPureTCP::getKonfigData()
         m_typRow = LastRow(rows);
     }
     rows->AddEditProp(QStringLiteral("Host"), Host, 0, 120);
-    m_hostRow = LastRow(rows);
     rows->AddEditProp(QStringLiteral("Port [TCP]"), m_portText, 6, 60);
     rows->AddCaptionProp(QStringLiteral("RX"));
     rows->AddComboProp(QStringLiteral("Synchronisation"), m_dlgFramingMode,
@@ -313,9 +355,8 @@ void TPureTCP::DialogChanged()
         return static_cast<TComboPropEditor*>(rows->Rows()[size_t(index)]->Editor)
             ->Combo->currentIndex();
     };
-    const int mode = comboIndex(m_typRow, Mode);
+    // The host row stays: a server listens on that address.
     const int framing = comboIndex(m_framingRow, FramingMode);
-    SetRowEnabled(rows, m_hostRow, mode == 0);
     SetRowEnabled(rows, m_delimiterRow, framing == 0);
     SetRowEnabled(rows, m_fixedRow, framing == 1);
     PinPortDlg().PinEdit->SetPortliste(&Ports);
@@ -379,7 +420,8 @@ void TPureTCP::SimStart()
         m_client = PureClients().GetClient(Port, Host);
         ConnectClient(kClientConnectTimeoutMs);
     } else {
-        m_server = PureServers().GetServer(Port);
+        m_server = PureServers().GetServer(Port, Host);
+        m_refusedSeen = m_server->Listener.RefusedCount();
         m_server->SetFraming(CurrentFraming());
         m_server->Armed = false;
     }
@@ -444,10 +486,11 @@ void TPureTCP::ServerStep()
     }
     if (TPin* cn = PinOf(kPortReceive, kPinCn))
         SetPinValue(*cn, m_server->Listener.ConnectionCount() > 0 ? 5.0L : 0.0L);
+    ReportRefusedPeers(m_server->Listener, Port, m_refusedSeen, QStringLiteral("TCP"));
     if (ReceiveEdge(out)) {
         if (bsy)
             SetPinValue(*bsy, 5.0L);
-        m_server->Armed = true;
+        m_server->Arm();
     }
     if (PureServerSendCheckDue() && SendEdge(out)) {
         const std::vector<uint8_t> message = Message();

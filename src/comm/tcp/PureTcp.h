@@ -68,6 +68,8 @@ public:
     // The received text is handed over by the armed flag: the connection threads store a
     // message only while armed and then disarm; the step takes the text only while disarmed.
     std::atomic<bool> Armed{false};
+    // Waits for the next message (a message that already came is taken at once).
+    void Arm();
     QByteArray ReceivedText() const;
 
 private:
@@ -79,8 +81,9 @@ private:
 
 class TPureServers {
 public:
-    // The server of the port, listening; a port that cannot be bound is reported to the user.
-    std::shared_ptr<TPureServer> GetServer(uint16_t port);
+    // The server of the port, listening on the address ("*" for every interface); a port that
+    // cannot be bound is reported to the user.
+    std::shared_ptr<TPureServer> GetServer(uint16_t port, const QString& address);
     int Count() const { return m_pool.Count(); }
 
 private:
@@ -91,7 +94,12 @@ TPureServers& PureServers();
 // Reads a port text: a decimal number 1..65535, else nothing.
 std::optional<uint16_t> ParsePortText(const QString& text);
 // Reports a listening port that cannot be bound.
-void ReportPortNotBound(uint16_t port, const QString& caption);
+void ReportPortNotBound(uint16_t port, const QString& address, TTcpListener::TFailure why,
+                        const QString& caption);
+// Tells the user, once per run (seen becomes -1), that the listener refused peers beyond its
+// most connections; seen is the refusals known at run start.
+void ReportRefusedPeers(const TTcpListener& listener, uint16_t port, int& seen,
+                        const QString& caption);
 // Reports a port text that is no port; the stored port stays.
 void ReportBadPort(const QString& text);
 
@@ -168,7 +176,8 @@ private:
     std::vector<uint8_t> m_prefix;
     std::vector<uint8_t> m_suffix;
     bool m_clientArmed = false;
-    int m_typRow = -1, m_hostRow = -1, m_framingRow = -1, m_delimiterRow = -1, m_fixedRow = -1;
+    int m_refusedSeen = 0;  // refused peers of the server known at run start; -1 once told
+    int m_typRow = -1, m_framingRow = -1, m_delimiterRow = -1, m_fixedRow = -1;
 };
 
 // One stamp for all raw TCP servers: true when at least 1 ms has passed since the last true.

@@ -100,10 +100,8 @@ TTvServer::~TTvServer()
     Listener.Stop();
 }
 
-bool TTvServer::Serve(TTcpSocket& connection, std::vector<uint8_t>& pending)
+bool TTvServer::Serve(TTcpSocket&, std::vector<uint8_t>& pending)
 {
-    if (!ReadSome(connection, pending))
-        return false;
     TakeFrames(pending, [this](const valuelink::TFrame& frame) {
         if (frame.Kind == valuelink::kValue)
             Slots.Set(frame.Channel, frame.Value);
@@ -113,13 +111,15 @@ bool TTvServer::Serve(TTcpSocket& connection, std::vector<uint8_t>& pending)
     return true;
 }
 
-std::shared_ptr<TTvServer> TServers::GetServer(uint16_t port)
+std::shared_ptr<TTvServer> TServers::GetServer(uint16_t port, const QString& address)
 {
     return m_pool.Get([port](const TTvServer& e) { return e.Port == port; },
-                      [port] {
+                      [port, &address] {
                           auto entry = std::make_shared<TTvServer>(port);
-                          if (!entry->Listener.Listen(port))
-                              ReportPortNotBound(port, QStringLiteral("Tavrinol TCP"));
+                          TTcpListener::TFailure why{};
+                          if (!entry->Listener.Listen(port, address, &why))
+                              ReportPortNotBound(port, address, why,
+                                                 QStringLiteral("Tavrinol TCP"));
                           return entry;
                       });
 }
@@ -267,7 +267,7 @@ void TTCP::getKonfigData()
     TPropScrollbox* rows = DialogRows();
     if (!rows)
         return;
-    m_typRow = m_hostRow = m_signalRow = -1;
+    m_typRow = m_signalRow = -1;
     const bool modeEditable = !DlgRuntimeMode && !DlgSimRunning;
     if (modeEditable) {
         rows->AddComboProp(Translate(QStringLiteral("Typ")), m_dlgMode,
@@ -276,7 +276,6 @@ void TTCP::getKonfigData()
     }
     rows->AddEditProp(QStringLiteral("Port [TCP]"), m_portText, 6, 60);
     rows->AddEditProp(QStringLiteral("Host"), Host, 0, 120);
-    m_hostRow = int(rows->Rows().size()) - 1;
     rows->AddCaptionProp(Translate(QStringLiteral("Übertragung")));
     rows->AddSpinProp(Translate(QStringLiteral("Kanal")), Channel, 0, 255, 60);
     if (modeEditable) {
@@ -304,10 +303,8 @@ void TTCP::DialogChanged()
     const auto combo = [rows](int index) {
         return static_cast<TComboPropEditor*>(rows->Rows()[size_t(index)]->Editor)->Combo;
     };
-    const int mode = combo(m_typRow)->currentIndex();
+    // The host row stays enabled: a server listens on that address.
     SetSignalKind(combo(m_signalRow)->currentIndex());
-    if (m_hostRow >= 0)
-        rows->Rows()[size_t(m_hostRow)]->Editor->setEnabled(mode == 0);
     PinPortDlg().PinEdit->SetPortliste(&Ports);
 }
 
@@ -346,7 +343,8 @@ void TTCP::SimStart()
         m_client = Clients().GetClient(Port, Host);
         TryConnect(kConnectTimeoutMs);
     } else {
-        m_server = Servers().GetServer(Port);
+        m_server = Servers().GetServer(Port, Host);
+        m_refusedSeen = m_server->Listener.RefusedCount();
     }
     TIOInterface::SimStart();
 }
@@ -405,6 +403,7 @@ void TTCP::ServerStep()
     const uint8_t channel = uint8_t(std::clamp(Channel, 0, 255));
     ShowReceived(m_server->Slots.Get(channel));
     SetConnected(m_server->Listener.ConnectionCount() > 0);
+    ReportRefusedPeers(m_server->Listener, Port, m_refusedSeen, QStringLiteral("Tavrinol TCP"));
     const std::optional<Extended> value = ValueToSend();
     if (!value)
         return;

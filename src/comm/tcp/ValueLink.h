@@ -60,8 +60,9 @@ private:
 
 class TServers {
 public:
-    // The server of the port, listening; a port that cannot be bound is reported to the user.
-    std::shared_ptr<TTvServer> GetServer(uint16_t port);
+    // The server of the port, listening on the address ("*" for every interface); a port that
+    // cannot be bound is reported to the user.
+    std::shared_ptr<TTvServer> GetServer(uint16_t port, const QString& address);
     int Count() const { return m_pool.Count(); }
 
 private:
@@ -157,9 +158,10 @@ private:
     std::shared_ptr<TTvClient> m_client;
     std::shared_ptr<TTvServer> m_server;
     bool m_resend = false;
+    int m_refusedSeen = 0;  // refused peers of the server known at run start; -1 once told
     int m_lastMinute = 0; // minute of the hour of the last reconnect attempt
     QString m_portText;
     int32_t m_dlgMode = 0;
     int32_t m_dlgSignal = 0;
-    int m_typRow = -1, m_hostRow = -1, m_signalRow = -1;
+    int m_typRow = -1, m_signalRow = -1;
 };

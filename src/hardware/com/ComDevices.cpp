@@ -15,6 +15,9 @@ namespace {
 
 // Receivers keep this many bytes while no end-of-data sequence came.
 constexpr qsizetype kMaxPendingBytes = 250;
+// A receiver takes at most this many bytes in one step; the rest waits for the next steps, so
+// a peer that sends without end never holds the step.
+constexpr int kMostBytesPerStep = 4096;
 // The number sender writes at most this many characters of the formatted number.
 constexpr qsizetype kMaxNumberText = 30;
 
@@ -246,12 +249,13 @@ void TComSyncInPort::MachEsJetzt()
 {
     if (!Comm || !Comm->Connected())
         return;
-    while (Armed && Comm->InQueCount() > 0) {
+    for (int taken = 0; Armed && taken < kMostBytesPerStep && Comm->InQueCount() > 0; ++taken) {
         char b = 0;
         if (Comm->Read(&b, 1) != 1)
             break;
         RxText.append(b);
-        if (!m_sync.isEmpty() && RxText.contains(m_sync)) {
+        // Checked after every byte, so a match can only end with the byte just taken.
+        if (!m_sync.isEmpty() && RxText.endsWith(m_sync)) {
             Deliver(RxText.left(RxText.size() - m_sync.size()));
             Armed = false;
             RxText.clear();

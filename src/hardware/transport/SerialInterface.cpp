@@ -235,9 +235,8 @@ void TSerialInterface::ResetPins()
         }
     }
     PropagateAddress();
-    uint8_t discard = 0;
-    while (cate.InQueCount() > 0 && cate.Read(&discard, 1) == 1) {
-    }
+    // Dropped, not read: a peer that keeps sending cannot hold the run start.
+    cate.PurgeIn();
     TIOInterface::ResetPins();
 }
 

@@ -25,14 +25,11 @@ public:
 
     explicit TScriptedBoard(TScript script)
         : m_script(std::move(script)),
-          m_listener([this](TTcpSocket& connection, std::vector<uint8_t>&) {
-              uint8_t buffer[256];
-              const int got = connection.Receive(buffer, sizeof buffer, 20);
-              if (got < 0)
-                  return false;
-              if (got == 0)
+          m_listener([this](TTcpSocket& connection, std::vector<uint8_t>& pending) {
+              if (pending.empty())
                   return true;
-              const std::string command(buffer, buffer + got);
+              const std::string command(pending.begin(), pending.end());
+              pending.clear();
               std::optional<std::string> answer;
               {
                   std::lock_guard<std::mutex> guard(m_lock);

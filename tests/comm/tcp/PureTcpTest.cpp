@@ -2,6 +2,9 @@
 #include "comm/CommTestSupport.h"
 
 #include "comm/tcp/PureTcp.h"
+#include "platform/MessageBox.h"
+
+#include <QCoreApplication>
 
 namespace {
 
@@ -204,4 +207,57 @@ TEST_F(PureTcpTest, TextsTravelInWindows1252BothWays)
         return got.size() >= bytes.size();
     }));
     EXPECT_EQ(got, bytes);
+}
+
+// However many peers come, a server serves at most its most connections, refuses the others at
+// once and tells the user once; it listens only at the address of its settings.
+TEST_F(PureTcpTest, AServerRefusesPeersBeyondItsMostAndListensWhereTold)
+{
+    TScopedMessageResponder messages;
+    const uint16_t port = FreePort();
+    TPureTCP& server = Add(1, port); // the host stays 127.0.0.1
+    server.SimStart();
+    const int most = TTcpListenerLimits().MostConnections;
+    std::vector<std::unique_ptr<TTcpSocket>> peers;
+    for (int i = 0; i < most + 3; ++i) {
+        peers.push_back(std::make_unique<TTcpSocket>());
+        ASSERT_TRUE(peers.back()->Connect(QStringLiteral("127.0.0.1"), port, 5000));
+    }
+    const auto ended = [&] {
+        int count = 0;
+        for (auto& peer : peers) {
+            uint8_t byte = 0;
+            if (peer->Connected())
+                peer->Receive(&byte, 1, 0);
+            count += peer->Connected() ? 0 : 1;
+        }
+        return count;
+    };
+    ASSERT_TRUE(StepUntil({&server}, [&] { return ended() == 3; }));
+    for (int i = 0; i < 5; ++i)
+        server.MachEsJetzt();
+    QCoreApplication::processEvents(); // the message comes after the step
+    EXPECT_EQ(server.ServerEntry()->Listener.ConnectionCount(), most);
+    ASSERT_EQ(messages.Requests().size(), 1u);
+    EXPECT_TRUE(messages.Requests()[0].text.contains(QString::number(most)));
+    TTcpSocket* served = nullptr;
+    for (auto& peer : peers)
+        if (peer->Connected())
+            served = peer.get();
+    ASSERT_NE(served, nullptr);
+    const uint8_t line[] = {'o', 'k', '\r'};
+    ASSERT_TRUE(served->Send(line, sizeof line));
+    ASSERT_TRUE(Receive(server));
+    EXPECT_EQ(Rx(server).Text, QStringLiteral("ok"));
+
+    // 127.0.0.2 is this machine too, but not the address of the settings; "*" takes it.
+    TTcpSocket stranger;
+    EXPECT_FALSE(stranger.Connect(QStringLiteral("127.0.0.2"), port, 2000));
+    const uint16_t everyPort = FreePort();
+    TPureTCP& every = Add(1, everyPort);
+    every.Host = QStringLiteral("*");
+    every.SimStart();
+    EXPECT_TRUE(stranger.Connect(QStringLiteral("127.0.0.2"), everyPort, 2000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages.Requests().size(), 1u);
 }

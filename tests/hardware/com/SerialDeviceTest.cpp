@@ -8,6 +8,9 @@
 
 #include <QBuffer>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 class SerialDeviceTest : public SerialFixture {
@@ -254,6 +257,55 @@ TEST_F(SerialDeviceTest, ReceiversDeliverOneDatumPerArming)
     EXPECT_EQ(byte.GetInputValue(8), 0.0L);
     EXPECT_EQ(byte.GetCate().InQueCount(), 1); // one byte per arming
     byte.SimStop();
+}
+
+// A peer that sends without end and never the end-of-data sequence: every step comes back
+// while it still sends, the receiver keeps only the last 250 bytes, and once the sequence comes
+// the text before it is delivered.
+TEST_F(SerialDeviceTest, APeerThatSendsWithoutEndNeverHoldsTheStep)
+{
+    TPtyPeer peer;
+    MapCom(6, peer.Node);
+    TComStringEmpfangen text;
+    auto& port = static_cast<TComStringInPort&>(*text.Ports[0]);
+    text.SetComPort(6);
+    GetInputCount(text); // as the component counts its outputs
+    text.SimStart();
+    text.SetValue(0, 5.0L);
+    text.SetValue(0, 0.0L);
+    Step(text); // the arming step
+    std::atomic<bool> stop{false};
+    std::atomic<bool> gaveUp{false};
+    std::thread flood([&] {
+        const std::vector<uint8_t> chunk(4096, 'x');
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        while (!stop && std::chrono::steady_clock::now() < end)
+            if (peer.SendSome(chunk) == 0)
+                std::this_thread::sleep_for(std::chrono::microseconds(100));
+        gaveUp = !stop;
+    });
+    ASSERT_TRUE(WaitForQueue([&] { return text.GetCate().InQueCount(); }, 1));
+    bool heldTheStep = false;
+    for (int step = 0; step < 50 && !heldTheStep; ++step) {
+        Step(text);
+        heldTheStep = gaveUp;
+    }
+    stop = true;
+    flood.join();
+    EXPECT_FALSE(heldTheStep) << "a step waited until the peer gave up";
+    EXPECT_EQ(text.GetInputValue(1), 5.0L); // still waiting for the sequence
+    EXPECT_LE(port.RxText.size(), 250);
+    // The flood is worked off over the next steps; then the sequence ends the text.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (text.GetCate().InQueCount() > 0 && std::chrono::steady_clock::now() < end)
+        Step(text);
+    peer.Send("TAIL\r");
+    while (text.GetInputValue(1) != 0.0L && std::chrono::steady_clock::now() < end) {
+        Step(text);
+        QThread::usleep(100);
+    }
+    EXPECT_EQ(text.GetInputText(0), QString(246, QLatin1Char('x')) + QStringLiteral("TAIL"));
+    text.SimStop();
 }
 
 TEST_F(SerialDeviceTest, PeerThatVanishesMidRunIsReportedAndTheRunGoesOn)
