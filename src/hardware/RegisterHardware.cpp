@@ -1,5 +1,6 @@
 #include "hardware/RegisterHardware.h"
 
+#include "hardware/cards/RegisterCards.h"
 #include "hardware/com/RegisterCom.h"
 #include "hardware/elv/RegisterElv.h"
 #include "hardware/framework/RegisterFramework.h"
@@ -18,6 +19,7 @@ void RegisterHardwareClasses(TClassRegistry& registry)
     RegisterTransportDevices(registry);
     RegisterPortDevices(registry);
     RegisterComDevices(registry);
+    RegisterCardDevices(registry);
     RegisterJoystickDevices(registry);
     RegisterElvDevices(registry);
     RegisterKolterDevices(registry);

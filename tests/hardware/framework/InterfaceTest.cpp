@@ -192,7 +192,7 @@ TEST_F(InterfaceTest, RecordsRoundTripAndOldClassNamesLoad)
     EXPECT_EQ(reread->InputCount, 9);
 
     // A device class this program does not have is the registry's class-not-found error.
-    EXPECT_THROW(TBTHardware::Create(QStringLiteral("TBTRelaisSeriell")), EClassNotFound);
+    EXPECT_THROW(TBTHardware::Create(QStringLiteral("TBTNoSuchDevice")), EClassNotFound);
 }
 
 TEST_F(InterfaceTest, WaitKeepsTheCircuitSteppingWithoutReenteringTheDevice)
