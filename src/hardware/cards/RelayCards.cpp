@@ -111,10 +111,12 @@ void TSerRelais::MachEsJetzt()
     TCate& cate = GetCate();
     if (cate.Port() == 0)
         return;
-    // What the cards answer is not needed; it must not pile up.
+    // What the cards answer is not needed; it must not pile up. A bounded share per step, so a
+    // peer that never stops sending cannot hold the step.
     uint8_t replies[64];
-    while (cate.InQueCount() > 0 && cate.Read(replies, sizeof replies) > 0) {
-    }
+    for (int chunk = 0; chunk < 16 && cate.InQueCount() > 0; ++chunk)
+        if (cate.Read(replies, sizeof replies) <= 0)
+            break;
     if (!m_nextFrame.Due())
         return;
     for (auto& port : Ports) {
